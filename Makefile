@@ -1,0 +1,47 @@
+# The project's commands. `make demo` and `make test` install what is missing first.
+BUILD_DIR      ?= build
+TEST_BUILD_DIR ?= build-test
+BENCH_BUILD_DIR ?= build-bench
+JOBS           ?= $(shell nproc)
+CLI             = $(BUILD_DIR)/bin/quorvin-fin
+
+.PHONY: all build test unit demo bench deps format clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+build:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIN_TESTS=OFF >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Everything under ASan+UBSan, against a throwaway PostgreSQL cluster.
+test: deps
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Sanitize >/dev/null
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	scripts/test.sh $(TEST_BUILD_DIR)
+
+# Only the fast tests (no database).
+unit:
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Sanitize >/dev/null
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && ctest -L unit -j $(JOBS) --output-on-failure
+
+# The end-to-end story on the private local database (reset first).
+demo: deps build
+	$(CLI) db start
+	$(CLI) db reset
+	$(CLI) db seed
+	$(CLI) demo
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUORVIN_TESTS=OFF -DQUORVIN_BENCH=ON >/dev/null
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
+	scripts/bench.sh $(BENCH_BUILD_DIR)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR)

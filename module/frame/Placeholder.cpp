@@ -1,0 +1,3 @@
+namespace vev_placeholder {
+int Unused() { return 0; }
+}  // namespace vev_placeholder

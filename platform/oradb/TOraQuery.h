@@ -1,0 +1,70 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "oradb/TDataSet.h"
+#include "oradb/TOraParam.h"
+#include "sdk/TStringList.h"
+
+class TOraSession;
+
+// A statement in Oracle dialect built line by line, run on a session through the translator.
+//   TOraQuery q(&session);
+//   q.SQL.Add("SELECT VALOR FROM ZTESTCR WHERE CODCOB = :CODCOB");
+//   q.ParamByName("CODCOB").SetAsString("D");
+//   q.Open();  ...  q.FieldByName("VALOR").AsFloat();
+class TOraQuery : public TDataSet {
+ public:
+  explicit TOraQuery(TOraSession* session = nullptr);
+  ~TOraQuery() override;
+
+  void SetSession(TOraSession* session) noexcept { FSession = session; }
+  [[nodiscard]] TOraSession* Session() const noexcept { return FSession; }
+
+  // The statement text. Changing it closes the query; binds keep the values of names still used.
+  TStringList SQL;
+  // Run by Post() of an edited row: ":FIELD" binds the new values, ":OLD_FIELD" the old ones.
+  TStringList SQLUpdate;
+  TStringList SQLInsert;
+  TStringList SQLDelete;
+
+  [[nodiscard]] TOraParam& ParamByName(const std::string& name);
+  [[nodiscard]] TOraParams& Params();
+
+  // Runs a SELECT and loads its rows (all at once, or in chunks when unidirectional).
+  void Open();
+  void Close() override;
+  // Runs DML or a block.
+  void ExecSQL();
+  [[nodiscard]] long long RowsAffected() const noexcept { return FRowsAffected; }
+
+  // Reads rows in chunks through a server cursor instead of loading them all: memory stays
+  // bounded; only forward navigation. Needs an open transaction.
+  void SetUniDirectional(bool value) noexcept { FUniDirectional = value; }
+  void SetFetchRows(int rows) noexcept { FFetchRows = rows; }
+
+  // Runs the statement under a savepoint of its own, so its failure leaves the transaction usable
+  // (as a failed statement does in Oracle). Opt in only where the caller catches and carries on.
+  void SetStatementSavepoint(bool value) noexcept { FStatementSavepoint = value; }
+
+ protected:
+  void DoPostEdit(const TRow& old_row, const TRow& new_row) override;
+  void DoPostInsert(const TRow& new_row) override;
+  void DoDelete(const TRow& row) override;
+  bool FetchMore(std::vector<TRow>& rows) override;
+
+ private:
+  struct Cursor;
+  void SyncParams();
+  void RunRowStatement(const TStringList& sql, const TRow* old_row, const TRow* new_row);
+
+  TOraSession* FSession;
+  TOraParams FParams;
+  std::string FParamsText;  // the SQL text FParams were built from
+  long long FRowsAffected = 0;
+  bool FUniDirectional = false;
+  int FFetchRows = 1000;
+  bool FStatementSavepoint = false;
+  std::unique_ptr<Cursor> FCursor;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Oracle dialect to PostgreSQL. A pure function of the text: no database, no bind values.
+namespace oradb {
+
+struct Translation {
+  // PostgreSQL text. Binds appear as $1..$n, one number per distinct bind name.
+  std::string Text;
+  // Upper-case bind name of $k at index k-1, in order of first appearance.
+  std::vector<std::string> ParamNames;
+  // An anonymous block (DO ...): binds cannot be sent as parameters; RenderBlock inlines them.
+  bool IsBlock = false;
+  // A statement that returns rows (SELECT / WITH).
+  bool ReturnsRows = false;
+  // Where each bind of a block sits in Text: byte offset, length of its "$k" marker, index k-1.
+  struct Marker {
+    std::size_t Offset;
+    std::size_t Length;
+    std::size_t Param;
+  };
+  std::vector<Marker> BlockMarkers;
+};
+
+// Translates one statement or block. Throws ETranslationError naming the construct it cannot
+// carry over; it never returns a guess.
+[[nodiscard]] Translation Translate(std::string_view oracle_text);
+
+// The same, from a process-wide cache keyed by the exact text (thread-safe).
+[[nodiscard]] const Translation& TranslateCached(std::string_view oracle_text);
+
+// A block's text with each bind replaced by its literal (already escaped: literals[k] for $k+1).
+[[nodiscard]] std::string RenderBlock(const Translation& translation, std::span<const std::string> literals);
+
+// Statistics of the cache, for benchmarks and tests: how many texts were actually translated.
+[[nodiscard]] std::size_t TranslationCount() noexcept;
+
+}  // namespace oradb

@@ -1,0 +1,4 @@
+#include "sdk/Exception.h"
+
+Exception::~Exception() = default;
+TBaseExcecao::~TBaseExcecao() = default;

@@ -1,0 +1,138 @@
+#include "Call.h"
+
+#include <istream>
+#include <ostream>
+
+#include "OperationRegistry.h"
+#include "oradb/EOraError.h"
+#include "oradb/TOraSession.h"
+
+namespace cli {
+
+namespace {
+
+CallOutcome Failure(const std::string& exception, const std::string& message, int exit_code) {
+  return {Json{{"ok", false}, {"exception", exception}, {"message", message}}, exit_code};
+}
+
+void CheckRequestShape(const Operation& operation, const Json& request) {
+  if (!request.is_object()) throw UsageError("a requisição deve ser um objeto JSON, recebido " + JsonTypeName(request) + ".");
+  for (const auto& [key, value] : request.items()) {
+    if (key == "record" || key == "args") {
+      if (key != operation.Kind) {
+        throw UsageError(operation.Name + " recebe \"" + operation.Kind + "\", não \"" + key + "\".");
+      }
+    } else if (key == "inicializar") {
+      if (!value.is_boolean()) throw UsageError("\"inicializar\" deve ser true ou false.");
+    } else if (key != "op" && key != "flags") {
+      throw UsageError("chave desconhecida na requisição: \"" + key + "\".");
+    }
+  }
+}
+
+Json Confirmations(const host::THostQuorvin& host) {
+  Json list = Json::array();
+  for (const auto& confirmacao : host.Confirmacoes()) {
+    list.push_back({{"text", confirmacao.Texto},
+                    {"answer", confirmacao.Resposta == TModalResult::mrOk ? "OK" : "Cancel"}});
+  }
+  return list;
+}
+
+}  // namespace
+
+CallOutcome UsageFailure(const std::string& message) { return Failure("UsageError", message, kExitUsage); }
+
+CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& request, const CallFlags& flags) {
+  const Operation* operation = Operations().Find(name);
+  if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");
+  TOraSession& session = runtime.Host().Sessao();
+  CallOutcome outcome;
+  try {
+    CheckRequestShape(*operation, request);
+    runtime.Apply(flags);
+    runtime.Host().LimparConfirmacoes();
+    runtime.Host().SetTexto("");
+    IGerenteFinanceiro& financeiro = runtime.Financeiro();
+    if (!flags.NoTransaction) session.StartTransaction();
+    CallContext context{runtime.Host(), financeiro};
+    Json answer = {{"ok", true}};
+    operation->Run(context, request, answer);
+    if (session.InTransaction()) {
+      if (flags.Rollback) {
+        session.Rollback();
+      } else {
+        session.Commit();
+      }
+    }
+    if (!runtime.Host().Confirmacoes().empty()) answer["confirmations"] = Confirmations(runtime.Host());
+    outcome = {std::move(answer), kExitOk};
+  } catch (const UsageError& error) {
+    outcome = UsageFailure(error.what());
+  } catch (const EOraError& error) {
+    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
+  } catch (const ETranslationError& error) {
+    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
+  } catch (const Exception& error) {
+    outcome = Failure(error.ClassName(), error.Message(), kExitBusiness);
+  } catch (const std::exception& error) {
+    outcome = Failure("InternalError", error.what(), kExitUsage);
+  }
+  if (outcome.Exit != kExitOk) {
+    if (session.Connected() && session.InTransaction()) session.Rollback();
+    if (!runtime.Host().Confirmacoes().empty()) outcome.Answer["confirmations"] = Confirmations(runtime.Host());
+  }
+  return outcome;
+}
+
+CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
+  CallFlags result = defaults;
+  if (flags.is_null()) return result;
+  if (!flags.is_object()) throw UsageError("\"flags\" deve ser um objeto JSON.");
+  for (const auto& [key, value] : flags.items()) {
+    if (key == "user" || key == "routine") {
+      if (!value.is_number_integer()) throw UsageError("flags." + key + ": esperado número inteiro.");
+      (key == "user" ? result.Matricula : result.Rotina) = value.get<int>();
+    } else if (key == "label") {
+      if (!value.is_string()) throw UsageError("flags.label: esperado texto.");
+      result.Label = value.get<std::string>();
+    } else if (key == "confirm") {
+      if (value != "ok" && value != "cancel") throw UsageError("flags.confirm: use \"ok\" ou \"cancel\".");
+      result.ConfirmOk = value == "ok";
+    } else if (key == "explicit_params" || key == "no_transaction" || key == "rollback") {
+      if (!value.is_boolean()) throw UsageError("flags." + key + ": esperado true/false.");
+      if (key == "explicit_params") result.ExplicitParams = value.get<bool>();
+      if (key == "no_transaction") result.NoTransaction = value.get<bool>();
+      if (key == "rollback") result.Rollback = value.get<bool>();
+    } else {
+      throw UsageError("flags: chave desconhecida \"" + key + "\".");
+    }
+  }
+  return result;
+}
+
+int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults) {
+  int worst = kExitOk;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    CallOutcome outcome;
+    try {
+      const Json request = Json::parse(line);
+      if (!request.is_object() || !request.contains("op") || !request["op"].is_string()) {
+        throw UsageError("cada linha deve ser um objeto com \"op\": \"AREA.OPERACAO\".");
+      }
+      const CallFlags flags = ReadFlags(request.contains("flags") ? request["flags"] : Json(), defaults);
+      outcome = RunCall(runtime, request["op"].get<std::string>(), request, flags);
+    } catch (const Json::parse_error& error) {
+      outcome = UsageFailure(std::string("JSON inválido: ") + error.what());
+    } catch (const UsageError& error) {
+      outcome = UsageFailure(error.what());
+    }
+    out << outcome.Answer.dump() << '\n' << std::flush;
+    worst = std::max(worst, outcome.Exit);
+  }
+  return worst;
+}
+
+}  // namespace cli

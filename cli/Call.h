@@ -1,0 +1,33 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "RecordJson.h"
+#include "Runtime.h"
+
+namespace cli {
+
+enum ExitCode { kExitOk = 0, kExitBusiness = 1, kExitUsage = 2 };
+
+struct CallOutcome {
+  Json Answer;
+  int Exit = kExitOk;
+};
+
+// Runs one operation in its own transaction (committed on success unless flags say rollback,
+// rolled back on any failure) and builds the JSON answer.
+[[nodiscard]] CallOutcome RunCall(Runtime& runtime, const std::string& operation, const Json& request,
+                                  const CallFlags& flags);
+
+// The answer for a failure outside any operation (bad input, unknown operation ...).
+[[nodiscard]] CallOutcome UsageFailure(const std::string& message);
+
+// Reads JSON lines from `in`, runs each request, writes one answer line each to `out`.
+// Returns 0 when all succeeded, else the worst exit code.
+int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults);
+
+// Flags given in a batch request's "flags" object.
+[[nodiscard]] CallFlags ReadFlags(const Json& flags, const CallFlags& defaults);
+
+}  // namespace cli

@@ -1,0 +1,145 @@
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include <nlohmann/json.hpp>
+
+#include "sdk/Formatacao.h"
+#include "sdk/RecordFields.h"
+
+namespace cli {
+
+using Json = nlohmann::ordered_json;
+
+// A request the command-line host cannot carry out as given (bad JSON, wrong type, unknown name).
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+[[nodiscard]] std::string JsonTypeName(const Json& value);
+// "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS"; 0 and null mean not set.
+[[nodiscard]] TDateTime ReadDate(const Json& value, const std::string& where);
+[[nodiscard]] Json WriteDate(TDateTime value, bool with_time);
+
+// Reads one field of a record or argument list from JSON, checking its type and width.
+template <class R>
+void ReadField(const FieldDef<R>& field, const Json& value, R& record, const std::string& where) {
+  const std::string name = where + "." + field.Name;
+  std::visit(
+      [&](auto member) {
+        using Member = std::remove_reference_t<decltype(record.*member)>;
+        Member& target = record.*member;
+        if constexpr (std::is_same_v<Member, std::string>) {
+          if (value.is_null()) {
+            target.clear();
+            return;
+          }
+          if (!value.is_string()) throw UsageError(name + ": esperado texto, recebido " + JsonTypeName(value) + ".");
+          const auto& text = value.get_ref<const std::string&>();
+          if (field.MaxChars > 0 && CharCount(text) > field.MaxChars) {
+            throw UsageError(name + ": no máximo " + std::to_string(field.MaxChars) + " caracteres.");
+          }
+          target = text;
+        } else if constexpr (std::is_same_v<Member, bool>) {
+          if (value.is_null()) {
+            target = false;
+            return;
+          }
+          if (!value.is_boolean()) throw UsageError(name + ": esperado true/false, recebido " + JsonTypeName(value) + ".");
+          target = value.get<bool>();
+        } else if constexpr (std::is_same_v<Member, double>) {
+          if (value.is_null()) {
+            target = 0;
+            return;
+          }
+          if (!value.is_number()) throw UsageError(name + ": esperado número, recebido " + JsonTypeName(value) + ".");
+          const double number = value.get<double>();
+          if (!std::isfinite(number)) throw UsageError(name + ": número inválido.");
+          target = number;
+        } else if constexpr (std::is_same_v<Member, int>) {
+          if (value.is_null()) {
+            target = 0;
+            return;
+          }
+          const bool integral = value.is_number_integer() ||
+                                (value.is_number_float() && std::floor(value.get<double>()) == value.get<double>());
+          if (!integral) throw UsageError(name + ": esperado número inteiro, recebido " + JsonTypeName(value) + ".");
+          const double number = value.get<double>();
+          if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max()) {
+            throw UsageError(name + ": inteiro fora do intervalo.");
+          }
+          target = static_cast<int>(number);
+        } else {
+          static_assert(std::is_same_v<Member, TDateTime>);
+          target = ReadDate(value, name);
+        }
+      },
+      field.Pointer);
+}
+
+// Fills a record from a JSON object: unknown names, wrong types and missing required fields are
+// refused before anything runs.
+template <class R>
+void ReadRecord(const Json& object, R& record, FieldTable<R> table, const std::string& where) {
+  if (!object.is_null() && !object.is_object()) {
+    throw UsageError(where + ": esperado objeto JSON, recebido " + JsonTypeName(object) + ".");
+  }
+  if (object.is_object()) {
+    for (const auto& [key, value] : object.items()) {
+      bool known = false;
+      for (const auto& field : table) {
+        if (key == field.Name) {
+          ReadField(field, value, record, where);
+          known = true;
+          break;
+        }
+      }
+      if (!known) throw UsageError(where + ": campo desconhecido \"" + key + "\".");
+    }
+  }
+  for (const auto& field : table) {
+    if (field.Required && (!object.is_object() || !object.contains(field.Name))) {
+      throw UsageError(where + ": campo obrigatório ausente \"" + field.Name + "\".");
+    }
+  }
+}
+
+template <class R>
+[[nodiscard]] Json WriteRecord(const R& record, FieldTable<R> table) {
+  Json object = Json::object();
+  for (const auto& field : table) {
+    std::visit(
+        [&](auto member) {
+          using Member = std::remove_cv_t<std::remove_reference_t<decltype(record.*member)>>;
+          const Member& value = record.*member;
+          if constexpr (std::is_same_v<Member, TDateTime>) {
+            object[field.Name] = WriteDate(value, field.Kind == FieldKind::DateTime);
+          } else {
+            object[field.Name] = value;
+          }
+        },
+        field.Pointer);
+  }
+  return object;
+}
+
+// JSON names and types of a table, for --describe.
+template <class R>
+[[nodiscard]] Json DescribeTable(FieldTable<R> table) {
+  Json fields = Json::array();
+  for (const auto& field : table) {
+    Json entry = {{"name", field.Name}, {"type", FieldKindName(field.Kind)}};
+    if (field.MaxChars > 0) entry["max_chars"] = field.MaxChars;
+    if (field.Required) entry["required"] = true;
+    fields.push_back(entry);
+  }
+  return fields;
+}
+
+}  // namespace cli

@@ -1,0 +1,68 @@
+#include "Runtime.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "RecordJson.h"
+#include "sdk/Formatacao.h"
+#include "sdk/IGerenteFinanceiro.h"
+
+namespace cli {
+
+namespace {
+
+std::string RunDbScript(const std::string& action) {
+  const std::string command = std::string(QUORVIN_SOURCE_DIR) + "/scripts/db.sh " + action + " 2>&1";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) throw std::runtime_error("não foi possível executar scripts/db.sh");
+  std::string output;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int status = pclose(pipe);
+  if (status != 0) throw std::runtime_error("scripts/db.sh " + action + " falhou: " + output);
+  return Trim(output);
+}
+
+}  // namespace
+
+std::string ResolveDsn() {
+  if (const char* dsn = std::getenv("QUORVIN_DSN"); dsn != nullptr && *dsn != '\0') return dsn;
+  const std::string output = RunDbScript("start");
+  // The last line is the connection string.
+  const std::size_t last = output.find_last_of('\n');
+  return last == std::string::npos ? output : output.substr(last + 1);
+}
+
+Runtime::Runtime(const CallFlags& flags) {
+  host::THostConfig config;
+  config.Dsn = ResolveDsn();
+  config.Matricula = flags.Matricula.value_or(1);
+  config.CodigoRotina = flags.Rotina.value_or(0);
+  config.Label = flags.Label.value_or("");
+  config.ParametrosExplicitos = flags.ExplicitParams.value_or(false);
+  FHost = std::make_unique<host::THostQuorvin>(config);
+  Apply(flags);
+}
+
+Runtime::~Runtime() {
+  // Everything the module created dies before its code is unmapped.
+  FHost.reset();
+  FLoader.Unload();
+}
+
+IGerenteFinanceiro& Runtime::Financeiro() {
+  if (!FLoader.Loaded()) FLoader.Load(host::DefaultPluginPath());
+  return *FHost->GerenteFinanceiro();
+}
+
+void Runtime::Apply(const CallFlags& flags) {
+  if (flags.Matricula) FHost->SetMatricula(*flags.Matricula);
+  if (flags.Rotina) FHost->SetCodigoRotina(*flags.Rotina);
+  if (flags.Label) FHost->SetLabel(*flags.Label);
+  if (flags.ExplicitParams) FHost->SetParametrosExplicitos(*flags.ExplicitParams);
+  const bool ok = flags.ConfirmOk.value_or(false);
+  FHost->SetConfirmationPolicy(
+      [ok](const std::string&) { return ok ? TModalResult::mrOk : TModalResult::mrCancel; });
+}
+
+}  // namespace cli

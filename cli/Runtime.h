@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/TPackageLoader.h"
+#include "host/THostQuorvin.h"
+
+namespace cli {
+
+// How one invocation runs: identity, routine, confirmation answer, transaction handling.
+struct CallFlags {
+  std::optional<int> Matricula;
+  std::optional<int> Rotina;
+  std::optional<std::string> Label;
+  std::optional<bool> ConfirmOk;
+  std::optional<bool> ExplicitParams;
+  bool NoTransaction = false;
+  bool Rollback = false;
+};
+
+// The database to use: QUORVIN_DSN, or the checkout's private cluster (started when needed).
+[[nodiscard]] std::string ResolveDsn();
+
+// The reference host with the plug-in loaded and the facade resolved; torn down in the right
+// order (module objects, then the package).
+class Runtime {
+ public:
+  explicit Runtime(const CallFlags& flags);
+  ~Runtime();
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  [[nodiscard]] host::THostQuorvin& Host() { return *FHost; }
+  [[nodiscard]] IGerenteFinanceiro& Financeiro();
+  [[nodiscard]] host::TPackageLoader& Loader() { return FLoader; }
+  // Applies per-request flags over the invocation's.
+  void Apply(const CallFlags& flags);
+
+ private:
+  host::TPackageLoader FLoader;
+  std::unique_ptr<host::THostQuorvin> FHost;
+};
+
+}  // namespace cli

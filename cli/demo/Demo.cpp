@@ -1,0 +1,69 @@
+#include "demo/Demo.h"
+
+#include <ostream>
+
+#include "Call.h"
+#include "Runtime.h"
+#include "host/TPackageLoader.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+#include "sdk/IGerenteFinanceiro.h"
+#include "sdk/TQuorvinIoC.h"
+
+namespace cli {
+
+namespace {
+
+std::vector<DemoStep> Steps() {
+  std::vector<DemoStep> steps;
+  AddFrameDemo(steps);
+  return steps;
+}
+
+}  // namespace
+
+void AddFrameDemo(std::vector<DemoStep>& steps) {
+  steps.push_back({"O módulo como plug-in", [](Runtime& runtime, std::ostream& out) {
+                     IGerenteFinanceiro& financeiro = runtime.Financeiro();
+                     out << "Pacote carregado: " << runtime.Loader().Path() << "\n";
+                     out << "Unidades, na ordem de inicialização:";
+                     for (const auto& unit : runtime.Loader().Units()) out << ' ' << unit;
+                     out << "\nRegistros no container:\n";
+                     for (const auto& [key, classe] : TQuorvinIoC::DefaultContainer().Registrations()) {
+                       out << "  " << key << " -> " << classe << "\n";
+                     }
+                     out << "Fachada resolvida, versão " << financeiro.GetVersao() << "\n";
+                     out << "Áreas disponíveis:\n";
+                     const auto show = [&out](const char* area, bool available) {
+                       out << "  " << area << ": " << (available ? "sim" : "ainda não") << "\n";
+                     };
+                     show("ContasPagar", financeiro.GetContasPagar() != nullptr);
+                     show("CentroCusto", financeiro.GetCentroCusto() != nullptr);
+                     show("MovimentacaoNumerarios", financeiro.GetMovimentacaoNumerarios() != nullptr);
+                     show("CancelarDesdobramento (ZTPREST)", financeiro.CancelarDesdobramento(tmZTPrest) != nullptr);
+                     show("CancelarDesdobramento (ZTLANC)", financeiro.CancelarDesdobramento(tmZTLanc) != nullptr);
+                   }});
+}
+
+int RunDemo(std::ostream& out) {
+  CallFlags flags;
+  flags.Matricula = 1;
+  Runtime runtime(flags);
+  int chapter = 0;
+  for (const DemoStep& step : Steps()) {
+    out << "\n== " << ++chapter << ". " << step.Title << " ==\n";
+    TOraSession& session = runtime.Host().Sessao();
+    TOraTransaction transaction(session);
+    try {
+      step.Run(runtime, out);
+      transaction.Commit();
+    } catch (const Exception& error) {
+      out << "Falhou: " << error.ClassName() << ": " << error.Message() << "\n";
+      return kExitBusiness;
+    }
+  }
+  out << "\nFim da demonstração.\n";
+  return kExitOk;
+}
+
+}  // namespace cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+class Runtime;
+
+// One chapter of the demo story: a title and what it does and prints.
+struct DemoStep {
+  std::string Title;
+  std::function<void(Runtime&, std::ostream&)> Run;
+};
+
+// The chapters in order (frame first, then each area's, see demo/*Demo.cpp).
+void AddFrameDemo(std::vector<DemoStep>& steps);
+
+// Runs the story on the configured database (after `db reset` and `db seed`).
+int RunDemo(std::ostream& out);
+
+}  // namespace cli

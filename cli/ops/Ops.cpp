@@ -1,0 +1,11 @@
+#include "ops/Ops.h"
+
+#include "OperationRegistry.h"
+
+namespace cli {
+
+void RegisterAllOperations(OperationRegistry& operations) {
+  RegisterFrameOps(operations);
+}
+
+}  // namespace cli

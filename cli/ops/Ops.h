@@ -1,0 +1,12 @@
+#pragma once
+
+namespace cli {
+
+class OperationRegistry;
+
+// One registration function per area; each lives in ops/<Area>Ops.cpp.
+void RegisterFrameOps(OperationRegistry& operations);
+
+void RegisterAllOperations(OperationRegistry& operations);
+
+}  // namespace cli

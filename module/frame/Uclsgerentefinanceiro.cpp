@@ -1,0 +1,74 @@
+#include "frame/Uclsgerentefinanceiro.h"
+
+#include "cancelsplit/Uclsfin_cancelardesdobramento.h"
+#include "sdk/TQuorvinIoC.h"
+
+namespace {
+
+// Creates an area's sub-module on first use, owned by the host component; a constructor that
+// throws leaves the field empty, so the next call tries again.
+template <class TClasse, class TInterface>
+TInterface* Lazy(TInterface*& field, TComponent* owner) {
+  if (field == nullptr) field = static_cast<TInterface*>(new TClasse(owner));
+  return field;
+}
+
+int g_usosUnidade = 0;  // the unit's use counter: initialization and finalization run once
+
+}  // namespace
+
+TGerenteFinanceiro::TGerenteFinanceiro(TComponent* owner) : TBaseModulo(owner) {}
+
+// The references are non-owning; the sub-modules die with the host component that owns them.
+TGerenteFinanceiro::~TGerenteFinanceiro() = default;
+
+// Areas whose sub-module is not part of this build answer an empty reference.
+IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return FContasPagar; }
+IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() { return FContasReceber; }
+IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return FCentroCusto; }
+IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() { return FRateioContas; }
+IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() { return FMovimentacaoNumerarios; }
+IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() { return FContratoEmprestimo; }
+IFin_Vales* TGerenteFinanceiro::GetVales() { return FVales; }
+IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosSPED_EFD() {
+  return FServicosPrestadosSPED_EFD;
+}
+IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() { return FCreditoCliente; }
+IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
+  return FDepositoNaoIdentificadoComVerba;
+}
+IFin_CentroCustoPedidoCompraConsumo* TGerenteFinanceiro::GetCentroCustoPedidoCompraConsumo() {
+  return FCentroCustoPedidoCompraConsumo;
+}
+
+IFin_CancelarDesdobramento* TGerenteFinanceiro::CancelarDesdobramento(TModo modo) {
+  IFin_CancelarDesdobramento** field = nullptr;
+  if (modo == tmZTPrest) {
+    field = &fCancelarDesdobramentoZTPrest;
+  } else if (modo == tmZTLanc) {
+    field = &fCancelarDesdobramentoZTLanc;
+  } else {
+    return nullptr;
+  }
+  if (*field == nullptr) {
+    // User and routine are read once, when the sub-module of this mode is created.
+    const int codigo_usuario = Quorvin().SessaoAtual().Usuario().Matricula();
+    const int codigo_rotina = Quorvin().SessaoAtual().Usuario().CodigoRotina();
+    *field = new TCancelarDesdobramento(DonoSubModulos(), codigo_usuario, codigo_rotina, modo);
+  }
+  return *field;
+}
+
+void InitializeUclsgerentefinanceiro() {
+  if (g_usosUnidade++ > 0) return;
+  RegisterClass("TGerenteFinanceiro");
+  // Not a singleton, empty registration name; the container keeps the component record.
+  TQuorvinIoC::DefaultContainer().RegisterType<IGerenteFinanceiro, TGerenteFinanceiro>("TGerenteFinanceiro", "",
+                                                                                       false);
+}
+
+void FinalizeUclsgerentefinanceiro() {
+  if (g_usosUnidade == 0 || --g_usosUnidade > 0) return;
+  // The container registration stays: the host's loader removes it with the package.
+  UnRegisterClass("TGerenteFinanceiro");
+}

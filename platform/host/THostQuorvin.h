@@ -1,0 +1,137 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/IGerenteContabil.h"
+#include "sdk/IQuorvin.h"
+#include "sdk/TComponent.h"
+
+namespace host {
+
+// Who is calling and how: the identity and routine a host session runs as.
+struct THostConfig {
+  std::string Dsn;
+  int Matricula = 1;
+  int CodigoRotina = 0;
+  std::string NomeRotina = "quorvin-fin";
+  std::string Label;  // the calling routine's label ("746", "746 [NOVA]")
+  std::string Programa = "quorvin-fin";
+  bool ParametrosExplicitos = false;
+};
+
+// Answers a confirmation dialog; the default answers Cancel, so nothing is approved silently.
+using TConfirmationPolicy = std::function<TModalResult(const std::string& texto)>;
+
+// One confirmation the module asked for, with the answer it got.
+struct TConfirmacao {
+  std::string Texto;
+  TModalResult Resposta;
+};
+
+class THostContabil;
+
+// The reference host: one component that provides every host service over one PostgreSQL session
+// (plus a second one, opened on first use, for autonomous writes) and owns what the module creates.
+class THostQuorvin final : public TComponent,
+                           public IQuorvin,
+                           public IQuorvinSessao,
+                           public IQuorvinUsuario,
+                           public IQuorvinBancoDados,
+                           public IQuorvinMensagens,
+                           public IQuorvinParametros,
+                           public IQuorvinNumeracao {
+ public:
+  explicit THostQuorvin(THostConfig config);
+  ~THostQuorvin() override;
+
+  [[nodiscard]] const THostConfig& Config() const noexcept { return FConfig; }
+  void SetCodigoRotina(int rotina) noexcept { FConfig.CodigoRotina = rotina; }
+  void SetLabel(std::string label) { FConfig.Label = std::move(label); }
+  void SetMatricula(int matricula);
+  void SetParametrosExplicitos(bool value) noexcept { FConfig.ParametrosExplicitos = value; }
+  void SetConfirmationPolicy(TConfirmationPolicy policy) { FConfirmationPolicy = std::move(policy); }
+  [[nodiscard]] const std::vector<TConfirmacao>& Confirmacoes() const noexcept { return FConfirmacoes; }
+  void LimparConfirmacoes() noexcept { FConfirmacoes.clear(); }
+
+  // Parameter store writes (host administration, not used by the module).
+  void DefinirParametro(const std::string& nome, const std::string& valor, const std::string& codfilial = {});
+
+  // IQuorvin
+  TComponent& Componente() override { return *this; }
+  IQuorvinSessao& SessaoAtual() override { return *this; }
+  IQuorvinParametros& Parametros() override { return *this; }
+  IQuorvinNumeracao& Numeracao() override { return *this; }
+  IGerenteFinanceiro* GerenteFinanceiro() override;
+  IGerenteContabil* GerenteContabil() override;
+  IGerenteCompras* GerenteCompras() override;
+  bool ParametrosExplicitos() override { return FConfig.ParametrosExplicitos; }
+
+  // IQuorvinSessao
+  IQuorvinUsuario& Usuario() override { return *this; }
+  IQuorvinBancoDados& BancoDados() override { return *this; }
+  IQuorvinMensagens& Mensagens() override { return *this; }
+  bool VerificarRotina(const std::string& rotina, const std::string& label) override;
+  bool TemPermissao(int rotina, int permissao) override;
+
+  // IQuorvinUsuario
+  int Matricula() const override { return FConfig.Matricula; }
+  std::string NomeFuncionario() const override { return FNomeFuncionario; }
+  int CodigoRotina() const override { return FConfig.CodigoRotina; }
+  std::string NomeRotina() const override { return FConfig.NomeRotina; }
+  std::string CaminhoPrograma() const override { return FConfig.Programa; }
+
+  // IQuorvinBancoDados
+  TOraSession& Sessao() override { return FSessao; }
+  TOraSession& SessaoAutonoma() override;
+  TDateTime DataServidor() override;
+  TDateTime DataHoraServidor() override;
+  TOraQuery& QueryCompartilhada() override { return FQueryCompartilhada; }
+  std::optional<std::string> Localizar(const std::string& tabela, const std::string& expressao,
+                                       const std::string& condicao) override;
+
+  // IQuorvinMensagens
+  std::string Texto() const override { return FTextoMensagem; }
+  void SetTexto(const std::string& texto) override { FTextoMensagem = texto; }
+  TModalResult Confirmar(const std::string& texto) override;
+
+  // IQuorvinParametros
+  double ValorNumerico(const std::string& nome) override;
+  std::string ValorTexto(const std::string& nome) override;
+  bool ValorLogico(const std::string& nome) override;
+  double ValorNumericoFilial(const std::string& nome, const std::string& codfilial, double padrao) override;
+  std::string ValorTextoFilial(const std::string& nome, const std::string& codfilial,
+                               const std::string& padrao) override;
+
+  // IQuorvinNumeracao
+  double ProximoRecNum() override { return ProximoValorSequencia("QV_RECNUM"); }
+  double ProximoNumTrans() override { return ProximoValorSequencia("QV_NUMTRANS"); }
+  double ProximoNumBordero() override { return ProximoValorSequencia("QV_NUMBORDERO"); }
+  double ProximoNumVale() override { return ProximoValorSequencia("QV_NUMVALE"); }
+  double ProximoValorSequencia(const std::string& nome) override;
+
+  // The financial module resolved from the container on first use (after its package is loaded).
+  void SetGerenteFinanceiro(IGerenteFinanceiro* gerente) noexcept { FGerenteFinanceiro = gerente; }
+
+ private:
+  [[nodiscard]] std::optional<std::string> LerParametro(const std::string& nome, const std::string& codfilial);
+  [[nodiscard]] std::string ClientInfo() const;
+  void CarregarNomeFuncionario();
+
+  THostConfig FConfig;
+  TOraSession FSessao;
+  std::unique_ptr<TOraSession> FSessaoAutonoma;
+  TOraQuery FQueryCompartilhada;
+  std::string FNomeFuncionario;
+  std::string FTextoMensagem;
+  TConfirmationPolicy FConfirmationPolicy;
+  std::vector<TConfirmacao> FConfirmacoes;
+  IGerenteFinanceiro* FGerenteFinanceiro = nullptr;
+  std::unique_ptr<THostContabil> FContabil;
+};
+
+}  // namespace host

@@ -43,6 +43,18 @@ Json Confirmations(const host::THostQuorvin& host) {
 
 CallOutcome UsageFailure(const std::string& message) { return Failure("UsageError", message, kExitUsage); }
 
+std::optional<CallOutcome> CheckCall(const std::string& name, const Json& request) {
+  const Operation* operation = Operations().Find(name);
+  if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");
+  try {
+    CheckRequestShape(*operation, request);
+    operation->Check(request);
+  } catch (const UsageError& error) {
+    return UsageFailure(error.what());
+  }
+  return std::nullopt;
+}
+
 CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& request, const CallFlags& flags) {
   const Operation* operation = Operations().Find(name);
   if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");

@@ -91,11 +91,6 @@ int CommandCall(const std::vector<std::string>& args, std::istream& in, std::ost
     return RunBatch(runtime, in, out, flags);
   }
   if (rest.size() != 1 || rest[0].rfind("--", 0) == 0) throw UsageError("uso: quorvin-fin call AREA.OPERACAO < pedido.json");
-  if (Operations().Find(rest[0]) == nullptr) {
-    const CallOutcome outcome = UsageFailure("operação desconhecida: " + rest[0] + " (veja quorvin-fin call --list).");
-    out << outcome.Answer.dump(2) << '\n';
-    return outcome.Exit;
-  }
   const std::string input(std::istreambuf_iterator<char>(in), {});
   Json request;
   try {
@@ -104,6 +99,10 @@ int CommandCall(const std::vector<std::string>& args, std::istream& in, std::ost
     const CallOutcome outcome = UsageFailure(std::string("JSON inválido: ") + error.what());
     out << outcome.Answer.dump(2) << '\n';
     return outcome.Exit;
+  }
+  if (const auto failure = CheckCall(rest[0], request)) {
+    out << failure->Answer.dump(2) << '\n';
+    return failure->Exit;
   }
   Runtime runtime(flags);
   const CallOutcome outcome = RunCall(runtime, rest[0], request, flags);

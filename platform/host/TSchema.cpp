@@ -57,11 +57,17 @@ std::string TSchema::DefaultDirectory() {
   return QUORVIN_SCHEMA_DIR;
 }
 
-std::vector<std::string> TSchema::Files() const { return SqlFilesIn(FDirectory); }
+std::vector<std::string> TSchema::Files() const {
+  return SqlFilesIn(FDirectory);
+}
 
-std::vector<std::string> TSchema::SeedFiles() const { return SqlFilesIn(std::filesystem::path(FDirectory) / "seed"); }
+std::vector<std::string> TSchema::SeedFiles() const {
+  return SqlFilesIn(std::filesystem::path(FDirectory) / "seed");
+}
 
-std::vector<std::string> TSchema::Init(TOraSession& session) const { return Apply(session, Files()); }
+std::vector<std::string> TSchema::Init(TOraSession& session) const {
+  return Apply(session, Files());
+}
 
 std::vector<std::string> TSchema::Reset(TOraSession& session) const {
   {
@@ -81,6 +87,8 @@ std::vector<std::string> TSchema::Reset(TOraSession& session) const {
   return Init(session);
 }
 
-std::vector<std::string> TSchema::Seed(TOraSession& session) const { return Apply(session, SeedFiles()); }
+std::vector<std::string> TSchema::Seed(TOraSession& session) const {
+  return Apply(session, SeedFiles());
+}
 
 }  // namespace host

@@ -62,7 +62,9 @@ class MemoryHost final : public TComponent,
   void SetTexto(const std::string& texto) override { FTexto = texto; }
   TModalResult Confirmar(const std::string&) override { return TModalResult::mrCancel; }
 
-  double ValorNumerico(const std::string& nome) override { return std::stod(ValorTexto(nome).empty() ? "0" : ValorTexto(nome)); }
+  double ValorNumerico(const std::string& nome) override {
+    return std::stod(ValorTexto(nome).empty() ? "0" : ValorTexto(nome));
+  }
   std::string ValorTexto(const std::string& nome) override {
     const auto found = parametros.find(nome);
     return found == parametros.end() ? std::string() : found->second;

@@ -36,9 +36,8 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, CallLoadsThePluginAndAnswersJson) {
   ASSERT_EQ(Run({"call", "Frame.GetVersao"}, ""), 0) << FOut << FErr;
   EXPECT_EQ(Json::parse(FOut), Json::parse(R"({"ok": true, "result": "1.0.0"})"));
-  ASSERT_EQ(Run({"call", "Frame.CancelarDesdobramento", "--user", "5", "--routine", "1203"},
-                R"({"args": {"modo": 0}})"),
-            0);
+  ASSERT_EQ(
+      Run({"call", "Frame.CancelarDesdobramento", "--user", "5", "--routine", "1203"}, R"({"args": {"modo": 0}})"), 0);
   EXPECT_EQ(Json::parse(FOut)["result"], Json::parse(R"({"criado": false})"));
 }
 

@@ -52,8 +52,8 @@ TEST_F(HostTest, PermissionsAndTheRoutineCheck) {
 
 TEST_F(HostTest, ServerClockIsTheDatabaseClockToTheSecond) {
   const TDateTime now = Host().DataHoraServidor();
-  const TDateTime database = TDateTime::FromIso(Scalar("SELECT TO_CHAR(SYSDATE, 'YYYY-MM-DD HH24:MI:SS') FROM DUAL"))
-                                 .value_or(TDateTime());
+  const TDateTime database =
+      TDateTime::FromIso(Scalar("SELECT TO_CHAR(SYSDATE, 'YYYY-MM-DD HH24:MI:SS') FROM DUAL")).value_or(TDateTime());
   EXPECT_LE(std::abs(now - database) * 86400.0, 2.0);
   EXPECT_EQ(Host().DataServidor(), now.DateOnly());
 }

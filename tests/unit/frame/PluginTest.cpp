@@ -43,8 +43,8 @@ TEST(Plugin, LoadRegistersTheFacadeAndUnloadRemovesIt) {
   EXPECT_TRUE(TQuorvinIoC::DefaultContainer().HasComponentRecord(kFacadeKey));
   EXPECT_EQ(TQuorvinIoC::DefaultContainer().ClassOf(kFacadeKey), "TGerenteFinanceiro");
   EXPECT_TRUE(IsClassRegistered("TGerenteFinanceiro"));
-  EXPECT_EQ(loader.Units(), (std::vector<std::string>{"Uconstantes", "Ustringfunctions", "Uclsfin_except",
-                                                      "Uclsgerentefinanceiro"}));
+  EXPECT_EQ(loader.Units(),
+            (std::vector<std::string>{"Uconstantes", "Ustringfunctions", "Uclsfin_except", "Uclsgerentefinanceiro"}));
   {
     testsupport::MemoryHost host;
     IGerenteFinanceiro* facade = TQuorvinIoC::DefaultContainer().Resolve<IGerenteFinanceiro>(&host);
@@ -53,7 +53,7 @@ TEST(Plugin, LoadRegistersTheFacadeAndUnloadRemovesIt) {
     EXPECT_EQ(facade->GetVersao(), "1.0.0");
     EXPECT_NE(facade->CancelarDesdobramento(tmZTLanc), nullptr);
     EXPECT_EQ(host.ComponentCount(), 2u);  // the facade and its sub-module, both owned by the host
-  }  // the module's objects go before its code
+  }                                        // the module's objects go before its code
   loader.Unload();
   EXPECT_FALSE(TQuorvinIoC::DefaultContainer().IsRegistered(kFacadeKey));
   EXPECT_FALSE(IsClassRegistered("TGerenteFinanceiro"));

@@ -17,8 +17,9 @@ class IFin_CentroCusto {
                                                  double prNumTransacao, double prValorLancto, TDateTime pdDataLancto,
                                                  bool pbShowForm, const std::string& psContraPartida_Natureza,
                                                  int prRecNumPrinc_CodPlanoConta,
-                                                 bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
-                                                 TDateTime pdDataVencimento, bool pbLancarZTLancBloq) = 0;
+                                                 bool pbPermitirGerarLancamentoAcimaOrcado,
+                                                 TDateTime pdDataCompetencia, TDateTime pdDataVencimento,
+                                                 bool pbLancarZTLancBloq) = 0;
   [[nodiscard]] virtual bool GetFazCloneRegistroPrincipal() = 0;
   virtual void SetFazCloneRegistroPrincipal(bool value) = 0;
 };

@@ -107,15 +107,13 @@ Translation Translate(std::string_view oracle_text) {
 const Translation& TranslateCached(std::string_view oracle_text) {
   static std::mutex lock;
   static std::map<std::string, Translation, std::less<>> cache;
-  {
-    const std::lock_guard guard(lock);
-    const auto found = cache.find(oracle_text);
-    if (found != cache.end()) return found->second;
-  }
-  // Translated outside the lock; a text that fails is not cached and fails again next time.
-  Translation translation = Translate(oracle_text);
+  // Translating under the lock keeps the promise that a text is translated once, even when two
+  // threads meet it first at the same time; a translation takes microseconds.
   const std::lock_guard guard(lock);
-  return cache.try_emplace(std::string(oracle_text), std::move(translation)).first->second;
+  const auto found = cache.find(oracle_text);
+  if (found != cache.end()) return found->second;
+  // A text that fails is not cached: it fails again, with the same message, next time.
+  return cache.try_emplace(std::string(oracle_text), Translate(oracle_text)).first->second;
 }
 
 std::string RenderBlock(const Translation& translation, std::span<const std::string> literals) {

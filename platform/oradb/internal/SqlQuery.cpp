@@ -257,10 +257,7 @@ std::string SqlRewriter::Statement(NodeSpan nodes) {
   }
   if (IsWord(first, "INSERT")) return Insert(nodes);
   if (IsWord(first, "DELETE")) return Delete(nodes);
-  if (IsWord(first, "UPDATE")) {
-    CheckNoReturningInto(nodes);
-    return List(nodes, true);
-  }
+  if (IsWord(first, "UPDATE")) return Update(nodes);
   if (IsWord(first)) Unsupported("comando " + first.Tok->Upper);
   Unsupported("texto que não começa por um comando SQL");
 }
@@ -286,6 +283,46 @@ std::string SqlRewriter::Delete(NodeSpan nodes) {
     return out + List(nodes.subspan(1), true);
   }
   return List(nodes, true);
+}
+
+std::string SqlRewriter::Update(NodeSpan nodes) {
+  CheckNoReturningInto(nodes);
+  const std::size_t set = FindWord(nodes, "SET");
+  if (set == kNone || set < 2) Unsupported("UPDATE sem SET");
+  // Names that reach the updated table: its name, owner.name and its alias.
+  std::vector<std::string> names;
+  for (std::size_t i = 1; i < set; ++i) {
+    if (IsName(nodes[i])) names.push_back(NameKey(nodes[i]));
+  }
+  std::size_t set_end = nodes.size();
+  for (const char* word : {"WHERE", "RETURNING"}) set_end = std::min(set_end, FindWord(nodes, word, set));
+
+  std::string out = List(nodes.first(set + 1), true);
+  const NodeSpan list = nodes.subspan(set + 1, set_end - set - 1);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= list.size(); ++i) {
+    if (i < list.size() && !IsOp(list[i], ",")) continue;
+    const NodeSpan assignment = list.subspan(start, i - start);
+    // Oracle accepts "SET ZTLANC.VPAGO = ..."; PostgreSQL reads ZTLANC there as a column.
+    std::size_t column = 0;
+    while (column + 2 < assignment.size() && IsName(assignment[column]) && IsOp(assignment[column + 1], ".") &&
+           IsName(assignment[column + 2]) &&
+           std::find(names.begin(), names.end(), NameKey(assignment[column])) != names.end()) {
+      column += 2;
+    }
+    if (column > 0) {
+      Lead(assignment[0], true, out);
+      out += List(assignment.subspan(column), false);
+    } else {
+      out += List(assignment, true);
+    }
+    if (i < list.size()) {
+      Lead(list[i], true, out);
+      out += ",";
+    }
+    start = i + 1;
+  }
+  return out + List(nodes.subspan(set_end), true);
 }
 
 void SqlRewriter::CheckNoReturningInto(NodeSpan nodes) const {

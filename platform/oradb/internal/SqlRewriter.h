@@ -64,6 +64,7 @@ class SqlRewriter {
   [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
   [[nodiscard]] std::string Insert(NodeSpan nodes);
   [[nodiscard]] std::string Delete(NodeSpan nodes);
+  [[nodiscard]] std::string Update(NodeSpan nodes);
   void CheckNoReturningInto(NodeSpan nodes) const;
 
   BindTyping& FTyping;

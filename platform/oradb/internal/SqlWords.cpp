@@ -7,7 +7,6 @@ namespace oradb::internal {
 
 namespace {
 
-// Sorted for binary search.
 constexpr std::array<std::string_view, 62> kNonOperandWords = {
     "ALL",     "AND",       "ANY",     "AS",     "ASC",       "BEGIN",     "BETWEEN", "BY",     "CASE",
     "CONNECT", "CROSS",     "DECLARE", "DELETE", "DESC",      "DISTINCT",  "ELSE",    "ELSIF",  "ESCAPE",
@@ -21,11 +20,11 @@ constexpr std::array<std::string_view, 10> kCollectionMethods = {"COUNT", "DELET
                                                                  "LAST",  "LIMIT",  "NEXT",   "PRIOR",  "TRIM"};
 
 // PostgreSQL 15 keywords that are not "bare labels" (pg_get_keywords().barelabel = false).
-constexpr std::array<std::string_view, 38> kNeedsAs = {
+constexpr std::array<std::string_view, 39> kNeedsAs = {
     "ARRAY", "AS",      "CHAR",    "CHARACTER", "CREATE", "DAY",       "EXCEPT",   "FETCH",     "FILTER",    "FOR",
     "FROM",  "GRANT",   "GROUP",   "HAVING",    "HOUR",   "INTERSECT", "INTO",     "ISNULL",    "LIMIT",     "MINUTE",
     "MONTH", "NOTNULL", "OFFSET",  "ON",        "ORDER",  "OVER",      "OVERLAPS", "PRECISION", "RETURNING", "SECOND",
-    "TO",    "UNION",   "VARYING", "WHERE",     "WINDOW", "WITH",      "WITHIN",   "WITHOUT"};
+    "TO",    "UNION",   "VARYING", "WHERE",     "WINDOW", "WITH",      "WITHIN",   "WITHOUT",   "YEAR"};
 
 template <std::size_t N>
 bool Contains(const std::array<std::string_view, N>& words, std::string_view upper) {

@@ -40,6 +40,21 @@ std::string ExceptionName(const SqlNode& name) {
   Unsupported("exceção " + upper);
 }
 
+// Nodes as written (a type such as ZTLANC.VALOR%TYPE needs no rewriting).
+std::string Raw(NodeSpan nodes, bool keep_lead) {
+  std::string out;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (keep_lead || i > 0) Lead(nodes[i], out);
+    out += nodes[i].Tok->Text;
+    if (nodes[i].IsGroup()) {
+      out += Raw(nodes[i].Kids, true);
+      AppendTrivia(out, nodes[i].Close->Leading);
+      out += ")";
+    }
+  }
+  return out;
+}
+
 bool IsScalarType(const std::string& type) {
   for (const std::string_view scalar :
        {"NUMBER",      "NUMERIC",        "DECIMAL",   "DEC",           "VARCHAR2",       "VARCHAR", "NVARCHAR2",
@@ -166,14 +181,14 @@ class PlsqlTranslator {
 
     std::string out = Expr(decl.first(at), scope);
     Lead(type[0], out);
-    out += Type(type, scope);
+    out += Type(type);
     out += Expr(decl.subspan(type_end), scope);
     return out + ExpectSemicolon();
   }
 
   // NUMBER(p,s) is numeric(p,s), VARCHAR2(n) varchar(n), DATE timestamp(0) (a DATE holds seconds);
   // object and collection types keep their names, which PostgreSQL folds to lower case.
-  std::string Type(NodeSpan type, const PlsqlVariables& scope) {
+  std::string Type(NodeSpan type) {
     const std::string name = IsWord(type[0]) ? type[0].Tok->Upper : std::string();
     const bool sized = type.size() == 2 && type[1].IsGroup();
     const auto size_text = [&](bool keep_scale) {
@@ -206,13 +221,13 @@ class PlsqlTranslator {
       if (name == "FLOAT" || name == "BINARY_DOUBLE" || name == "BINARY_FLOAT" || name == "REAL") {
         return "double precision";
       }
-      if (IsWord(type[0]) || IsKind(type[0], TokenKind::QuotedIdent)) return Expr(type, scope, false);
+      if (IsWord(type[0]) || IsKind(type[0], TokenKind::QuotedIdent)) return Raw(type, false);
     }
     // owner.type, v%TYPE, t%ROWTYPE and the like read the same in PL/pgSQL.
     for (const SqlNode& node : type) {
       if (node.IsGroup()) Unsupported("tipo PL/SQL " + name);
     }
-    return Expr(type, scope, false);
+    return Raw(type, false);
   }
 
   std::string Statements(const PlsqlVariables& scope, std::initializer_list<std::string_view> stops) {

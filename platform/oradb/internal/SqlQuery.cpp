@@ -485,7 +485,7 @@ std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_c
     into_text += "INTO STRICT" + List(targets, true);
   }
 
-  const std::vector<FromItem> items = ParseFromItems(from_nodes);
+  const std::vector<FromItem> items = from == kNone ? std::vector<FromItem>() : ParseFromItems(from_nodes);
   const bool rewrite = ContainsMarkerOrRownum(where_nodes);
   std::vector<NodeSpan> kept;
   std::vector<NodeSpan> join_conditions;
@@ -532,27 +532,42 @@ std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_c
   const bool aggregate = grouped || IsAggregateCall(nodes.first(head_end));
 
   std::string from_text;
+  // PostgreSQL 15 wants an alias on every sub-query of FROM; Oracle does not.
+  const auto item_text = [&](std::size_t index, bool keep_lead) {
+    std::string text = List(items[index].Nodes, keep_lead);
+    if (items[index].Nodes.size() == 1 && IsSubquery(items[index].Nodes[0])) {
+      text += " ora_sub" + std::to_string(index + 1);
+    }
+    return text;
+  };
   if (from != kNone) {
     Lead(nodes[from], true, from_text);
     from_text += "FROM";
     if (joins.empty()) {
-      from_text += List(from_nodes, true);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) {
+          const SqlNode& comma = *(items[i - 1].Nodes.data() + items[i - 1].Nodes.size());
+          Lead(comma, true, from_text);
+          from_text += ",";
+        }
+        from_text += item_text(i, true);
+      }
     } else {
       std::vector<std::string> groups;
       for (const JoinItem& item : PlanOuterJoins(items.size(), joins)) {
-        std::string text = List(items[item.front().Item].Nodes, false);
+        std::string text = item_text(item.front().Item, false);
         for (std::size_t s = 1; s < item.size(); ++s) {
           const JoinStep& step = item[s];
-          const std::string item_text = List(items[step.Item].Nodes, false);
+          const std::string step_text = item_text(step.Item, false);
           if (!step.Outer) {
-            text += " CROSS JOIN " + item_text;
+            text += " CROSS JOIN " + step_text;
             continue;
           }
           std::vector<std::string> conditions;
           FStripMarkers = true;
           for (const std::size_t c : step.Conditions) conditions.push_back(List(join_conditions[c], false));
           FStripMarkers = false;
-          text += " LEFT JOIN " + item_text + " ON " + Join(conditions, " AND ");
+          text += " LEFT JOIN " + step_text + " ON " + Join(conditions, " AND ");
         }
         groups.push_back(std::move(text));
       }

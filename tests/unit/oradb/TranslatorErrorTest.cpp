@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"SELECT ç FROM DUAL", "Caractere não ASCII fora de texto entre aspas (posição 8)."},
         ErrorCase{"SELECT 1 FROM DUAL WHERE 1 = 1 \x01", "Caractere de controle inválido no texto SQL (posição 32)."},
         ErrorCase{"SELECT 1 FROM DUAL; SELECT 2 FROM DUAL", UNSUPPORTED "mais de um comando no mesmo texto"},
+        ErrorCase{"SELECT X FOR UPDATE FROM T", "Consulta mal formada: cláusulas fora de ordem."},
+        ErrorCase{"SELECT X FROM T ORDER BY X WHERE X = 1", "Consulta mal formada: cláusulas fora de ordem."},
         ErrorCase{"BEGIN NULL;", "Bloco PL/SQL mal formado: o texto termina antes do END final"},
         ErrorCase{"BEGIN NULL; END; /", "Bloco PL/SQL mal formado: texto depois do END final"}));
 

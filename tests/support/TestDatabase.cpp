@@ -1,6 +1,11 @@
 #include "TestDatabase.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+
+#include "oradb/TOraQuery.h"
+#include "sdk/Formatacao.h"
 
 namespace testsupport {
 
@@ -11,6 +16,20 @@ std::string TestDsn() {
     return {};
   }
   return dsn;
+}
+
+std::unique_ptr<TOraSession> NewSession(const std::string& client_info) {
+  auto session = std::make_unique<TOraSession>();
+  session->Connect(TestDsn(), client_info);
+  return session;
+}
+
+std::optional<std::string> QueryValue(TOraSession& session, const std::string& sql) {
+  TOraQuery query(&session);
+  query.SQL.Add(sql);
+  query.Open();
+  if (query.IsEmpty() || query.FieldCount() == 0 || query.Fields(0).IsNull()) return std::nullopt;
+  return query.Fields(0).AsString();
 }
 
 void DatabaseTest::SetUp() {
@@ -28,11 +47,27 @@ void DatabaseTest::TearDown() {
 }
 
 TOraSession& DatabaseTest::OtherSession() {
-  if (!FOther) {
-    FOther = std::make_unique<TOraSession>();
-    FOther->Connect(TestDsn(), "tests:1");
-  }
+  if (!FOther) FOther = NewSession("tests:1");
   return *FOther;
+}
+
+SharedTable::SharedTable(const std::string& base_name, const std::string& definition)
+    : FName(UpperAscii(base_name) + "_" + std::to_string(::getpid())), FOwner(NewSession("tests:owner")) {
+  // Qualified: an unqualified CREATE would land in the first schema of the search path (orafce's).
+  FOwner->ExecuteScript("DROP TABLE IF EXISTS public." + FName + "; CREATE TABLE public." + FName + " " + definition);
+}
+
+SharedTable::~SharedTable() {
+  try {
+    // A fresh session: the owner may be the one a test left waiting or killed.
+    NewSession("tests:owner")->ExecuteScript("DROP TABLE IF EXISTS public." + FName);
+  } catch (...) {
+    ADD_FAILURE() << "could not drop the shared table " << FName;
+  }
+}
+
+void SharedTable::Exec(const std::string& postgres_sql) {
+  FOwner->ExecuteScript(postgres_sql);
 }
 
 }  // namespace testsupport

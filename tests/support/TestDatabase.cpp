@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "oradb/TOraQuery.h"
 #include "sdk/Formatacao.h"
@@ -32,11 +34,25 @@ std::optional<std::string> QueryValue(TOraSession& session, const std::string& s
   return query.Fields(0).AsString();
 }
 
+void EnsurePlatformSchema(TOraSession& session) {
+  const auto ready = QueryValue(session,
+                                "SELECT count(*) FROM pg_extension e WHERE e.extname = 'orafce' "
+                                "AND to_regclass('sys.\"v_$sess_info\"') IS NOT NULL");
+  if (ready == "1") return;
+  for (const char* name : {"000_platform.sql", "001_compat_views.sql"}) {
+    std::ifstream file(std::string(QUORVIN_SOURCE_DIR) + "/platform/schema/" + name);
+    std::stringstream script;
+    script << file.rdbuf();
+    session.ExecuteScript(script.str());
+  }
+}
+
 void DatabaseTest::SetUp() {
   const std::string dsn = TestDsn();
   ASSERT_FALSE(dsn.empty());
   FSession = std::make_unique<TOraSession>();
   FSession->Connect(dsn, "tests:0");
+  EnsurePlatformSchema(*FSession);
   FSession->StartTransaction();
 }
 

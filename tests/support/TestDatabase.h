@@ -22,6 +22,10 @@ std::unique_ptr<TOraSession> NewSession(const std::string& client_info);
 // the statement returns no row or NULL).
 std::optional<std::string> QueryValue(TOraSession& session, const std::string& sql);
 
+// Installs the platform prerequisites (orafce, the database's search path, the lock and session
+// views) when the test database lacks them; committed, so it happens once per database.
+void EnsurePlatformSchema(TOraSession& session);
+
 // A fixture with one session in an open transaction, rolled back at the end of the test.
 class DatabaseTest : public ::testing::Test {
  protected:

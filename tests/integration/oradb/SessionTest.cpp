@@ -98,6 +98,20 @@ TEST_F(SessionBehaviour, ScriptsRunSeveralStatements) {
   EXPECT_EQ(Value("SELECT sum(id) FROM script_probe"), "3");
 }
 
+// orafce's schema comes first in the session's path, so PostgreSQL would create a script's tables
+// inside it; scripts create in public and leave the session's path as it was.
+TEST_F(SessionBehaviour, ScriptsCreateInPublicAndKeepTheOraclePath) {
+  Exec("CREATE TABLE script_home_probe (id integer); CREATE VIEW script_home_view AS SELECT 1 AS x");
+  EXPECT_EQ(Value("SELECT string_agg(relnamespace::regnamespace::text, ',') FROM pg_class "
+                  "WHERE relname IN ('script_home_probe', 'script_home_view')"),
+            "public,public");
+  EXPECT_EQ(Value("SELECT current_setting('search_path')"), "oracle, pg_catalog, \"$user\", public");
+  Session().Rollback();
+  EXPECT_THROW(Exec("CREATE TABLE script_home_probe (id integer); SELECT 1 / 0"), EOraError);
+  EXPECT_EQ(Value("SELECT current_setting('search_path')"), "oracle, pg_catalog, \"$user\", public");
+  EXPECT_EQ(Value("SELECT count(*) FROM pg_class WHERE relname = 'script_home_probe'"), "0");
+}
+
 TEST(SessionConnection, AnUnreachableServerIsAnOracleConnectError) {
   TOraSession session;
   try {

@@ -381,12 +381,11 @@ bool TDataSet::LoadNextChunk() {
     FRows.insert(FRows.end(), std::make_move_iterator(chunk.begin()), std::make_move_iterator(chunk.end()));
     return true;
   }
-  // The rows before the current one are dropped; the current row is carried over in front of the
-  // new chunk, so it stays current (and counted) when the new rows hold no visible one.
+  // The loaded rows are dropped, except the current one: it is carried over in front of the new
+  // chunk, so it stays current (and counted) when the new rows hold no visible one.
   const bool keep_current = FCursor < FRows.size();
-  const std::size_t dropped = keep_current ? FCursor : FRows.size();
-  for (std::size_t row = 0; row < dropped; ++row) {
-    if (Visible(row)) ++FPassedRows;
+  for (std::size_t row = 0; row < FRows.size(); ++row) {
+    if ((!keep_current || row != FCursor) && Visible(row)) ++FPassedRows;
   }
   std::vector<TRow> rows;
   rows.reserve(chunk.size() + 1);
@@ -451,6 +450,7 @@ void TDataSet::Prior() {
 void TDataSet::Last() {
   CheckActive();
   CheckBrowseMode();
+  if (FForwardOnly) FCursor = FRows.size();  // skipping to the end: nothing to carry over
   while (LoadNextChunk()) {
   }
   const auto last = FRows.empty() ? std::nullopt : FindVisible(FRows.size() - 1, -1);

@@ -76,7 +76,10 @@ double RoundTo(double value, int decimals) {
   }
   const std::size_t integer_length = digits.size() - kept_fraction_length;
   std::string rounded = digits.substr(0, integer_length);
-  if (kept_fraction_length > 0) rounded += "." + digits.substr(integer_length);
+  if (kept_fraction_length > 0) {
+    rounded += '.';
+    rounded.append(digits, integer_length, std::string::npos);
+  }
   double result = 0.0;
   std::from_chars(rounded.data(), rounded.data() + rounded.size(), result);
   return negative ? -result : result;

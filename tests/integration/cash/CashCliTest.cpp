@@ -18,7 +18,10 @@ struct Resposta {
 };
 
 Resposta Chamar(const std::vector<std::string>& args, const std::string& pedido) {
-  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  const std::string dsn = testsupport::TestDsn();
+  // Without the test database the command line would start a private cluster of its own.
+  if (dsn.empty()) return {-1, nullptr, "QUORVIN_TEST_DSN não definido"};
+  setenv("QUORVIN_DSN", dsn.c_str(), 1);
   std::istringstream in(pedido);
   std::ostringstream out;
   std::ostringstream err;

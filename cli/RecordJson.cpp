@@ -1,18 +1,27 @@
 #include "RecordJson.h"
 
+#include <cmath>
+
 namespace cli {
 
 std::string JsonTypeName(const Json& value) {
   switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::boolean: return "booleano";
-    case Json::value_t::string: return "texto";
-    case Json::value_t::array: return "lista";
-    case Json::value_t::object: return "objeto";
+    case Json::value_t::null:
+      return "null";
+    case Json::value_t::boolean:
+      return "booleano";
+    case Json::value_t::string:
+      return "texto";
+    case Json::value_t::array:
+      return "lista";
+    case Json::value_t::object:
+      return "objeto";
     case Json::value_t::number_integer:
     case Json::value_t::number_unsigned:
-    case Json::value_t::number_float: return "número";
-    default: return "valor inválido";
+    case Json::value_t::number_float:
+      return "número";
+    default:
+      return "valor inválido";
   }
 }
 
@@ -29,6 +38,12 @@ TDateTime ReadDate(const Json& value, const std::string& where) {
                      "\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS).");
   }
   return *parsed;
+}
+
+Json NumberJson(double value) {
+  constexpr double kExactIntegers = 9007199254740992.0;  // 2^53
+  if (std::floor(value) == value && std::fabs(value) < kExactIntegers) return static_cast<long long>(value);
+  return value;
 }
 
 Json WriteDate(TDateTime value, bool with_time) {

@@ -1,6 +1,7 @@
 #include "frame/Uclsgerentefinanceiro.h"
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
+#include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "sdk/TQuorvinIoC.h"
 
 namespace {
@@ -27,7 +28,9 @@ IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return FContasPagar; }
 IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() { return FContasReceber; }
 IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return FCentroCusto; }
 IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() { return FRateioContas; }
-IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() { return FMovimentacaoNumerarios; }
+IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() {
+  return Lazy<TMovimentacaoNumerarios>(FMovimentacaoNumerarios, DonoSubModulos());
+}
 IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() { return FContratoEmprestimo; }
 IFin_Vales* TGerenteFinanceiro::GetVales() { return FVales; }
 IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosSPED_EFD() {

@@ -258,6 +258,12 @@ std::string SqlRewriter::Statement(NodeSpan nodes) {
   if (IsWord(first, "INSERT")) return Insert(nodes);
   if (IsWord(first, "DELETE")) return Delete(nodes);
   if (IsWord(first, "UPDATE")) return Update(nodes);
+  // Savepoints read the same in both dialects: SAVEPOINT name and ROLLBACK TO [SAVEPOINT] name.
+  if (IsWord(first, "SAVEPOINT") && nodes.size() == 2 && IsWord(nodes[1])) return "SAVEPOINT " + nodes[1].Tok->Upper;
+  if (IsWord(first, "ROLLBACK") && nodes.size() >= 3 && IsWord(nodes[1], "TO")) {
+    const std::size_t name = IsWord(nodes[2], "SAVEPOINT") ? 3 : 2;
+    if (nodes.size() == name + 1 && IsWord(nodes[name])) return "ROLLBACK TO SAVEPOINT " + nodes[name].Tok->Upper;
+  }
   if (IsWord(first)) Unsupported("comando " + first.Tok->Upper);
   Unsupported("texto que não começa por um comando SQL");
 }

@@ -16,7 +16,7 @@ FieldTable<RFin_IncluirMovimentacaoNumerarios> CamposIncluirMovimentacaoNumerari
       Text("CODCOB", &R::CODCOB, 4),
       Number("VALOR", &R::VALOR),
       Text("TIPO", &R::TIPO, 1),
-      Text("HISTORICO", &R::HISTORICO, 100),
+      Text("HISTORICO", &R::HISTORICO, 200),
       Text("HISTORICO2", &R::HISTORICO2, 100),
       Number("NUMCARR", &R::NUMCARR),
       Text("NUMDOC", &R::NUMDOC, 20),

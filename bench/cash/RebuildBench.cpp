@@ -1,0 +1,170 @@
+// Rebuild of the running balance of one account with 200,000 movements: movements per second
+// and peak memory of the cash area, beside the same statements sent through bare libpq.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include <libpq-fe.h>
+
+#include "cash/Uclsfin_dalmovimentacaonumerarios.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+
+namespace {
+
+constexpr int kMovimentos = 200000;
+constexpr int kBanco = 9801;
+constexpr const char* kCob = "BEN";
+
+long PicoMemoriaKb() {
+  rusage uso{};
+  getrusage(RUSAGE_SELF, &uso);
+  return uso.ru_maxrss;
+}
+
+double Segundos(const std::function<void()>& trabalho) {
+  const auto inicio = std::chrono::steady_clock::now();
+  trabalho();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+}
+
+void Preparar(TOraSession& sessao) {
+  TOraTransaction transacao(sessao);
+  const std::string conta = std::to_string(kBanco);
+  sessao.ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + conta + " AND codcob = '" + kCob +
+                       "';\n"
+                       "DELETE FROM ztestcr WHERE codbanco = " +
+                       conta + " AND codcob = '" + kCob +
+                       "';\n"
+                       "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, vlsaldo,\n"
+                       "                     conciliacao, dtconcil, dtcompensacao)\n"
+                       "SELECT 5000000 + g, timestamp '2020-01-01' + g * interval '7 minutes', " +
+                       conta + ", '" + kCob +
+                       "', 'MOVIMENTO ' || g,\n"
+                       "       (g % 97) + 0.25, CASE WHEN g % 3 = 0 THEN 'C' ELSE 'D' END, 0,\n"
+                       "       CASE WHEN g % 2 = 0 THEN 'OK' END,\n"
+                       "       CASE WHEN g % 2 = 0 THEN timestamp '2020-01-01' + g * interval '7 minutes' END,\n"
+                       "       CASE WHEN g % 2 = 0 THEN date_trunc('day', timestamp '2020-01-02' + g * interval '7 "
+                       "minutes') END\n"
+                       "  FROM generate_series(1, " +
+                       std::to_string(kMovimentos) + ") g;\n");
+  transacao.Commit();
+  sessao.ExecuteScript("ANALYZE ztmovcr;");
+}
+
+double SaldoGravado(TOraSession& sessao) {
+  TOraQuery query(&sessao);
+  query.SQL.Add("SELECT VALOR FROM ZTESTCR WHERE CODBANCO = :B AND CODCOB = :C");
+  query.ParamByName("B").SetAsInteger(kBanco);
+  query.ParamByName("C").SetAsString(kCob);
+  query.Open();
+  return query.IsEmpty() ? 0 : query.FieldByName("VALOR").AsFloat();
+}
+
+// The plain rebuild as the cash area runs it, over the movements up to `fim`, rolled back after.
+void RecalcularModulo(host::THostQuorvin& host, TDALMovimentacaoNumerarios& dal, TDateTime fim, const char* rotulo) {
+  long movimentos = 0;
+  {
+    TOraQuery contagem(&host.Sessao());
+    contagem.SQL.Add("SELECT COUNT(*) QTD FROM ZTMOVCR WHERE CODBANCO = :B AND CODCOB = :C AND TRUNC(DATA) <= :FIM");
+    contagem.ParamByName("B").SetAsInteger(kBanco);
+    contagem.ParamByName("C").SetAsString(kCob);
+    contagem.ParamByName("FIM").SetAsDate(fim);
+    contagem.Open();
+    movimentos = static_cast<long>(contagem.FieldByName("QTD").AsInteger());
+  }
+  RFin_RecalculaNumerario p;
+  p.Inicializar();
+  p.CODBANCO = kBanco;
+  p.CODCOB = kCob;
+  p.DATAINICIAL = TDateTime::EncodeDate(2019, 1, 1);
+  p.DATAFINAL = fim;
+  std::string mensagem;
+  bool ok = false;
+  double saldo = 0;
+  TOraTransaction transacao(host.Sessao());
+  const double segundos = Segundos([&] { ok = dal.RecalcularSaldoZTMOVCR(p, mensagem); });
+  saldo = SaldoGravado(host.Sessao());
+  transacao.Rollback();
+  std::printf("%-34s %7ld movimentos  %6.2f s  %9.0f mov/s  pico de memória %6ld KB  saldo %.2f%s%s\n", rotulo,
+              movimentos, segundos, movimentos / segundos, PicoMemoriaKb(), saldo,
+              ok ? "" : "  FALHOU: ", mensagem.c_str());
+}
+
+// The physical floor: the same cursor and the same update per movement through libpq alone.
+void RecalcularLibpq(const std::string& dsn) {
+  PGconn* conexao = PQconnectdb(dsn.c_str());
+  if (PQstatus(conexao) != CONNECTION_OK) {
+    std::printf("libpq: %s\n", PQerrorMessage(conexao));
+    PQfinish(conexao);
+    return;
+  }
+  auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  const double segundos = Segundos([&] {
+    executar("BEGIN");
+    const std::string cursor =
+        "DECLARE movimentos NO SCROLL CURSOR FOR SELECT rowid, numtrans, valor, tipo FROM "
+        "ztmovcr WHERE codbanco = " +
+        std::to_string(kBanco) + " AND codcob = '" + kCob + "' ORDER BY data, numtrans";
+    executar(cursor.c_str());
+    PQclear(
+        PQprepare(conexao, "gravar", "UPDATE ztmovcr SET vlsaldo = $1 WHERE numtrans = $2 AND rowid = $3", 3, nullptr));
+    double saldo = 0;
+    for (;;) {
+      PGresult* lote = PQexec(conexao, "FETCH 1000 FROM movimentos");
+      const int linhas = PQntuples(lote);
+      for (int i = 0; i < linhas; ++i) {
+        const double valor = std::atof(PQgetvalue(lote, i, 2));
+        const std::string tipo = PQgetvalue(lote, i, 3);
+        saldo += tipo == "D" ? valor : tipo == "C" ? -valor : 0;
+        char texto[64];
+        std::snprintf(texto, sizeof texto, "%.2f", saldo);
+        const char* valores[3] = {texto, PQgetvalue(lote, i, 1), PQgetvalue(lote, i, 0)};
+        PQclear(PQexecPrepared(conexao, "gravar", 3, valores, nullptr, nullptr, 0));
+      }
+      PQclear(lote);
+      if (linhas == 0) break;
+    }
+    executar("ROLLBACK");
+  });
+  std::printf("%-34s %7d movimentos  %6.2f s  %9.0f mov/s\n", "mesmas instruções só com libpq", kMovimentos, segundos,
+              kMovimentos / segundos);
+  PQfinish(conexao);
+}
+
+}  // namespace
+
+int main() {
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  if (dsn == nullptr || *dsn == '\0') {
+    std::fprintf(stderr, "bench_cash: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
+    return 2;
+  }
+  try {
+    host::THostConfig config;
+    config.Dsn = dsn;
+    config.Programa = "bench_cash";
+    host::THostQuorvin host(config);
+    auto* dal = new TDALMovimentacaoNumerarios(&host);  // owned by the host
+    std::printf("Preparando %d movimentos da conta %d...\n", kMovimentos, kBanco);
+    Preparar(host.Sessao());
+    std::printf("pico de memória após a preparação: %ld KB\n", PicoMemoriaKb());
+    // A tenth of the history first: the peak must not grow with the number of movements.
+    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2020, 4, 7), "recálculo do saldo (1/10)");
+    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2030, 1, 1), "recálculo do saldo (conta inteira)");
+    RecalcularLibpq(dsn);
+    TOraTransaction limpeza(host.Sessao());
+    host.Sessao().ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + std::to_string(kBanco) + ";");
+    limpeza.Commit();
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "bench_cash: %s: %s\n", e.ClassName(), e.Message().c_str());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,939 @@
+#include "cash/Uclsfin_dalmovimentacaonumerarios.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "frame/Uclsfin_except.h"
+#include "oradb/EOraError.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Formatacao.h"
+
+namespace {
+
+// The routine whose reconciliation of unidentified deposits leaves the plain balance alone.
+constexpr int kRotinaDepositoNaoIdentificado = 1803;
+
+[[nodiscard]] TStringList Linhas(std::initializer_list<const char*> linhas) {
+  TStringList sql;
+  for (const char* linha : linhas) sql.Add(linha);
+  return sql;
+}
+
+void Copiar(const TStringList& origem, TStringList& destino) {
+  destino.Clear();
+  for (const std::string& linha : origem.Lines()) destino.Add(linha);
+}
+
+// Dates not set travel as NULL, never as the host's day zero.
+void AtribuirDataHora(TOraParam& parametro, TDateTime valor) {
+  if (valor.IsZero()) {
+    parametro.Clear();
+  } else {
+    parametro.SetAsDateTime(valor);
+  }
+}
+
+void AtribuirData(TOraParam& parametro, TDateTime valor) {
+  if (valor.IsZero()) {
+    parametro.Clear();
+  } else {
+    parametro.SetAsDate(valor);
+  }
+}
+
+// "D" adds to the balance, "C" subtracts, any other kind leaves it as it is.
+[[nodiscard]] double VariacaoDoTipo(const std::string& tipo, double valor) {
+  if (tipo == "D") return valor;
+  if (tipo == "C") return -valor;
+  return 0;
+}
+
+[[nodiscard]] double Somar(double saldo, double variacao) {
+  return RoundTo(saldo + variacao, 2);
+}
+
+[[nodiscard]] std::string TextoMes(int mes) {
+  char texto[8];
+  std::snprintf(texto, sizeof texto, "%02d", mes);
+  return texto;
+}
+
+[[nodiscard]] int IndiceMes(int ano, int mes) {
+  return ano * 12 + (mes - 1);
+}
+
+// A ROWID is pasted into the statement as a quoted literal: only the characters a row address
+// is made of get there.
+void ValidarROWID(const std::string& rowid) {
+  bool valido = !rowid.empty() && rowid.size() <= 64;
+  for (const char c : rowid) {
+    const bool permitido =
+        (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '+' || c == '/';
+    if (!permitido) valido = false;
+  }
+  if (!valido) throw Exception("Identificador de linha (ROWID) inválido: '" + rowid + "'.");
+}
+
+// A rebuild runs under a savepoint of its own, so that its failure leaves the caller's
+// transaction as Oracle leaves it after a failed statement: usable by the next rebuild.
+class TPontoRecuperacao {
+ public:
+  explicit TPontoRecuperacao(TOraSession& sessao) : FSessao(sessao) { Executar("SAVEPOINT RECALCULO_SALDO"); }
+  void Desfazer() { Executar("ROLLBACK TO SAVEPOINT RECALCULO_SALDO"); }
+
+ private:
+  void Executar(const char* sql) {
+    TOraQuery query(&FSessao);
+    query.SQL.Add(sql);
+    query.ExecSQL();
+  }
+  TOraSession& FSessao;
+};
+
+// Runs a rebuild step under its savepoint; its failure becomes the message and false.
+template <class Passo>
+bool ExecutarRecalculo(TOraSession& sessao, std::string& psMsg, Passo passo) {
+  std::optional<TPontoRecuperacao> ponto;
+  try {
+    ponto.emplace(sessao);
+    return passo();
+  } catch (const std::exception& falha) {
+    psMsg = falha.what();
+    if (psMsg.empty()) psMsg = "Falha sem mensagem no recálculo de saldos.";
+    try {
+      if (ponto) ponto->Desfazer();
+    } catch (const std::exception&) {
+      // The session is lost; the caller's own rollback reports it.
+    }
+    return false;
+  }
+}
+
+}  // namespace
+
+std::vector<TGravacaoCompensacao> PlanejarRecalculoCompensacao(TDateTime DataInicial, double SaldoInicial, int Direcao,
+                                                               const std::vector<TMesCompensacao>& Meses) {
+  using TTipo = TGravacaoCompensacao::TTipo;
+  if (Direcao != kDirecaoMesesAnteriores && Direcao != kDirecaoMesesPosteriores) {
+    throw Exception("Direção de recálculo inválida: " + std::to_string(Direcao) + ".");
+  }
+  const int passo = Direcao == kDirecaoMesesPosteriores ? 1 : -1;
+  std::vector<TGravacaoCompensacao> gravacoes;
+  if (Meses.empty()) {
+    gravacoes.push_back(
+        {TTipo::LimparMeses, DataInicial.Year(), DataInicial.Month(), 0, 0, SaldoInicial, SaldoInicial, Direcao});
+    return gravacoes;
+  }
+  double saldo = SaldoInicial;
+  int atual = Direcao == kDirecaoMesesAnteriores ? IndiceMes(DataInicial.Year(), DataInicial.Month())
+                                                 : IndiceMes(Meses.front().Ano, Meses.front().Mes);
+  for (const TMesCompensacao& mes : Meses) {
+    if (mes.Mes < 1 || mes.Mes > 12) {
+      throw Exception("Mês inválido no recálculo por data de compensação: " + std::to_string(mes.Mes) + ".");
+    }
+    const int lido = IndiceMes(mes.Ano, mes.Mes);
+    if ((lido - atual) * passo < 0) {
+      throw Exception("Meses fora de ordem no recálculo por data de compensação: " + TextoMes(mes.Mes) + "/" +
+                      std::to_string(mes.Ano) + ".");
+    }
+    // Months the walk passes without movements carry the balance unchanged.
+    for (; atual != lido; atual += passo) {
+      gravacoes.push_back({TTipo::MesSemMovimento, atual / 12, atual % 12 + 1, 0, 0, saldo, saldo, Direcao});
+    }
+    TGravacaoCompensacao gravacao{TTipo::MesComMovimento, mes.Ano, mes.Mes, mes.ValorDebito,
+                                  mes.ValorCredito,       0,       0,       Direcao};
+    if (Direcao == kDirecaoMesesPosteriores) {
+      gravacao.SaldoInicial = saldo;
+      gravacao.Saldo = Somar(saldo, mes.ValorDebito - mes.ValorCredito);
+      saldo = gravacao.Saldo;
+    } else {
+      gravacao.Saldo = saldo;
+      gravacao.SaldoInicial = Somar(saldo, mes.ValorCredito - mes.ValorDebito);
+      saldo = gravacao.SaldoInicial;
+    }
+    gravacoes.push_back(gravacao);
+    atual += passo;
+  }
+  if (Direcao == kDirecaoMesesPosteriores) {
+    gravacoes.push_back({TTipo::LimparMeses, Meses.back().Ano, Meses.back().Mes, 0, 0, saldo, saldo, Direcao});
+  }
+  return gravacoes;
+}
+
+TDALMovimentacaoNumerarios::TDALMovimentacaoNumerarios(TComponent* owner) : TBaseSubModulo(owner) {}
+
+TDALMovimentacaoNumerarios::~TDALMovimentacaoNumerarios() = default;
+
+TOraSession& TDALMovimentacaoNumerarios::Sessao() {
+  return Quorvin().SessaoAtual().BancoDados().Sessao();
+}
+
+void TDALMovimentacaoNumerarios::VerificarTransacao() {
+  GetValidador().Clear();
+  CheckTransacao();
+  if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Statement texts
+// ---------------------------------------------------------------------------------------------
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSaldoZTESTCR(bool Travar) {
+  TStringList sql = Linhas({"SELECT *", "FROM ZTESTCR", "WHERE CODCOB   = :CODCOB", "  AND CODBANCO = :CODBANCO"});
+  if (Travar) sql.Add(" FOR UPDATE ");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLAtualizarSaldoEditado() {
+  return Linhas({"UPDATE ZTESTCR", "   SET VALOR           = :VALOR,", "       VALORCONCILIADO = :VALORCONCILIADO,",
+                 "       DTULTCONCILIA   = :DTULTCONCILIA", " WHERE CODCOB   = :OLD_CODCOB",
+                 "   AND CODBANCO = :OLD_CODBANCO"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSomarSaldoZTESTCR(bool Conciliado) {
+  TStringList sql = Linhas({"UPDATE ZTESTCR", "   SET VALOR           = NVL(VALOR, 0) + :VALOR"});
+  if (Conciliado) {
+    sql.Add("     , VALORCONCILIADO = NVL(VALORCONCILIADO, 0) + :VALORCONCILIADO");
+    sql.Add("     , DTULTCONCILIA   = :DTULTCONCILIA");
+  }
+  sql.Add(" WHERE CODCOB   = :CODCOB");
+  sql.Add("   AND CODBANCO = :CODBANCO");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLInserirZTESTCR() {
+  return Linhas({"INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) ", "VALUES (:CODCOB, :CODBANCO, 0)"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLInserirZTMOVCR(const RFin_IncluirMovimentacaoNumerarios& p) {
+  const bool conciliado = !p.CONCILIACAO.empty();
+  TStringList sql;
+  sql.Add("INSERT INTO ZTMOVCR");
+  sql.Add("  (NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, VLSALDO");
+  if (conciliado) sql.Add("  , VLSALDOCONCIL, DTCONCIL, CODFUNCCONCIL, CONCILIACAO, DTCOMPENSACAO");
+  sql.Add("  , HORA, MINUTO, CODFUNC");
+  if (p.CODCONTADEB > 0) sql.Add("  , CODCONTADEB");
+  if (p.CODCONTACRED > 0) sql.Add("  , CODCONTACRED");
+  if (p.OPERACAO > 0) sql.Add("  , OPERACAO");
+  sql.Add("  , INDICE, CODROTINALANC");
+  if (p.NUMASSOCDNI != 0) sql.Add("  , NUMASSOCDNI");
+  if (!p.DTASSOCIADNICLI.IsZero()) sql.Add("  , DTASSOCIADNICLI");
+  if (p.CODFUNCDNICLI != 0) sql.Add("  , CODFUNCDNICLI");
+  if (p.CODCLI != 0) sql.Add("  , CODCLI");
+  if (!p.CODFILIAL.empty()) sql.Add("  , CODFILIAL");
+  sql.Add("  )");
+  sql.Add("VALUES");
+  sql.Add(
+      "  (:NUMTRANS, :DATA, :CODBANCO, :CODCOB, :HISTORICO, :HISTORICO2, :VALOR, :TIPO, :NUMCARR, :NUMDOC, "
+      ":VLSALDO");
+  if (conciliado) sql.Add("  , :VLSALDOCONCIL, :DTCONCIL, :CODFUNCCONCIL, :CONCILIACAO, :DTCOMPENSACAO");
+  sql.Add("  , :HORA, :MINUTO, :CODFUNC");
+  if (p.CODCONTADEB > 0) sql.Add("  , :CODCONTADEB");
+  if (p.CODCONTACRED > 0) sql.Add("  , :CODCONTACRED");
+  if (p.OPERACAO > 0) sql.Add("  , :OPERACAO");
+  sql.Add("  , :INDICE, :CODROTINALANC");
+  if (p.NUMASSOCDNI != 0) sql.Add("  , :NUMASSOCDNI");
+  if (!p.DTASSOCIADNICLI.IsZero()) sql.Add("  , :DTASSOCIADNICLI");
+  if (p.CODFUNCDNICLI != 0) sql.Add("  , :CODFUNCDNICLI");
+  if (p.CODCLI != 0) sql.Add("  , :CODCLI");
+  if (!p.CODFILIAL.empty()) sql.Add("  , :CODFILIAL");
+  sql.Add("  )");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLConciliacaoSaldoZTESTCR() {
+  return Linhas({"SELECT * FROM ZTESTCR ", "WHERE CODCOB = :CODCOB AND CODBANCO = :CODBANCO "});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLConciliacaoInserirZTESTCR() {
+  return Linhas({"INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) ", "VALUES (:CODCOB, :CODBANCO, 0) "});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacaoConciliavel(const std::string& psROWID) {
+  ValidarROWID(psROWID);
+  TStringList sql = Linhas({"SELECT ROWID", "  FROM ZTMOVCR"});
+  sql.Add(" WHERE ROWID = '" + psROWID + "'");
+  sql.Add("   AND CODCOB = :CODCOB");
+  sql.Add("   AND CODBANCO = :CODBANCO");
+  sql.Add("   AND ((DTCONCIL IS NULL) OR (CONCILIACAO <> 'OK'))");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLConciliarZTMOVCR(const std::string& psROWID) {
+  ValidarROWID(psROWID);
+  TStringList sql = Linhas({"UPDATE ZTMOVCR", "   SET CONCILIACAO   = 'OK',", "       DTCONCIL      = SYSDATE,",
+                            "       VLSALDOCONCIL = :VLSALDOCONCIL,", "       CODFUNCCONCIL = :CODFUNCCONCIL,",
+                            "       DTCOMPENSACAO = :DTCOMPENSACAO"});
+  sql.Add(" WHERE ROWID = '" + psROWID + "'");
+  sql.Add("   AND CODCOB = :CODCOB");
+  sql.Add("   AND ((DTCONCIL IS NULL) OR (CONCILIACAO <> 'OK'))");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesSaldo(bool ComPeriodo) {
+  TStringList sql =
+      Linhas({"SELECT ROWID, NUMTRANS, DTCONCIL, VALOR, TIPO, NUMCARR, CODBANCO, CODCOB, VLSALDOCONCIL,",
+              "       DTCOMPENSACAO", "  FROM ZTMOVCR", " WHERE CODBANCO = :CODBANCO", "   AND CODCOB   = :CODMOEDA"});
+  if (ComPeriodo) sql.Add("AND  TRUNC(ZTMOVCR.DATA) BETWEEN :DATAINICIAL AND :DATAFINAL");
+  sql.Add("ORDER BY ZTMOVCR.DATA, ZTMOVCR.NUMTRANS");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesSaldoConciliado(bool ComPeriodo) {
+  TStringList sql =
+      Linhas({"SELECT ROWID, NUMTRANS, DTCONCIL, VALOR, TIPO, NUMCARR, CODBANCO, CODCOB, VLSALDOCONCIL,",
+              "       DTCOMPENSACAO", "  FROM ZTMOVCR", " WHERE CODBANCO = :CODBANCO", "   AND CODCOB   = :CODMOEDA",
+              "   AND CONCILIACAO = 'OK'", "   AND ((OPERACAO <> 99) OR (OPERACAO IS NULL))"});
+  if (ComPeriodo) sql.Add("AND  TRUNC(ZTMOVCR.DTCONCIL) BETWEEN :DATAINICIAL AND :DATAFINAL");
+  sql.Add("ORDER BY ZTMOVCR.DTCONCIL, ZTMOVCR.DATA, ZTMOVCR.NUMTRANS");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLGravarVLSALDO() {
+  return Linhas({"UPDATE ZTMOVCR SET VLSALDO = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLGravarVLSALDOCONCIL() {
+  return Linhas({"UPDATE ZTMOVCR SET VLSALDOCONCIL = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLInserirZTESTCRZerado() {
+  return Linhas(
+      {"INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR, VALORCONCILIADO) ", "VALUES (:CODCOB, :CODBANCO, 0, 0)"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLAtualizarZTESTCR(bool Conciliado) {
+  TStringList sql;
+  sql.Add("UPDATE ZTESTCR");
+  if (Conciliado) {
+    sql.Add("   SET VALORCONCILIADO = :VALOR,");
+    sql.Add("       DTULTCONCILIA   = SYSDATE");
+  } else {
+    sql.Add("   SET VALOR = :VALOR");
+  }
+  sql.Add("WHERE CODBANCO = :CODBANCO");
+  sql.Add(" AND CODCOB = :CODCOB");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSomasMensais(int Direcao) {
+  TStringList sql = Linhas({"SELECT EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) ANO",
+                            "     , EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) MES",
+                            "     , SUM(DECODE(ZTMOVCR.TIPO, 'C', ZTMOVCR.VALOR, 0)) VALORCREDITO",
+                            "     , SUM(DECODE(ZTMOVCR.TIPO, 'D', ZTMOVCR.VALOR, 0)) VALORDEBITO", "  FROM ZTMOVCR",
+                            " WHERE ZTMOVCR.CODBANCO = :CODBANCO", "   AND ZTMOVCR.CODCOB = :CODCOB",
+                            "   AND ZTMOVCR.CONCILIACAO = 'OK'", "   AND ZTMOVCR.DTCOMPENSACAO IS NOT NULL"});
+  if (Direcao == kDirecaoMesesAnteriores) {
+    sql.Add("   AND ZTMOVCR.DTCOMPENSACAO < :DATAINICIAL");
+  } else {
+    sql.Add("   AND ZTMOVCR.DTCOMPENSACAO BETWEEN :DATAINICIAL AND TRUNC(SYSDATE)");
+  }
+  sql.Add(" GROUP BY EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO), EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO)");
+  if (Direcao == kDirecaoMesesAnteriores) {
+    sql.Add(" ORDER BY EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) DESC, EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) DESC");
+  } else {
+    sql.Add(" ORDER BY EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO), EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO)");
+  }
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLExisteZTESTCRCompensacao() {
+  return Linhas({"SELECT COUNT(*) QTD", "  FROM ZTESTCRCOMPENSACAO", " WHERE CODBANCO = :CODBANCO",
+                 "   AND MES      = :MES", "   AND CODMOEDA = :CODMOEDA", "   AND ANO      = :ANO"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLAtualizarZTESTCRCOMPENSACAO(bool Recalculo, bool ComDataInicial) {
+  TStringList sql;
+  sql.Add("UPDATE ZTESTCRCOMPENSACAO");
+  if (Recalculo) {
+    sql.Add("   SET VALORCREDITO = :VALORCREDITO,");
+    sql.Add("       VALORDEBITO  = :VALORDEBITO,");
+    sql.Add("       SALDOINICIAL = :SALDOINICIAL,");
+    sql.Add("       SALDO        = :SALDO");
+    if (ComDataInicial) sql.Add("     , DATASALDOINICIAL = :DATASALDOINICIAL ");
+  } else {
+    sql.Add("   SET VALORCREDITO = VALORCREDITO + :VALORCREDITO,        ");
+    sql.Add("       VALORDEBITO  = VALORDEBITO  + :VALORDEBITO,         ");
+    sql.Add("       SALDO        = SALDO + :VALORDEBITO - :VALORCREDITO ");
+  }
+  sql.Add(" WHERE CODBANCO = :CODBANCO");
+  sql.Add("   AND CODMOEDA = :CODMOEDA");
+  sql.Add("   AND MES      = :MES");
+  sql.Add("   AND ANO      = :ANO");
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLInserirZTESTCRCOMPENSACAO() {
+  return Linhas(
+      {"INSERT INTO ZTESTCRCOMPENSACAO(MES, ANO, CODBANCO, CODMOEDA, VALORDEBITO, VALORCREDITO, "
+       "DATASALDOINICIAL, SALDO, SALDOINICIAL)",
+       "VALUES(:MES, :ANO, :CODBANCO, :CODMOEDA, :VALORDEBITO, :VALORCREDITO, :DATASALDOINICIAL, :SALDO, "
+       ":SALDOINICIAL)"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLLimparMesesSemMovimentacao(int Direcao) {
+  TStringList sql = Linhas({"UPDATE ZTESTCRCOMPENSACAO", "SET VALORCREDITO = 0,", "VALORDEBITO  = 0,",
+                            "    SALDO        = :SALDOFINAL,", "    SALDOINICIAL = :SALDOINICIAL",
+                            " WHERE CODBANCO = :CODBANCO", "   AND CODMOEDA = :CODMOEDA"});
+  // ANO || MES ("2024" || "03") orders the months across years.
+  if (Direcao == kDirecaoMesesPosteriores) {
+    sql.Add("   AND (ANO || MES) > :ANOMES");
+  } else {
+    sql.Add("   AND (ANO || MES) < :ANOMES");
+  }
+  return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSaldoMes() {
+  return Linhas({"SELECT SALDO", "  FROM ZTESTCRCOMPENSACAO", " WHERE CODBANCO = :CODBANCO",
+                 "   AND CODMOEDA = :CODMOEDA", "   AND ANO      = :ANO", "   AND MES      = :MES"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSaldoInicialCompensacao() {
+  return Linhas(
+      {"SELECT SALDOINICIAL", "  FROM ZTESTCRCOMPENSACAO", " WHERE CODBANCO = :CODBANCO", "   AND CODMOEDA = :CODMOEDA",
+       "   AND (ANO || MES) = (SELECT MIN(ANO || MES)", "                         FROM ZTESTCRCOMPENSACAO",
+       "                        WHERE CODBANCO = :CODBANCO", "                          AND CODMOEDA = :CODMOEDA)"});
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLSaldoFinalUltimoMes() {
+  return Linhas(
+      {"SELECT SUM(NVL(ZTESTCRCOMPENSACAO.SALDO, 0)) SALDO", "  FROM ZTESTCRCOMPENSACAO",
+       " WHERE ZTESTCRCOMPENSACAO.CODBANCO = :CODBANCO", "   AND ZTESTCRCOMPENSACAO.CODMOEDA = :CODMOEDA",
+       "   AND TO_DATE(('01/' || ZTESTCRCOMPENSACAO.MES || '/' || ZTESTCRCOMPENSACAO.ANO), 'DD/MM/YYYY') =",
+       "       (SELECT MAX(TO_DATE(('01/' || ZTESTCRCOMPENSACAO.MES || '/' || ZTESTCRCOMPENSACAO.ANO), 'DD/MM/YYYY'))",
+       "          FROM ZTESTCRCOMPENSACAO", "         WHERE ZTESTCRCOMPENSACAO.CODBANCO = :CODBANCO",
+       "           AND ZTESTCRCOMPENSACAO.CODMOEDA = :CODMOEDA",
+       "           AND TO_DATE(('01/' || ZTESTCRCOMPENSACAO.MES || '/' || ZTESTCRCOMPENSACAO.ANO), 'DD/MM/YYYY') < "
+       ":DTCONCIL)"});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Posting
+// ---------------------------------------------------------------------------------------------
+
+bool TDALMovimentacaoNumerarios::IncluirMovimentacao(RFin_IncluirMovimentacaoNumerarios& prParametros) {
+  VerificarTransacao();
+  AplicarPadroesConciliacao(prParametros);
+  const double variacao = VariacaoDoTipo(prParametros.TIPO, prParametros.VALOR);
+  const bool conciliado = !prParametros.CONCILIACAO.empty();
+  // Both ways move the balance under the row lock of the balance row, held until the caller
+  // commits, so concurrent postings to one pair never start from the same balance.
+  const TSaldo saldo = prParametros.TRAVARSALDO
+                           ? AtualizarSaldoTravado(prParametros, variacao)
+                           : AtualizarSaldoNoLugar(prParametros.CODBANCO, prParametros.CODCOB, variacao,
+                                                   conciliado ? variacao : 0, conciliado, prParametros.DTCONCIL);
+  if (prParametros.NUMTRANS == 0) prParametros.NUMTRANS = Quorvin().Numeracao().ProximoNumTrans();
+  InserirMovimentacao(prParametros, saldo);
+  return true;
+}
+
+void TDALMovimentacaoNumerarios::AplicarPadroesConciliacao(RFin_IncluirMovimentacaoNumerarios& p) {
+  const bool conciliacao =
+      !p.DTCONCIL.IsZero() || !p.CONCILIACAO.empty() || p.CODFUNCCONCIL != 0 || !p.DTCOMPENSACAO.IsZero();
+  if (!conciliacao) return;
+  IQuorvinBancoDados& banco = Quorvin().SessaoAtual().BancoDados();
+  if (p.DTCONCIL.IsZero()) p.DTCONCIL = banco.DataHoraServidor();
+  if (p.DTCOMPENSACAO.IsZero()) p.DTCOMPENSACAO = banco.DataServidor();
+  if (p.CODFUNCCONCIL == 0) p.CODFUNCCONCIL = p.CODFUNC;
+  if (p.CONCILIACAO.empty()) p.CONCILIACAO = "OK";
+}
+
+void TDALMovimentacaoNumerarios::InserirZTESTCR(const TStringList& sql, double CodigoBanco,
+                                                const std::string& CodigoMoeda) {
+  TOraQuery& query = Quorvin().SessaoAtual().BancoDados().QueryCompartilhada();
+  Copiar(sql, query.SQL);
+  query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  // Another session may create the same pair's row at the same moment: its insert wins and ours
+  // finds the row there, so the failed statement must not end the caller's transaction.
+  struct TSavepointDaInsercao {
+    TOraQuery& Query;
+    explicit TSavepointDaInsercao(TOraQuery& query) : Query(query) { Query.SetStatementSavepoint(true); }
+    ~TSavepointDaInsercao() { Query.SetStatementSavepoint(false); }
+    TSavepointDaInsercao(const TSavepointDaInsercao&) = delete;
+    TSavepointDaInsercao& operator=(const TSavepointDaInsercao&) = delete;
+  } savepoint(query);
+  try {
+    query.ExecSQL();
+  } catch (const EOraDuplicateKey&) {
+    // The row exists now; the caller reads it.
+  }
+}
+
+TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoTravado(
+    const RFin_IncluirMovimentacaoNumerarios& p, double Variacao) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSaldoZTESTCR(true), query.SQL);
+  Copiar(GetSQLAtualizarSaldoEditado(), query.SQLUpdate);
+  query.ParamByName("CODCOB").SetAsString(p.CODCOB);
+  query.ParamByName("CODBANCO").SetAsFloat(p.CODBANCO);
+  query.Open();
+  if (query.IsEmpty()) {
+    query.Close();
+    InserirZTESTCR(GetSQLInserirZTESTCR(), p.CODBANCO, p.CODCOB);
+    query.Open();
+    if (query.IsEmpty()) throw ExErroAtualizarZTESTCR();
+  }
+  query.Edit();
+  TSaldo saldo;
+  saldo.Valor = Somar(query.FieldByName("VALOR").AsFloat(), Variacao);
+  saldo.ValorConciliado = query.FieldByName("VALORCONCILIADO").AsFloat();
+  query.FieldByName("VALOR").SetAsFloat(saldo.Valor);
+  if (!p.CONCILIACAO.empty()) {
+    saldo.ValorConciliado = Somar(saldo.ValorConciliado, Variacao);
+    query.FieldByName("VALORCONCILIADO").SetAsFloat(saldo.ValorConciliado);
+    query.FieldByName("DTULTCONCILIA").SetAsDateTime(p.DTCONCIL);
+  }
+  query.Post();
+  return saldo;
+}
+
+TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoNoLugar(
+    double CodigoBanco, const std::string& CodigoMoeda, double Variacao, double VariacaoConciliado, bool Conciliado,
+    TDateTime DataConciliacao) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSomarSaldoZTESTCR(Conciliado), query.SQL);
+  query.ParamByName("VALOR").SetAsFloat(Variacao);
+  if (Conciliado) {
+    query.ParamByName("VALORCONCILIADO").SetAsFloat(VariacaoConciliado);
+    AtribuirDataHora(query.ParamByName("DTULTCONCILIA"), DataConciliacao);
+  }
+  query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ExecSQL();
+  if (query.RowsAffected() == 0) {
+    InserirZTESTCR(GetSQLInserirZTESTCR(), CodigoBanco, CodigoMoeda);
+    query.ExecSQL();
+    if (query.RowsAffected() == 0) throw ExErroAtualizarZTESTCR();
+  }
+  // The update holds the row lock: the row read now is this transaction's own result.
+  return LerSaldo(GetSQLSaldoZTESTCR(false), CodigoBanco, CodigoMoeda);
+}
+
+TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::LerSaldo(const TStringList& sql, double CodigoBanco,
+                                                                        const std::string& CodigoMoeda) {
+  TOraQuery query(&Sessao());
+  Copiar(sql, query.SQL);
+  query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.Open();
+  if (query.IsEmpty()) throw ExErroAtualizarZTESTCR();
+  return {query.FieldByName("VALOR").AsFloat(), query.FieldByName("VALORCONCILIADO").AsFloat()};
+}
+
+void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimentacaoNumerarios& p, const TSaldo& Saldo) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLInserirZTMOVCR(p), query.SQL);
+  query.ParamByName("NUMTRANS").SetAsFloat(p.NUMTRANS);
+  AtribuirDataHora(query.ParamByName("DATA"), p.DATA);
+  query.ParamByName("CODBANCO").SetAsFloat(p.CODBANCO);
+  query.ParamByName("CODCOB").SetAsString(p.CODCOB);
+  query.ParamByName("HISTORICO").SetAsString(p.HISTORICO);
+  query.ParamByName("HISTORICO2").SetAsString(p.HISTORICO2);
+  query.ParamByName("VALOR").SetAsFloat(p.VALOR);
+  query.ParamByName("TIPO").SetAsString(p.TIPO);
+  query.ParamByName("NUMCARR").SetAsFloat(p.NUMCARR);
+  query.ParamByName("NUMDOC").SetAsString(p.NUMDOC);
+  query.ParamByName("VLSALDO").SetAsFloat(Saldo.Valor);
+  if (!p.CONCILIACAO.empty()) {
+    query.ParamByName("VLSALDOCONCIL").SetAsFloat(Saldo.ValorConciliado);
+    AtribuirDataHora(query.ParamByName("DTCONCIL"), p.DTCONCIL);
+    query.ParamByName("CODFUNCCONCIL").SetAsFloat(p.CODFUNCCONCIL);
+    query.ParamByName("CONCILIACAO").SetAsString(p.CONCILIACAO);
+    AtribuirDataHora(query.ParamByName("DTCOMPENSACAO"), p.DTCOMPENSACAO);
+  }
+  query.ParamByName("HORA").SetAsFloat(p.HORA);
+  query.ParamByName("MINUTO").SetAsFloat(p.MINUTO);
+  query.ParamByName("CODFUNC").SetAsFloat(p.CODFUNC);
+  if (p.CODCONTADEB > 0) query.ParamByName("CODCONTADEB").SetAsFloat(p.CODCONTADEB);
+  if (p.CODCONTACRED > 0) query.ParamByName("CODCONTACRED").SetAsFloat(p.CODCONTACRED);
+  if (p.OPERACAO > 0) query.ParamByName("OPERACAO").SetAsFloat(p.OPERACAO);
+  query.ParamByName("INDICE").SetAsString(p.INDICE);
+  query.ParamByName("CODROTINALANC").SetAsFloat(p.CODROTINALANC);
+  if (p.NUMASSOCDNI != 0) query.ParamByName("NUMASSOCDNI").SetAsFloat(p.NUMASSOCDNI);
+  if (!p.DTASSOCIADNICLI.IsZero()) AtribuirData(query.ParamByName("DTASSOCIADNICLI"), p.DTASSOCIADNICLI);
+  if (p.CODFUNCDNICLI != 0) query.ParamByName("CODFUNCDNICLI").SetAsFloat(p.CODFUNCDNICLI);
+  if (p.CODCLI != 0) query.ParamByName("CODCLI").SetAsFloat(p.CODCLI);
+  if (!p.CODFILIAL.empty()) query.ParamByName("CODFILIAL").SetAsString(p.CODFILIAL);
+  try {
+    query.ExecSQL();
+  } catch (const std::exception& falha) {
+    throw Exception(falha.what());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reconciliation of one movement
+// ---------------------------------------------------------------------------------------------
+
+bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& psROWID, double pfValor,
+                                                            const std::string& psTipo, double pfCodigoBanco,
+                                                            const std::string& psCodigoMoeda,
+                                                            TDateTime pdDataCompensacao) {
+  try {
+    VerificarTransacao();
+    // A movement reconciled already (or not of this pair) moves no balance: a repeated attempt
+    // changes nothing.
+    {
+      TOraQuery aberto(&Sessao());
+      Copiar(GetSQLMovimentacaoConciliavel(psROWID), aberto.SQL);
+      aberto.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
+      aberto.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
+      aberto.Open();
+      if (aberto.IsEmpty()) return false;
+    }
+    IQuorvinSessao& sessao = Quorvin().SessaoAtual();
+    double variacao = 0;
+    double variacaoConciliado = 0;
+    if (psTipo == "D") {
+      variacao = pfValor;
+      variacaoConciliado = pfValor;
+    } else if (psTipo == "C") {
+      variacaoConciliado = -pfValor;
+      // Routine 1803 consumes unidentified deposits: their reconciliation leaves the plain balance.
+      const bool depositoNaoIdentificado =
+          sessao.Usuario().CodigoRotina() == kRotinaDepositoNaoIdentificado && psCodigoMoeda == "DNI";
+      if (!depositoNaoIdentificado) variacao = -pfValor;
+    }
+    const bool moveSaldo = psTipo == "D" || psTipo == "C";
+    TOraQuery saldo(&Sessao());
+    Copiar(GetSQLSomarSaldoZTESTCR(moveSaldo), saldo.SQL);
+    saldo.ParamByName("VALOR").SetAsFloat(variacao);
+    if (moveSaldo) {
+      saldo.ParamByName("VALORCONCILIADO").SetAsFloat(variacaoConciliado);
+      saldo.ParamByName("DTULTCONCILIA").SetAsDateTime(sessao.BancoDados().DataServidor());
+    }
+    saldo.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
+    saldo.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
+    saldo.ExecSQL();
+    if (saldo.RowsAffected() == 0) {
+      InserirZTESTCR(GetSQLConciliacaoInserirZTESTCR(), pfCodigoBanco, psCodigoMoeda);
+      saldo.ExecSQL();
+      if (saldo.RowsAffected() == 0) throw ExErroAtualizarZTESTCR();
+    }
+    const TSaldo novo = LerSaldo(GetSQLConciliacaoSaldoZTESTCR(), pfCodigoBanco, psCodigoMoeda);
+
+    TOraQuery movimento(&Sessao());
+    Copiar(GetSQLConciliarZTMOVCR(psROWID), movimento.SQL);
+    movimento.ParamByName("VLSALDOCONCIL").SetAsFloat(novo.ValorConciliado);
+    movimento.ParamByName("CODFUNCCONCIL").SetAsInteger(sessao.Usuario().Matricula());
+    AtribuirDataHora(movimento.ParamByName("DTCOMPENSACAO"), pdDataCompensacao);
+    movimento.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
+    movimento.ExecSQL();
+    // Another session reconciled it between our check and the balance lock: the balance moved
+    // here must not stay, so the caller has to roll back.
+    if (movimento.RowsAffected() == 0) {
+      throw Exception("O lançamento " + psROWID + " já foi conciliado por outro processo.");
+    }
+    return true;
+  } catch (const std::exception& falha) {
+    throw Exception(falha.what());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rebuilds of the running balances
+// ---------------------------------------------------------------------------------------------
+
+void TDALMovimentacaoNumerarios::TravarSaldoParaRecalculo(double CodigoBanco, const std::string& CodigoMoeda) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSaldoZTESTCR(true), query.SQL);
+  query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.Open();
+}
+
+bool TDALMovimentacaoNumerarios::RecalcularSaldoZTMOVCR(RFin_RecalculaNumerario& prParametro, std::string& psMsg) {
+  return RecalcularSaldoCorrente(prParametro, psMsg, false);
+}
+
+bool TDALMovimentacaoNumerarios::RecalcularSaldoZTMOVCRCConciliado(RFin_RecalculaNumerario& prParametro,
+                                                                   std::string& psMsg) {
+  return RecalcularSaldoCorrente(prParametro, psMsg, true);
+}
+
+bool TDALMovimentacaoNumerarios::RecalcularSaldoCorrente(RFin_RecalculaNumerario& prParametro, std::string& psMsg,
+                                                         bool Conciliado) {
+  return ExecutarRecalculo(Sessao(), psMsg, [&]() {
+    // Postings to the pair wait until the rebuild is committed: none can slip between the rows
+    // read and the balance written.
+    TravarSaldoParaRecalculo(prParametro.CODBANCO, prParametro.CODCOB);
+    const bool comPeriodo = prParametro.DATAINICIAL.Value() > 0;
+    TOraQuery movimentos(&Sessao());
+    Copiar(Conciliado ? GetSQLMovimentacoesSaldoConciliado(comPeriodo) : GetSQLMovimentacoesSaldo(comPeriodo),
+           movimentos.SQL);
+    movimentos.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
+    movimentos.ParamByName("CODMOEDA").SetAsString(prParametro.CODCOB);
+    if (comPeriodo) {
+      AtribuirData(movimentos.ParamByName("DATAINICIAL"), prParametro.DATAINICIAL);
+      AtribuirData(movimentos.ParamByName("DATAFINAL"), prParametro.DATAFINAL);
+    }
+    // The rows stream through a cursor: an account's whole history never sits in memory.
+    movimentos.SetUniDirectional(true);
+    movimentos.Open();
+    if (movimentos.IsEmpty()) return true;
+
+    TOraQuery gravar(&Sessao());
+    Copiar(Conciliado ? GetSQLGravarVLSALDOCONCIL() : GetSQLGravarVLSALDO(), gravar.SQL);
+    double saldo = prParametro.SALDOINICIAL;
+    for (; !movimentos.Eof(); movimentos.Next()) {
+      saldo = Somar(
+          saldo, VariacaoDoTipo(movimentos.FieldByName("TIPO").AsString(), movimentos.FieldByName("VALOR").AsFloat()));
+      gravar.ParamByName("VALOR").SetAsFloat(saldo);
+      gravar.ParamByName("NUMTRANS").SetAsFloat(movimentos.FieldByName("NUMTRANS").AsFloat());
+      gravar.ParamByName("ID").SetAsString(movimentos.FieldByName("ROWID").AsString());
+      gravar.ExecSQL();
+    }
+    if (Conciliado) {
+      AtualizaSaldoConciliadoZTESTCR(prParametro.CODBANCO, prParametro.CODCOB, saldo);
+    } else {
+      AtualizaSaldoSimplesZTESTCR(prParametro.CODBANCO, prParametro.CODCOB, saldo);
+    }
+    return true;
+  });
+}
+
+void TDALMovimentacaoNumerarios::AtualizaSaldoSimplesZTESTCR(double CodigoBanco, const std::string& CodigoMoeda,
+                                                             double Saldo) {
+  AtualizaSaldoZTESTCR(CodigoBanco, CodigoMoeda, Saldo, false);
+}
+
+void TDALMovimentacaoNumerarios::AtualizaSaldoConciliadoZTESTCR(double CodigoBanco, const std::string& CodigoMoeda,
+                                                                double Saldo) {
+  AtualizaSaldoZTESTCR(CodigoBanco, CodigoMoeda, Saldo, true);
+}
+
+void TDALMovimentacaoNumerarios::AtualizaSaldoZTESTCR(double CodigoBanco, const std::string& CodigoMoeda, double Saldo,
+                                                      bool Conciliado) {
+  {
+    TOraQuery existe(&Sessao());
+    Copiar(GetSQLSaldoZTESTCR(false), existe.SQL);
+    existe.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+    existe.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+    existe.Open();
+    if (existe.IsEmpty()) InserirZTESTCR(GetSQLInserirZTESTCRZerado(), CodigoBanco, CodigoMoeda);
+  }
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLAtualizarZTESTCR(Conciliado), query.SQL);
+  query.ParamByName("VALOR").SetAsFloat(Saldo);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  query.ExecSQL();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Monthly balances by clearing date
+// ---------------------------------------------------------------------------------------------
+
+bool TDALMovimentacaoNumerarios::RecalcularSaldoZTMOVCRCompensacao(RFin_RecalculaNumerario& prParametro,
+                                                                   std::string& psMsg) {
+  return ExecutarRecalculo(Sessao(), psMsg, [&]() {
+    if (!prParametro.SOMENTEMESESPOSTERIORES && !RecalcularSaldoCompensacao(prParametro, kDirecaoMesesAnteriores)) {
+      throw Exception("Erro ao recalcular saldos anteriores.");
+    }
+    if (!RecalcularSaldoCompensacao(prParametro, kDirecaoMesesPosteriores)) {
+      throw Exception("Erro ao recalcular saldos.");
+    }
+    return true;
+  });
+}
+
+void TDALMovimentacaoNumerarios::ObterDataSetAnteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query) {
+  Copiar(GetSQLSomasMensais(kDirecaoMesesAnteriores), Query.SQL);
+  Query.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
+  Query.ParamByName("CODCOB").SetAsString(prParametro.CODCOB);
+  Query.ParamByName("DATAINICIAL").SetAsDateTime(prParametro.DATAINICIAL);
+  Query.Open();
+}
+
+void TDALMovimentacaoNumerarios::ObterDataSetPosteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query) {
+  Copiar(GetSQLSomasMensais(kDirecaoMesesPosteriores), Query.SQL);
+  Query.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
+  Query.ParamByName("CODCOB").SetAsString(prParametro.CODCOB);
+  Query.ParamByName("DATAINICIAL").SetAsDateTime(prParametro.DATAINICIAL);
+  Query.Open();
+}
+
+bool TDALMovimentacaoNumerarios::RecalcularSaldoCompensacao(const RFin_RecalculaNumerario& prParametro, int Direcao) {
+  std::vector<TMesCompensacao> meses;
+  {
+    TOraQuery query(&Sessao());
+    if (Direcao == kDirecaoMesesAnteriores) {
+      ObterDataSetAnteriores(prParametro, query);
+    } else {
+      ObterDataSetPosteriores(prParametro, query);
+    }
+    for (query.First(); !query.Eof(); query.Next()) {
+      meses.push_back({static_cast<int>(query.FieldByName("ANO").AsInteger()),
+                       static_cast<int>(query.FieldByName("MES").AsInteger()),
+                       query.FieldByName("VALORDEBITO").AsFloat(), query.FieldByName("VALORCREDITO").AsFloat()});
+    }
+  }
+  const double banco = prParametro.CODBANCO;
+  const std::string& moeda = prParametro.CODCOB;
+  bool gravou = true;
+  for (const TGravacaoCompensacao& g :
+       PlanejarRecalculoCompensacao(prParametro.DATAINICIAL, prParametro.SALDOINICIAL, Direcao, meses)) {
+    switch (g.Tipo) {
+      case TGravacaoCompensacao::TTipo::MesSemMovimento:
+        if (ExisteZTESTCRCompensacao(banco, g.Mes, moeda, g.Ano)) {
+          gravou = AtualizarZTESTCRCOMPENSACAO(banco, moeda, g.Ano, g.Mes, prParametro.DATAINICIAL, g.SaldoInicial, 0,
+                                               0, g.Saldo, true) &&
+                   gravou;
+        } else {
+          gravou =
+              NovoLancamentoMesZerado(banco, moeda, g.Ano, g.Mes, prParametro.DATAINICIAL, g.SaldoInicial, g.Saldo) &&
+              gravou;
+        }
+        break;
+      case TGravacaoCompensacao::TTipo::MesComMovimento:
+        gravou = AtualizaSaldoZTESTCRCOMPENSACAO(banco, moeda, g.Ano, g.Mes, prParametro.DATAINICIAL, g.SaldoInicial,
+                                                 g.ValorDebito, g.ValorCredito, g.Saldo, true) &&
+                 gravou;
+        break;
+      case TGravacaoCompensacao::TTipo::LimparMeses:
+        gravou = LimparSaldoCompensacaoMesesSemMovimentacao(banco, moeda, g.Ano, g.Mes, g.SaldoInicial, g.Saldo,
+                                                            g.Direcao) &&
+                 gravou;
+        break;
+    }
+  }
+  return gravou;
+}
+
+bool TDALMovimentacaoNumerarios::ExisteZTESTCRCompensacao(double CodigoBanco, int Mes, const std::string& CodigoMoeda,
+                                                          int Ano) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLExisteZTESTCRCompensacao(), query.SQL);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("MES").SetAsString(TextoMes(Mes));
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  query.ParamByName("ANO").SetAsString(std::to_string(Ano));
+  query.Open();
+  return query.FieldByName("QTD").AsInteger() > 0;
+}
+
+bool TDALMovimentacaoNumerarios::AtualizaSaldoZTESTCRCOMPENSACAO(double CodigoBanco, const std::string& CodigoMoeda,
+                                                                 int Ano, int Mes, TDateTime DataInicial,
+                                                                 double SaldoInicial, double ValorDebito,
+                                                                 double ValorCredito, double SaldoFinal,
+                                                                 bool Recalculo) {
+  if (Mes < 1 || Mes > 12) throw Exception("Mês inválido: " + std::to_string(Mes) + ".");
+  if (!ExisteZTESTCRCompensacao(CodigoBanco, Mes, CodigoMoeda, Ano)) {
+    if (!Recalculo) {
+      SaldoInicial = ObterSaldoFinalMesAnterior(CodigoBanco, CodigoMoeda, Ano, Mes);
+      SaldoFinal = Somar(SaldoInicial, ValorDebito - ValorCredito);
+    }
+    return InserirZTESTCRCOMPENSACAO(CodigoBanco, CodigoMoeda, Ano, Mes, DataInicial, SaldoInicial, ValorDebito,
+                                     ValorCredito, SaldoFinal);
+  }
+  return AtualizarZTESTCRCOMPENSACAO(CodigoBanco, CodigoMoeda, Ano, Mes, DataInicial, SaldoInicial, ValorDebito,
+                                     ValorCredito, SaldoFinal, Recalculo);
+}
+
+bool TDALMovimentacaoNumerarios::AtualizarZTESTCRCOMPENSACAO(double CodigoBanco, const std::string& CodigoMoeda,
+                                                             int Ano, int Mes, TDateTime DataInicial,
+                                                             double SaldoInicial, double ValorDebito,
+                                                             double ValorCredito, double SaldoFinal, bool Recalculo) {
+  const bool comDataInicial = Recalculo && DataInicial.Value() > 0;
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLAtualizarZTESTCRCOMPENSACAO(Recalculo, comDataInicial), query.SQL);
+  query.ParamByName("VALORCREDITO").SetAsFloat(ValorCredito);
+  query.ParamByName("VALORDEBITO").SetAsFloat(ValorDebito);
+  if (Recalculo) {
+    query.ParamByName("SALDOINICIAL").SetAsFloat(SaldoInicial);
+    query.ParamByName("SALDO").SetAsFloat(SaldoFinal);
+  }
+  if (comDataInicial) query.ParamByName("DATASALDOINICIAL").SetAsDateTime(DataInicial);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  query.ParamByName("MES").SetAsString(TextoMes(Mes));
+  query.ParamByName("ANO").SetAsString(std::to_string(Ano));
+  query.ExecSQL();
+  return query.RowsAffected() > 0;
+}
+
+bool TDALMovimentacaoNumerarios::InserirZTESTCRCOMPENSACAO(double CodigoBanco, const std::string& CodigoMoeda, int Ano,
+                                                           int Mes, TDateTime DataInicial, double SaldoInicial,
+                                                           double ValorDebito, double ValorCredito, double SaldoFinal) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLInserirZTESTCRCOMPENSACAO(), query.SQL);
+  query.ParamByName("MES").SetAsString(TextoMes(Mes));
+  query.ParamByName("ANO").SetAsString(std::to_string(Ano));
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  query.ParamByName("VALORDEBITO").SetAsFloat(ValorDebito);
+  query.ParamByName("VALORCREDITO").SetAsFloat(ValorCredito);
+  AtribuirDataHora(query.ParamByName("DATASALDOINICIAL"), DataInicial);
+  query.ParamByName("SALDO").SetAsFloat(SaldoFinal);
+  query.ParamByName("SALDOINICIAL").SetAsFloat(SaldoInicial);
+  query.ExecSQL();
+  return query.RowsAffected() > 0;
+}
+
+bool TDALMovimentacaoNumerarios::NovoLancamentoMesZerado(double CodigoBanco, const std::string& CodigoMoeda, int Ano,
+                                                         int Mes, TDateTime DataInicial, double SaldoInicial,
+                                                         double SaldoFinal) {
+  return InserirZTESTCRCOMPENSACAO(CodigoBanco, CodigoMoeda, Ano, Mes, DataInicial, SaldoInicial, 0, 0, SaldoFinal);
+}
+
+bool TDALMovimentacaoNumerarios::LimparSaldoCompensacaoMesesSemMovimentacao(double CodigoBanco,
+                                                                            const std::string& CodigoMoeda, int Ano,
+                                                                            int Mes, double SaldoInicial,
+                                                                            double SaldoFinal, int Direcao) {
+  try {
+    TOraQuery query(&Sessao());
+    Copiar(GetSQLLimparMesesSemMovimentacao(Direcao), query.SQL);
+    query.ParamByName("SALDOFINAL").SetAsFloat(SaldoFinal);
+    query.ParamByName("SALDOINICIAL").SetAsFloat(SaldoInicial);
+    query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+    query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+    query.ParamByName("ANOMES").SetAsString(std::to_string(Ano) + TextoMes(Mes));
+    query.ExecSQL();
+    return true;
+  } catch (const std::exception& falha) {
+    throw Exception(falha.what());
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Balance getters
+// ---------------------------------------------------------------------------------------------
+
+double TDALMovimentacaoNumerarios::ObterSaldoFinalMesAnterior(double CodigoBanco, const std::string& CodigoMoeda,
+                                                              int Ano, int Mes) {
+  if (Mes < 1 || Mes > 12) throw Exception("Mês inválido: " + std::to_string(Mes) + ".");
+  // January's previous month is December of the year before.
+  const int anoAnterior = Mes == 1 ? Ano - 1 : Ano;
+  const int mesAnterior = Mes == 1 ? 12 : Mes - 1;
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSaldoMes(), query.SQL);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  query.ParamByName("ANO").SetAsString(std::to_string(anoAnterior));
+  query.ParamByName("MES").SetAsString(TextoMes(mesAnterior));
+  query.Open();
+  return query.IsEmpty() ? 0.0 : query.FieldByName("SALDO").AsFloat();
+}
+
+double TDALMovimentacaoNumerarios::ObterSaldoInicialCompensacao(double CodigoBanco, const std::string& CodigoMoeda) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSaldoInicialCompensacao(), query.SQL);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  query.Open();
+  return query.IsEmpty() ? 0.0 : query.FieldByName("SALDOINICIAL").AsFloat();
+}
+
+double TDALMovimentacaoNumerarios::ObterSaldoFinalUltimoMes(double CodigoBanco, const std::string& CodigoMoeda,
+                                                            TDateTime DtConcil) {
+  TOraQuery query(&Sessao());
+  Copiar(GetSQLSaldoFinalUltimoMes(), query.SQL);
+  query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
+  AtribuirDataHora(query.ParamByName("DTCONCIL"), DtConcil);
+  query.Open();
+  return query.IsEmpty() ? 0.0 : query.FieldByName("SALDO").AsFloat();
+}

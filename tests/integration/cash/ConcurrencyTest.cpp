@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cash/Uclsfin_movimentacaonumerarios.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
+#include "support/TestDatabase.h"
+
+// Two real sessions, each with its own host and its own transactions, post to one account and
+// collection code at the same time. These tests commit, so they use accounts no other test uses
+// and remove what they wrote.
+namespace {
+
+const std::string kCob = "CCR";
+constexpr int kPostagensPorSessao = 200;
+
+enum class Trava { Sempre, Nunca, Alternada };
+
+struct Sessao {
+  std::unique_ptr<host::THostQuorvin> Host;
+  TMovimentacaoNumerarios* Caixa = nullptr;  // owned by the host
+};
+
+Sessao NovaSessao(int numero) {
+  host::THostConfig config;
+  config.Dsn = testsupport::TestDsn();
+  config.Matricula = 1;
+  config.Programa = "tests-cash-" + std::to_string(numero);
+  Sessao sessao;
+  sessao.Host = std::make_unique<host::THostQuorvin>(config);
+  sessao.Caixa = new TMovimentacaoNumerarios(sessao.Host.get());
+  return sessao;
+}
+
+void Executar(TOraSession& session, const std::string& sql) {
+  TOraTransaction transaction(session);
+  TOraQuery query(&session);
+  query.SQL.Add(sql);
+  query.ExecSQL();
+  transaction.Commit();
+}
+
+void Limpar(TOraSession& session, double banco) {
+  Executar(session, "DELETE FROM ZTMOVCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
+  Executar(session, "DELETE FROM ZTESTCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
+}
+
+RFin_IncluirMovimentacaoNumerarios Movimento(double banco, int sessao, int i, Trava trava) {
+  RFin_IncluirMovimentacaoNumerarios r;
+  r.Inicializar();
+  r.DATA = TDateTime::EncodeDateTime(2025, 6, 1, 8, 0, 0);
+  r.CODBANCO = banco;
+  r.CODCOB = kCob;
+  r.TIPO = i % 3 == 2 ? "C" : "D";
+  r.VALOR = 1 + (i % 7) * 0.25 + sessao * 0.5;
+  r.HISTORICO = "CONCORRENCIA " + std::to_string(sessao);
+  r.CODFUNC = 1;
+  r.INDICE = "A";
+  if (i % 4 == 0) r.CONCILIACAO = "OK";
+  r.TRAVARSALDO = trava == Trava::Sempre || (trava == Trava::Alternada && (i + sessao) % 2 == 0);
+  return r;
+}
+
+double Sinal(const std::string& tipo, double valor) {
+  return tipo == "D" ? valor : tipo == "C" ? -valor : 0;
+}
+
+class CashConcurrency : public ::testing::TestWithParam<Trava> {
+ protected:
+  void SetUp() override {
+    FBanco = 9901 + static_cast<int>(GetParam());
+    FVerificacao = NovaSessao(0);
+    Limpar(FVerificacao.Host->Sessao(), FBanco);
+  }
+  void TearDown() override {
+    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), FBanco);
+  }
+
+  double FBanco = 0;
+  Sessao FVerificacao;
+};
+
+INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values(Trava::Sempre, Trava::Nunca, Trava::Alternada),
+                         [](const ::testing::TestParamInfo<Trava>& info) {
+                           return info.param == Trava::Sempre  ? std::string("Locked")
+                                  : info.param == Trava::Nunca ? std::string("InPlace")
+                                                               : std::string("Mixed");
+                         });
+
+// Both sessions start on a pair that has no balance row yet, so they also race to create it.
+TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
+  std::vector<std::string> erros(2);
+  std::vector<std::thread> threads;
+  std::latch conectadas(2);  // both sessions start posting together
+  for (int numero = 1; numero <= 2; ++numero) {
+    threads.emplace_back([this, numero, &erros, &conectadas] {
+      bool chegou = false;
+      try {
+        Sessao sessao = NovaSessao(numero);
+        TOraSession& session = sessao.Host->Sessao();
+        chegou = true;
+        conectadas.arrive_and_wait();
+        for (int i = 0; i < kPostagensPorSessao; ++i) {
+          TOraTransaction transaction(session);
+          RFin_IncluirMovimentacaoNumerarios r = Movimento(FBanco, numero, i, GetParam());
+          sessao.Caixa->Incluir(r);
+          transaction.Commit();
+        }
+      } catch (const std::exception& e) {
+        erros[numero - 1] = e.what();
+        if (!chegou) conectadas.count_down();
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  ASSERT_EQ(erros[0], "");
+  ASSERT_EQ(erros[1], "");
+
+  TOraSession& session = FVerificacao.Host->Sessao();
+  TOraQuery movimentos(&session);
+  movimentos.SQL.Add("SELECT NUMTRANS, TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR");
+  movimentos.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C ORDER BY ROWID");
+  movimentos.ParamByName("B").SetAsFloat(FBanco);
+  movimentos.ParamByName("C").SetAsString(kCob);
+  movimentos.Open();
+  // In insertion order (taken under the balance row's lock) every movement's frozen balance is
+  // the one before it plus its own signed value.
+  double saldo = 0;
+  double conciliado = 0;
+  std::set<double> numtrans;
+  int linhas = 0;
+  for (movimentos.First(); !movimentos.Eof(); movimentos.Next(), ++linhas) {
+    const double valor = Sinal(movimentos.FieldByName("TIPO").AsString(), movimentos.FieldByName("VALOR").AsFloat());
+    saldo = RoundTo(saldo + valor, 2);
+    ASSERT_EQ(movimentos.FieldByName("VLSALDO").AsFloat(), saldo) << "row " << linhas;
+    if (movimentos.FieldByName("CONCILIACAO").AsString() == "OK") {
+      conciliado = RoundTo(conciliado + valor, 2);
+      ASSERT_EQ(movimentos.FieldByName("VLSALDOCONCIL").AsFloat(), conciliado) << "row " << linhas;
+    }
+    numtrans.insert(movimentos.FieldByName("NUMTRANS").AsFloat());
+  }
+  EXPECT_EQ(linhas, 2 * kPostagensPorSessao);
+  EXPECT_EQ(numtrans.size(), static_cast<std::size_t>(2 * kPostagensPorSessao));
+
+  TOraQuery estoque(&session);
+  estoque.SQL.Add("SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO FROM ZTESTCR");
+  estoque.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C");
+  estoque.ParamByName("B").SetAsFloat(FBanco);
+  estoque.ParamByName("C").SetAsString(kCob);
+  estoque.Open();
+  EXPECT_EQ(estoque.FieldByName("QTD").AsInteger(), 1);
+  EXPECT_EQ(estoque.FieldByName("VALOR").AsFloat(), saldo);
+  EXPECT_EQ(estoque.FieldByName("CONCILIADO").AsFloat(), conciliado);
+}
+
+// What each way of touching a pair holds until its transaction ends: another session's posting
+// to the same pair waits and, past its lock timeout, fails as busy instead of reading a balance
+// about to change.
+enum class Acao { PostagemTravada, PostagemNoLugar, Recalculo };
+
+class CashBalanceLock : public ::testing::TestWithParam<Acao> {
+ protected:
+  void SetUp() override {
+    FVerificacao = NovaSessao(0);
+    Limpar(FVerificacao.Host->Sessao(), kBanco);
+  }
+  void TearDown() override {
+    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), kBanco);
+  }
+
+  static constexpr double kBanco = 9911;
+  Sessao FVerificacao;
+};
+
+INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
+                         ::testing::Values(Acao::PostagemTravada, Acao::PostagemNoLugar, Acao::Recalculo),
+                         [](const ::testing::TestParamInfo<Acao>& info) {
+                           return info.param == Acao::PostagemTravada   ? std::string("LockedPosting")
+                                  : info.param == Acao::PostagemNoLugar ? std::string("InPlacePosting")
+                                                                        : std::string("Rebuild");
+                         });
+
+TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
+  Sessao primeira = NovaSessao(1);
+  Sessao segunda = NovaSessao(2);
+  {
+    TOraTransaction transaction(primeira.Host->Sessao());
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 1, 0, Trava::Sempre);
+    primeira.Caixa->Incluir(r);
+    transaction.Commit();
+  }
+  primeira.Host->Sessao().StartTransaction();
+  if (GetParam() == Acao::Recalculo) {
+    RFin_RecalculaNumerario p;
+    p.Inicializar();
+    p.CODBANCO = kBanco;
+    p.CODCOB = kCob;
+    p.RECALCULARSALDO = true;
+    p.RECALCULARSALDOCONCILIADO = true;
+    primeira.Caixa->RecalcularSaldos(p);
+  } else {
+    RFin_IncluirMovimentacaoNumerarios r =
+        Movimento(kBanco, 1, 1, GetParam() == Acao::PostagemTravada ? Trava::Sempre : Trava::Nunca);
+    primeira.Caixa->Incluir(r);
+  }
+
+  segunda.Host->Sessao().SetLockTimeout(1);
+  for (const Trava trava : {Trava::Sempre, Trava::Nunca}) {
+    TOraTransaction transaction(segunda.Host->Sessao());
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, trava);
+    try {
+      segunda.Caixa->Incluir(r);
+      ADD_FAILURE() << "posted while the first session held the balance";
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message().find("ORA-00054"), std::string::npos) << e.Message();
+      EXPECT_EQ(r.MENSAGEM, "Erro ao inserir registros!\r" + e.Message());
+    }
+  }
+
+  primeira.Host->Sessao().Commit();
+  TOraTransaction transaction(segunda.Host->Sessao());
+  RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, Trava::Nunca);
+  EXPECT_TRUE(segunda.Caixa->Incluir(r));
+  transaction.Commit();
+}
+
+}  // namespace

@@ -407,8 +407,15 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
   p.NumTransPrinc_CodPlanoConta = prRecNumPrinc_CodPlanoConta;
   p.PermitirGerarLancamentoAcimaOrcado = pbPermitirGerarLancamentoAcimaOrcado;
   if (psCodContaAReplicar != nullptr) {
+    // A copy: the rows outlive the caller's dataset, for this run and the ones that follow.
     p.CodContaAReplicar = *psCodContaAReplicar;
-    p.SetcdsRateiosAReplicar(pdCdsRateiosAReplicar);
+    p.SetcdsRateiosAReplicar(nullptr);
+    TClientDataSet& a_replicar = p.cdsRateiosAReplicar();
+    if (pdCdsRateiosAReplicar != nullptr && pdCdsRateiosAReplicar->Active()) {
+      a_replicar.CopyFrom(*pdCdsRateiosAReplicar);
+    } else {
+      TParametrosCentroCusto::CriarCdsRateios(a_replicar);
+    }
   } else {
     p.CodContaAReplicar.clear();
   }
@@ -829,6 +836,11 @@ bool TValidaCentroCusto::ContaTemRateioPadrao(const std::string& /*psCodCOnta*/)
   // The account asked about is the one of the entry being apportioned (or the one to replicate).
   TOraQuery consulta(&Sessao());
   return DALCentroCusto().CarregaRateioPadraoConta_Gerencial(consulta, Parametros());
+}
+
+void TValidaCentroCusto::SetTipoLancamento(TTipoLancamento tipo) {
+  fTipoLancamento = tipo;
+  Parametros().DefinirTipoLancamento(tipo);
 }
 
 void TValidaCentroCusto::DeletaRegistro(double prNumTransacao) {

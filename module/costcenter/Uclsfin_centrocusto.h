@@ -87,14 +87,12 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
                            TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
                            int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                            TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
-  // Every payable entry of an inbound invoice (and its freight entries).
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt, double prNumNota,
                            bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
-                           TDateTime pdDataVencimento);
-  // Every payable entry of a sale.
+                           TDateTime pdDataVencimento) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransVenda,
                            bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
-                           TDateTime pdDataVencimento);
+                           TDateTime pdDataVencimento) override;
   void DeleteTodosRegistrosLancto(double prNumTransacao) override;
   bool VerificarOrcamentoExcedido() override;
   void SetUTILIZACENTROCUSTO_2663(const std::string& value) override { fUTILIZACENTROCUSTO_2663 = value; }
@@ -131,6 +129,7 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool ContaTemRateioPadrao(const std::string& psCodCOnta) override;
   bool GetContaGerencialPrioritaria() override { return Parametros().ContaGerencialPrioritaria; }
   void SetContaGerencialPrioritaria(bool value) override { Parametros().ContaGerencialPrioritaria = value; }
+  void SetTipoLancamento(TTipoLancamento tipo) override;
 
   // Removes the rows of an entry from the rows being edited.
   void DeletaRegistro(double prNumTransacao);

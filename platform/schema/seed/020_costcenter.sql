@@ -51,6 +51,7 @@ SELECT EXTRACT(YEAR FROM CURRENT_DATE), m.mes, '1', 3101, v.codigo, v.perc, v.va
                     WHERE o.ANO = EXTRACT(YEAR FROM CURRENT_DATE) AND o.MES = m.mes AND o.CODFILIAL = '1'
                       AND o.CODCONTA = 3101 AND o.CODIGOCENTROCUSTO = v.codigo);
 
--- Branch 1 works with cost centers.
-INSERT INTO ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '1', 'S')
+-- Branch 1 works with cost centers and blocks expenses above a cost center's budget.
+INSERT INTO ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '1', 'S'),
+                                                         ('BLOQLANCDESPMAIORORCCC', '1', 'S')
 ON CONFLICT (NOME, CODFILIAL) DO NOTHING;

@@ -55,8 +55,8 @@ class IFin_CentroCusto {
                                                  int prRecNumPrinc_CodPlanoConta,
                                                  bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                                                  TDateTime pdDataVencimento, bool pbLancarZTLancBloq) = 0;
-  // The same, taking its rows from `pdCdsRateiosAReplicar` and the standard apportionment of
-  // `psCodContaAReplicar`.
+  // The same, taking its rows from a copy of `pdCdsRateiosAReplicar` (kept for the next runs until
+  // another call of this overload) and the standard apportionment of `psCodContaAReplicar`.
   [[nodiscard]] virtual bool ProcessoCentroCusto(
       bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial, const std::string& psCodConta,
       const std::string& psCodContaAReplicar, TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao,
@@ -105,8 +105,19 @@ class IFin_CentroCusto {
   // Whether the account of the entry being apportioned has a standard apportionment.
   [[nodiscard]] virtual bool ContaTemRateioPadrao(const std::string& psCodCOnta) = 0;
 
-  // Beyond the host's slots: a run without entry type then maintains the account's priority cost
-  // centers instead of (only) its standard apportionment.
+  // Beyond the host's slots. A run without entry type that maintains an account's standard
+  // apportionment also rewrites its priority cost centers when this is set.
   [[nodiscard]] virtual bool GetContaGerencialPrioritaria() = 0;
   virtual void SetContaGerencialPrioritaria(bool value) = 0;
+  // The kind of entry the next form or row operation works on (ProcessoCentroCusto sets it too).
+  virtual void SetTipoLancamento(TTipoLancamento tipo) = 0;
+  // Apportions every payable entry of an inbound invoice (and its freight entries), without form;
+  // true when at least one was apportioned.
+  [[nodiscard]] virtual bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt,
+                                                 double prNumNota, bool pbPermitirGerarLancamentoAcimaOrcado,
+                                                 TDateTime pdDataCompetencia, TDateTime pdDataVencimento) = 0;
+  // The same for every payable entry of a sale.
+  [[nodiscard]] virtual bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto,
+                                                 double prNumTransVenda, bool pbPermitirGerarLancamentoAcimaOrcado,
+                                                 TDateTime pdDataCompetencia, TDateTime pdDataVencimento) = 0;
 };

@@ -16,7 +16,8 @@ CallOutcome Failure(const std::string& exception, const std::string& message, in
 }
 
 void CheckRequestShape(const Operation& operation, const Json& request) {
-  if (!request.is_object()) throw UsageError("a requisição deve ser um objeto JSON, recebido " + JsonTypeName(request) + ".");
+  if (!request.is_object())
+    throw UsageError("a requisição deve ser um objeto JSON, recebido " + JsonTypeName(request) + ".");
   for (const auto& [key, value] : request.items()) {
     if (key == "record" || key == "args") {
       if (key != operation.Kind) {
@@ -33,15 +34,29 @@ void CheckRequestShape(const Operation& operation, const Json& request) {
 Json Confirmations(const host::THostQuorvin& host) {
   Json list = Json::array();
   for (const auto& confirmacao : host.Confirmacoes()) {
-    list.push_back({{"text", confirmacao.Texto},
-                    {"answer", confirmacao.Resposta == TModalResult::mrOk ? "OK" : "Cancel"}});
+    list.push_back(
+        {{"text", confirmacao.Texto}, {"answer", confirmacao.Resposta == TModalResult::mrOk ? "OK" : "Cancel"}});
   }
   return list;
 }
 
 }  // namespace
 
-CallOutcome UsageFailure(const std::string& message) { return Failure("UsageError", message, kExitUsage); }
+CallOutcome UsageFailure(const std::string& message) {
+  return Failure("UsageError", message, kExitUsage);
+}
+
+std::optional<CallOutcome> CheckCall(const std::string& name, const Json& request) {
+  const Operation* operation = Operations().Find(name);
+  if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");
+  try {
+    CheckRequestShape(*operation, request);
+    operation->Check(request);
+  } catch (const UsageError& error) {
+    return UsageFailure(error.what());
+  }
+  return std::nullopt;
+}
 
 CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& request, const CallFlags& flags) {
   const Operation* operation = Operations().Find(name);

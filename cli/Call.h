@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "RecordJson.h"
@@ -19,6 +20,10 @@ struct CallOutcome {
 // rolled back on any failure) and builds the JSON answer.
 [[nodiscard]] CallOutcome RunCall(Runtime& runtime, const std::string& operation, const Json& request,
                                   const CallFlags& flags);
+
+// Checks a request against its operation without running it (shape, names, types, widths);
+// nothing when it is fine, else the usage failure to answer.
+[[nodiscard]] std::optional<CallOutcome> CheckCall(const std::string& operation, const Json& request);
 
 // The answer for a failure outside any operation (bad input, unknown operation ...).
 [[nodiscard]] CallOutcome UsageFailure(const std::string& message);

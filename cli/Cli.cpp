@@ -90,12 +90,8 @@ int CommandCall(const std::vector<std::string>& args, std::istream& in, std::ost
     Runtime runtime(flags);
     return RunBatch(runtime, in, out, flags);
   }
-  if (rest.size() != 1 || rest[0].rfind("--", 0) == 0) throw UsageError("uso: quorvin-fin call AREA.OPERACAO < pedido.json");
-  if (Operations().Find(rest[0]) == nullptr) {
-    const CallOutcome outcome = UsageFailure("operação desconhecida: " + rest[0] + " (veja quorvin-fin call --list).");
-    out << outcome.Answer.dump(2) << '\n';
-    return outcome.Exit;
-  }
+  if (rest.size() != 1 || rest[0].rfind("--", 0) == 0)
+    throw UsageError("uso: quorvin-fin call AREA.OPERACAO < pedido.json");
   const std::string input(std::istreambuf_iterator<char>(in), {});
   Json request;
   try {
@@ -104,6 +100,10 @@ int CommandCall(const std::vector<std::string>& args, std::istream& in, std::ost
     const CallOutcome outcome = UsageFailure(std::string("JSON inválido: ") + error.what());
     out << outcome.Answer.dump(2) << '\n';
     return outcome.Exit;
+  }
+  if (const auto failure = CheckCall(rest[0], request)) {
+    out << failure->Answer.dump(2) << '\n';
+    return failure->Exit;
   }
   Runtime runtime(flags);
   const CallOutcome outcome = RunCall(runtime, rest[0], request, flags);
@@ -132,7 +132,9 @@ int CommandDb(const std::vector<std::string>& args, std::ostream& out) {
   TOraSession session;
   session.Connect(ResolveDsn(), "quorvin-fin:db");
   host::TSchema schema;
-  const auto files = action == "init" ? schema.Init(session) : action == "reset" ? schema.Reset(session) : schema.Seed(session);
+  const auto files = action == "init"    ? schema.Init(session)
+                     : action == "reset" ? schema.Reset(session)
+                                         : schema.Seed(session);
   for (const auto& file : files) out << "aplicado: " << file << '\n';
   return kExitOk;
 }
@@ -157,12 +159,17 @@ int CommandParam(const std::vector<std::string>& args, std::ostream& out) {
 Json FieldJson(TField field) {
   if (field.IsNull()) return nullptr;
   switch (field.DataType()) {
-    case TFieldType::ftFloat: return field.AsFloat();
-    case TFieldType::ftInteger: return field.AsInteger();
-    case TFieldType::ftBoolean: return field.AsBoolean();
+    case TFieldType::ftFloat:
+      return field.AsFloat();
+    case TFieldType::ftInteger:
+      return field.AsInteger();
+    case TFieldType::ftBoolean:
+      return field.AsBoolean();
     case TFieldType::ftDate:
-    case TFieldType::ftDateTime: return WriteDate(field.AsDateTime(), true);
-    default: return field.AsString();
+    case TFieldType::ftDateTime:
+      return WriteDate(field.AsDateTime(), true);
+    default:
+      return field.AsString();
   }
 }
 
@@ -195,7 +202,8 @@ int CommandSql(const std::vector<std::string>& args, std::ostream& out) {
     Json rows = Json::array();
     for (query.First(); !query.Eof(); query.Next()) {
       Json row = Json::object();
-      for (std::size_t i = 0; i < query.FieldCount(); ++i) row[query.Fields(i).FieldName()] = FieldJson(query.Fields(i));
+      for (std::size_t i = 0; i < query.FieldCount(); ++i)
+        row[query.Fields(i).FieldName()] = FieldJson(query.Fields(i));
       rows.push_back(std::move(row));
     }
     out << rows.dump(2) << '\n';

@@ -23,6 +23,9 @@ struct Operation {
   std::string Name;  // AREA.OPERATION
   std::string Kind;  // "record" | "args"
   Json Fields;       // names and types, from the field table
+  // Reads the request as Run would, without running anything: usage errors surface before the
+  // host connects.
+  std::function<void(const Json& request)> Check;
   // Runs with the request; writes "result" (and "record") into the answer.
   std::function<void(CallContext&, const Json& request, Json& answer)> Run;
 };
@@ -44,10 +47,18 @@ class OperationRegistry {
   // "inicializar": false, filled from "record", handed to `body`, and written back.
   template <class R, class Body>
   void AddRecord(const std::string& name, FieldTable<R> table, Body body) {
-    Add({name, "record", DescribeTable(table), [table, body](CallContext& context, const Json& request, Json& answer) {
+    const auto read = [table](const Json& request, R& record) {
+      if (!(request.contains("inicializar") && request["inicializar"] == false)) record.Inicializar();
+      ReadRecord(request.contains("record") ? request["record"] : Json(), record, table, "record");
+    };
+    Add({name, "record", DescribeTable(table),
+         [read](const Json& request) {
            R record{};
-           if (!(request.contains("inicializar") && request["inicializar"] == false)) record.Inicializar();
-           ReadRecord(request.contains("record") ? request["record"] : Json(), record, table, "record");
+           read(request, record);
+         },
+         [read, table, body](CallContext& context, const Json& request, Json& answer) {
+           R record{};
+           read(request, record);
            Json result = body(context, record);
            answer["result"] = std::move(result);
            answer["record"] = WriteRecord(record, table);
@@ -57,7 +68,12 @@ class OperationRegistry {
   // An operation with plain arguments, described by a table over an argument struct.
   template <class A, class Body>
   void AddArgs(const std::string& name, FieldTable<A> table, Body body) {
-    Add({name, "args", DescribeTable(table), [table, body](CallContext& context, const Json& request, Json& answer) {
+    Add({name, "args", DescribeTable(table),
+         [table](const Json& request) {
+           A args{};
+           ReadRecord(request.contains("args") ? request["args"] : Json(), args, table, "args");
+         },
+         [table, body](CallContext& context, const Json& request, Json& answer) {
            A args{};
            ReadRecord(request.contains("args") ? request["args"] : Json(), args, table, "args");
            answer["result"] = body(context, args);

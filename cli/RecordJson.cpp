@@ -4,15 +4,22 @@ namespace cli {
 
 std::string JsonTypeName(const Json& value) {
   switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::boolean: return "booleano";
-    case Json::value_t::string: return "texto";
-    case Json::value_t::array: return "lista";
-    case Json::value_t::object: return "objeto";
+    case Json::value_t::null:
+      return "null";
+    case Json::value_t::boolean:
+      return "booleano";
+    case Json::value_t::string:
+      return "texto";
+    case Json::value_t::array:
+      return "lista";
+    case Json::value_t::object:
+      return "objeto";
     case Json::value_t::number_integer:
     case Json::value_t::number_unsigned:
-    case Json::value_t::number_float: return "número";
-    default: return "valor inválido";
+    case Json::value_t::number_float:
+      return "número";
+    default:
+      return "valor inválido";
   }
 }
 

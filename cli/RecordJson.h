@@ -51,7 +51,8 @@ void ReadField(const FieldDef<R>& field, const Json& value, R& record, const std
             target = false;
             return;
           }
-          if (!value.is_boolean()) throw UsageError(name + ": esperado true/false, recebido " + JsonTypeName(value) + ".");
+          if (!value.is_boolean())
+            throw UsageError(name + ": esperado true/false, recebido " + JsonTypeName(value) + ".");
           target = value.get<bool>();
         } else if constexpr (std::is_same_v<Member, double>) {
           if (value.is_null()) {

@@ -61,8 +61,7 @@ void Runtime::Apply(const CallFlags& flags) {
   if (flags.Label) FHost->SetLabel(*flags.Label);
   if (flags.ExplicitParams) FHost->SetParametrosExplicitos(*flags.ExplicitParams);
   const bool ok = flags.ConfirmOk.value_or(false);
-  FHost->SetConfirmationPolicy(
-      [ok](const std::string&) { return ok ? TModalResult::mrOk : TModalResult::mrCancel; });
+  FHost->SetConfirmationPolicy([ok](const std::string&) { return ok ? TModalResult::mrOk : TModalResult::mrCancel; });
 }
 
 }  // namespace cli

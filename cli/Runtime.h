@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "host/TPackageLoader.h"
 #include "host/THostQuorvin.h"
+#include "host/TPackageLoader.h"
 
 namespace cli {
 

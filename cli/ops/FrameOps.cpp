@@ -15,10 +15,9 @@ const FieldDef<ModoArgs> kModoArgs[] = {fields::Integer("modo", &ModoArgs::Modo,
 }  // namespace
 
 void RegisterFrameOps(OperationRegistry& operations) {
-  operations.AddArgs<SemArgumentos>("Frame.GetVersao", FieldTable<SemArgumentos>{},
-                                    [](CallContext& context, SemArgumentos&) {
-                                      return Json(context.Financeiro.GetVersao());
-                                    });
+  operations.AddArgs<SemArgumentos>(
+      "Frame.GetVersao", FieldTable<SemArgumentos>{},
+      [](CallContext& context, SemArgumentos&) { return Json(context.Financeiro.GetVersao()); });
   // Which cancel-splitting sub-module a mode gets, and the user and routine it keeps.
   operations.AddArgs<ModoArgs>(
       "Frame.CancelarDesdobramento", FieldTable<ModoArgs>(kModoArgs), [](CallContext& context, ModoArgs& args) {

@@ -19,7 +19,9 @@ int g_usosPacote = 0;  // a second Initialize is a no-op; Finalize undoes only w
 
 extern "C" {
 
-const PackageInfoTable* GetPackageInfoTable() { return &kTable; }
+const PackageInfoTable* GetPackageInfoTable() {
+  return &kTable;
+}
 
 void Initialize() {
   if (g_usosPacote++ > 0) return;

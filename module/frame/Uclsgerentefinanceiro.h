@@ -76,7 +76,9 @@ class TFin_ParamentrosGerarBoleto {
   [[nodiscard]] bool validarPermissaoParaGerarDadosBancarios() const noexcept {
     return FValidarPermissaoParaGerarDadosBancarios;
   }
-  void validarPermissaoParaGerarDadosBancarios(bool value) noexcept { FValidarPermissaoParaGerarDadosBancarios = value; }
+  void validarPermissaoParaGerarDadosBancarios(bool value) noexcept {
+    FValidarPermissaoParaGerarDadosBancarios = value;
+  }
   [[nodiscard]] double codigoRotina() const noexcept { return FCodigoRotina; }
   void codigoRotina(double value) noexcept { FCodigoRotina = value; }
   [[nodiscard]] double numeroPermissao() const noexcept { return FNumeroPermissao; }

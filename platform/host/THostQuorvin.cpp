@@ -56,7 +56,9 @@ THostQuorvin::~THostQuorvin() {
   DestroyComponents();
 }
 
-std::string THostQuorvin::ClientInfo() const { return FConfig.Programa + ":" + std::to_string(FConfig.Matricula); }
+std::string THostQuorvin::ClientInfo() const {
+  return FConfig.Programa + ":" + std::to_string(FConfig.Matricula);
+}
 
 void THostQuorvin::SetMatricula(int matricula) {
   FConfig.Matricula = matricula;
@@ -119,7 +121,9 @@ TOraSession& THostQuorvin::SessaoAutonoma() {
   return *FSessaoAutonoma;
 }
 
-TDateTime THostQuorvin::DataServidor() { return DataHoraServidor().DateOnly(); }
+TDateTime THostQuorvin::DataServidor() {
+  return DataHoraServidor().DateOnly();
+}
 
 TDateTime THostQuorvin::DataHoraServidor() {
   TOraQuery query(&FSessao);
@@ -162,9 +166,13 @@ double THostQuorvin::ValorNumerico(const std::string& nome) {
   return *numero;
 }
 
-std::string THostQuorvin::ValorTexto(const std::string& nome) { return LerParametro(nome, kGlobal).value_or(""); }
+std::string THostQuorvin::ValorTexto(const std::string& nome) {
+  return LerParametro(nome, kGlobal).value_or("");
+}
 
-bool THostQuorvin::ValorLogico(const std::string& nome) { return UpperAscii(Trim(ValorTexto(nome))) == "S"; }
+bool THostQuorvin::ValorLogico(const std::string& nome) {
+  return UpperAscii(Trim(ValorTexto(nome))) == "S";
+}
 
 double THostQuorvin::ValorNumericoFilial(const std::string& nome, const std::string& codfilial, double padrao) {
   auto valor = LerParametro(nome, codfilial);

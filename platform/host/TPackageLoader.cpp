@@ -13,7 +13,9 @@
 
 namespace host {
 
-TPackageLoader::~TPackageLoader() { Unload(); }
+TPackageLoader::~TPackageLoader() {
+  Unload();
+}
 
 void TPackageLoader::Load(const std::string& path) {
   if (FHandle != nullptr) throw Exception("Pacote já carregado: " + FPath);

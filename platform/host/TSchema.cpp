@@ -31,11 +31,15 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+// Scripts create their objects in public while orafce's functions still come before
+// PostgreSQL's own (the session's path puts orafce's schema first, which would receive them).
+constexpr const char* kScriptPath = "SET LOCAL search_path TO public, oracle, pg_catalog;\n";
+
 std::vector<std::string> Apply(TOraSession& session, const std::vector<std::string>& files) {
   for (const std::string& file : files) {
     TOraTransaction transaction(session);
     try {
-      session.ExecuteScript(ReadFile(file));
+      session.ExecuteScript(kScriptPath + ReadFile(file));
     } catch (const Exception& failure) {
       throw Exception(std::filesystem::path(file).filename().string() + ": " + failure.Message());
     }
@@ -53,11 +57,17 @@ std::string TSchema::DefaultDirectory() {
   return QUORVIN_SCHEMA_DIR;
 }
 
-std::vector<std::string> TSchema::Files() const { return SqlFilesIn(FDirectory); }
+std::vector<std::string> TSchema::Files() const {
+  return SqlFilesIn(FDirectory);
+}
 
-std::vector<std::string> TSchema::SeedFiles() const { return SqlFilesIn(std::filesystem::path(FDirectory) / "seed"); }
+std::vector<std::string> TSchema::SeedFiles() const {
+  return SqlFilesIn(std::filesystem::path(FDirectory) / "seed");
+}
 
-std::vector<std::string> TSchema::Init(TOraSession& session) const { return Apply(session, Files()); }
+std::vector<std::string> TSchema::Init(TOraSession& session) const {
+  return Apply(session, Files());
+}
 
 std::vector<std::string> TSchema::Reset(TOraSession& session) const {
   {
@@ -77,6 +87,8 @@ std::vector<std::string> TSchema::Reset(TOraSession& session) const {
   return Init(session);
 }
 
-std::vector<std::string> TSchema::Seed(TOraSession& session) const { return Apply(session, SeedFiles()); }
+std::vector<std::string> TSchema::Seed(TOraSession& session) const {
+  return Apply(session, SeedFiles());
+}
 
 }  // namespace host

@@ -22,8 +22,10 @@ class Exception : public std::exception {
 };
 
 // Declares ClassName() inside an exception class: QUORVIN_EXCEPTION_NAME(ExRecNumVazio)
-#define QUORVIN_EXCEPTION_NAME(name) \
-  [[nodiscard]] const char* ClassName() const noexcept override { return #name; }
+#define QUORVIN_EXCEPTION_NAME(name)                              \
+  [[nodiscard]] const char* ClassName() const noexcept override { \
+    return #name;                                                 \
+  }
 
 // Base of the module's own exceptions (host base package).
 class TBaseExcecao : public Exception {

@@ -87,7 +87,9 @@ std::string ShortestDecimal(double value) {
   return FixedShortest(value);
 }
 
-std::string FormatarValor(double value) { return FormatarValor(value, FormatSettings()); }
+std::string FormatarValor(double value) {
+  return FormatarValor(value, FormatSettings());
+}
 
 std::string FormatarValor(double value, const TFormatSettings& settings) {
   double rounded = RoundTo(value, 2);

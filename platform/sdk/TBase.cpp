@@ -27,7 +27,9 @@ IQuorvin* FindQuorvin(TComponent* component) noexcept {
 TBaseModulo::TBaseModulo(TComponent* owner) : TComponent(owner), FQuorvin(&RequireQuorvin(owner)) {}
 TBaseModulo::~TBaseModulo() = default;
 
-std::string TBaseModulo::Versao() const { return kVersao; }
+std::string TBaseModulo::Versao() const {
+  return kVersao;
+}
 
 TBaseSubModulo::TBaseSubModulo(TComponent* owner) : TComponent(owner), FQuorvin(&RequireQuorvin(owner)) {}
 TBaseSubModulo::~TBaseSubModulo() = default;

@@ -19,7 +19,9 @@ void TComponent::DestroyComponents() noexcept {
   }
 }
 
-void TComponent::InsertComponent(TComponent* child) { FComponents.emplace_back(child); }
+void TComponent::InsertComponent(TComponent* child) {
+  FComponents.emplace_back(child);
+}
 
 void TComponent::RemoveComponent(TComponent* child) noexcept {
   const auto found = std::find_if(FComponents.begin(), FComponents.end(),

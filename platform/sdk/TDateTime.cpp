@@ -38,7 +38,9 @@ bool ValidDate(int year, int month, int day) {
 }
 
 // Whole seconds since 1899-12-30 00:00:00, rounded to the nearest second.
-long long TotalSeconds(double value) { return std::llround(value * 86400.0); }
+long long TotalSeconds(double value) {
+  return std::llround(value * 86400.0);
+}
 
 bool ParseInt(std::string_view text, std::size_t pos, std::size_t len, int& out) {
   if (pos + len > text.size()) return false;
@@ -68,8 +70,8 @@ std::optional<TDateTime> TDateTime::FromIso(std::string_view text) {
   }
   if (text.size() > 10) {
     if ((text[10] != ' ' && text[10] != 'T') || text.size() < 19 || text[13] != ':' || text[16] != ':' ||
-        !ParseInt(text, 11, 2, hour) || !ParseInt(text, 14, 2, minute) || !ParseInt(text, 17, 2, second) ||
-        hour > 23 || minute > 59 || second > 59) {
+        !ParseInt(text, 11, 2, hour) || !ParseInt(text, 14, 2, minute) || !ParseInt(text, 17, 2, second) || hour > 23 ||
+        minute > 59 || second > 59) {
       return std::nullopt;
     }
     std::string_view rest = text.substr(19);

@@ -47,7 +47,9 @@ TEST(ShortestDecimal, WritesCodesWithoutTrailingZerosOrExponent) {
 TEST(CharCount, CountsCharactersNotBytes) {
   EXPECT_EQ(CharCount("Lançamento"), 10u);
   EXPECT_EQ(CharCount("ÇÃÉ"), 3u);
-  EXPECT_EQ(CharCount(std::string("a\xff" "b")), 3u);  // an invalid byte is one character
+  EXPECT_EQ(CharCount(std::string("a\xff"
+                                  "b")),
+            3u);  // an invalid byte is one character
   EXPECT_EQ(Utf8Left("Ação rápida", 3), "Açã");
   EXPECT_EQ(Utf8Left("abc", 10), "abc");
 }

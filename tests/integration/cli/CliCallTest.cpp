@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "Cli.h"
+#include "RecordJson.h"
+#include "support/TestDatabase.h"
+
+namespace {
+
+using cli::Json;
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string dsn = testsupport::TestDsn();
+    ASSERT_FALSE(dsn.empty());
+    setenv("QUORVIN_DSN", dsn.c_str(), 1);
+    setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  }
+
+  int Run(const std::vector<std::string>& args, const std::string& input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int exit = cli::Main(args, in, out, err);
+    FOut = out.str();
+    FErr = err.str();
+    return exit;
+  }
+
+  std::string FOut;
+  std::string FErr;
+};
+
+TEST_F(CliTest, CallLoadsThePluginAndAnswersJson) {
+  ASSERT_EQ(Run({"call", "Frame.GetVersao"}, ""), 0) << FOut << FErr;
+  EXPECT_EQ(Json::parse(FOut), Json::parse(R"({"ok": true, "result": "1.0.0"})"));
+  ASSERT_EQ(
+      Run({"call", "Frame.CancelarDesdobramento", "--user", "5", "--routine", "1203"}, R"({"args": {"modo": 0}})"), 0);
+  EXPECT_EQ(Json::parse(FOut)["result"], Json::parse(R"({"criado": false})"));
+}
+
+TEST_F(CliTest, BatchRunsEachLineAndReportsTheWorstExit) {
+  const std::string input =
+      "{\"op\": \"Frame.GetVersao\"}\n"
+      "\n"
+      "{\"op\": \"Frame.CancelarDesdobramento\", \"flags\": {\"routine\": 749}, \"args\": {\"modo\": 2}}\n"
+      "{\"op\": \"Frame.Nada\"}\n"
+      "nao e json\n"
+      "{\"op\": \"Frame.GetVersao\", \"flags\": {\"confirm\": \"talvez\"}}\n";
+  EXPECT_EQ(Run({"call", "--batch"}, input), 2);
+  std::istringstream lines(FOut);
+  std::vector<Json> answers;
+  for (std::string line; std::getline(lines, line);) answers.push_back(Json::parse(line));
+  ASSERT_EQ(answers.size(), 5u);
+  EXPECT_EQ(answers[0]["ok"], true);
+  EXPECT_EQ(answers[1]["result"]["criado"], true);
+  EXPECT_EQ(answers[2]["exception"], "UsageError");
+  EXPECT_EQ(answers[3]["exception"], "UsageError");
+  EXPECT_EQ(answers[4]["message"], "flags.confirm: use \"ok\" ou \"cancel\".");
+}
+
+TEST_F(CliTest, ParamSetAndSqlGoThroughTheDataAccessLayer) {
+  ASSERT_EQ(Run({"param", "set", "CLI_TESTE", "S", "--branch", "7"}), 0) << FErr;
+  ASSERT_EQ(Run({"sql", "SELECT VALOR, CODFILIAL FROM ZTPARAMETROS WHERE NOME = :NOME", "-p", "NOME=CLI_TESTE"}), 0)
+      << FErr;
+  EXPECT_EQ(Json::parse(FOut), Json::parse(R"([{"VALOR": "S", "CODFILIAL": "7"}])"));
+  ASSERT_EQ(Run({"sql", "DELETE FROM ZTPARAMETROS WHERE NOME = 'CLI_TESTE'"}), 0) << FErr;
+  EXPECT_EQ(Json::parse(FOut)["rows_affected"], 1);
+}
+
+TEST_F(CliTest, SqlErrorsAreReportedNotCrashes) {
+  EXPECT_EQ(Run({"sql", "SELECT * FROM TABELA_QUE_NAO_EXISTE"}), 2);
+  EXPECT_NE(FErr.find("EOraError"), std::string::npos) << FErr;
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "sdk/TComponent.h"
+
+namespace {
+
+// Records its destruction in a shared log.
+class Logged : public TComponent {
+ public:
+  Logged(TComponent* owner, std::string name, std::vector<std::string>& log)
+      : TComponent(owner), FName(std::move(name)), FLog(log) {}
+  ~Logged() override { FLog.push_back(FName); }
+
+ private:
+  std::string FName;
+  std::vector<std::string>& FLog;
+};
+
+class Failing : public TComponent {
+ public:
+  explicit Failing(TComponent* owner) : TComponent(owner) { throw std::runtime_error("falhou"); }
+};
+
+TEST(Component, OwnerDestroysChildrenNewestFirst) {
+  std::vector<std::string> log;
+  {
+    TComponent owner(nullptr);
+    new Logged(&owner, "a", log);
+    auto* b = new Logged(&owner, "b", log);
+    new Logged(b, "b.1", log);
+    new Logged(&owner, "c", log);
+    EXPECT_EQ(owner.ComponentCount(), 3u);
+  }
+  EXPECT_EQ(log, (std::vector<std::string>{"c", "b", "b.1", "a"}));
+}
+
+TEST(Component, ChildDestroyedEarlyLeavesItsOwner) {
+  std::vector<std::string> log;
+  TComponent owner(nullptr);
+  auto* child = new Logged(&owner, "early", log);
+  delete child;
+  EXPECT_EQ(owner.ComponentCount(), 0u);
+  owner.DestroyComponents();
+  EXPECT_EQ(log, (std::vector<std::string>{"early"}));  // not twice
+}
+
+TEST(Component, ConstructorThatThrowsIsNotKeptByTheOwner) {
+  TComponent owner(nullptr);
+  EXPECT_THROW(new Failing(&owner), std::runtime_error);
+  EXPECT_EQ(owner.ComponentCount(), 0u);
+}
+
+}  // namespace

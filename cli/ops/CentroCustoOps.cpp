@@ -194,20 +194,31 @@ void LerRateiosAReplicar(const Json& linhas, TClientDataSet& rateios) {
   }
 }
 
+// Overload 2's request: the arguments of overload 1, the account to replicate and its rows.
+void LerProcessoReplicar(const Json& request, FieldTable<ProcessoArgs> table, ProcessoArgs& args,
+                         TClientDataSet& rateios) {
+  Json entrada = request.contains("args") ? request["args"] : Json::object();
+  if (!entrada.is_object()) throw UsageError("args: esperado objeto JSON, recebido " + JsonTypeName(entrada) + ".");
+  const Json linhas = entrada.contains("RateiosAReplicar") ? entrada["RateiosAReplicar"] : Json();
+  entrada.erase("RateiosAReplicar");
+  ReadRecord(entrada, args, table, "args");
+  LerRateiosAReplicar(linhas, rateios);
+}
+
 void RegisterProcessoReplicar(OperationRegistry& operations) {
   const FieldTable<ProcessoArgs> table(kProcessoReplicarArgs);
   Json campos = DescribeTable(table);
   campos.push_back({{"name", "RateiosAReplicar"}, {"type", "list"}});
   operations.Add({"CentroCusto.ProcessoCentroCustoAReplicar", "args", campos,
-                  [table](CallContext& context, const Json& request, Json& answer) {
-                    Json entrada = request.contains("args") ? request["args"] : Json::object();
-                    if (!entrada.is_object()) throw UsageError("args: esperado objeto JSON.");
-                    const Json linhas = entrada.contains("RateiosAReplicar") ? entrada["RateiosAReplicar"] : Json();
-                    entrada.erase("RateiosAReplicar");
+                  [table](const Json& request) {
                     ProcessoArgs args;
-                    ReadRecord(entrada, args, table, "args");
                     TClientDataSet rateios;
-                    LerRateiosAReplicar(linhas, rateios);
+                    LerProcessoReplicar(request, table, args, rateios);
+                  },
+                  [table](CallContext& context, const Json& request, Json& answer) {
+                    ProcessoArgs args;
+                    TClientDataSet rateios;
+                    LerProcessoReplicar(request, table, args, rateios);
                     IFin_CentroCusto& area = Area(context);
                     const MensagensDaArea mensagens(area);
                     const bool status = area.ProcessoCentroCusto(

@@ -2,6 +2,7 @@
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "frame/Uclsgerentefinanceiro.h"
+#include "sdk/Exception.h"
 #include "support/MemoryHost.h"
 
 namespace {

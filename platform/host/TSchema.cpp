@@ -31,11 +31,15 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+// Scripts create their objects in public while orafce's functions still come before
+// PostgreSQL's own (the session's path puts orafce's schema first, which would receive them).
+constexpr const char* kScriptPath = "SET LOCAL search_path TO public, oracle, pg_catalog;\n";
+
 std::vector<std::string> Apply(TOraSession& session, const std::vector<std::string>& files) {
   for (const std::string& file : files) {
     TOraTransaction transaction(session);
     try {
-      session.ExecuteScript(ReadFile(file));
+      session.ExecuteScript(kScriptPath + ReadFile(file));
     } catch (const Exception& failure) {
       throw Exception(std::filesystem::path(file).filename().string() + ": " + failure.Message());
     }

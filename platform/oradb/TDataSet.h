@@ -38,8 +38,8 @@ class TField {
   [[nodiscard]] int Size() const;
   [[nodiscard]] bool IsNull() const;
   [[nodiscard]] std::string AsString() const;
-  [[nodiscard]] double AsFloat() const;      // NULL reads 0
-  [[nodiscard]] long long AsInteger() const;  // NULL reads 0; a fraction is rounded
+  [[nodiscard]] double AsFloat() const;        // NULL reads 0
+  [[nodiscard]] long long AsInteger() const;   // NULL reads 0; a fraction is rounded
   [[nodiscard]] TDateTime AsDateTime() const;  // NULL reads 0
   [[nodiscard]] bool AsBoolean() const;
 
@@ -56,6 +56,9 @@ class TField {
   [[nodiscard]] const std::optional<std::string>& RawValue() const;
 
  private:
+  [[nodiscard]] const TFieldDef& Def() const;
+  [[nodiscard]] std::string Label() const;
+
   TDataSet* FDataSet;
   std::size_t FIndex;
 };
@@ -83,6 +86,7 @@ class TDataSet {
   [[nodiscard]] bool Eof() const noexcept;
   [[nodiscard]] bool Bof() const noexcept;
   [[nodiscard]] bool IsEmpty() const;
+  // Visible rows held in memory (for a unidirectional query: those of the current chunk).
   [[nodiscard]] std::size_t RecordCount() const;
   // 1-based position among the visible rows, 0 when none.
   [[nodiscard]] std::size_t RecNo() const;
@@ -106,6 +110,8 @@ class TDataSet {
   bool Locate(const std::string& key_fields, const std::vector<TVariant>& values, bool case_insensitive = false);
 
   // Edits. Post validates required fields and text widths (Exception with a Portuguese text).
+  // Moving the cursor, filtering or locating while editing posts the edit first. Edit of an empty
+  // dataset appends.
   virtual void Edit();
   virtual void Append();
   virtual void Post();
@@ -130,26 +136,38 @@ class TDataSet {
   virtual void DoDelete(const TRow& row);
   // Unidirectional datasets fetch more rows when the cursor reaches the end of what is loaded.
   virtual bool FetchMore(std::vector<TRow>& rows);
+  // A forward-only dataset keeps one chunk of rows in memory: each FetchMore replaces the last,
+  // and First/Prior/Last back over dropped rows are refused.
+  void SetForwardOnly(bool forward_only) noexcept { FForwardOnly = forward_only; }
+  [[nodiscard]] bool ForwardOnly() const noexcept { return FForwardOnly; }
 
  private:
   struct FilterNode;
   [[nodiscard]] std::optional<std::size_t> FieldIndex(std::string_view name) const;
+  [[nodiscard]] std::size_t RequireField(std::string_view name) const;
   [[nodiscard]] const std::optional<std::string>& Cell(std::size_t field_index) const;
   void SetCell(std::size_t field_index, std::optional<std::string> value);
   [[nodiscard]] bool Visible(std::size_t row_index) const;
-  void SeekVisible(std::size_t from, int direction);
-  void CheckBrowse(const char* operation) const;
+  // The first visible row at or after `from` (direction 1) or at or before it (-1).
+  [[nodiscard]] std::optional<std::size_t> FindVisible(std::size_t from, int direction) const;
+  // Loads the next chunk of a forward-only dataset; false when the source is exhausted.
+  bool LoadNextChunk();
+  // Posts a pending edit before the cursor moves, as a browse operation requires.
+  void CheckBrowseMode();
+  void CheckActive() const;
+  void PlaceAfterChange(std::size_t row_index);
 
   std::vector<TFieldDef> FFieldDefs;
   std::vector<TRow> FRows;
-  std::size_t FCursor = 0;  // index into FRows; == size() at Eof
+  std::size_t FCursor = 0;  // index into FRows of the current row; FRows.size() when there is none
   bool FEof = true;
   bool FBof = true;
   TDataSetState FState = TDataSetState::dsInactive;
   TRow FEditBuffer;
   TRow FOldRow;
-  bool FAppending = false;
   std::string FFilter;
   bool FFiltered = false;
   std::shared_ptr<const FilterNode> FFilterTree;
+  bool FForwardOnly = false;
+  std::size_t FPassedRows = 0;  // forward-only: visible rows of the chunks already dropped
 };

@@ -9,6 +9,14 @@
 
 class TOraSession;
 
+namespace oradb {
+struct Translation;
+namespace internal {
+class Connection;
+class Result;
+}  // namespace internal
+}  // namespace oradb
+
 // A statement in Oracle dialect built line by line, run on a session through the translator.
 //   TOraQuery q(&session);
 //   q.SQL.Add("SELECT VALOR FROM ZTESTCR WHERE CODCOB = :CODCOB");
@@ -24,7 +32,9 @@ class TOraQuery : public TDataSet {
 
   // The statement text. Changing it closes the query; binds keep the values of names still used.
   TStringList SQL;
-  // Run by Post() of an edited row: ":FIELD" binds the new values, ":OLD_FIELD" the old ones.
+  // Run by Post() of an edited row: ":FIELD" binds the new values, ":OLD_FIELD" the old ones; other
+  // names take the query's own parameters. The statement must touch exactly one row. Posting or
+  // deleting without its statement fails: the change would otherwise live only in memory.
   TStringList SQLUpdate;
   TStringList SQLInsert;
   TStringList SQLDelete;
@@ -32,10 +42,11 @@ class TOraQuery : public TDataSet {
   [[nodiscard]] TOraParam& ParamByName(const std::string& name);
   [[nodiscard]] TOraParams& Params();
 
-  // Runs a SELECT and loads its rows (all at once, or in chunks when unidirectional).
+  // Runs a SELECT and loads its rows (all at once, or in chunks when unidirectional). Opening an
+  // open query whose text has not changed keeps its rows.
   void Open();
   void Close() override;
-  // Runs DML or a block.
+  // Runs DML or a block (a statement that returns rows leaves them open in the query).
   void ExecSQL();
   [[nodiscard]] long long RowsAffected() const noexcept { return FRowsAffected; }
 
@@ -57,11 +68,18 @@ class TOraQuery : public TDataSet {
  private:
   struct Cursor;
   void SyncParams();
-  void RunRowStatement(const TStringList& sql, const TRow* old_row, const TRow* new_row);
+  [[nodiscard]] oradb::internal::Connection& SessionConnection();
+  void OpenCursor(oradb::internal::Connection& connection, const oradb::Translation& translation,
+                  const std::string& text);
+  [[nodiscard]] oradb::internal::Result FetchChunk(oradb::internal::Connection& connection);
+  [[nodiscard]] bool CursorUsable(const oradb::internal::Connection& connection) const noexcept;
+  void CloseCursor() noexcept;
+  void RunRowStatement(const TStringList& sql, const char* purpose, const TRow* old_row, const TRow* new_row);
 
   TOraSession* FSession;
   TOraParams FParams;
   std::string FParamsText;  // the SQL text FParams were built from
+  std::string FOpenedText;  // the SQL text of the open result
   long long FRowsAffected = 0;
   bool FUniDirectional = false;
   int FFetchRows = 1000;

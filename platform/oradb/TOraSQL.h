@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "oradb/TOraParam.h"
@@ -18,6 +20,8 @@ class TOraSQL {
   void Execute();
 
  private:
+  void SyncParams();
+
   TOraSession* FSession;
   TOraParams FParams;
   std::string FParamsText;
@@ -32,16 +36,19 @@ class TOraStoredProc {
 
   void SetStoredProcName(const std::string& name);
   [[nodiscard]] const std::string& StoredProcName() const noexcept { return FName; }
-  // Adds the parameter on first use; call order is the order of first use.
+  // Adds the parameter on first use; call order is the order of first use. Arguments are passed by
+  // name (PostgreSQL named notation), so the order does not have to match the declaration.
   [[nodiscard]] TOraParam& ParamByName(const std::string& name);
-  // Marks this call as a function whose value comes back in "RESULT".
+  // Marks this call as a function whose value comes back in "RESULT". Without it the routine is
+  // looked up once per session: a procedure is CALLed (its INOUT parameters come back into the
+  // parameters of the same names), a function is selected and its value lands in "RESULT".
   void SetIsFunction(bool value) noexcept { FIsFunction = value; }
   void ExecProc();
 
  private:
   TOraSession* FSession;
   std::string FName;
-  std::vector<TOraParam> FParams;
+  std::deque<TOraParam> FParams;  // a deque: references handed out stay valid as parameters are added
   bool FIsFunction = false;
   std::optional<TOraParam> FResult;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -23,13 +24,18 @@ class TOraSession {
   void Disconnect() noexcept;
   [[nodiscard]] bool Connected() const noexcept;
 
-  [[nodiscard]] bool InTransaction() const noexcept { return FInTransaction; }
+  // True from StartTransaction until Commit/Rollback, also while a failed statement has aborted it.
+  [[nodiscard]] bool InTransaction() const noexcept;
+  // Throws when a transaction is already open.
   void StartTransaction();
+  // A transaction that a failed statement aborted cannot commit: it is rolled back and the commit
+  // fails with ORA-02091, never reported as done. Without a transaction, nothing happens.
   void Commit();
   void Rollback();
 
-  // Seconds a lock wait may last before it fails as busy (ORA-00054). Default 5.
+  // Seconds a lock wait may last before it fails as busy (ORA-00054). Default 5; 0 waits forever.
   void SetLockTimeout(int seconds);
+  [[nodiscard]] int LockTimeout() const noexcept { return FLockTimeout; }
   // Runs PostgreSQL text as it stands (no translation, several statements allowed): schema
   // scripts and administration only, never the module's SQL.
   void ExecuteScript(const std::string& postgres_sql);
@@ -37,11 +43,18 @@ class TOraSession {
   // The server's backend process id (the session's SID in the lock views).
   [[nodiscard]] int ServerPid() const;
 
+  // Throws EOraError (ORA-03114) when not connected.
   [[nodiscard]] oradb::internal::Connection& Connection();
 
  private:
+  void ApplyLockTimeout();
+  void RestoreSettingsAfterRollback() noexcept;
+
   std::unique_ptr<oradb::internal::Connection> FConnection;
-  bool FInTransaction = false;
+  int FLockTimeout = 5;
+  // SET inside a transaction is undone by its rollback: re-applied afterwards.
+  bool FLockTimeoutSetInTransaction = false;
+  std::uint64_t FConnectCount = 0;
 };
 
 // Rolls back on destruction unless committed: one unit of work for hosts and tests.

@@ -1,0 +1,159 @@
+#include "oradb/TOraSession.h"
+
+#include "oradb/EOraError.h"
+#include "oradb/internal/Connection.h"
+#include "oradb/internal/ErrorMap.h"
+
+using oradb::internal::TransactionState;
+
+namespace {
+
+// orafce's schema first, and pg_catalog named right after it: otherwise PostgreSQL's own substr,
+// decode and friends are found before the Oracle-compatible ones.
+constexpr const char* kSessionSetup =
+    "SET search_path = oracle, pg_catalog, \"$user\", public; "
+    "SET client_encoding = 'UTF8'; "
+    "SET DateStyle = 'ISO, DMY'; "
+    "SET standard_conforming_strings = on; "
+    "SET extra_float_digits = 1";
+
+std::string LockTimeoutCommand(int seconds) {
+  return "SET lock_timeout = '" + std::to_string(seconds) + "s'";
+}
+
+}  // namespace
+
+TOraSession::TOraSession() = default;
+
+TOraSession::~TOraSession() {
+  Disconnect();
+}
+
+void TOraSession::Connect(const std::string& dsn, const std::string& client_info) {
+  Disconnect();
+  auto connection = std::make_unique<oradb::internal::Connection>(dsn, client_info, ++FConnectCount);
+  connection->RunScript(std::string(kSessionSetup) + "; " + LockTimeoutCommand(FLockTimeout), "SET");
+  FConnection = std::move(connection);
+  FLockTimeoutSetInTransaction = false;
+}
+
+void TOraSession::Disconnect() noexcept {
+  FConnection.reset();
+}
+
+bool TOraSession::Connected() const noexcept {
+  return FConnection != nullptr && FConnection->Alive();
+}
+
+bool TOraSession::InTransaction() const noexcept {
+  if (!Connected()) return false;
+  const TransactionState state = FConnection->State();
+  return state == TransactionState::InTransaction || state == TransactionState::Failed;
+}
+
+oradb::internal::Connection& TOraSession::Connection() {
+  if (FConnection == nullptr) {
+    throw EOraError(oradb::internal::kOraNotConnected, "não conectado ao banco de dados", "08003");
+  }
+  if (!FConnection->Alive()) {
+    throw EOraError(oradb::internal::kOraNotConnected, "a conexão com o banco de dados foi perdida", "08003");
+  }
+  return *FConnection;
+}
+
+void TOraSession::StartTransaction() {
+  auto& connection = Connection();
+  if (InTransaction()) throw Exception("A sessão já está em uma transação.");
+  connection.RunScript("BEGIN", "BEGIN");
+}
+
+void TOraSession::Commit() {
+  auto& connection = Connection();
+  const TransactionState state = connection.State();
+  if (state == TransactionState::Idle) return;
+  if (state == TransactionState::Failed) {
+    Rollback();
+    throw EOraError(oradb::internal::kOraTransactionAborted,
+                    "transação desfeita: um comando anterior falhou e a transação não pode ser confirmada", "25P02",
+                    "COMMIT");
+  }
+  oradb::internal::Result result;
+  try {
+    result = connection.RunScript("COMMIT", "COMMIT");
+  } catch (...) {
+    RestoreSettingsAfterRollback();  // a COMMIT that fails (deferred constraint) ends in a rollback
+    throw;
+  }
+  // The server answers ROLLBACK to a COMMIT of a transaction it has already given up.
+  if (result.CommandTag() != "COMMIT") {
+    RestoreSettingsAfterRollback();
+    throw EOraError(oradb::internal::kOraTransactionAborted, "transação desfeita pelo servidor no COMMIT", "25P02",
+                    "COMMIT");
+  }
+  FLockTimeoutSetInTransaction = false;
+}
+
+void TOraSession::RestoreSettingsAfterRollback() noexcept {
+  if (!FLockTimeoutSetInTransaction) return;
+  FLockTimeoutSetInTransaction = false;
+  try {
+    if (Connected() && FConnection->State() == TransactionState::Idle) ApplyLockTimeout();
+  } catch (...) {
+    // The next Connect applies it again; a session that cannot run SET has bigger failures to report.
+  }
+}
+
+void TOraSession::Rollback() {
+  if (!Connected() || FConnection->State() == TransactionState::Idle) return;
+  FConnection->RunScript("ROLLBACK", "ROLLBACK");
+  RestoreSettingsAfterRollback();
+}
+
+void TOraSession::SetLockTimeout(int seconds) {
+  if (seconds < 0) throw Exception("Tempo de espera por bloqueio inválido: " + std::to_string(seconds) + ".");
+  FLockTimeout = seconds;
+  if (Connected()) ApplyLockTimeout();
+}
+
+void TOraSession::ApplyLockTimeout() {
+  auto& connection = Connection();
+  if (connection.State() == TransactionState::Failed) {
+    FLockTimeoutSetInTransaction = true;  // applied after the rollback
+    return;
+  }
+  connection.RunScript(LockTimeoutCommand(FLockTimeout), "SET lock_timeout");
+  if (connection.State() == TransactionState::InTransaction) FLockTimeoutSetInTransaction = true;
+}
+
+void TOraSession::ExecuteScript(const std::string& postgres_sql) {
+  static_cast<void>(Connection().RunScript(postgres_sql, postgres_sql));
+}
+
+int TOraSession::ServerPid() const {
+  if (!Connected()) throw EOraError(oradb::internal::kOraNotConnected, "não conectado ao banco de dados", "08003");
+  return FConnection->BackendPid();
+}
+
+TOraTransaction::TOraTransaction(TOraSession& session) : FSession(session) {
+  FSession.StartTransaction();
+}
+
+TOraTransaction::~TOraTransaction() {
+  if (!FOpen) return;
+  try {
+    FSession.Rollback();
+  } catch (...) {
+    // A rollback that fails (connection gone) leaves nothing to undo: the server dropped the work.
+  }
+}
+
+void TOraTransaction::Commit() {
+  // Whatever COMMIT answers, the transaction is over: a failed commit has already been rolled back.
+  FOpen = false;
+  FSession.Commit();
+}
+
+void TOraTransaction::Rollback() {
+  FOpen = false;
+  FSession.Rollback();
+}

@@ -1,0 +1,108 @@
+#include "oradb/internal/Binding.h"
+
+#include <algorithm>
+
+#include "oradb/internal/TextValues.h"
+#include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
+
+namespace oradb::internal {
+
+namespace {
+
+Bind BindOf(const TOraParam& param) {
+  const bool is_date = param.Kind() == TParamKind::pkDate || param.Kind() == TParamKind::pkDateTime;
+  return Bind{param.WireValue() ? &*param.WireValue() : nullptr, is_date ? kTimestampOid : kUntypedOid};
+}
+
+const TOraParam& Require(const std::vector<TOraParam>& params, const std::string& name) {
+  const auto found =
+      std::find_if(params.begin(), params.end(), [&](const TOraParam& param) { return param.Name() == name; });
+  if (found == params.end()) throw Exception("Parâmetro '" + name + "' não encontrado.");
+  return *found;
+}
+
+}  // namespace
+
+std::vector<Bind> BindsFor(const Translation& translation, TOraParams& params) {
+  std::vector<Bind> binds;
+  binds.reserve(translation.ParamNames.size());
+  for (const std::string& name : translation.ParamNames) binds.push_back(BindOf(params.ParamByName(name)));
+  return binds;
+}
+
+std::vector<Bind> BindsFor(const Translation& translation, const std::vector<TOraParam>& params) {
+  std::vector<Bind> binds;
+  binds.reserve(translation.ParamNames.size());
+  for (const std::string& name : translation.ParamNames) binds.push_back(BindOf(Require(params, name)));
+  return binds;
+}
+
+std::string RenderWithLiterals(const Translation& translation, TOraParams& params) {
+  std::vector<std::string> literals;
+  literals.reserve(translation.ParamNames.size());
+  for (const std::string& name : translation.ParamNames) literals.push_back(params.ParamByName(name).SqlLiteral());
+  return RenderBlock(translation, literals);
+}
+
+std::string RenderWithLiterals(const Translation& translation, const std::vector<TOraParam>& params) {
+  std::vector<std::string> literals;
+  literals.reserve(translation.ParamNames.size());
+  for (const std::string& name : translation.ParamNames) literals.push_back(Require(params, name).SqlLiteral());
+  return RenderBlock(translation, literals);
+}
+
+Result RunTranslated(Connection& connection, const Translation& translation, TOraParams& params,
+                     const std::string& statement, bool savepoint) {
+  if (translation.IsBlock) {
+    return connection.Run(RenderWithLiterals(translation, params), {}, RunOptions{savepoint, false}, statement);
+  }
+  const std::vector<Bind> binds = BindsFor(translation, params);
+  return connection.Run(translation.Text, binds, RunOptions{savepoint, true}, statement);
+}
+
+std::vector<TFieldDef> ReadFieldDefs(const Result& result) {
+  std::vector<TFieldDef> defs;
+  const int columns = result.ColumnCount();
+  defs.reserve(static_cast<std::size_t>(columns));
+  for (int column = 0; column < columns; ++column) {
+    const unsigned type = result.ColumnType(column);
+    defs.push_back(TFieldDef{UpperAscii(result.ColumnName(column)), FieldTypeFromOid(type),
+                             TextWidthFromModifier(type, result.ColumnModifier(column)), false});
+  }
+  return defs;
+}
+
+std::vector<TDataSet::TRow> ReadRows(const Result& result) {
+  const int rows = result.RowCount();
+  const int columns = result.ColumnCount();
+  std::vector<TDataSet::TRow> loaded(static_cast<std::size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
+    TDataSet::TRow& target = loaded[static_cast<std::size_t>(row)];
+    target.reserve(static_cast<std::size_t>(columns));
+    for (int column = 0; column < columns; ++column) {
+      if (result.IsNull(row, column)) {
+        target.emplace_back(std::nullopt);
+      } else {
+        target.emplace_back(std::string(result.Value(row, column)));
+      }
+    }
+  }
+  return loaded;
+}
+
+void SetParamFromValue(TOraParam& param, TFieldType type, const std::optional<std::string>& value) {
+  if (!value) {
+    param.Clear();
+    return;
+  }
+  if (type == TFieldType::ftDate || type == TFieldType::ftDateTime) {
+    if (const auto date = ParseDateTime(*value)) {
+      param.SetAsDateTime(*date);
+      return;
+    }
+  }
+  param.SetAsString(*value);
+}
+
+}  // namespace oradb::internal

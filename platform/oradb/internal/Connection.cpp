@@ -1,0 +1,340 @@
+#include "oradb/internal/Connection.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+
+#include "oradb/EOraError.h"
+#include "oradb/internal/ErrorMap.h"
+
+namespace oradb::internal {
+
+namespace {
+
+// Prepared statements kept per connection; the least recently used is deallocated beyond this, so
+// texts that embed values (filters built as text) cannot grow the server's memory without bound.
+constexpr std::size_t kPreparedCapacity = 256;
+constexpr const char* kStatementSavepoint = "oradb_statement";
+
+std::string TrimmedMessage(const char* text) {
+  std::string message = text == nullptr ? "" : text;
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  return message;
+}
+
+void IgnoreNotice(void* /*arg*/, const char* /*message*/) {}
+
+bool Succeeded(const Result& result) noexcept {
+  if (result.Get() == nullptr) return false;
+  const ExecStatusType status = PQresultStatus(result.Get());
+  return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK || status == PGRES_EMPTY_QUERY;
+}
+
+}  // namespace
+
+Result::~Result() {
+  if (FResult != nullptr) PQclear(FResult);
+}
+
+Result::Result(Result&& other) noexcept : FResult(other.FResult) {
+  other.FResult = nullptr;
+}
+
+Result& Result::operator=(Result&& other) noexcept {
+  if (this != &other) {
+    if (FResult != nullptr) PQclear(FResult);
+    FResult = other.FResult;
+    other.FResult = nullptr;
+  }
+  return *this;
+}
+
+int Result::RowCount() const noexcept {
+  return FResult == nullptr ? 0 : PQntuples(FResult);
+}
+int Result::ColumnCount() const noexcept {
+  return FResult == nullptr ? 0 : PQnfields(FResult);
+}
+std::string Result::ColumnName(int column) const {
+  return PQfname(FResult, column);
+}
+unsigned Result::ColumnType(int column) const noexcept {
+  return PQftype(FResult, column);
+}
+int Result::ColumnModifier(int column) const noexcept {
+  return PQfmod(FResult, column);
+}
+bool Result::IsNull(int row, int column) const noexcept {
+  return PQgetisnull(FResult, row, column) != 0;
+}
+
+std::string_view Result::Value(int row, int column) const noexcept {
+  return {PQgetvalue(FResult, row, column), static_cast<std::size_t>(PQgetlength(FResult, row, column))};
+}
+
+long long Result::RowsAffected() const noexcept {
+  if (FResult == nullptr) return 0;
+  const std::string_view tuples = PQcmdTuples(FResult);
+  long long count = 0;
+  std::from_chars(tuples.data(), tuples.data() + tuples.size(), count);
+  return count;
+}
+
+std::string Result::CommandTag() const {
+  return FResult == nullptr ? std::string() : PQcmdStatus(FResult);
+}
+
+Connection::Connection(const std::string& dsn, const std::string& application_name, std::uint64_t generation)
+    : FGeneration(generation) {
+  // The DSN comes first so the application name given here wins over one inside it.
+  const char* const keywords[] = {"dbname", "application_name", "client_encoding", nullptr};
+  const char* const values[] = {dsn.c_str(), application_name.c_str(), "UTF8", nullptr};
+  FConn = PQconnectdbParams(keywords, values, 1);
+  if (FConn == nullptr || PQstatus(FConn) != CONNECTION_OK) {
+    const std::string message = TrimmedMessage(FConn == nullptr ? "sem memória" : PQerrorMessage(FConn));
+    if (FConn != nullptr) PQfinish(FConn);
+    FConn = nullptr;
+    throw EOraError(kOraConnectFailed, "não foi possível conectar ao banco de dados: " + message, "08001");
+  }
+  PQsetNoticeProcessor(FConn, IgnoreNotice, nullptr);
+}
+
+Connection::~Connection() {
+  if (FConn != nullptr) PQfinish(FConn);
+}
+
+bool Connection::Alive() const noexcept {
+  return FConn != nullptr && PQstatus(FConn) == CONNECTION_OK;
+}
+
+int Connection::BackendPid() const noexcept {
+  return FConn == nullptr ? 0 : PQbackendPID(FConn);
+}
+
+TransactionState Connection::State() const noexcept {
+  if (FConn == nullptr) return TransactionState::Unknown;
+  switch (PQtransactionStatus(FConn)) {
+    case PQTRANS_IDLE:
+      return TransactionState::Idle;
+    case PQTRANS_INTRANS:
+      return TransactionState::InTransaction;
+    case PQTRANS_INERROR:
+      return TransactionState::Failed;
+    default:
+      return TransactionState::Unknown;
+  }
+}
+
+std::string Connection::NextCursorName() {
+  return "oradb_cursor_" + std::to_string(++FNextCursor);
+}
+
+std::optional<bool> Connection::KnownProcedure(const std::string& name) const {
+  const auto found = FProcedures.find(name);
+  if (found == FProcedures.end()) return std::nullopt;
+  return found->second;
+}
+
+void Connection::RememberProcedure(const std::string& name, bool is_procedure) {
+  FProcedures[name] = is_procedure;
+}
+
+void Connection::CheckUsable(const std::string& statement) const {
+  if (!Alive()) throw EOraError(kOraNotConnected, "não conectado ao banco de dados", "08003", statement);
+}
+
+void Connection::NoteTransactionState() noexcept {
+  if (State() == TransactionState::Idle) ++FTransactionSerial;
+}
+
+Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
+                       const std::string& statement) {
+  CheckUsable(statement);
+  Request request{text, {}, {}, statement};
+  request.Values.reserve(binds.size());
+  request.Types.reserve(binds.size());
+  for (const Bind& bind : binds) {
+    request.Values.push_back(bind.Value == nullptr ? nullptr : bind.Value->c_str());
+    request.Types.push_back(bind.TypeOid);
+  }
+  // Outside a transaction a failed statement aborts nothing, so no savepoint is needed (nor allowed).
+  if (options.Savepoint && State() == TransactionState::InTransaction)
+    return RunUnderSavepoint(request, options.Prepare);
+  return RunPlain(request, options.Prepare);
+}
+
+Result Connection::RunPlain(const Request& request, bool prepare) {
+  const int count = static_cast<int>(request.Values.size());
+  if (!prepare) {
+    Result result(PQexecParams(FConn, request.Text.c_str(), count, request.Types.data(), request.Values.data(), nullptr,
+                               nullptr, 0));
+    Check(result, request.Statement);
+    return result;
+  }
+  const std::string key = CacheKey(request);
+  const std::string* cached = FindPrepared(key);
+  std::string name;
+  if (cached != nullptr) {
+    name = *cached;
+  } else {
+    MakeRoomForOneMore();
+    name = NewStatementName();
+    Result prepared(PQprepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()));
+    Check(prepared, request.Statement);
+    Remember(key, name);
+  }
+  Result result(PQexecPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0));
+  Check(result, request.Statement, key);
+  return result;
+}
+
+Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
+  const int count = static_cast<int>(request.Values.size());
+  std::string key;
+  std::string name;
+  bool needs_prepare = false;
+  if (prepare) {
+    key = CacheKey(request);
+    if (const std::string* cached = FindPrepared(key)) {
+      name = *cached;
+    } else {
+      MakeRoomForOneMore();
+      name = NewStatementName();
+      needs_prepare = true;
+    }
+  }
+  const std::string savepoint = std::string("SAVEPOINT ") + kStatementSavepoint;
+  const std::string release = std::string("RELEASE SAVEPOINT ") + kStatementSavepoint;
+
+  // SAVEPOINT, [Parse], the statement and RELEASE go out together and come back in one round trip.
+  if (PQenterPipelineMode(FConn) != 1) {
+    CheckUsable(request.Statement);
+    throw EOraError(kOraUnmapped, "a conexão não aceitou o comando sob ponto de salvamento", "", request.Statement);
+  }
+  bool sent = PQsendQueryParams(FConn, savepoint.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  if (sent && needs_prepare) {
+    sent = PQsendPrepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()) == 1;
+  }
+  if (sent) {
+    sent = prepare ? PQsendQueryPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0) == 1
+                   : PQsendQueryParams(FConn, request.Text.c_str(), count, request.Types.data(), request.Values.data(),
+                                       nullptr, nullptr, 0) == 1;
+  }
+  if (sent) sent = PQsendQueryParams(FConn, release.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  if (sent) sent = PQpipelineSync(FConn) == 1;
+
+  const std::size_t commands = needs_prepare ? 4 : 3;
+  std::vector<Result> results;
+  results.reserve(commands);
+  while (sent && results.size() < commands) {
+    PGresult* raw = PQgetResult(FConn);
+    if (raw == nullptr) break;
+    results.emplace_back(raw);
+    while (PGresult* extra = PQgetResult(FConn)) PQclear(extra);  // the NULL that closes each command
+  }
+  if (sent) {
+    while (PGresult* tail = PQgetResult(FConn)) {
+      const bool synced = PQresultStatus(tail) == PGRES_PIPELINE_SYNC;
+      PQclear(tail);
+      if (synced) break;
+    }
+  }
+  PQexitPipelineMode(FConn);
+  if (!sent || results.size() != commands) {
+    NoteTransactionState();
+    Result lost;
+    ThrowFailure(lost, request.Statement);
+  }
+
+  const std::size_t statement_index = needs_prepare ? 2 : 1;
+  if (needs_prepare && PQresultStatus(results[1].Get()) == PGRES_COMMAND_OK) Remember(key, name);
+  const Result* failure = nullptr;
+  for (const Result& result : results) {
+    if (!Succeeded(result) && PQresultStatus(result.Get()) != PGRES_PIPELINE_ABORTED) {
+      failure = &result;
+      break;
+    }
+  }
+  if (failure == nullptr) {
+    NoteTransactionState();
+    return std::move(results[statement_index]);
+  }
+  if (State() == TransactionState::Failed && Succeeded(results[0])) {
+    const std::string undo = std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint + "; " + release;
+    PQclear(PQexec(FConn, undo.c_str()));
+  }
+  if (prepare && failure == &results[statement_index]) Check(*failure, request.Statement, key);
+  ThrowFailure(*failure, request.Statement);
+}
+
+Result Connection::RunScript(const std::string& text, const std::string& statement) {
+  CheckUsable(statement);
+  Result result(PQexec(FConn, text.c_str()));
+  Check(result, statement);
+  return result;
+}
+
+std::string Connection::CacheKey(const Request& request) const {
+  std::string key = request.Text;
+  key += '\0';
+  for (const unsigned type : request.Types) {
+    key += std::to_string(type);
+    key += ',';
+  }
+  return key;
+}
+
+const std::string* Connection::FindPrepared(const std::string& key) {
+  const auto found = FPrepared.find(key);
+  if (found == FPrepared.end()) return nullptr;
+  FRecent.splice(FRecent.begin(), FRecent, found->second.Recent);
+  return &found->second.Name;
+}
+
+void Connection::Remember(const std::string& key, const std::string& name) {
+  FRecent.push_front(key);
+  FPrepared[key] = PreparedEntry{name, FRecent.begin()};
+}
+
+void Connection::Forget(const std::string& key) {
+  const auto found = FPrepared.find(key);
+  if (found == FPrepared.end()) return;
+  FRecent.erase(found->second.Recent);
+  FPrepared.erase(found);
+}
+
+void Connection::MakeRoomForOneMore() {
+  if (FPrepared.size() < kPreparedCapacity || FRecent.empty()) return;
+  const std::string oldest = FRecent.back();
+  const std::string name = FPrepared.at(oldest).Name;
+  Forget(oldest);
+  // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
+  if (State() != TransactionState::Failed) PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+}
+
+std::string Connection::NewStatementName() {
+  return "oradb_" + std::to_string(++FNextStatement);
+}
+
+void Connection::Check(const Result& result, const std::string& statement, const std::string& cache_key) {
+  NoteTransactionState();
+  if (Succeeded(result)) return;
+  const char* sqlstate = result.Get() == nullptr ? nullptr : PQresultErrorField(result.Get(), PG_DIAG_SQLSTATE);
+  // A prepared SELECT * whose table changed shape cannot run again: prepare it afresh next time.
+  if (!cache_key.empty() && sqlstate != nullptr && std::string_view(sqlstate) == "0A000") Forget(cache_key);
+  ThrowFailure(result, statement);
+}
+
+void Connection::ThrowFailure(const Result& result, const std::string& statement) {
+  const PGresult* raw = result.Get();
+  const char* sqlstate = raw == nullptr ? nullptr : PQresultErrorField(raw, PG_DIAG_SQLSTATE);
+  const char* primary = raw == nullptr ? nullptr : PQresultErrorField(raw, PG_DIAG_MESSAGE_PRIMARY);
+  std::string message = primary != nullptr ? primary : TrimmedMessage(PQerrorMessage(FConn));
+  if (!Alive()) {
+    throw EOraError(kOraConnectionLost, "conexão com o banco de dados perdida: " + message,
+                    sqlstate != nullptr ? sqlstate : "08006", statement);
+  }
+  ThrowOraError(sqlstate != nullptr ? sqlstate : "", message, statement);
+}
+
+}  // namespace oradb::internal

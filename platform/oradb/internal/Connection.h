@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// libpq stays behind this header: the plug-in and the public headers never see it.
+struct pg_conn;
+struct pg_result;
+
+namespace oradb::internal {
+
+// Type OIDs binds travel with: untyped (the server infers, as Oracle converts implicitly) or timestamp.
+inline constexpr unsigned kUntypedOid = 0;
+inline constexpr unsigned kTimestampOid = 1114;
+
+// One bind value in text form; no value is NULL.
+struct Bind {
+  const std::string* Value = nullptr;
+  unsigned TypeOid = kUntypedOid;
+};
+
+// A result the server sent back (rows and command tag); owns the libpq result.
+class Result {
+ public:
+  Result() noexcept = default;
+  explicit Result(pg_result* result) noexcept : FResult(result) {}
+  ~Result();
+  Result(Result&& other) noexcept;
+  Result& operator=(Result&& other) noexcept;
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+
+  [[nodiscard]] int RowCount() const noexcept;
+  [[nodiscard]] int ColumnCount() const noexcept;
+  [[nodiscard]] std::string ColumnName(int column) const;
+  [[nodiscard]] unsigned ColumnType(int column) const noexcept;
+  [[nodiscard]] int ColumnModifier(int column) const noexcept;
+  [[nodiscard]] bool IsNull(int row, int column) const noexcept;
+  [[nodiscard]] std::string_view Value(int row, int column) const noexcept;
+  // Rows inserted, updated, deleted, fetched or selected by the command.
+  [[nodiscard]] long long RowsAffected() const noexcept;
+  // "COMMIT", "ROLLBACK", "INSERT 0 1" ...
+  [[nodiscard]] std::string CommandTag() const;
+  [[nodiscard]] pg_result* Get() const noexcept { return FResult; }
+
+ private:
+  pg_result* FResult = nullptr;
+};
+
+// How one statement runs.
+struct RunOptions {
+  // Inside a transaction: under a savepoint of its own, sent in the same round trip, rolled back
+  // when the statement fails so the transaction stays usable.
+  bool Savepoint = false;
+  // As a named prepared statement, cached per connection (texts that vary with values, like
+  // rendered blocks, go unnamed).
+  bool Prepare = true;
+};
+
+enum class TransactionState { Idle, InTransaction, Failed, Unknown };
+
+// One PostgreSQL connection with its prepared-statement cache. Every failure is an EOraError.
+class Connection {
+ public:
+  // `generation` tells connections of one session apart (server cursors check it).
+  Connection(const std::string& dsn, const std::string& application_name, std::uint64_t generation);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Runs one PostgreSQL statement with binds; `statement` is the text errors report (the caller's).
+  [[nodiscard]] Result Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
+                           const std::string& statement);
+  // Runs PostgreSQL text through the simple protocol (several statements allowed, no binds).
+  Result RunScript(const std::string& text, const std::string& statement);
+
+  [[nodiscard]] bool Alive() const noexcept;
+  [[nodiscard]] int BackendPid() const noexcept;
+  [[nodiscard]] TransactionState State() const noexcept;
+  [[nodiscard]] std::uint64_t Generation() const noexcept { return FGeneration; }
+  // Changes whenever a transaction has ended: a server cursor lives only as long as its value.
+  [[nodiscard]] std::uint64_t TransactionSerial() const noexcept { return FTransactionSerial; }
+  [[nodiscard]] std::size_t PreparedCount() const noexcept { return FPrepared.size(); }
+  [[nodiscard]] std::string NextCursorName();
+
+  // Whether a stored routine name is a procedure (CALL) rather than a function, once looked up.
+  [[nodiscard]] std::optional<bool> KnownProcedure(const std::string& name) const;
+  void RememberProcedure(const std::string& name, bool is_procedure);
+
+ private:
+  struct PreparedEntry {
+    std::string Name;
+    std::list<std::string>::iterator Recent;
+  };
+  struct Request {
+    const std::string& Text;
+    std::vector<const char*> Values;
+    std::vector<unsigned> Types;
+    const std::string& Statement;
+  };
+
+  [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
+  [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
+  [[nodiscard]] std::string CacheKey(const Request& request) const;
+  [[nodiscard]] const std::string* FindPrepared(const std::string& key);
+  void Remember(const std::string& key, const std::string& name);
+  void Forget(const std::string& key);
+  void MakeRoomForOneMore();
+  [[nodiscard]] std::string NewStatementName();
+  // Throws the EOraError of a failed result (or of a connection gone away); returns for a good one.
+  void Check(const Result& result, const std::string& statement, const std::string& cache_key = {});
+  [[noreturn]] void ThrowFailure(const Result& result, const std::string& statement);
+  void CheckUsable(const std::string& statement) const;
+  void NoteTransactionState() noexcept;
+
+  pg_conn* FConn = nullptr;
+  std::uint64_t FGeneration;
+  std::uint64_t FTransactionSerial = 0;
+  std::uint64_t FNextStatement = 0;
+  std::uint64_t FNextCursor = 0;
+  std::unordered_map<std::string, PreparedEntry> FPrepared;
+  std::list<std::string> FRecent;  // cache keys, most recently used first
+  std::unordered_map<std::string, bool> FProcedures;
+};
+
+}  // namespace oradb::internal

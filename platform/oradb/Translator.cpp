@@ -5,77 +5,146 @@
 #include <mutex>
 
 #include "oradb/EOraError.h"
+#include "oradb/internal/PlsqlBlock.h"
+#include "oradb/internal/SqlLexer.h"
+#include "oradb/internal/SqlRewriter.h"
+#include "oradb/internal/SqlTree.h"
 
 namespace oradb {
 
 namespace {
 
-std::atomic<std::size_t> g_translations{0};
+using internal::BindTyping;
+using internal::NodeList;
+using internal::NodeSpan;
 
-bool IsIdentChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '#' ||
-         c == '$';
+std::atomic<std::size_t>& TranslationCounter() {
+  static std::atomic<std::size_t> counter{0};
+  return counter;
+}
+
+std::string RenderStatement(const NodeList& tree, BindTyping& typing, bool block) {
+  if (block) return internal::TranslatePlsqlBlock(tree, typing);
+  NodeSpan nodes = tree;
+  if (internal::IsOp(nodes.back(), ";")) nodes = nodes.first(nodes.size() - 1);
+  for (const internal::SqlNode& node : nodes) {
+    if (internal::IsOp(node, ";")) {
+      throw ETranslationError("Construção Oracle não suportada: mais de um comando no mesmo texto");
+    }
+  }
+  internal::SqlRewriter rewriter(typing, nullptr);
+  return rewriter.Statement(nodes);
+}
+
+// A dollar-quote tag that does not occur in the body.
+std::string DollarTag(std::string_view body) {
+  std::string tag = "$ora$";
+  for (int n = 1; body.find(tag) != std::string_view::npos; ++n) tag = "$ora" + std::to_string(n) + "$";
+  return tag;
+}
+
+// Turns the bind markers of the rendered text into $n, noting where each sits.
+void PlaceBinds(std::string_view rendered, Translation& result) {
+  result.Text.clear();
+  result.Text.reserve(rendered.size());
+  for (std::size_t i = 0; i < rendered.size(); ++i) {
+    if (rendered[i] != '\x01') {
+      result.Text += rendered[i];
+      continue;
+    }
+    const std::size_t close = rendered.find('\x02', i);
+    const std::size_t index = std::stoul(std::string(rendered.substr(i + 1, close - i - 1)));
+    const std::string marker = "$" + std::to_string(index + 1);
+    if (result.IsBlock) result.BlockMarkers.push_back({result.Text.size(), marker.size(), index});
+    result.Text += marker;
+    i = close;
+  }
+}
+
+constexpr std::string_view kBlockSuffixSeparator = "\n";
+
+std::string WrapDo(std::string_view body) {
+  const std::string tag = DollarTag(body);
+  std::string text = "DO " + tag + "\n";
+  text += body;
+  text += kBlockSuffixSeparator;
+  text += tag;
+  return text;
 }
 
 }  // namespace
 
-// Binds only: ":NAME" outside quotes becomes "$n". The full dialect translation replaces this.
 Translation Translate(std::string_view oracle_text) {
-  ++g_translations;
+  ++TranslationCounter();
+  const internal::LexedText lexed = internal::LexSql(oracle_text);
+  if (lexed.Tokens.empty()) throw ETranslationError("Comando SQL vazio.");
+  const NodeList tree = internal::BuildSqlTree(lexed.Tokens);
+  const bool block = internal::IsWord(tree[0], "DECLARE") || internal::IsWord(tree[0], "BEGIN");
+
+  // First pass: which binds need a numeric cast somewhere; second pass: the text itself.
+  BindTyping typing;
+  (void)RenderStatement(tree, typing, block);
+  typing.Final = std::move(typing.Seen);
+  typing.Seen.clear();
+  std::string rendered = RenderStatement(tree, typing, block);
+  internal::AppendTrivia(rendered, lexed.Trailing);
+
   Translation result;
-  std::map<std::string, std::size_t> numbers;
-  std::size_t pos = 0;
-  while (pos < oracle_text.size()) {
-    const char c = oracle_text[pos];
-    if (c == '\'') {
-      const std::size_t end = oracle_text.find('\'', pos + 1);
-      if (end == std::string_view::npos) throw ETranslationError("Texto entre aspas sem fechamento.");
-      result.Text.append(oracle_text.substr(pos, end - pos + 1));
-      pos = end + 1;
-      continue;
-    }
-    if (c == ':' && pos + 1 < oracle_text.size() && IsIdentChar(oracle_text[pos + 1]) &&
-        (pos == 0 || oracle_text[pos - 1] != ':')) {
-      std::size_t end = pos + 1;
-      while (end < oracle_text.size() && IsIdentChar(oracle_text[end])) ++end;
-      std::string name(oracle_text.substr(pos + 1, end - pos - 1));
-      for (char& ch : name) ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
-      auto [it, inserted] = numbers.emplace(name, result.ParamNames.size() + 1);
-      if (inserted) result.ParamNames.push_back(name);
-      result.Text += "$" + std::to_string(it->second);
-      pos = end;
-      continue;
-    }
-    result.Text += c;
-    ++pos;
+  result.ParamNames = lexed.BindNames;
+  result.IsBlock = block;
+  result.ReturnsRows = !block && (internal::IsWord(tree[0], "SELECT") || internal::IsWord(tree[0], "WITH") ||
+                                  internal::IsSubquery(tree[0]));
+  PlaceBinds(rendered, result);
+  if (block) {
+    const std::string tag = DollarTag(result.Text);
+    const std::string prefix = "DO " + tag + "\n";
+    result.Text = prefix + result.Text + std::string(kBlockSuffixSeparator) + tag;
+    for (Translation::Marker& marker : result.BlockMarkers) marker.Offset += prefix.size();
   }
-  std::size_t first = result.Text.find_first_not_of(" \t\r\n(");
-  const std::string head = first == std::string::npos ? "" : result.Text.substr(first, 6);
-  result.ReturnsRows = head == "SELECT" || head == "select" || head.rfind("WITH", 0) == 0;
   return result;
 }
 
 const Translation& TranslateCached(std::string_view oracle_text) {
   static std::mutex lock;
   static std::map<std::string, Translation, std::less<>> cache;
+  // Translating under the lock keeps the promise that a text is translated once, even when two
+  // threads meet it first at the same time; a translation takes microseconds.
   const std::lock_guard guard(lock);
   const auto found = cache.find(oracle_text);
   if (found != cache.end()) return found->second;
-  return cache.emplace(std::string(oracle_text), Translate(oracle_text)).first->second;
+  // A text that fails is not cached: it fails again, with the same message, next time.
+  return cache.try_emplace(std::string(oracle_text), Translate(oracle_text)).first->second;
 }
 
 std::string RenderBlock(const Translation& translation, std::span<const std::string> literals) {
   std::string text;
   std::size_t pos = 0;
-  for (const auto& marker : translation.BlockMarkers) {
+  for (const Translation::Marker& marker : translation.BlockMarkers) {
+    if (marker.Param >= literals.size()) {
+      const std::string name = marker.Param < translation.ParamNames.size() ? translation.ParamNames[marker.Param]
+                                                                            : std::to_string(marker.Param + 1);
+      throw ETranslationError("Valor ausente para o parâmetro :" + name + " do bloco PL/SQL.");
+    }
     text.append(translation.Text, pos, marker.Offset - pos);
     text += literals[marker.Param];
     pos = marker.Offset + marker.Length;
   }
   text.append(translation.Text, pos, std::string::npos);
-  return text;
+  if (!translation.IsBlock || translation.BlockMarkers.empty()) return text;
+
+  // A literal may hold the dollar-quote tag, which would end the DO body early: choose another tag.
+  const std::string_view original = translation.Text;
+  const std::size_t tag_end = original.find('$', 4);
+  const std::string tag(original.substr(3, tag_end - 2));
+  const std::size_t body_start = 3 + tag.size() + 1;
+  const std::size_t body_size = text.size() - body_start - kBlockSuffixSeparator.size() - tag.size();
+  const std::string_view body = std::string_view(text).substr(body_start, body_size);
+  if (body.find(tag) == std::string_view::npos) return text;
+  return WrapDo(body);
 }
 
-std::size_t TranslationCount() noexcept { return g_translations.load(); }
+std::size_t TranslationCount() noexcept {
+  return TranslationCounter().load();
+}
 
 }  // namespace oradb

@@ -1,0 +1,435 @@
+#include "oradb/internal/SqlRewriter.h"
+
+#include <set>
+
+#include "oradb/EOraError.h"
+#include "oradb/internal/SqlWords.h"
+
+namespace oradb::internal {
+
+namespace {
+
+void Lead(const SqlNode& node, bool keep, std::string& out) {
+  if (keep) AppendTrivia(out, node.Tok->Leading);
+}
+
+bool IsArithmetic(const SqlNode& node) {
+  return IsOp(node, "+") || IsOp(node, "-") || IsOp(node, "*") || IsOp(node, "/");
+}
+
+bool IsComparison(const SqlNode& node) {
+  if (node.IsGroup() || node.Tok->Kind != TokenKind::Op) return false;
+  const std::string_view op = node.Tok->Text;
+  return op == "=" || op == "<>" || op == "!=" || op == "^=" || op == "~=" || op == "<" || op == ">" || op == "<=" ||
+         op == ">=";
+}
+
+bool IsSingleBind(NodeSpan arg) {
+  return arg.size() == 1 && IsKind(arg[0], TokenKind::Bind);
+}
+bool IsEmptyString(const SqlNode& node) {
+  return IsKind(node, TokenKind::String) && node.Tok->Text == "''";
+}
+bool IsWholeNumber(NodeSpan arg) {
+  return !arg.empty() && NumberLiteralAt(arg, 0) == arg.size();
+}
+bool IsNullLiteral(NodeSpan arg) {
+  return arg.size() == 1 && (IsWord(arg[0], "NULL") || IsEmptyString(arg[0]));
+}
+bool IsPlainLiteral(NodeSpan arg) {
+  return IsWholeNumber(arg) || (arg.size() == 1 && IsKind(arg[0], TokenKind::String) && !IsEmptyString(arg[0]));
+}
+
+// An Oracle number format ("FM9990.00", "0000000"): a bind formatted with it is a number.
+bool IsNumberFormat(NodeSpan arg) {
+  if (arg.size() != 1 || !IsKind(arg[0], TokenKind::String) || IsEmptyString(arg[0])) return false;
+  std::string_view format = arg[0].Tok->Text.substr(1, arg[0].Tok->Text.size() - 2);
+  if (format.size() >= 2 && (format.substr(0, 2) == "FM" || format.substr(0, 2) == "fm")) format.remove_prefix(2);
+  if (format.empty()) return false;
+  for (const char c : format) {
+    if (std::string_view("09.,$").find(c) == std::string_view::npos) return false;
+  }
+  return true;
+}
+
+bool IsCanonicalQuotedName(std::string_view quoted) {
+  if (quoted.size() < 3) return false;
+  const std::string_view name = quoted.substr(1, quoted.size() - 2);
+  if (!((name[0] >= 'A' && name[0] <= 'Z') || name[0] == '_')) return false;
+  for (const char c : name) {
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' || c == '#';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+// Parses one operand of || (Oracle gives || the precedence of binary + and -, so an operand is a
+// product: unary signs, primaries and * or /). Returns the index after it, or 0 when none starts here.
+std::size_t ScanPrimary(NodeSpan nodes, std::size_t at) {
+  if (at >= nodes.size()) return 0;
+  const SqlNode& node = nodes[at];
+  if (node.IsGroup()) return IsOuterJoinMarker(node) ? 0 : at + 1;
+  switch (node.Tok->Kind) {
+    case TokenKind::String:
+    case TokenKind::Number:
+    case TokenKind::Bind:
+      return at + 1;
+    case TokenKind::Word:
+    case TokenKind::QuotedIdent:
+      break;
+    default:
+      return 0;
+  }
+  if (IsWord(node)) {
+    if (node.Tok->Upper == "CASE") {
+      int depth = 0;
+      for (std::size_t i = at; i < nodes.size(); ++i) {
+        if (IsWord(nodes[i], "CASE")) ++depth;
+        if (IsWord(nodes[i], "END") && --depth == 0) return i + 1;
+      }
+      return 0;
+    }
+    if (IsNonOperandWord(node.Tok->Upper) || node.Tok->Upper == "END") return 0;
+    if ((node.Tok->Upper == "DATE" || node.Tok->Upper == "TIMESTAMP") && at + 1 < nodes.size() &&
+        IsKind(nodes[at + 1], TokenKind::String)) {
+      return at + 2;
+    }
+  }
+  std::size_t end = at + 1;
+  while (end + 1 < nodes.size() && IsOp(nodes[end], ".") &&
+         (IsWord(nodes[end + 1]) || IsKind(nodes[end + 1], TokenKind::QuotedIdent) || IsOp(nodes[end + 1], "*"))) {
+    end += 2;
+  }
+  if (end < nodes.size() && nodes[end].IsGroup()) ++end;
+  return end;
+}
+
+std::size_t ScanOperand(NodeSpan nodes, std::size_t at) {
+  std::size_t pos = at;
+  while (pos < nodes.size() && (IsOp(nodes[pos], "-") || IsOp(nodes[pos], "+"))) ++pos;
+  pos = ScanPrimary(nodes, pos);
+  if (pos == 0) return 0;
+  while (pos < nodes.size() && (IsOp(nodes[pos], "*") || IsOp(nodes[pos], "/"))) {
+    std::size_t next = pos + 1;
+    while (next < nodes.size() && (IsOp(nodes[next], "-") || IsOp(nodes[next], "+"))) ++next;
+    next = ScanPrimary(nodes, next);
+    if (next == 0) break;
+    pos = next;
+  }
+  return pos;
+}
+
+[[noreturn]] void Unsupported(const std::string& what) {
+  throw ETranslationError("Construção Oracle não suportada: " + what);
+}
+
+}  // namespace
+
+std::string BindMarker(std::size_t bind_index) {
+  return "\x01" + std::to_string(bind_index) + "\x02";
+}
+
+SqlRewriter::SqlRewriter(BindTyping& typing, const PlsqlVariables* variables)
+    : FTyping(typing), FVariables(variables) {}
+
+std::string SqlRewriter::List(NodeSpan nodes, bool keep_lead) {
+  std::string out;
+  std::size_t at = 0;
+  while (at < nodes.size()) {
+    const bool keep = keep_lead || at > 0;
+    if (const std::size_t end = ConcatChainEnd(nodes, at); end != 0) {
+      Lead(nodes[at], keep, out);
+      out += Concat(nodes, at, end);
+      at = end;
+    } else {
+      at = Item(nodes, at, keep, out);
+    }
+  }
+  return out;
+}
+
+void SqlRewriter::FailRownum() const {
+  if (FQueryDepth == 0) Unsupported("ROWNUM fora de sub-consulta");
+  Unsupported("ROWNUM diferente de ROWNUM = 1 numa sub-consulta");
+}
+
+std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const SqlNode& node = nodes[at];
+  const SqlNode* next = at + 1 < nodes.size() ? &nodes[at + 1] : nullptr;
+  if (node.IsGroup()) {
+    if (IsOuterJoinMarker(node)) {
+      if (FStripMarkers) return at + 1;
+      Unsupported("(+) fora de uma condição WHERE de consulta");
+    }
+    Lead(node, keep_lead, out);
+    out += Group(node);
+    return at + 1;
+  }
+  const Token& token = *node.Tok;
+  switch (token.Kind) {
+    case TokenKind::Bind:
+      Lead(node, keep_lead, out);
+      out += Bind(node, NeedsNumericCast(nodes, at));
+      return at + 1;
+    case TokenKind::String:
+      Lead(node, keep_lead, out);
+      // Oracle stores and compares '' as NULL.
+      out += IsEmptyString(node) ? std::string_view("NULL") : token.Text;
+      return at + 1;
+    case TokenKind::QuotedIdent:
+      Lead(node, keep_lead, out);
+      // "ZTLANC" names the table Oracle stores upper case; PostgreSQL stores it lower case.
+      out += IsCanonicalQuotedName(token.Text) ? ToLowerAscii(token.Text) : std::string(token.Text);
+      return at + 1;
+    case TokenKind::Number:
+      Lead(node, keep_lead, out);
+      out += token.Text;
+      return at + 1;
+    case TokenKind::Op:
+      if (token.Text == "@") Unsupported("ligação de banco (@)");
+      if (token.Text == "%" && next != nullptr && IsWord(*next)) Unsupported("atributo %" + next->Tok->Upper);
+      Lead(node, keep_lead, out);
+      out += (token.Text == "^=" || token.Text == "~=") ? std::string_view("<>") : token.Text;
+      return at + 1;
+    case TokenKind::Word:
+      break;
+  }
+
+  const std::string& upper = token.Upper;
+  const bool after_dot = at > 0 && IsOp(nodes[at - 1], ".");
+  const bool call = next != nullptr && next->IsGroup() && !IsOuterJoinMarker(*next);
+  if (!after_dot) {
+    // seq.NEXTVAL / owner.seq.CURRVAL: the sequence functions of PostgreSQL, names folded to lower case.
+    std::size_t end = at + 1;
+    std::string path = ToLowerAscii(token.Text);
+    while (end + 1 < nodes.size() && IsOp(nodes[end], ".") && IsWord(nodes[end + 1])) {
+      const std::string& part = nodes[end + 1].Tok->Upper;
+      if (part == "NEXTVAL" || part == "CURRVAL") {
+        Lead(node, keep_lead, out);
+        out += (part == "NEXTVAL" ? "nextval('" : "currval('") + path + "')";
+        return end + 2;
+      }
+      path += "." + ToLowerAscii(nodes[end + 1].Tok->Text);
+      end += 2;
+    }
+    if (upper == "ROWNUM") FailRownum();
+    if (upper == "CURRENT_DATE" || upper == "SYSTIMESTAMP" || upper == "LEVEL" || upper == "PRIOR") Unsupported(upper);
+    if (upper == "SYSDATE" && !call) {
+      Lead(node, keep_lead, out);
+      out += kSysdateExpression;
+      return at + 1;
+    }
+    if (upper == "USER_TAB_COLUMNS" && !(next != nullptr && IsOp(*next, "."))) {
+      // orafce's view lists every schema with lower-case names; ours reads like Oracle's.
+      Lead(node, keep_lead, out);
+      out += "public.user_tab_columns";
+      return at + 1;
+    }
+    if (call && upper == "DECODE") {
+      Lead(node, keep_lead, out);
+      out += Decode(*next);
+      return at + 2;
+    }
+    if (call && (upper == "NVL" || upper == "TO_CHAR")) {
+      const std::vector<NodeSpan> args = SplitAtCommas(next->Kids);
+      std::vector<int> casts(args.size(), 0);  // 0 none, 1 numeric, 2 text
+      if (upper == "NVL" && args.size() == 2) {
+        for (std::size_t side = 0; side < 2; ++side) {
+          if (!IsSingleBind(args[side])) continue;
+          if (IsWholeNumber(args[1 - side])) casts[side] = 1;
+          if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
+        }
+      } else if (upper == "TO_CHAR" && !args.empty() && IsSingleBind(args[0])) {
+        if (args.size() == 1 || (args.size() == 2 && IsNumberFormat(args[1]))) casts[0] = 1;
+      }
+      Lead(node, keep_lead, out);
+      out += token.Text;
+      Lead(*next, true, out);
+      out += CallWithBindCasts(*next, casts);
+      return at + 2;
+    }
+    const bool variable = FVariables != nullptr && FVariables->count(upper) != 0;
+    if (variable && call) {
+      // A collection element: v(i) in PL/SQL, v[i] in PL/pgSQL.
+      Lead(node, keep_lead, out);
+      out += token.Text;
+      out += "[" + List(next->Kids, false) + "]";
+      return at + 2;
+    }
+    if (variable && next != nullptr && IsOp(*next, ".") && at + 2 < nodes.size() && IsWord(nodes[at + 2])) {
+      const std::string& member = nodes[at + 2].Tok->Upper;
+      const bool member_call = at + 3 < nodes.size() && nodes[at + 3].IsGroup();
+      if (member == "COUNT" && !member_call) {
+        Lead(node, keep_lead, out);
+        out += "coalesce(array_length(" + std::string(token.Text) + ", 1), 0)";
+        return at + 3;
+      }
+      if (IsCollectionMethod(member)) Unsupported("método " + member + " de coleção");
+      if (member_call) Unsupported("chamada de método de objeto dentro de expressão");
+    }
+  }
+  Lead(node, keep_lead, out);
+  out += Word(node);
+  return at + 1;
+}
+
+std::string SqlRewriter::Word(const SqlNode& word) const {
+  const std::string_view text = word.Tok->Text;
+  // OBJ#, OWNER#: '#' is not an identifier character in PostgreSQL.
+  if (text.find('#') != std::string_view::npos) return "\"" + ToLowerAscii(text) + "\"";
+  return std::string(text);
+}
+
+std::string SqlRewriter::Group(const SqlNode& group) {
+  std::string out = "(";
+  if (IsSubquery(group)) {
+    out += Query(group.Kids, QueryPlace::Nested, true);
+  } else {
+    out += List(group.Kids, true);
+  }
+  AppendTrivia(out, group.Close->Leading);
+  out += ")";
+  return out;
+}
+
+std::string SqlRewriter::Bind(const SqlNode& bind, bool numeric) {
+  const std::size_t index = bind.Tok->BindIndex;
+  if (!numeric) return BindMarker(index);
+  if (FTyping.Seen.size() <= index) FTyping.Seen.resize(index + 1, false);
+  FTyping.Seen[index] = true;
+  return "CAST(" + BindMarker(index) + " AS numeric)";
+}
+
+std::string SqlRewriter::ConcatOperandBind(const SqlNode& bind) {
+  const std::size_t index = bind.Tok->BindIndex;
+  if (index < FTyping.Final.size() && FTyping.Final[index]) return Bind(bind, true);
+  return "CAST(" + BindMarker(index) + " AS text)";
+}
+
+bool SqlRewriter::NeedsNumericCast(NodeSpan nodes, std::size_t at) const {
+  const auto literal_or_bind = [&](std::size_t i) {
+    return NumberLiteralAt(nodes, i) != 0 || (i < nodes.size() && IsKind(nodes[i], TokenKind::Bind));
+  };
+  if (at + 1 < nodes.size()) {
+    const SqlNode& right = nodes[at + 1];
+    if (IsArithmetic(right) && literal_or_bind(at + 2)) return true;
+    if (IsComparison(right) && NumberLiteralAt(nodes, at + 2) != 0) return true;
+  }
+  if (at >= 1) {
+    const SqlNode& left = nodes[at - 1];
+    const bool unary = at == 1 || !IsOperandEnd(nodes[at - 2]);
+    if ((IsOp(left, "-") || IsOp(left, "+")) && unary) return true;
+    if (IsArithmetic(left) && !unary &&
+        (IsKind(nodes[at - 2], TokenKind::Number) || IsKind(nodes[at - 2], TokenKind::Bind))) {
+      return true;
+    }
+    if (IsComparison(left) && at >= 2 && IsKind(nodes[at - 2], TokenKind::Number)) return true;
+  }
+  return false;
+}
+
+std::size_t SqlRewriter::ConcatChainEnd(NodeSpan nodes, std::size_t at) const {
+  const auto is_sign = [](const SqlNode& node) { return IsOp(node, "+") || IsOp(node, "-"); };
+  if (is_sign(nodes[at]) && at > 0 && IsOperandEnd(nodes[at - 1])) return 0;  // a binary sign, not a start
+  std::size_t end = ScanOperand(nodes, at);
+  if (end == 0 || end >= nodes.size() || !IsOp(nodes[end], "||")) return 0;
+  while (end < nodes.size() && IsOp(nodes[end], "||")) {
+    end = ScanOperand(nodes, end + 1);
+    if (end == 0) Unsupported("operando de || não reconhecido");
+  }
+  // Oracle reads a || b + c as (a || b) + c; PostgreSQL as a || (b + c). Parentheses settle it.
+  if ((at >= 2 && is_sign(nodes[at - 1]) && IsOperandEnd(nodes[at - 2])) ||
+      (end < nodes.size() && is_sign(nodes[end]))) {
+    Unsupported("|| misturado com + ou - sem parênteses");
+  }
+  return end;
+}
+
+// Oracle's || skips NULL operands and gives NULL for an empty result ('' is NULL); PostgreSQL's ||
+// gives NULL as soon as one operand is NULL. concat() skips NULLs; NULLIF turns '' back into NULL.
+std::string SqlRewriter::Concat(NodeSpan nodes, std::size_t from, std::size_t to) {
+  std::string out = "NULLIF(concat(";
+  std::size_t start = from;
+  bool first = true;
+  for (std::size_t i = from; i <= to; ++i) {
+    if (i < to && !IsOp(nodes[i], "||")) continue;
+    const NodeSpan operand = nodes.subspan(start, i - start);
+    if (!first) out += ", ";
+    first = false;
+    out += IsSingleBind(operand) ? ConcatOperandBind(operand[0]) : List(operand, false);
+    start = i + 1;
+  }
+  out += "), '')";
+  return out;
+}
+
+// DECODE compares with NULL matching NULL and needs no common type between the value and the search
+// values (orafce's DECODE does, and takes at most three pairs): a CASE does both.
+std::string SqlRewriter::Decode(const SqlNode& args_group) {
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  if (args.size() < 3 || args[0].empty()) Unsupported("DECODE com menos de três argumentos");
+  const NodeSpan value = args[0];
+  bool all_literal = true;
+  bool numeric_search = false;
+  bool numeric_result = false;
+  for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+    if (!IsPlainLiteral(args[i])) all_literal = false;
+    if (IsWholeNumber(args[i])) numeric_search = true;
+  }
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    if (IsWholeNumber(args[i])) numeric_result = true;
+  }
+  if (args.size() % 2 == 0 && IsWholeNumber(args.back())) numeric_result = true;
+
+  const auto result = [&](NodeSpan arg) { return IsSingleBind(arg) ? Bind(arg[0], numeric_result) : List(arg, false); };
+  std::string value_text = IsSingleBind(value) ? Bind(value[0], numeric_search) : List(value, false);
+  if (!all_literal && value.size() > 1) value_text = "(" + value_text + ")";
+
+  std::string out = all_literal ? "CASE " + value_text : "CASE";
+  for (std::size_t i = 1; i + 1 < args.size(); i += 2) {
+    const NodeSpan search = args[i];
+    out += " WHEN ";
+    if (all_literal) {
+      out += List(search, false);
+    } else if (IsNullLiteral(search)) {
+      out += value_text + " IS NULL";
+    } else if (IsPlainLiteral(search)) {
+      out += value_text + " = " + List(search, false);
+    } else {
+      out += value_text + " IS NOT DISTINCT FROM (" + List(search, false) + ")";
+    }
+    out += " THEN " + result(args[i + 1]);
+  }
+  if (args.size() % 2 == 0) out += " ELSE " + result(args.back());
+  out += " END";
+  return out;
+}
+
+std::string SqlRewriter::CallWithBindCasts(const SqlNode& args_group, const std::vector<int>& casts) {
+  std::string out = "(";
+  const NodeSpan kids = args_group.Kids;
+  std::size_t start = 0;
+  std::size_t arg = 0;
+  for (std::size_t i = 0; i <= kids.size(); ++i) {
+    if (i < kids.size() && !IsOp(kids[i], ",")) continue;
+    const NodeSpan piece = kids.subspan(start, i - start);
+    const int cast = arg < casts.size() ? casts[arg] : 0;
+    if (cast != 0 && IsSingleBind(piece)) {
+      Lead(piece[0], true, out);
+      out += cast == 1 ? Bind(piece[0], true) : "CAST(" + BindMarker(piece[0].Tok->BindIndex) + " AS text)";
+    } else {
+      out += List(piece, true);
+    }
+    if (i < kids.size()) {
+      Lead(kids[i], true, out);
+      out += ",";
+    }
+    start = i + 1;
+    ++arg;
+  }
+  AppendTrivia(out, args_group.Close->Leading);
+  out += ")";
+  return out;
+}
+
+}  // namespace oradb::internal

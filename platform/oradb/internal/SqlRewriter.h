@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "oradb/internal/SqlTree.h"
+
+// Renders Oracle SQL nodes as PostgreSQL text. Untouched nodes come out as written (with their
+// whitespace and comments); the constructs PostgreSQL with orafce lacks are rewritten.
+namespace oradb::internal {
+
+// Binds travel untyped, so PostgreSQL infers their types. Where it cannot (NVL(:X, 0), :A + 1,
+// TO_CHAR(:N)) the bind gets a numeric cast; a bind concatenated with || gets a text cast unless the
+// same bind needs numeric elsewhere, so one parameter never receives two conflicting types. The text
+// is rendered twice: the first pass finds the numeric binds, the second uses them.
+struct BindTyping {
+  std::vector<bool> Seen;   // numeric casts met during this pass
+  std::vector<bool> Final;  // numeric casts decided by the previous pass
+};
+
+// Variables of a PL/SQL block: upper-case name to upper-case type as declared ("T_ZT_CONTASRECEBER",
+// "NUMBER(14,2)").
+using PlsqlVariables = std::map<std::string, std::string>;
+
+// Where a query stands: a statement of its own, a sub-query (in parentheses, a CTE or a FROM item), or
+// a SELECT ... INTO of a PL/SQL block.
+enum class QueryPlace { Statement, Nested, PlsqlInto };
+
+// The marker text a bind becomes while rendering; Translate turns it into $n at the very end.
+[[nodiscard]] std::string BindMarker(std::size_t bind_index);
+
+class SqlRewriter {
+ public:
+  SqlRewriter(BindTyping& typing, const PlsqlVariables* variables);
+
+  // An SQL statement (SELECT, WITH, INSERT, UPDATE, DELETE) without its ";".
+  [[nodiscard]] std::string Statement(NodeSpan nodes);
+  // A query, possibly compound (UNION, INTERSECT, MINUS).
+  [[nodiscard]] std::string Query(NodeSpan nodes, QueryPlace place, bool keep_lead);
+  // A list of nodes in expression or clause position.
+  [[nodiscard]] std::string List(NodeSpan nodes, bool keep_lead = true);
+
+ private:
+  friend class QueryDepthGuard;
+
+  // Expressions.
+  std::size_t Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::string Group(const SqlNode& group);
+  [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
+  [[nodiscard]] std::string ConcatOperandBind(const SqlNode& bind);
+  [[nodiscard]] bool NeedsNumericCast(NodeSpan nodes, std::size_t at) const;
+  [[nodiscard]] std::size_t ConcatChainEnd(NodeSpan nodes, std::size_t at) const;
+  [[nodiscard]] std::string Concat(NodeSpan nodes, std::size_t from, std::size_t to);
+  [[nodiscard]] std::string Decode(const SqlNode& args_group);
+  [[nodiscard]] std::string CallWithBindCasts(const SqlNode& args_group, const std::vector<int>& casts);
+  [[nodiscard]] std::string Word(const SqlNode& word) const;
+  [[noreturn]] void FailRownum() const;
+
+  // Queries.
+  [[nodiscard]] std::string QueryBody(NodeSpan nodes, QueryPlace place, bool keep_lead);
+  [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
+  [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
+  [[nodiscard]] std::string Insert(NodeSpan nodes);
+  [[nodiscard]] std::string Delete(NodeSpan nodes);
+  [[nodiscard]] std::string Update(NodeSpan nodes);
+  void CheckNoReturningInto(NodeSpan nodes) const;
+
+  BindTyping& FTyping;
+  const PlsqlVariables* FVariables;
+  int FQueryDepth = 0;
+  bool FStripMarkers = false;
+};
+
+// The statement's time to the second, as Oracle's SYSDATE (a DATE holds no fraction; casting to
+// timestamp(0) would round, so the fraction is cut first).
+inline constexpr const char* kSysdateExpression =
+    "CAST(pg_catalog.date_trunc('second', pg_catalog.statement_timestamp()) AS timestamp(0))";
+
+}  // namespace oradb::internal

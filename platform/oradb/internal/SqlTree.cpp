@@ -1,0 +1,95 @@
+#include "oradb/internal/SqlTree.h"
+
+#include <string>
+
+#include "oradb/EOraError.h"
+
+namespace oradb::internal {
+
+namespace {
+
+[[noreturn]] void FailAt(const char* what, const Token& token) {
+  throw ETranslationError(std::string(what) + " (posição " + std::to_string(token.Offset + 1) + ").");
+}
+
+}  // namespace
+
+NodeList BuildSqlTree(const std::vector<Token>& tokens) {
+  std::vector<NodeList> stack(1);
+  std::vector<const Token*> opens;
+  for (const Token& token : tokens) {
+    if (token.Kind == TokenKind::Op && token.Text == "(") {
+      opens.push_back(&token);
+      stack.emplace_back();
+    } else if (token.Kind == TokenKind::Op && token.Text == ")") {
+      if (opens.empty()) FailAt("Parêntese ')' sem abertura", token);
+      SqlNode group;
+      group.Tok = opens.back();
+      group.Close = &token;
+      group.Kids = std::move(stack.back());
+      opens.pop_back();
+      stack.pop_back();
+      stack.back().push_back(std::move(group));
+    } else {
+      stack.back().push_back(SqlNode{&token, nullptr, {}});
+    }
+  }
+  if (!opens.empty()) FailAt("Parêntese '(' sem fechamento", *opens.back());
+  return std::move(stack.front());
+}
+
+bool IsWord(const SqlNode& node) noexcept {
+  return !node.IsGroup() && node.Tok->Kind == TokenKind::Word;
+}
+
+bool IsWord(const SqlNode& node, std::string_view upper) noexcept {
+  return IsWord(node) && node.Tok->Upper == upper;
+}
+
+bool IsOp(const SqlNode& node, std::string_view op) noexcept {
+  return !node.IsGroup() && node.Tok->Kind == TokenKind::Op && node.Tok->Text == op;
+}
+
+bool IsKind(const SqlNode& node, TokenKind kind) noexcept {
+  return !node.IsGroup() && node.Tok->Kind == kind;
+}
+
+bool IsOuterJoinMarker(const SqlNode& node) noexcept {
+  return node.IsGroup() && node.Kids.size() == 1 && IsOp(node.Kids[0], "+");
+}
+
+bool IsSubquery(const SqlNode& node) noexcept {
+  return node.IsGroup() && !node.Kids.empty() && (IsWord(node.Kids[0], "SELECT") || IsWord(node.Kids[0], "WITH"));
+}
+
+std::size_t NumberLiteralAt(NodeSpan nodes, std::size_t at) noexcept {
+  if (at >= nodes.size()) return 0;
+  if (IsKind(nodes[at], TokenKind::Number)) return 1;
+  if ((IsOp(nodes[at], "-") || IsOp(nodes[at], "+")) && at + 1 < nodes.size() &&
+      IsKind(nodes[at + 1], TokenKind::Number)) {
+    return 2;
+  }
+  return 0;
+}
+
+std::size_t FindWord(NodeSpan nodes, std::string_view upper, std::size_t from) noexcept {
+  for (std::size_t i = from; i < nodes.size(); ++i) {
+    if (IsWord(nodes[i], upper)) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::vector<NodeSpan> SplitAtCommas(NodeSpan nodes) {
+  std::vector<NodeSpan> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (IsOp(nodes[i], ",")) {
+      parts.push_back(nodes.subspan(start, i - start));
+      start = i + 1;
+    }
+  }
+  parts.push_back(nodes.subspan(start));
+  return parts;
+}
+
+}  // namespace oradb::internal

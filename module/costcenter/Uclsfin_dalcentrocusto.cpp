@@ -453,6 +453,7 @@ std::string TDALCentroCusto::MensagemOrcamentoExcedido(const std::string& centro
 }
 
 double TDALCentroCusto::SaldoDisponivel(double orcado, double realizado) noexcept {
+  if (orcado == 0) return 0;
   const bool mantem_sinal = orcado > 0 ? orcado > realizado : orcado < realizado;
   return mantem_sinal ? orcado - realizado : 0;
 }

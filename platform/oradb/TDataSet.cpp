@@ -377,15 +377,22 @@ std::optional<std::size_t> TDataSet::FindVisible(std::size_t from, int direction
 bool TDataSet::LoadNextChunk() {
   std::vector<TRow> chunk;
   if (!FetchMore(chunk) || chunk.empty()) return false;
-  if (FForwardOnly) {
-    for (std::size_t row = 0; row < FRows.size(); ++row) {
-      if (Visible(row)) ++FPassedRows;
-    }
-    FRows = std::move(chunk);
-    FCursor = FRows.size();
-  } else {
+  if (!FForwardOnly) {
     FRows.insert(FRows.end(), std::make_move_iterator(chunk.begin()), std::make_move_iterator(chunk.end()));
+    return true;
   }
+  // The loaded rows are dropped, except the current one: it is carried over in front of the new
+  // chunk, so it stays current (and counted) when the new rows hold no visible one.
+  const bool keep_current = FCursor < FRows.size();
+  for (std::size_t row = 0; row < FRows.size(); ++row) {
+    if ((!keep_current || row != FCursor) && Visible(row)) ++FPassedRows;
+  }
+  std::vector<TRow> rows;
+  rows.reserve(chunk.size() + 1);
+  if (keep_current) rows.push_back(std::move(FRows[FCursor]));
+  rows.insert(rows.end(), std::make_move_iterator(chunk.begin()), std::make_move_iterator(chunk.end()));
+  FRows = std::move(rows);
+  FCursor = keep_current ? 0 : FRows.size();
   return true;
 }
 
@@ -396,6 +403,7 @@ void TDataSet::First() {
     throw Exception("Operação não permitida em um conjunto de dados unidirecional.");
   }
   std::optional<std::size_t> first = FindVisible(0, 1);
+  FCursor = FRows.size();  // nothing current to carry over while looking for the first visible row
   while (!first) {
     const std::size_t loaded = FRows.size();
     if (!LoadNextChunk()) break;
@@ -419,7 +427,7 @@ void TDataSet::Next() {
     }
     const std::size_t loaded = FRows.size();
     if (!LoadNextChunk()) break;
-    from = FForwardOnly ? 0 : loaded;
+    from = FForwardOnly ? (FCursor < FRows.size() ? FCursor + 1 : 0) : loaded;
   }
   FEof = true;
 }
@@ -442,6 +450,7 @@ void TDataSet::Prior() {
 void TDataSet::Last() {
   CheckActive();
   CheckBrowseMode();
+  if (FForwardOnly) FCursor = FRows.size();  // skipping to the end: nothing to carry over
   while (LoadNextChunk()) {
   }
   const auto last = FRows.empty() ? std::nullopt : FindVisible(FRows.size() - 1, -1);

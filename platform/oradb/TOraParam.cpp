@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "oradb/internal/TextValues.h"
 #include "sdk/Exception.h"
@@ -59,12 +60,12 @@ void TOraParam::SetAsInteger(long long value) {
 
 void TOraParam::SetAsDate(TDateTime value) {
   FKind = TParamKind::pkDate;
-  FWire = value.DateOnly().ToIso();
+  FWire = oradb::internal::IsoDateTime(value, true);
 }
 
 void TOraParam::SetAsDateTime(TDateTime value) {
   FKind = TParamKind::pkDateTime;
-  FWire = value.ToIso();
+  FWire = oradb::internal::IsoDateTime(value, false);
 }
 
 void TOraParam::Clear() noexcept {
@@ -121,9 +122,20 @@ std::string TOraParam::SqlLiteral() const {
 }
 
 TOraParam* TOraParams::FindParam(const std::string& name) {
-  const std::string upper = UpperAscii(Trim(name));
-  const auto found =
-      std::find_if(FParams.begin(), FParams.end(), [&](const TOraParam& param) { return param.Name() == upper; });
+  // Compared in place (names are kept upper case): looked up for every bind of every execution.
+  std::string_view wanted(name);
+  while (!wanted.empty() && wanted.front() == ' ') wanted.remove_prefix(1);
+  while (!wanted.empty() && wanted.back() == ' ') wanted.remove_suffix(1);
+  const auto same = [&](const TOraParam& param) {
+    const std::string& have = param.Name();
+    if (have.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < have.size(); ++i) {
+      const char c = wanted[i];
+      if (have[i] != ((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c)) return false;
+    }
+    return true;
+  };
+  const auto found = std::find_if(FParams.begin(), FParams.end(), same);
   return found == FParams.end() ? nullptr : &*found;
 }
 

@@ -25,6 +25,10 @@ struct TOraQuery::Cursor {
 
 namespace {
 
+bool IsBlank(const std::string& text) noexcept {
+  return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
 std::optional<std::size_t> IndexOf(const std::vector<TFieldDef>& defs, std::string_view name) {
   for (std::size_t index = 0; index < defs.size(); ++index) {
     if (defs[index].Name == name) return index;
@@ -54,11 +58,21 @@ TOraParams& TOraQuery::Params() {
   return FParams;
 }
 
-void TOraQuery::SyncParams() {
-  std::string text = SQL.Text();
-  if (text == FParamsText) return;
-  FParams.Rebuild(oradb::internal::ScanBindNames(text));
-  FParamsText = std::move(text);
+const std::string& TOraQuery::SyncParams() {
+  // Lines compare without building the text: a statement run in a loop costs no rebuild.
+  if (SQL.Lines() != FParamsLines) {
+    FParamsLines = SQL.Lines();
+    FParamsText = SQL.Text();
+    FTranslation = nullptr;
+    FParams.Rebuild(oradb::internal::ScanBindNames(FParamsText));
+  }
+  return FParamsText;
+}
+
+const oradb::Translation& TOraQuery::CurrentTranslation() {
+  const std::string& text = SyncParams();
+  if (FTranslation == nullptr) FTranslation = &oradb::TranslateCached(text);
+  return *FTranslation;
 }
 
 Connection& TOraQuery::SessionConnection() {
@@ -67,15 +81,14 @@ Connection& TOraQuery::SessionConnection() {
 }
 
 void TOraQuery::Open() {
-  const std::string text = SQL.Text();
+  const std::string& text = SyncParams();
   if (Active()) {
     if (text == FOpenedText) return;
     Close();
   }
-  if (Trim(text).empty()) throw Exception("A consulta não tem instrução SQL.");
+  if (IsBlank(text)) throw Exception("A consulta não tem instrução SQL.");
   Connection& connection = SessionConnection();
-  SyncParams();
-  const oradb::Translation& translation = oradb::TranslateCached(text);
+  const oradb::Translation& translation = CurrentTranslation();
   if (FUniDirectional && translation.ReturnsRows && !translation.IsBlock) {
     OpenCursor(connection, translation, text);
   } else {
@@ -151,12 +164,11 @@ void TOraQuery::Close() {
 }
 
 void TOraQuery::ExecSQL() {
-  const std::string text = SQL.Text();
-  if (Trim(text).empty()) throw Exception("A consulta não tem instrução SQL.");
+  const std::string& text = SyncParams();
+  if (IsBlank(text)) throw Exception("A consulta não tem instrução SQL.");
   Connection& connection = SessionConnection();
   if (Active()) Close();
-  SyncParams();
-  const oradb::Translation& translation = oradb::TranslateCached(text);
+  const oradb::Translation& translation = CurrentTranslation();
   const Result result = oradb::internal::RunTranslated(connection, translation, FParams, text, FStatementSavepoint);
   FRowsAffected = result.RowsAffected();
   if (result.ColumnCount() > 0) {
@@ -179,7 +191,7 @@ void TOraQuery::DoDelete(const TRow& row) {
 
 void TOraQuery::RunRowStatement(const TStringList& sql, const char* purpose, const TRow* old_row, const TRow* new_row) {
   const std::string text = sql.Text();
-  if (Trim(text).empty()) {
+  if (IsBlank(text)) {
     throw Exception(std::string("A consulta não tem instrução de ") + purpose + " para gravar o registro.");
   }
   Connection& connection = SessionConnection();

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "oradb/TDataSet.h"
 #include "oradb/TOraParam.h"
@@ -67,7 +68,9 @@ class TOraQuery : public TDataSet {
 
  private:
   struct Cursor;
-  void SyncParams();
+  // Rebuilds the parameters when the SQL lines changed; returns the statement text.
+  const std::string& SyncParams();
+  [[nodiscard]] const oradb::Translation& CurrentTranslation();
   [[nodiscard]] oradb::internal::Connection& SessionConnection();
   void OpenCursor(oradb::internal::Connection& connection, const oradb::Translation& translation,
                   const std::string& text);
@@ -78,8 +81,10 @@ class TOraQuery : public TDataSet {
 
   TOraSession* FSession;
   TOraParams FParams;
-  std::string FParamsText;  // the SQL text FParams were built from
-  std::string FOpenedText;  // the SQL text of the open result
+  std::vector<std::string> FParamsLines;             // the SQL lines FParams were built from
+  std::string FParamsText;                           // ... and their text
+  const oradb::Translation* FTranslation = nullptr;  // of FParamsText, once translated
+  std::string FOpenedText;                           // the SQL text of the open result
   long long FRowsAffected = 0;
   bool FUniDirectional = false;
   int FFetchRows = 1000;

@@ -63,7 +63,7 @@ bool LooksUpProcedure(Connection& connection, const std::string& name, const std
   const std::string routine = Lower(parts.back());
   const oradb::internal::Bind binds[] = {{&routine, 0}, {&schema, 0}};
   const Result result = connection.Run(
-      "SELECT pg_catalog.coalesce(pg_catalog.bool_or(p.prokind = 'p'), false) "
+      "SELECT coalesce(pg_catalog.bool_or(p.prokind = 'p'), false) "
       "FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = p.pronamespace "
       "WHERE p.proname = $1::name AND CASE WHEN $2::text = '' "
       "THEN n.nspname = ANY (pg_catalog.current_schemas(true)) ELSE n.nspname = $2::text END",

@@ -10,6 +10,8 @@ namespace {
 
 // orafce's schema first, and pg_catalog named right after it: otherwise PostgreSQL's own substr,
 // decode and friends are found before the Oracle-compatible ones.
+constexpr const char* kSessionSearchPath = "SET search_path = oracle, pg_catalog, \"$user\", public";
+constexpr const char* kScriptSearchPath = "SET search_path = public, oracle, pg_catalog, \"$user\"";
 constexpr const char* kSessionSetup =
     "SET search_path = oracle, pg_catalog, \"$user\", public; "
     "SET client_encoding = 'UTF8'; "
@@ -126,7 +128,29 @@ void TOraSession::ApplyLockTimeout() {
 }
 
 void TOraSession::ExecuteScript(const std::string& postgres_sql) {
-  static_cast<void>(Connection().RunScript(postgres_sql, postgres_sql));
+  auto& connection = Connection();
+  // With orafce's schema first in the path, PostgreSQL would create every unqualified table, view or
+  // function of a script inside it. Scripts run with public first: objects land in public, and
+  // names still resolve to the Oracle-compatible functions before PostgreSQL's own.
+  connection.RunScript(kScriptSearchPath, "SET search_path");
+  try {
+    connection.RunScript(postgres_sql, postgres_sql);
+  } catch (...) {
+    RestoreSearchPath();
+    throw;
+  }
+  RestoreSearchPath();
+}
+
+void TOraSession::RestoreSearchPath() noexcept {
+  try {
+    // Inside a transaction the script aborted, the rollback restores it instead.
+    if (Connected() && FConnection->State() != TransactionState::Failed) {
+      FConnection->RunScript(kSessionSearchPath, "SET search_path");
+    }
+  } catch (...) {
+    // Only a lost connection gets here; the next Connect sets the path again.
+  }
 }
 
 int TOraSession::ServerPid() const {

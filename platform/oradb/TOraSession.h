@@ -37,7 +37,8 @@ class TOraSession {
   void SetLockTimeout(int seconds);
   [[nodiscard]] int LockTimeout() const noexcept { return FLockTimeout; }
   // Runs PostgreSQL text as it stands (no translation, several statements allowed): schema
-  // scripts and administration only, never the module's SQL.
+  // scripts and administration only, never the module's SQL. Unqualified objects it creates land
+  // in schema public (not in orafce's schema, which comes first in the session's path).
   void ExecuteScript(const std::string& postgres_sql);
 
   // The server's backend process id (the session's SID in the lock views).
@@ -49,6 +50,7 @@ class TOraSession {
  private:
   void ApplyLockTimeout();
   void RestoreSettingsAfterRollback() noexcept;
+  void RestoreSearchPath() noexcept;
 
   std::unique_ptr<oradb::internal::Connection> FConnection;
   int FLockTimeout = 5;

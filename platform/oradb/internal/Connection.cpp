@@ -171,8 +171,7 @@ Result Connection::RunPlain(const Request& request, bool prepare) {
     Check(result, request.Statement);
     return result;
   }
-  const std::string key = CacheKey(request);
-  const std::string* cached = FindPrepared(key);
+  const std::string* cached = FindPrepared(request);
   std::string name;
   if (cached != nullptr) {
     name = *cached;
@@ -181,21 +180,19 @@ Result Connection::RunPlain(const Request& request, bool prepare) {
     name = NewStatementName();
     Result prepared(PQprepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()));
     Check(prepared, request.Statement);
-    Remember(key, name);
+    Remember(request, name);
   }
   Result result(PQexecPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0));
-  Check(result, request.Statement, key);
+  Check(result, request.Statement, &request);
   return result;
 }
 
 Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   const int count = static_cast<int>(request.Values.size());
-  std::string key;
   std::string name;
   bool needs_prepare = false;
   if (prepare) {
-    key = CacheKey(request);
-    if (const std::string* cached = FindPrepared(key)) {
+    if (const std::string* cached = FindPrepared(request)) {
       name = *cached;
     } else {
       MakeRoomForOneMore();
@@ -247,7 +244,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   }
 
   const std::size_t statement_index = needs_prepare ? 2 : 1;
-  if (needs_prepare && PQresultStatus(results[1].Get()) == PGRES_COMMAND_OK) Remember(key, name);
+  if (needs_prepare && PQresultStatus(results[1].Get()) == PGRES_COMMAND_OK) Remember(request, name);
   const Result* failure = nullptr;
   for (const Result& result : results) {
     if (!Succeeded(result) && PQresultStatus(result.Get()) != PGRES_PIPELINE_ABORTED) {
@@ -263,7 +260,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
     const std::string undo = std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint + "; " + release;
     PQclear(PQexec(FConn, undo.c_str()));
   }
-  if (prepare && failure == &results[statement_index]) Check(*failure, request.Statement, key);
+  if (prepare && failure == &results[statement_index]) Check(*failure, request.Statement, &request);
   ThrowFailure(*failure, request.Statement);
 }
 
@@ -274,40 +271,35 @@ Result Connection::RunScript(const std::string& text, const std::string& stateme
   return result;
 }
 
-std::string Connection::CacheKey(const Request& request) const {
-  std::string key = request.Text;
-  key += '\0';
-  for (const unsigned type : request.Types) {
-    key += std::to_string(type);
-    key += ',';
-  }
-  return key;
+std::size_t Connection::PreparedKeyHash::operator()(const PreparedKeyView& key) const noexcept {
+  std::size_t hash = std::hash<std::string_view>{}(key.Text);
+  for (const unsigned type : key.Types) hash = hash * 31 + type;
+  return hash;
 }
 
-const std::string* Connection::FindPrepared(const std::string& key) {
-  const auto found = FPrepared.find(key);
+const std::string* Connection::FindPrepared(const Request& request) {
+  const auto found = FPrepared.find(PreparedKeyView{request.Text, request.Types});
   if (found == FPrepared.end()) return nullptr;
-  FRecent.splice(FRecent.begin(), FRecent, found->second.Recent);
+  found->second.LastUse = ++FUseClock;
   return &found->second.Name;
 }
 
-void Connection::Remember(const std::string& key, const std::string& name) {
-  FRecent.push_front(key);
-  FPrepared[key] = PreparedEntry{name, FRecent.begin()};
+void Connection::Remember(const Request& request, const std::string& name) {
+  FPrepared.insert_or_assign(PreparedKey{request.Text, request.Types}, PreparedEntry{name, ++FUseClock});
 }
 
-void Connection::Forget(const std::string& key) {
-  const auto found = FPrepared.find(key);
-  if (found == FPrepared.end()) return;
-  FRecent.erase(found->second.Recent);
-  FPrepared.erase(found);
+void Connection::Forget(const Request& request) {
+  const auto found = FPrepared.find(PreparedKeyView{request.Text, request.Types});
+  if (found != FPrepared.end()) FPrepared.erase(found);
 }
 
 void Connection::MakeRoomForOneMore() {
-  if (FPrepared.size() < kPreparedCapacity || FRecent.empty()) return;
-  const std::string oldest = FRecent.back();
-  const std::string name = FPrepared.at(oldest).Name;
-  Forget(oldest);
+  if (FPrepared.size() < kPreparedCapacity) return;
+  const auto oldest = std::min_element(FPrepared.begin(), FPrepared.end(), [](const auto& a, const auto& b) {
+    return a.second.LastUse < b.second.LastUse;
+  });
+  const std::string name = oldest->second.Name;
+  FPrepared.erase(oldest);
   // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
   if (State() != TransactionState::Failed) PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
 }
@@ -316,12 +308,12 @@ std::string Connection::NewStatementName() {
   return "oradb_" + std::to_string(++FNextStatement);
 }
 
-void Connection::Check(const Result& result, const std::string& statement, const std::string& cache_key) {
+void Connection::Check(const Result& result, const std::string& statement, const Request* prepared) {
   NoteTransactionState();
   if (Succeeded(result)) return;
   const char* sqlstate = result.Get() == nullptr ? nullptr : PQresultErrorField(result.Get(), PG_DIAG_SQLSTATE);
   // A prepared SELECT * whose table changed shape cannot run again: prepare it afresh next time.
-  if (!cache_key.empty() && sqlstate != nullptr && std::string_view(sqlstate) == "0A000") Forget(cache_key);
+  if (prepared != nullptr && sqlstate != nullptr && std::string_view(sqlstate) == "0A000") Forget(*prepared);
   ThrowFailure(result, statement);
 }
 

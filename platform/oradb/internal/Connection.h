@@ -1,8 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <optional>
 #include <span>
 #include <string>
@@ -95,9 +95,36 @@ class Connection {
   void RememberProcedure(const std::string& name, bool is_procedure);
 
  private:
+  // Prepared statements are keyed by text and parameter types; looked up without building a key.
+  struct PreparedKey {
+    std::string Text;
+    std::vector<unsigned> Types;
+  };
+  struct PreparedKeyView {
+    std::string_view Text;
+    std::span<const unsigned> Types;
+  };
+  struct PreparedKeyHash {
+    using is_transparent = void;
+    std::size_t operator()(const PreparedKeyView& key) const noexcept;
+    std::size_t operator()(const PreparedKey& key) const noexcept {
+      return (*this)(PreparedKeyView{key.Text, key.Types});
+    }
+  };
+  struct PreparedKeyEqual {
+    using is_transparent = void;
+    static PreparedKeyView View(const PreparedKey& key) noexcept { return {key.Text, key.Types}; }
+    static PreparedKeyView View(const PreparedKeyView& key) noexcept { return key; }
+    template <typename A, typename B>
+    bool operator()(const A& left, const B& right) const noexcept {
+      const PreparedKeyView a = View(left);
+      const PreparedKeyView b = View(right);
+      return a.Text == b.Text && std::equal(a.Types.begin(), a.Types.end(), b.Types.begin(), b.Types.end());
+    }
+  };
   struct PreparedEntry {
     std::string Name;
-    std::list<std::string>::iterator Recent;
+    std::uint64_t LastUse = 0;
   };
   struct Request {
     const std::string& Text;
@@ -108,14 +135,14 @@ class Connection {
 
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
-  [[nodiscard]] std::string CacheKey(const Request& request) const;
-  [[nodiscard]] const std::string* FindPrepared(const std::string& key);
-  void Remember(const std::string& key, const std::string& name);
-  void Forget(const std::string& key);
+  [[nodiscard]] const std::string* FindPrepared(const Request& request);
+  void Remember(const Request& request, const std::string& name);
+  void Forget(const Request& request);
   void MakeRoomForOneMore();
   [[nodiscard]] std::string NewStatementName();
   // Throws the EOraError of a failed result (or of a connection gone away); returns for a good one.
-  void Check(const Result& result, const std::string& statement, const std::string& cache_key = {});
+  // `prepared` names the request whose cached statement ran.
+  void Check(const Result& result, const std::string& statement, const Request* prepared = nullptr);
   [[noreturn]] void ThrowFailure(const Result& result, const std::string& statement);
   void CheckUsable(const std::string& statement) const;
   void NoteTransactionState() noexcept;
@@ -125,8 +152,8 @@ class Connection {
   std::uint64_t FTransactionSerial = 0;
   std::uint64_t FNextStatement = 0;
   std::uint64_t FNextCursor = 0;
-  std::unordered_map<std::string, PreparedEntry> FPrepared;
-  std::list<std::string> FRecent;  // cache keys, most recently used first
+  std::uint64_t FUseClock = 0;
+  std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
   std::unordered_map<std::string, bool> FProcedures;
 };
 

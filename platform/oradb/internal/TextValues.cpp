@@ -140,6 +140,27 @@ std::string NormalizeNumericText(std::string_view text) {
   return ShortestDecimal(*value);
 }
 
+std::string IsoDateTime(TDateTime value, bool midnight) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  value.DecodeDate(year, month, day);
+  if (!midnight) value.DecodeTime(hour, minute, second);
+  if (year < 0 || year > 9999) return value.ToIso();
+  std::string text = "0000-00-00 00:00:00";
+  const auto put = [&](std::size_t at, int number, int digits) {
+    for (int digit = digits - 1; digit >= 0; --digit) {
+      text[at + static_cast<std::size_t>(digit)] = static_cast<char>('0' + number % 10);
+      number /= 10;
+    }
+  };
+  put(0, year, 4);
+  put(5, month, 2);
+  put(8, day, 2);
+  put(11, hour, 2);
+  put(14, minute, 2);
+  put(17, second, 2);
+  return text;
+}
+
 std::string FormatDateTime(TDateTime value, bool date_only) {
   int hour = 0, minute = 0, second = 0;
   value.DecodeTime(hour, minute, second);

@@ -21,6 +21,8 @@ namespace oradb::internal {
 // A numeric value's text without trailing fraction zeros ("12.50" -> "12.5", "3.00" -> "3"); texts
 // that are not plain decimals go through double and come back as their shortest decimal text.
 [[nodiscard]] std::string NormalizeNumericText(std::string_view text);
+// "YYYY-MM-DD HH:MM:SS" as binds travel (midnight when `midnight`), without going through printf.
+[[nodiscard]] std::string IsoDateTime(TDateTime value, bool midnight);
 // "dd/mm/yyyy hh:nn:ss", or "dd/mm/yyyy" when the time is midnight or `date_only`.
 [[nodiscard]] std::string FormatDateTime(TDateTime value, bool date_only = false);
 

@@ -1,0 +1,101 @@
+// A prepared INSERT through TOraQuery against the same statement through bare libpq
+// (PQexecPrepared), both in one transaction on a temporary table, one row per iteration.
+// Connection from QUORVIN_DSN.
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+
+#include <array>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+
+namespace {
+
+constexpr const char* kCreateTable =
+    "CREATE TEMP TABLE bench_insert (id bigint, nome varchar(40), valor numeric(14,2), quando timestamp(0))";
+
+std::string Dsn() {
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  return dsn == nullptr ? std::string() : std::string(dsn);
+}
+
+void InsertThroughOraQuery(benchmark::State& state) {
+  TOraSession session;
+  try {
+    session.Connect(Dsn(), "bench:0");
+    session.ExecuteScript(kCreateTable);
+    session.StartTransaction();
+  } catch (const std::exception& error) {
+    state.SkipWithError(error.what());
+    return;
+  }
+  TOraQuery insert(&session);
+  insert.SQL.Add("INSERT INTO bench_insert (id, nome, valor, quando)");
+  insert.SQL.Add("VALUES (:ID, :NOME, :VALOR, :QUANDO)");
+  const TDateTime when = TDateTime::EncodeDateTime(2026, 1, 31, 10, 0, 0);
+  long long id = 0;
+  for (auto _ : state) {
+    insert.ParamByName("ID").SetAsInteger(++id);
+    insert.ParamByName("NOME").SetAsString("FORNECEDOR DE TESTE");
+    insert.ParamByName("VALOR").SetAsFloat(1234.56);
+    insert.ParamByName("QUANDO").SetAsDateTime(when);
+    insert.ExecSQL();
+  }
+  session.Rollback();
+  state.SetItemsProcessed(state.iterations());
+}
+
+// The floor: the values already in text form, one PQexecPrepared per row.
+void InsertThroughBareLibpq(benchmark::State& state) {
+  PGconn* conn = PQconnectdb(Dsn().c_str());
+  if (PQstatus(conn) != CONNECTION_OK) {
+    state.SkipWithError(PQerrorMessage(conn));
+    PQfinish(conn);
+    return;
+  }
+  PQclear(PQexec(conn, kCreateTable));
+  PQclear(PQexec(conn, "BEGIN"));
+  const std::array<Oid, 4> types{0, 0, 0, 1114};
+  PQclear(PQprepare(conn, "bench_insert", "INSERT INTO bench_insert (id, nome, valor, quando) VALUES ($1, $2, $3, $4)",
+                    4, types.data()));
+  long long id = 0;
+  for (auto _ : state) {
+    const std::string id_text = std::to_string(++id);
+    const std::array<const char*, 4> values{id_text.c_str(), "FORNECEDOR DE TESTE", "1234.56", "2026-01-31 10:00:00"};
+    PGresult* result = PQexecPrepared(conn, "bench_insert", 4, values.data(), nullptr, nullptr, 0);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+      state.SkipWithError(PQresultErrorMessage(result));
+      PQclear(result);
+      break;
+    }
+    PQclear(result);
+  }
+  PQclear(PQexec(conn, "ROLLBACK"));
+  PQfinish(conn);
+  state.SetItemsProcessed(state.iterations());
+}
+
+// Repeated and interleaved: on a shared machine the load drifts, and back-to-back runs of one side
+// would carry the drift into the comparison. Compare the medians.
+BENCHMARK(InsertThroughBareLibpq)->MinTime(1.0)->Repetitions(10)->UseRealTime();
+BENCHMARK(InsertThroughOraQuery)->MinTime(1.0)->Repetitions(10)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string interleave = "--benchmark_enable_random_interleaving=true";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  std::vector<char*> args(argv, argv + argc);
+  // Defaults first, so flags given on the command line win.
+  args.insert(args.begin() + 1, {interleave.data(), aggregates.data()});
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

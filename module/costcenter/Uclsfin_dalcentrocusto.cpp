@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "oradb/TOraSession.h"
@@ -310,6 +311,10 @@ TStringList TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO() {
   return Linha(
       "INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (RECNUM, CODCONTA, CODIGOCENTROCUSTO) VALUES (:RECNUM, :CODCONTA, "
       ":CODIGOCENTROCUSTO)");
+}
+
+TStringList TDALCentroCusto::GetSQLDeleteBloqueados() {
+  return Linha("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
 }
 
 TStringList TDALCentroCusto::GetSQLDeletePrioritario() {
@@ -717,6 +722,19 @@ void TDALCentroCusto::InserirZTRATEIOCENTROCUSTO(TParametrosCentroCusto& pParame
       Quorvin().Parametros().ValorTextoFilial("TRABSUPLORC", pParametrosCentroCusto.CodFilial, "N") == "S";
   const std::string tabela = TabelaRateioFinanceiro(suplementacao, pLancarZtLancBloq,
                                                     pParametrosCentroCusto.PermitirGerarLancamentoAcimaOrcado);
+  if (tabela == "ZTRATEIOCENTROCUSTOBLOQ") {
+    // A held entry's rows are written whole each time: the earlier held rows of the entry go, or
+    // its approval would copy both.
+    std::set<double> lancamentos;
+    TClientDataSet& rateios = pParametrosCentroCusto.cdsRateios();
+    for (rateios.First(); !rateios.Eof(); rateios.Next()) lancamentos.insert(rateios.FieldByName("RECNUM").AsFloat());
+    for (const double recnum : lancamentos) {
+      TOraQuery query(&Sessao());
+      Montar(query, GetSQLDeleteBloqueados());
+      query.ParamByName("RECNUM").SetAsFloat(recnum);
+      query.ExecSQL();
+    }
+  }
   ExecutarPorLinha(
       pParametrosCentroCusto, GetSQLInsertZTRATEIOCENTROCUSTO(tabela),
       [](TOraQuery& query, TDataSet& linha) {

@@ -92,6 +92,7 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLInsertZTCONTACENTROCUSTO();
   [[nodiscard]] static TStringList GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO();
   [[nodiscard]] static TStringList GetSQLDeletePrioritario();
+  [[nodiscard]] static TStringList GetSQLDeleteBloqueados();
   // Nothing when the parameters carry no entry type that has saved rows.
   [[nodiscard]] static TStringList GetSQLDeleteTodos(const TParametrosCentroCusto& parametros);
   [[nodiscard]] static TStringList GetSQLEditaContabil();

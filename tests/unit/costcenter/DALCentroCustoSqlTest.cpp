@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(AllCombinations, FinancialWriterTable,
                                            TabelaCase{false, true, false, "ZTRATEIOCENTROCUSTO"},
                                            TabelaCase{false, false, true, "ZTRATEIOCENTROCUSTO"}));
 
-TEST(CostCenterSql, DeletesByKindOfEntryNeverTouchTheHeldTable) {
+TEST(CostCenterSql, DeletesAndUpdatesOfSavedRows) {
   TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlFinanceiro);
   EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
@@ -227,6 +227,8 @@ TEST(CostCenterSql, DeletesByKindOfEntryNeverTouchTheHeldTable) {
   p.DefinirTipoLancamento(tlContaPrioritaria);
   EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
             "DELETE FROM ZTCONTACENTROCUSTO WHERE CODCONTA = :NUMTRANSACAO");
+  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteBloqueados().Text(),
+            "DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
   EXPECT_EQ(TDALCentroCusto::GetSQLDeletePrioritario().Text(),
             "DELETE FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = :CODCONTA");
   EXPECT_EQ(TDALCentroCusto::GetSQLEditaContabil().Text(),

@@ -142,23 +142,24 @@ TTipoLancamento Tipo(int ordinal) {
   return static_cast<TTipoLancamento>(ordinal);
 }
 
-// The messages the area added to its validation list while the operation ran.
+// The area's validation messages of one operation: the list is emptied before it runs.
 class MensagensDaArea {
  public:
-  explicit MensagensDaArea(IFin_CentroCusto& area)
-      : FValidador(dynamic_cast<TBaseSubModulo*>(&area) != nullptr ? &dynamic_cast<TBaseSubModulo&>(area).GetValidador()
-                                                                   : nullptr),
-        FInicio(FValidador != nullptr ? FValidador->Count() : 0) {}
+  explicit MensagensDaArea(IFin_CentroCusto& area) {
+    if (auto* sub_modulo = dynamic_cast<TBaseSubModulo*>(&area)) {
+      FValidador = &sub_modulo->GetValidador();
+      FValidador->Clear();
+    }
+  }
   [[nodiscard]] Json Novas() const {
     Json mensagens = Json::array();
     if (FValidador == nullptr) return mensagens;
-    for (std::size_t i = FInicio; i < FValidador->Count(); ++i) mensagens.push_back((*FValidador)[i]);
+    for (const std::string& mensagem : FValidador->Lines()) mensagens.push_back(mensagem);
     return mensagens;
   }
 
  private:
-  TStringList* FValidador;
-  std::size_t FInicio;
+  TStringList* FValidador = nullptr;
 };
 
 Json Resultado(bool status, const MensagensDaArea& mensagens) {

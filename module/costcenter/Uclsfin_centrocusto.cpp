@@ -368,6 +368,7 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
                                              int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                                              TDateTime pdDataCompetencia, TDateTime pdDataVencimento,
                                              bool pbLancarZTLancBloq) {
+  GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, nullptr, nullptr, prNumTransacao,
                    prValorLancto, pdDataLancto, pbShowForm, psContraPartida_Natureza, prRecNumPrinc_CodPlanoConta,
                    pbPermitirGerarLancamentoAcimaOrcado, pdDataCompetencia, pdDataVencimento, pbLancarZTLancBloq);
@@ -379,6 +380,7 @@ bool TValidaCentroCusto::ProcessoCentroCusto(
     double prValorLancto, TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
     int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
     TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
+  GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, &psCodContaAReplicar, pdCdsRateiosAReplicar,
                    prNumTransacao, prValorLancto, pdDataLancto, pbShowForm, psContraPartida_Natureza,
                    prRecNumPrinc_CodPlanoConta, pbPermitirGerarLancamentoAcimaOrcado, pdDataCompetencia,
@@ -455,6 +457,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
 bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt,
                                              double prNumNota, bool pbPermitirGerarLancamentoAcimaOrcado,
                                              TDateTime pdDataCompetencia, TDateTime pdDataVencimento) {
+  GetValidador().Clear();
   TOraQuery lancamentos(&Sessao());
   if (!DALCentroCusto().CarregaLancamentosEntrada(lancamentos, prNumTransEnt, prNumNota)) return false;
   return ProcessarLancamentos(lancamentos, pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
@@ -464,6 +467,7 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
 bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransVenda,
                                              bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                                              TDateTime pdDataVencimento) {
+  GetValidador().Clear();
   TOraQuery lancamentos(&Sessao());
   if (!DALCentroCusto().CarregaLancamentosSaida(lancamentos, prNumTransVenda)) return false;
   return ProcessarLancamentos(lancamentos, pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
@@ -488,10 +492,10 @@ bool TValidaCentroCusto::ProcessarLancamentos(TOraQuery& lancamentos, bool pbEdi
   }
   bool algum = false;
   for (const TLancamento& lancamento : lista) {
-    const bool gravou =
-        ProcessoCentroCusto(pbEditaLancto, ptTipoLancto, lancamento.CodFilial, lancamento.CodConta, lancamento.RecNum,
-                            lancamento.Valor, lancamento.DtLanc, false, "N", 0, pbPermitirGerarLancamentoAcimaOrcado,
-                            pdDataCompetencia, pdDataVencimento, false);
+    // Every entry's messages are kept for the caller.
+    const bool gravou = Processar(pbEditaLancto, ptTipoLancto, lancamento.CodFilial, lancamento.CodConta, nullptr,
+                                  nullptr, lancamento.RecNum, lancamento.Valor, lancamento.DtLanc, false, "N", 0,
+                                  pbPermitirGerarLancamentoAcimaOrcado, pdDataCompetencia, pdDataVencimento, false);
     algum = algum || gravou;
   }
   return algum;

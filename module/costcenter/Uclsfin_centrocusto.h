@@ -55,7 +55,9 @@ class TRegrasRateioCentroCusto {
 };
 
 // The cost-center area: apportions an entry over cost centers, validates and saves the rows.
-// One object serves one entry at a time and keeps its run between the form's calls.
+// One object serves one entry at a time and keeps its run between the form's calls. Each
+// ProcessoCentroCusto starts with an empty validation list, so a long-lived host process does not
+// pile up the messages of earlier entries.
 class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
  public:
   explicit TValidaCentroCusto(TComponent* owner);

@@ -23,6 +23,17 @@ TEST(CostCenterTotals, UnroundedSharesOfTenAreRecomputedAndTheLastRowTakesTheCen
   EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 3.33}, {"B", 3.33}, {"C", 3.34}}));
 }
 
+TEST(CostCenterTotals, SharesThatAlreadyTotalAreStoredToTheCentTiesToEven) {
+  // Left as they are, 2.505 and 7.495 would reach the database's rounding (half away from zero)
+  // as 2.51 and 7.50, a cent more than the entry.
+  TParametrosCentroCusto p;
+  EntradaFinanceira(p, 100, 10.00);
+  AdicionarRateio(p, "A", 25.05, 2.505);
+  AdicionarRateio(p, "B", 74.95, 7.495);
+  Regras::ValidaTotalCC_ValorLancto(p);
+  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 2.50}, {"B", 7.50}}));
+}
+
 TEST(CostCenterTotals, TheCentGoesToTheLastRowWithAValueNotToATrailingZeroRow) {
   TParametrosCentroCusto p;
   EntradaFinanceira(p, 100, 10.00);

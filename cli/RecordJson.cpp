@@ -1,5 +1,7 @@
 #include "RecordJson.h"
 
+#include <cmath>
+
 namespace cli {
 
 std::string JsonTypeName(const Json& value) {
@@ -36,6 +38,12 @@ TDateTime ReadDate(const Json& value, const std::string& where) {
                      "\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS).");
   }
   return *parsed;
+}
+
+Json NumberJson(double value) {
+  constexpr double kExactIntegers = 9007199254740992.0;  // 2^53
+  if (std::floor(value) == value && std::fabs(value) < kExactIntegers) return static_cast<long long>(value);
+  return value;
 }
 
 Json WriteDate(TDateTime value, bool with_time) {

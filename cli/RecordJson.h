@@ -26,6 +26,8 @@ class UsageError : public std::runtime_error {
 // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS"; 0 and null mean not set.
 [[nodiscard]] TDateTime ReadDate(const Json& value, const std::string& where);
 [[nodiscard]] Json WriteDate(TDateTime value, bool with_time);
+// A number as JSON: integral values without a fraction (12, not 12.0).
+[[nodiscard]] Json NumberJson(double value);
 
 // Reads one field of a record or argument list from JSON, checking its type and width.
 template <class R>
@@ -121,6 +123,8 @@ template <class R>
           const Member& value = record.*member;
           if constexpr (std::is_same_v<Member, TDateTime>) {
             object[field.Name] = WriteDate(value, field.Kind == FieldKind::DateTime);
+          } else if constexpr (std::is_same_v<Member, double>) {
+            object[field.Name] = NumberJson(value);
           } else {
             object[field.Name] = value;
           }

@@ -61,15 +61,15 @@ void PlaceBinds(std::string_view rendered, Translation& result) {
   }
 }
 
-constexpr std::string_view kBlockSuffixSeparator = "\n";
+// A DO block: "DO $tag$", a line break, the body, a line break (a last "--" comment of the body
+// cannot swallow the closing tag), "$tag$".
+std::string DoPrefix(const std::string& tag) {
+  return "DO " + tag + "\n";
+}
 
 std::string WrapDo(std::string_view body) {
   const std::string tag = DollarTag(body);
-  std::string text = "DO " + tag + "\n";
-  text += body;
-  text += kBlockSuffixSeparator;
-  text += tag;
-  return text;
+  return DoPrefix(tag) + std::string(body) + "\n" + tag;
 }
 
 }  // namespace
@@ -96,10 +96,9 @@ Translation Translate(std::string_view oracle_text) {
                                   internal::IsSubquery(tree[0]));
   PlaceBinds(rendered, result);
   if (block) {
-    const std::string tag = DollarTag(result.Text);
-    const std::string prefix = "DO " + tag + "\n";
-    result.Text = prefix + result.Text + std::string(kBlockSuffixSeparator) + tag;
-    for (Translation::Marker& marker : result.BlockMarkers) marker.Offset += prefix.size();
+    const std::size_t prefix = DoPrefix(DollarTag(result.Text)).size();
+    result.Text = WrapDo(result.Text);
+    for (Translation::Marker& marker : result.BlockMarkers) marker.Offset += prefix;
   }
   return result;
 }
@@ -135,10 +134,10 @@ std::string RenderBlock(const Translation& translation, std::span<const std::str
   // A literal may hold the dollar-quote tag, which would end the DO body early: choose another tag.
   const std::string_view original = translation.Text;
   const std::size_t tag_end = original.find('$', 4);
+  if (original.rfind("DO $", 0) != 0 || tag_end == std::string_view::npos) return text;
   const std::string tag(original.substr(3, tag_end - 2));
-  const std::size_t body_start = 3 + tag.size() + 1;
-  const std::size_t body_size = text.size() - body_start - kBlockSuffixSeparator.size() - tag.size();
-  const std::string_view body = std::string_view(text).substr(body_start, body_size);
+  const std::size_t body_start = DoPrefix(tag).size();
+  const std::string_view body = std::string_view(text).substr(body_start, text.size() - body_start - 1 - tag.size());
   if (body.find(tag) == std::string_view::npos) return text;
   return WrapDo(body);
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "oradb/TOraQuery.h"
 #include "sdk/Formatacao.h"
@@ -60,6 +61,11 @@ void DatabaseTest::TearDown() {
   if (FSession && FSession->Connected() && FSession->InTransaction()) FSession->Rollback();
   FOther.reset();
   FSession.reset();
+}
+
+TOraSession& DatabaseTest::Session() {
+  if (!FSession) throw std::logic_error("no test session: the database of QUORVIN_TEST_DSN is not reachable");
+  return *FSession;
 }
 
 TOraSession& DatabaseTest::OtherSession() {

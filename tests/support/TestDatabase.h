@@ -32,12 +32,13 @@ class DatabaseTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  TOraSession& Session() { return *FSession; }
+  // Throws when SetUp could not connect, so a derived fixture's SetUp stops there too.
+  TOraSession& Session();
   // A second, independent session (autocommit until its own StartTransaction).
   TOraSession& OtherSession();
   // Runs PostgreSQL text on the test's session (inside its transaction).
-  void Exec(const std::string& postgres_sql) { FSession->ExecuteScript(postgres_sql); }
-  std::optional<std::string> Value(const std::string& sql) { return QueryValue(*FSession, sql); }
+  void Exec(const std::string& postgres_sql) { Session().ExecuteScript(postgres_sql); }
+  std::optional<std::string> Value(const std::string& sql) { return QueryValue(Session(), sql); }
 
  private:
   std::unique_ptr<TOraSession> FSession;

@@ -459,6 +459,13 @@ std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_c
     if (word == "GROUP" || word == "HAVING") grouped = true;
     if (word == "FOR" && i + 1 < nodes.size() && IsWord(nodes[i + 1], "UPDATE") && for_update == kNone) for_update = i;
   }
+  // The clauses must come in SQL's order; anything else would make the slices below overlap.
+  std::size_t previous = 0;
+  for (const std::size_t clause : {into, from, where, tail, for_update}) {
+    if (clause == kNone) continue;
+    if (clause <= previous) throw ETranslationError("Consulta mal formada: cláusulas fora de ordem.");
+    previous = clause;
+  }
   const std::size_t end = for_update == kNone ? nodes.size() : for_update;
   const auto clause_end = [&](std::size_t start) {
     std::size_t stop = end;

@@ -230,6 +230,16 @@ std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, st
       out += Decode(*next);
       return at + 2;
     }
+    if (call && upper == "REPLACE") {
+      // Oracle's REPLACE removes the text when the replacement is '' (NULL) or left out; PostgreSQL's
+      // gives NULL for a NULL replacement and needs three arguments.
+      const std::vector<NodeSpan> args = SplitAtCommas(next->Kids);
+      if (args.size() == 2 || (args.size() == 3 && args[2].size() == 1 && IsEmptyString(args[2][0]))) {
+        Lead(node, keep_lead, out);
+        out += std::string(token.Text) + "(" + List(args[0], false) + ", " + List(args[1], false) + ", '')";
+        return at + 2;
+      }
+    }
     if (call && (upper == "NVL" || upper == "TO_CHAR")) {
       const std::vector<NodeSpan> args = SplitAtCommas(next->Kids);
       std::vector<int> casts(args.size(), 0);  // 0 none, 1 numeric, 2 text

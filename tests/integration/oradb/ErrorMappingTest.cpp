@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "ORA-00942: relation \"err_nowhere\" does not exist"},
         ErrorCase{"missing_column", "SELECT nowhere FROM err_probe", false, kNoBinds, "EOraError", 904, "42703",
                   "ORA-00904: column \"nowhere\" does not exist"},
-        ErrorCase{"syntax", "SELEC 1", false, kNoBinds, "EOraError", 900, "42601",
+        ErrorCase{"syntax", "SELEC 1", true, kNoBinds, "EOraError", 900, "42601",
                   "ORA-00900: syntax error at or near \"SELEC\""}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.label); });
 

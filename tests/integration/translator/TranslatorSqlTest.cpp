@@ -226,6 +226,21 @@ TEST_F(TranslatorSql, UserTabColumnsListsTheVisibleTableUpperCase) {
   EXPECT_EQ(rows, expected);
 }
 
+// The schema's to_char(text): Oracle's TO_CHAR of a text returns it; orafce has no such overload.
+constexpr const char* kToCharText =
+    "CREATE FUNCTION public.to_char(text) RETURNS text LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT $1'";
+
+TEST_F(TranslatorSql, ToCharOfTextAndNumbersAsOracleWritesThem) {
+  if (!FDb.Value1("SELECT to_regprocedure('public.to_char(text)')::text")) FDb.Exec(kToCharText);
+  FDb.Exec(
+      "CREATE TEMP TABLE ztprest (codfilial varchar(2), duplic numeric(10), prest varchar(2), valor numeric(12,2));"
+      "INSERT INTO ztprest VALUES ('1', 131, 'A', 5);");
+  EXPECT_EQ(Expect(FDb.Run("SELECT LPAD(CODFILIAL || TRIM(TO_CHAR(DUPLIC, '0000000')) || TO_CHAR(PREST), 10, ' ') "
+                           "MDUPLICPREST, TO_CHAR(DUPLIC) || '-' || PREST DOCBAIXA, TO_CHAR(VALOR), "
+                           "REPLACE(TO_CHAR(VALOR * 1.5), '.') SEMPONTO FROM ZTPREST")),
+            (Rows{{" 10000131A", "131-A", "5", "75"}}));
+}
+
 class TranslatorBinds : public TranslatorSql {
  protected:
   void SetUp() override {

@@ -3,8 +3,10 @@
 #include <functional>
 
 #include "CentroCustoFixture.h"
+#include "costcenter/Uclsfin_centrocusto.h"
 #include "frame/Uclsfin_except.h"
 #include "oradb/TClientDataSet.h"
+#include "sdk/Exception.h"
 
 namespace {
 
@@ -213,6 +215,52 @@ TEST_F(CentroCustoTest, EntriesOfASaleAreApportionedOneByOne) {
   EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 8888, false, data, data));
   EXPECT_EQ(Linhas(7301), "T1=3.33 T2=3.33 T3=3.34");
   EXPECT_EQ(Linhas(7302), "");  // its account does not work with cost centers
+}
+
+}  // namespace
+
+namespace {
+
+using costcenter_it::CentroCustoTest;
+
+TEST_F(CentroCustoTest, AnEntryFromASplitTakesEachCostCentersShareOfTheSplitTitles) {
+  for (const int recnum : {7401, 7402, 7403}) Lancamento(recnum, 910001, 100, "2026-03-10");
+  Rateio(7401, 910001, "T1", 100, 100);
+  Rateio(7402, 910001, "T1", 50, 50);
+  Rateio(7402, 910001, "T2", 50, 50);
+  Rateio(7403, 910001, "T3", 100, 100);
+  TParametrosCentroCusto& parametros = dynamic_cast<TValidaCentroCusto&>(Area()).Parametros();
+  parametros.DesdobramentoZTLanc = true;
+  parametros.ListaRecNumDesdobramento = "7401,7402,7403";
+  parametros.VlrTotalTitulosSelecionadosDesd = 300;
+  ASSERT_TRUE(Apportion(7404, 90));
+  EXPECT_EQ(Linhas(7404), "T1=45 T2=15 T3=30");
+  EXPECT_DOUBLE_EQ(ScalarNumber("SELECT PERCRATEIO FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 7404 AND "
+                                "CODIGOCENTROCUSTO = 'T1'"),
+                   50);
+
+  parametros.DesdobramentoZTLanc = true;  // saving forgot the split
+  parametros.ListaRecNumDesdobramento = "7401) OR (1=1";
+  try {
+    (void)Apportion(7405, 90);
+    FAIL() << "a lista foi colada no comando";
+  } catch (const Exception& falha) {
+    EXPECT_EQ(falha.Message(), "Lista de lançamentos do desdobramento inválida: \"7401) OR (1=1\".");
+  }
+  EXPECT_EQ(Linhas(7405), "");
+}
+
+TEST_F(CentroCustoTest, TheRowsOfAnAccountingEntryMoveToTheParametersBranch) {
+  Exec(
+      "INSERT INTO ZTRATEIOCONTABILCC (CODFILIAL, NUMTRANSLANCTO, CODIGOCENTROCUSTO, NATUREZA, VALOR, PERCRATEIO) "
+      "VALUES ('8', 4301, 'T1', 'C', 10, 100)");
+  auto& area = dynamic_cast<TValidaCentroCusto&>(Area());
+  area.SetTipoLancamento(tlContabil);
+  area.Parametros().CodFilial = "9";
+  EXPECT_TRUE(area.EditaLanctosContabeis(4301, true));
+  EXPECT_EQ(Scalar("SELECT CODFILIAL FROM ZTRATEIOCONTABILCC WHERE NUMTRANSLANCTO = 4301"), "9");
+  area.SetTipoLancamento(tlFinanceiro);
+  EXPECT_FALSE(area.EditaLanctosContabeis(4301, true));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ std::vector<DemoStep> Steps() {
   std::vector<DemoStep> steps;
   AddFrameDemo(steps);
   AddCashDemo(steps);
+  AddCentroCustoDemo(steps);
   return steps;
 }
 

@@ -7,6 +7,7 @@ namespace cli {
 void RegisterAllOperations(OperationRegistry& operations) {
   RegisterFrameOps(operations);
   RegisterCashOps(operations);
+  RegisterCentroCustoOps(operations);
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@ class OperationRegistry;
 // One registration function per area; each lives in ops/<Area>Ops.cpp.
 void RegisterFrameOps(OperationRegistry& operations);
 void RegisterCashOps(OperationRegistry& operations);
+void RegisterCentroCustoOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -2,6 +2,7 @@
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
+#include "costcenter/Uclsfin_centrocusto.h"
 #include "sdk/TQuorvinIoC.h"
 
 namespace {
@@ -26,7 +27,7 @@ TGerenteFinanceiro::~TGerenteFinanceiro() = default;
 // Areas whose sub-module is not part of this build answer an empty reference.
 IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return FContasPagar; }
 IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() { return FContasReceber; }
-IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return FCentroCusto; }
+IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return Lazy<TValidaCentroCusto>(FCentroCusto, DonoSubModulos()); }
 IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() { return FRateioContas; }
 IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() {
   return Lazy<TMovimentacaoNumerarios>(FMovimentacaoNumerarios, DonoSubModulos());

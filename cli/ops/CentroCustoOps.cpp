@@ -1,0 +1,313 @@
+#include <cmath>
+
+#include "OperationRegistry.h"
+#include "ops/Ops.h"
+#include "oradb/TClientDataSet.h"
+#include "sdk/TBase.h"
+
+namespace cli {
+
+namespace {
+
+// An entry apportioned without a form (the first two overloads of ProcessoCentroCusto).
+struct ProcessoArgs {
+  bool EditaLancto = false;
+  int TipoLancto = 0;
+  std::string CodFilial;
+  std::string CodConta;
+  double NumTransacao = 0;
+  double ValorLancto = 0;
+  TDateTime DataLancto;
+  std::string ContraPartida_Natureza = "N";
+  int RecNumPrinc_CodPlanoConta = 0;
+  bool PermitirGerarLancamentoAcimaOrcado = false;
+  TDateTime DataCompetencia;
+  TDateTime DataVencimento;
+  bool LancarZTLancBloq = false;
+  std::string CodContaAReplicar;
+};
+const FieldDef<ProcessoArgs> kProcessoArgs[] = {
+    fields::Flag("EditaLancto", &ProcessoArgs::EditaLancto),
+    fields::Integer("TipoLancto", &ProcessoArgs::TipoLancto, true),
+    fields::Text("CodFilial", &ProcessoArgs::CodFilial, 2),
+    fields::Text("CodConta", &ProcessoArgs::CodConta, 12),
+    fields::Number("NumTransacao", &ProcessoArgs::NumTransacao),
+    fields::Number("ValorLancto", &ProcessoArgs::ValorLancto),
+    fields::DateTime("DataLancto", &ProcessoArgs::DataLancto),
+    fields::Text("ContraPartida_Natureza", &ProcessoArgs::ContraPartida_Natureza, 1),
+    fields::Integer("RecNumPrinc_CodPlanoConta", &ProcessoArgs::RecNumPrinc_CodPlanoConta),
+    fields::Flag("PermitirGerarLancamentoAcimaOrcado", &ProcessoArgs::PermitirGerarLancamentoAcimaOrcado),
+    fields::Date("DataCompetencia", &ProcessoArgs::DataCompetencia),
+    fields::Date("DataVencimento", &ProcessoArgs::DataVencimento),
+    fields::Flag("LancarZTLancBloq", &ProcessoArgs::LancarZTLancBloq),
+};
+// Overload 2 also takes the account to replicate and the rows to copy ("RateiosAReplicar").
+const FieldDef<ProcessoArgs> kProcessoReplicarArgs[] = {
+    kProcessoArgs[0],  kProcessoArgs[1],
+    kProcessoArgs[2],  kProcessoArgs[3],
+    kProcessoArgs[4],  kProcessoArgs[5],
+    kProcessoArgs[6],  kProcessoArgs[7],
+    kProcessoArgs[8],  kProcessoArgs[9],
+    kProcessoArgs[10], kProcessoArgs[11],
+    kProcessoArgs[12], fields::Text("CodContaAReplicar", &ProcessoArgs::CodContaAReplicar, 12),
+};
+
+// Every payable entry of an inbound invoice (NumTransEnt, NumNota) or of a sale (NumTransVenda).
+struct LancamentosArgs {
+  bool EditaLancto = false;
+  int TipoLancto = 0;
+  double NumTransEnt = 0;
+  double NumNota = 0;
+  double NumTransVenda = 0;
+  bool PermitirGerarLancamentoAcimaOrcado = false;
+  TDateTime DataCompetencia;
+  TDateTime DataVencimento;
+};
+const FieldDef<LancamentosArgs> kEntradaArgs[] = {
+    fields::Flag("EditaLancto", &LancamentosArgs::EditaLancto),
+    fields::Integer("TipoLancto", &LancamentosArgs::TipoLancto),
+    fields::Number("NumTransEnt", &LancamentosArgs::NumTransEnt, true),
+    fields::Number("NumNota", &LancamentosArgs::NumNota),
+    fields::Flag("PermitirGerarLancamentoAcimaOrcado", &LancamentosArgs::PermitirGerarLancamentoAcimaOrcado),
+    fields::Date("DataCompetencia", &LancamentosArgs::DataCompetencia),
+    fields::Date("DataVencimento", &LancamentosArgs::DataVencimento),
+};
+const FieldDef<LancamentosArgs> kSaidaArgs[] = {
+    fields::Flag("EditaLancto", &LancamentosArgs::EditaLancto),
+    fields::Integer("TipoLancto", &LancamentosArgs::TipoLancto),
+    fields::Number("NumTransVenda", &LancamentosArgs::NumTransVenda, true),
+    fields::Flag("PermitirGerarLancamentoAcimaOrcado", &LancamentosArgs::PermitirGerarLancamentoAcimaOrcado),
+    fields::Date("DataCompetencia", &LancamentosArgs::DataCompetencia),
+    fields::Date("DataVencimento", &LancamentosArgs::DataVencimento),
+};
+
+struct ContaArgs {
+  std::string CodFilial;
+  std::string CodConta;
+  int TipoLancamento = 0;
+};
+const FieldDef<ContaArgs> kContaTrabalhaArgs[] = {
+    fields::Text("CodFilial", &ContaArgs::CodFilial, 2, true),
+    fields::Text("CodConta", &ContaArgs::CodConta, 12, true),
+    fields::Integer("TipoLancamento", &ContaArgs::TipoLancamento),
+};
+const FieldDef<ContaArgs> kContaRateioPadraoArgs[] = {fields::Text("CodConta", &ContaArgs::CodConta, 12, true)};
+
+struct DeleteArgs {
+  int TipoLancamento = 0;
+  double NumTransacao = 0;
+};
+const FieldDef<DeleteArgs> kDeleteArgs[] = {
+    fields::Integer("TipoLancamento", &DeleteArgs::TipoLancamento, true),
+    fields::Number("NumTransacao", &DeleteArgs::NumTransacao, true),
+};
+
+struct EstornoArgs {
+  int recNumEstornado = 0;
+  int recNumPernaNegativa = 0;
+  int recnumPernaPositiva = -1;
+};
+const FieldDef<EstornoArgs> kEstornoArgs[] = {
+    fields::Integer("recNumEstornado", &EstornoArgs::recNumEstornado, true),
+    fields::Integer("recNumPernaNegativa", &EstornoArgs::recNumPernaNegativa, true),
+    fields::Integer("recnumPernaPositiva", &EstornoArgs::recnumPernaPositiva),
+};
+
+struct ReplicarArgs {
+  int recNumAReplicar = 0;
+  int recNumNovoRateio = 0;
+};
+const FieldDef<ReplicarArgs> kReplicarArgs[] = {
+    fields::Integer("recNumAReplicar", &ReplicarArgs::recNumAReplicar, true),
+    fields::Integer("recNumNovoRateio", &ReplicarArgs::recNumNovoRateio, true),
+};
+
+struct AlterarContaArgs {
+  int RecNum = 0;
+  int CodConta = 0;
+  std::string CodFilial;
+};
+const FieldDef<AlterarContaArgs> kAlterarContaArgs[] = {
+    fields::Integer("RecNum", &AlterarContaArgs::RecNum, true),
+    fields::Integer("CodConta", &AlterarContaArgs::CodConta, true),
+    fields::Text("CodFilial", &AlterarContaArgs::CodFilial, 2, true),
+};
+
+IFin_CentroCusto& Area(CallContext& context) {
+  return RequireArea(context.Financeiro.GetCentroCusto(), "CentroCusto");
+}
+
+TTipoLancamento Tipo(int ordinal) {
+  if (ordinal < 0 || ordinal > 4) throw UsageError("TipoLancto/TipoLancamento: use 0 (financeiro) a 4 (orçamento).");
+  return static_cast<TTipoLancamento>(ordinal);
+}
+
+// The area's validation messages of one operation: the list is emptied before it runs.
+class MensagensDaArea {
+ public:
+  explicit MensagensDaArea(IFin_CentroCusto& area) {
+    if (auto* sub_modulo = dynamic_cast<TBaseSubModulo*>(&area)) {
+      FValidador = &sub_modulo->GetValidador();
+      FValidador->Clear();
+    }
+  }
+  [[nodiscard]] Json Novas() const {
+    Json mensagens = Json::array();
+    if (FValidador == nullptr) return mensagens;
+    for (const std::string& mensagem : FValidador->Lines()) mensagens.push_back(mensagem);
+    return mensagens;
+  }
+
+ private:
+  TStringList* FValidador = nullptr;
+};
+
+Json Resultado(bool status, const MensagensDaArea& mensagens) {
+  return Json{{"status", status}, {"mensagens", mensagens.Novas()}};
+}
+
+// The rows to copy for overload 2: [{"CODIGOCENTROCUSTO": "1.01", "DESCCENTROCUSTO": "...",
+// "PERCRATEIO": 50}, ...].
+void LerRateiosAReplicar(const Json& linhas, TClientDataSet& rateios) {
+  rateios.AddFieldDef("CODIGOCENTROCUSTO", TFieldType::ftString, 40);
+  rateios.AddFieldDef("DESCCENTROCUSTO", TFieldType::ftString, 80);
+  rateios.AddFieldDef("PERCRATEIO", TFieldType::ftFloat);
+  rateios.CreateDataSet();
+  if (linhas.is_null()) return;
+  if (!linhas.is_array()) throw UsageError("args.RateiosAReplicar: esperada lista de objetos.");
+  for (const Json& linha : linhas) {
+    if (!linha.is_object()) throw UsageError("args.RateiosAReplicar: cada item deve ser um objeto.");
+    rateios.Append();
+    for (const auto& [nome, valor] : linha.items()) {
+      if (nome == "PERCRATEIO") {
+        if (!valor.is_number() || !std::isfinite(valor.get<double>())) {
+          throw UsageError("args.RateiosAReplicar.PERCRATEIO: esperado número.");
+        }
+        rateios.FieldByName(nome).SetAsFloat(valor.get<double>());
+      } else if (nome == "CODIGOCENTROCUSTO" || nome == "DESCCENTROCUSTO") {
+        if (!valor.is_string()) throw UsageError("args.RateiosAReplicar." + nome + ": esperado texto.");
+        rateios.FieldByName(nome).SetAsString(valor.get<std::string>());
+      } else {
+        throw UsageError("args.RateiosAReplicar: campo desconhecido \"" + nome + "\".");
+      }
+    }
+    rateios.Post();
+  }
+}
+
+// Overload 2's request: the arguments of overload 1, the account to replicate and its rows.
+void LerProcessoReplicar(const Json& request, FieldTable<ProcessoArgs> table, ProcessoArgs& args,
+                         TClientDataSet& rateios) {
+  Json entrada = request.contains("args") ? request["args"] : Json::object();
+  if (!entrada.is_object()) throw UsageError("args: esperado objeto JSON, recebido " + JsonTypeName(entrada) + ".");
+  const Json linhas = entrada.contains("RateiosAReplicar") ? entrada["RateiosAReplicar"] : Json();
+  entrada.erase("RateiosAReplicar");
+  ReadRecord(entrada, args, table, "args");
+  LerRateiosAReplicar(linhas, rateios);
+}
+
+void RegisterProcessoReplicar(OperationRegistry& operations) {
+  const FieldTable<ProcessoArgs> table(kProcessoReplicarArgs);
+  Json campos = DescribeTable(table);
+  campos.push_back({{"name", "RateiosAReplicar"}, {"type", "list"}});
+  operations.Add({"CentroCusto.ProcessoCentroCustoAReplicar", "args", campos,
+                  [table](const Json& request) {
+                    ProcessoArgs args;
+                    TClientDataSet rateios;
+                    LerProcessoReplicar(request, table, args, rateios);
+                  },
+                  [table](CallContext& context, const Json& request, Json& answer) {
+                    ProcessoArgs args;
+                    TClientDataSet rateios;
+                    LerProcessoReplicar(request, table, args, rateios);
+                    IFin_CentroCusto& area = Area(context);
+                    const MensagensDaArea mensagens(area);
+                    const bool status = area.ProcessoCentroCusto(
+                        args.EditaLancto, Tipo(args.TipoLancto), args.CodFilial, args.CodConta, args.CodContaAReplicar,
+                        &rateios, args.NumTransacao, args.ValorLancto, args.DataLancto, false,
+                        args.ContraPartida_Natureza, args.RecNumPrinc_CodPlanoConta,
+                        args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia, args.DataVencimento,
+                        args.LancarZTLancBloq);
+                    answer["result"] = Resultado(status, mensagens);
+                  }});
+}
+
+}  // namespace
+
+void RegisterCentroCustoOps(OperationRegistry& operations) {
+  operations.AddArgs<ProcessoArgs>(
+      "CentroCusto.ProcessoCentroCusto", FieldTable<ProcessoArgs>(kProcessoArgs),
+      [](CallContext& context, ProcessoArgs& args) {
+        IFin_CentroCusto& area = Area(context);
+        const MensagensDaArea mensagens(area);
+        const bool status = area.ProcessoCentroCusto(
+            args.EditaLancto, Tipo(args.TipoLancto), args.CodFilial, args.CodConta, args.NumTransacao, args.ValorLancto,
+            args.DataLancto, false, args.ContraPartida_Natureza, args.RecNumPrinc_CodPlanoConta,
+            args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia, args.DataVencimento, args.LancarZTLancBloq);
+        return Resultado(status, mensagens);
+      });
+  RegisterProcessoReplicar(operations);
+  operations.AddArgs<DeleteArgs>(
+      "CentroCusto.DeleteTodosRegistrosLancto", FieldTable<DeleteArgs>(kDeleteArgs),
+      [](CallContext& context, DeleteArgs& args) {
+        if (args.TipoLancamento == tlOrcamento) {
+          throw UsageError("linhas de orçamento são apagadas por CentroCusto.ProcessoCentroCusto.");
+        }
+        IFin_CentroCusto& area = Area(context);
+        area.SetTipoLancamento(Tipo(args.TipoLancamento));
+        area.DeleteTodosRegistrosLancto(args.NumTransacao);
+        return Json(true);
+      });
+  operations.AddArgs<ContaArgs>(
+      "CentroCusto.ContaTrabalhaCentroCusto", FieldTable<ContaArgs>(kContaTrabalhaArgs),
+      [](CallContext& context, ContaArgs& args) {
+        return Json(Area(context).ContaTrabalhaCentroCusto(args.CodFilial, args.CodConta, Tipo(args.TipoLancamento)));
+      });
+  // The area answers for the account of the entry it holds: the one asked about becomes it.
+  operations.AddArgs<ContaArgs>("CentroCusto.ContaTemRateioPadrao", FieldTable<ContaArgs>(kContaRateioPadraoArgs),
+                                [](CallContext& context, ContaArgs& args) {
+                                  IFin_CentroCusto& area = Area(context);
+                                  area.SetCodConta(args.CodConta);
+                                  area.SetCodContaAReplicar("");
+                                  return Json(area.ContaTemRateioPadrao(args.CodConta));
+                                });
+  // Reversal and replication commit the whole session themselves (--rollback cannot undo them).
+  operations.AddArgs<EstornoArgs>(
+      "CentroCusto.estornarRateio", FieldTable<EstornoArgs>(kEstornoArgs), [](CallContext& context, EstornoArgs& args) {
+        Area(context).estornarRateio(args.recNumEstornado, args.recNumPernaNegativa, args.recnumPernaPositiva);
+        return Json(true);
+      });
+  operations.AddArgs<ReplicarArgs>("CentroCusto.ReplicarRateio", FieldTable<ReplicarArgs>(kReplicarArgs),
+                                   [](CallContext& context, ReplicarArgs& args) {
+                                     Area(context).ReplicarRateio(args.recNumAReplicar, args.recNumNovoRateio);
+                                     return Json(true);
+                                   });
+  operations.AddArgs<AlterarContaArgs>(
+      "CentroCusto.AlterarContaCentroCusto", FieldTable<AlterarContaArgs>(kAlterarContaArgs),
+      [](CallContext& context, AlterarContaArgs& args) {
+        Area(context).AlterarContaCentroCusto(args.RecNum, args.CodConta, args.CodFilial);
+        return Json(true);
+      });
+  operations.AddArgs<LancamentosArgs>(
+      "CentroCusto.ProcessoCentroCustoEntrada", FieldTable<LancamentosArgs>(kEntradaArgs),
+      [](CallContext& context, LancamentosArgs& args) {
+        IFin_CentroCusto& area = Area(context);
+        const MensagensDaArea mensagens(area);
+        const bool status = area.ProcessoCentroCusto(args.EditaLancto, Tipo(args.TipoLancto), args.NumTransEnt,
+                                                     args.NumNota, args.PermitirGerarLancamentoAcimaOrcado,
+                                                     args.DataCompetencia, args.DataVencimento);
+        return Resultado(status, mensagens);
+      });
+  operations.AddArgs<LancamentosArgs>("CentroCusto.ProcessoCentroCustoSaida", FieldTable<LancamentosArgs>(kSaidaArgs),
+                                      [](CallContext& context, LancamentosArgs& args) {
+                                        IFin_CentroCusto& area = Area(context);
+                                        const MensagensDaArea mensagens(area);
+                                        const bool status = area.ProcessoCentroCusto(
+                                            args.EditaLancto, Tipo(args.TipoLancto), args.NumTransVenda,
+                                            args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia,
+                                            args.DataVencimento);
+                                        return Resultado(status, mensagens);
+                                      });
+}
+
+}  // namespace cli

@@ -1,0 +1,175 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "costcenter/Uclsfin_dalcentrocusto.h"
+#include "costcenter/Uclsfin_parametroscentrocusto.h"
+#include "sdk/TBase.h"
+#include "sdk/fin/IFin_CentroCusto.h"
+
+class IFin_ContasPagar;
+
+// What the apportionment rules read from the host, taken once per operation.
+struct TContextoRateio {
+  bool RateioTotal = false;  // parameter 2664: the apportionment must total the entry
+  int Rotina = 0;            // the host routine that is running
+};
+
+// The apportionment rules that work on the rows alone: distribution of saved rows with the
+// remainder on the last one, rounding of values to the entry, duplicate clean-up, the totals of
+// the whole apportionment. Values are rounded to 2 decimals, percentages to 6, ties to even.
+class TRegrasRateioCentroCusto {
+ public:
+  TRegrasRateioCentroCusto() = delete;
+
+  // The rounding difference the rules absorb on one row.
+  [[nodiscard]] static constexpr double GetValorToleranciaDifRateio() noexcept { return 0.02; }
+  // The share of the entry a percentage gives, to the cent.
+  [[nodiscard]] static double aoValidarPercentual(const TParametrosCentroCusto& parametros, double percentual);
+  // The client-side filter of the rows of the current entry ("" without an entry type).
+  [[nodiscard]] static std::string FiltroLancamento(const TParametrosCentroCusto& parametros);
+
+  // Copies loaded rows (CarregaRegistrosLancto) onto the current entry: the saved values, or
+  // recomputed ones when cloning, negated for a counterpart; the last row takes what the others
+  // leave of the entry; a small difference left (or any, with parameter 2664) is put on it.
+  // Answers whether a cloned row was added.
+  static bool DistribuirRegistrosLancto(TParametrosCentroCusto& parametros, TDataSet& linhas,
+                                        const TContextoRateio& contexto);
+  // Adds the rows of a standard apportionment (or of the split titles, `arredondar`); a cost
+  // center the entry already has is not added again but listed, quoted, in `repetidos`.
+  // Answers whether the source had rows.
+  static bool InserirLinhasPadrao(TParametrosCentroCusto& parametros, TDataSet& origem, bool arredondar,
+                                  std::string& repetidos);
+  // Keeps the first row of each cost center of the entry and deletes the others.
+  static void LimpaRegistrosDuplicadosCentroCusto(TParametrosCentroCusto& parametros);
+  // Makes the values total the entry: recomputed from the percentages when they do not, the
+  // rounding difference (up to the tolerance) put on the last row with a value. Counterparts
+  // keep their principal's values.
+  static void ValidaTotalCC_ValorLancto(TParametrosCentroCusto& parametros);
+  // The totals of the whole apportionment shown in the form; raises the first rule it breaks.
+  static void ValidaTotaisInclusao(TParametrosCentroCusto& parametros, const TContextoRateio& contexto);
+  // Whether a row of `rateios` was marked over budget.
+  [[nodiscard]] static bool ExisteOrcamentoExcedido(TDataSet& rateios);
+};
+
+// The cost-center area: apportions an entry over cost centers, validates and saves the rows.
+// One object serves one entry at a time and keeps its run between the form's calls. Each
+// ProcessoCentroCusto starts with an empty validation list, so a long-lived host process does not
+// pile up the messages of earlier entries.
+class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
+ public:
+  explicit TValidaCentroCusto(TComponent* owner);
+  ~TValidaCentroCusto() override;
+
+  bool ContaTrabalhaCentroCusto(const std::string& psCodFilial, const std::string& psCodConta,
+                                TTipoLancamento tipoLancamento) override;
+  bool CancelaCentroCusto() override;
+  std::unique_ptr<TOraQuery> ExisteCentroCustoPrioritario(const std::string& pCodConta) override;
+  void SetParametros(double prPercentual, double prValorRateio, const std::string& psCodFilial,
+                     const std::string& psCodRateioPadrao, const std::string& psCodCentroCusto,
+                     const std::string& psDescCentroCusto, bool pbAlterandoLancto) override;
+  std::uint8_t ValidaCamposInterface() override;
+  bool ValidaCentroCustoPrioritario(const std::string& pCodConta, const std::string& pCodCentroCusto) override;
+  bool ValidaDadosInformados_Inclusao() override;
+  bool InsereCentroCusto_Client() override;
+  bool InsertCentroCusto_Banco() override;
+  void LimparDadosUltimoLancto() override;
+  void InsereRegistrosLancto(double prNumTransacao) override;
+  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) override;
+  bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
+                           const std::string& psCodConta, double prNumTransacao, double prValorLancto,
+                           TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
+                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
+  bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
+                           const std::string& psCodConta, const std::string& psCodContaAReplicar,
+                           TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
+                           TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
+                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
+  bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt, double prNumNota,
+                           bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+                           TDateTime pdDataVencimento) override;
+  bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransVenda,
+                           bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+                           TDateTime pdDataVencimento) override;
+  void DeleteTodosRegistrosLancto(double prNumTransacao) override;
+  bool VerificarOrcamentoExcedido() override;
+  void SetUTILIZACENTROCUSTO_2663(const std::string& value) override { fUTILIZACENTROCUSTO_2663 = value; }
+  std::string GetUTILIZACENTROCUSTO_2663() override;
+  void SetRATEIOTOTALCC_2664(const std::string& value) override { fRATEIOTOTALCC_2664 = value; }
+  std::string GetRATEIOTOTALCC_2664() override;
+  bool GetFazCloneRegistroPrincipal() override { return Parametros().FazCloneRegistroPrincipal; }
+  void SetFazCloneRegistroPrincipal(bool value) override { Parametros().FazCloneRegistroPrincipal = value; }
+  bool GetStatusCentroCusto() override { return Parametros().StatusCentroCusto; }
+  TClientDataSet* GetCdsRateios() override;
+  void SetCdsRateios(TClientDataSet* value) override;
+  std::string GetCodFilial() override { return Parametros().CodFilial; }
+  std::string GetCodConta() override { return Parametros().CodConta; }
+  void SetCodConta(const std::string& value) override { Parametros().CodConta = value; }
+  std::string GetCodContaAReplicar() override { return Parametros().CodContaAReplicar; }
+  void SetCodContaAReplicar(const std::string& value) override { Parametros().CodContaAReplicar = value; }
+  double GetNumTransacao() override { return Parametros().NumTransacao; }
+  void SetNumTransacao(double value) override { Parametros().NumTransacao = value; }
+  double GetValorLancto() override { return Parametros().ValorLancto; }
+  void SetValorLancto(double value) override { Parametros().ValorLancto = value; }
+  TDateTime GetDataLancto() override { return Parametros().DataLancto; }
+  void SetDataLancto(TDateTime value) override { Parametros().DataLancto = value; }
+  bool GetShowForm() override { return Parametros().ShowForm; }
+  std::string GetContraPartida_Natureza() override { return Parametros().ContraPartida_Natureza; }
+  double GetRecNumPrinc_CodPlanoConta() override { return Parametros().NumTransPrinc_CodPlanoConta; }
+  bool GetLanctoFinanceiro() override { return Parametros().LanctoFinanceiro; }
+  bool GetLanctoContabil() override { return Parametros().LanctoContabil; }
+  bool GetLanctoOrcamento() override { return Parametros().LanctoOrcamento; }
+  bool GetEditaLancamento() override { return Parametros().EditaLancto; }
+  bool GetLancarZTLancBloq() override { return FLancarZTLancBloq; }
+  void SetLancarZTLancBloq(bool value) override { FLancarZTLancBloq = value; }
+  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) override;
+  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) override;
+  bool ContaTemRateioPadrao(const std::string& psCodCOnta) override;
+  bool GetContaGerencialPrioritaria() override { return Parametros().ContaGerencialPrioritaria; }
+  void SetContaGerencialPrioritaria(bool value) override { Parametros().ContaGerencialPrioritaria = value; }
+  void SetTipoLancamento(TTipoLancamento tipo) override;
+
+  // Removes the rows of an entry from the rows being edited.
+  void DeletaRegistro(double prNumTransacao);
+  // Moves the saved rows of an accounting entry to the parameters' branch.
+  bool EditaLanctosContabeis(double prNumTransacao, bool pbFilial);
+
+  [[nodiscard]] TParametrosCentroCusto& Parametros();
+  [[nodiscard]] TDALCentroCusto& DALCentroCusto();
+
+ private:
+  bool Processar(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
+                 const std::string& psCodConta, const std::string* psCodContaAReplicar,
+                 TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
+                 TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
+                 int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                 TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq);
+  bool ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
+                            bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+                            TDateTime pdDataVencimento);
+  bool ValidaDados_ProcessoCentroCusto(const std::string& psCodFilial, const std::string& psCodConta,
+                                       double prNumTransacao, double prValorLancto);
+  void Inicializar();
+  bool Confirmar() { return ValidaDadosInformados_Inclusao(); }
+  bool InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio);
+  void InsereItensDesdobramento();
+  void Inserir();
+  void FiltrarLancamento(const std::string& condicao_extra);
+  [[nodiscard]] TContextoRateio Contexto();
+  [[nodiscard]] IFin_ContasPagar* ContasPagar();
+  [[nodiscard]] TOraSession& Sessao();
+  [[nodiscard]] bool ParametroFilial(const char* nome);
+
+  std::string fUTILIZACENTROCUSTO_2663;
+  std::string fRATEIOTOTALCC_2664;
+  TTipoLancamento fTipoLancamento = tlFinanceiro;
+  TClientDataSet* fCdsRateios = nullptr;
+  bool FLancarZTLancBloq = false;
+  bool fEditaLancto = false;
+  TDALCentroCusto* fDALCentroCusto = nullptr;  // owned as a child component
+  std::unique_ptr<TParametrosCentroCusto> fParametrosCentroCusto;
+};

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "costcenter/Uclsfin_parametroscentrocusto.h"
+#include "oradb/TClientDataSet.h"
+#include "oradb/TOraQuery.h"
+#include "sdk/TBase.h"
+#include "sdk/TStringList.h"
+#include "sdk/fin/TTipoLancamento.h"
+
+class TOraSession;
+
+// The material-request item a payable entry was posted for (HISTORICO2 "request;product").
+struct TItemSolicitacaoMateriais {
+  double NumeroSolicitacao = 0;
+  double CodProduto = 0;
+  double CodConta = 0;
+};
+
+// Data access of the cost-center apportionment: loads the rows the rules distribute, keeps the
+// in-memory row up to date, writes, deletes, reverses and replicates the saved apportionment, and
+// checks each cost center's monthly budget. Every statement runs on the host's session in the
+// caller's transaction; only reversal, replication and the explicit commit/rollback end it.
+// The GetSQL... functions build the statements' text without running them.
+class TDALCentroCusto : public TBaseSubModulo {
+ public:
+  TDALCentroCusto(TComponent* owner, TTipoLancamento tipo);
+  ~TDALCentroCusto() override;
+
+  [[nodiscard]] TTipoLancamento TipoLancamento() const noexcept { return fTipoLancto; }
+  void SetTipoLancamento(TTipoLancamento tipo) noexcept { fTipoLancto = tipo; }
+
+  // Loaders: fill the caller's query (its session set) and answer whether it has rows.
+  bool CarregaRegistrosLancto(TParametrosCentroCusto& pParametrosCentroCusto, TOraQuery& pQryDados,
+                              double prNumTransacao);
+  bool CarregaRegistrosDesdobramento(TParametrosCentroCusto& pParametrosCentroCusto, TOraQuery& pQryDados);
+  bool CarregaRateioPadrao(TOraQuery& pQryDados, const std::string& psCodRateio);
+  bool CarregaRateioPadraoConta_Gerencial(TOraQuery& pQryDados, TParametrosCentroCusto& pParametrosCentroCusto);
+  bool CarregaLanctoPadrao_Contabil(TOraQuery& pQryDados, const std::string& psCodConta, double prCodLanctoPadrao);
+  bool CarregaLancamentosEntrada(TOraQuery& pQryDados, double prNumTransEnt, double prNumNota);
+  bool CarregaLancamentosSaida(TOraQuery& pQryDados, double prNumTransVenda);
+  // Replaces the accounts that use cost centers with those of the kind of entry.
+  void CarregaContasCentroCusto(TTipoLancamento TipoLancamento);
+  [[nodiscard]] TClientDataSet& GetCdsContaCentroCusto();
+  [[nodiscard]] TItemSolicitacaoMateriais BuscarInformacoesItemSolicitacaoMateriaisNaZTLanc(double prRecNum);
+
+  // The account's priority cost centers, open; the caller frees the query.
+  [[nodiscard]] std::unique_ptr<TOraQuery> ExisteCentroCustoPrioritario(const std::string& pCodConta);
+  [[nodiscard]] bool ValidaCentroCustoPrioritario(const std::string& pCodConta, const std::string& pCodCentroCusto);
+
+  // Adds or updates the row being added in cdsRateios. Needs no database.
+  static bool InsereCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
+
+  // Writers: one INSERT per row of cdsRateios from its first row (the caller filters the rows).
+  void InserirZTRATEIOCENTROCUSTO(TParametrosCentroCusto& pParametrosCentroCusto, bool pLancarZtLancBloq);
+  void InserirZTRATEIOCONTABILCC(TParametrosCentroCusto& pParametrosCentroCusto);
+  void InserirZTORCLANCENTROCUSTO(TParametrosCentroCusto& pParametrosCentroCusto);
+  void InserirZTCONTACENTROCUSTO(TParametrosCentroCusto& pParametrosCentroCusto);
+  void InserirZTRATEIOCENTROCUSTOPRIORITARIO(TParametrosCentroCusto& pParametrosCentroCusto);
+
+  void DeleteTodosCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto, double prNumTransacao);
+  // The priority cost centers of the parameters' account, before they are written again.
+  void DeleteCentroCustoPrioritario(TParametrosCentroCusto& pParametrosCentroCusto);
+  bool EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pParametrosCentroCusto, double prNumTransacao,
+                                       bool pbFilial);
+  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial);
+  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva);
+  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio);
+  void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
+  void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
+
+  // Checks each row's share against its cost center's monthly budget; refuses, or asks the user
+  // and marks the row ORCAMENTOEXCEDIDO "S". Cancel raises EAbort.
+  bool ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosCentroCusto);
+
+  // Statement texts, as built.
+  [[nodiscard]] static TStringList GetSQLRegistrosLancto(const TParametrosCentroCusto& parametros, bool bloqueados);
+  [[nodiscard]] static TStringList GetSQLRegistrosDesdobramento(const std::string& lista_recnum);
+  [[nodiscard]] static TStringList GetSQLRateioPadrao();
+  [[nodiscard]] static TStringList GetSQLRateioPadraoConta(bool item_solicitacao);
+  [[nodiscard]] static TStringList GetSQLLanctoPadraoContabil();
+  [[nodiscard]] static TStringList GetSQLLancamentosEntrada();
+  [[nodiscard]] static TStringList GetSQLLancamentosSaida();
+  [[nodiscard]] static TStringList GetSQLContasCentroCusto(TTipoLancamento tipo);
+  [[nodiscard]] static TStringList GetSQLItemSolicitacaoMateriais();
+  [[nodiscard]] static TStringList GetSQLCentroCustoPrioritario();
+  [[nodiscard]] static TStringList GetSQLInsertZTRATEIOCENTROCUSTO(const std::string& tabela);
+  [[nodiscard]] static TStringList GetSQLInsertZTRATEIOCONTABILCC();
+  [[nodiscard]] static TStringList GetSQLInsertZTORCLANCENTROCUSTO();
+  [[nodiscard]] static TStringList GetSQLInsertZTCONTACENTROCUSTO();
+  [[nodiscard]] static TStringList GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO();
+  [[nodiscard]] static TStringList GetSQLDeletePrioritario();
+  [[nodiscard]] static TStringList GetSQLDeleteBloqueados();
+  // Nothing when the parameters carry no entry type that has saved rows.
+  [[nodiscard]] static TStringList GetSQLDeleteTodos(const TParametrosCentroCusto& parametros);
+  [[nodiscard]] static TStringList GetSQLEditaContabil();
+  [[nodiscard]] static TStringList GetSQLAlterarConta();
+  [[nodiscard]] static TStringList GetSQLEstornarRateio(int recNumPernaNegativa, int recnumPernaPositiva);
+  [[nodiscard]] static TStringList GetSQLReplicarRateio(int recNumNovoRateio);
+  [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);
+  [[nodiscard]] static TStringList GetSQLRealizadoConta(bool bloqueados, bool por_competencia);
+
+  // ZTRATEIOCENTROCUSTOBLOQ for an entry held for supplementation, ZTRATEIOCENTROCUSTO otherwise.
+  [[nodiscard]] static std::string TabelaRateioFinanceiro(bool trabalha_suplementacao, bool lancar_bloqueado,
+                                                          bool permitir_acima_orcado);
+  // The material-request item in a HISTORICO2 text: request and product before and after the
+  // first ";" (each 0 when not a number); nothing without ";".
+  [[nodiscard]] static bool LerItemSolicitacao(const std::string& historico2, TItemSolicitacaoMateriais& item);
+  // The split titles' RECNUMs as a clean comma-separated list of numbers; raises on anything else.
+  [[nodiscard]] static std::string ListaRecNumSegura(const std::string& lista);
+  // The five-line message of a cost center over its budget.
+  [[nodiscard]] static std::string MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
+                                                             const std::string& filial, double realizado, double orcado,
+                                                             double saldo, const std::string& ultima_linha);
+  // The balance still available: budget minus realized while that keeps the budget's sign, else 0.
+  [[nodiscard]] static double SaldoDisponivel(double orcado, double realizado) noexcept;
+  // Whether `valor` plus `realizado` goes past a positive budget, or below a negative one.
+  [[nodiscard]] static bool OrcamentoExcedido(double orcado, double realizado, double valor) noexcept;
+
+ private:
+  [[nodiscard]] TOraSession& Sessao();
+  [[nodiscard]] int CodigoFuncionario();
+  [[nodiscard]] bool LancarZTLancBloqGeral();
+  void ExecutarPorLinha(TParametrosCentroCusto& parametros, const TStringList& sql,
+                        void (*vincular)(TOraQuery&, TDataSet&), bool registrar_falha);
+  void CriarCdsContaCentroCusto(TTipoLancamento tipo);
+
+  TTipoLancamento fTipoLancto;
+  std::unique_ptr<TClientDataSet> fcdsContaCentroCusto;
+};

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "CentroCustoFixture.h"
+#include "Cli.h"
+#include "RecordJson.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "support/TestDatabase.h"
+#include "support/TestHost.h"
+
+namespace {
+
+// Reversal and replication commit the session: their rows use keys of their own (RECNUMs from
+// 8800001) and are removed after each test.
+class EstornoTest : public testsupport::HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    for (const char* centro_custo : {"E1", "E2"}) {
+      Exec(std::string("INSERT INTO ZTRATEIOCENTROCUSTO (RECNUM, CODCONTA, CODIGOCENTROCUSTO, CODCENTROCUSTO, VALOR, "
+                       "PERCRATEIO, CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, DTLANC) VALUES (8800001, 910001, '") +
+           centro_custo + "', 'OLD', 50, 50, 'N', 7, '9', TO_DATE('2026-03-10', 'YYYY-MM-DD'))");
+    }
+  }
+  void TearDown() override {
+    if (Session().InTransaction()) Session().Rollback();
+    Session().StartTransaction();
+    Exec("DELETE FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800001 AND 8800099");
+    Session().Commit();
+    HostTest::TearDown();
+  }
+  [[nodiscard]] std::string Linhas(int recnum) {
+    TOraQuery linhas(&Session());
+    linhas.SQL.Add("SELECT CODIGOCENTROCUSTO || ':' || VALOR || ':' || CONTRAPARTIDA || ':' || RECNUMPRINC || ':' ||");
+    linhas.SQL.Add("       CODCENTROCUSTO || ':' || PERCRATEIO || ':' || TO_CHAR(DTLANC, 'YYYYMMDD') FROM");
+    linhas.SQL.Add("       ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM ORDER BY 1");
+    linhas.ParamByName("RECNUM").SetAsInteger(recnum);
+    linhas.Open();
+    std::string texto;
+    for (; !linhas.Eof(); linhas.Next()) texto += linhas.Fields(0).AsString() + " ";
+    return texto;
+  }
+  [[nodiscard]] IFin_CentroCusto& Area() { return *Financeiro().GetCentroCusto(); }
+};
+
+TEST_F(EstornoTest, AReversalWritesANegativeCounterpartLegAndCommits) {
+  Area().estornarRateio(8800001, 8800002, -1);
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_EQ(Linhas(8800002), "E1:-50.00:S:7:OLD:50.000000:20260310 E2:-50.00:S:7:OLD:50.000000:20260310 ");
+  EXPECT_EQ(Linhas(8800003), "");
+  // Committed: another session sees the original rows and the reversal.
+  TOraSession outra;
+  outra.Connect(testsupport::TestDsn(), "tests:estorno");
+  TOraQuery contagem(&outra);
+  contagem.SQL.Add("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM IN (8800001, 8800002)");
+  contagem.Open();
+  EXPECT_EQ(contagem.FieldByName("QTD").AsInteger(), 4);
+}
+
+TEST_F(EstornoTest, AReversalWithAPositiveLegCopiesTheRowsAsTheyWere) {
+  Area().estornarRateio(8800001, 8800002, 8800003);
+  EXPECT_EQ(Linhas(8800003), "E1:50.00:N:7:OLD:50.000000:20260310 E2:50.00:N:7:OLD:50.000000:20260310 ");
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 8800002"), 2);
+}
+
+TEST_F(EstornoTest, ReversingAnEntryWithoutRowsWritesNothingAndStillCommits) {
+  Area().estornarRateio(8800050, 8800051, 8800052);
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM > 8800001 AND RECNUM < 8800099"), 0);
+}
+
+TEST_F(EstornoTest, AReplicationCopiesTheApportionmentOntoTheNewEntry) {
+  Area().ReplicarRateio(8800001, 8800010);
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_EQ(Linhas(8800010), "E1:50.00:N:7:OLD:50.000000:20260310 E2:50.00:N:7:OLD:50.000000:20260310 ");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The command line
+
+class CentroCustoCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string dsn = testsupport::TestDsn();
+    ASSERT_FALSE(dsn.empty());
+    setenv("QUORVIN_DSN", dsn.c_str(), 1);
+    setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  }
+  void TearDown() override {
+    TOraSession sessao;
+    sessao.Connect(testsupport::TestDsn(), "tests:cli");
+    sessao.ExecuteScript(
+        "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199;"
+        "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLI%';"
+        "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
+        "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
+        "DELETE FROM public.ZTPARAMETROS WHERE NOME = 'UTILIZACENTROCUSTO' AND CODFILIAL = '88';");
+    if (FCriouTabelas) sessao.ExecuteScript("DROP TABLE public.ZTLANC; DROP TABLE public.ZTLANCBLOQ;");
+  }
+  int Run(const std::vector<std::string>& args, const std::string& input) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int exit = cli::Main(args, in, out, err);
+    FOut = out.str();
+    FErr = err.str();
+    return exit;
+  }
+  std::string FOut;
+  std::string FErr;
+  bool FCriouTabelas = false;
+};
+
+TEST_F(CentroCustoCliTest, BadInputAnswersTheExceptionClassAndItsMessage) {
+  ASSERT_EQ(
+      Run({"call", "CentroCusto.ProcessoCentroCusto"},
+          R"({"args": {"TipoLancto": 0, "CodFilial": "88", "CodConta": "", "NumTransacao": 1, "ValorLancto": 1}})"),
+      1)
+      << FOut << FErr;
+  EXPECT_EQ(cli::Json::parse(FOut), cli::Json::parse(R"({"ok": false, "exception": "ExCodigoContaVazio",
+                                  "message": "Código de conta não informado."})"));
+  ASSERT_EQ(Run({"call", "CentroCusto.ProcessoCentroCustoAReplicar"},
+                R"({"args": {"TipoLancto": 0, "RateiosAReplicar": [{"CODIGOCENTROCUSTO": "A", "VALOR": 1}]}})"),
+            2);
+  EXPECT_EQ(cli::Json::parse(FOut)["message"], "args.RateiosAReplicar: campo desconhecido \"VALOR\".");
+  ASSERT_EQ(
+      Run({"call", "CentroCusto.DeleteTodosRegistrosLancto"}, R"({"args": {"TipoLancamento": 4, "NumTransacao": 1}})"),
+      2);
+}
+
+TEST_F(CentroCustoCliTest, ABatchHostApportionsAnEntryWithRowsToReplicate) {
+  {
+    TOraSession sessao;
+    sessao.Connect(testsupport::TestDsn(), "tests:cli");
+    sessao.ExecuteScript(
+        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
+        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
+        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
+        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
+    // Without the payable schema, its tables are stood in for the call (and dropped afterwards).
+    TOraQuery existe(&sessao);
+    existe.SQL.Add("SELECT COUNT(*) QTD FROM PG_TABLES WHERE SCHEMANAME = 'public' AND TABLENAME = 'ztlanc'");
+    existe.Open();
+    if (existe.FieldByName("QTD").AsInteger() == 0) {
+      sessao.ExecuteScript(costcenter_it::kTabelasLancamento);
+      FCriouTabelas = true;
+    }
+  }
+  const std::string pedido =
+      R"({"op": "CentroCusto.ContaTrabalhaCentroCusto", "args": {"CodFilial": "88", "CodConta": "880001"}})"
+      "\n"
+      R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {"TipoLancto": 0, "CodFilial": "88", )"
+      R"("CodConta": "880001", "NumTransacao": 8800101, "ValorLancto": 10, "DataLancto": "2026-03-10", )"
+      R"("RateiosAReplicar": [{"CODIGOCENTROCUSTO": "CLI1", "PERCRATEIO": 33.33}, )"
+      R"({"CODIGOCENTROCUSTO": "CLI2", "PERCRATEIO": 66.67}]}})"
+      "\n"
+      R"({"op": "CentroCusto.ProcessoCentroCusto", "args": {"TipoLancto": 0, "CodFilial": "88", )"
+      R"("CodConta": "880001", "NumTransacao": 8800102, "ValorLancto": 1, "DataLancto": "2026-03-10"}, )"
+      R"("flags": {"rollback": true}})"
+      "\n";
+  ASSERT_EQ(Run({"call", "--batch"}, pedido), 0) << FOut << FErr;
+  std::istringstream respostas(FOut);
+  std::vector<cli::Json> json;
+  for (std::string linha; std::getline(respostas, linha);) json.push_back(cli::Json::parse(linha));
+  ASSERT_EQ(json.size(), 3u) << FOut;
+  EXPECT_EQ(json[0]["result"], true);
+  EXPECT_EQ(json[1]["result"], cli::Json::parse(R"({"status": true, "mensagens": []})"));
+  EXPECT_EQ(json[2]["result"]["status"], true);
+  TOraSession sessao;
+  sessao.Connect(testsupport::TestDsn(), "tests:cli");
+  TOraQuery rateio(&sessao);
+  rateio.SQL.Add(
+      "SELECT RECNUM, CODIGOCENTROCUSTO, VALOR FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND "
+      "8800199 ORDER BY RECNUM, CODIGOCENTROCUSTO");
+  rateio.Open();
+  std::string texto;
+  for (; !rateio.Eof(); rateio.Next()) {
+    texto += rateio.Fields(0).AsString() + ":" + rateio.Fields(1).AsString() + ":" + rateio.Fields(2).AsString() + " ";
+  }
+  // The replicated rows stay for later entries of the same process; the last call rolled back.
+  EXPECT_EQ(texto, "8800101:CLI1:3.33 8800101:CLI2:6.67 ");
+}
+
+}  // namespace

@@ -17,6 +17,7 @@ namespace {
 std::vector<DemoStep> Steps() {
   std::vector<DemoStep> steps;
   AddFrameDemo(steps);
+  AddContasPagarDemo(steps);
   return steps;
 }
 

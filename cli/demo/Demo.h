@@ -17,6 +17,7 @@ struct DemoStep {
 
 // The chapters in order (frame first, then each area's, see demo/*Demo.cpp).
 void AddFrameDemo(std::vector<DemoStep>& steps);
+void AddContasPagarDemo(std::vector<DemoStep>& steps);
 
 // Runs the story on the configured database (after `db reset` and `db seed`).
 int RunDemo(std::ostream& out);

@@ -6,6 +6,7 @@ namespace cli {
 
 void RegisterAllOperations(OperationRegistry& operations) {
   RegisterFrameOps(operations);
+  RegisterContasPagarOps(operations);
 }
 
 }  // namespace cli

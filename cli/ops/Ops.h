@@ -6,6 +6,7 @@ class OperationRegistry;
 
 // One registration function per area; each lives in ops/<Area>Ops.cpp.
 void RegisterFrameOps(OperationRegistry& operations);
+void RegisterContasPagarOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

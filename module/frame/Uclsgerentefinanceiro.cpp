@@ -1,6 +1,7 @@
 #include "frame/Uclsgerentefinanceiro.h"
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
+#include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
 
 namespace {
@@ -23,7 +24,7 @@ TGerenteFinanceiro::TGerenteFinanceiro(TComponent* owner) : TBaseModulo(owner) {
 TGerenteFinanceiro::~TGerenteFinanceiro() = default;
 
 // Areas whose sub-module is not part of this build answer an empty reference.
-IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return FContasPagar; }
+IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return Lazy<TContasPagar>(FContasPagar, DonoSubModulos()); }
 IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() { return FContasReceber; }
 IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return FCentroCusto; }
 IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() { return FRateioContas; }

@@ -1,4 +1,5 @@
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "PayableFixture.h"
@@ -18,6 +19,11 @@ struct Rejeicao {
   const char* classe;
   const char* mensagem;
 };
+
+// Test names instead of bytes in failure reports.
+void PrintTo(const Rejeicao& caso, std::ostream* os) {
+  *os << caso.nome;
+}
 
 class PayableRejection : public PayableTest, public ::testing::WithParamInterface<Rejeicao> {};
 
@@ -153,6 +159,11 @@ struct Aceite {
   std::function<void(RFin_IncluirContasPagar&)> ajustar;
 };
 
+// Test names instead of bytes in failure reports.
+void PrintTo(const Aceite& caso, std::ostream* os) {
+  *os << caso.nome;
+}
+
 class PayableAcceptance : public PayableTest, public ::testing::WithParamInterface<Aceite> {};
 
 TEST_P(PayableAcceptance, EntryAtTheLimitIsPosted) {
@@ -245,6 +256,11 @@ struct Piso {
   int dias;
   bool aceito;
 };
+
+// Test names instead of bytes in failure reports.
+void PrintTo(const Piso& caso, std::ostream* os) {
+  *os << caso.nome;
+}
 
 class PayableDueDateFloor : public PayableTest, public ::testing::WithParamInterface<Piso> {};
 

@@ -1,4 +1,5 @@
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "PayableFixture.h"
@@ -164,6 +165,11 @@ struct Consumo {
   double conta;         // what the row takes from the month's 1.000,00
 };
 
+// Test names instead of bytes in failure reports.
+void PrintTo(const Consumo& caso, std::ostream* os) {
+  *os << caso.nome;
+}
+
 class PayableBudgetConsumption : public PayableBudget, public ::testing::WithParamInterface<Consumo> {
  protected:
   void SetUp() override {
@@ -273,6 +279,11 @@ struct Bloqueio {
   const char* da_filial;  // FIL_BLOQDESPVLRORC of branch "1", "" = unset
   bool bloqueia;
 };
+
+// Test names instead of bytes in failure reports.
+void PrintTo(const Bloqueio& caso, std::ostream* os) {
+  *os << caso.nome;
+}
 
 class PayableBlocking : public PayableTest, public ::testing::WithParamInterface<Bloqueio> {};
 

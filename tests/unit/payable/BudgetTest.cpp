@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "payable/Uclsfin_contaspagar.h"
@@ -16,6 +17,11 @@ struct Caso {
   bool excedido;
   double disponivel;
 };
+
+// Test names instead of bytes in failure reports.
+void PrintTo(const Caso& caso, std::ostream* os) {
+  *os << caso.nome;
+}
 
 class PayableBudgetVerdict : public ::testing::TestWithParam<Caso> {};
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,11 @@ struct Presenca {
   const char* coluna;
   bool presente;
 };
+
+// Test names instead of bytes in failure reports.
+void PrintTo(const Presenca& caso, std::ostream* os) {
+  *os << caso.nome;
+}
 
 class PayableInsertColumn : public ::testing::TestWithParam<Presenca> {};
 

@@ -146,10 +146,11 @@ void AddContasPagarDemo(std::vector<DemoStep>& steps) {
          out << "Despesa " << recnum << " de " << FormatarValor(700) << ": acima do orçamento. O usuário confirmou:\n";
          for (const auto& confirmacao : host.Confirmacoes()) {
            std::string texto = confirmacao.Texto;
-           for (char& c : texto) {
-             if (c == '\r') c = ' ';
+           for (std::size_t quebra = texto.find("\r\n"); quebra != std::string::npos;
+                quebra = texto.find("\r\n", quebra)) {
+             texto.replace(quebra, 2, "\n    ");
            }
-           out << "  \"" << texto << "\"\n";
+           out << "    " << texto << "\n";
          }
          MostrarLinhas(sessao, out, "ZTLANCBLOQ (aguardando suplementação)",
                        "SELECT RECNUM, CODCONTA, VALOR, HISTORICO FROM ZTLANCBLOQ WHERE RECNUM = " + recnum);

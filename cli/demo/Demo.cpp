@@ -19,6 +19,7 @@ std::vector<DemoStep> Steps() {
   AddFrameDemo(steps);
   AddCashDemo(steps);
   AddCentroCustoDemo(steps);
+  AddContasPagarDemo(steps);
   return steps;
 }
 

@@ -19,6 +19,7 @@ struct DemoStep {
 void AddFrameDemo(std::vector<DemoStep>& steps);
 void AddCashDemo(std::vector<DemoStep>& steps);
 void AddCentroCustoDemo(std::vector<DemoStep>& steps);
+void AddContasPagarDemo(std::vector<DemoStep>& steps);
 
 // Runs the story on the configured database (after `db reset` and `db seed`).
 int RunDemo(std::ostream& out);

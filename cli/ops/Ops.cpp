@@ -8,6 +8,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterFrameOps(operations);
   RegisterCashOps(operations);
   RegisterCentroCustoOps(operations);
+  RegisterContasPagarOps(operations);
 }
 
 }  // namespace cli

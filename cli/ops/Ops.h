@@ -8,6 +8,7 @@ class OperationRegistry;
 void RegisterFrameOps(OperationRegistry& operations);
 void RegisterCashOps(OperationRegistry& operations);
 void RegisterCentroCustoOps(OperationRegistry& operations);
+void RegisterContasPagarOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -3,6 +3,7 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
+#include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
 
 namespace {
@@ -25,19 +26,33 @@ TGerenteFinanceiro::TGerenteFinanceiro(TComponent* owner) : TBaseModulo(owner) {
 TGerenteFinanceiro::~TGerenteFinanceiro() = default;
 
 // Areas whose sub-module is not part of this build answer an empty reference.
-IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() { return FContasPagar; }
-IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() { return FContasReceber; }
-IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() { return Lazy<TValidaCentroCusto>(FCentroCusto, DonoSubModulos()); }
-IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() { return FRateioContas; }
+IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() {
+  return Lazy<TContasPagar>(FContasPagar, DonoSubModulos());
+}
+IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() {
+  return FContasReceber;
+}
+IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() {
+  return Lazy<TValidaCentroCusto>(FCentroCusto, DonoSubModulos());
+}
+IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() {
+  return FRateioContas;
+}
 IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() {
   return Lazy<TMovimentacaoNumerarios>(FMovimentacaoNumerarios, DonoSubModulos());
 }
-IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() { return FContratoEmprestimo; }
-IFin_Vales* TGerenteFinanceiro::GetVales() { return FVales; }
+IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() {
+  return FContratoEmprestimo;
+}
+IFin_Vales* TGerenteFinanceiro::GetVales() {
+  return FVales;
+}
 IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosSPED_EFD() {
   return FServicosPrestadosSPED_EFD;
 }
-IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() { return FCreditoCliente; }
+IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
+  return FCreditoCliente;
+}
 IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
   return FDepositoNaoIdentificadoComVerba;
 }
@@ -67,8 +82,7 @@ void InitializeUclsgerentefinanceiro() {
   if (g_usosUnidade++ > 0) return;
   RegisterClass("TGerenteFinanceiro");
   // Not a singleton, empty registration name; the container keeps the component record.
-  TQuorvinIoC::DefaultContainer().RegisterType<IGerenteFinanceiro, TGerenteFinanceiro>("TGerenteFinanceiro", "",
-                                                                                       false);
+  TQuorvinIoC::DefaultContainer().RegisterType<IGerenteFinanceiro, TGerenteFinanceiro>("TGerenteFinanceiro", "", false);
 }
 
 void FinalizeUclsgerentefinanceiro() {

@@ -1,0 +1,384 @@
+// Payable entries per second through IFin_ContasPagar::Incluir (routine 749, budget control with
+// supplementation on, the account's three cost centers when the cost-center area is in the build),
+// against the floor: the very statements one Incluir sends, captured from the server's statement log
+// and replayed through bare libpq with prepared statements. Both sides run in alternating batches on
+// the same tables, one transaction per entry.
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/Uclsgerentefinanceiro.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
+
+namespace {
+
+constexpr const char* kFilial = "8";
+constexpr double kConta = 3109;
+constexpr const char* kMarcaInicio = "PAYABLE-BENCH-INICIO";
+constexpr const char* kMarcaFim = "PAYABLE-BENCH-FIM";
+
+using Clock = std::chrono::steady_clock;
+
+// One statement as the server received it: PostgreSQL text and its parameters (nullopt = NULL).
+struct Comando {
+  std::string Texto;
+  std::vector<std::optional<std::string>> Parametros;
+};
+
+int Inteiro(const char* nome, int padrao) {
+  const char* valor = std::getenv(nome);
+  return valor != nullptr && *valor != '\0' ? std::atoi(valor) : padrao;
+}
+
+void Executar(TOraSession& sessao, const std::string& sql) {
+  TOraQuery consulta(&sessao);
+  consulta.SQL.SetText(sql);
+  consulta.ExecSQL();
+}
+
+std::string Valor(TOraSession& sessao, const std::string& sql) {
+  TOraQuery consulta(&sessao);
+  consulta.SQL.SetText(sql);
+  consulta.Open();
+  return consulta.IsEmpty() || consulta.Fields(0).IsNull() ? std::string() : consulta.Fields(0).AsString();
+}
+
+bool TabelaExiste(TOraSession& sessao, const std::string& tabela) {
+  return Valor(sessao, "SELECT COUNT(*) FROM USER_TABLES WHERE UPPER(TABLE_NAME) = '" + tabela + "'") != "0";
+}
+
+// The branch, its budget and, with the cost-center area, the account's three cost centers.
+void Preparar(host::THostQuorvin& host, bool com_centro_custo, TDateTime vencimento) {
+  TOraSession& sessao = host.Sessao();
+  TOraTransaction transacao(sessao);
+  if (!TabelaExiste(sessao, "ZTORCLAN")) {
+    // The budget table arrives with the cost-center schema; a stand-in keeps the budget check real.
+    std::string colunas;
+    for (int mes = 1; mes <= 12; ++mes)
+      colunas += ", VLORCMES" + std::string(mes < 10 ? "0" : "") + std::to_string(mes) + " numeric(14,2)";
+    sessao.ExecuteScript("CREATE TABLE ZTORCLAN (CODCONTA numeric(10), CODFILIAL varchar(2), ANO numeric(4)" + colunas +
+                         ")");
+  }
+  host.DefinirParametro("TRABSUPLORC", "S", kFilial);
+  host.DefinirParametro("ORCREGCOMPETENCIA", "N", kFilial);
+  host.DefinirParametro("CON_NUMDIASMAXEMISSAOCP", "30");
+  host.DefinirParametro("CON_NUMDIASMINDESPPAG", "0");
+  Executar(sessao,
+           "INSERT INTO ZTFORNEC (CODFORNEC, FORNECEDOR) SELECT 501, 'PAPELARIA CENTRAL LTDA' FROM DUAL "
+           "WHERE NOT EXISTS (SELECT 1 FROM ZTFORNEC WHERE CODFORNEC = 501)");
+  const std::string mes = (vencimento.Month() < 10 ? "0" : "") + std::to_string(vencimento.Month());
+  Executar(sessao, "DELETE FROM ZTORCLAN WHERE CODCONTA = 3109 AND CODFILIAL = '8'");
+  Executar(sessao, "INSERT INTO ZTORCLAN (CODCONTA, CODFILIAL, ANO, VLORCMES" + mes + ") VALUES (3109, '8', " +
+                       std::to_string(vencimento.Year()) + ", 99999999999)");
+  if (com_centro_custo) {
+    host.DefinirParametro("UTILIZACENTROCUSTO", "S", kFilial);
+    Executar(sessao,
+             "INSERT INTO ZTCONTA (CODCONTA, USARATEIOCENTROCUSTO) SELECT 3109, 'S' FROM DUAL "
+             "WHERE NOT EXISTS (SELECT 1 FROM ZTCONTA WHERE CODCONTA = 3109)");
+    const char* centros[][2] = {{"BENCH.A", "50"}, {"BENCH.B", "30"}, {"BENCH.C", "20"}};
+    for (const auto& centro : centros) {
+      const std::string codigo = std::string("'") + centro[0] + "'";
+      Executar(sessao, "INSERT INTO ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO, ATIVO, RECEBE_LANCTO) SELECT " +
+                           codigo + ", " + codigo + ", 'S', 'S' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM " +
+                           "ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO = " + codigo + ")");
+      Executar(sessao, "INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, PERCRATEIO, CODIGOCENTROCUSTO) SELECT 3109, " +
+                           std::string(centro[1]) + ", " + codigo + " FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM " +
+                           "ZTCONTACENTROCUSTO WHERE CODCONTA = 3109 AND CODIGOCENTROCUSTO = " + codigo + ")");
+      Executar(sessao, "INSERT INTO ZTLIB (CODTABELA, CODIGOA, CODFUNC) SELECT 10, " + codigo + ", " +
+                           std::to_string(host.Matricula()) + " FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM ZTLIB " +
+                           "WHERE CODTABELA = 10 AND CODIGOA = " + codigo +
+                           " AND CODFUNC = " + std::to_string(host.Matricula()) + ")");
+    }
+  }
+  transacao.Commit();
+}
+
+RFin_IncluirContasPagar Despesa(double recnum, TDateTime dia) {
+  RFin_IncluirContasPagar despesa;
+  despesa.Inicializar();
+  despesa.RECNUM = recnum;
+  despesa.TIPOLANC = "C";
+  despesa.TIPOPARCEIRO = "F";
+  despesa.CODFORNEC = 501;
+  despesa.CODFILIAL = kFilial;
+  despesa.CODCONTA = kConta;
+  despesa.VALOR = 10;
+  despesa.HISTORICO = "BENCH";
+  despesa.DTLANC = dia;
+  despesa.DTEMISSAO = dia;
+  despesa.DTVENC = dia + 10;
+  despesa.LABELROTINA = "749";
+  return despesa;
+}
+
+void IncluirUma(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
+  RFin_IncluirContasPagar despesa = Despesa(recnum, dia);
+  TOraTransaction transacao(host.Sessao());
+  pagar.Incluir(despesa);
+  transacao.Commit();
+}
+
+// ---- Capture: the server's statement log of the module's session, between two markers.
+
+std::string ArquivoLog(TOraSession& sessao) {
+  const std::filesystem::path dados = Valor(sessao, "SELECT SETTING FROM PG_SETTINGS WHERE NAME = 'data_directory'");
+  return (dados.parent_path() / "server.log").string();
+}
+
+// "$1 = '10', $2 = NULL, ..." -> the values in order.
+std::vector<std::optional<std::string>> LerParametros(const std::string& detalhe) {
+  std::vector<std::optional<std::string>> valores;
+  std::size_t posicao = 0;
+  while ((posicao = detalhe.find(" = ", posicao)) != std::string::npos) {
+    posicao += 3;
+    if (detalhe.compare(posicao, 4, "NULL") == 0) {
+      valores.emplace_back(std::nullopt);
+      posicao += 4;
+      continue;
+    }
+    if (detalhe[posicao] != '\'') throw std::runtime_error("parâmetro ilegível no log: " + detalhe);
+    std::string valor;
+    for (++posicao; posicao < detalhe.size(); ++posicao) {
+      if (detalhe[posicao] == '\'') {
+        if (posicao + 1 < detalhe.size() && detalhe[posicao + 1] == '\'') {
+          valor += '\'';
+          ++posicao;
+          continue;
+        }
+        break;
+      }
+      valor += detalhe[posicao];
+    }
+    valores.emplace_back(std::move(valor));
+    ++posicao;
+  }
+  return valores;
+}
+
+std::vector<Comando> LerComandos(const std::string& arquivo, std::streamoff inicio, int pid) {
+  std::ifstream log(arquivo);
+  log.seekg(inicio);
+  // Records: "<time> [pid] LEVEL:  message", continued on lines that start with a tab.
+  struct Registro {
+    int Pid;
+    std::string Nivel;
+    std::string Mensagem;
+  };
+  std::vector<Registro> registros;
+  std::string linha;
+  while (std::getline(log, linha)) {
+    if (!linha.empty() && linha[0] == '\t') {
+      if (!registros.empty()) registros.back().Mensagem += "\n" + linha.substr(1);
+      continue;
+    }
+    const std::size_t abre = linha.find(" [");
+    const std::size_t fecha = linha.find("] ", abre == std::string::npos ? 0 : abre);
+    const std::size_t dois_pontos = linha.find(":  ", fecha == std::string::npos ? 0 : fecha);
+    if (abre == std::string::npos || fecha == std::string::npos || dois_pontos == std::string::npos) continue;
+    registros.push_back({std::atoi(linha.substr(abre + 2, fecha - abre - 2).c_str()),
+                         linha.substr(fecha + 2, dois_pontos - fecha - 2), linha.substr(dois_pontos + 3)});
+  }
+  std::vector<Comando> comandos;
+  bool dentro = false;
+  for (const Registro& registro : registros) {
+    if (registro.Pid != pid) continue;
+    if (registro.Nivel == "LOG") {
+      std::string texto;
+      if (registro.Mensagem.rfind("statement: ", 0) == 0) {
+        texto = registro.Mensagem.substr(11);
+      } else if (registro.Mensagem.rfind("execute ", 0) == 0) {
+        texto = registro.Mensagem.substr(registro.Mensagem.find(": ") + 2);
+      } else {
+        continue;
+      }
+      if (texto.find(kMarcaInicio) != std::string::npos) {
+        dentro = true;
+        continue;
+      }
+      if (texto.find(kMarcaFim) != std::string::npos) return comandos;
+      if (dentro) comandos.push_back({texto, {}});
+    } else if (registro.Nivel == "DETAIL" && dentro && !comandos.empty() &&
+               registro.Mensagem.rfind("parameters: ", 0) == 0) {
+      comandos.back().Parametros = LerParametros(registro.Mensagem.substr(12));
+    }
+  }
+  throw std::runtime_error("as marcas da captura não apareceram no log " + arquivo);
+}
+
+std::vector<Comando> Capturar(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
+  TOraSession& sessao = host.Sessao();
+  const std::string arquivo = ArquivoLog(sessao);
+  const std::streamoff inicio =
+      std::filesystem::exists(arquivo) ? static_cast<std::streamoff>(std::filesystem::file_size(arquivo)) : 0;
+  sessao.ExecuteScript("SET log_statement = 'all'");
+  {
+    TOraTransaction transacao(sessao);
+    (void)Valor(sessao, std::string("SELECT '") + kMarcaInicio + "' FROM DUAL");
+    RFin_IncluirContasPagar despesa = Despesa(recnum, dia);
+    pagar.Incluir(despesa);
+    (void)Valor(sessao, std::string("SELECT '") + kMarcaFim + "' FROM DUAL");
+    transacao.Commit();
+  }
+  sessao.ExecuteScript("SET log_statement = 'none'");
+  for (int tentativa = 0;; ++tentativa) {
+    try {
+      return LerComandos(arquivo, inicio, sessao.ServerPid());
+    } catch (const std::runtime_error&) {
+      if (tentativa == 20) throw;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+}
+
+// ---- The floor: the captured statements through bare libpq.
+
+class Piso {
+ public:
+  Piso(const std::string& dsn, std::vector<Comando> comandos, double recnum_capturado)
+      : FConexao(PQconnectdb(dsn.c_str()), &PQfinish),
+        FComandos(std::move(comandos)),
+        FRecNumCapturado(ShortestDecimal(recnum_capturado)) {
+    if (PQstatus(FConexao.get()) != CONNECTION_OK) throw std::runtime_error(PQerrorMessage(FConexao.get()));
+    // The same search path the module's sessions use.
+    Exigir(PQexec(FConexao.get(), "SET search_path TO oracle, pg_catalog, \"$user\", public"), PGRES_COMMAND_OK);
+    for (std::size_t indice = 0; indice < FComandos.size(); ++indice) {
+      const std::string nome = "piso" + std::to_string(indice);
+      Exigir(PQprepare(FConexao.get(), nome.c_str(), FComandos[indice].Texto.c_str(),
+                       static_cast<int>(FComandos[indice].Parametros.size()), nullptr),
+             PGRES_COMMAND_OK);
+    }
+  }
+
+  void Incluir(double recnum) {
+    const std::string novo = ShortestDecimal(recnum);
+    Exigir(PQexec(FConexao.get(), "BEGIN"), PGRES_COMMAND_OK);
+    for (std::size_t indice = 0; indice < FComandos.size(); ++indice) {
+      const Comando& comando = FComandos[indice];
+      std::vector<const char*> valores;
+      valores.reserve(comando.Parametros.size());
+      for (const auto& parametro : comando.Parametros) {
+        if (!parametro) {
+          valores.push_back(nullptr);
+        } else {
+          valores.push_back(*parametro == FRecNumCapturado ? novo.c_str() : parametro->c_str());
+        }
+      }
+      const std::string nome = "piso" + std::to_string(indice);
+      PGresult* resultado = PQexecPrepared(FConexao.get(), nome.c_str(), static_cast<int>(valores.size()),
+                                           valores.data(), nullptr, nullptr, 0);
+      const ExecStatusType estado = PQresultStatus(resultado);
+      if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) {
+        const std::string erro = PQresultErrorMessage(resultado);
+        PQclear(resultado);
+        throw std::runtime_error("piso: " + erro + " em " + comando.Texto);
+      }
+      PQclear(resultado);
+    }
+    Exigir(PQexec(FConexao.get(), "COMMIT"), PGRES_COMMAND_OK);
+  }
+
+ private:
+  void Exigir(PGresult* resultado, ExecStatusType esperado) {
+    const ExecStatusType estado = PQresultStatus(resultado);
+    const std::string erro = PQresultErrorMessage(resultado);
+    PQclear(resultado);
+    if (estado != esperado) throw std::runtime_error("piso: " + erro);
+  }
+
+  std::unique_ptr<PGconn, decltype(&PQfinish)> FConexao;
+  std::vector<Comando> FComandos;
+  std::string FRecNumCapturado;
+};
+
+}  // namespace
+
+int main() {
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  if (dsn == nullptr || *dsn == '\0') {
+    std::cerr << "bench_payable: QUORVIN_DSN não definido.\n";
+    return 2;
+  }
+  const int lotes = Inteiro("QUORVIN_BENCH_BATCHES", 10);
+  const int por_lote = Inteiro("QUORVIN_BENCH_BATCH_SIZE", 200);
+  try {
+    host::THostConfig config;
+    config.Dsn = dsn;
+    config.Matricula = 1;
+    config.CodigoRotina = 749;
+    config.Programa = "bench_payable";
+    host::THostQuorvin host(config);
+    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host component
+    host.SetGerenteFinanceiro(gerente);
+    IFin_ContasPagar& pagar = *gerente->GetContasPagar();
+    const bool com_centro_custo = gerente->GetCentroCusto() != nullptr;
+    const TDateTime dia = TDateTime::EncodeDate(2031, 3, 10);
+    Preparar(host, com_centro_custo, dia + 10);
+
+    double recnum = 0;
+    {
+      TOraTransaction transacao(host.Sessao());
+      recnum = std::max(std::atof(Valor(host.Sessao(), "SELECT NVL(MAX(RECNUM), 0) FROM ZTLANC").c_str()),
+                        host.ProximoRecNum()) +
+               1000000;
+      transacao.Commit();
+    }
+    for (int aquecimento = 0; aquecimento < 20; ++aquecimento) IncluirUma(host, pagar, ++recnum, dia);
+    const double capturado = ++recnum;
+    std::vector<Comando> comandos = Capturar(host, pagar, capturado, dia);
+    const std::size_t quantidade_comandos = comandos.size();
+    if (Inteiro("QUORVIN_BENCH_VERBOSE", 0) != 0) {
+      for (const Comando& comando : comandos) {
+        std::printf("-- %zu parameter(s)\n%s\n", comando.Parametros.size(), comando.Texto.c_str());
+      }
+    }
+    Piso piso(dsn, std::move(comandos), capturado);
+    for (int aquecimento = 0; aquecimento < 20; ++aquecimento) piso.Incluir(++recnum);
+
+    Clock::duration tempo_modulo{};
+    Clock::duration tempo_piso{};
+    for (int lote = 0; lote < lotes; ++lote) {
+      auto inicio = Clock::now();
+      for (int i = 0; i < por_lote; ++i) IncluirUma(host, pagar, ++recnum, dia);
+      tempo_modulo += Clock::now() - inicio;
+      inicio = Clock::now();
+      for (int i = 0; i < por_lote; ++i) piso.Incluir(++recnum);
+      tempo_piso += Clock::now() - inicio;
+    }
+
+    const double total = static_cast<double>(lotes) * por_lote;
+    const double modulo = total / std::chrono::duration<double>(tempo_modulo).count();
+    const double fundo = total / std::chrono::duration<double>(tempo_piso).count();
+    std::printf("bench_payable: %.0f entries per side, %zu statements per entry, cost centers: %s\n", total,
+                quantidade_comandos, com_centro_custo ? "three per entry" : "area not in this build");
+    std::printf("  Incluir (module):        %8.1f entries/s\n", modulo);
+    std::printf("  floor (bare libpq):      %8.1f entries/s\n", fundo);
+    std::printf("  module / floor:          %8.3f\n", modulo / fundo);
+
+    TOraTransaction limpeza(host.Sessao());
+    Executar(host.Sessao(), "DELETE FROM ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH'");
+    if (com_centro_custo) Executar(host.Sessao(), "DELETE FROM ZTRATEIOCENTROCUSTO WHERE CODFILIAL = '8'");
+    limpeza.Commit();
+  } catch (const std::exception& erro) {
+    std::cerr << "bench_payable: " << erro.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,811 @@
+#include "payable/Uclsfin_dalcontaspagar.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <utility>
+#include <variant>
+
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
+#include "sdk/IGerenteFinanceiro.h"
+#include "sdk/fin/RFin_IncluirMovimentacaoNumerarios.h"
+
+namespace {
+
+using R = RFin_IncluirContasPagar;
+
+// When a column of the insert is written.
+enum class Quando {
+  Sempre,
+  DiferenteDeZero,
+  MaiorQueZero,
+  MaiorOuIgualUm,
+  DataInformada,
+  TextoInformado,  // not blank after trimming
+  DtCotacao,       // with its own date or with a due date
+  DtAgendamento,   // with its own date or with an accrual date
+  NumNegociacao,   // NUMNEGOCIACAO or the older field that feeds the same column
+  CodCobSefaz,     // CODCOBSEFAZ or the older field that feeds the same column
+};
+
+// Columns whose value is not simply the record's field of the same name.
+enum class Valor {
+  Nenhum,
+  Indice,               // "A" when blank
+  UtilizouRateioConta,  // "N" when empty
+  Fornecedor,           // the first 60 characters
+  RotinaCad,            // the running routine, as text
+  RotinaBaixa,          // the running routine
+  RotinaAlt,            // a new entry has not been changed by any routine yet
+  DataOuNulo,           // the date, or NULL
+  NumNegociacao,        // the column's own field wins over the older one
+  CodCobSefaz,          // likewise
+};
+
+struct ColunaInsert {
+  const char* Nome;
+  Quando Condicao;
+  Valor Especial;
+  FieldDef<R>::Member Campo;
+};
+
+// The insert's columns in the order they are written: the fixed ones, the numbers, the dates, then
+// card, SEFAZ and SPED data.
+const ColunaInsert kColunasInsert[] = {
+    {"RECNUM", Quando::Sempre, Valor::Nenhum, &R::RECNUM},
+    {"DTLANC", Quando::Sempre, Valor::Nenhum, &R::DTLANC},
+    {"HISTORICO", Quando::Sempre, Valor::Nenhum, &R::HISTORICO},
+    {"DUPLIC", Quando::Sempre, Valor::Nenhum, &R::DUPLIC},
+    {"LOCALIZACAO", Quando::Sempre, Valor::Nenhum, &R::LOCALIZACAO},
+    {"CODFILIAL", Quando::Sempre, Valor::Nenhum, &R::CODFILIAL},
+    {"INDICE", Quando::Sempre, Valor::Indice, &R::INDICE},
+    {"NUMCHEQUE", Quando::Sempre, Valor::Nenhum, &R::NUMCHEQUE},
+    {"TIPOLANC", Quando::Sempre, Valor::Nenhum, &R::TIPOLANC},
+    {"TIPOPARCEIRO", Quando::Sempre, Valor::Nenhum, &R::TIPOPARCEIRO},
+    {"NOMEFUNC", Quando::Sempre, Valor::Nenhum, &R::NOMEFUNC},
+    {"ASSINATURA", Quando::Sempre, Valor::Nenhum, &R::ASSINATURA},
+    {"TIPOPAGTO", Quando::Sempre, Valor::Nenhum, &R::TIPOPAGTO},
+    {"NUMDVDESTDOC", Quando::Sempre, Valor::Nenhum, &R::NUMDVDESTDOC},
+    {"NUMCODBARRA", Quando::Sempre, Valor::Nenhum, &R::NUMCODBARRA},
+    {"HISTORICO2", Quando::Sempre, Valor::Nenhum, &R::HISTORICO2},
+    {"MOEDA", Quando::Sempre, Valor::Nenhum, &R::MOEDA},
+    {"DVAG", Quando::Sempre, Valor::Nenhum, &R::DVAG},
+    {"PORTADORCHEQUE", Quando::Sempre, Valor::Nenhum, &R::PORTADORCHEQUE},
+    {"NUMDIIMPORTACAO", Quando::Sempre, Valor::Nenhum, &R::NUMDIIMPORTACAO},
+    {"ADIANTAMENTO", Quando::Sempre, Valor::Nenhum, &R::ADIANTAMENTO},
+    {"NFSERVICO", Quando::Sempre, Valor::Nenhum, &R::NFSERVICO},
+    {"PREST", Quando::Sempre, Valor::Nenhum, &R::PREST},
+    {"BOLETO", Quando::Sempre, Valor::Nenhum, &R::BOLETO},
+    {"PAGTONOMEDOCLIENTE", Quando::Sempre, Valor::Nenhum, &R::PAGTONOMEDOCLIENTE},
+    {"OBSBLOQ", Quando::Sempre, Valor::Nenhum, &R::OBSBLOQ},
+    {"AGENDAMENTO", Quando::Sempre, Valor::Nenhum, &R::AGENDAMENTO},
+    {"NUMCONTRATOCAMBIO", Quando::Sempre, Valor::Nenhum, &R::NUMCONTRATOCAMBIO},
+    {"IDCONTROLEEMBARQUE", Quando::Sempre, Valor::Nenhum, &R::IDCONTROLEEMBARQUE},
+    {"FORMAPGTO", Quando::Sempre, Valor::Nenhum, &R::FORMAPGTO},
+    {"CODROTINACAD", Quando::Sempre, Valor::RotinaCad, &R::CODROTINACAD},
+    {"DTMOEDA", Quando::Sempre, Valor::Nenhum, &R::DTMOEDA},
+    {"CODROTINAALT", Quando::Sempre, Valor::RotinaAlt, &R::CODROTINAALT},
+    {"PARCELA", Quando::Sempre, Valor::Nenhum, &R::PARCELA},
+    {"NUMNOTA", Quando::Sempre, Valor::Nenhum, &R::NUMNOTA},
+    {"CODFORNEC", Quando::Sempre, Valor::Nenhum, &R::CODFORNEC},
+    {"VLRUTILIZADOADIANTFORNEC", Quando::Sempre, Valor::Nenhum, &R::VLRUTILIZADOADIANTFORNEC},
+    {"TIPOSERVICO", Quando::Sempre, Valor::Nenhum, &R::TIPOSERVICO},
+    {"IDENTIFICADORFGTS", Quando::Sempre, Valor::Nenhum, &R::IDENTIFICADORFGTS},
+    {"LACREDIGCONECSOCIAL", Quando::Sempre, Valor::Nenhum, &R::LACREDIGCONECSOCIAL},
+    {"OPCAOPAGAMENTOIPVA", Quando::Sempre, Valor::Nenhum, &R::OPCAOPAGAMENTOIPVA},
+    {"UTILIZOURATEIOCONTA", Quando::Sempre, Valor::UtilizouRateioConta, &R::UTILIZOURATEIOCONTA},
+    {"PRCRATEIOUTILIZADO", Quando::Sempre, Valor::Nenhum, &R::PRCRATEIOUTILIZADO},
+    {"VALOR", Quando::DiferenteDeZero, Valor::Nenhum, &R::VALOR},
+    {"CODCONTA", Quando::MaiorQueZero, Valor::Nenhum, &R::CODCONTA},
+    {"VPAGO", Quando::DiferenteDeZero, Valor::Nenhum, &R::VPAGO},
+    {"NUMNOTADEV", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMNOTADEV},
+    {"VALORDEV", Quando::DiferenteDeZero, Valor::Nenhum, &R::VALORDEV},
+    {"PRORROG", Quando::MaiorQueZero, Valor::Nenhum, &R::PRORROG},
+    {"NUMBORDERO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMBORDERO},
+    {"VPAGOBORDERO", Quando::DiferenteDeZero, Valor::Nenhum, &R::VPAGOBORDERO},
+    {"NUMSEQBORDERO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMSEQBORDERO},
+    {"NUMCHEQUE2", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMCHEQUE2},
+    {"NUMBANCO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMBANCO},
+    {"DESCONTOFIN", Quando::DiferenteDeZero, Valor::Nenhum, &R::DESCONTOFIN},
+    {"TXPERM", Quando::DiferenteDeZero, Valor::Nenhum, &R::TXPERM},
+    {"NUMVIA", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMVIA},
+    {"NUMBCODESTDOC", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMBCODESTDOC},
+    {"NUMAGDESTDOC", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMAGDESTDOC},
+    {"NUMCCDESTDOC", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMCCDESTDOC},
+    {"NUMTRANSENT", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTRANSENT},
+    {"NUMTAB", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTAB},
+    {"CODFORNECPRINC", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFORNECPRINC},
+    {"VLIRRF", Quando::MaiorQueZero, Valor::Nenhum, &R::VLIRRF},
+    {"VLSESTSENAT", Quando::MaiorQueZero, Valor::Nenhum, &R::VLSESTSENAT},
+    {"NUMTRANSADIANTFOR", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTRANSADIANTFOR},
+    {"CODFUNCBAIXA", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFUNCBAIXA},
+    {"NUMAGDESTDOC2", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMAGDESTDOC2},
+    {"NUMVIASFICHACP", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMVIASFICHACP},
+    {"CODFUNCAUTOR", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFUNCAUTOR},
+    {"NUMTRANS", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTRANS},
+    {"CODFUNCESTORNOBAIXA", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFUNCESTORNOBAIXA},
+    {"CODFUNCRECLASSIFIC", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFUNCRECLASSIFIC},
+    {"CODCOMPRADOR", Quando::MaiorQueZero, Valor::Nenhum, &R::CODCOMPRADOR},
+    {"MOEDAESTRANGEIRA", Quando::MaiorQueZero, Valor::Nenhum, &R::MOEDAESTRANGEIRA},
+    {"COTACAO", Quando::MaiorQueZero, Valor::Nenhum, &R::COTACAO},
+    {"RECNUMPRINC", Quando::MaiorQueZero, Valor::Nenhum, &R::RECNUMPRINC},
+    {"COTACAOBAIXA", Quando::MaiorQueZero, Valor::Nenhum, &R::COTACAOBAIXA},
+    {"FROTA_QTLITROS", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_QTLITROS},
+    {"FROTA_CODPRACA", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_CODPRACA},
+    {"FROTA_NUMCAR", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_NUMCAR},
+    {"FROTA_CODVEICULO", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_CODVEICULO},
+    {"FROTA_COMISSAO", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_COMISSAO},
+    {"FROTA_KMABASTECE", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_KMABASTECE},
+    {"NUMTRANSVENDA", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTRANSVENDA},
+    {"NUMNEGOCIACAO", Quando::NumNegociacao, Valor::NumNegociacao, &R::NUMNEGOCIACAO},
+    {"PERCDESCFINREAL", Quando::MaiorQueZero, Valor::Nenhum, &R::PERCDESCFINREAL},
+    {"VALORMOEDAESTRANGEIRA", Quando::DiferenteDeZero, Valor::Nenhum, &R::VALORMOEDAESTRANGEIRA},
+    {"FROTA_PESO", Quando::MaiorQueZero, Valor::Nenhum, &R::FROTA_PESO},
+    {"CODFUNCULTALTER", Quando::MaiorQueZero, Valor::Nenhum, &R::CODFUNCULTALTER},
+    {"CODPROJETO", Quando::MaiorQueZero, Valor::Nenhum, &R::CODPROJETO},
+    {"VLISS", Quando::MaiorQueZero, Valor::Nenhum, &R::VLISS},
+    {"VLINSS", Quando::MaiorQueZero, Valor::Nenhum, &R::VLINSS},
+    {"VLCSRF", Quando::MaiorQueZero, Valor::Nenhum, &R::VLCSRF},
+    {"FUNCBLOQ", Quando::MaiorQueZero, Valor::Nenhum, &R::FUNCBLOQ},
+    {"VLPIS", Quando::MaiorQueZero, Valor::Nenhum, &R::VLPIS},
+    {"VLCOFINS", Quando::MaiorQueZero, Valor::Nenhum, &R::VLCOFINS},
+    {"VLVARIACAOCAMBIAL", Quando::DiferenteDeZero, Valor::Nenhum, &R::VLVARIACAOCAMBIAL},
+    {"VLOUTRAS", Quando::MaiorQueZero, Valor::Nenhum, &R::VLOUTRAS},
+    {"NUMTRANSENTNF", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMTRANSENTNF},
+    {"CODRECEITA", Quando::MaiorQueZero, Valor::Nenhum, &R::CODRECEITA},
+    {"VRECEITABRUTA", Quando::MaiorQueZero, Valor::Nenhum, &R::VRECEITABRUTA},
+    {"PERCRECEITABRUTA", Quando::MaiorQueZero, Valor::Nenhum, &R::PERCRECEITABRUTA},
+    {"NUMPARCELAMENTO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMPARCELAMENTO},
+    {"NUMSEQPARCELAMENTO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMSEQPARCELAMENTO},
+    {"VLRPARIDADEMOEDA", Quando::MaiorQueZero, Valor::Nenhum, &R::VLRPARIDADEMOEDA},
+    {"MOEDAPARIDADE", Quando::MaiorQueZero, Valor::Nenhum, &R::MOEDAPARIDADE},
+    {"NUMSEQCONTRATOEMPRESTIMO", Quando::MaiorQueZero, Valor::Nenhum, &R::NUMSEQCONTRATOEMPRESTIMO},
+    {"CODROTINABAIXA", Quando::MaiorQueZero, Valor::RotinaBaixa, &R::CODROTINABAIXA},
+    {"VLDESPFIN", Quando::MaiorQueZero, Valor::Nenhum, &R::VLDESPFIN},
+    {"DTVENC", Quando::DataInformada, Valor::Nenhum, &R::DTVENC},
+    {"DTPAGTO", Quando::DataInformada, Valor::Nenhum, &R::DTPAGTO},
+    {"DTBORDER", Quando::DataInformada, Valor::Nenhum, &R::DTBORDER},
+    {"DTEMISSAO", Quando::DataInformada, Valor::Nenhum, &R::DTEMISSAO},
+    {"DTCHEQ", Quando::DataInformada, Valor::Nenhum, &R::DTCHEQ},
+    {"DTASSINATURA", Quando::DataInformada, Valor::Nenhum, &R::DTASSINATURA},
+    {"DTAUTOR", Quando::DataInformada, Valor::Nenhum, &R::DTAUTOR},
+    {"DTESTORNOBAIXA", Quando::DataInformada, Valor::Nenhum, &R::DTESTORNOBAIXA},
+    {"DTRECLASSIFIC", Quando::DataInformada, Valor::Nenhum, &R::DTRECLASSIFIC},
+    {"DTPRORROG", Quando::DataInformada, Valor::Nenhum, &R::DTPRORROG},
+    {"FROTA_DTABASTECE", Quando::DataInformada, Valor::Nenhum, &R::FROTA_DTABASTECE},
+    {"DTCOTACAO", Quando::DtCotacao, Valor::DataOuNulo, &R::DTCOTACAO},
+    {"DTPAGADIANTFOR", Quando::DataInformada, Valor::Nenhum, &R::DTPAGADIANTFOR},
+    {"DTULTALTER", Quando::DataInformada, Valor::Nenhum, &R::DTULTALTER},
+    {"DTCOMPETENCIA", Quando::DataInformada, Valor::Nenhum, &R::DTCOMPETENCIA},
+    {"DTDESD", Quando::DataInformada, Valor::Nenhum, &R::DTDESD},
+    {"DTBLOQ", Quando::DataInformada, Valor::Nenhum, &R::DTBLOQ},
+    {"DTAGENDAMENTO", Quando::DtAgendamento, Valor::DataOuNulo, &R::DTAGENDAMENTO},
+    {"DTCANCEL", Quando::DataInformada, Valor::Nenhum, &R::DTCANCEL},
+    {"DTIMPRESSAO", Quando::DataInformada, Valor::Nenhum, &R::DTIMPRESSAO},
+    {"CODLANCAMENTORM", Quando::TextoInformado, Valor::Nenhum, &R::CODLANCAMENTORM},
+    {"FORNECEDOR", Quando::TextoInformado, Valor::Fornecedor, &R::FORNECEDOR},
+    {"CODCOBSEFAZ", Quando::CodCobSefaz, Valor::CodCobSefaz, &R::CODCOBSEFAZ},
+    {"CODSERVICOSPEDEFD", Quando::DiferenteDeZero, Valor::Nenhum, &R::CODSERVICOSPEDEFD},
+    {"RECNUMBAIXA", Quando::DiferenteDeZero, Valor::Nenhum, &R::RECNUMBAIXA},
+    {"RAZAOCREDENCCARTAO", Quando::TextoInformado, Valor::Nenhum, &R::RAZAOCREDENCCARTAO},
+    {"CNPJCREDENCCARTAO", Quando::TextoInformado, Valor::Nenhum, &R::CNPJCREDENCCARTAO},
+    {"NSUTEF", Quando::TextoInformado, Valor::Nenhum, &R::NSUTEF},
+    {"BANDEIRACARTAO", Quando::MaiorOuIgualUm, Valor::Nenhum, &R::BANDEIRACARTAO},
+};
+
+[[nodiscard]] double Numero(const R& registro, const FieldDef<R>::Member& campo) {
+  if (const auto* numero = std::get_if<double R::*>(&campo)) return registro.**numero;
+  if (const auto* inteiro = std::get_if<int R::*>(&campo)) return registro.**inteiro;
+  if (const auto* data = std::get_if<TDateTime R::*>(&campo)) return (registro.**data).Value();
+  return 0;
+}
+
+[[nodiscard]] bool TextoInformado(const std::string& texto) {
+  return !Trim(texto).empty();
+}
+
+[[nodiscard]] bool Presente(const ColunaInsert& coluna, const R& registro) {
+  switch (coluna.Condicao) {
+    case Quando::Sempre:
+      return true;
+    case Quando::DiferenteDeZero:
+      return Numero(registro, coluna.Campo) != 0;
+    case Quando::MaiorQueZero:
+    case Quando::DataInformada:
+      return Numero(registro, coluna.Campo) > 0;
+    case Quando::MaiorOuIgualUm:
+      return Numero(registro, coluna.Campo) >= 1;
+    case Quando::TextoInformado:
+      return TextoInformado(registro.*std::get<std::string R::*>(coluna.Campo));
+    case Quando::DtCotacao:
+      return registro.DTCOTACAO.Value() > 0 || registro.DTVENC.Value() > 0;
+    case Quando::DtAgendamento:
+      return registro.DTAGENDAMENTO.Value() > 0 || registro.DTCOMPETENCIA.Value() > 0;
+    case Quando::NumNegociacao:
+      return registro.NUMNEGOCIACAO > 0 || registro.NUMNEGOCIACAO2 > 0;
+    case Quando::CodCobSefaz:
+      return TextoInformado(registro.CODCOBSEFAZ) || TextoInformado(registro.CODCOBSEFAZ2);
+  }
+  return false;
+}
+
+[[nodiscard]] std::vector<const ColunaInsert*> ColunasPresentes(const R& registro) {
+  std::vector<const ColunaInsert*> colunas;
+  colunas.reserve(std::size(kColunasInsert));
+  for (const ColunaInsert& coluna : kColunasInsert) {
+    if (Presente(coluna, registro)) colunas.push_back(&coluna);
+  }
+  return colunas;
+}
+
+[[nodiscard]] std::string TextoInsert(const char* tabela, const std::vector<const ColunaInsert*>& colunas) {
+  std::string nomes;
+  std::string parametros;
+  for (const ColunaInsert* coluna : colunas) {
+    if (!nomes.empty()) {
+      nomes += ", ";
+      parametros += ", ";
+    }
+    nomes += coluna->Nome;
+    parametros += ':';
+    parametros += coluna->Nome;
+  }
+  return std::string("INSERT INTO ") + tabela + " (" + nomes + ") " + "VALUES(" + parametros + ") ";
+}
+
+void Vincular(TOraParam& parametro, const ColunaInsert& coluna, const R& registro, int rotina) {
+  switch (coluna.Especial) {
+    case Valor::Indice:
+      parametro.SetAsString(TextoInformado(registro.INDICE) ? registro.INDICE : std::string("A"));
+      return;
+    case Valor::UtilizouRateioConta:
+      parametro.SetAsString(TextoInformado(registro.UTILIZOURATEIOCONTA) ? registro.UTILIZOURATEIOCONTA
+                                                                         : std::string("N"));
+      return;
+    case Valor::Fornecedor:
+      parametro.SetAsString(Utf8Left(registro.FORNECEDOR, 60));
+      return;
+    case Valor::RotinaCad:
+      parametro.SetAsString(std::to_string(rotina));
+      return;
+    case Valor::RotinaBaixa:
+      parametro.SetAsInteger(rotina);
+      return;
+    case Valor::RotinaAlt:
+      parametro.Clear();
+      return;
+    case Valor::DataOuNulo: {
+      const TDateTime data = registro.*std::get<TDateTime R::*>(coluna.Campo);
+      if (data.Value() > 0) {
+        parametro.SetAsDateTime(data);
+      } else {
+        parametro.Clear();
+      }
+      return;
+    }
+    case Valor::NumNegociacao:
+      parametro.SetAsFloat(registro.NUMNEGOCIACAO > 0 ? registro.NUMNEGOCIACAO : registro.NUMNEGOCIACAO2);
+      return;
+    case Valor::CodCobSefaz:
+      parametro.SetAsString(TextoInformado(registro.CODCOBSEFAZ) ? registro.CODCOBSEFAZ : registro.CODCOBSEFAZ2);
+      return;
+    case Valor::Nenhum:
+      break;
+  }
+  std::visit(
+      [&](auto membro) {
+        using Membro = std::remove_cvref_t<decltype(registro.*membro)>;
+        if constexpr (std::is_same_v<Membro, std::string>) {
+          parametro.SetAsString(registro.*membro);
+        } else if constexpr (std::is_same_v<Membro, double>) {
+          parametro.SetAsFloat(registro.*membro);
+        } else if constexpr (std::is_same_v<Membro, int>) {
+          parametro.SetAsInteger(registro.*membro);
+        } else if constexpr (std::is_same_v<Membro, TDateTime>) {
+          parametro.SetAsDateTime(registro.*membro);
+        } else {
+          parametro.SetAsString((registro.*membro) ? "S" : "N");
+        }
+      },
+      coluna.Campo);
+}
+
+// A record's field read from a column of the current row.
+struct CampoLido {
+  const FieldDef<R>* Definicao;
+  TField Coluna;
+};
+
+[[nodiscard]] std::vector<CampoLido> CamposDaConsulta(TDataSet& consulta) {
+  std::vector<CampoLido> campos;
+  for (const FieldDef<R>& definicao : ColunasZTLANC()) {
+    if (auto coluna = consulta.FindField(definicao.Name)) campos.push_back({&definicao, *coluna});
+  }
+  return campos;
+}
+
+void PreencherRegistro(const std::vector<CampoLido>& campos, R& registro) {
+  for (const CampoLido& campo : campos) {
+    std::visit(
+        [&](auto membro) {
+          using Membro = std::remove_cvref_t<decltype(registro.*membro)>;
+          if constexpr (std::is_same_v<Membro, std::string>) {
+            registro.*membro = campo.Coluna.AsString();
+          } else if constexpr (std::is_same_v<Membro, double>) {
+            registro.*membro = campo.Coluna.AsFloat();
+          } else if constexpr (std::is_same_v<Membro, int>) {
+            registro.*membro = static_cast<int>(campo.Coluna.AsInteger());
+          } else if constexpr (std::is_same_v<Membro, TDateTime>) {
+            registro.*membro = campo.Coluna.AsDateTime();
+          } else {
+            registro.*membro = campo.Coluna.AsString() == "S";
+          }
+        },
+        campo.Definicao->Pointer);
+  }
+}
+
+[[nodiscard]] bool NumeroLiteral(const std::string& valor) {
+  std::size_t posicao = 0;
+  if (posicao < valor.size() && valor[posicao] == '-') ++posicao;
+  std::size_t digitos = 0;
+  while (posicao < valor.size() && valor[posicao] >= '0' && valor[posicao] <= '9') {
+    ++posicao;
+    ++digitos;
+  }
+  if (posicao < valor.size() && valor[posicao] == '.') {
+    ++posicao;
+    while (posicao < valor.size() && valor[posicao] >= '0' && valor[posicao] <= '9') {
+      ++posicao;
+      ++digitos;
+    }
+  }
+  return digitos > 0 && posicao == valor.size();
+}
+
+[[nodiscard]] std::string Aspas(const std::string& valor) {
+  std::string texto = "'";
+  for (char c : valor) {
+    texto += c;
+    if (c == '\'') texto += '\'';
+  }
+  return texto + "'";
+}
+
+[[nodiscard]] std::string DoisDigitos(int numero) {
+  char texto[8];
+  std::snprintf(texto, sizeof texto, "%02d", numero);
+  return texto;
+}
+
+// The first day of a month and of the next one: a month is the range [inicio, fim).
+[[nodiscard]] std::pair<TDateTime, TDateTime> LimitesDoMes(int ano, int mes) {
+  const TDateTime inicio = TDateTime::EncodeDate(ano, mes, 1);
+  const TDateTime fim = mes == 12 ? TDateTime::EncodeDate(ano + 1, 1, 1) : TDateTime::EncodeDate(ano, mes + 1, 1);
+  return {inicio, fim};
+}
+
+// The conditions of an invoice's open titles, shared by their total and their list.
+void AdicionarCondicoesTitulosAbertos(TStringList& sql) {
+  sql.Add(" WHERE DTPAGTO IS NULL");
+  sql.Add("   AND NVL(VALORDEV,0) = 0");
+  sql.Add("   AND DTBORDER IS NULL");
+  sql.Add("   AND NVL(NUMBORDERO,0) = 0");
+  sql.Add("   AND NUMTRANSENT IS NOT NULL");
+  sql.Add("   AND NVL(ZTLANC.NUMTRANSENTNF, ZTLANC.NUMTRANSENT) = :NUMTRANSENT");
+}
+
+// The held apportionment moved with an approved entry.
+constexpr const char* kColunasRateio =
+    "RECNUM, CODCONTA, VALOR, PERCRATEIO, DTLANC, CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, CODIGOCENTROCUSTO, "
+    "CODCENTROCUSTO, CODFUNCAUTSUPLORC, DATAAUTSUPLORC, ORCAMENTOEXCEDIDO";
+
+constexpr int kRotinaDespesaBaixada = 631;
+
+}  // namespace
+
+TDALContasPagar::TDALContasPagar(TComponent* owner) : TBaseSubModulo(owner) {}
+TDALContasPagar::~TDALContasPagar() = default;
+
+const char* TDALContasPagar::TabelaDestino(const RFin_IncluirContasPagar& registro, bool trabalhaSuplementacao,
+                                           bool suplementacao) noexcept {
+  return trabalhaSuplementacao && suplementacao && !registro.DENTROAPROVACAOORCAMENTO ? "ZTLANCBLOQ" : "ZTLANC";
+}
+
+std::string TDALContasPagar::GetSQLInsertZTLANC(const RFin_IncluirContasPagar& registro, bool trabalhaSuplementacao,
+                                                bool suplementacao) {
+  return TextoInsert(TabelaDestino(registro, trabalhaSuplementacao, suplementacao), ColunasPresentes(registro));
+}
+
+bool TDALContasPagar::IncluirLancamento(const RFin_IncluirContasPagar& registro, bool trabalhaSuplementacao,
+                                        bool suplementacao) {
+  try {
+    const auto colunas = ColunasPresentes(registro);
+    const int rotina = Quorvin().SessaoAtual().Usuario().CodigoRotina();
+    TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+    consulta.SQL.Add(TextoInsert(TabelaDestino(registro, trabalhaSuplementacao, suplementacao), colunas));
+    for (const ColunaInsert* coluna : colunas) Vincular(consulta.ParamByName(coluna->Nome), *coluna, registro, rotina);
+    consulta.ExecSQL();
+    return true;
+  } catch (const std::exception& erro) {
+    throw Exception(erro.what());
+  }
+}
+
+std::string TDALContasPagar::GetSQLSelectZTLANC() {
+  TStringList sql;
+  bool primeira = true;
+  for (const FieldDef<R>& coluna : ColunasZTLANC()) {
+    if (std::string_view(coluna.Name) == "FORNECEDOR") continue;
+    sql.Add(std::string(primeira ? "SELECT " : "       ") + "ZTLANC." + coluna.Name + ",");
+    primeira = false;
+  }
+  // The partner's name as the partner tables hold it; other partner kinds keep the typed name.
+  sql.Add("       CASE ZTLANC.TIPOPARCEIRO");
+  sql.Add("         WHEN 'M' THEN (SELECT ZTEMPR.NOME FROM ZTEMPR");
+  sql.Add("                         WHERE ZTEMPR.MATRICULA = ZTLANC.CODFORNEC AND ROWNUM = 1)");
+  sql.Add("         WHEN 'R' THEN (SELECT ZTUSUARI.NOME FROM ZTUSUARI");
+  sql.Add("                         WHERE ZTUSUARI.CODUSUR = ZTLANC.CODFORNEC AND ROWNUM = 1)");
+  sql.Add("         WHEN 'C' THEN (SELECT ZTCLIENT.CLIENTE FROM ZTCLIENT");
+  sql.Add("                         WHERE ZTCLIENT.CODCLI = ZTLANC.CODFORNEC AND ROWNUM = 1)");
+  sql.Add("         WHEN 'F' THEN (SELECT ZTFORNEC.FORNECEDOR FROM ZTFORNEC");
+  sql.Add("                         WHERE ZTFORNEC.CODFORNEC = ZTLANC.CODFORNEC AND ROWNUM = 1)");
+  sql.Add("         ELSE ZTLANC.FORNECEDOR");
+  sql.Add("       END FORNECEDOR");
+  sql.Add("  FROM ZTLANC");
+  sql.Add(" WHERE 1 = 1");
+  return sql.Text();
+}
+
+std::vector<RFin_IncluirContasPagar> TDALContasPagar::GetListaLancamento(const std::string& psListaRecNum) {
+  std::vector<RFin_IncluirContasPagar> lancamentos;
+  const std::string condicao = MontaClausulaIN("ZTLANC.RECNUM", psListaRecNum, false, false);
+  if (condicao.empty()) return lancamentos;  // "WHERE 1 = 1 AND" with nothing after it is no statement
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.SetText(GetSQLSelectZTLANC());
+  consulta.SQL.Add("  AND " + condicao);
+  consulta.Open();
+  const auto campos = CamposDaConsulta(consulta);
+  for (consulta.First(); !consulta.Eof(); consulta.Next()) {
+    RFin_IncluirContasPagar& registro = lancamentos.emplace_back();
+    registro.Inicializar();
+    PreencherRegistro(campos, registro);
+  }
+  return lancamentos;
+}
+
+std::string TDALContasPagar::GetListaRecNum(double prNumTransEnt) {
+  TOraSession& sessao = Quorvin().SessaoAtual().BancoDados().Sessao();
+
+  TOraQuery total(&sessao);
+  total.SQL.Add("SELECT SUM(VALOR) as TOTALNOTA");
+  total.SQL.Add("  FROM ZTLANC");
+  total.SQL.Add(" WHERE NVL(ZTLANC.NUMTRANSENTNF, ZTLANC.NUMTRANSENT) = :NUMTRANSENT");
+  total.SQL.Add("   AND CODROTINACAD LIKE '%1301%'");
+  total.ParamByName("NUMTRANSENT").SetAsFloat(prNumTransEnt);
+  total.Open();
+  const double total_nota = total.FieldByName("TOTALNOTA").AsFloat();
+
+  TOraQuery titulos(&sessao);
+  titulos.SQL.Add("SELECT NVL(SUM(ZTLANC.VALOR),0) as TOTALTITULOS");
+  titulos.SQL.Add("  FROM ZTLANC");
+  AdicionarCondicoesTitulosAbertos(titulos.SQL);
+  titulos.ParamByName("NUMTRANSENT").SetAsFloat(prNumTransEnt);
+  titulos.Open();
+  const double total_titulos = titulos.FieldByName("TOTALTITULOS").AsFloat();
+
+  if (RoundTo(total_nota, 2) != RoundTo(total_titulos, 2)) return {};
+
+  TOraQuery recnums(&sessao);
+  recnums.SQL.Add("SELECT RECNUM");
+  recnums.SQL.Add("  FROM ZTLANC");
+  AdicionarCondicoesTitulosAbertos(recnums.SQL);
+  recnums.SQL.Add(" ORDER BY RECNUM");
+  recnums.ParamByName("NUMTRANSENT").SetAsFloat(prNumTransEnt);
+  recnums.Open();
+  std::string lista;
+  for (recnums.First(); !recnums.Eof(); recnums.Next()) {
+    if (!lista.empty()) lista += ',';
+    lista += recnums.FieldByName("RECNUM").AsString();
+  }
+  return lista;
+}
+
+std::string TDALContasPagar::MontaClausulaIN(const std::string& psColuna, const std::string& psLista, bool pbAspas,
+                                             bool pbNegar) {
+  if (Trim(psLista).empty()) return {};
+  std::set<std::string> valores;  // sorted, each once
+  std::size_t inicio = 0;
+  while (inicio <= psLista.size()) {
+    const std::size_t virgula = std::min(psLista.find(',', inicio), psLista.size());
+    std::string valor = Trim(std::string_view(psLista).substr(inicio, virgula - inicio));
+    if (!valor.empty()) {
+      if (!pbAspas && !NumeroLiteral(valor)) {
+        throw Exception("Valor inválido na lista de " + psColuna + ": \"" + valor + "\".");
+      }
+      valores.insert(std::move(valor));
+    }
+    inicio = virgula + 1;
+  }
+  if (valores.empty()) return {};
+
+  // Oracle limits an IN list: each one is kept under 1000 characters.
+  constexpr std::size_t kLimite = 1000;
+  std::vector<std::string> blocos;
+  std::string bloco;
+  for (const std::string& bruto : valores) {
+    const std::string valor = pbAspas ? Aspas(bruto) : bruto;
+    if (!bloco.empty() && bloco.size() + 1 + valor.size() >= kLimite) {
+      blocos.push_back(std::move(bloco));
+      bloco.clear();
+    }
+    if (!bloco.empty()) bloco += ',';
+    bloco += valor;
+  }
+  blocos.push_back(std::move(bloco));
+
+  std::string condicoes;
+  for (std::size_t indice = 0; indice < blocos.size(); ++indice) {
+    if (indice > 0) condicoes += pbNegar ? "\r    AND " : "\r    OR ";
+    condicoes += psColuna + (pbNegar ? " NOT IN ( " : " IN ( ") + blocos[indice] + " )";
+  }
+  return "(" + condicoes + ") ";
+}
+
+std::string TDALContasPagar::GetSQLValorOrcado(int mes) {
+  return "SELECT VLORCMES" + DoisDigitos(mes) +
+         " AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO";
+}
+
+double TDALContasPagar::ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes) {
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.Add(GetSQLValorOrcado(mes));
+  consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+  consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+  consulta.ParamByName("ANO").SetAsInteger(ano);
+  consulta.Open();
+  return consulta.IsEmpty() ? 0.0 : consulta.FieldByName("VALOR").AsFloat();
+}
+
+std::string TDALContasPagar::GetSQLValorLancado(const std::string& tabela, bool pago, bool porCompetencia) {
+  TStringList sql;
+  sql.Add(pago ? "SELECT NVL(SUM(VPAGO), 0) AS VALOR" : "SELECT NVL(SUM(VALOR), 0) AS VALOR");
+  sql.Add("  FROM " + tabela);
+  sql.Add(" WHERE CODCONTA = :CODCONTA");
+  sql.Add("   AND CODFILIAL = :CODFILIAL");
+  sql.Add(pago ? "   AND DTPAGTO IS NOT NULL" : "   AND DTPAGTO IS NULL");
+  sql.Add("   AND RECNUM <> NVL(:RECNUM, 0)");
+  sql.Add("   AND DTREJEICAOSUPLORC IS NULL");
+  if (porCompetencia) {
+    sql.Add("   AND DTCOMPETENCIA IS NOT NULL");
+    sql.Add("   AND DTCOMPETENCIA >= :DTINICIO");
+    sql.Add("   AND DTCOMPETENCIA < :DTFIM");
+    sql.Add("   AND DTDESD IS NULL");
+    sql.Add("   AND DTESTORNOBAIXA IS NULL");
+  } else {
+    const std::string data = pago ? "DTPAGTO" : "DTVENC";
+    sql.Add("   AND " + data + " >= :DTINICIO");
+    sql.Add("   AND " + data + " < :DTFIM");
+  }
+  return sql.Text();
+}
+
+double TDALContasPagar::ObterValorLancado(const std::string& tabela, bool pago, bool porCompetencia, double codconta,
+                                          const std::string& codfilial, double recnum, int ano, int mes) {
+  const auto [inicio, fim] = LimitesDoMes(ano, mes);
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.SetText(GetSQLValorLancado(tabela, pago, porCompetencia));
+  consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+  consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+  consulta.ParamByName("RECNUM").SetAsFloat(recnum);
+  consulta.ParamByName("DTINICIO").SetAsDate(inicio);
+  consulta.ParamByName("DTFIM").SetAsDate(fim);
+  consulta.Open();
+  return consulta.FieldByName("VALOR").AsFloat();
+}
+
+const std::vector<std::string>& TDALContasPagar::ColunasTabelaZTLANC() {
+  if (FColunasZTLANC.empty()) {
+    TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+    consulta.SQL.Add("SELECT COLUMN_NAME FROM USER_TAB_COLUMNS WHERE UPPER(TABLE_NAME) = 'ZTLANC' ORDER BY COLUMN_ID");
+    consulta.Open();
+    std::vector<std::string> colunas;
+    std::set<std::string> vistas;  // the dictionary may list a same-named table of another schema too
+    for (consulta.First(); !consulta.Eof(); consulta.Next()) {
+      std::string coluna = UpperAscii(consulta.FieldByName("COLUMN_NAME").AsString());
+      if (vistas.insert(coluna).second) colunas.push_back(std::move(coluna));
+    }
+    if (colunas.empty()) throw Exception("A tabela ZTLANC não foi encontrada no dicionário de dados.");
+    FColunasZTLANC = std::move(colunas);
+  }
+  return FColunasZTLANC;
+}
+
+void TDALContasPagar::InserirRecado(double codfuncdest, const std::string& assunto, const std::string& texto) {
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.Add(
+      "INSERT INTO ZTRECFUNC (CODFUNCAB, DTAB, CODSETORORIG, CODSETORDEST, CODFUNCDEST, ASSUNTO, TEXTORECADO, "
+      "NUMRECADO) VALUES (:CODFUNCAB, SYSDATE, 0, 0, :CODFUNCDEST, :ASSUNTO, :TEXTORECADO, DFSEQ_ZTRECFUNC.NEXTVAL)");
+  consulta.ParamByName("CODFUNCAB").SetAsInteger(Quorvin().SessaoAtual().Usuario().Matricula());
+  if (codfuncdest > 0) {
+    consulta.ParamByName("CODFUNCDEST").SetAsFloat(codfuncdest);
+  } else {
+    consulta.ParamByName("CODFUNCDEST").Clear();
+  }
+  consulta.ParamByName("ASSUNTO").SetAsString(assunto);
+  consulta.ParamByName("TEXTORECADO").SetAsString(texto);
+  consulta.ExecSQL();
+}
+
+void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) {
+  try {
+    IQuorvinSessao& sessao_host = Quorvin().SessaoAtual();
+    TOraSession& sessao = sessao_host.BancoDados().Sessao();
+    const std::string recnum = ShortestDecimal(registro.RECNUM);
+
+    std::string colunas;
+    for (const std::string& coluna : ColunasTabelaZTLANC()) {
+      if (!colunas.empty()) colunas += ", ";
+      colunas += coluna;
+    }
+
+    // 1. The held row.
+    TOraQuery retido(&sessao);
+    retido.SQL.Add("SELECT " + colunas + ", CODMOEDABAIXA");
+    retido.SQL.Add("  FROM ZTLANCBLOQ");
+    retido.SQL.Add(" WHERE RECNUM = :RECNUM");
+    retido.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    retido.Open();
+    if (retido.IsEmpty()) {
+      registro.MENSAGEM = "RecNum: " + recnum + " não encontrado na tabela ZTLANCBLOQ !";
+      return;
+    }
+    RFin_IncluirContasPagar lancamento;
+    lancamento.Inicializar();
+    PreencherRegistro(CamposDaConsulta(retido), lancamento);
+    const std::string codmoedabaixa = retido.FieldByName("CODMOEDABAIXA").AsString();
+
+    // 2. The same row in ZTLANC, column for column.
+    try {
+      TOraQuery copia(&sessao);
+      copia.SQL.Add("INSERT INTO ZTLANC (" + colunas + ")");
+      copia.SQL.Add("SELECT " + colunas);
+      copia.SQL.Add("  FROM ZTLANCBLOQ");
+      copia.SQL.Add(" WHERE RECNUM = :RECNUM");
+      copia.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+      copia.ExecSQL();
+    } catch (const std::exception& erro) {
+      throw Exception(std::string("Erro ao tentar Inserir ZTLANC da suplementação. \r") + erro.what());
+    }
+
+    // 3. Who approved it, and when.
+    const double aprovador = sessao_host.Usuario().Matricula();
+    const TDateTime hoje = sessao_host.BancoDados().DataServidor();
+    TOraQuery autorizacao(&sessao);
+    autorizacao.SQL.Add(
+        "UPDATE ZTLANC SET CODFUNCAUTSUPLORC = :CODFUNCAUTSUPLORC, DATAAUTSUPLORC = :DATAAUTSUPLORC WHERE RECNUM = "
+        ":RECNUM");
+    autorizacao.ParamByName("CODFUNCAUTSUPLORC").SetAsFloat(aprovador);
+    autorizacao.ParamByName("DATAAUTSUPLORC").SetAsDateTime(hoje);
+    autorizacao.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    autorizacao.ExecSQL();
+
+    // 4. Its held apportionment, stamped the same way.
+    TOraQuery rateio(&sessao);
+    rateio.SQL.Add(std::string("INSERT INTO ZTRATEIOCENTROCUSTO (") + kColunasRateio + ")");
+    rateio.SQL.Add(std::string("SELECT ") + kColunasRateio);
+    rateio.SQL.Add("  FROM ZTRATEIOCENTROCUSTOBLOQ");
+    rateio.SQL.Add(" WHERE RECNUM = :RECNUM");
+    rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    rateio.ExecSQL();
+    TOraQuery autorizacao_rateio(&sessao);
+    autorizacao_rateio.SQL.Add(
+        "UPDATE ZTRATEIOCENTROCUSTO SET CODFUNCAUTSUPLORC = :CODFUNCAUTSUPLORC, DATAAUTSUPLORC = :DATAAUTSUPLORC "
+        "WHERE RECNUM = :RECNUM");
+    autorizacao_rateio.ParamByName("CODFUNCAUTSUPLORC").SetAsFloat(aprovador);
+    autorizacao_rateio.ParamByName("DATAAUTSUPLORC").SetAsDateTime(hoje);
+    autorizacao_rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    autorizacao_rateio.ExecSQL();
+
+    // 5. An expense already settled by routine 631 moves its money now.
+    std::string observacao;
+    if (lancamento.CODROTINABAIXA == kRotinaDespesaBaixada) {
+      IGerenteFinanceiro* financeiro = Quorvin().GerenteFinanceiro();
+      IFin_MovimentacaoNumerarios* numerarios = financeiro ? financeiro->GetMovimentacaoNumerarios() : nullptr;
+      if (numerarios == nullptr) throw Exception("Movimentação de numerários indisponível no módulo financeiro.");
+      const TDateTime agora = sessao_host.BancoDados().DataHoraServidor();
+      int hora = 0;
+      int minuto = 0;
+      int segundo = 0;
+      agora.DecodeTime(hora, minuto, segundo);
+      RFin_IncluirMovimentacaoNumerarios movimento;
+      movimento.Inicializar();
+      movimento.NUMTRANS = lancamento.NUMTRANS;
+      movimento.CODBANCO = lancamento.NUMBANCO;
+      movimento.CODCOB = codmoedabaixa;
+      movimento.VALOR = std::fabs(lancamento.VALOR);
+      movimento.TIPO = lancamento.VALOR > 0 ? "C" : "D";
+      movimento.HISTORICO = lancamento.HISTORICO;
+      movimento.NUMCARR = lancamento.NUMNOTA;
+      movimento.INDICE = lancamento.INDICE;
+      movimento.HISTORICO2 = lancamento.HISTORICO2;
+      movimento.NUMDOC = recnum;
+      movimento.DATA = agora.DateOnly();
+      movimento.HORA = hora;
+      movimento.MINUTO = minuto;
+      movimento.CODFUNC = aprovador;
+      movimento.CODROTINALANC = sessao_host.Usuario().CodigoRotina();
+      numerarios->Incluir(movimento);
+      observacao = "O lançamento da despesa foi realizado.";
+    }
+
+    // 6. Nothing stays held.
+    TOraQuery exclusao(&sessao);
+    exclusao.SQL.Add("DELETE FROM ZTLANCBLOQ WHERE RECNUM = :RECNUM");
+    exclusao.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    exclusao.ExecSQL();
+    TOraQuery exclusao_rateio(&sessao);
+    exclusao_rateio.SQL.Add("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
+    exclusao_rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    exclusao_rateio.ExecSQL();
+
+    // 7. The requester hears of it.
+    TOraQuery requisitante(&sessao);
+    requisitante.SQL.Add("SELECT MATRICULA FROM ZTEMPR WHERE NOME_GUERRA = :NOME_GUERRA");
+    requisitante.ParamByName("NOME_GUERRA").SetAsString(lancamento.NOMEFUNC);
+    requisitante.Open();
+    const double codfuncdest = requisitante.IsEmpty() ? 0.0 : requisitante.FieldByName("MATRICULA").AsFloat();
+    std::string texto = "Lançamento RecNum: " + recnum + " aprovado. ";
+    if (!observacao.empty()) texto += "\r" + observacao;
+    InserirRecado(codfuncdest, "Aprovação de suplementação", texto);
+  } catch (const std::exception& erro) {
+    throw Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what());
+  }
+}
+
+bool TDALContasPagar::ExisteNotaEntrada(double numtransent) {
+  try {
+    TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+    consulta.SQL.Add("SELECT NUMTRANSENT FROM ZTNFENT WHERE NUMTRANSENT = :NUMTRANSENT");
+    consulta.ParamByName("NUMTRANSENT").SetAsFloat(numtransent);
+    consulta.Open();
+    return !consulta.IsEmpty();
+  } catch (const std::exception& erro) {
+    throw Exception(std::string("Erro ao consultar ZTNFENT \r") + erro.what());
+  }
+}
+
+void TDALContasPagar::RejeitarSuplementacao(const RFin_RejeitarSuplementacao& registro) {
+  try {
+    IQuorvinSessao& sessao_host = Quorvin().SessaoAtual();
+    TOraSession& sessao = sessao_host.BancoDados().Sessao();
+    const int usuario = sessao_host.Usuario().Matricula();
+
+    TOraQuery rejeicao(&sessao);
+    rejeicao.SQL.Add(
+        "UPDATE ZTLANCBLOQ SET DTREJEICAOSUPLORC = :DTREJEICAOSUPLORC, CODFUNCREJEICAOSUPLORC = "
+        ":CODFUNCREJEICAOSUPLORC, HISTORICOREJEICAOSUPLORC = :HISTORICOREJEICAOSUPLORC WHERE RECNUM = :RECNUM");
+    rejeicao.ParamByName("DTREJEICAOSUPLORC").SetAsDateTime(sessao_host.BancoDados().DataServidor());
+    rejeicao.ParamByName("CODFUNCREJEICAOSUPLORC").SetAsInteger(usuario);
+    rejeicao.ParamByName("HISTORICOREJEICAOSUPLORC").SetAsString(registro.HISTORICOREJEICAO);
+    rejeicao.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+    rejeicao.ExecSQL();
+
+    if (registro.CODSERVICO > 0) {
+      TOraQuery servico(&sessao);
+      servico.SQL.Add("DELETE FROM ZTSERVICOSPEDEFD WHERE CODSERVICO = :CODSERVICO");
+      servico.ParamByName("CODSERVICO").SetAsFloat(registro.CODSERVICO);
+      servico.ExecSQL();
+    }
+
+    InserirRecado(
+        usuario, "Rejeição de suplementação",
+        "Lançamento RecNum: " + ShortestDecimal(registro.RECNUM) + " rejeitado. " + "\r" + registro.HISTORICOREJEICAO);
+  } catch (const std::exception& erro) {
+    throw Exception(std::string("Erro ao rejeitar a suplementação\r") + erro.what());
+  }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sdk/TBase.h"
+#include "sdk/TDateTime.h"
+#include "sdk/fin/RFin_AprovarSuplementacao.h"
+#include "sdk/fin/RFin_IncluirContasPagar.h"
+#include "sdk/fin/RFin_RejeitarSuplementacao.h"
+
+// Data access of payable entries: builds the SQL text of ZTLANC and its held twin ZTLANCBLOQ line by
+// line, binds and runs it on the host session, inside the caller's transaction. No business rules.
+// The SQL builders are static so the text can be checked without a database.
+class TDALContasPagar : public TBaseSubModulo {
+ public:
+  explicit TDALContasPagar(TComponent* owner);
+  ~TDALContasPagar() override;
+
+  // Which of the two tables an entry goes to: ZTLANCBLOQ when the branch works with supplementation,
+  // the entry is to be supplemented and it is not already within an approval.
+  [[nodiscard]] static const char* TabelaDestino(const RFin_IncluirContasPagar& registro, bool trabalhaSuplementacao,
+                                                 bool suplementacao) noexcept;
+  // The insert of one entry: the fixed columns and those the record sets, each bound as :COLUMN.
+  [[nodiscard]] static std::string GetSQLInsertZTLANC(const RFin_IncluirContasPagar& registro,
+                                                      bool trabalhaSuplementacao, bool suplementacao);
+  // Inserts one entry; true on success. A database failure becomes a plain exception with its message.
+  bool IncluirLancamento(const RFin_IncluirContasPagar& registro, bool trabalhaSuplementacao, bool suplementacao);
+
+  // Every ZTLANC column, the partner's name as FORNECEDOR, under "WHERE 1 = 1" for callers to extend.
+  [[nodiscard]] static std::string GetSQLSelectZTLANC();
+  // The entries of a comma-separated RECNUM list, in the order the database returns them.
+  [[nodiscard]] std::vector<RFin_IncluirContasPagar> GetListaLancamento(const std::string& psListaRecNum);
+  // The open entries of an entry invoice, comma-separated, when they add up to the invoice's total.
+  [[nodiscard]] std::string GetListaRecNum(double prNumTransEnt);
+  // "(COL IN ( a,b ) OR COL IN ( ... )) ", each list under 1000 characters. Unquoted values must be
+  // numbers: the list is pasted into SQL.
+  [[nodiscard]] static std::string MontaClausulaIN(const std::string& psColuna, const std::string& psLista,
+                                                   bool pbAspas, bool pbNegar);
+
+  // Budget of an account in a branch for a month (0 when there is none).
+  [[nodiscard]] static std::string GetSQLValorOrcado(int mes);
+  [[nodiscard]] double ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes);
+  // What an account already holds in a month, in ZTLANC or ZTLANCBLOQ: paid (VPAGO of paid entries) or
+  // open (VALOR of unpaid ones), leaving out one entry and rejected supplementations. By accrual the
+  // month is that of DTCOMPETENCIA; otherwise that of the payment (paid) or of the due date (open).
+  [[nodiscard]] static std::string GetSQLValorLancado(const std::string& tabela, bool pago, bool porCompetencia);
+  [[nodiscard]] double ObterValorLancado(const std::string& tabela, bool pago, bool porCompetencia, double codconta,
+                                         const std::string& codfilial, double recnum, int ano, int mes);
+
+  // Moves a held entry and its held apportionment to ZTLANC/ZTRATEIOCENTROCUSTO, posts the cash
+  // movement of a settled expense and notifies the requester. A RECNUM not held writes nothing and
+  // only sets the record's message. Failures: "Erro ao aprovar a suplementação. \r" + cause.
+  void AprovarSuplementacao(RFin_AprovarSuplementacao& registro);
+  // Whether an entry invoice exists (ZTNFENT).
+  [[nodiscard]] bool ExisteNotaEntrada(double numtransent);
+  // Stamps a held entry as rejected, drops its SPED service row and notifies the user.
+  // Failures: "Erro ao rejeitar a suplementação\r" + cause.
+  void RejeitarSuplementacao(const RFin_RejeitarSuplementacao& registro);
+
+  // ZTLANC's columns as the database lists them (read once).
+  [[nodiscard]] const std::vector<std::string>& ColunasTabelaZTLANC();
+
+ private:
+  void InserirRecado(double codfuncdest, const std::string& assunto, const std::string& texto);
+
+  std::vector<std::string> FColunasZTLANC;
+};

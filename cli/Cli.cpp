@@ -197,7 +197,7 @@ int CommandSql(const std::vector<std::string>& args, std::ostream& out) {
   TOraQuery query(&session);
   query.SQL.SetText(text);
   for (const auto& [name, value] : binds) query.ParamByName(name).SetAsString(value);
-  if (oradb::TranslateCached(query.SQL.Text()).ReturnsRows) {
+  if (oradb::TranslateCached(query.SQL.Text())->ReturnsRows) {
     query.Open();
     Json rows = Json::array();
     for (query.First(); !query.Eof(); query.Next()) {

@@ -71,7 +71,7 @@ const std::string& TOraQuery::SyncParams() {
 
 const oradb::Translation& TOraQuery::CurrentTranslation() {
   const std::string& text = SyncParams();
-  if (FTranslation == nullptr) FTranslation = &oradb::TranslateCached(text);
+  if (FTranslation == nullptr) FTranslation = oradb::TranslateCached(text);
   return *FTranslation;
 }
 
@@ -195,7 +195,8 @@ void TOraQuery::RunRowStatement(const TStringList& sql, const char* purpose, con
     throw Exception(std::string("A consulta não tem instrução de ") + purpose + " para gravar o registro.");
   }
   Connection& connection = SessionConnection();
-  const oradb::Translation& translation = oradb::TranslateCached(text);
+  const auto translation_held = oradb::TranslateCached(text);
+  const oradb::Translation& translation = *translation_held;
   const std::vector<TFieldDef>& defs = FieldDefs();
   SyncParams();
   std::vector<TOraParam> values;

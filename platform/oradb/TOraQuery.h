@@ -83,7 +83,7 @@ class TOraQuery : public TDataSet {
   TOraParams FParams;
   std::vector<std::string> FParamsLines;             // the SQL lines FParams were built from
   std::string FParamsText;                           // ... and their text
-  const oradb::Translation* FTranslation = nullptr;  // of FParamsText, once translated
+  std::shared_ptr<const oradb::Translation> FTranslation;  // of FParamsText, once translated
   std::string FOpenedText;                           // the SQL text of the open result
   long long FRowsAffected = 0;
   bool FUniDirectional = false;

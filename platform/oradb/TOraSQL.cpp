@@ -94,8 +94,8 @@ void TOraSQL::Execute() {
   if (Trim(text).empty()) throw Exception("O bloco não tem instrução SQL.");
   Connection& connection = ConnectionOf(FSession, "O bloco");
   SyncParams();
-  const oradb::Translation& translation = oradb::TranslateCached(text);
-  static_cast<void>(oradb::internal::RunTranslated(connection, translation, FParams, text, false));
+  const auto translation = oradb::TranslateCached(text);
+  static_cast<void>(oradb::internal::RunTranslated(connection, *translation, FParams, text, false));
 }
 
 // ---- TOraStoredProc ----

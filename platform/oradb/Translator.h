@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,8 +32,12 @@ struct Translation {
 // carry over; it never returns a guess.
 [[nodiscard]] Translation Translate(std::string_view oracle_text);
 
-// The same, from a process-wide cache keyed by the exact text (thread-safe).
-[[nodiscard]] const Translation& TranslateCached(std::string_view oracle_text);
+// The same, from a process-wide cache keyed by the exact text (thread-safe). The cache keeps the
+// most recently used texts only (kTranslationCacheSize), so texts with values written into them
+// (blocks, IN lists) cannot make a long-running host grow without bound; a caller keeps the
+// translation it holds alive for as long as it needs it.
+inline constexpr std::size_t kTranslationCacheSize = 4096;
+[[nodiscard]] std::shared_ptr<const Translation> TranslateCached(std::string_view oracle_text);
 
 // A block's text with each bind replaced by its literal (already escaped: literals[k] for $k+1).
 [[nodiscard]] std::string RenderBlock(const Translation& translation, std::span<const std::string> literals);

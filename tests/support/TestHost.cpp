@@ -1,5 +1,7 @@
 #include "TestHost.h"
 
+#include <stdexcept>
+
 #include "TestDatabase.h"
 #include "frame/Uclsgerentefinanceiro.h"
 #include "oradb/TOraQuery.h"
@@ -18,6 +20,16 @@ void HostTest::SetUp() {
   FFinanceiro = gerente;
   FHost->SetGerenteFinanceiro(gerente);
   FHost->Sessao().StartTransaction();
+}
+
+host::THostQuorvin& HostTest::Host() {
+  if (!FHost) throw std::runtime_error("the test host is not connected (QUORVIN_TEST_DSN)");
+  return *FHost;
+}
+
+IGerenteFinanceiro& HostTest::Financeiro() {
+  static_cast<void>(Host());
+  return *FFinanceiro;
 }
 
 void HostTest::TearDown() {

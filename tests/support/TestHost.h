@@ -18,9 +18,10 @@ class HostTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  [[nodiscard]] host::THostQuorvin& Host() { return *FHost; }
-  [[nodiscard]] IGerenteFinanceiro& Financeiro() { return *FFinanceiro; }
-  [[nodiscard]] TOraSession& Session() { return FHost->Sessao(); }
+  // Throw when the fixture could not connect, so a fixture built on this one fails cleanly.
+  [[nodiscard]] host::THostQuorvin& Host();
+  [[nodiscard]] IGerenteFinanceiro& Financeiro();
+  [[nodiscard]] TOraSession& Session() { return Host().Sessao(); }
 
   // Runs Oracle-dialect SQL on the test session (set-up rows, checks).
   void Exec(const std::string& oracle_sql);

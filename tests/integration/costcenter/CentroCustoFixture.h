@@ -10,25 +10,6 @@
 
 namespace costcenter_it {
 
-// The payable area's blocked-posting flag, as the cost-center area reads and sets it. The payable
-// area is built apart; this stand-in lets each side be tested on its own.
-class ContasPagarDeTeste : public IFin_ContasPagar {
- public:
-  bool GetLancarZTLancBloqGeral() override { return Geral; }
-  void SetLancarZTLancBloqGeral(bool value) override { Geral = value; }
-  bool Geral = false;
-};
-
-// The payable tables the cost-center loaders join (the payable area's schema creates the real
-// ones; these only exist when it is not installed), created inside the test's transaction.
-inline const char* const kTabelasLancamento =
-    "CREATE TABLE IF NOT EXISTS public.ZTLANC (RECNUM numeric(10) PRIMARY KEY, CODFILIAL varchar(2), "
-    "CODCONTA numeric(10), VALOR numeric(14,2), DTLANC timestamp(0), DTVENC timestamp(0), DTCOMPETENCIA "
-    "timestamp(0), DTPAGTO timestamp(0), NUMNOTA numeric(10), NUMTRANSENT numeric(10), NUMTRANSENTNF numeric(10), "
-    "NUMTRANSVENDA numeric(10), CODROTINABAIXA numeric(6), LOCALIZACAO varchar(20), HISTORICO varchar(200), "
-    "HISTORICO2 varchar(200), DTREJEICAOSUPLORC timestamp(0));\n"
-    "CREATE TABLE IF NOT EXISTS public.ZTLANCBLOQ (LIKE public.ZTLANC INCLUDING ALL);\n";
-
 // Branch "9" works with cost centers. Cost centers T1..T3 are active and usable by user 1, T4 is
 // inactive, T5 is not the user's. Account 910001 works with cost centers and its standard
 // apportionment is T1 33.33%, T2 33.33%, T3 33.34% (plus T4 and T5, never proposed); account
@@ -37,7 +18,6 @@ class CentroCustoTest : public testsupport::HostTest {
  protected:
   void SetUp() override {
     testsupport::HostTest::SetUp();
-    Session().ExecuteScript(kTabelasLancamento);
     Exec(
         "INSERT INTO ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO, ATIVO, RECEBE_LANCTO) "
         "SELECT 'T1', 'UM', 'S', 'S' FROM DUAL UNION ALL SELECT 'T2', 'DOIS', 'S', 'S' FROM DUAL UNION ALL "
@@ -56,17 +36,11 @@ class CentroCustoTest : public testsupport::HostTest {
     Padrao(910001, "T4", 10);
     Padrao(910001, "T5", 10);
     SetParametro("UTILIZACENTROCUSTO", "S", "9");
-    Financeiro().SetContasPagar(&FContasPagar);
-  }
-
-  void TearDown() override {
-    Financeiro().SetContasPagar(nullptr);
-    testsupport::HostTest::TearDown();
   }
 
   [[nodiscard]] IFin_CentroCusto& Area() { return *Financeiro().GetCentroCusto(); }
   [[nodiscard]] TStringList& Validador() { return dynamic_cast<TBaseSubModulo&>(Area()).GetValidador(); }
-  [[nodiscard]] ContasPagarDeTeste& ContasPagar() { return FContasPagar; }
+  [[nodiscard]] IFin_ContasPagar& ContasPagar() { return *Financeiro().GetContasPagar(); }
 
   void Padrao(int conta, const std::string& centro_custo, double percentual) {
     Exec("INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, PERCRATEIO, CODIGOCENTROCUSTO) VALUES (" + std::to_string(conta) +
@@ -116,7 +90,6 @@ class CentroCustoTest : public testsupport::HostTest {
   }
 
  private:
-  ContasPagarDeTeste FContasPagar;
 };
 
 }  // namespace costcenter_it

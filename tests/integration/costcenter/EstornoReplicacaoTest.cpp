@@ -97,7 +97,6 @@ class CentroCustoCliTest : public ::testing::Test {
         "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
         "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
         "DELETE FROM public.ZTPARAMETROS WHERE NOME = 'UTILIZACENTROCUSTO' AND CODFILIAL = '88';");
-    if (FCriouTabelas) sessao.ExecuteScript("DROP TABLE public.ZTLANC; DROP TABLE public.ZTLANCBLOQ;");
   }
   int Run(const std::vector<std::string>& args, const std::string& input) {
     std::istringstream in(input);
@@ -109,7 +108,6 @@ class CentroCustoCliTest : public ::testing::Test {
   }
   std::string FOut;
   std::string FErr;
-  bool FCriouTabelas = false;
 };
 
 TEST_F(CentroCustoCliTest, BadInputAnswersTheExceptionClassAndItsMessage) {
@@ -138,14 +136,6 @@ TEST_F(CentroCustoCliTest, ABatchHostApportionsAnEntryWithRowsToReplicate) {
         "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
         "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
         "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
-    // Without the payable schema, its tables are stood in for the call (and dropped afterwards).
-    TOraQuery existe(&sessao);
-    existe.SQL.Add("SELECT COUNT(*) QTD FROM PG_TABLES WHERE SCHEMANAME = 'public' AND TABLENAME = 'ztlanc'");
-    existe.Open();
-    if (existe.FieldByName("QTD").AsInteger() == 0) {
-      sessao.ExecuteScript(costcenter_it::kTabelasLancamento);
-      FCriouTabelas = true;
-    }
   }
   const std::string pedido =
       R"({"op": "CentroCusto.ContaTrabalhaCentroCusto", "args": {"CodFilial": "88", "CodConta": "880001"}})"

@@ -110,7 +110,7 @@ TEST_F(OrcamentoTest, ConfirmedRowsOfAHeldEntryGoToTheHeldTableAndRaiseThePayabl
   EXPECT_EQ(Scalar("SELECT ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = 8100"), "S");
   EXPECT_EQ(Linhas(8100), "");
   EXPECT_TRUE(Area().GetLancarZTLancBloq());
-  EXPECT_TRUE(ContasPagar().Geral);
+  EXPECT_TRUE(ContasPagar().GetLancarZTLancBloqGeral());
 }
 
 TEST_F(OrcamentoTest, PostingAboveTheBudgetWhenAllowedAsksAndKeepsTheRowsInThePayableTable) {

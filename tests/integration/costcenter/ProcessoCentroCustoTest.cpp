@@ -61,7 +61,7 @@ TEST_F(CentroCustoTest, ACounterpartCopiesItsPrincipalNegatedEvenWhenTheApportio
 TEST_F(CentroCustoTest, HeldRowsAreTheOnesReloadedWhileThePayableAreaPostsHeldEntries) {
   Lancamento(5020, 910001, 50, "2026-03-10", {}, "ZTLANCBLOQ");
   Rateio(5020, 910001, "T2", 100, 50, "ZTRATEIOCENTROCUSTOBLOQ");
-  ContasPagar().Geral = true;
+  ContasPagar().SetLancarZTLancBloqGeral(true);
   SetParametro("TRABSUPLORC", "S", "9");
   ASSERT_TRUE(Apportion(5020, 50));
   // Written again as held rows: they replace the entry's earlier held rows.

@@ -184,7 +184,7 @@ TEST_F(QueryRuns, AStatementIsPreparedOncePerSessionAndTranslatedOnce) {
     EXPECT_EQ(query.FieldByName("TEXTO").AsString(), "T" + std::to_string(id));
   }
   EXPECT_EQ(oradb::TranslationCount(), translations + 1);
-  const std::string translated = oradb::TranslateCached(text).Text;
+  const std::string translated = oradb::TranslateCached(text)->Text;
   TOraQuery prepared(&Session());
   prepared.SQL.Add("SELECT count(*), sum(generic_plans + custom_plans) FROM pg_prepared_statements");
   prepared.SQL.Add(" WHERE statement = :STATEMENT");
@@ -204,7 +204,7 @@ TEST_F(QueryRuns, AStatementIsPreparedOncePerSessionAndTranslatedOnce) {
   typed.Open();
   EXPECT_EQ(typed.FieldByName("T").AsString(), "2026-01-31 00:00:00");
   prepared.Close();
-  prepared.ParamByName("STATEMENT").SetAsString(oradb::TranslateCached(cast_text).Text);
+  prepared.ParamByName("STATEMENT").SetAsString(oradb::TranslateCached(cast_text)->Text);
   prepared.Open();
   EXPECT_EQ(prepared.Fields(0).AsInteger(), 2);
 }

@@ -2,6 +2,7 @@
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "frame/Uclsgerentefinanceiro.h"
+#include "payable/Uclsfin_contaspagar.h"
 #include "sdk/Exception.h"
 #include "support/MemoryHost.h"
 
@@ -10,10 +11,9 @@ namespace {
 using testsupport::MemoryHost;
 
 // A host's own implementation of an area, installed through the facade.
-class TContasPagarDoHost : public IFin_ContasPagar {
+class TContasPagarDoHost : public TContasPagar {
  public:
-  bool GetLancarZTLancBloqGeral() override { return false; }
-  void SetLancarZTLancBloqGeral(bool) override {}
+  using TContasPagar::TContasPagar;
 };
 
 TEST(Facade, NeedsTheHostServicesFromItsOwner) {
@@ -22,15 +22,36 @@ TEST(Facade, NeedsTheHostServicesFromItsOwner) {
   EXPECT_EQ(sem_servicos.ComponentCount(), 0u);
 }
 
-TEST(Facade, SetterReplacesTheAreaAndAnEmptyReferenceClearsIt) {
+TEST(Facade, AreasAreCreatedOnFirstUseOwnedByTheHostAndKept) {
   MemoryHost host;
   auto* facade = new TGerenteFinanceiro(&host);
-  TContasPagarDoHost contas;
-  facade->SetContasPagar(&contas);
-  EXPECT_EQ(facade->GetContasPagar(), &contas);
-  EXPECT_EQ(facade->GetContasPagar(), &contas);
+  const std::size_t owned_before = host.ComponentCount();
+  IFin_ContasPagar* contas = facade->GetContasPagar();
+  IFin_CentroCusto* centros = facade->GetCentroCusto();
+  IFin_MovimentacaoNumerarios* numerarios = facade->GetMovimentacaoNumerarios();
+  ASSERT_NE(contas, nullptr);
+  ASSERT_NE(centros, nullptr);
+  ASSERT_NE(numerarios, nullptr);
+  EXPECT_NE(dynamic_cast<TContasPagar*>(contas), nullptr);
+  EXPECT_EQ(facade->GetContasPagar(), contas);
+  EXPECT_EQ(facade->GetCentroCusto(), centros);
+  EXPECT_EQ(facade->GetMovimentacaoNumerarios(), numerarios);
+  EXPECT_EQ(host.ComponentCount(), owned_before + 3);
+}
+
+TEST(Facade, SetterReplacesTheAreaAndAnEmptyReferenceMakesTheNextGetBuildAFreshOne) {
+  MemoryHost host;
+  auto* facade = new TGerenteFinanceiro(&host);
+  auto* do_host = new TContasPagarDoHost(&host);
+  facade->SetContasPagar(do_host);
+  EXPECT_EQ(facade->GetContasPagar(), do_host);
   facade->SetContasPagar(nullptr);
-  EXPECT_NE(facade->GetContasPagar(), &contas);
+  IFin_ContasPagar* novo = facade->GetContasPagar();
+  EXPECT_NE(novo, nullptr);
+  EXPECT_NE(novo, do_host);
+  // The replaced object is not freed by the facade: its owner still holds it.
+  EXPECT_EQ(host.ComponentCount(), 3u);
+  EXPECT_EQ(do_host->Owner(), &host);
 }
 
 TEST(Facade, CancelSplittingKeepsOneSubModulePerModeWithTheUserOfItsFirstUse) {

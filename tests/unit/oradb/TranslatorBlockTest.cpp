@@ -106,12 +106,12 @@ TEST(TranslatorRenderBlock, RefusesAMissingLiteral) {
 TEST(TranslatorCache, TranslatesARepeatedTextOnce) {
   const std::string text = "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = :RECNUM -- cache único";
   const std::size_t before = oradb::TranslationCount();
-  const oradb::Translation& first = oradb::TranslateCached(text);
-  const oradb::Translation& second = oradb::TranslateCached(std::string(text));
-  EXPECT_EQ(&first, &second);
+  const auto first = oradb::TranslateCached(text);
+  const auto second = oradb::TranslateCached(std::string(text));
+  EXPECT_EQ(first.get(), second.get());
   EXPECT_EQ(oradb::TranslationCount(), before + 1);
-  EXPECT_EQ(first.Text, "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = $1 -- cache único\n");
-  EXPECT_TRUE(first.ReturnsRows);
+  EXPECT_EQ(first->Text, "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = $1 -- cache único\n");
+  EXPECT_TRUE(first->ReturnsRows);
 }
 
 TEST(TranslatorCache, ThreadsMeetingANewTextShareOneTranslation) {
@@ -120,11 +120,28 @@ TEST(TranslatorCache, ThreadsMeetingANewTextShareOneTranslation) {
   std::vector<const oradb::Translation*> seen(8, nullptr);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < seen.size(); ++t) {
-    threads.emplace_back([&seen, &text, t] { seen[t] = &oradb::TranslateCached(text); });
+    threads.emplace_back([&seen, &text, t] { seen[t] = oradb::TranslateCached(text).get(); });
   }
   for (std::thread& thread : threads) thread.join();
   for (const oradb::Translation* translation : seen) EXPECT_EQ(translation, seen.front());
   EXPECT_EQ(oradb::TranslationCount(), before + 1);
+}
+
+TEST(TranslatorCache, StaysBoundedAndKeepsWhatACallerHolds) {
+  const auto held = oradb::TranslateCached("SELECT :A FROM DUAL -- mantido pelo chamador");
+  const std::size_t before = oradb::TranslationCount();
+  for (std::size_t i = 0; i <= oradb::kTranslationCacheSize; ++i) {
+    static_cast<void>(oradb::TranslateCached("SELECT " + std::to_string(i) + " FROM DUAL -- enchente"));
+  }
+  EXPECT_EQ(held->Text, "SELECT $1 FROM DUAL -- mantido pelo chamador\n");  // still valid after eviction
+  // The oldest text was evicted: asking again translates it again; a recent one is still cached.
+  const std::size_t after_flood = oradb::TranslationCount();
+  EXPECT_EQ(after_flood, before + oradb::kTranslationCacheSize + 1);
+  static_cast<void>(
+      oradb::TranslateCached("SELECT " + std::to_string(oradb::kTranslationCacheSize) + " FROM DUAL -- enchente"));
+  EXPECT_EQ(oradb::TranslationCount(), after_flood);
+  static_cast<void>(oradb::TranslateCached("SELECT :A FROM DUAL -- mantido pelo chamador"));
+  EXPECT_EQ(oradb::TranslationCount(), after_flood + 1);
 }
 
 TEST(TranslatorCache, DoesNotKeepATextThatFails) {

@@ -62,11 +62,7 @@ void Apportion(Runtime& runtime, std::ostream& out) {
     area->ValidaDadosInformados_Inclusao();
     out << "  (o orçamento não foi ultrapassado)\n";
   } catch (const Exception& recusa) {
-    std::string texto = recusa.Message();
-    for (char& c : texto) {
-      if (c == '\r') c = '\n';
-    }
-    out << "Recusado:\n" << texto << "\n";
+    out << "Recusado:\n" << ParaTerminal(recusa.Message()) << "\n";
   }
   area->LimparDadosUltimoLancto();
 

@@ -46,9 +46,14 @@ void Executar(TOraSession& sessao, const std::string& sql) {
   return consulta.FieldByName("QTD").AsInteger() > 0;
 }
 
-// The account's three cost centers (50%, 30%, 20%), for a build that has the cost-center area.
+// The account's three cost centers (50%, 30%, 20%), for a build that has the cost-center area,
+// unless the account already has its standard apportionment (the cost-center demo rows give one).
 void PrepararCentrosCusto(host::THostQuorvin& host, TOraSession& sessao) {
   host.DefinirParametro("UTILIZACENTROCUSTO", "S", kFilial);
+  TOraQuery existente(&sessao);
+  existente.SQL.Add("SELECT COUNT(*) QTD FROM ZTCONTACENTROCUSTO WHERE CODCONTA = 3101");
+  existente.Open();
+  if (existente.FieldByName("QTD").AsInteger() > 0) return;
   Executar(sessao,
            "INSERT INTO ZTCONTA (CODCONTA, USARATEIOCENTROCUSTO) SELECT 3101, 'S' FROM DUAL "
            "WHERE NOT EXISTS (SELECT 1 FROM ZTCONTA WHERE CODCONTA = 3101)");
@@ -145,12 +150,7 @@ void AddContasPagarDemo(std::vector<DemoStep>& steps) {
          const std::string recnum = ShortestDecimal(segunda.RECNUM);
          out << "Despesa " << recnum << " de " << FormatarValor(700) << ": acima do orçamento. O usuário confirmou:\n";
          for (const auto& confirmacao : host.Confirmacoes()) {
-           std::string texto = confirmacao.Texto;
-           for (std::size_t quebra = texto.find("\r\n"); quebra != std::string::npos;
-                quebra = texto.find("\r\n", quebra)) {
-             texto.replace(quebra, 2, "\n    ");
-           }
-           out << "    " << texto << "\n";
+           out << ParaTerminal(confirmacao.Texto, "    ") << "\n";
          }
          MostrarLinhas(sessao, out, "ZTLANCBLOQ (aguardando suplementação)",
                        "SELECT RECNUM, CODCONTA, VALOR, HISTORICO FROM ZTLANCBLOQ WHERE RECNUM = " + recnum);

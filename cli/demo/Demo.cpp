@@ -25,6 +25,19 @@ std::vector<DemoStep> Steps() {
 
 }  // namespace
 
+std::string ParaTerminal(const std::string& texto, const std::string& indent) {
+  std::string saida = indent;
+  for (std::size_t i = 0; i < texto.size(); ++i) {
+    if (texto[i] == '\r' || texto[i] == '\n') {
+      if (texto[i] == '\r' && i + 1 < texto.size() && texto[i + 1] == '\n') ++i;
+      saida += "\n" + indent;
+    } else {
+      saida += texto[i];
+    }
+  }
+  return saida;
+}
+
 void AddFrameDemo(std::vector<DemoStep>& steps) {
   steps.push_back({"O módulo como plug-in", [](Runtime& runtime, std::ostream& out) {
                      IGerenteFinanceiro& financeiro = runtime.Financeiro();
@@ -57,6 +70,7 @@ int RunDemo(std::ostream& out) {
     out << "\n== " << ++chapter << ". " << step.Title << " ==\n";
     TOraSession& session = runtime.Host().Sessao();
     TOraTransaction transaction(session);
+    runtime.Host().LimparConfirmacoes();  // each chapter shows only what it asked
     try {
       step.Run(runtime, out);
       transaction.Commit();

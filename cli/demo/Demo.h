@@ -21,6 +21,10 @@ void AddCashDemo(std::vector<DemoStep>& steps);
 void AddCentroCustoDemo(std::vector<DemoStep>& steps);
 void AddContasPagarDemo(std::vector<DemoStep>& steps);
 
+// A message as a terminal shows it: each line break of the module ("\r\n" or "\r") becomes a new
+// line that starts with `indent`.
+[[nodiscard]] std::string ParaTerminal(const std::string& texto, const std::string& indent = "");
+
 // Runs the story on the configured database (after `db reset` and `db seed`).
 int RunDemo(std::ostream& out);
 

@@ -38,8 +38,9 @@ TEST_F(SessionBehaviour, LockTimeoutSetInsideATransactionSurvivesItsRollback) {
 
 // PostgreSQL answers COMMIT of an aborted transaction with ROLLBACK and no error: reported as done,
 // the caller would believe its work was saved.
-TEST_F(SessionBehaviour, CommitOfAnAbortedTransactionFailsAndSavesNothing) {
+TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSavesNothing) {
   EXPECT_EQ(Failure([&] { Session().StartTransaction(); }), "Exception: A sessão já está em uma transação.");
+  EXPECT_TRUE(Session().InTransaction());
   Session().Rollback();
   Exec("CREATE TEMP TABLE commit_probe (id integer PRIMARY KEY)");
   Session().StartTransaction();

@@ -55,7 +55,7 @@ TEST_F(Entries, FilterKeepsExactlyTheMatchingRows) {
                         {"CODCONTA >= 20 AND VALOR > 0", {20, 40, 50, 60}},
                         {"VALOR <> 10.5", {10, 30, 40, 50}},
                         {"VALOR != 10.5", {10, 30, 40, 50}},
-                        {"VALOR < 0", {30}},
+                        {"valor < 0", {30}},
                         {"VALOR <= 0", {10, 30}},
                         {"VALOR > -3.25", {10, 20, 40, 50, 60}},
                         {"VALOR = 1000000", {50}},

@@ -7,103 +7,72 @@
 #include "oradb/Translator.h"
 #include "oradb/internal/Binding.h"
 #include "support/TestDatabase.h"
+#include "unit/oradb/Failure.h"
 
 namespace {
 
-using testsupport::DatabaseTest;
+using oradbtest::Failure;
 
-// ---- Bind values written into blocks as literals ----
+// ---- Bind values written into blocks as literals; TOraSQL ----
 
-class BlockLiterals : public DatabaseTest, public ::testing::WithParamInterface<const char*> {
+class BlockLiterals : public testsupport::DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
     Exec("CREATE TEMP TABLE literal_probe (n numeric, texto text)");
+    params.Rebuild({"V"});
   }
 
-  // A block as the translator hands it over: "$1" marks where the bind goes.
-  static oradb::Translation Block(const std::string& before, const std::string& after) {
+  // Runs a block as the translator hands it over, the bind :V written in where "$1" stands.
+  void RunBlock(const std::string& before, const std::string& after) {
     oradb::Translation block;
     block.Text = before + "$1" + after;
     block.ParamNames = {"V"};
     block.IsBlock = true;
     block.BlockMarkers.push_back({before.size(), 2, 0});
-    return block;
+    Exec(oradb::internal::RenderWithLiterals(block, params));
   }
+
+  TOraParams params;
 };
 
 // Whatever the text holds, it lands in the row as data: it cannot close the quote, the dollar
 // quote of the block, or start a comment.
-TEST_P(BlockLiterals, TextStaysData) {
-  TOraParams params;
-  params.Rebuild({"V"});
-  params.ParamByName("V").SetAsString(GetParam());
-  const oradb::Translation block = Block("DO $body$ BEGIN INSERT INTO literal_probe (texto) VALUES (", "); END $body$");
-  Exec(oradb::internal::RenderWithLiterals(block, params));
-  EXPECT_EQ(Value("SELECT texto FROM literal_probe"), GetParam());
-  EXPECT_EQ(Value("SELECT count(*) FROM literal_probe"), "1");
+TEST_F(BlockLiterals, TextStaysData) {
+  for (const char* text :
+       {"D'ÁVILA", "x'); DELETE FROM literal_probe; --", "$body$; DROP TABLE literal_probe; DO $body$ BEGIN",
+        "$$ END $$; SELECT 1; $$", "C:\\SPOOL\\", "/* não fecha", "linha 1\r\nlinha 2"}) {
+    params.ParamByName("V").SetAsString(text);
+    RunBlock("DO $body$ BEGIN DELETE FROM literal_probe; INSERT INTO literal_probe (texto) VALUES (", "); END $body$");
+    EXPECT_EQ(Value("SELECT string_agg(texto, '|') FROM literal_probe"), text);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Attempts, BlockLiterals,
-                         ::testing::Values("D'ÁVILA", "x'); DELETE FROM literal_probe; --",
-                                           "$body$; DROP TABLE literal_probe; DO $body$ BEGIN",
-                                           "$$ END $$; SELECT 1; $$", "C:\\SPOOL\\", "-- comentário", "/* não fecha",
-                                           "linha 1\r\nlinha 2", "'"));
-
-TEST_F(BlockLiterals, NegativeNumbersAndDatesKeepTheirValue) {
-  TOraParams params;
-  params.Rebuild({"V"});
-  params.ParamByName("V").SetAsInteger(-5);
-  Exec(oradb::internal::RenderWithLiterals(
-      Block("DO $b$ BEGIN INSERT INTO literal_probe (n) VALUES (10 -", "); END $b$"), params));
-  EXPECT_EQ(Value("SELECT n FROM literal_probe"), "15");
-  params.ParamByName("V").SetAsDateTime(TDateTime::EncodeDateTime(2026, 1, 31, 23, 59, 59));
-  Exec(oradb::internal::RenderWithLiterals(
-      Block("DO $b$ BEGIN UPDATE literal_probe SET texto = to_char(", ", 'DD/MM/YYYY HH24:MI:SS'); END $b$"), params));
-  EXPECT_EQ(Value("SELECT texto FROM literal_probe"), "31/01/2026 23:59:59");
-}
-
-// ---- TOraSQL ----
-
-TEST_F(BlockLiterals, AStatementWithoutABlockRunsWithItsBinds) {
+TEST_F(BlockLiterals, TOraSqlRunsAStatementWithItsBindsAndAnOracleBlockWithThemInlined) {
   TOraSQL sql(&Session());
   sql.SQL.Add("INSERT INTO literal_probe (n, texto) VALUES (:N, :TEXTO)");
   sql.ParamByName("N").SetAsFloat(2.5);
   sql.ParamByName("texto").SetAsString("O'Brien");
   sql.Execute();
-  EXPECT_EQ(Value("SELECT n || ' ' || texto FROM literal_probe"), "2.5 O'Brien");
-}
-
-TEST_F(BlockLiterals, AnOracleBlockRunsWithItsBindsInlined) {
-  if (!oradb::Translate("BEGIN NULL; END;").IsBlock) {
-    GTEST_SKIP() << "the translator in this build does not turn Oracle blocks into PL/pgSQL yet";
-  }
-  TOraSQL sql(&Session());
-  sql.SQL.Add("BEGIN");
-  sql.SQL.Add("  INSERT INTO literal_probe (n, texto) VALUES (:N, :TEXTO);");
-  sql.SQL.Add("END;");
-  sql.ParamByName("N").SetAsInteger(-7);
-  sql.ParamByName("TEXTO").SetAsString("x'); DELETE FROM literal_probe; --$$");
-  sql.Execute();
-  EXPECT_EQ(Value("SELECT n || ' ' || texto FROM literal_probe"), "-7 x'); DELETE FROM literal_probe; --$$");
-}
-
-TEST_F(BlockLiterals, ABlockWithoutTextOrSessionFailsClearly) {
+  TOraSQL block(&Session());
+  block.SQL.Add("BEGIN");
+  block.SQL.Add("  INSERT INTO literal_probe (n, texto) VALUES (:N, :TEXTO);");
+  block.SQL.Add("END;");
+  block.ParamByName("N").SetAsInteger(-7);
+  block.ParamByName("TEXTO").SetAsString("x'); DELETE FROM literal_probe; --$$");
+  block.Execute();
+  EXPECT_EQ(Value("SELECT string_agg(n || ' ' || texto, '|' ORDER BY n DESC) FROM literal_probe"),
+            "2.5 O'Brien|-7 x'); DELETE FROM literal_probe; --$$");
   TOraSQL orphan;
   orphan.SQL.Add("BEGIN NULL; END;");
   EXPECT_THROW(orphan.Execute(), Exception);
   TOraSQL empty(&Session());
-  try {
-    empty.Execute();
-    FAIL();
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "O bloco não tem instrução SQL.");
-  }
+  EXPECT_EQ(Failure([&] { empty.Execute(); }), "Exception: O bloco não tem instrução SQL.");
 }
 
 // ---- TOraStoredProc ----
 
-class StoredRoutines : public DatabaseTest {
+class StoredRoutines : public testsupport::DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
@@ -122,20 +91,29 @@ class StoredRoutines : public DatabaseTest {
         LANGUAGE sql AS $$ INSERT INTO proc_log VALUES (p_texto) $$;
     )");
   }
+
+  TOraStoredProc proc{nullptr};
 };
 
-TEST_F(StoredRoutines, AFunctionValueComesBackInResultWhateverTheParameterOrder) {
-  TOraStoredProc proc(&Session());
+TEST_F(StoredRoutines, AFunctionValueComesBackInResultWhateverTheParameterOrderAndNullsStayNull) {
+  proc.SetSession(&Session());
   proc.SetStoredProcName("PKG_ORADB_TESTE.F_SOMA");
   proc.ParamByName("P_B").SetAsFloat(0.25);
   proc.ParamByName("p_a").SetAsString("9999999999.74");
   proc.ExecProc();
   EXPECT_EQ(proc.ParamByName("RESULT").AsString(), "9999999999.99");
   EXPECT_DOUBLE_EQ(proc.ParamByName("RESULT").AsFloat(), 9999999999.99);
+  proc.ParamByName("P_A").Clear();
+  proc.ExecProc();
+  EXPECT_TRUE(proc.ParamByName("RESULT").IsNull());
+  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
+  proc.ParamByName("P_NOME").SetAsString("");
+  proc.ExecProc();
+  EXPECT_EQ(proc.ParamByName("RESULT").AsString(), "(nulo)");
 }
 
 TEST_F(StoredRoutines, DatesGoAndComeBackAsDates) {
-  TOraStoredProc proc(&Session());
+  proc.SetSession(&Session());
   proc.SetStoredProcName("pkg_oradb_teste.f_vencimento");
   proc.SetIsFunction(true);
   proc.ParamByName("P_DIA").SetAsDate(TDateTime::EncodeDate(2026, 1, 31));
@@ -145,20 +123,8 @@ TEST_F(StoredRoutines, DatesGoAndComeBackAsDates) {
   EXPECT_EQ(proc.ParamByName("RESULT").AsDateTime(), TDateTime::EncodeDate(2026, 3, 2));
 }
 
-TEST_F(StoredRoutines, NullArgumentsAndResultsAreNull) {
-  TOraStoredProc proc(&Session());
-  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
-  proc.ParamByName("P_NOME").SetAsString("");
-  proc.ExecProc();
-  EXPECT_EQ(proc.ParamByName("RESULT").AsString(), "(nulo)");
-  proc.SetStoredProcName("PKG_ORADB_TESTE.F_SOMA");
-  proc.ParamByName("P_A").Clear();
-  proc.ExecProc();
-  EXPECT_TRUE(proc.ParamByName("RESULT").IsNull());
-}
-
-TEST_F(StoredRoutines, AProcedureIsCalledAndItsInOutParametersComeBack) {
-  TOraStoredProc proc(&Session());
+TEST_F(StoredRoutines, AProcedureGivesBackItsInOutParametersAndAVoidFunctionRunsAsOne) {
+  proc.SetSession(&Session());
   proc.SetStoredProcName("PKG_ORADB_TESTE.P_DOBRA");
   proc.ParamByName("P_VALOR").SetAsFloat(21.5);
   proc.ParamByName("P_VEZES").SetAsInteger(2);
@@ -166,18 +132,21 @@ TEST_F(StoredRoutines, AProcedureIsCalledAndItsInOutParametersComeBack) {
   EXPECT_EQ(proc.ParamByName("P_VALOR").AsFloat(), 43.0);
   proc.ExecProc();  // the value that came back goes in again
   EXPECT_EQ(proc.ParamByName("P_VALOR").AsFloat(), 86.0);
-}
-
-TEST_F(StoredRoutines, AVoidFunctionRunsAsAProcedure) {
-  TOraStoredProc proc(&Session());
-  proc.SetStoredProcName("PKG_ORADB_TESTE.P_REGISTRA");
-  proc.ParamByName("P_TEXTO").SetAsString("feito");
-  proc.ExecProc();
+  TOraStoredProc log(&Session());
+  log.SetStoredProcName("PKG_ORADB_TESTE.P_REGISTRA");
+  log.ParamByName("P_TEXTO").SetAsString("feito");
+  log.ExecProc();
   EXPECT_EQ(Value("SELECT texto FROM proc_log"), "feito");
 }
 
 TEST_F(StoredRoutines, UnknownRoutinesAndBadNamesFail) {
-  TOraStoredProc proc(&Session());
+  proc.SetSession(&Session());
+  proc.SetStoredProcName("F; DROP TABLE x");
+  EXPECT_EQ(Failure([&] { proc.ExecProc(); }),
+            "Exception: Nome de procedimento armazenado inválido: 'F; DROP TABLE x'.");
+  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
+  EXPECT_EQ(Failure([&] { static_cast<void>(proc.ParamByName("P_NOME => 1); DROP TABLE x; --")); }),
+            "Exception: Nome de parâmetro inválido: 'P_NOME => 1); DROP TABLE x; --'.");
   proc.SetStoredProcName("PKG_ORADB_TESTE.NAO_EXISTE");
   proc.ParamByName("P_A").SetAsInteger(1);
   try {
@@ -186,22 +155,6 @@ TEST_F(StoredRoutines, UnknownRoutinesAndBadNamesFail) {
   } catch (const EOraError& error) {
     EXPECT_EQ(error.ErrorCode(), 904);
     EXPECT_EQ(error.SqlState(), "42883");
-  }
-  Session().Rollback();
-  Session().StartTransaction();
-  proc.SetStoredProcName("F; DROP TABLE x");
-  try {
-    proc.ExecProc();
-    FAIL();
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "Nome de procedimento armazenado inválido: 'F; DROP TABLE x'.");
-  }
-  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
-  try {
-    static_cast<void>(proc.ParamByName("P_NOME => 1); DROP TABLE x; --"));
-    FAIL();
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "Nome de parâmetro inválido: 'P_NOME => 1); DROP TABLE x; --'.");
   }
 }
 

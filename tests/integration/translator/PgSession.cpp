@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace translatortest {
 
@@ -19,8 +22,7 @@ PgSession::PgSession() {
     FConnection = nullptr;
     return;
   }
-  PQclear(PQexec(FConnection, "SET client_min_messages = warning"));
-  Exec("CREATE EXTENSION IF NOT EXISTS orafce");
+  Exec("SET client_min_messages = warning; CREATE EXTENSION IF NOT EXISTS orafce");
   Exec("SET search_path = oracle, pg_catalog, \"$user\", public");
   Exec("BEGIN");
 }
@@ -40,6 +42,13 @@ void PgSession::Exec(const std::string& postgres_sql) {
   PQclear(result);
 }
 
+void PgSession::ExecSchemaFile(const std::string& name) {
+  std::stringstream script;
+  script << std::ifstream(std::string(QUORVIN_SOURCE_DIR) + "/platform/schema/" + name).rdbuf();
+  ASSERT_FALSE(script.str().empty()) << name;
+  Exec(script.str());
+}
+
 Outcome PgSession::Collect(PGresult* result) {
   Outcome outcome;
   const ExecStatusType status = PQresultStatus(result);
@@ -47,43 +56,34 @@ Outcome PgSession::Collect(PGresult* result) {
     const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
     outcome.SqlState = state != nullptr ? state : "?????";
     outcome.Error = PQresultErrorMessage(result);
-    PQclear(result);
-    // Keep the test's transaction usable after an expected failure.
-    PQclear(PQexec(FConnection, "ROLLBACK TO SAVEPOINT translator_statement"));
-    return outcome;
   }
   for (int row = 0; row < PQntuples(result); ++row) {
-    Row values;
+    Row& values = outcome.Rows.emplace_back();
     for (int column = 0; column < PQnfields(result); ++column) {
-      if (PQgetisnull(result, row, column)) {
-        values.emplace_back(std::nullopt);
-      } else {
-        values.emplace_back(PQgetvalue(result, row, column));
-      }
+      values.push_back(PQgetisnull(result, row, column) ? std::nullopt
+                                                        : std::optional<std::string>(PQgetvalue(result, row, column)));
     }
-    outcome.Rows.push_back(std::move(values));
   }
   PQclear(result);
-  PQclear(PQexec(FConnection, "RELEASE SAVEPOINT translator_statement"));
+  // An expected failure must leave the test's transaction usable.
+  PQclear(PQexec(FConnection, outcome.Ok() ? "RELEASE SAVEPOINT translator_statement"
+                                           : "ROLLBACK TO SAVEPOINT translator_statement"));
   return outcome;
 }
 
-Outcome PgSession::Run(const std::string& oracle_sql, const std::vector<std::pair<std::string, Value>>& binds) {
+Outcome PgSession::Run(const std::string& oracle_sql, const Binds& binds) {
   if (FConnection == nullptr) return Outcome{{}, "08000", "not connected"};
   const oradb::Translation translation = oradb::Translate(oracle_sql);
   std::vector<const char*> values;
   std::vector<Oid> types;
   for (const std::string& name : translation.ParamNames) {
-    const Value* value = nullptr;
-    for (const auto& [bind_name, bind_value] : binds) {
-      if (bind_name == name) value = &bind_value;
-    }
-    if (value == nullptr) {
+    const auto bind = std::find_if(binds.begin(), binds.end(), [&](const auto& b) { return b.first == name; });
+    if (bind == binds.end()) {
       ADD_FAILURE() << "no value for :" << name;
       return Outcome{{}, "22023", "missing bind"};
     }
-    values.push_back(value->Text ? value->Text->c_str() : nullptr);
-    types.push_back(value->Type);
+    values.push_back(bind->second.Text ? bind->second.Text->c_str() : nullptr);
+    types.push_back(bind->second.Type);
   }
   PQclear(PQexec(FConnection, "SAVEPOINT translator_statement"));
   return Collect(PQexecParams(FConnection, translation.Text.c_str(), static_cast<int>(values.size()), types.data(),
@@ -97,11 +97,8 @@ Outcome PgSession::RunBlock(const std::string& oracle_block,
   EXPECT_TRUE(translation.IsBlock);
   std::vector<std::string> ordered;
   for (const std::string& name : translation.ParamNames) {
-    std::string literal = "NULL";
-    for (const auto& [bind_name, bind_literal] : literals) {
-      if (bind_name == name) literal = bind_literal;
-    }
-    ordered.push_back(literal);
+    const auto bind = std::find_if(literals.begin(), literals.end(), [&](const auto& b) { return b.first == name; });
+    ordered.push_back(bind == literals.end() ? "NULL" : bind->second);
   }
   PQclear(PQexec(FConnection, "SAVEPOINT translator_statement"));
   return Collect(PQexec(FConnection, oradb::RenderBlock(translation, ordered).c_str()));
@@ -109,23 +106,15 @@ Outcome PgSession::RunBlock(const std::string& oracle_block,
 
 std::optional<std::string> PgSession::Value1(const std::string& postgres_sql) {
   if (FConnection == nullptr) return std::nullopt;
-  PGresult* result = PQexec(FConnection, postgres_sql.c_str());
-  std::optional<std::string> value;
-  if (PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1 && !PQgetisnull(result, 0, 0)) {
-    value = PQgetvalue(result, 0, 0);
-  } else if (PQresultStatus(result) != PGRES_TUPLES_OK) {
-    ADD_FAILURE() << postgres_sql << "\n" << PQresultErrorMessage(result);
-  }
-  PQclear(result);
-  return value;
+  PQclear(PQexec(FConnection, "SAVEPOINT translator_statement"));
+  const Outcome outcome = Collect(PQexec(FConnection, postgres_sql.c_str()));
+  EXPECT_TRUE(outcome.Ok()) << postgres_sql << "\n" << outcome.Error;
+  return outcome.Rows.size() == 1 ? outcome.Rows[0][0] : std::nullopt;
 }
 
 std::string Quoted(const std::string& text) {
   std::string literal = "'";
-  for (const char c : text) {
-    literal += c;
-    if (c == '\'') literal += '\'';
-  }
+  for (const char c : text) literal += c == '\'' ? "''" : std::string(1, c);
   return literal + "'";
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "oradb/TDataSet.h"
-#include "sdk/Exception.h"
+#include "unit/oradb/Failure.h"
 
 namespace {
 
@@ -12,19 +12,18 @@ namespace {
 // 1..total, `chunk` rows at a time.
 class ChunkedNumbers : public TDataSet {
  public:
-  ChunkedNumbers(int total, int chunk) : FTotal(total), FChunk(chunk) {}
-
-  void Open() {
+  ChunkedNumbers(int total, int chunk, const std::string& filter = "") : FTotal(total), FChunk(chunk) {
+    SetFilter(filter);
+    SetFiltered(true);
     SetForwardOnly(true);
     std::vector<TRow> first;
     FetchMore(first);
     Load({TFieldDef{"N", TFieldType::ftInteger, 0, false}}, std::move(first));
   }
-  [[nodiscard]] int Fetches() const noexcept { return FFetches; }
+  [[nodiscard]] long long N() { return FieldByName("N").AsInteger(); }
 
  protected:
   bool FetchMore(std::vector<TRow>& rows) override {
-    ++FFetches;
     for (int i = 0; i < FChunk && FNext <= FTotal; ++i) rows.push_back({std::to_string(FNext++)});
     return !rows.empty();
   }
@@ -33,76 +32,52 @@ class ChunkedNumbers : public TDataSet {
   int FTotal;
   int FChunk;
   int FNext = 1;
-  int FFetches = 0;
 };
 
-std::vector<long long> ReadAll(ChunkedNumbers& data, std::vector<std::size_t>* positions = nullptr) {
-  std::vector<long long> seen;
-  for (; !data.Eof(); data.Next()) {
-    seen.push_back(data.FieldByName("N").AsInteger());
-    if (positions != nullptr) positions->push_back(data.RecNo());
-  }
-  return seen;
-}
-
-struct ChunkCase {
-  int total;
-  int chunk;
-  const char* filter;
-  std::vector<long long> expected;
-};
-
-class ForwardOnlyReading : public ::testing::TestWithParam<ChunkCase> {};
-
-TEST_P(ForwardOnlyReading, SeesEveryVisibleRowOnceWithItsPosition) {
-  ChunkedNumbers data(GetParam().total, GetParam().chunk);
-  data.SetFilter(GetParam().filter);
-  data.SetFiltered(true);
-  data.Open();
-  std::vector<std::size_t> positions;
-  EXPECT_EQ(ReadAll(data, &positions), GetParam().expected);
-  for (std::size_t i = 0; i < positions.size(); ++i) EXPECT_EQ(positions[i], i + 1);
-  EXPECT_LE(data.RecordCount(), static_cast<std::size_t>(GetParam().chunk) + 1);
-  if (!GetParam().expected.empty()) {
-    // At the end the last visible row stays current, as in any dataset.
-    EXPECT_EQ(data.FieldByName("N").AsInteger(), GetParam().expected.back());
-    EXPECT_EQ(data.RecNo(), GetParam().expected.size());
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Chunks, ForwardOnlyReading,
-                         ::testing::Values(ChunkCase{10, 3, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-                                           ChunkCase{9, 3, "", {1, 2, 3, 4, 5, 6, 7, 8, 9}}, ChunkCase{0, 3, "", {}},
-                                           ChunkCase{10, 3, "N > 7", {8, 9, 10}},
-                                           // The last chunks hold no visible row: the last visible one stays current.
-                                           ChunkCase{10, 3, "N <= 2", {1, 2}},
-                                           ChunkCase{10, 3, "N = 5 OR N = 9", {5, 9}}, ChunkCase{10, 1, "N = 4", {4}},
-                                           ChunkCase{10, 3, "N > 10", {}}));
-
-TEST(ForwardOnly, GoingBackIsRefusedOnceRowsWereDropped) {
-  ChunkedNumbers data(10, 3);
-  data.Open();
-  data.First();  // still on the first chunk: allowed
-  data.Next();
-  data.Next();
-  data.Next();
-  EXPECT_EQ(data.FieldByName("N").AsInteger(), 4);
-  for (const auto& move : {&TDataSet::First, &TDataSet::Prior}) {
-    try {
-      (data.*move)();
-      FAIL();
-    } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), "Operação não permitida em um conjunto de dados unidirecional.");
+TEST(ForwardOnly, SeesEveryVisibleRowOnceWithItsPositionAndKeepsOneChunk) {
+  struct Case {
+    int total;
+    int chunk;
+    const char* filter;
+    std::vector<long long> expected;
+  };
+  const Case cases[] = {{10, 3, "", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+                        {9, 3, "", {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                        {0, 3, "", {}},
+                        {10, 3, "N > 7", {8, 9, 10}},
+                        // The last chunks hold no visible row: the last visible one stays current.
+                        {10, 3, "N <= 2", {1, 2}},
+                        {10, 3, "N = 5 OR N = 9", {5, 9}},
+                        {10, 1, "N = 4", {4}},
+                        {10, 3, "N > 10", {}}};
+  for (const Case& c : cases) {
+    ChunkedNumbers data(c.total, c.chunk, c.filter);
+    std::vector<long long> seen;
+    for (; !data.Eof(); data.Next()) {
+      seen.push_back(data.N());
+      EXPECT_EQ(data.RecNo(), seen.size());
+      EXPECT_LE(data.RecordCount(), static_cast<std::size_t>(c.chunk) + 1);
+    }
+    EXPECT_EQ(seen, c.expected) << c.total << "/" << c.chunk << " " << c.filter;
+    if (!c.expected.empty()) {
+      EXPECT_EQ(data.N(), c.expected.back());
+      EXPECT_EQ(data.RecNo(), c.expected.size());
     }
   }
 }
 
-TEST(ForwardOnly, LastSkipsToTheFinalRowCountingWhatItPassed) {
+TEST(ForwardOnly, GoingBackIsRefusedOnceRowsWereDroppedAndLastCountsWhatItPassed) {
   ChunkedNumbers data(10, 3);
-  data.Open();
+  data.First();  // still on the first chunk: allowed
+  for (int i = 0; i < 3; ++i) data.Next();
+  EXPECT_EQ(data.N(), 4);
+  for (const auto& move : {&TDataSet::First, &TDataSet::Prior}) {
+    EXPECT_EQ(oradbtest::Failure([&] { (data.*move)(); }),
+              "Exception: Operação não permitida em um conjunto de dados unidirecional.");
+  }
   data.Last();
   EXPECT_TRUE(data.Eof());
-  EXPECT_EQ(data.FieldByName("N").AsInteger(), 10);
+  EXPECT_EQ(data.N(), 10);
   EXPECT_EQ(data.RecNo(), 10u);
   EXPECT_LE(data.RecordCount(), 3u);
 }

@@ -8,110 +8,80 @@
 
 #include "oradb/EOraError.h"
 #include "oradb/Translator.h"
+#include "unit/oradb/Failure.h"
 
 namespace {
 
+using Literals = std::vector<std::string>;
+
 struct BlockCase {
-  const char* name;
   std::string oracle;
   std::string expected;
-  std::vector<std::string> params;
+  std::vector<std::string> params = {};
 };
 
-void PrintTo(const BlockCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class TranslatorBlock : public ::testing::TestWithParam<BlockCase> {};
-
-TEST_P(TranslatorBlock, BecomesADoBlock) {
-  const BlockCase& c = GetParam();
-  const oradb::Translation translation = oradb::Translate(c.oracle);
-  EXPECT_EQ(translation.Text, c.expected);
-  EXPECT_EQ(translation.ParamNames, c.params);
-  EXPECT_TRUE(translation.IsBlock);
-  EXPECT_FALSE(translation.ReturnsRows);
-  for (const oradb::Translation::Marker& marker : translation.BlockMarkers) {
-    EXPECT_EQ(translation.Text.substr(marker.Offset, marker.Length), "$" + std::to_string(marker.Param + 1));
+TEST(TranslatorBlock, BecomesADoBlockWithItsBindsMarked) {
+  const BlockCase cases[] = {
+      // member procedures are functions returning the object
+      {"DECLARE CR T_ZT_CONTASRECEBER; BEGIN CR := T_ZT_CONTASRECEBER(:CODFUNC); "
+       "CR.BUSCARREGISTRO(:NUMTRANSVENDA,:PREST); CR.DESDOBRAR; END;",
+       "DO $ora$\nDECLARE CR T_ZT_CONTASRECEBER; BEGIN CR := T_ZT_CONTASRECEBER($1); CR := "
+       "t_zt_contasreceber_buscarregistro(CR, $2,$3); CR := t_zt_contasreceber_desdobrar(CR); END;\n$ora$",
+       {"CODFUNC", "NUMTRANSVENDA", "PREST"}},
+      // a package procedure is performed; named arguments carry over
+      {"BEGIN PKG_DADOSBANCARIOS.P_GERADADOSBANCARIOS(:CODFILIAL, pPREST => :PREST); PKG_X.P_SEM; END;",
+       "DO $ora$\nBEGIN PERFORM PKG_DADOSBANCARIOS.P_GERADADOSBANCARIOS($1, pPREST => $2); PERFORM "
+       "PKG_X.P_SEM(); END;\n$ora$",
+       {"CODFILIAL", "PREST"}},
+      // collections are arrays; types carry over; line breaks and comments stay
+      {"DECLARE\r\n  voLISTA LISTA_ZT_CONTASRECEBER := LISTA_ZT_CONTASRECEBER();\r\n  vbBAIXOU BOOLEAN;\r\n"
+       "  vfVALOR NUMBER(14,2);\r\n  vsTEXTO VARCHAR2(40 CHAR);\r\n  vdDATA DATE;\r\nBEGIN\r\n"
+       "  --BAIXA O CREDITO\r\n  voLISTA.EXTEND(2);\r\n  voLISTA(1) := T_ZT_CONTASRECEBER(5);\r\n"
+       "  voLISTA(1).PREST := '1';\r\n  voLISTA.EXTEND;\r\n"
+       "  vbBAIXOU := PKG_CREDITOCLIENTE.FNC_BAIXAR1CREDITONTITULOS(77, voLISTA, 5, 1234);\r\n"
+       "  IF voLISTA.COUNT > 1 THEN vdDATA := SYSDATE; ELSE vfVALOR := NVL(:VALOR, 0); END IF;\r\nEND;\r\n",
+       "DO $ora$\nDECLARE\r\n  voLISTA LISTA_ZT_CONTASRECEBER := LISTA_ZT_CONTASRECEBER();\r\n  vbBAIXOU "
+       "boolean;\r\n  vfVALOR numeric(14,2);\r\n  vsTEXTO varchar(40);\r\n  vdDATA timestamp(0);\r\nBEGIN\r\n"
+       "  --BAIXA O CREDITO\r\n  voLISTA := array_cat(voLISTA, array_fill(voLISTA[0], ARRAY[2]));\r\n"
+       "  voLISTA[1] := T_ZT_CONTASRECEBER(5);\r\n  voLISTA[1].PREST := '1';\r\n"
+       "  voLISTA := array_cat(voLISTA, array_fill(voLISTA[0], ARRAY[1]));\r\n"
+       "  vbBAIXOU := PKG_CREDITOCLIENTE.FNC_BAIXAR1CREDITONTITULOS(77, voLISTA, 5, 1234);\r\n"
+       "  IF coalesce(array_length(voLISTA, 1), 0) > 1 THEN vdDATA := CAST(pg_catalog.date_trunc('second', "
+       "pg_catalog.statement_timestamp()) AS timestamp(0)); ELSE vfVALOR := NVL(CAST($1 AS numeric), 0); END "
+       "IF;\r\nEND;\r\n\n$ora$",
+       {"VALOR"}},
+      // SELECT INTO raises when no row comes back; handlers keep their names
+      {"BEGIN SELECT VALOR INTO V FROM ZTCRECLI WHERE CODIGO = :CODIGO; EXCEPTION WHEN NO_DATA_FOUND OR "
+       "DUP_VAL_ON_INDEX THEN RAISE; END;",
+       "DO $ora$\nBEGIN SELECT VALOR INTO STRICT V FROM ZTCRECLI WHERE CODIGO = $1; EXCEPTION WHEN "
+       "no_data_found OR unique_violation THEN RAISE; END;\n$ora$",
+       {"CODIGO"}},
+      // the dollar quote avoids the block's own text
+      {"DECLARE v VARCHAR2(10) := '$ora$'; BEGIN NULL; END;",
+       "DO $ora1$\nDECLARE v varchar(10) := '$ora$'; BEGIN NULL; END;\n$ora1$"},
+  };
+  for (const BlockCase& c : cases) {
+    const oradb::Translation translation = oradb::Translate(c.oracle);
+    EXPECT_EQ(translation.Text, c.expected);
+    EXPECT_EQ(translation.ParamNames, c.params);
+    EXPECT_TRUE(translation.IsBlock);
+    EXPECT_FALSE(translation.ReturnsRows);
+    for (const oradb::Translation::Marker& marker : translation.BlockMarkers) {
+      EXPECT_EQ(translation.Text.substr(marker.Offset, marker.Length), "$" + std::to_string(marker.Param + 1));
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Module, TranslatorBlock,
-    ::testing::Values(
-        BlockCase{"member procedures are functions returning the object",
-                  "DECLARE CR T_ZT_CONTASRECEBER; BEGIN CR := T_ZT_CONTASRECEBER(:CODFUNC); "
-                  "CR.BUSCARREGISTRO(:NUMTRANSVENDA,:PREST); CR.DESDOBRAR; END;",
-                  "DO $ora$\nDECLARE CR T_ZT_CONTASRECEBER; BEGIN CR := T_ZT_CONTASRECEBER($1); CR := "
-                  "t_zt_contasreceber_buscarregistro(CR, $2,$3); CR := t_zt_contasreceber_desdobrar(CR); END;\n$ora$",
-                  {"CODFUNC", "NUMTRANSVENDA", "PREST"}},
-        BlockCase{"a package procedure is performed; named arguments carry over",
-                  "BEGIN PKG_DADOSBANCARIOS.P_GERADADOSBANCARIOS(:CODFILIAL, pPREST => :PREST); PKG_X.P_SEM; END;",
-                  "DO $ora$\nBEGIN PERFORM PKG_DADOSBANCARIOS.P_GERADADOSBANCARIOS($1, pPREST => $2); PERFORM "
-                  "PKG_X.P_SEM(); END;\n$ora$",
-                  {"CODFILIAL", "PREST"}},
-        BlockCase{
-            "collections are arrays; types carry over; line breaks and comments stay",
-            "DECLARE\r\n  voLISTA LISTA_ZT_CONTASRECEBER := LISTA_ZT_CONTASRECEBER();\r\n  vbBAIXOU BOOLEAN;\r\n"
-            "  vfVALOR NUMBER(14,2);\r\n  vsTEXTO VARCHAR2(40 CHAR);\r\n  vdDATA DATE;\r\nBEGIN\r\n"
-            "  --BAIXA O CREDITO\r\n  voLISTA.EXTEND(2);\r\n  voLISTA(1) := T_ZT_CONTASRECEBER(5);\r\n"
-            "  voLISTA(1).PREST := '1';\r\n  voLISTA.EXTEND;\r\n"
-            "  vbBAIXOU := PKG_CREDITOCLIENTE.FNC_BAIXAR1CREDITONTITULOS(77, voLISTA, 5, 1234);\r\n"
-            "  IF voLISTA.COUNT > 1 THEN vdDATA := SYSDATE; ELSE vfVALOR := NVL(:VALOR, 0); END IF;\r\nEND;\r\n",
-            "DO $ora$\nDECLARE\r\n  voLISTA LISTA_ZT_CONTASRECEBER := LISTA_ZT_CONTASRECEBER();\r\n  vbBAIXOU "
-            "boolean;\r\n  vfVALOR numeric(14,2);\r\n  vsTEXTO varchar(40);\r\n  vdDATA timestamp(0);\r\nBEGIN\r\n"
-            "  --BAIXA O CREDITO\r\n  voLISTA := array_cat(voLISTA, array_fill(voLISTA[0], ARRAY[2]));\r\n"
-            "  voLISTA[1] := T_ZT_CONTASRECEBER(5);\r\n  voLISTA[1].PREST := '1';\r\n"
-            "  voLISTA := array_cat(voLISTA, array_fill(voLISTA[0], ARRAY[1]));\r\n"
-            "  vbBAIXOU := PKG_CREDITOCLIENTE.FNC_BAIXAR1CREDITONTITULOS(77, voLISTA, 5, 1234);\r\n"
-            "  IF coalesce(array_length(voLISTA, 1), 0) > 1 THEN vdDATA := CAST(pg_catalog.date_trunc('second', "
-            "pg_catalog.statement_timestamp()) AS timestamp(0)); ELSE vfVALOR := NVL(CAST($1 AS numeric), 0); END "
-            "IF;\r\nEND;\r\n\n$ora$",
-            {"VALOR"}},
-        BlockCase{"SELECT INTO raises when no row comes back; handlers keep their names",
-                  "BEGIN SELECT VALOR INTO V FROM ZTCRECLI WHERE CODIGO = :CODIGO; EXCEPTION WHEN NO_DATA_FOUND OR "
-                  "DUP_VAL_ON_INDEX THEN RAISE; END;",
-                  "DO $ora$\nBEGIN SELECT VALOR INTO STRICT V FROM ZTCRECLI WHERE CODIGO = $1; EXCEPTION WHEN "
-                  "no_data_found OR unique_violation THEN RAISE; END;\n$ora$",
-                  {"CODIGO"}},
-        BlockCase{"the dollar quote avoids the block's own text",
-                  "DECLARE v VARCHAR2(10) := '$ora$'; BEGIN NULL; END;",
-                  "DO $ora1$\nDECLARE v varchar(10) := '$ora$'; BEGIN NULL; END;\n$ora1$",
-                  {}}));
 
 TEST(TranslatorRenderBlock, WritesTheLiteralsWhereTheBindsStood) {
   const oradb::Translation translation = oradb::Translate("BEGIN PKG.P(:A, :B, :A); END;");
-  const std::vector<std::string> literals = {"'x'", "12.5"};
-  EXPECT_EQ(oradb::RenderBlock(translation, literals), "DO $ora$\nBEGIN PERFORM PKG.P('x', 12.5, 'x'); END;\n$ora$");
-}
-
-TEST(TranslatorRenderBlock, ChoosesAnotherDollarQuoteWhenALiteralHoldsIt) {
-  const oradb::Translation translation = oradb::Translate("BEGIN PKG.P(:A); END;");
-  const std::vector<std::string> literals = {"'fim$ora$ DROP TABLE ZTLANC; --'"};
-  EXPECT_EQ(oradb::RenderBlock(translation, literals),
-            "DO $ora1$\nBEGIN PERFORM PKG.P('fim$ora$ DROP TABLE ZTLANC; --'); END;\n$ora1$");
-}
-
-TEST(TranslatorRenderBlock, RefusesAMissingLiteral) {
-  const oradb::Translation translation = oradb::Translate("BEGIN PKG.P(:A, :B); END;");
-  const std::vector<std::string> literals = {"1"};
-  try {
-    (void)oradb::RenderBlock(translation, literals);
-    ADD_FAILURE() << "rendered without a value for :B";
-  } catch (const ETranslationError& error) {
-    EXPECT_EQ(error.Message(), "Valor ausente para o parâmetro :B do bloco PL/SQL.");
-  }
-}
-
-TEST(TranslatorCache, TranslatesARepeatedTextOnce) {
-  const std::string text = "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = :RECNUM -- cache único";
-  const std::size_t before = oradb::TranslationCount();
-  const auto first = oradb::TranslateCached(text);
-  const auto second = oradb::TranslateCached(std::string(text));
-  EXPECT_EQ(first.get(), second.get());
-  EXPECT_EQ(oradb::TranslationCount(), before + 1);
-  EXPECT_EQ(first->Text, "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = $1 -- cache único\n");
-  EXPECT_TRUE(first->ReturnsRows);
+  EXPECT_EQ(oradb::RenderBlock(translation, Literals{"'x'", "12.5"}),
+            "DO $ora$\nBEGIN PERFORM PKG.P('x', 12.5, 'x'); END;\n$ora$");
+  // A literal holding the dollar quote makes the block choose another.
+  EXPECT_EQ(oradb::RenderBlock(translation, Literals{"'fim$ora$ DROP TABLE ZTLANC; --'", "1"}),
+            "DO $ora1$\nBEGIN PERFORM PKG.P('fim$ora$ DROP TABLE ZTLANC; --', 1, 'fim$ora$ DROP TABLE ZTLANC; --'); "
+            "END;\n$ora1$");
+  EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::RenderBlock(translation, Literals{"1"})); }),
+            "ETranslationError: Valor ausente para o parâmetro :B do bloco PL/SQL.");
 }
 
 TEST(TranslatorCache, ThreadsMeetingANewTextShareOneTranslation) {
@@ -125,6 +95,7 @@ TEST(TranslatorCache, ThreadsMeetingANewTextShareOneTranslation) {
   for (std::thread& thread : threads) thread.join();
   for (const oradb::Translation* translation : seen) EXPECT_EQ(translation, seen.front());
   EXPECT_EQ(oradb::TranslationCount(), before + 1);
+  EXPECT_TRUE(seen.front()->ReturnsRows);
 }
 
 TEST(TranslatorCache, StaysBoundedAndKeepsWhatACallerHolds) {

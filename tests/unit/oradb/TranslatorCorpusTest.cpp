@@ -2,12 +2,16 @@
 // PostgreSQL text.
 #include <gtest/gtest.h>
 
-#include "../../integration/translator/TranslatorCorpus.h"
+#include "integration/translator/TranslatorCorpus.h"
 #include "oradb/Translator.h"
 
 namespace {
 
 using translatortest::CorpusCase;
+
+TEST(TranslatorCorpusFile, HoldsTheModulesStatements) {
+  EXPECT_GE(translatortest::Corpus().size(), 80u);
+}
 
 class TranslatorCorpus : public ::testing::TestWithParam<CorpusCase> {};
 
@@ -29,7 +33,7 @@ TEST_P(TranslatorCorpus, TranslatesWithoutOracleLeftovers) {
 
 INSTANTIATE_TEST_SUITE_P(Module, TranslatorCorpus, ::testing::ValuesIn(translatortest::Corpus()),
                          [](const ::testing::TestParamInfo<CorpusCase>& info) {
-                           return "Statement" + std::to_string(info.index);
+                           return "Line" + std::to_string(info.param.line);
                          });
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <latch>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,31 +27,29 @@ enum class Trava { Sempre, Nunca, Alternada };
 struct Sessao {
   std::unique_ptr<host::THostQuorvin> Host;
   TMovimentacaoNumerarios* Caixa = nullptr;  // owned by the host
+
+  explicit Sessao(int numero) {
+    host::THostConfig config;
+    config.Dsn = testsupport::TestDsn();
+    config.Matricula = 1;
+    config.Programa = "tests-cash-" + std::to_string(numero);
+    Host = std::make_unique<host::THostQuorvin>(config);
+    Caixa = new TMovimentacaoNumerarios(Host.get());
+  }
+  void Executar(const std::string& sql) {
+    TOraTransaction transaction(Host->Sessao());
+    TOraQuery query(&Host->Sessao());
+    query.SQL.Add(sql);
+    query.ExecSQL();
+    transaction.Commit();
+  }
+  void Limpar(double banco) {
+    for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
+      Executar(std::string("DELETE FROM ") + tabela + " WHERE CODBANCO = " + ShortestDecimal(banco) +
+               " AND CODCOB = '" + kCob + "'");
+    }
+  }
 };
-
-Sessao NovaSessao(int numero) {
-  host::THostConfig config;
-  config.Dsn = testsupport::TestDsn();
-  config.Matricula = 1;
-  config.Programa = "tests-cash-" + std::to_string(numero);
-  Sessao sessao;
-  sessao.Host = std::make_unique<host::THostQuorvin>(config);
-  sessao.Caixa = new TMovimentacaoNumerarios(sessao.Host.get());
-  return sessao;
-}
-
-void Executar(TOraSession& session, const std::string& sql) {
-  TOraTransaction transaction(session);
-  TOraQuery query(&session);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-  transaction.Commit();
-}
-
-void Limpar(TOraSession& session, double banco) {
-  Executar(session, "DELETE FROM ZTMOVCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
-  Executar(session, "DELETE FROM ZTESTCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
-}
 
 RFin_IncluirMovimentacaoNumerarios Movimento(double banco, int sessao, int i, Trava trava) {
   RFin_IncluirMovimentacaoNumerarios r;
@@ -71,24 +67,19 @@ RFin_IncluirMovimentacaoNumerarios Movimento(double banco, int sessao, int i, Tr
   return r;
 }
 
-double Sinal(const std::string& tipo, double valor) {
-  return tipo == "D" ? valor : tipo == "C" ? -valor : 0;
-}
-
-class CashConcurrency : public ::testing::TestWithParam<Trava> {
+// A fixture on one account per parameter, emptied before and after.
+template <class Param>
+class CashSessions : public ::testing::TestWithParam<Param> {
  protected:
-  void SetUp() override {
-    FBanco = 9901 + static_cast<int>(GetParam());
-    FVerificacao = NovaSessao(0);
-    Limpar(FVerificacao.Host->Sessao(), FBanco);
-  }
-  void TearDown() override {
-    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), FBanco);
-  }
+  void SetUp() override { FVerificacao.Limpar(Banco()); }
+  void TearDown() override { FVerificacao.Limpar(Banco()); }
+  [[nodiscard]] double Banco() const { return FBancoBase + static_cast<int>(this->GetParam()); }
 
-  double FBanco = 0;
-  Sessao FVerificacao;
+  double FBancoBase = 9901;
+  Sessao FVerificacao{0};
 };
+
+class CashConcurrency : public CashSessions<Trava> {};
 
 INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values(Trava::Sempre, Trava::Nunca, Trava::Alternada),
                          [](const ::testing::TestParamInfo<Trava>& info) {
@@ -106,13 +97,12 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
     threads.emplace_back([this, numero, &erros, &conectadas] {
       bool chegou = false;
       try {
-        Sessao sessao = NovaSessao(numero);
-        TOraSession& session = sessao.Host->Sessao();
+        Sessao sessao(numero);
         chegou = true;
         conectadas.arrive_and_wait();
         for (int i = 0; i < kPostagensPorSessao; ++i) {
-          TOraTransaction transaction(session);
-          RFin_IncluirMovimentacaoNumerarios r = Movimento(FBanco, numero, i, GetParam());
+          TOraTransaction transaction(sessao.Host->Sessao());
+          RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), numero, i, GetParam());
           sessao.Caixa->Incluir(r);
           transaction.Commit();
         }
@@ -123,44 +113,40 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
     });
   }
   for (auto& thread : threads) thread.join();
-  ASSERT_EQ(erros[0], "");
-  ASSERT_EQ(erros[1], "");
+  ASSERT_EQ(erros, (std::vector<std::string>{"", ""}));
 
-  TOraSession& session = FVerificacao.Host->Sessao();
-  TOraQuery movimentos(&session);
-  movimentos.SQL.Add("SELECT NUMTRANS, TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR");
-  movimentos.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C ORDER BY ROWID");
-  movimentos.ParamByName("B").SetAsFloat(FBanco);
-  movimentos.ParamByName("C").SetAsString(kCob);
-  movimentos.Open();
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
   // the one before it plus its own signed value.
+  const std::string conta = " WHERE CODBANCO = " + ShortestDecimal(Banco()) + " AND CODCOB = '" + kCob + "'";
+  TOraQuery movimentos(&FVerificacao.Host->Sessao());
+  movimentos.SQL.Add("SELECT TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR" + conta +
+                     " ORDER BY ROWID");
+  movimentos.Open();
   double saldo = 0;
   double conciliado = 0;
-  std::set<double> numtrans;
   int linhas = 0;
   for (movimentos.First(); !movimentos.Eof(); movimentos.Next(), ++linhas) {
-    const double valor = Sinal(movimentos.FieldByName("TIPO").AsString(), movimentos.FieldByName("VALOR").AsFloat());
+    const double valor =
+        (movimentos.FieldByName("TIPO").AsString() == "C" ? -1 : 1) * movimentos.FieldByName("VALOR").AsFloat();
     saldo = RoundTo(saldo + valor, 2);
     ASSERT_EQ(movimentos.FieldByName("VLSALDO").AsFloat(), saldo) << "row " << linhas;
     if (movimentos.FieldByName("CONCILIACAO").AsString() == "OK") {
       conciliado = RoundTo(conciliado + valor, 2);
       ASSERT_EQ(movimentos.FieldByName("VLSALDOCONCIL").AsFloat(), conciliado) << "row " << linhas;
     }
-    numtrans.insert(movimentos.FieldByName("NUMTRANS").AsFloat());
   }
   EXPECT_EQ(linhas, 2 * kPostagensPorSessao);
-  EXPECT_EQ(numtrans.size(), static_cast<std::size_t>(2 * kPostagensPorSessao));
-
-  TOraQuery estoque(&session);
-  estoque.SQL.Add("SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO FROM ZTESTCR");
-  estoque.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C");
-  estoque.ParamByName("B").SetAsFloat(FBanco);
-  estoque.ParamByName("C").SetAsString(kCob);
+  // One balance row holding the last balances; no transaction number drawn twice.
+  TOraQuery estoque(&FVerificacao.Host->Sessao());
+  estoque.SQL.Add(
+      "SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO, (SELECT COUNT(DISTINCT "
+      "NUMTRANS) FROM ZTMOVCR" +
+      conta + ") NUMEROS FROM ZTESTCR" + conta);
   estoque.Open();
   EXPECT_EQ(estoque.FieldByName("QTD").AsInteger(), 1);
   EXPECT_EQ(estoque.FieldByName("VALOR").AsFloat(), saldo);
   EXPECT_EQ(estoque.FieldByName("CONCILIADO").AsFloat(), conciliado);
+  EXPECT_EQ(estoque.FieldByName("NUMEROS").AsInteger(), 2 * kPostagensPorSessao);
 }
 
 // What each way of touching a pair holds until its transaction ends: another session's posting
@@ -168,18 +154,9 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
 // about to change.
 enum class Acao { PostagemTravada, PostagemNoLugar, Recalculo };
 
-class CashBalanceLock : public ::testing::TestWithParam<Acao> {
+class CashBalanceLock : public CashSessions<Acao> {
  protected:
-  void SetUp() override {
-    FVerificacao = NovaSessao(0);
-    Limpar(FVerificacao.Host->Sessao(), kBanco);
-  }
-  void TearDown() override {
-    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), kBanco);
-  }
-
-  static constexpr double kBanco = 9911;
-  Sessao FVerificacao;
+  CashBalanceLock() { FBancoBase = 9911; }
 };
 
 INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
@@ -191,11 +168,11 @@ INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
                          });
 
 TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
-  Sessao primeira = NovaSessao(1);
-  Sessao segunda = NovaSessao(2);
+  Sessao primeira(1);
+  Sessao segunda(2);
   {
     TOraTransaction transaction(primeira.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 1, 0, Trava::Sempre);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 1, 0, Trava::Sempre);
     primeira.Caixa->Incluir(r);
     transaction.Commit();
   }
@@ -203,21 +180,21 @@ TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
   if (GetParam() == Acao::Recalculo) {
     RFin_RecalculaNumerario p;
     p.Inicializar();
-    p.CODBANCO = kBanco;
+    p.CODBANCO = Banco();
     p.CODCOB = kCob;
     p.RECALCULARSALDO = true;
     p.RECALCULARSALDOCONCILIADO = true;
     primeira.Caixa->RecalcularSaldos(p);
   } else {
     RFin_IncluirMovimentacaoNumerarios r =
-        Movimento(kBanco, 1, 1, GetParam() == Acao::PostagemTravada ? Trava::Sempre : Trava::Nunca);
+        Movimento(Banco(), 1, 1, GetParam() == Acao::PostagemTravada ? Trava::Sempre : Trava::Nunca);
     primeira.Caixa->Incluir(r);
   }
 
   segunda.Host->Sessao().SetLockTimeout(1);
   for (const Trava trava : {Trava::Sempre, Trava::Nunca}) {
     TOraTransaction transaction(segunda.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, trava);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 2, 0, trava);
     try {
       segunda.Caixa->Incluir(r);
       ADD_FAILURE() << "posted while the first session held the balance";
@@ -229,7 +206,7 @@ TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
 
   primeira.Host->Sessao().Commit();
   TOraTransaction transaction(segunda.Host->Sessao());
-  RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, Trava::Nunca);
+  RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 2, 0, Trava::Nunca);
   EXPECT_TRUE(segunda.Caixa->Incluir(r));
   transaction.Commit();
 }

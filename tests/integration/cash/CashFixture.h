@@ -28,11 +28,6 @@ inline std::string Falha(const std::function<void()>& chamada) {
   return "no exception";
 }
 
-// A 'YYYY-MM-DD' date as an Oracle literal; empty text is NULL.
-inline std::string Data(const std::string& iso) {
-  return iso.empty() ? "NULL" : "TO_DATE('" + iso + "', 'YYYY-MM-DD')";
-}
-
 // The cash area on the test host, with helpers that read and write its tables directly for the
 // account kBanco and the collection code Cob.
 class CashTest : public testsupport::HostTest {
@@ -53,10 +48,7 @@ class CashTest : public testsupport::HostTest {
     r.CODCOB = Cob;
     r.TIPO = tipo;
     r.VALOR = valor;
-    r.HISTORICO = "TESTE";
     r.CODFUNC = 1;
-    r.INDICE = "A";
-    r.CODROTINALANC = 632;
     return r;
   }
 
@@ -88,23 +80,31 @@ class CashTest : public testsupport::HostTest {
         DaConta("CODMOEDA") + " ORDER BY ANO, MES");
   }
 
+  // SQL literals for set-up rows: numbers as they are, texts (dates 'YYYY-MM-DD' too) quoted,
+  // empty text as NULL.
+  static std::string Sql(double valor) { return ShortestDecimal(valor); }
+  static std::string Sql(const std::string& texto) { return texto.empty() ? "NULL" : "'" + texto + "'"; }
+  template <class... T>
+  static std::string Valores(const T&... valores) {
+    std::string lista;
+    ((lista += (lista.empty() ? "" : ", ") + Sql(valores)), ...);
+    return " VALUES (" + lista + ")";
+  }
+
   void DefinirSaldo(double valor, double conciliado) {
-    Exec("INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR, VALORCONCILIADO) VALUES ('" + Cob + "', " +
-         ShortestDecimal(kBanco) + ", " + ShortestDecimal(valor) + ", " + ShortestDecimal(conciliado) + ")");
+    Exec("INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR, VALORCONCILIADO)" + Valores(Cob, kBanco, valor, conciliado));
   }
 
   // A movement written straight into the table (history to rebuild), reconciled when it has a
   // reconciliation date; its VLSALDOCONCIL is -1. Returns its ROWID.
   std::string InserirMovimento(double numtrans, const std::string& data, const std::string& tipo, double valor,
                                double vlsaldo, const std::string& dtconcil = "", const std::string& dtcompensacao = "",
-                               const std::string& operacao = "NULL") {
+                               const std::string& operacao = "") {
     Exec(
         "INSERT INTO ZTMOVCR (NUMTRANS, DATA, CODBANCO, CODCOB, VALOR, TIPO, VLSALDO, VLSALDOCONCIL, CONCILIACAO, "
-        "DTCONCIL, DTCOMPENSACAO, OPERACAO) VALUES (" +
-        ShortestDecimal(numtrans) + ", " + Data(data) + ", " + ShortestDecimal(kBanco) + ", '" + Cob + "', " +
-        ShortestDecimal(valor) + ", '" + tipo + "', " + ShortestDecimal(vlsaldo) + ", -1, " +
-        (dtconcil.empty() ? "NULL" : "'OK'") + ", " + Data(dtconcil) + ", " + Data(dtcompensacao) + ", " + operacao +
-        ")");
+        "DTCONCIL, DTCOMPENSACAO, OPERACAO)" +
+        Valores(numtrans, data, kBanco, Cob, valor, tipo, vlsaldo, -1.0, std::string(dtconcil.empty() ? "" : "OK"),
+                dtconcil, dtcompensacao, operacao));
     return Scalar("SELECT MAX(ROWID) FROM ZTMOVCR");
   }
 
@@ -112,11 +112,10 @@ class CashTest : public testsupport::HostTest {
   void InserirMes(int ano, int mes, double inicial, double saldo, const std::string& dataInicial = "",
                   const std::string& moeda = "") {
     Exec(
-        "INSERT INTO ZTESTCRCOMPENSACAO (MES, ANO, CODBANCO, CODMOEDA, VALORDEBITO, VALORCREDITO, SALDOINICIAL, "
-        "SALDO, DATASALDOINICIAL) VALUES (LPAD('" +
-        std::to_string(mes) + "', 2, '0'), '" + std::to_string(ano) + "', " + ShortestDecimal(kBanco) + ", '" +
-        (moeda.empty() ? Cob : moeda) + "', 9, 9, " + ShortestDecimal(inicial) + ", " + ShortestDecimal(saldo) + ", " +
-        Data(dataInicial) + ")");
+        "INSERT INTO ZTESTCRCOMPENSACAO (ANO, MES, CODBANCO, CODMOEDA, VALORDEBITO, VALORCREDITO, SALDOINICIAL, "
+        "SALDO, DATASALDOINICIAL)" +
+        Valores(std::to_string(ano), std::string(mes < 10 ? "0" : "") + std::to_string(mes), kBanco,
+                moeda.empty() ? Cob : moeda, 9.0, 9.0, inicial, saldo, dataInicial));
   }
 
   std::string Cob = "TST";

@@ -20,9 +20,8 @@
 namespace {
 
 const std::string kCob = "CCR";
+constexpr double kBanco = 9901;
 constexpr int kPostagensPorSessao = 200;
-
-enum class Trava { Sempre, Nunca, Alternada };
 
 struct Sessao {
   std::unique_ptr<host::THostQuorvin> Host;
@@ -36,57 +35,49 @@ struct Sessao {
     Host = std::make_unique<host::THostQuorvin>(config);
     Caixa = new TMovimentacaoNumerarios(Host.get());
   }
-  void Executar(const std::string& sql) {
-    TOraTransaction transaction(Host->Sessao());
-    TOraQuery query(&Host->Sessao());
-    query.SQL.Add(sql);
-    query.ExecSQL();
-    transaction.Commit();
-  }
-  void Limpar(double banco) {
+  // Removes what the tests committed on the account.
+  void Limpar() {
     for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
-      Executar(std::string("DELETE FROM ") + tabela + " WHERE CODBANCO = " + ShortestDecimal(banco) +
-               " AND CODCOB = '" + kCob + "'");
+      TOraTransaction transaction(Host->Sessao());
+      TOraQuery query(&Host->Sessao());
+      query.SQL.Add(std::string("DELETE FROM ") + tabela + Conta());
+      query.ExecSQL();
+      transaction.Commit();
     }
   }
+  static std::string Conta() { return " WHERE CODBANCO = " + ShortestDecimal(kBanco) + " AND CODCOB = '" + kCob + "'"; }
 };
 
-RFin_IncluirMovimentacaoNumerarios Movimento(double banco, int sessao, int i, Trava trava) {
+// Session `sessao`'s i-th posting; `trava` is "Locked", "InPlace" or "Mixed" (alternating).
+RFin_IncluirMovimentacaoNumerarios Movimento(int sessao, int i, const std::string& trava) {
   RFin_IncluirMovimentacaoNumerarios r;
   r.Inicializar();
   r.DATA = TDateTime::EncodeDateTime(2025, 6, 1, 8, 0, 0);
-  r.CODBANCO = banco;
+  r.CODBANCO = kBanco;
   r.CODCOB = kCob;
   r.TIPO = i % 3 == 2 ? "C" : "D";
   r.VALOR = 1 + (i % 7) * 0.25 + sessao * 0.5;
-  r.HISTORICO = "CONCORRENCIA " + std::to_string(sessao);
   r.CODFUNC = 1;
-  r.INDICE = "A";
   if (i % 4 == 0) r.CONCILIACAO = "OK";
-  r.TRAVARSALDO = trava == Trava::Sempre || (trava == Trava::Alternada && (i + sessao) % 2 == 0);
+  r.TRAVARSALDO = trava == "Locked" || (trava == "Mixed" && (i + sessao) % 2 == 0);
   return r;
 }
 
-// A fixture on one account per parameter, emptied before and after.
-template <class Param>
-class CashSessions : public ::testing::TestWithParam<Param> {
+class CashSessions : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override { FVerificacao.Limpar(Banco()); }
-  void TearDown() override { FVerificacao.Limpar(Banco()); }
-  [[nodiscard]] double Banco() const { return FBancoBase + static_cast<int>(this->GetParam()); }
+  void SetUp() override { FVerificacao.Limpar(); }
+  void TearDown() override { FVerificacao.Limpar(); }
 
-  double FBancoBase = 9901;
   Sessao FVerificacao{0};
 };
 
-class CashConcurrency : public CashSessions<Trava> {};
+std::string Nome(const ::testing::TestParamInfo<const char*>& info) {
+  return info.param;
+}
 
-INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values(Trava::Sempre, Trava::Nunca, Trava::Alternada),
-                         [](const ::testing::TestParamInfo<Trava>& info) {
-                           return info.param == Trava::Sempre  ? std::string("Locked")
-                                  : info.param == Trava::Nunca ? std::string("InPlace")
-                                                               : std::string("Mixed");
-                         });
+class CashConcurrency : public CashSessions {};
+
+INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked", "InPlace", "Mixed"), Nome);
 
 // Both sessions start on a pair that has no balance row yet, so they also race to create it.
 TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
@@ -102,7 +93,7 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
         conectadas.arrive_and_wait();
         for (int i = 0; i < kPostagensPorSessao; ++i) {
           TOraTransaction transaction(sessao.Host->Sessao());
-          RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), numero, i, GetParam());
+          RFin_IncluirMovimentacaoNumerarios r = Movimento(numero, i, GetParam());
           sessao.Caixa->Incluir(r);
           transaction.Commit();
         }
@@ -117,7 +108,7 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
 
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
   // the one before it plus its own signed value.
-  const std::string conta = " WHERE CODBANCO = " + ShortestDecimal(Banco()) + " AND CODCOB = '" + kCob + "'";
+  const std::string conta = Sessao::Conta();
   TOraQuery movimentos(&FVerificacao.Host->Sessao());
   movimentos.SQL.Add("SELECT TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR" + conta +
                      " ORDER BY ROWID");
@@ -152,49 +143,39 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
 // What each way of touching a pair holds until its transaction ends: another session's posting
 // to the same pair waits and, past its lock timeout, fails as busy instead of reading a balance
 // about to change.
-enum class Acao { PostagemTravada, PostagemNoLugar, Recalculo };
-
-class CashBalanceLock : public CashSessions<Acao> {
- protected:
-  CashBalanceLock() { FBancoBase = 9911; }
-};
+class CashBalanceLock : public CashSessions {};
 
 INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
-                         ::testing::Values(Acao::PostagemTravada, Acao::PostagemNoLugar, Acao::Recalculo),
-                         [](const ::testing::TestParamInfo<Acao>& info) {
-                           return info.param == Acao::PostagemTravada   ? std::string("LockedPosting")
-                                  : info.param == Acao::PostagemNoLugar ? std::string("InPlacePosting")
-                                                                        : std::string("Rebuild");
-                         });
+                         ::testing::Values("LockedPosting", "InPlacePosting", "Rebuild"), Nome);
 
 TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
   Sessao primeira(1);
   Sessao segunda(2);
   {
     TOraTransaction transaction(primeira.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 1, 0, Trava::Sempre);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(1, 0, "Locked");
     primeira.Caixa->Incluir(r);
     transaction.Commit();
   }
   primeira.Host->Sessao().StartTransaction();
-  if (GetParam() == Acao::Recalculo) {
+  if (GetParam() == std::string("Rebuild")) {
     RFin_RecalculaNumerario p;
     p.Inicializar();
-    p.CODBANCO = Banco();
+    p.CODBANCO = kBanco;
     p.CODCOB = kCob;
     p.RECALCULARSALDO = true;
     p.RECALCULARSALDOCONCILIADO = true;
     primeira.Caixa->RecalcularSaldos(p);
   } else {
     RFin_IncluirMovimentacaoNumerarios r =
-        Movimento(Banco(), 1, 1, GetParam() == Acao::PostagemTravada ? Trava::Sempre : Trava::Nunca);
+        Movimento(1, 1, GetParam() == std::string("LockedPosting") ? "Locked" : "InPlace");
     primeira.Caixa->Incluir(r);
   }
 
   segunda.Host->Sessao().SetLockTimeout(1);
-  for (const Trava trava : {Trava::Sempre, Trava::Nunca}) {
+  for (const char* trava : {"Locked", "InPlace"}) {
     TOraTransaction transaction(segunda.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 2, 0, trava);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, trava);
     try {
       segunda.Caixa->Incluir(r);
       ADD_FAILURE() << "posted while the first session held the balance";
@@ -206,7 +187,7 @@ TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
 
   primeira.Host->Sessao().Commit();
   TOraTransaction transaction(segunda.Host->Sessao());
-  RFin_IncluirMovimentacaoNumerarios r = Movimento(Banco(), 2, 0, Trava::Nunca);
+  RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, "InPlace");
   EXPECT_TRUE(segunda.Caixa->Incluir(r));
   transaction.Commit();
 }

@@ -21,22 +21,21 @@ INSTANTIATE_TEST_SUITE_P(BalanceLock, CashPosting, ::testing::Values(true, false
 // date alone marks a movement reconciled; a reconciliation mark fills the other reconciliation
 // fields from the server's clock and the posting user.
 TEST_P(CashPosting, MovesTheBalanceByKindAndFreezesItInTheMovement) {
-  for (const auto& [tipo, valor] :
-       std::vector<std::pair<std::string, double>>{{"C", 40}, {"D", 40.1}, {"D", 0.2}, {"X", 9}, {"d", 9}, {"", 9}}) {
+  const auto postar = [&](const std::string& tipo, double valor, void (*ajuste)(Movimento&) = nullptr) {
     Movimento r = NovoMovimento(tipo, valor);
     r.TRAVARSALDO = GetParam();
+    if (ajuste != nullptr) ajuste(r);
     EXPECT_TRUE(Caixa().Incluir(r));
+    return r;
+  };
+  for (const auto& [tipo, valor] :
+       std::vector<std::pair<std::string, double>>{{"C", 40}, {"D", 40.1}, {"D", 0.2}, {"X", 9}, {"d", 9}, {"", 9}}) {
+    postar(tipo, valor);
   }
-  Movimento compensado = NovoMovimento("C", 5);
-  compensado.TRAVARSALDO = GetParam();
-  compensado.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 3);
-  Caixa().Incluir(compensado);
-  Movimento marcado = NovoMovimento("D", 20);
-  marcado.TRAVARSALDO = GetParam();
-  marcado.CODFUNC = 7;
-  marcado.CONCILIACAO = "OK";
+  const Movimento compensado =
+      postar("C", 5, [](Movimento& r) { r.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 3); });
   const TDateTime antes = Host().DataHoraServidor();
-  Caixa().Incluir(marcado);
+  const Movimento marcado = postar("D", 20, [](Movimento& r) { r.CODFUNC = 7, r.CONCILIACAO = "OK"; });
   EXPECT_GE(marcado.DTCONCIL, antes);
   EXPECT_LE(marcado.DTCONCIL, Host().DataHoraServidor());
   EXPECT_EQ(compensado.CONCILIACAO, "OK");
@@ -107,8 +106,8 @@ TEST_P(CashPostingPeriod, ClosedAccountingPeriodIsCheckedOnlyWhereItApplies) {
   if (c.permissao) Exec("INSERT INTO ZTPERMISSAO (MATRICULA, CODROTINA, CODPERMISSAO) VALUES (1, 632, 6)");
   if (c.integrado) Exec("INSERT INTO ZTBANCOMOEDACONTABIL (CODBANCO, CODCOB, CODFILIAL) VALUES (9101, 'TST', '77')");
   if (!c.situacao.empty()) {
-    Exec("INSERT INTO ZTPERIODOCONTABIL (CODFILIAL, DTINICIO, DTFIM, SITUACAO) VALUES ('77', " + Data("2025-02-01") +
-         ", " + Data("2025-02-28") + ", '" + c.situacao + "')");
+    Exec("INSERT INTO ZTPERIODOCONTABIL (CODFILIAL, DTINICIO, DTFIM, SITUACAO)" +
+         Valores(std::string("77"), std::string("2025-02-01"), std::string("2025-02-28"), c.situacao));
   }
   Movimento r = NovoMovimento("D", 10);
   r.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 14);

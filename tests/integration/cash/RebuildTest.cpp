@@ -14,8 +14,10 @@ const std::string kFalha = "Exception: Erro ao realizar o recálculo do saldo do
 
 class CashRebuild : public CashTest {
  protected:
+  enum Opcao { kSaldo = 1, kConciliado = 2, kCompensacao = 4, kSoPosteriores = 8 };
+
   // A rebuild of the account from `saldo`; dates 'YYYY-MM-DD', empty for none.
-  [[nodiscard]] Recalculo Pedido(const std::string& inicio, const std::string& fim, double saldo) const {
+  [[nodiscard]] Recalculo Pedido(const std::string& inicio, const std::string& fim, double saldo, int opcoes) const {
     Recalculo p;
     p.Inicializar();
     p.CODBANCO = kBanco;
@@ -23,12 +25,10 @@ class CashRebuild : public CashTest {
     if (!inicio.empty()) p.DATAINICIAL = *TDateTime::FromIso(inicio);
     if (!fim.empty()) p.DATAFINAL = *TDateTime::FromIso(fim);
     p.SALDOINICIAL = saldo;
-    return p;
-  }
-  Recalculo Saldos(const std::string& inicio, const std::string& fim, double saldo) const {
-    Recalculo p = Pedido(inicio, fim, saldo);
-    p.RECALCULARSALDO = true;
-    p.RECALCULARSALDOCONCILIADO = true;
+    p.RECALCULARSALDO = (opcoes & kSaldo) != 0;
+    p.RECALCULARSALDOCONCILIADO = (opcoes & kConciliado) != 0;
+    p.RECALCULARSALDOCOMPENSACAO = (opcoes & kCompensacao) != 0;
+    p.SOMENTEMESESPOSTERIORES = (opcoes & kSoPosteriores) != 0;
     return p;
   }
 
@@ -51,7 +51,7 @@ TEST_F(CashRebuild, PlainBalanceFollowsTheDateOrder) {
   InserirMovimento(20, "2025-03-20", "C", 30, 999);
   InserirMovimento(21, "2025-03-10", "D", 50, 999);
   InserirMovimento(22, "2025-04-01", "D", 5, 999);
-  EXPECT_TRUE(Caixa().RecalcularSaldos(Saldos("2025-03-01", "2025-03-31", 100)));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "2025-03-31", 100, kSaldo | kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "999|-1"}));
   EXPECT_EQ(Saldo(), Rows{"120|0"});
 }
@@ -62,7 +62,7 @@ TEST_F(CashRebuild, PlainBalanceCountsOnlyDebitsAndCredits) {
   InserirMovimento(1, "2025-03-01", "D", 50, 0);
   InserirMovimento(2, "2025-03-02", "X", 20, 0);
   InserirMovimento(3, "2025-03-03", "C", 30, 0);
-  EXPECT_TRUE(Caixa().RecalcularSaldos(Saldos("", "", 100)));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("", "", 100, kSaldo | kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"150|-1", "150|-1", "120|-1"}));
   EXPECT_EQ(Saldo(), Rows{"120|0"});
 }
@@ -70,7 +70,7 @@ TEST_F(CashRebuild, PlainBalanceCountsOnlyDebitsAndCredits) {
 TEST_F(CashRebuild, AnEmptyRangeChangesNothingNotEvenTheBalanceRow) {
   DefinirSaldo(999, 888);
   InserirMovimento(1, "2025-05-01", "D", 50, 777, "2025-05-01");
-  EXPECT_TRUE(Caixa().RecalcularSaldos(Saldos("2025-03-01", "2025-03-31", 100)));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "2025-03-31", 100, kSaldo | kConciliado)));
   EXPECT_EQ(Saldo(), Rows{"999|888"});
   EXPECT_EQ(Movimentos(kSaldos), Rows{"777|-1"});
 }
@@ -82,10 +82,8 @@ TEST_F(CashRebuild, ReconciledBalanceWalksReconciledMovementsInReconciliationOrd
   InserirMovimento(2, "2025-03-02", "C", 30, 0, "2025-03-03");
   InserirMovimento(3, "2025-03-03", "D", 10, 0);
   InserirMovimento(4, "2025-03-04", "D", 500, 0, "2025-03-04", "", "99");
-  Recalculo p = Pedido("", "", 0);
-  p.RECALCULARSALDOCONCILIADO = true;
   const TDateTime antes = Host().DataHoraServidor();
-  EXPECT_TRUE(Caixa().RecalcularSaldos(p));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("", "", 0, kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"0|70", "0|-30", "0|-1", "0|-1"}));
   EXPECT_EQ(Saldo(), Rows{"5|70"});
   EXPECT_GE(Scalar("SELECT TO_CHAR(DTULTCONCILIA, 'YYYY-MM-DD HH24:MI:SS') FROM ZTESTCR" + DaConta()), antes.ToIso());
@@ -101,10 +99,7 @@ TEST_F(CashRebuild, LaterMonthsCarryTheBalanceAndResetTheMonthsAfter) {
   for (const auto& [ano, mes] : std::vector<std::pair<int, int>>{{2025, 2}, {2025, 4}, {2025, 6}, {2026, 1}}) {
     InserirMes(ano, mes, 1, 1, "2020-01-01");
   }
-  Recalculo p = Pedido("2025-03-01", "", 1000);
-  p.RECALCULARSALDOCOMPENSACAO = true;
-  p.SOMENTEMESESPOSTERIORES = true;
-  EXPECT_TRUE(Caixa().RecalcularSaldos(p));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "", 1000, kCompensacao | kSoPosteriores)));
   EXPECT_EQ(Meses(), (Rows{"2025-02|9|9|1|1|2020-01-01", "2025-03|200|0|1000|1200|2025-03-01",
                            "2025-04|0|0|1200|1200|2025-03-01", "2025-05|0|50|1200|1150|2025-03-01",
                            "2025-06|0|0|1150|1150|2020-01-01", "2026-01|0|0|1150|1150|2020-01-01"}));
@@ -117,9 +112,7 @@ TEST_F(CashRebuild, EarlierMonthsWalkBackFromTheStart) {
   InserirMovimento(2, "2025-02-09", "C", 100, 0, "2025-02-09", "2025-02-10");
   InserirMovimento(3, "2024-12-02", "D", 50, 0, "2024-12-02", "2024-12-03");
   InserirMes(2025, 4, 9, 9);
-  Recalculo p = Pedido("2025-03-01", "", 1000);
-  p.RECALCULARSALDOCOMPENSACAO = true;
-  EXPECT_TRUE(Caixa().RecalcularSaldos(p));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "", 1000, kCompensacao)));
   EXPECT_EQ(Meses(), (Rows{"2024-12|50|0|750|800|2025-03-01", "2025-01|0|0|800|800|2025-03-01",
                            "2025-02|300|100|800|1000|2025-03-01", "2025-03|0|0|1000|1000|2025-03-01",
                            "2025-04|0|0|1000|1000|"}));
@@ -128,8 +121,7 @@ TEST_F(CashRebuild, EarlierMonthsWalkBackFromTheStart) {
 
 TEST_F(CashRebuild, ChecksRefuseInOrderInsideTheRebuildWrapper) {
   const auto recusa = [&](void (*ajuste)(Recalculo&), bool semTransacao = false) {
-    Recalculo p = Pedido("", "", 0);
-    p.RECALCULARSALDOCONCILIADO = true;
+    Recalculo p = Pedido("", "", 0, kConciliado);
     ajuste(p);
     if (semTransacao) Session().Rollback();
     const std::string falha = Falha([&] { Caixa().RecalcularSaldos(p); });
@@ -157,9 +149,7 @@ TEST_F(CashRebuild, AFailingRebuildDoesNotStopTheOthers) {
   InserirMovimento(1, "2025-03-01", "D", 100, 0, "2025-03-01", "2025-03-02");
   InserirMovimento(2, "2025-03-02", "C", 40, 0, "2025-03-02", "2025-03-03");
   FalharAoGravar("vlsaldo", "falha simulada no saldo");
-  Recalculo p = Saldos("2025-03-01", "2025-03-31", 10);
-  p.RECALCULARSALDOCOMPENSACAO = true;
-  p.SOMENTEMESESPOSTERIORES = true;
+  const Recalculo p = Pedido("2025-03-01", "2025-03-31", 10, kSaldo | kConciliado | kCompensacao | kSoPosteriores);
   std::string falha = Falha([&] { Caixa().RecalcularSaldos(p); });
   EXPECT_EQ(falha.rfind(kFalha + " '9101' - 'TST': \r", 0), 0U) << falha;
   EXPECT_NE(falha.find("falha simulada no saldo"), std::string::npos) << falha;
@@ -168,7 +158,7 @@ TEST_F(CashRebuild, AFailingRebuildDoesNotStopTheOthers) {
   EXPECT_EQ(Meses(), Rows{"2025-03|100|40|10|70|2025-03-01"});
 
   FalharAoGravar("vlsaldoconcil", "falha simulada no conciliado");
-  falha = Falha([&] { Caixa().RecalcularSaldos(Saldos("", "", 0)); });
+  falha = Falha([&] { Caixa().RecalcularSaldos(Pedido("", "", 0, kSaldo | kConciliado)); });
   EXPECT_NE(falha.find("falha simulada no conciliado"), std::string::npos) << falha;
   EXPECT_EQ(falha.find("falha simulada no saldo"), std::string::npos) << falha;
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"0|110", "0|70"}));

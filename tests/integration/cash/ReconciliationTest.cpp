@@ -16,6 +16,10 @@ struct ReconcileCase {
   std::string saldo;  // ZTESTCR after, from 1000|400
 };
 
+void PrintTo(const ReconcileCase& c, std::ostream* os) {
+  *os << c.rotina << " " << c.cob << " " << c.tipo;
+}
+
 class CashReconcile : public CashTest, public ::testing::WithParamInterface<ReconcileCase> {};
 
 // The balances move by the kind; the movement is marked with the reconciled balance, the clearing

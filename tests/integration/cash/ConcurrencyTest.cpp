@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <latch>
-#include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,80 +20,64 @@
 namespace {
 
 const std::string kCob = "CCR";
+constexpr double kBanco = 9901;
 constexpr int kPostagensPorSessao = 200;
-
-enum class Trava { Sempre, Nunca, Alternada };
 
 struct Sessao {
   std::unique_ptr<host::THostQuorvin> Host;
   TMovimentacaoNumerarios* Caixa = nullptr;  // owned by the host
+
+  explicit Sessao(int numero) {
+    host::THostConfig config;
+    config.Dsn = testsupport::TestDsn();
+    config.Matricula = 1;
+    config.Programa = "tests-cash-" + std::to_string(numero);
+    Host = std::make_unique<host::THostQuorvin>(config);
+    Caixa = new TMovimentacaoNumerarios(Host.get());
+  }
+  // Removes what the tests committed on the account.
+  void Limpar() {
+    for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
+      TOraTransaction transaction(Host->Sessao());
+      TOraQuery query(&Host->Sessao());
+      query.SQL.Add(std::string("DELETE FROM ") + tabela + Conta());
+      query.ExecSQL();
+      transaction.Commit();
+    }
+  }
+  static std::string Conta() { return " WHERE CODBANCO = " + ShortestDecimal(kBanco) + " AND CODCOB = '" + kCob + "'"; }
 };
 
-Sessao NovaSessao(int numero) {
-  host::THostConfig config;
-  config.Dsn = testsupport::TestDsn();
-  config.Matricula = 1;
-  config.Programa = "tests-cash-" + std::to_string(numero);
-  Sessao sessao;
-  sessao.Host = std::make_unique<host::THostQuorvin>(config);
-  sessao.Caixa = new TMovimentacaoNumerarios(sessao.Host.get());
-  return sessao;
-}
-
-void Executar(TOraSession& session, const std::string& sql) {
-  TOraTransaction transaction(session);
-  TOraQuery query(&session);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-  transaction.Commit();
-}
-
-void Limpar(TOraSession& session, double banco) {
-  Executar(session, "DELETE FROM ZTMOVCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
-  Executar(session, "DELETE FROM ZTESTCR WHERE CODBANCO = " + ShortestDecimal(banco) + " AND CODCOB = '" + kCob + "'");
-}
-
-RFin_IncluirMovimentacaoNumerarios Movimento(double banco, int sessao, int i, Trava trava) {
+// Session `sessao`'s i-th posting; `trava` is "Locked", "InPlace" or "Mixed" (alternating).
+RFin_IncluirMovimentacaoNumerarios Movimento(int sessao, int i, const std::string& trava) {
   RFin_IncluirMovimentacaoNumerarios r;
   r.Inicializar();
   r.DATA = TDateTime::EncodeDateTime(2025, 6, 1, 8, 0, 0);
-  r.CODBANCO = banco;
+  r.CODBANCO = kBanco;
   r.CODCOB = kCob;
   r.TIPO = i % 3 == 2 ? "C" : "D";
   r.VALOR = 1 + (i % 7) * 0.25 + sessao * 0.5;
-  r.HISTORICO = "CONCORRENCIA " + std::to_string(sessao);
   r.CODFUNC = 1;
-  r.INDICE = "A";
   if (i % 4 == 0) r.CONCILIACAO = "OK";
-  r.TRAVARSALDO = trava == Trava::Sempre || (trava == Trava::Alternada && (i + sessao) % 2 == 0);
+  r.TRAVARSALDO = trava == "Locked" || (trava == "Mixed" && (i + sessao) % 2 == 0);
   return r;
 }
 
-double Sinal(const std::string& tipo, double valor) {
-  return tipo == "D" ? valor : tipo == "C" ? -valor : 0;
-}
-
-class CashConcurrency : public ::testing::TestWithParam<Trava> {
+class CashSessions : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    FBanco = 9901 + static_cast<int>(GetParam());
-    FVerificacao = NovaSessao(0);
-    Limpar(FVerificacao.Host->Sessao(), FBanco);
-  }
-  void TearDown() override {
-    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), FBanco);
-  }
+  void SetUp() override { FVerificacao.Limpar(); }
+  void TearDown() override { FVerificacao.Limpar(); }
 
-  double FBanco = 0;
-  Sessao FVerificacao;
+  Sessao FVerificacao{0};
 };
 
-INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values(Trava::Sempre, Trava::Nunca, Trava::Alternada),
-                         [](const ::testing::TestParamInfo<Trava>& info) {
-                           return info.param == Trava::Sempre  ? std::string("Locked")
-                                  : info.param == Trava::Nunca ? std::string("InPlace")
-                                                               : std::string("Mixed");
-                         });
+std::string Nome(const ::testing::TestParamInfo<const char*>& info) {
+  return info.param;
+}
+
+class CashConcurrency : public CashSessions {};
+
+INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked", "InPlace", "Mixed"), Nome);
 
 // Both sessions start on a pair that has no balance row yet, so they also race to create it.
 TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
@@ -106,13 +88,12 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
     threads.emplace_back([this, numero, &erros, &conectadas] {
       bool chegou = false;
       try {
-        Sessao sessao = NovaSessao(numero);
-        TOraSession& session = sessao.Host->Sessao();
+        Sessao sessao(numero);
         chegou = true;
         conectadas.arrive_and_wait();
         for (int i = 0; i < kPostagensPorSessao; ++i) {
-          TOraTransaction transaction(session);
-          RFin_IncluirMovimentacaoNumerarios r = Movimento(FBanco, numero, i, GetParam());
+          TOraTransaction transaction(sessao.Host->Sessao());
+          RFin_IncluirMovimentacaoNumerarios r = Movimento(numero, i, GetParam());
           sessao.Caixa->Incluir(r);
           transaction.Commit();
         }
@@ -123,84 +104,61 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
     });
   }
   for (auto& thread : threads) thread.join();
-  ASSERT_EQ(erros[0], "");
-  ASSERT_EQ(erros[1], "");
+  ASSERT_EQ(erros, (std::vector<std::string>{"", ""}));
 
-  TOraSession& session = FVerificacao.Host->Sessao();
-  TOraQuery movimentos(&session);
-  movimentos.SQL.Add("SELECT NUMTRANS, TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR");
-  movimentos.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C ORDER BY ROWID");
-  movimentos.ParamByName("B").SetAsFloat(FBanco);
-  movimentos.ParamByName("C").SetAsString(kCob);
-  movimentos.Open();
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
   // the one before it plus its own signed value.
+  const std::string conta = Sessao::Conta();
+  TOraQuery movimentos(&FVerificacao.Host->Sessao());
+  movimentos.SQL.Add("SELECT TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR" + conta +
+                     " ORDER BY ROWID");
+  movimentos.Open();
   double saldo = 0;
   double conciliado = 0;
-  std::set<double> numtrans;
   int linhas = 0;
   for (movimentos.First(); !movimentos.Eof(); movimentos.Next(), ++linhas) {
-    const double valor = Sinal(movimentos.FieldByName("TIPO").AsString(), movimentos.FieldByName("VALOR").AsFloat());
+    const double valor =
+        (movimentos.FieldByName("TIPO").AsString() == "C" ? -1 : 1) * movimentos.FieldByName("VALOR").AsFloat();
     saldo = RoundTo(saldo + valor, 2);
     ASSERT_EQ(movimentos.FieldByName("VLSALDO").AsFloat(), saldo) << "row " << linhas;
     if (movimentos.FieldByName("CONCILIACAO").AsString() == "OK") {
       conciliado = RoundTo(conciliado + valor, 2);
       ASSERT_EQ(movimentos.FieldByName("VLSALDOCONCIL").AsFloat(), conciliado) << "row " << linhas;
     }
-    numtrans.insert(movimentos.FieldByName("NUMTRANS").AsFloat());
   }
   EXPECT_EQ(linhas, 2 * kPostagensPorSessao);
-  EXPECT_EQ(numtrans.size(), static_cast<std::size_t>(2 * kPostagensPorSessao));
-
-  TOraQuery estoque(&session);
-  estoque.SQL.Add("SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO FROM ZTESTCR");
-  estoque.SQL.Add(" WHERE CODBANCO = :B AND CODCOB = :C");
-  estoque.ParamByName("B").SetAsFloat(FBanco);
-  estoque.ParamByName("C").SetAsString(kCob);
+  // One balance row holding the last balances; no transaction number drawn twice.
+  TOraQuery estoque(&FVerificacao.Host->Sessao());
+  estoque.SQL.Add(
+      "SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO, (SELECT COUNT(DISTINCT "
+      "NUMTRANS) FROM ZTMOVCR" +
+      conta + ") NUMEROS FROM ZTESTCR" + conta);
   estoque.Open();
   EXPECT_EQ(estoque.FieldByName("QTD").AsInteger(), 1);
   EXPECT_EQ(estoque.FieldByName("VALOR").AsFloat(), saldo);
   EXPECT_EQ(estoque.FieldByName("CONCILIADO").AsFloat(), conciliado);
+  EXPECT_EQ(estoque.FieldByName("NUMEROS").AsInteger(), 2 * kPostagensPorSessao);
 }
 
 // What each way of touching a pair holds until its transaction ends: another session's posting
 // to the same pair waits and, past its lock timeout, fails as busy instead of reading a balance
 // about to change.
-enum class Acao { PostagemTravada, PostagemNoLugar, Recalculo };
-
-class CashBalanceLock : public ::testing::TestWithParam<Acao> {
- protected:
-  void SetUp() override {
-    FVerificacao = NovaSessao(0);
-    Limpar(FVerificacao.Host->Sessao(), kBanco);
-  }
-  void TearDown() override {
-    if (FVerificacao.Host) Limpar(FVerificacao.Host->Sessao(), kBanco);
-  }
-
-  static constexpr double kBanco = 9911;
-  Sessao FVerificacao;
-};
+class CashBalanceLock : public CashSessions {};
 
 INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
-                         ::testing::Values(Acao::PostagemTravada, Acao::PostagemNoLugar, Acao::Recalculo),
-                         [](const ::testing::TestParamInfo<Acao>& info) {
-                           return info.param == Acao::PostagemTravada   ? std::string("LockedPosting")
-                                  : info.param == Acao::PostagemNoLugar ? std::string("InPlacePosting")
-                                                                        : std::string("Rebuild");
-                         });
+                         ::testing::Values("LockedPosting", "InPlacePosting", "Rebuild"), Nome);
 
 TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
-  Sessao primeira = NovaSessao(1);
-  Sessao segunda = NovaSessao(2);
+  Sessao primeira(1);
+  Sessao segunda(2);
   {
     TOraTransaction transaction(primeira.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 1, 0, Trava::Sempre);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(1, 0, "Locked");
     primeira.Caixa->Incluir(r);
     transaction.Commit();
   }
   primeira.Host->Sessao().StartTransaction();
-  if (GetParam() == Acao::Recalculo) {
+  if (GetParam() == std::string("Rebuild")) {
     RFin_RecalculaNumerario p;
     p.Inicializar();
     p.CODBANCO = kBanco;
@@ -210,14 +168,14 @@ TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
     primeira.Caixa->RecalcularSaldos(p);
   } else {
     RFin_IncluirMovimentacaoNumerarios r =
-        Movimento(kBanco, 1, 1, GetParam() == Acao::PostagemTravada ? Trava::Sempre : Trava::Nunca);
+        Movimento(1, 1, GetParam() == std::string("LockedPosting") ? "Locked" : "InPlace");
     primeira.Caixa->Incluir(r);
   }
 
   segunda.Host->Sessao().SetLockTimeout(1);
-  for (const Trava trava : {Trava::Sempre, Trava::Nunca}) {
+  for (const char* trava : {"Locked", "InPlace"}) {
     TOraTransaction transaction(segunda.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, trava);
+    RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, trava);
     try {
       segunda.Caixa->Incluir(r);
       ADD_FAILURE() << "posted while the first session held the balance";
@@ -229,7 +187,7 @@ TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
 
   primeira.Host->Sessao().Commit();
   TOraTransaction transaction(segunda.Host->Sessao());
-  RFin_IncluirMovimentacaoNumerarios r = Movimento(kBanco, 2, 0, Trava::Nunca);
+  RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, "InPlace");
   EXPECT_TRUE(segunda.Caixa->Incluir(r));
   transaction.Commit();
 }

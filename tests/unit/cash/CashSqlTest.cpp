@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -13,263 +12,218 @@
 namespace {
 
 using DAL = TDALMovimentacaoNumerarios;
+using Movement = RFin_IncluirMovimentacaoNumerarios;
 
-std::vector<std::string> Between(const std::string& text, const std::string& open, const std::string& close,
-                                 std::size_t from) {
-  const std::size_t start = text.find(open, from);
-  const std::size_t end = text.find(close, start);
-  std::vector<std::string> items;
-  std::stringstream list(text.substr(start + open.size(), end - start - open.size()));
-  std::string item;
-  while (std::getline(list, item, ',')) {
-    item.erase(0, item.find_first_not_of(" \n"));
-    item.erase(item.find_last_not_of(" \n") + 1);
-    items.push_back(item);
-  }
-  return items;
-}
-
-// The insert's column list and its VALUES list, both in order.
-struct InsertLists {
-  std::vector<std::string> columns;
-  std::vector<std::string> values;
-};
-
-InsertLists Lists(const TStringList& sql) {
-  const std::string text = sql.Text();
-  const std::size_t values = text.find("VALUES");
-  return {Between(text, "(", ")", 0), Between(text, "(", ")", values)};
-}
-
-RFin_IncluirMovimentacaoNumerarios Movimento() {
-  RFin_IncluirMovimentacaoNumerarios p;
+// The movement insert's column list; its VALUES list must bind each column by its own name.
+std::string Columns(void (*set)(Movement&)) {
+  Movement p;
   p.Inicializar();
-  p.CODBANCO = 1;
-  p.CODCOB = "D";
-  p.VALOR = 10;
-  p.TIPO = "D";
-  return p;
+  set(p);
+  const std::string text = DAL::GetSQLInserirZTMOVCR(p).Text();
+  const auto list = [&text](std::size_t from) {
+    const std::size_t start = text.find('(', from) + 1;
+    std::string names = text.substr(start, text.find(')', start) - start);
+    for (std::size_t at; (at = names.find("\n  ")) != std::string::npos;) names.erase(at, 3);
+    return names;
+  };
+  const std::string columns = list(0);
+  std::string binds = ":" + columns;
+  for (std::size_t at = 0; (at = binds.find(", ", at)) != std::string::npos; at += 3) binds.insert(at + 2, ":");
+  EXPECT_EQ(list(text.find("VALUES")), binds);
+  return columns;
 }
 
-const std::vector<std::string> kFixedColumns = {
-    "NUMTRANS", "DATA",   "CODBANCO", "CODCOB", "HISTORICO", "HISTORICO2", "VALOR",  "TIPO",
-    "NUMCARR",  "NUMDOC", "VLSALDO",  "HORA",   "MINUTO",    "CODFUNC",    "INDICE", "CODROTINALANC"};
-
-TEST(CashMovementInsert, LeavesOptionalColumnsOutWhenNotSet) {
-  const InsertLists lists = Lists(DAL::GetSQLInserirZTMOVCR(Movimento()));
-  EXPECT_EQ(lists.columns, kFixedColumns);
+TEST(CashMovementInsert, WritesAnOptionalColumnOnlyWhenItIsSet) {
+  const std::vector<std::pair<std::string, void (*)(Movement&)>> cases = {
+      {"", [](Movement&) {}},
+      // Negative account codes and operations are not set.
+      {"", [](Movement& p) { p.CODCONTADEB = -1, p.CODCONTACRED = -5, p.OPERACAO = -99; }},
+      {"CODCONTADEB", [](Movement& p) { p.CODCONTADEB = 1101; }},
+      {"CODCONTACRED", [](Movement& p) { p.CODCONTACRED = 2101; }},
+      {"OPERACAO", [](Movement& p) { p.OPERACAO = 99; }},
+      {"NUMASSOCDNI", [](Movement& p) { p.NUMASSOCDNI = 7; }},
+      {"DTASSOCIADNICLI", [](Movement& p) { p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2); }},
+      {"CODFUNCDNICLI", [](Movement& p) { p.CODFUNCDNICLI = 3; }},
+      {"CODCLI", [](Movement& p) { p.CODCLI = 55; }},
+      {"CODFILIAL", [](Movement& p) { p.CODFILIAL = "01"; }}};
+  for (const auto& [column, set] : cases) {
+    std::string columns = Columns(set);
+    if (!column.empty()) {
+      const std::size_t at = columns.find(", " + column);
+      ASSERT_NE(at, std::string::npos) << column;
+      columns.erase(at, column.size() + 2);
+    }
+    EXPECT_EQ(columns,
+              "NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, VLSALDO, HORA, "
+              "MINUTO, CODFUNC, INDICE, CODROTINALANC")
+        << column;
+  }
 }
 
-struct OptionalColumnCase {
-  std::string column;
-  void (*set)(RFin_IncluirMovimentacaoNumerarios&);
-};
-
-void PrintTo(const OptionalColumnCase& c, std::ostream* os) {
-  *os << c.column;
+TEST(CashMovementInsert, EveryColumnInItsOrder) {
+  EXPECT_EQ(Columns([](Movement& p) {
+              p.CONCILIACAO = "OK", p.CODCONTADEB = 1, p.CODCONTACRED = 2, p.OPERACAO = 3, p.NUMASSOCDNI = 4;
+              p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2), p.CODFUNCDNICLI = 5, p.CODCLI = 6;
+              p.CODFILIAL = "01";
+            }),
+            "NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, VLSALDO, "
+            "VLSALDOCONCIL, DTCONCIL, CODFUNCCONCIL, CONCILIACAO, DTCOMPENSACAO, HORA, MINUTO, CODFUNC, CODCONTADEB, "
+            "CODCONTACRED, OPERACAO, INDICE, CODROTINALANC, NUMASSOCDNI, DTASSOCIADNICLI, CODFUNCDNICLI, CODCLI, "
+            "CODFILIAL");
 }
 
-class CashMovementOptionalColumn : public ::testing::TestWithParam<OptionalColumnCase> {};
+const std::string kWalk =
+    "SELECT ROWID, NUMTRANS, DTCONCIL, VALOR, TIPO, NUMCARR, CODBANCO, CODCOB, VLSALDOCONCIL,\n       DTCOMPENSACAO\n"
+    "  FROM ZTMOVCR\n WHERE CODBANCO = :CODBANCO\n   AND CODCOB   = :CODMOEDA\n";
+const std::string kMonthSums =
+    "SELECT EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) ANO\n     , EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) MES\n"
+    "     , SUM(DECODE(ZTMOVCR.TIPO, 'C', ZTMOVCR.VALOR, 0)) VALORCREDITO\n"
+    "     , SUM(DECODE(ZTMOVCR.TIPO, 'D', ZTMOVCR.VALOR, 0)) VALORDEBITO\n  FROM ZTMOVCR\n"
+    " WHERE ZTMOVCR.CODBANCO = :CODBANCO\n   AND ZTMOVCR.CODCOB = :CODCOB\n   AND ZTMOVCR.CONCILIACAO = 'OK'\n"
+    "   AND ZTMOVCR.DTCOMPENSACAO IS NOT NULL\n";
+const std::string kMonthGroup =
+    " GROUP BY EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO), EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO)\n ORDER BY ";
+const std::string kMonthKey =
+    "\n WHERE CODBANCO = :CODBANCO\n   AND CODMOEDA = :CODMOEDA\n   AND MES      = :MES\n"
+    "   AND ANO      = :ANO";
+const std::string kMonthReset =
+    "UPDATE ZTESTCRCOMPENSACAO\nSET VALORCREDITO = 0,\nVALORDEBITO  = 0,\n    SALDO        = :SALDOFINAL,\n"
+    "    SALDOINICIAL = :SALDOINICIAL\n WHERE CODBANCO = :CODBANCO\n   AND CODMOEDA = :CODMOEDA\n   AND (ANO || MES) ";
+const std::string kMonthDate =
+    "TO_DATE(('01/' || ZTESTCRCOMPENSACAO.MES || '/' || ZTESTCRCOMPENSACAO.ANO), 'DD/MM/YYYY')";
 
-TEST_P(CashMovementOptionalColumn, IsWrittenWithItsOwnBindWhenSet) {
-  RFin_IncluirMovimentacaoNumerarios p = Movimento();
-  GetParam().set(p);
-  const InsertLists lists = Lists(DAL::GetSQLInserirZTMOVCR(p));
-  ASSERT_EQ(lists.columns.size(), lists.values.size());
-  for (std::size_t i = 0; i < lists.columns.size(); ++i) EXPECT_EQ(":" + lists.columns[i], lists.values[i]);
-  EXPECT_EQ(lists.columns.size(), kFixedColumns.size() + 1);
-  EXPECT_NE(std::find(lists.columns.begin(), lists.columns.end(), GetParam().column), lists.columns.end());
+// Every statement the area sends, as sent. The balance row is moved by the database itself when
+// it is not locked first, never written back from a value read earlier; the plain rebuild walks
+// the account in date order, the reconciled one skips operation 99 in reconciliation order; the
+// monthly sums run newest first before the start date and oldest first after it.
+TEST(CashStatements, AreSentAsWritten) {
+  const std::vector<std::pair<TStringList, std::string>> cases = {
+      {DAL::GetSQLSaldoZTESTCR(false), "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO"},
+      {DAL::GetSQLSaldoZTESTCR(true),
+       "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO\n FOR UPDATE "},
+      {DAL::GetSQLAtualizarSaldoEditado(),
+       "UPDATE ZTESTCR\n   SET VALOR           = :VALOR,\n       VALORCONCILIADO = :VALORCONCILIADO,\n"
+       "       DTULTCONCILIA   = :DTULTCONCILIA\n WHERE CODCOB   = :OLD_CODCOB\n   AND CODBANCO = :OLD_CODBANCO"},
+      {DAL::GetSQLSomarSaldoZTESTCR(false),
+       "UPDATE ZTESTCR\n   SET VALOR           = NVL(VALOR, 0) + :VALOR\n WHERE CODCOB   = :CODCOB\n"
+       "   AND CODBANCO = :CODBANCO"},
+      {DAL::GetSQLSomarSaldoZTESTCR(true),
+       "UPDATE ZTESTCR\n   SET VALOR           = NVL(VALOR, 0) + :VALOR\n"
+       "     , VALORCONCILIADO = NVL(VALORCONCILIADO, 0) + :VALORCONCILIADO\n"
+       "     , DTULTCONCILIA   = :DTULTCONCILIA\n WHERE CODCOB   = :CODCOB\n   AND CODBANCO = :CODBANCO"},
+      {DAL::GetSQLInserirZTESTCR(), "INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) \nVALUES (:CODCOB, :CODBANCO, 0)"},
+      {DAL::GetSQLConciliacaoSaldoZTESTCR(),
+       "SELECT * FROM ZTESTCR \nWHERE CODCOB = :CODCOB AND CODBANCO = :CODBANCO "},
+      {DAL::GetSQLConciliacaoInserirZTESTCR(),
+       "INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) \nVALUES (:CODCOB, :CODBANCO, 0) "},
+      {DAL::GetSQLInserirZTESTCRZerado(),
+       "INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR, VALORCONCILIADO) \nVALUES (:CODCOB, :CODBANCO, 0, 0)"},
+      {DAL::GetSQLMovimentacaoConciliavel("12"),
+       "SELECT ROWID\n  FROM ZTMOVCR\n WHERE ROWID = '12'\n   AND CODCOB = :CODCOB\n   AND CODBANCO = :CODBANCO\n"
+       "   AND ((DTCONCIL IS NULL) OR (CONCILIACAO <> 'OK'))"},
+      {DAL::GetSQLConciliarZTMOVCR("12"),
+       "UPDATE ZTMOVCR\n   SET CONCILIACAO   = 'OK',\n       DTCONCIL      = SYSDATE,\n"
+       "       VLSALDOCONCIL = :VLSALDOCONCIL,\n       CODFUNCCONCIL = :CODFUNCCONCIL,\n"
+       "       DTCOMPENSACAO = :DTCOMPENSACAO\n WHERE ROWID = '12'\n   AND CODCOB = :CODCOB\n"
+       "   AND ((DTCONCIL IS NULL) OR (CONCILIACAO <> 'OK'))"},
+      {DAL::GetSQLMovimentacoesSaldo(false), kWalk + "ORDER BY ZTMOVCR.DATA, ZTMOVCR.NUMTRANS"},
+      {DAL::GetSQLMovimentacoesSaldo(true), kWalk + "AND  TRUNC(ZTMOVCR.DATA) BETWEEN :DATAINICIAL AND :DATAFINAL\n"
+                                                    "ORDER BY ZTMOVCR.DATA, ZTMOVCR.NUMTRANS"},
+      {DAL::GetSQLMovimentacoesSaldoConciliado(true),
+       kWalk + "   AND CONCILIACAO = 'OK'\n   AND ((OPERACAO <> 99) OR (OPERACAO IS NULL))\n"
+               "AND  TRUNC(ZTMOVCR.DTCONCIL) BETWEEN :DATAINICIAL AND :DATAFINAL\n"
+               "ORDER BY ZTMOVCR.DTCONCIL, ZTMOVCR.DATA, ZTMOVCR.NUMTRANS"},
+      {DAL::GetSQLGravarVLSALDO(), "UPDATE ZTMOVCR SET VLSALDO = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID"},
+      {DAL::GetSQLGravarVLSALDOCONCIL(),
+       "UPDATE ZTMOVCR SET VLSALDOCONCIL = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID"},
+      {DAL::GetSQLAtualizarZTESTCR(true),
+       "UPDATE ZTESTCR\n   SET VALORCONCILIADO = :VALOR,\n       DTULTCONCILIA   = SYSDATE\n"
+       "WHERE CODBANCO = :CODBANCO\n AND CODCOB = :CODCOB"},
+      {DAL::GetSQLAtualizarZTESTCR(false),
+       "UPDATE ZTESTCR\n   SET VALOR = :VALOR\nWHERE CODBANCO = :CODBANCO\n AND CODCOB = :CODCOB"},
+      {DAL::GetSQLSomasMensais(kDirecaoMesesAnteriores),
+       kMonthSums + "   AND ZTMOVCR.DTCOMPENSACAO < :DATAINICIAL\n" + kMonthGroup +
+           "EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) DESC, EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) DESC"},
+      {DAL::GetSQLSomasMensais(kDirecaoMesesPosteriores),
+       kMonthSums + "   AND ZTMOVCR.DTCOMPENSACAO BETWEEN :DATAINICIAL AND TRUNC(SYSDATE)\n" + kMonthGroup +
+           "EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO), EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO)"},
+      {DAL::GetSQLExisteZTESTCRCompensacao(),
+       "SELECT COUNT(*) QTD\n  FROM ZTESTCRCOMPENSACAO\n WHERE CODBANCO = :CODBANCO\n   AND MES      = :MES\n"
+       "   AND CODMOEDA = :CODMOEDA\n   AND ANO      = :ANO"},
+      {DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(false, false),
+       "UPDATE ZTESTCRCOMPENSACAO\n   SET VALORCREDITO = VALORCREDITO + :VALORCREDITO,        \n"
+       "       VALORDEBITO  = VALORDEBITO  + :VALORDEBITO,         \n"
+       "       SALDO        = SALDO + :VALORDEBITO - :VALORCREDITO " +
+           kMonthKey},
+      {DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(true, false),
+       "UPDATE ZTESTCRCOMPENSACAO\n   SET VALORCREDITO = :VALORCREDITO,\n       VALORDEBITO  = :VALORDEBITO,\n"
+       "       SALDOINICIAL = :SALDOINICIAL,\n       SALDO        = :SALDO" +
+           kMonthKey},
+      // Only a rebuild with a start date writes it.
+      {DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(true, true),
+       "UPDATE ZTESTCRCOMPENSACAO\n   SET VALORCREDITO = :VALORCREDITO,\n       VALORDEBITO  = :VALORDEBITO,\n"
+       "       SALDOINICIAL = :SALDOINICIAL,\n       SALDO        = :SALDO\n     , DATASALDOINICIAL = "
+       ":DATASALDOINICIAL " +
+           kMonthKey},
+      {DAL::GetSQLInserirZTESTCRCOMPENSACAO(),
+       "INSERT INTO ZTESTCRCOMPENSACAO(MES, ANO, CODBANCO, CODMOEDA, VALORDEBITO, VALORCREDITO, DATASALDOINICIAL, "
+       "SALDO, SALDOINICIAL)\nVALUES(:MES, :ANO, :CODBANCO, :CODMOEDA, :VALORDEBITO, :VALORCREDITO, "
+       ":DATASALDOINICIAL, :SALDO, :SALDOINICIAL)"},
+      // The reset of the months without movements looks past the given month.
+      {DAL::GetSQLLimparMesesSemMovimentacao(kDirecaoMesesPosteriores), kMonthReset + "> :ANOMES"},
+      {DAL::GetSQLLimparMesesSemMovimentacao(kDirecaoMesesAnteriores), kMonthReset + "< :ANOMES"},
+      {DAL::GetSQLSaldoMes(),
+       "SELECT SALDO\n  FROM ZTESTCRCOMPENSACAO\n WHERE CODBANCO = :CODBANCO\n   AND CODMOEDA = :CODMOEDA\n"
+       "   AND ANO      = :ANO\n   AND MES      = :MES"},
+      {DAL::GetSQLSaldoInicialCompensacao(),
+       "SELECT SALDOINICIAL\n  FROM ZTESTCRCOMPENSACAO\n WHERE CODBANCO = :CODBANCO\n   AND CODMOEDA = :CODMOEDA\n"
+       "   AND (ANO || MES) = (SELECT MIN(ANO || MES)\n                         FROM ZTESTCRCOMPENSACAO\n"
+       "                        WHERE CODBANCO = :CODBANCO\n                          AND CODMOEDA = :CODMOEDA)"},
+      {DAL::GetSQLSaldoFinalUltimoMes(),
+       "SELECT SUM(NVL(ZTESTCRCOMPENSACAO.SALDO, 0)) SALDO\n  FROM ZTESTCRCOMPENSACAO\n"
+       " WHERE ZTESTCRCOMPENSACAO.CODBANCO = :CODBANCO\n   AND ZTESTCRCOMPENSACAO.CODMOEDA = :CODMOEDA\n   AND " +
+           kMonthDate + " =\n       (SELECT MAX(" + kMonthDate +
+           ")\n          FROM ZTESTCRCOMPENSACAO\n         WHERE ZTESTCRCOMPENSACAO.CODBANCO = :CODBANCO\n"
+           "           AND ZTESTCRCOMPENSACAO.CODMOEDA = :CODMOEDA\n           AND " +
+           kMonthDate + " < :DTCONCIL)"}};
+  for (const auto& [sql, text] : cases) EXPECT_EQ(sql.Text(), text);
 }
-
-INSTANTIATE_TEST_SUITE_P(Columns, CashMovementOptionalColumn,
-                         ::testing::Values(OptionalColumnCase{"CODCONTADEB", [](auto& p) { p.CODCONTADEB = 1101; }},
-                                           OptionalColumnCase{"CODCONTACRED", [](auto& p) { p.CODCONTACRED = 2101; }},
-                                           OptionalColumnCase{"OPERACAO", [](auto& p) { p.OPERACAO = 99; }},
-                                           OptionalColumnCase{"NUMASSOCDNI", [](auto& p) { p.NUMASSOCDNI = 7; }},
-                                           OptionalColumnCase{
-                                               "DTASSOCIADNICLI",
-                                               [](auto& p) { p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2); }},
-                                           OptionalColumnCase{"CODFUNCDNICLI", [](auto& p) { p.CODFUNCDNICLI = 3; }},
-                                           OptionalColumnCase{"CODCLI", [](auto& p) { p.CODCLI = 55; }},
-                                           OptionalColumnCase{"CODFILIAL", [](auto& p) { p.CODFILIAL = "01"; }}),
-                         [](const ::testing::TestParamInfo<OptionalColumnCase>& info) { return info.param.column; });
-
-TEST(CashMovementInsert, NegativeAccountsAndOperationStayOut) {
-  RFin_IncluirMovimentacaoNumerarios p = Movimento();
-  p.CODCONTADEB = -1;
-  p.CODCONTACRED = -5;
-  p.OPERACAO = -99;
-  EXPECT_EQ(Lists(DAL::GetSQLInserirZTMOVCR(p)).columns, kFixedColumns);
-}
-
-TEST(CashMovementInsert, EveryColumnInTheDocumentedOrder) {
-  RFin_IncluirMovimentacaoNumerarios p = Movimento();
-  p.CONCILIACAO = "OK";
-  p.CODCONTADEB = 1;
-  p.CODCONTACRED = 2;
-  p.OPERACAO = 3;
-  p.NUMASSOCDNI = 4;
-  p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2);
-  p.CODFUNCDNICLI = 5;
-  p.CODCLI = 6;
-  p.CODFILIAL = "01";
-  const InsertLists lists = Lists(DAL::GetSQLInserirZTMOVCR(p));
-  const std::vector<std::string> expected = {
-      "NUMTRANS",        "DATA",          "CODBANCO", "CODCOB",        "HISTORICO",
-      "HISTORICO2",      "VALOR",         "TIPO",     "NUMCARR",       "NUMDOC",
-      "VLSALDO",         "VLSALDOCONCIL", "DTCONCIL", "CODFUNCCONCIL", "CONCILIACAO",
-      "DTCOMPENSACAO",   "HORA",          "MINUTO",   "CODFUNC",       "CODCONTADEB",
-      "CODCONTACRED",    "OPERACAO",      "INDICE",   "CODROTINALANC", "NUMASSOCDNI",
-      "DTASSOCIADNICLI", "CODFUNCDNICLI", "CODCLI",   "CODFILIAL"};
-  EXPECT_EQ(lists.columns, expected);
-  ASSERT_EQ(lists.values.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lists.values[i], ":" + expected[i]);
-}
-
-TEST(CashBalanceRow, IsReadAsDocumentedAndLockedOnlyWhenAsked) {
-  EXPECT_EQ(DAL::GetSQLSaldoZTESTCR(false).Text(),
-            "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO");
-  EXPECT_EQ(DAL::GetSQLSaldoZTESTCR(true).Text(),
-            "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO\n FOR UPDATE ");
-  EXPECT_EQ(DAL::GetSQLInserirZTESTCR().Text(),
-            "INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) \nVALUES (:CODCOB, :CODBANCO, 0)");
-  EXPECT_EQ(DAL::GetSQLConciliacaoSaldoZTESTCR().Text(),
-            "SELECT * FROM ZTESTCR \nWHERE CODCOB = :CODCOB AND CODBANCO = :CODBANCO ");
-  EXPECT_EQ(DAL::GetSQLConciliacaoInserirZTESTCR().Text(),
-            "INSERT INTO ZTESTCR (CODCOB, CODBANCO, VALOR) \nVALUES (:CODCOB, :CODBANCO, 0) ");
-}
-
-// Without the lock the balance is moved by the database itself, never written back from a value
-// read earlier.
-TEST(CashBalanceRow, InPlaceUpdateAddsToWhatTheRowHolds) {
-  EXPECT_EQ(DAL::GetSQLSomarSaldoZTESTCR(false).Text(),
-            "UPDATE ZTESTCR\n   SET VALOR           = NVL(VALOR, 0) + :VALOR\n WHERE CODCOB   = :CODCOB\n"
-            "   AND CODBANCO = :CODBANCO");
-  EXPECT_EQ(DAL::GetSQLSomarSaldoZTESTCR(true).Text(),
-            "UPDATE ZTESTCR\n   SET VALOR           = NVL(VALOR, 0) + :VALOR\n"
-            "     , VALORCONCILIADO = NVL(VALORCONCILIADO, 0) + :VALORCONCILIADO\n"
-            "     , DTULTCONCILIA   = :DTULTCONCILIA\n WHERE CODCOB   = :CODCOB\n   AND CODBANCO = :CODBANCO");
-}
-
-TEST(CashReconciliation, UpdatesOnlyAnOpenMovementOfTheRow) {
-  EXPECT_EQ(DAL::GetSQLConciliarZTMOVCR("12").Text(),
-            "UPDATE ZTMOVCR\n   SET CONCILIACAO   = 'OK',\n       DTCONCIL      = SYSDATE,\n"
-            "       VLSALDOCONCIL = :VLSALDOCONCIL,\n       CODFUNCCONCIL = :CODFUNCCONCIL,\n"
-            "       DTCOMPENSACAO = :DTCOMPENSACAO\n WHERE ROWID = '12'\n   AND CODCOB = :CODCOB\n"
-            "   AND ((DTCONCIL IS NULL) OR (CONCILIACAO <> 'OK'))");
-}
-
-class CashReconciliationRowid : public ::testing::TestWithParam<std::string> {};
 
 // The row id is pasted into the text: anything but a row address is refused before any SQL.
-TEST_P(CashReconciliationRowid, RefusesTextThatIsNoRowAddress) {
-  try {
-    (void)DAL::GetSQLConciliarZTMOVCR(GetParam());
-    FAIL() << "accepted " << GetParam();
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Identificador de linha (ROWID) inválido: '" + GetParam() + "'.");
+TEST(CashReconciliationRowid, OnlyRowAddressesReachTheText) {
+  for (const std::string rowid : {"", "1' OR '1' = '1", "12; DELETE FROM ZTMOVCR", "12 ", "AAAB-c"}) {
+    try {
+      (void)DAL::GetSQLConciliarZTMOVCR(rowid);
+      ADD_FAILURE() << "accepted " << rowid;
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "Identificador de linha (ROWID) inválido: '" + rowid + "'.");
+    }
+    EXPECT_THROW((void)DAL::GetSQLMovimentacaoConciliavel(rowid), Exception) << rowid;
   }
-  EXPECT_THROW((void)DAL::GetSQLMovimentacaoConciliavel(GetParam()), Exception);
-}
-
-INSTANTIATE_TEST_SUITE_P(Injection, CashReconciliationRowid,
-                         ::testing::Values("", "1' OR '1' = '1", "12; DELETE FROM ZTMOVCR", "12 ", "AAAB-c"));
-
-TEST(CashReconciliationRowid, AcceptsOracleAndNumericRowAddresses) {
-  EXPECT_NO_THROW((void)DAL::GetSQLConciliarZTMOVCR("AAAR3sAAEAAAACXAAA"));
-  EXPECT_NO_THROW((void)DAL::GetSQLConciliarZTMOVCR("AAAB+c/1"));
-  EXPECT_NO_THROW((void)DAL::GetSQLConciliarZTMOVCR("123456"));
-}
-
-TEST(CashRebuild, PlainWalkReadsTheAccountInDateOrder) {
-  EXPECT_EQ(DAL::GetSQLMovimentacoesSaldo(false).Text(),
-            "SELECT ROWID, NUMTRANS, DTCONCIL, VALOR, TIPO, NUMCARR, CODBANCO, CODCOB, VLSALDOCONCIL,\n"
-            "       DTCOMPENSACAO\n  FROM ZTMOVCR\n WHERE CODBANCO = :CODBANCO\n   AND CODCOB   = :CODMOEDA\n"
-            "ORDER BY ZTMOVCR.DATA, ZTMOVCR.NUMTRANS");
-  const TStringList comPeriodo = DAL::GetSQLMovimentacoesSaldo(true);
-  EXPECT_EQ(comPeriodo[comPeriodo.Count() - 2], "AND  TRUNC(ZTMOVCR.DATA) BETWEEN :DATAINICIAL AND :DATAFINAL");
-  EXPECT_EQ(DAL::GetSQLGravarVLSALDO().Text(),
-            "UPDATE ZTMOVCR SET VLSALDO = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID");
-}
-
-TEST(CashRebuild, ReconciledWalkSkipsOperation99InReconciliationOrder) {
-  const std::string texto = DAL::GetSQLMovimentacoesSaldoConciliado(true).Text();
-  EXPECT_NE(texto.find("   AND CONCILIACAO = 'OK'\n   AND ((OPERACAO <> 99) OR (OPERACAO IS NULL))\n"
-                       "AND  TRUNC(ZTMOVCR.DTCONCIL) BETWEEN :DATAINICIAL AND :DATAFINAL\n"
-                       "ORDER BY ZTMOVCR.DTCONCIL, ZTMOVCR.DATA, ZTMOVCR.NUMTRANS"),
-            std::string::npos)
-      << texto;
-  EXPECT_EQ(DAL::GetSQLAtualizarZTESTCR(true).Text(),
-            "UPDATE ZTESTCR\n   SET VALORCONCILIADO = :VALOR,\n       DTULTCONCILIA   = SYSDATE\n"
-            "WHERE CODBANCO = :CODBANCO\n AND CODCOB = :CODCOB");
-  EXPECT_EQ(DAL::GetSQLAtualizarZTESTCR(false).Text(),
-            "UPDATE ZTESTCR\n   SET VALOR = :VALOR\nWHERE CODBANCO = :CODBANCO\n AND CODCOB = :CODCOB");
-}
-
-TEST(CashRebuild, MonthlySumsRunNewestFirstBeforeTheStartAndOldestFirstAfterIt) {
-  const std::string anteriores = DAL::GetSQLSomasMensais(kDirecaoMesesAnteriores).Text();
-  const std::string posteriores = DAL::GetSQLSomasMensais(kDirecaoMesesPosteriores).Text();
-  EXPECT_EQ(anteriores.rfind("SELECT EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) ANO\n"
-                             "     , EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) MES\n",
-                             0),
-            0U);
-  EXPECT_NE(anteriores.find("DTCOMPENSACAO < :DATAINICIAL"), std::string::npos);
-  EXPECT_NE(anteriores.find("ORDER BY EXTRACT(YEAR FROM ZTMOVCR.DTCOMPENSACAO) DESC, "
-                            "EXTRACT(MONTH FROM ZTMOVCR.DTCOMPENSACAO) DESC"),
-            std::string::npos);
-  EXPECT_NE(posteriores.find("DTCOMPENSACAO BETWEEN :DATAINICIAL AND TRUNC(SYSDATE)"), std::string::npos);
-  EXPECT_EQ(posteriores.find("DESC"), std::string::npos);
-}
-
-TEST(CashRebuild, MonthWritesCarryTheStartDateOnlyInRecalculation) {
-  const std::string recalculo = DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(true, true).Text();
-  EXPECT_NE(recalculo.find("\n     , DATASALDOINICIAL = :DATASALDOINICIAL \n"), std::string::npos);
-  EXPECT_EQ(DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(true, false).Text().find("DATASALDOINICIAL"), std::string::npos);
-  EXPECT_EQ(DAL::GetSQLAtualizarZTESTCRCOMPENSACAO(false, false).Text(),
-            "UPDATE ZTESTCRCOMPENSACAO\n   SET VALORCREDITO = VALORCREDITO + :VALORCREDITO,        \n"
-            "       VALORDEBITO  = VALORDEBITO  + :VALORDEBITO,         \n"
-            "       SALDO        = SALDO + :VALORDEBITO - :VALORCREDITO \n WHERE CODBANCO = :CODBANCO\n"
-            "   AND CODMOEDA = :CODMOEDA\n   AND MES      = :MES\n   AND ANO      = :ANO");
-}
-
-TEST(CashRebuild, ResetOfMonthsWithoutMovementsLooksPastTheGivenMonth) {
-  const TStringList depois = DAL::GetSQLLimparMesesSemMovimentacao(kDirecaoMesesPosteriores);
-  EXPECT_EQ(depois[1], "SET VALORCREDITO = 0,");
-  EXPECT_EQ(depois[2], "VALORDEBITO  = 0,");
-  EXPECT_EQ(depois[depois.Count() - 1], "   AND (ANO || MES) > :ANOMES");
-  const TStringList antes = DAL::GetSQLLimparMesesSemMovimentacao(kDirecaoMesesAnteriores);
-  EXPECT_EQ(antes[antes.Count() - 1], "   AND (ANO || MES) < :ANOMES");
+  for (const std::string rowid : {"AAAR3sAAEAAAACXAAA", "AAAB+c/1", "123456"}) {
+    EXPECT_NO_THROW((void)DAL::GetSQLConciliarZTMOVCR(rowid)) << rowid;
+  }
 }
 
 // The command-line host refuses what the database would refuse: the record's text widths are
 // the widths of the ZTMOVCR columns they fill.
 TEST(CashMovementRecord, TextWidthsMatchTheMovementTable) {
   std::ifstream schema(std::string(QUORVIN_SOURCE_DIR) + "/platform/schema/030_cash.sql");
-  ASSERT_TRUE(schema) << "030_cash.sql not found";
-  std::stringstream text;
-  text << schema.rdbuf();
-  const std::string all = text.str();
-  const std::size_t start = all.find("CREATE TABLE IF NOT EXISTS ZTMOVCR");
-  const std::string table = all.substr(start, all.find(");", start) - start);
+  std::stringstream all;
+  all << schema.rdbuf();
+  const std::size_t start = all.str().find("CREATE TABLE IF NOT EXISTS ZTMOVCR");
+  ASSERT_NE(start, std::string::npos) << "030_cash.sql without ZTMOVCR";
+  std::stringstream lines(all.str().substr(start, all.str().find(");", start) - start));
   std::map<std::string, std::size_t> widths;
-  std::stringstream lines(table);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::stringstream words(line);
-    std::string name;
-    std::string type;
-    words >> name >> type;
+  for (std::string name, type; lines >> name >> type; lines.ignore(1000, '\n')) {
     if (type.rfind("varchar(", 0) == 0) widths[name] = std::stoul(type.substr(8));
   }
-  ASSERT_FALSE(widths.empty());
-  std::size_t checked = 0;
+  std::map<std::string, std::size_t> record;
   for (const auto& field : CamposIncluirMovimentacaoNumerarios()) {
-    if (field.Kind != FieldKind::Text || std::string(field.Name) == "MENSAGEM") continue;
-    ASSERT_TRUE(widths.count(field.Name)) << field.Name << " has no varchar column";
-    EXPECT_EQ(field.MaxChars, widths[field.Name]) << field.Name;
-    ++checked;
+    if (field.Kind == FieldKind::Text && std::string(field.Name) != "MENSAGEM") record[field.Name] = field.MaxChars;
   }
-  EXPECT_EQ(checked, widths.size());
+  EXPECT_FALSE(widths.empty());
+  EXPECT_EQ(record, widths);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "CentroCustoFixture.h"
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "oradb/TClientDataSet.h"
-#include "oradb/TOraQuery.h"
 #include "sdk/Exception.h"
 
 namespace {

@@ -27,15 +27,6 @@ TEST_F(CentroCustoTest, ANewEntryIsSavedWithItsAccountsStandardApportionmentToTh
   EXPECT_EQ(Linhas(5001), "T1:6.67 T2:6.67 T3:6.66");
 }
 
-TEST_F(CentroCustoTest, SavedRowsAreReloadedWithTheRemainderOnTheLastCostCenter) {
-  Lancamento(5003, 910001, 100);
-  Rateio(5003, 910001, "T1", 33.33, 33.33);
-  Rateio(5003, 910001, "T2", 33.33, 33.33);
-  Rateio(5003, 910001, "T3", 33.34, 33.33);  // an old row that left the entry a cent short
-  ASSERT_TRUE(Apportion(5003, 100));
-  EXPECT_EQ(Linhas(5003), "T1:33.33 T2:33.33 T3:33.34");
-}
-
 TEST_F(CentroCustoTest, ACounterpartCopiesItsPrincipalNegatedEvenWhenTheApportionmentMustTotal) {
   SetParametro("RATEIOTOTALCC", "S");
   Lancamento(5010, 910001, 10);

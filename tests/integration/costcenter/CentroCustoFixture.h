@@ -10,6 +10,19 @@
 
 namespace costcenter_it {
 
+// The rows of a query as "column:column ..." separated by blanks.
+inline std::string Todas(TOraSession& sessao, const std::string& sql) {
+  TOraQuery consulta(&sessao);
+  consulta.SQL.Add(sql);
+  consulta.Open();
+  std::string texto;
+  for (; !consulta.Eof(); consulta.Next()) {
+    if (!texto.empty()) texto += ' ';
+    for (std::size_t i = 0; i < consulta.FieldCount(); ++i) texto += (i > 0 ? ":" : "") + consulta.Fields(i).AsString();
+  }
+  return texto;
+}
+
 // Branch "9" works with cost centers. Cost centers T1..T3 are active and usable by user 1, T4 is
 // inactive, T5 is not the user's. Account 910001 works with cost centers and its standard
 // apportionment is T1 33.33%, T2 33.33%, T3 33.34% (plus T4 and T5, never proposed); account
@@ -19,45 +32,34 @@ class CentroCustoTest : public testsupport::HostTest {
   void SetUp() override {
     testsupport::HostTest::SetUp();
     Exec(
-        "INSERT INTO ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO, ATIVO, RECEBE_LANCTO) "
-        "SELECT 'T1', 'UM', 'S', 'S' FROM DUAL UNION ALL SELECT 'T2', 'DOIS', 'S', 'S' FROM DUAL UNION ALL "
-        "SELECT 'T3', 'TRES', 'S', NULL FROM DUAL UNION ALL SELECT 'T4', 'INATIVO', 'N', 'S' FROM DUAL UNION ALL "
-        "SELECT 'T5', 'ALHEIO', 'S', 'S' FROM DUAL");
-    for (const char* codigo : {"T1", "T2", "T3", "T4"}) {
-      Exec(std::string("INSERT INTO ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, '") + codigo + "')");
-    }
-    Exec("INSERT INTO ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 2, 'T5')");
-    Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (910001, 'RATEADA', 'S')");
-    Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (910002, 'SEM PADRAO', 'S')");
-    Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (910009, 'SEM RATEIO', 'N')");
-    Padrao(910001, "T1", 33.33);
-    Padrao(910001, "T2", 33.33);
-    Padrao(910001, "T3", 33.34);
-    Padrao(910001, "T4", 10);
-    Padrao(910001, "T5", 10);
+        "INSERT INTO ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO, ATIVO, RECEBE_LANCTO) VALUES ('T1', 'UM', 'S', 'S'), "
+        "('T2', 'DOIS', 'S', 'S'), ('T3', 'TRES', 'S', NULL), ('T4', 'INATIVO', 'N', 'S'), ('T5', 'ALHEIO', 'S', 'S')");
+    Exec(
+        "INSERT INTO ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'T1'), (10, 1, 'T2'), (10, 1, 'T3'), "
+        "(10, 1, 'T4'), (10, 2, 'T5')");
+    Exec(
+        "INSERT INTO ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (910001, 'RATEADA', 'S'), "
+        "(910002, 'SEM PADRAO', 'S'), (910009, 'SEM RATEIO', 'N')");
+    Exec(
+        "INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (910001, 'T1', 33.33), "
+        "(910001, 'T2', 33.33), (910001, 'T3', 33.34), (910001, 'T4', 10), (910001, 'T5', 10)");
     SetParametro("UTILIZACENTROCUSTO", "S", "9");
   }
 
   [[nodiscard]] IFin_CentroCusto& Area() { return *Financeiro().GetCentroCusto(); }
   [[nodiscard]] TStringList& Validador() { return dynamic_cast<TBaseSubModulo&>(Area()).GetValidador(); }
   [[nodiscard]] IFin_ContasPagar& ContasPagar() { return *Financeiro().GetContasPagar(); }
+  [[nodiscard]] std::string Todas(const std::string& sql) { return costcenter_it::Todas(Session(), sql); }
 
-  void Padrao(int conta, const std::string& centro_custo, double percentual) {
-    Exec("INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, PERCRATEIO, CODIGOCENTROCUSTO) VALUES (" + std::to_string(conta) +
-         ", " + std::to_string(percentual) + ", '" + centro_custo + "')");
-  }
-
-  // A payable entry (in ZTLANC, or ZTLANCBLOQ when held) with its due and accrual dates.
-  void Lancamento(int recnum, int conta, double valor, const std::string& vencimento,
-                  const std::string& competencia = {}, const std::string& tabela = "ZTLANC") {
-    Exec("INSERT INTO " + tabela +
-         " (RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC, DTCOMPETENCIA, HISTORICO) VALUES (" +
+  // A payable entry of branch 9 (in ZTLANC, or ZTLANCBLOQ when held) due and posted on `data`.
+  void Lancamento(int recnum, int conta, double valor, const std::string& data = "2026-03-10",
+                  const std::string& tabela = "ZTLANC") {
+    Exec("INSERT INTO " + tabela + " (RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC, HISTORICO) VALUES (" +
          std::to_string(recnum) + ", '9', " + std::to_string(conta) + ", " + std::to_string(valor) + ", TO_DATE('" +
-         vencimento + "', 'YYYY-MM-DD'), TO_DATE('" + vencimento + "', 'YYYY-MM-DD'), " +
-         (competencia.empty() ? std::string("NULL") : "TO_DATE('" + competencia + "', 'YYYY-MM-DD')") + ", 'TESTE')");
+         data + "', 'YYYY-MM-DD'), TO_DATE('" + data + "', 'YYYY-MM-DD'), 'TESTE')");
   }
 
-  // A saved apportionment row of a payable entry.
+  // A saved apportionment row of a payable entry of branch 9.
   void Rateio(int recnum, int conta, const std::string& centro_custo, double percentual, double valor,
               const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
     Exec("INSERT INTO " + tabela +
@@ -66,30 +68,37 @@ class CentroCustoTest : public testsupport::HostTest {
          std::to_string(percentual) + ", " + std::to_string(valor) + ", '9', 'N')");
   }
 
-  // The saved rows of an entry as "CC=value ..." in cost-center order.
+  // The saved rows of an entry as "CC:value ..." in cost-center order.
   [[nodiscard]] std::string Linhas(int recnum, const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
-    TOraQuery linhas(&Session());
-    linhas.SQL.Add("SELECT CODIGOCENTROCUSTO, VALOR FROM " + tabela + " WHERE RECNUM = :RECNUM ORDER BY 1");
-    linhas.ParamByName("RECNUM").SetAsInteger(recnum);
-    linhas.Open();
-    std::string texto;
-    for (linhas.First(); !linhas.Eof(); linhas.Next()) {
-      if (!texto.empty()) texto += ' ';
-      texto += linhas.Fields(0).AsString() + "=" + linhas.Fields(1).AsString();
-    }
-    return texto;
+    return Todas("SELECT CODIGOCENTROCUSTO, VALOR FROM " + tabela + " WHERE RECNUM = " + std::to_string(recnum) +
+                 " ORDER BY 1");
   }
 
-  // Overload 1 without form for a payable entry of account 910001 in branch 9.
-  bool Apportion(double recnum, double valor, const std::string& conta = "910001", const std::string& filial = "9",
-                 const std::string& contrapartida = "N", int principal = 0, bool lancar_bloqueado = false,
-                 bool permitir = false) {
-    const TDateTime data = TDateTime::EncodeDate(2026, 3, 10);
-    return Area().ProcessoCentroCusto(false, tlFinanceiro, filial, conta, recnum, valor, data, false, contrapartida,
-                                      principal, permitir, data, data, lancar_bloqueado);
-  }
+  static TDateTime Data(int ano, int mes, int dia) { return TDateTime::EncodeDate(ano, mes, dia); }
 
- private:
+  // An entry to apportion: by default a payable entry of account 910001 in branch 9 on 2026-03-10,
+  // saved without the form.
+  struct Lancto {
+    double recnum = 0;
+    double valor = 0;
+    std::string conta = "910001";
+    TTipoLancamento tipo = tlFinanceiro;
+    std::string filial = "9";
+    std::string natureza = "N";  // counterpart "S" (payable) or nature "D"/"C" (accounting)
+    int principal = 0;           // the principal's RECNUM (payable) or the chart of accounts
+    bool form = false;
+    bool permitir = false;  // posting above the budget allowed
+    TDateTime data = Data(2026, 3, 10);
+    TDateTime vencimento = data;
+    TDateTime competencia = data;
+  };
+  bool Processar(const Lancto& l) {
+    return Area().ProcessoCentroCusto(false, l.tipo, l.filial, l.conta, l.recnum, l.valor, l.data, l.form, l.natureza,
+                                      l.principal, l.permitir, l.competencia, l.vencimento, false);
+  }
+  bool Apportion(double recnum, double valor, const std::string& conta = "910001") {
+    return Processar({.recnum = recnum, .valor = valor, .conta = conta});
+  }
 };
 
 }  // namespace costcenter_it

@@ -5,12 +5,12 @@
 #include "CentroCustoFixture.h"
 #include "Cli.h"
 #include "RecordJson.h"
-#include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "support/TestDatabase.h"
-#include "support/TestHost.h"
 
 namespace {
+
+using costcenter_it::Todas;
 
 // Reversal and replication commit the session: their rows use keys of their own (RECNUMs from
 // 8800001) and are removed after each test.
@@ -18,11 +18,10 @@ class EstornoTest : public testsupport::HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
-    for (const char* centro_custo : {"E1", "E2"}) {
-      Exec(std::string("INSERT INTO ZTRATEIOCENTROCUSTO (RECNUM, CODCONTA, CODIGOCENTROCUSTO, CODCENTROCUSTO, VALOR, "
-                       "PERCRATEIO, CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, DTLANC) VALUES (8800001, 910001, '") +
-           centro_custo + "', 'OLD', 50, 50, 'N', 7, '9', TO_DATE('2026-03-10', 'YYYY-MM-DD'))");
-    }
+    Exec(
+        "INSERT INTO ZTRATEIOCENTROCUSTO (RECNUM, CODCONTA, CODIGOCENTROCUSTO, CODCENTROCUSTO, VALOR, PERCRATEIO, "
+        "CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, DTLANC) SELECT 8800001, 910001, CC, 'OLD', 50, 50, 'N', 7, '9', "
+        "TO_DATE('2026-03-10', 'YYYY-MM-DD') FROM (SELECT 'E1' CC FROM DUAL UNION ALL SELECT 'E2' FROM DUAL) X");
   }
   void TearDown() override {
     if (Session().InTransaction()) Session().Rollback();
@@ -32,66 +31,50 @@ class EstornoTest : public testsupport::HostTest {
     HostTest::TearDown();
   }
   [[nodiscard]] std::string Linhas(int recnum) {
-    TOraQuery linhas(&Session());
-    linhas.SQL.Add("SELECT CODIGOCENTROCUSTO || ':' || VALOR || ':' || CONTRAPARTIDA || ':' || RECNUMPRINC || ':' ||");
-    linhas.SQL.Add("       CODCENTROCUSTO || ':' || PERCRATEIO || ':' || TO_CHAR(DTLANC, 'YYYYMMDD') FROM");
-    linhas.SQL.Add("       ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM ORDER BY 1");
-    linhas.ParamByName("RECNUM").SetAsInteger(recnum);
-    linhas.Open();
-    std::string texto;
-    for (; !linhas.Eof(); linhas.Next()) texto += linhas.Fields(0).AsString() + " ";
-    return texto;
+    return Todas(Session(),
+                 "SELECT CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, RECNUMPRINC, CODCENTROCUSTO, PERCRATEIO, "
+                 "TO_CHAR(DTLANC, 'YYYYMMDD') FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = " +
+                     std::to_string(recnum) + " ORDER BY 1");
   }
-  [[nodiscard]] IFin_CentroCusto& Area() { return *Financeiro().GetCentroCusto(); }
 };
 
-TEST_F(EstornoTest, AReversalWritesANegativeCounterpartLegAndCommits) {
-  Area().estornarRateio(8800001, 8800002, -1);
+TEST_F(EstornoTest, ReversalWritesTheNegativeLegAndThePositiveOneAndReplicationACopyEachCommitted) {
+  IFin_CentroCusto& area = *Financeiro().GetCentroCusto();
+  const std::string negativa = "E1:-50:S:7:OLD:50:20260310 E2:-50:S:7:OLD:50:20260310";
+  const std::string copia = "E1:50:N:7:OLD:50:20260310 E2:50:N:7:OLD:50:20260310";
+  area.estornarRateio(8800001, 8800002, -1);
   EXPECT_FALSE(Session().InTransaction());
-  EXPECT_EQ(Linhas(8800002), "E1:-50.00:S:7:OLD:50.000000:20260310 E2:-50.00:S:7:OLD:50.000000:20260310 ");
-  EXPECT_EQ(Linhas(8800003), "");
-  // Committed: another session sees the original rows and the reversal.
+  EXPECT_EQ(Linhas(8800002), negativa);
+  EXPECT_EQ(Linhas(-1), "");
+  area.estornarRateio(8800001, 8800003, 8800004);
+  EXPECT_EQ(Linhas(8800003), negativa);
+  EXPECT_EQ(Linhas(8800004), copia);
+  area.ReplicarRateio(8800001, 8800010);
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_EQ(Linhas(8800010), copia);
+  area.estornarRateio(8800050, 8800051, 8800052);  // an entry without rows: nothing written
+  EXPECT_FALSE(Session().InTransaction());
   TOraSession outra;
   outra.Connect(testsupport::TestDsn(), "tests:estorno");
-  TOraQuery contagem(&outra);
-  contagem.SQL.Add("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM IN (8800001, 8800002)");
-  contagem.Open();
-  EXPECT_EQ(contagem.FieldByName("QTD").AsInteger(), 4);
-}
-
-TEST_F(EstornoTest, AReversalWithAPositiveLegCopiesTheRowsAsTheyWere) {
-  Area().estornarRateio(8800001, 8800002, 8800003);
-  EXPECT_EQ(Linhas(8800003), "E1:50.00:N:7:OLD:50.000000:20260310 E2:50.00:N:7:OLD:50.000000:20260310 ");
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 8800002"), 2);
-}
-
-TEST_F(EstornoTest, ReversingAnEntryWithoutRowsWritesNothingAndStillCommits) {
-  Area().estornarRateio(8800050, 8800051, 8800052);
-  EXPECT_FALSE(Session().InTransaction());
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM > 8800001 AND RECNUM < 8800099"), 0);
-}
-
-TEST_F(EstornoTest, AReplicationCopiesTheApportionmentOntoTheNewEntry) {
-  Area().ReplicarRateio(8800001, 8800010);
-  EXPECT_FALSE(Session().InTransaction());
-  EXPECT_EQ(Linhas(8800010), "E1:50.00:N:7:OLD:50.000000:20260310 E2:50.00:N:7:OLD:50.000000:20260310 ");
+  EXPECT_EQ(Todas(outra,
+                  "SELECT RECNUM, COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800001 AND 8800099 "
+                  "GROUP BY RECNUM ORDER BY 1"),
+            "8800001:2 8800002:2 8800003:2 8800004:2 8800010:2");
 }
 
 // ---------------------------------------------------------------------------------------------
-// The command line
+// The command line (it commits: its rows are removed after each test)
 
 class CentroCustoCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string dsn = testsupport::TestDsn();
-    ASSERT_FALSE(dsn.empty());
-    setenv("QUORVIN_DSN", dsn.c_str(), 1);
+    ASSERT_FALSE(testsupport::TestDsn().empty());
+    setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
     setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+    FSessao.Connect(testsupport::TestDsn(), "tests:cli");
   }
   void TearDown() override {
-    TOraSession sessao;
-    sessao.Connect(testsupport::TestDsn(), "tests:cli");
-    sessao.ExecuteScript(
+    FSessao.ExecuteScript(
         "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199;"
         "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLI%';"
         "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
@@ -106,6 +89,7 @@ class CentroCustoCliTest : public ::testing::Test {
     FErr = err.str();
     return exit;
   }
+  TOraSession FSessao;
   std::string FOut;
   std::string FErr;
 };
@@ -128,15 +112,11 @@ TEST_F(CentroCustoCliTest, BadInputAnswersTheExceptionClassAndItsMessage) {
 }
 
 TEST_F(CentroCustoCliTest, ABatchHostApportionsAnEntryWithRowsToReplicate) {
-  {
-    TOraSession sessao;
-    sessao.Connect(testsupport::TestDsn(), "tests:cli");
-    sessao.ExecuteScript(
-        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
-        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
-        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
-        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
-  }
+  FSessao.ExecuteScript(
+      "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
+      "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
+      "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
+      "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
   const std::string pedido =
       R"({"op": "CentroCusto.ContaTrabalhaCentroCusto", "args": {"CodFilial": "88", "CodConta": "880001"}})"
       "\n"
@@ -157,19 +137,11 @@ TEST_F(CentroCustoCliTest, ABatchHostApportionsAnEntryWithRowsToReplicate) {
   EXPECT_EQ(json[0]["result"], true);
   EXPECT_EQ(json[1]["result"], cli::Json::parse(R"({"status": true, "mensagens": []})"));
   EXPECT_EQ(json[2]["result"]["status"], true);
-  TOraSession sessao;
-  sessao.Connect(testsupport::TestDsn(), "tests:cli");
-  TOraQuery rateio(&sessao);
-  rateio.SQL.Add(
-      "SELECT RECNUM, CODIGOCENTROCUSTO, VALOR FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND "
-      "8800199 ORDER BY RECNUM, CODIGOCENTROCUSTO");
-  rateio.Open();
-  std::string texto;
-  for (; !rateio.Eof(); rateio.Next()) {
-    texto += rateio.Fields(0).AsString() + ":" + rateio.Fields(1).AsString() + ":" + rateio.Fields(2).AsString() + " ";
-  }
   // The replicated rows stay for later entries of the same process; the last call rolled back.
-  EXPECT_EQ(texto, "8800101:CLI1:3.33 8800101:CLI2:6.67 ");
+  EXPECT_EQ(Todas(FSessao,
+                  "SELECT RECNUM, CODIGOCENTROCUSTO, VALOR FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN "
+                  "8800100 AND 8800199 ORDER BY RECNUM, CODIGOCENTROCUSTO"),
+            "8800101:CLI1:3.33 8800101:CLI2:6.67");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <tuple>
 
 #include "CentroCustoFixture.h"
+#include "costcenter/Uclsfin_centrocusto.h"
 #include "oradb/TClientDataSet.h"
-#include "oradb/TOraQuery.h"
 #include "sdk/Exception.h"
 
 namespace {
@@ -16,9 +16,7 @@ class FormularioTest : public CentroCustoTest {
  protected:
   void SetUp() override {
     CentroCustoTest::SetUp();
-    const TDateTime data = TDateTime::EncodeDate(2026, 3, 10);
-    ASSERT_FALSE(Area().ProcessoCentroCusto(false, tlFinanceiro, "9", "910002", 9001, 100, data, true, "N", 0, false,
-                                            data, data, false));
+    ASSERT_FALSE(Processar({.recnum = 9001, .valor = 100, .conta = "910002", .form = true}));
     ASSERT_TRUE(Area().GetCdsRateios()->IsEmpty());
   }
 
@@ -26,31 +24,20 @@ class FormularioTest : public CentroCustoTest {
   std::uint8_t Verificar(double percentual, double valor, const std::string& centro_custo,
                          const std::string& rateio_padrao = {}, const std::string& filial = "9",
                          bool alterando = false) {
-    FMensagens = Validador().Count();
+    Validador().Clear();
     Area().SetParametros(percentual, valor, filial, rateio_padrao, centro_custo, "DESC " + centro_custo, alterando);
     return Area().ValidaCamposInterface();
   }
-  std::string Mensagem() { return Validador().Count() > FMensagens ? Validador()[FMensagens] : std::string(); }
+  std::string Mensagem() { return Validador().Count() > 0 ? Validador()[0] : std::string(); }
 
   void Adicionar(double percentual, double valor, const std::string& centro_custo) {
     ASSERT_EQ(Verificar(percentual, valor, centro_custo), 0) << Mensagem();
     ASSERT_TRUE(Area().InsereCentroCusto_Client());
   }
-
- private:
-  std::size_t FMensagens = 0;
 };
 
 TEST_F(FormularioTest, EachFieldCheckHasItsCodeAndMessage) {
-  struct Caso {
-    double percentual;
-    double valor;
-    const char* centro_custo;
-    const char* filial;
-    int codigo;
-    const char* mensagem;
-  };
-  const Caso casos[] = {
+  const std::tuple<double, double, const char*, const char*, int, const char*> casos[] = {
       {10, 10, "T1", "", 1, "Favor informar a filial do Centro de Custo!"},
       {10, 10, "", "9", 3, "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!"},
       {0, 10, "T1", "9", 4, "Favor informar o percentual de rateio do lançamento para inclusão!"},
@@ -61,17 +48,16 @@ TEST_F(FormularioTest, EachFieldCheckHasItsCodeAndMessage) {
        "Filial selecionada não usa Centro de Custo conforme definido no parâmetro 2663 da Rotina 132!"},
       {10, 10, "T1", "9", 0, ""},
   };
-  for (const Caso& caso : casos) {
-    SCOPED_TRACE(caso.codigo);
-    EXPECT_EQ(Verificar(caso.percentual, caso.valor, caso.centro_custo, {}, caso.filial), caso.codigo);
-    EXPECT_EQ(Mensagem(), caso.mensagem);
+  for (const auto& [percentual, valor, centro_custo, filial, codigo, mensagem] : casos) {
+    EXPECT_EQ(Verificar(percentual, valor, centro_custo, {}, filial), codigo) << mensagem;
+    EXPECT_EQ(Mensagem(), mensagem);
   }
   Area().SetCodConta(" ");
   EXPECT_EQ(Verificar(10, 10, "T1"), 2);
   EXPECT_EQ(Mensagem(), "Favor informar a conta do Centro de Custo!");
 }
 
-TEST_F(FormularioTest, ACostCenterIsAddedOnceButMayBeReplacedInPlace) {
+TEST_F(FormularioTest, ACostCenterIsAddedOnceButMayBeReplacedInPlaceAndCancelDiscardsTheRows) {
   Adicionar(40, 40, "T1");
   EXPECT_EQ(Verificar(60, 60, "T1"), 6);
   EXPECT_EQ(Mensagem(), "Centro de Custo T1 já existe!");
@@ -80,12 +66,16 @@ TEST_F(FormularioTest, ACostCenterIsAddedOnceButMayBeReplacedInPlace) {
   ASSERT_TRUE(Area().InsereCentroCusto_Client());
   EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 1u);
   EXPECT_EQ(Area().GetCdsRateios()->FieldByName("VALOR").AsFloat(), 60);
+  EXPECT_TRUE(Area().CancelaCentroCusto());
+  EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
+  EXPECT_FALSE(Area().GetStatusCentroCusto());
 }
 
 TEST_F(FormularioTest, ANamedApportionmentAddsItsCostCentersAndReportsThoseAlreadyThere) {
   Exec("INSERT INTO ZTRATEIOPADRAOCC (CODRATEIOCC, DESCRICAO) VALUES ('77', 'METADES')");
-  Exec("INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T1', 50)");
-  Exec("INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T2', 50)");
+  Exec(
+      "INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T1', 50), "
+      "('77', 'T2', 50)");
   Adicionar(50, 50, "T1");
   EXPECT_EQ(Verificar(0, 0, "", "77"), 8);
   EXPECT_EQ(Mensagem(), "Centro(s) de Custo(s) 'T1' já existe(m)! Foi inserido apenas os não encontrados.");
@@ -104,21 +94,14 @@ TEST_F(FormularioTest, TheWholeApportionmentIsValidatedThenSaved) {
   ASSERT_TRUE(Area().ValidaDadosInformados_Inclusao());
   EXPECT_TRUE(Area().GetStatusCentroCusto());
   ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-  EXPECT_EQ(Linhas(9001), "T1=33.33 T2=66.67");
-}
-
-TEST_F(FormularioTest, CancellingDiscardsTheFormsRows) {
-  Adicionar(100, 100, "T1");
-  EXPECT_TRUE(Area().CancelaCentroCusto());
-  EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
-  EXPECT_FALSE(Area().GetStatusCentroCusto());
+  EXPECT_EQ(Linhas(9001), "T1:33.33 T2:66.67");
 }
 
 TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T2')");
   try {
     (void)Verificar(10, 10, "T1");
-    FAIL() << "aceitou um centro de custo fora dos prioritários";
+    ADD_FAILURE() << "aceitou um centro de custo fora dos prioritários";
   } catch (const Exception& falha) {
     EXPECT_EQ(falha.Message(), "Centro de custo informado não está parametrizado como restrito para a conta gerencial");
     EXPECT_EQ(Mensagem(), falha.Message());
@@ -127,16 +110,19 @@ TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   EXPECT_TRUE(Area().ValidaCentroCustoPrioritario("910002", "T2"));
   EXPECT_FALSE(Area().ValidaCentroCustoPrioritario("910002", "T1"));
   EXPECT_FALSE(Area().ValidaCentroCustoPrioritario("910001", "T1"));  // an account without a list
-  const std::unique_ptr<TOraQuery> lista = Area().ExisteCentroCustoPrioritario("910002' OR '1'='1");
-  EXPECT_TRUE(lista->IsEmpty());
+  EXPECT_TRUE(Area().ExisteCentroCustoPrioritario("910002' OR '1'='1")->IsEmpty());
 }
 
-// ---------------------------------------------------------------------------------------------
-// Standard and priority apportionments of an account (runs without entry type)
-
-class ContaPadraoTest : public CentroCustoTest {
- protected:
-  void Salvar(bool prioritaria) {
+// The standard and priority apportionments of an account: runs without entry type.
+TEST_F(CentroCustoTest, AnAccountsStandardApportionmentAndPriorityListAreRewrittenWhole) {
+  Exec("INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (910002, 'T1', 100)");
+  Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T1')");
+  const std::string padrao =
+      "SELECT CODIGOCENTROCUSTO, PERCRATEIO, NVL(CODCENTROCUSTO, '-') FROM ZTCONTACENTROCUSTO "
+      "WHERE CODCONTA = 910002 ORDER BY 1";
+  const std::string prioritarios =
+      "SELECT CODIGOCENTROCUSTO FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = 910002 ORDER BY 1";
+  for (const bool prioritaria : {false, true}) {
     Area().LimparDadosUltimoLancto();
     Area().SetTipoLancamento(tlContaPadrao);
     Area().SetContaGerencialPrioritaria(prioritaria);
@@ -147,85 +133,52 @@ class ContaPadraoTest : public CentroCustoTest {
       ASSERT_TRUE(Area().InsereCentroCusto_Client());
     }
     ASSERT_TRUE(Area().InsertCentroCusto_Banco());
+    EXPECT_EQ(Todas(padrao), "T2:70:- T3:30:-");
+    EXPECT_EQ(Todas(prioritarios), prioritaria ? "T2 T3" : "T1");
   }
-  std::string PadraoSalvo() {
-    TOraQuery linhas(&Session());
-    linhas.SQL.Add("SELECT CODIGOCENTROCUSTO, PERCRATEIO, NVL(CODCENTROCUSTO, '-') ANTIGO FROM ZTCONTACENTROCUSTO");
-    linhas.SQL.Add(" WHERE CODCONTA = 910002 ORDER BY 1");
-    linhas.Open();
-    std::string texto;
-    for (; !linhas.Eof(); linhas.Next()) {
-      texto +=
-          linhas.Fields(0).AsString() + ":" + linhas.Fields(1).AsString() + ":" + linhas.Fields(2).AsString() + " ";
-    }
-    return texto;
-  }
-};
-
-TEST_F(ContaPadraoTest, TheStandardApportionmentIsRewrittenWithTheCurrentCodeOnly) {
-  Padrao(910002, "T1", 100);
-  Salvar(false);
-  EXPECT_EQ(PadraoSalvo(), "T2:70:- T3:30:- ");
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTOPRIORITARIO"), 0);
   // The question is about the account of the entry the area holds, not the argument.
   EXPECT_FALSE(Area().ContaTemRateioPadrao("910002"));
   Area().SetCodConta("910002");
   EXPECT_TRUE(Area().ContaTemRateioPadrao("910009"));
 }
 
-TEST_F(ContaPadraoTest, ThePriorityListIsReplacedWholeAlongWithTheStandardApportionment) {
-  Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T1')");
-  Salvar(true);
-  EXPECT_EQ(Scalar("SELECT MIN(CODIGOCENTROCUSTO) || MAX(CODIGOCENTROCUSTO) || COUNT(*) FROM "
-                   "ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = 910002"),
-            "T2T32");
-  EXPECT_EQ(PadraoSalvo(), "T2:70:- T3:30:- ");
-}
-
 // ---------------------------------------------------------------------------------------------
-// Accounting entries
+// Accounting entries and maintenance of saved rows
 
 TEST_F(CentroCustoTest, AnAccountingEntryTakesItsStandardEntrysCostCentersAndItsNature) {
   Exec("INSERT INTO ZTLANCAMENTO (NUMTRANSLANCTO, CODFILIAL) VALUES (4001, '9')");
   Exec(
       "INSERT INTO ZTITENSCCCONTALANCTOPADRAO (CODLANCPADRAO, CODREDUZIDO_ZT, CODIGOCENTROCUSTO, PERCENTUAL) "
-      "VALUES (0, 910001, 'T1', 60)");
-  Exec(
-      "INSERT INTO ZTITENSCCCONTALANCTOPADRAO (CODLANCPADRAO, CODREDUZIDO_ZT, CODIGOCENTROCUSTO, PERCENTUAL) "
-      "VALUES (0, 910001, 'T2', 40)");
-  const TDateTime data = TDateTime::EncodeDate(2026, 3, 10);
-  ASSERT_TRUE(Area().ProcessoCentroCusto(false, tlContabil, "9", "910001", 4001, 250, data, false, "D", 1, false, data,
-                                         data, false));
-  TOraQuery linhas(&Session());
-  linhas.SQL.Add("SELECT CODIGOCENTROCUSTO || ':' || NATUREZA || ':' || CODFILIAL || ':' || VALOR FROM");
-  linhas.SQL.Add(" ZTRATEIOCONTABILCC WHERE NUMTRANSLANCTO = 4001 ORDER BY 1");
-  linhas.Open();
-  std::string texto;
-  for (; !linhas.Eof(); linhas.Next()) texto += linhas.Fields(0).AsString() + " ";
-  EXPECT_EQ(texto, "T1:D:9:150.00 T2:D:9:100.00 ");
+      "VALUES (0, 910001, 'T1', 60), (0, 910001, 'T2', 40)");
+  ASSERT_TRUE(Processar({.recnum = 4001, .valor = 250, .tipo = tlContabil, .natureza = "D", .principal = 1}));
+  EXPECT_EQ(Todas("SELECT CODIGOCENTROCUSTO, NATUREZA, CODFILIAL, VALOR FROM ZTRATEIOCONTABILCC WHERE "
+                  "NUMTRANSLANCTO = 4001 ORDER BY 1"),
+            "T1:D:9:150 T2:D:9:100");
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO"), 0);
+
+  // Its rows move to the parameters' branch.
+  Exec("UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = '8'");
+  auto& area = dynamic_cast<TValidaCentroCusto&>(Area());
+  area.Parametros().CodFilial = "9";
+  EXPECT_TRUE(area.EditaLanctosContabeis(4001, true));
+  EXPECT_EQ(Todas("SELECT DISTINCT CODFILIAL FROM ZTRATEIOCONTABILCC"), "9");
+  area.SetTipoLancamento(tlFinanceiro);
+  EXPECT_FALSE(area.EditaLanctosContabeis(4001, true));
 }
 
-TEST_F(CentroCustoTest, AnAccountChangeMovesOnlyTheRowsOfTheEntryInItsBranch) {
+TEST_F(CentroCustoTest, AccountChangeAndDeletionTouchOnlyTheRowsOfTheEntry) {
   Rateio(4101, 910001, "T1", 100, 10);
+  Rateio(4102, 910001, "T1", 100, 10);
   Exec(
       "INSERT INTO ZTRATEIOCENTROCUSTO (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, CODFILIAL) VALUES (4101, 910001, "
       "'T2', 5, '8')");
   Area().AlterarContaCentroCusto(4101, 910002, "9");
-  EXPECT_EQ(Scalar("SELECT CODCONTA FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 4101 AND CODIGOCENTROCUSTO = 'T1'"),
-            "910002");
-  EXPECT_EQ(Scalar("SELECT CODCONTA FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 4101 AND CODIGOCENTROCUSTO = 'T2'"),
-            "910001");
-}
-
-TEST_F(CentroCustoTest, DeletingTheRowsOfAnEntryLeavesTheOthers) {
-  Rateio(4201, 910001, "T1", 100, 10);
-  Rateio(4202, 910001, "T1", 100, 10);
+  const std::string contas = "SELECT RECNUM, CODIGOCENTROCUSTO, CODCONTA FROM ZTRATEIOCENTROCUSTO ORDER BY 1, 2";
+  EXPECT_EQ(Todas(contas), "4101:T1:910002 4101:T2:910001 4102:T1:910001");
   Area().SetTipoLancamento(tlFinanceiro);
-  Area().DeleteTodosRegistrosLancto(4201);
+  Area().DeleteTodosRegistrosLancto(4101);
   Area().DeleteTodosRegistrosLancto(0);  // nothing for a zero transaction
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO"), 1);
-  EXPECT_EQ(Linhas(4202), "T1=10");
+  EXPECT_EQ(Todas(contas), "4102:T1:910001");
 }
 
 TEST_F(CentroCustoTest, AnAccountWorksWithCostCentersPerKindOfEntry) {
@@ -236,9 +189,7 @@ TEST_F(CentroCustoTest, AnAccountWorksWithCostCentersPerKindOfEntry) {
   EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("8", "910001", tlFinanceiro));
   // Accounting accounts come from the chart of accounts, matched with the entry's chart.
   EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("9", "910001", tlContabil));
-  const TDateTime data = TDateTime::EncodeDate(2026, 3, 10);
-  (void)Area().ProcessoCentroCusto(false, tlContabil, "9", "910001", 1, 1, data, true, "D", 7, false, data, data,
-                                   false);
+  (void)Processar({.recnum = 1, .valor = 1, .tipo = tlContabil, .natureza = "D", .principal = 7, .form = true});
   EXPECT_TRUE(Area().ContaTrabalhaCentroCusto("9", "910001", tlContabil));
   EXPECT_TRUE(Area().ContaTrabalhaCentroCusto("9", "910001", tlFinanceiro));
 }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "CentroCustoFixture.h"
-#include "oradb/TClientDataSet.h"
 #include "sdk/EAbort.h"
 
 namespace {
@@ -13,32 +12,28 @@ class OrcamentoTest : public costcenter_it::CentroCustoTest {
   void SetUp() override {
     CentroCustoTest::SetUp();
     Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (910003, 'ORCADA', 'S')");
-    Padrao(910003, "T1", 100);
+    Exec("INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (910003, 'T1', 100)");
     Exec("INSERT INTO ZTORCLAN (CODCONTA, CODFILIAL, ANO, VLORCMES03) VALUES (910003, '9', 2026, 5000)");
     Exec(
         "INSERT INTO ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, VALOR) "
-        "VALUES (2026, 3, '9', 910003, 'T1', 20, 1000)");
-    Exec(
-        "INSERT INTO ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, VALOR) "
-        "VALUES (2026, 3, '9', 910003, 'T2', 10, -500)");
+        "VALUES (2026, 3, '9', 910003, 'T1', 20, 1000), (2026, 3, '9', 910003, 'T2', 10, -500)");
     Lancamento(8001, 910003, 700, "2026-03-05");
     Rateio(8001, 910003, "T1", 100, 700);
     SetParametro("BLOQLANCDESPMAIORORCCC", "S", "9");
   }
 
-  // Opens entry 8100 of account 910003 in the form, with the given due and accrual dates.
-  void AbrirFormulario(double valor, bool permitir = false, const TDateTime vencimento = Data(2026, 3, 20),
-                       const TDateTime competencia = Data(2026, 3, 20)) {
-    ASSERT_FALSE(Area().ProcessoCentroCusto(false, tlFinanceiro, "9", "910003", 8100, valor, Data(2026, 3, 1), true,
-                                            "N", 0, permitir, competencia, vencimento, false));
-    ASSERT_TRUE(Area().GetShowForm());
-  }
-
-  static TDateTime Data(int ano, int mes, int dia) { return TDateTime::EncodeDate(ano, mes, dia); }
-
-  [[nodiscard]] std::string Recusa() {
+  // Opens entry 8100 of account 910003 in the form and confirms it: "aceito" or the refusal's
+  // message.
+  std::string Confirmar(Lancto lancto) {
+    Area().LimparDadosUltimoLancto();
+    lancto.recnum = 8100;
+    lancto.conta = "910003";
+    lancto.form = true;
+    EXPECT_FALSE(Processar(lancto));
     try {
-      Area().ValidaDadosInformados_Inclusao();
+      EXPECT_TRUE(Area().ValidaDadosInformados_Inclusao());
+    } catch (const EAbort&) {
+      throw;
     } catch (const Exception& falha) {
       EXPECT_STREQ(falha.ClassName(), "Exception");
       return falha.Message();
@@ -47,128 +42,106 @@ class OrcamentoTest : public costcenter_it::CentroCustoTest {
   }
 };
 
-const char* const kRecusa300 =
-    "Lançamentos do centro de custo T1 para 03/2026 na filial 9 ultrapassou o valor orçado na rotina 755!\r"
-    "Lançamentos já realizados: 700,00\rValor orçado: 1.000,00\rSaldo disponível: 300,00\r"
+std::string Mensagem(const char* cc, const char* realizado, const char* orcado, const char* saldo, const char* ultima) {
+  return std::string("Lançamentos do centro de custo ") + cc +
+         " para 03/2026 na filial 9 ultrapassou o valor orçado na rotina 755!\rLançamentos já realizados: " +
+         realizado + "\rValor orçado: " + orcado + "\rSaldo disponível: " + saldo + "\r" + ultima;
+}
+const char* const kSemPermissao =
     "Usuário sem permissão para lançar acima do orçamento.\rConforme definido no parâmetro 2961 - Bloqueio de "
     "lançamento de despesa acima do orçado para o centro de custo da rotina 132.";
+const std::string kRecusa300 = Mensagem("T1", "700,00", "1.000,00", "300,00", kSemPermissao);
 
 TEST_F(OrcamentoTest, AShareThatFillsTheBudgetPassesOneCentMoreIsRefused) {
-  AbrirFormulario(300.00);
-  EXPECT_EQ(Recusa(), "aceito");
-  Area().LimparDadosUltimoLancto();
-  AbrirFormulario(300.01);
-  EXPECT_EQ(Recusa(), kRecusa300);
+  EXPECT_EQ(Confirmar({.valor = 300.00}), "aceito");
+  EXPECT_EQ(Confirmar({.valor = 300.01}), kRecusa300);
   EXPECT_TRUE(Host().Confirmacoes().empty());
+}
+
+TEST_F(OrcamentoTest, ACreditBudgetIsExceededBelowIt) {
+  Lancamento(8004, 910003, -200, "2026-03-05");
+  Rateio(8004, 910003, "T2", 100, -200);
+  Exec("UPDATE ZTCONTACENTROCUSTO SET CODIGOCENTROCUSTO = 'T2' WHERE CODCONTA = 910003");
+  EXPECT_EQ(Confirmar({.valor = -300.00}), "aceito");
+  EXPECT_EQ(Confirmar({.valor = -300.01}), Mensagem("T2", "-200,00", "-500,00", "-300,00", kSemPermissao));
 }
 
 TEST_F(OrcamentoTest, TheBudgetMonthIsTheAccrualMonthWhenTheBranchSaysSo) {
   // Due in April: April has no budget row, so nothing is checked.
-  AbrirFormulario(300.01, false, Data(2026, 4, 10), Data(2026, 3, 15));
-  EXPECT_EQ(Recusa(), "aceito");
-  Area().LimparDadosUltimoLancto();
+  EXPECT_EQ(Confirmar({.valor = 300.01, .vencimento = Data(2026, 4, 10), .competencia = Data(2026, 3, 15)}), "aceito");
   // By accrual the entry belongs to March, whose realized amount is read by accrual date too.
   SetParametro("ORCREGCOMPETENCIA", "S", "9");
   Exec("UPDATE ZTLANC SET DTCOMPETENCIA = TO_DATE('2026-03-02', 'YYYY-MM-DD') WHERE RECNUM = 8001");
-  AbrirFormulario(300.01, false, Data(2026, 4, 10), Data(2026, 3, 15));
-  EXPECT_EQ(Recusa(), kRecusa300);
+  EXPECT_EQ(Confirmar({.valor = 300.01, .vencimento = Data(2026, 4, 10), .competencia = Data(2026, 3, 15)}),
+            kRecusa300);
+}
+
+TEST_F(OrcamentoTest, NoBudgetCheckFromTheBudgetRoutineOrWithoutTheBranchParameters) {
+  Host().SetCodigoRotina(755);
+  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
+  Host().SetCodigoRotina(0);
+  SetParametro("BLOQLANCDESPMAIORORCCC", "N", "9");
+  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
 }
 
 TEST_F(OrcamentoTest, HeldEntriesCountOnlyWhileTheBranchWorksWithSupplementation) {
-  Lancamento(8002, 910003, 200, "2026-03-06", {}, "ZTLANCBLOQ");
+  Lancamento(8002, 910003, 200, "2026-03-06", "ZTLANCBLOQ");
   Rateio(8002, 910003, "T1", 100, 200, "ZTRATEIOCENTROCUSTOBLOQ");
-  Lancamento(8003, 910003, 50, "2026-03-07", {}, "ZTLANCBLOQ");
+  Lancamento(8003, 910003, 50, "2026-03-07", "ZTLANCBLOQ");
   Rateio(8003, 910003, "T1", 100, 50, "ZTRATEIOCENTROCUSTOBLOQ");
   Exec("UPDATE ZTLANCBLOQ SET DTREJEICAOSUPLORC = SYSDATE WHERE RECNUM = 8003");  // rejected: no longer counts
-  AbrirFormulario(300.00);
-  EXPECT_EQ(Recusa(), "aceito");
-  Area().LimparDadosUltimoLancto();
-
+  EXPECT_EQ(Confirmar({.valor = 300.00}), "aceito");
   SetParametro("TRABSUPLORC", "S", "9");
   AnswerConfirmations(TModalResult::mrOk);
-  AbrirFormulario(100.00);
-  EXPECT_EQ(Recusa(), "aceito");
-  ASSERT_EQ(Host().Confirmacoes().size(), 0u);
-  Area().LimparDadosUltimoLancto();
-  AbrirFormulario(100.01);
-  EXPECT_EQ(Recusa(), "aceito");
+  EXPECT_EQ(Confirmar({.valor = 100.00}), "aceito");
+  EXPECT_EQ(Host().Confirmacoes().size(), 0u);
+  EXPECT_EQ(Confirmar({.valor = 100.01}), "aceito");
   ASSERT_EQ(Host().Confirmacoes().size(), 1u);
   EXPECT_EQ(Host().Confirmacoes()[0].Texto,
-            "Lançamentos do centro de custo T1 para 03/2026 na filial 9 ultrapassou o valor orçado na rotina 755!\r"
-            "Lançamentos já realizados: 900,00\rValor orçado: 1.000,00\rSaldo disponível: 100,00\r"
-            "Confirma geração de lançamento acima do orçamento para suplementação orçamentária?");
+            Mensagem("T1", "900,00", "1.000,00", "100,00",
+                     "Confirma geração de lançamento acima do orçamento para suplementação orçamentária?"));
 }
 
-TEST_F(OrcamentoTest, ConfirmedRowsOfAHeldEntryGoToTheHeldTableAndRaiseThePayableFlag) {
+// With supplementation a confirmed share over the budget is marked; the rows go to the held
+// table unless the caller allowed posting above the budget.
+TEST_F(OrcamentoTest, ConfirmedRowsAreMarkedAndGoToTheHeldTableUnlessPostingAboveIsAllowed) {
   SetParametro("TRABSUPLORC", "S", "9");
   AnswerConfirmations(TModalResult::mrOk);
-  AbrirFormulario(400);
-  ASSERT_TRUE(Area().ValidaDadosInformados_Inclusao());
+  ASSERT_EQ(Confirmar({.valor = 400}), "aceito");
   EXPECT_TRUE(Area().VerificarOrcamentoExcedido());
   ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-  EXPECT_EQ(Linhas(8100, "ZTRATEIOCENTROCUSTOBLOQ"), "T1=400");
-  EXPECT_EQ(Scalar("SELECT ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = 8100"), "S");
-  EXPECT_EQ(Linhas(8100), "");
+  const std::string held = "SELECT CODIGOCENTROCUSTO, VALOR, ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTOBLOQ";
+  const std::string posted =
+      "SELECT CODIGOCENTROCUSTO, VALOR, ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTO "
+      "WHERE RECNUM = 8100";
+  EXPECT_EQ(Todas(held), "T1:400:S");
+  EXPECT_EQ(Todas(posted), "");
   EXPECT_TRUE(Area().GetLancarZTLancBloq());
   EXPECT_TRUE(ContasPagar().GetLancarZTLancBloqGeral());
-}
 
-TEST_F(OrcamentoTest, PostingAboveTheBudgetWhenAllowedAsksAndKeepsTheRowsInThePayableTable) {
-  SetParametro("TRABSUPLORC", "S", "9");
-  AnswerConfirmations(TModalResult::mrOk);
-  AbrirFormulario(400, true);
-  ASSERT_TRUE(Area().ValidaDadosInformados_Inclusao());
-  ASSERT_EQ(Host().Confirmacoes().size(), 1u);
-  EXPECT_NE(Host().Confirmacoes()[0].Texto.find("\rConfirma geração de lançamento acima do orçamento ?"),
+  Exec("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ");
+  ContasPagar().SetLancarZTLancBloqGeral(false);
+  Area().SetLancarZTLancBloq(false);
+  ASSERT_EQ(Confirmar({.valor = 400, .permitir = true}), "aceito");
+  ASSERT_EQ(Host().Confirmacoes().size(), 2u);
+  EXPECT_NE(Host().Confirmacoes()[1].Texto.find("\rConfirma geração de lançamento acima do orçamento ?"),
             std::string::npos);
   ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-  EXPECT_EQ(Linhas(8100), "T1=400");
-  EXPECT_EQ(Scalar("SELECT ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 8100"), "S");
-  EXPECT_EQ(Linhas(8100, "ZTRATEIOCENTROCUSTOBLOQ"), "");
+  EXPECT_EQ(Todas(posted), "T1:400:S");
+  EXPECT_EQ(Todas(held), "");
 }
 
-TEST_F(OrcamentoTest, CancelInTheDialogAbortsSilentlyAndSavesNothing) {
+TEST_F(OrcamentoTest, CancelInTheDialogAbortsSilentlyAndMarksNothing) {
   SetParametro("TRABSUPLORC", "S", "9");
   AnswerConfirmations(TModalResult::mrCancel);
-  AbrirFormulario(400);
   try {
-    Area().ValidaDadosInformados_Inclusao();
-    FAIL() << "não abortou";
+    (void)Confirmar({.valor = 400});
+    ADD_FAILURE() << "não abortou";
   } catch (const EAbort& abortado) {
     EXPECT_EQ(abortado.Message(), "");
   }
   EXPECT_FALSE(Area().VerificarOrcamentoExcedido());
   EXPECT_FALSE(Area().GetStatusCentroCusto());
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 8100"), 0);
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = 8100"), 0);
-}
-
-TEST_F(OrcamentoTest, ACreditBudgetIsExceededBelowIt) {
-  // T2's budget is -500.00 with -200.00 realized: a share of -300.00 fills it, -300.01 passes it.
-  Lancamento(8004, 910003, -200, "2026-03-05");
-  Rateio(8004, 910003, "T2", 100, -200);
-  Exec("DELETE FROM ZTCONTACENTROCUSTO WHERE CODCONTA = 910003");
-  Padrao(910003, "T2", 100);
-  AbrirFormulario(-300.00);
-  EXPECT_EQ(Recusa(), "aceito");
-  Area().LimparDadosUltimoLancto();
-  AbrirFormulario(-300.01);
-  EXPECT_EQ(Recusa(),
-            "Lançamentos do centro de custo T2 para 03/2026 na filial 9 ultrapassou o valor orçado na rotina 755!\r"
-            "Lançamentos já realizados: -200,00\rValor orçado: -500,00\rSaldo disponível: -300,00\r"
-            "Usuário sem permissão para lançar acima do orçamento.\rConforme definido no parâmetro 2961 - Bloqueio de "
-            "lançamento de despesa acima do orçado para o centro de custo da rotina 132.");
-}
-
-TEST_F(OrcamentoTest, NoBudgetCheckFromTheBudgetRoutineOrWithoutTheBranchParameters) {
-  Host().SetCodigoRotina(755);
-  AbrirFormulario(5000);
-  EXPECT_EQ(Recusa(), "aceito");
-  Area().LimparDadosUltimoLancto();
-  Host().SetCodigoRotina(0);
-  SetParametro("BLOQLANCDESPMAIORORCCC", "N", "9");
-  AbrirFormulario(5000);
-  EXPECT_EQ(Recusa(), "aceito");
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
 
 namespace {
 
@@ -17,6 +19,11 @@ const std::string kExisteLib =
     "   AND EXISTS (SELECT L.CODIGON FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = CC.CODIGOCENTROCUSTO AND "
     "L.CODFUNC = :CODFUNC)";
 
+const std::string kAtivo = "   AND NVL(CC.ATIVO, 'S') = 'S'";
+const std::string kRecebe = "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'";
+const std::string kOnde =
+    " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)";
+
 TParametrosCentroCusto& Financeiro(TParametrosCentroCusto& p) {
   p.DefinirTipoLancamento(tlFinanceiro);
   return p;
@@ -24,16 +31,13 @@ TParametrosCentroCusto& Financeiro(TParametrosCentroCusto& p) {
 
 TEST(CostCenterSql, SavedRowsOfAPayableEntryJoinTheirEntryAndOnlyActiveCostCenters) {
   TParametrosCentroCusto p;
-  EXPECT_EQ(
-      TDALCentroCusto::GetSQLRegistrosLancto(Financeiro(p), false).Lines(),
-      (Lines{"SELECT RC.RECNUM,", "       NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,", "       RC.CODCONTA,",
-             "       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
-             "       CC.DESCRICAO DESCCENTROCUSTO,", "       RC.VALOR,", "       RC.PERCRATEIO,", "       RC.DTLANC,",
-             "       RC.CONTRAPARTIDA,", kPermissao, "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L",
-             " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-             "   AND RC.RECNUM = L.RECNUM", "   AND NVL(CC.ATIVO, 'S') = 'S'",
-             "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", "   AND RC.RECNUM = :NUMTRANSACAO",
-             " ORDER BY CODIGOCENTROCUSTO"}));
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(Financeiro(p), false).Lines(),
+            (Lines{"SELECT RC.RECNUM,", "       NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,", "       RC.CODCONTA,",
+                   "       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
+                   "       CC.DESCRICAO DESCCENTROCUSTO,", "       RC.VALOR,", "       RC.PERCRATEIO,",
+                   "       RC.DTLANC,", "       RC.CONTRAPARTIDA,", kPermissao,
+                   "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L", kOnde, "   AND RC.RECNUM = L.RECNUM",
+                   kAtivo, kRecebe, "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
 }
 
 TEST(CostCenterSql, HeldRowsAreReadWithTheirHeldEntries) {
@@ -50,8 +54,7 @@ TEST(CostCenterSql, AClonedPrincipalIsReadWithoutItsEntryAndWithInactiveCostCent
   EXPECT_EQ(sql[1], "       RC.CODFILIAL,");
   EXPECT_EQ(sql[10], "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC");
   EXPECT_EQ(Lines(sql.begin() + 11, sql.end()),
-            (Lines{" WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-                   "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
+            (Lines{kOnde, "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
 }
 
 TEST(CostCenterSql, SavedRowsOfAnAccountingEntryAndOfABudgetLine) {
@@ -63,17 +66,15 @@ TEST(CostCenterSql, SavedRowsOfAnAccountingEntryAndOfABudgetLine) {
                    "       RC.VALOR,", "       RC.PERCRATEIO,", kPermissao,
                    "  FROM ZTRATEIOCONTABILCC RC, ZTCENTROCUSTO CC, ZTLANCAMENTO L",
                    " WHERE RC.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-                   "   AND RC.NUMTRANSLANCTO = L.NUMTRANSLANCTO", "   AND NVL(CC.ATIVO, 'S') = 'S'",
-                   "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", "   AND RC.NUMTRANSLANCTO = :NUMTRANSACAO",
-                   " ORDER BY CODIGOCENTROCUSTO"}));
+                   "   AND RC.NUMTRANSLANCTO = L.NUMTRANSLANCTO", kAtivo, kRecebe,
+                   "   AND RC.NUMTRANSLANCTO = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
   p.DefinirTipoLancamento(tlOrcamento);
   EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(),
             (Lines{"SELECT DISTINCT RC.ANO,", "       RC.MES,", "       RC.CODFILIAL,", "       RC.CODCONTA,",
                    "       RC.VALOR,", "       RC.CODIGOCENTROCUSTO,", "       CC.DESCRICAO DESCCENTROCUSTO,",
                    "       RC.PERCRATEIO,", kPermissao, "  FROM ZTORCLANCENTROCUSTO RC, ZTCENTROCUSTO CC",
-                   " WHERE RC.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-                   "   AND NVL(CC.ATIVO, 'S') = 'S'", "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", kExisteLib,
-                   "   AND RC.ANO = :ANO", "   AND RC.MES = :MES", "   AND RC.CODFILIAL = :CODFILIAL",
+                   " WHERE RC.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)", kAtivo, kRecebe,
+                   kExisteLib, "   AND RC.ANO = :ANO", "   AND RC.MES = :MES", "   AND RC.CODFILIAL = :CODFILIAL",
                    "   AND RC.CODCONTA = :CODCONTA", " ORDER BY CODIGOCENTROCUSTO"}));
   p.DefinirTipoLancamento(tlContaPadrao);
   EXPECT_TRUE(TDALCentroCusto::GetSQLRegistrosLancto(p, false).IsEmpty());
@@ -88,30 +89,29 @@ TEST(CostCenterSql, SplitTitlesShareTheirTotalPerCostCenter) {
              "       CASE WHEN (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = "
              "RC.CODIGOCENTROCUSTO AND L.CODFUNC = :CODFUNC AND ROWNUM = 1) >= 1 THEN 'S' ELSE 'N' END "
              "CCTEMPERMISSAO_ZTLIB",
-             "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L",
-             " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-             "   AND RC.RECNUM = L.RECNUM", "   AND RC.RECNUM IN (10,11,12)",
+             "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L", kOnde, "   AND RC.RECNUM = L.RECNUM",
+             "   AND RC.RECNUM IN (10,11,12)",
              " GROUP BY RC.CODCONTA, CC.DESCRICAO, RC.CODIGOCENTROCUSTO, NVL(RC.CODIGOCENTROCUSTO, "
              "RC.CODCENTROCUSTO)",
              " ORDER BY CODIGOCENTROCUSTO"}));
 }
 
 TEST(CostCenterSql, StandardApportionments) {
-  EXPECT_EQ(TDALCentroCusto::GetSQLRateioPadrao().Lines(),
-            (Lines{"SELECT DISTINCT IC.CODIGOCENTROCUSTO,", "       CC.DESCRICAO DESCCENTROCUSTO,",
-                   "       IC.PERCENTUAL PERCRATEIO",
-                   "  FROM ZTRATEIOPADRAOCC RP, ZTITENSRATEIOPADRAOCC IC, ZTCENTROCUSTO CC",
-                   " WHERE RP.CODRATEIOCC = IC.CODRATEIOCC", "   AND IC.CODIGOCENTROCUSTO = CC.CODIGOCENTROCUSTO",
-                   "   AND IC.CODRATEIOCC = :CODRATEIOCC", "   AND NVL(CC.ATIVO, 'S') = 'S'",
-                   "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", kExisteLib, " ORDER BY IC.CODIGOCENTROCUSTO"}));
+  EXPECT_EQ(
+      TDALCentroCusto::GetSQLRateioPadrao().Lines(),
+      (Lines{"SELECT DISTINCT IC.CODIGOCENTROCUSTO,", "       CC.DESCRICAO DESCCENTROCUSTO,",
+             "       IC.PERCENTUAL PERCRATEIO",
+             "  FROM ZTRATEIOPADRAOCC RP, ZTITENSRATEIOPADRAOCC IC, ZTCENTROCUSTO CC",
+             " WHERE RP.CODRATEIOCC = IC.CODRATEIOCC", "   AND IC.CODIGOCENTROCUSTO = CC.CODIGOCENTROCUSTO",
+             "   AND IC.CODRATEIOCC = :CODRATEIOCC", kAtivo, kRecebe, kExisteLib, " ORDER BY IC.CODIGOCENTROCUSTO"}));
   const Lines padrao = TDALCentroCusto::GetSQLRateioPadraoConta(false).Lines();
-  EXPECT_EQ(padrao, (Lines{"SELECT DISTINCT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
-                           "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCRATEIO",
-                           "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC",
-                           " WHERE NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, "
-                           "CC.CODCENTROCUSTO)",
-                           "   AND CO.CODCONTA = :CODCONTA", "   AND NVL(CC.ATIVO, 'S') = 'S'",
-                           "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", kExisteLib, " ORDER BY CODIGOCENTROCUSTO"}));
+  EXPECT_EQ(padrao,
+            (Lines{"SELECT DISTINCT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
+                   "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCRATEIO",
+                   "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC",
+                   " WHERE NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, "
+                   "CC.CODCENTROCUSTO)",
+                   "   AND CO.CODCONTA = :CODCONTA", kAtivo, kRecebe, kExisteLib, " ORDER BY CODIGOCENTROCUSTO"}));
   const Lines item = TDALCentroCusto::GetSQLRateioPadraoConta(true).Lines();
   EXPECT_EQ(item[3], "  FROM ZTCONTACENTROCUSTOITEMSOLMAT CO, ZTCENTROCUSTO CC");
   EXPECT_EQ(Lines(item.begin() + 5, item.begin() + 8),
@@ -122,9 +122,8 @@ TEST(CostCenterSql, StandardApportionments) {
                    "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCENTUAL PERCRATEIO",
                    "  FROM ZTITENSCCCONTALANCTOPADRAO CO, ZTCENTROCUSTO CC",
                    " WHERE CO.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-                   "   AND CO.CODREDUZIDO_ZT = :CODCONTA", "   AND CO.CODLANCPADRAO = :CODLANCPADRAO",
-                   "   AND NVL(CC.ATIVO, 'S') = 'S'", "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", kExisteLib,
-                   " ORDER BY CO.CODIGOCENTROCUSTO"}));
+                   "   AND CO.CODREDUZIDO_ZT = :CODCONTA", "   AND CO.CODLANCPADRAO = :CODLANCPADRAO", kAtivo, kRecebe,
+                   kExisteLib, " ORDER BY CO.CODIGOCENTROCUSTO"}));
 }
 
 TEST(CostCenterSql, EntriesOfAnInvoiceAndOfASale) {
@@ -165,8 +164,7 @@ TEST(CostCenterSql, AccountsThatUseCostCentersByKindOfEntry) {
             (Lines{"SELECT RCOP.CODIGOCENTROCUSTO,", "       CC.DESCRICAO DESCCENTROCUSTO",
                    "  FROM ZTRATEIOCENTROCUSTOPRIORITARIO RCOP, ZTCENTROCUSTO CC",
                    " WHERE RCOP.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)",
-                   "   AND RCOP.CODCONTA = :CODCONTA", "   AND NVL(CC.ATIVO, 'S') = 'S'",
-                   "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'", " ORDER BY RCOP.CODIGOCENTROCUSTO"}));
+                   "   AND RCOP.CODCONTA = :CODCONTA", kAtivo, kRecebe, " ORDER BY RCOP.CODIGOCENTROCUSTO"}));
 }
 
 TEST(CostCenterSql, WritersInsertOneRowEach) {
@@ -191,26 +189,16 @@ TEST(CostCenterSql, WritersInsertOneRowEach) {
 
 // Rows of a payable entry go to the held table only for an entry held for supplementation in a
 // branch that works with it, unless the caller allowed posting above the budget.
-struct TabelaCase {
-  bool suplementacao;
-  bool bloqueado;
-  bool permitir;
-  const char* tabela;
-};
-
-class FinancialWriterTable : public ::testing::TestWithParam<TabelaCase> {};
-
-TEST_P(FinancialWriterTable, IsChosenBySupplementationHeldFlagAndPermission) {
-  const TabelaCase c = GetParam();
-  EXPECT_EQ(TDALCentroCusto::TabelaRateioFinanceiro(c.suplementacao, c.bloqueado, c.permitir), c.tabela);
+TEST(CostCenterSql, FinancialWriterTableBySupplementationHeldFlagAndPermission) {
+  const std::tuple<bool, bool, bool, const char*> casos[] = {{true, true, false, "ZTRATEIOCENTROCUSTOBLOQ"},
+                                                             {true, true, true, "ZTRATEIOCENTROCUSTO"},
+                                                             {true, false, false, "ZTRATEIOCENTROCUSTO"},
+                                                             {false, true, false, "ZTRATEIOCENTROCUSTO"}};
+  for (const auto& [suplementacao, bloqueado, permitir, tabela] : casos) {
+    EXPECT_EQ(TDALCentroCusto::TabelaRateioFinanceiro(suplementacao, bloqueado, permitir), tabela)
+        << suplementacao << bloqueado << permitir;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllCombinations, FinancialWriterTable,
-                         ::testing::Values(TabelaCase{true, true, false, "ZTRATEIOCENTROCUSTOBLOQ"},
-                                           TabelaCase{true, true, true, "ZTRATEIOCENTROCUSTO"},
-                                           TabelaCase{true, false, false, "ZTRATEIOCENTROCUSTO"},
-                                           TabelaCase{false, true, false, "ZTRATEIOCENTROCUSTO"},
-                                           TabelaCase{false, false, true, "ZTRATEIOCENTROCUSTO"}));
 
 TEST(CostCenterSql, DeletesAndUpdatesOfSavedRows) {
   TParametrosCentroCusto p;
@@ -290,14 +278,15 @@ TEST(CostCenterSql, RealizedQueriesEndEachLineWithACarriageReturn) {
 }
 
 TEST(CostCenterSql, MaterialRequestItemIsReadBeforeAndAfterTheFirstSemicolon) {
-  TItemSolicitacaoMateriais item;
-  ASSERT_TRUE(TDALCentroCusto::LerItemSolicitacao("1234;567", item));
-  EXPECT_EQ(item.NumeroSolicitacao, 1234);
-  EXPECT_EQ(item.CodProduto, 567);
-  ASSERT_TRUE(TDALCentroCusto::LerItemSolicitacao("REQ;9;8", item));
-  EXPECT_EQ(item.NumeroSolicitacao, 0);
-  EXPECT_EQ(item.CodProduto, 0);
-  EXPECT_FALSE(TDALCentroCusto::LerItemSolicitacao("1234 567", item));
+  const auto ler = [](const std::string& historico2) {
+    TItemSolicitacaoMateriais item{-1, -1, -1};
+    const bool achou = TDALCentroCusto::LerItemSolicitacao(historico2, item);
+    return std::to_string(achou) + ":" + ShortestDecimal(item.NumeroSolicitacao) + ":" +
+           ShortestDecimal(item.CodProduto);
+  };
+  EXPECT_EQ(ler("1234;567"), "1:1234:567");
+  EXPECT_EQ(ler("REQ;9;8"), "1:0:0");
+  EXPECT_EQ(ler("1234 567"), "0:-1:-1");
 }
 
 TEST(CostCenterSql, SplitListReachesTheStatementOnlyAsNumbers) {

@@ -1,315 +1,225 @@
 #include <gtest/gtest.h>
 
-#include "RateiosDeTeste.h"
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
 
 namespace {
 
-using namespace costcenter_test;
 using Regras = TRegrasRateioCentroCusto;
 
-// ---------------------------------------------------------------------------------------------
-// Rounding of the values to the entry
-
-TEST(CostCenterTotals, UnroundedSharesOfTenAreRecomputedAndTheLastRowTakesTheCent) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 33.33, 3.333);
-  AdicionarRateio(p, "B", 33.33, 3.333);
-  AdicionarRateio(p, "C", 33.34, 3.334);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 3.33}, {"B", 3.33}, {"C", 3.34}}));
+void Adicionar(TClientDataSet& rateios, const std::string& cc, double perc, double valor, double recnum = 100,
+               double ano = 2026) {
+  rateios.Append();
+  rateios.FieldByName("RECNUM").SetAsFloat(recnum);
+  rateios.FieldByName("ANO").SetAsFloat(ano);
+  rateios.FieldByName("CODFILIAL").SetAsString("1");
+  rateios.FieldByName("CODIGOCENTROCUSTO").SetAsString(cc);
+  rateios.FieldByName("PERCRATEIO").SetAsFloat(perc);
+  rateios.FieldByName("VALOR").SetAsFloat(valor);
+  rateios.Post();
 }
 
-TEST(CostCenterTotals, SharesThatAlreadyTotalAreStoredToTheCentTiesToEven) {
-  // Left as they are, 2.505 and 7.495 would reach the database's rounding (half away from zero)
-  // as 2.51 and 7.50, a cent more than the entry.
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 25.05, 2.505);
-  AdicionarRateio(p, "B", 74.95, 7.495);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 2.50}, {"B", 7.50}}));
+// Rows written as "cost-center percentage value | ...".
+void Adicionar(TClientDataSet& rateios, const std::string& linhas) {
+  std::istringstream in(linhas);
+  std::string cc, separador;
+  double perc = 0, valor = 0;
+  while (in >> cc >> perc >> valor) {
+    Adicionar(rateios, cc, perc, valor);
+    in >> separador;
+  }
 }
 
-TEST(CostCenterTotals, TheCentGoesToTheLastRowWithAValueNotToATrailingZeroRow) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 33.33, 1);
-  AdicionarRateio(p, "B", 33.33, 1);
-  AdicionarRateio(p, "C", 33.34, 1);
-  AdicionarRateio(p, "D", 0, 0);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 3.33}, {"B", 3.33}, {"C", 3.34}, {"D", 0}}));
+// The visible rows, written the same way.
+std::string Visiveis(TClientDataSet& rateios) {
+  std::string texto;
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
+    texto += (texto.empty() ? "" : " | ") + rateios.FieldByName("CODIGOCENTROCUSTO").AsString() + " " +
+             ShortestDecimal(rateios.FieldByName("PERCRATEIO").AsFloat()) + " " +
+             ShortestDecimal(rateios.FieldByName("VALOR").AsFloat());
+  }
+  return texto;
 }
 
-TEST(CostCenterTotals, ValuesThatTotalTheEntryStayAsTheUserTypedThem) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 50, 7.00);  // percentages say 5.00 each: the values rule
-  AdicionarRateio(p, "B", 50, 3.00);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 7.00}, {"B", 3.00}}));
-}
+enum class Tipo { Normal, ContraPartida, Clone, Orcamento };
 
-TEST(CostCenterTotals, ADifferenceAboveTheToleranceIsLeftForTheValidation) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 50, 5.00);
-  AdicionarRateio(p, "B", 49.7, 4.97);  // percentages give 9.97: 0.03 short
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 5.00}, {"B", 4.97}}));
-}
-
-TEST(CostCenterTotals, ADifferenceOfTwoCentsIsAbsorbed) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 50, 5.00);
-  AdicionarRateio(p, "B", 49.8, 4.98);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 5.00}, {"B", 5.00}}));
-}
-
-TEST(CostCenterTotals, ACounterpartKeepsItsPrincipalsValues) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, -10.00);
-  p.ContraPartida_Natureza = "S";
-  AdicionarRateio(p, "A", 33.33, -3.333);
-  AdicionarRateio(p, "B", 66.67, -6.667);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", -3.333}, {"B", -6.667}}));
-}
-
-TEST(CostCenterTotals, OnlyTheRowsOfTheCurrentEntryAreAdjusted) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 200, 10.00);
-  p.cdsRateios().SetFiltered(false);
+// Entry 100 of account 3101 (a March 2026 budget line for Orcamento), filtered as a run has it,
+// with a row of another entry that no rule may touch.
+void Entrada(TParametrosCentroCusto& p, double valor, Tipo tipo = Tipo::Normal) {
+  p.DefinirTipoLancamento(tipo == Tipo::Orcamento ? tlOrcamento : tlFinanceiro);
   p.NumTransacao = 100;
-  AdicionarRateio(p, "X", 100, 999);
-  p.NumTransacao = 200;
-  AdicionarRateio(p, "A", 100, 3);
-  p.cdsRateios().SetFiltered(true);
-  Regras::ValidaTotalCC_ValorLancto(p);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 10.00}}));
-  p.cdsRateios().SetFiltered(false);
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"X", 999}, {"A", 10.00}}));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Distribution of saved rows
-
-TEST(CostCenterDistribution, SavedRowsTotallingHundredPercentPutTheRemainderOnTheLastRow) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  TClientDataSet salvas;
-  CarregarLinhas(salvas, {{"A", 33.33, 3.33}, {"B", 33.33, 3.33}, {"C", 33.34, 3.33}});
-  Regras::DistribuirRegistrosLancto(p, salvas, {});
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 3.33}, {"B", 3.33}, {"C", 3.34}}));
-}
-
-TEST(CostCenterDistribution, WithoutHundredPercentASmallDifferenceGoesToTheLastRowWithItsPercentage) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  TClientDataSet salvas;
-  CarregarLinhas(salvas, {{"A", 50, 5.00}, {"B", 49.99, 4.99}});
-  Regras::DistribuirRegistrosLancto(p, salvas, {});
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 5.00}, {"B", 5.00}}));
-  p.cdsRateios().Last();
-  EXPECT_EQ(p.cdsRateios().FieldByName("PERCRATEIO").AsFloat(), 50);
-}
-
-TEST(CostCenterDistribution, ALargerDifferenceIsAdjustedOnlyWhenTheApportionmentMustTotal) {
-  for (const bool rateio_total : {false, true}) {
-    TParametrosCentroCusto p;
-    EntradaFinanceira(p, 100, 10.00);
-    TClientDataSet salvas;
-    CarregarLinhas(salvas, {{"A", 50, 5.00}, {"B", 49, 4.90}});
-    Regras::DistribuirRegistrosLancto(p, salvas, {rateio_total, 0});
-    const double esperado = rateio_total ? 5.00 : 4.90;
-    EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 5.00}, {"B", esperado}})) << rateio_total;
-  }
-}
-
-TEST(CostCenterDistribution, ACounterpartCopiesItsPrincipalNegatedWithoutAnyFinalAdjustment) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 300, -10.00);
-  p.ContraPartida_Natureza = "S";
-  p.NumTransPrinc_CodPlanoConta = 100;
-  TClientDataSet principal;
-  CarregarLinhas(principal, {{"A", 33.33, 3.33}, {"B", 33.33, 3.33}, {"C", 33.34, 3.33}});
-  Regras::DistribuirRegistrosLancto(p, principal, {true, 749});
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", -3.33}, {"B", -3.33}, {"C", -3.33}}));
-  for (p.cdsRateios().First(); !p.cdsRateios().Eof(); p.cdsRateios().Next()) {
-    EXPECT_EQ(p.cdsRateios().FieldByName("CONTRAPARTIDA").AsString(), "S");
-    EXPECT_EQ(p.cdsRateios().FieldByName("RECNUMPRINC").AsFloat(), 100);
-    EXPECT_EQ(p.cdsRateios().FieldByName("RECNUM").AsFloat(), 300);
-  }
-}
-
-TEST(CostCenterDistribution, ACloneRecomputesThePrincipalsSharesForItsOwnValue) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 400, 40.00);
-  p.FazCloneRegistroPrincipal = true;
-  p.NumTransPrinc_CodPlanoConta = 100;
-  TClientDataSet principal;
-  CarregarLinhas(principal, {{"A", 33.33, 33.33}, {"B", 66.67, 66.67}});
-  Regras::DistribuirRegistrosLancto(p, principal, {true, 0});
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 13.33}, {"B", 26.67}}));
-  EXPECT_TRUE(p.StatusCentroCusto);
-}
-
-TEST(CostCenterDistribution, ABudgetLineGetsNoFinalAdjustment) {
-  TParametrosCentroCusto p;
-  p.DefinirTipoLancamento(tlOrcamento);
-  p.ValorLancto = 1000;
-  p.Ano = 2026;
-  p.Mes = 3;
+  p.ValorLancto = valor;
   p.CodConta = "3101";
   p.CodFilial = "1";
-  TClientDataSet salvas;
-  CarregarLinhas(salvas, {{"A", 50, 400}, {"B", 40, 400}});
-  Regras::DistribuirRegistrosLancto(p, salvas, {true, 0});
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 400}, {"B", 400}}));
+  p.Ano = 2026;
+  p.Mes = 3;
+  p.ContraPartida_Natureza = tipo == Tipo::ContraPartida ? "S" : "N";
+  p.FazCloneRegistroPrincipal = tipo == Tipo::Clone;
+  p.NumTransPrinc_CodPlanoConta = tipo == Tipo::ContraPartida || tipo == Tipo::Clone ? 50 : 0;
+  Adicionar(p.cdsRateios(), "X", 100, 999, 999, 2025);
+  p.cdsRateios().SetFilter(Regras::FiltroLancamento(p));
+  p.cdsRateios().SetFiltered(true);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Duplicates
+void EsperarLinhas(TParametrosCentroCusto& p, const std::string& esperado) {
+  EXPECT_EQ(Visiveis(p.cdsRateios()), esperado);
+  p.cdsRateios().SetFilter("RECNUM = 999");
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "X 100 999") << "another entry's row changed";
+}
+
+enum class Regra { Totais, Distribuir, Validar };
+
+struct Caso {
+  const char* nome;
+  // ValidaTotalCC_ValorLancto on the entry's rows, DistribuirRegistrosLancto of saved rows, or
+  // ValidaTotaisInclusao of the entry's rows (the form's totals, checked in this order).
+  Regra regra;
+  double entrada;
+  Tipo tipo;
+  bool rateio_total;  // parameter 2664
+  const char* linhas;
+  const char* esperado;  // the rows after, or the refusal's message ("" accepted)
+};
+
+void PrintTo(const Caso& c, std::ostream* os) {
+  *os << c.nome;
+}
+
+class CostCenterRounding : public ::testing::TestWithParam<Caso> {};
+
+TEST_P(CostCenterRounding, BringsTheRowsToTheEntry) {
+  const Caso& c = GetParam();
+  TParametrosCentroCusto p;
+  Entrada(p, c.entrada, c.tipo);
+  TClientDataSet salvas;
+  TParametrosCentroCusto::CriarCdsRateios(salvas);
+  Adicionar(c.regra == Regra::Distribuir ? salvas : p.cdsRateios(), c.linhas);
+  if (c.regra == Regra::Validar) {
+    try {
+      Regras::ValidaTotaisInclusao(p, {c.rateio_total, 0});
+      EXPECT_STREQ(c.esperado, "") << "aceito";
+    } catch (const Exception& falha) {
+      EXPECT_STREQ(falha.ClassName(), "Exception");
+      EXPECT_EQ(falha.Message(), c.esperado);
+    }
+    return;
+  }
+  if (c.regra == Regra::Totais) {
+    Regras::ValidaTotalCC_ValorLancto(p);
+  } else {
+    EXPECT_TRUE(Regras::DistribuirRegistrosLancto(p, salvas, {c.rateio_total, 0}));
+  }
+  EsperarLinhas(p, c.esperado);
+  EXPECT_EQ(p.StatusCentroCusto, c.tipo == Tipo::Clone);
+}
+
+constexpr Regra T = Regra::Totais;
+constexpr Regra D = Regra::Distribuir;
+constexpr Regra V = Regra::Validar;
+const char* const k2664 =
+    "O parâmetro \"2664 - Obrigar rateio de Centro de Custos totalizar 100%\" está definido como \"Sim\". Favor fechar "
+    "em 100% o rateio!";
+constexpr Tipo N = Tipo::Normal;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CostCenterRounding,
+    ::testing::Values(
+        Caso{"RecomputedLastRowTakesTheCent", T, 10, N, false, "A 33.33 3.333 | B 33.33 3.333 | C 33.34 3.334",
+             "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.34"},
+        // Left as they are, the database would round them half away from zero: a cent over.
+        Caso{"AlreadyTotallingStoredToTheCentTiesToEven", T, 10, N, false, "A 25.05 2.505 | B 74.95 7.495",
+             "A 25.05 2.5 | B 74.95 7.5"},
+        Caso{"CentGoesToLastRowWithAValue", T, 10, N, false, "A 33.33 1 | B 33.33 1 | C 33.34 1 | D 0 0",
+             "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.34 | D 0 0"},
+        Caso{"TypedValuesThatTotalStay", T, 10, N, false, "A 50 7 | B 50 3", "A 50 7 | B 50 3"},
+        Caso{"TwoCentsAreAbsorbed", T, 10, N, false, "A 50 5 | B 49.8 4.98", "A 50 5 | B 49.8 5"},
+        Caso{"ThreeCentsAreLeftForTheValidation", T, 10, N, false, "A 50 5 | B 49.7 4.97", "A 50 5 | B 49.7 4.97"},
+        Caso{"CounterpartKeepsItsPrincipalsValues", T, -10, Tipo::ContraPartida, false,
+             "A 33.33 -3.333 | B 66.67 -6.667", "A 33.33 -3.333 | B 66.67 -6.667"},
+        Caso{"SavedHundredPercentRemainderOnLastRow", D, 10, N, false, "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.33",
+             "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.34"},
+        Caso{"SavedSmallDifferenceToLastRowWithItsPercentage", D, 10, N, false, "A 50 5 | B 49.99 4.99",
+             "A 50 5 | B 50 5"},
+        Caso{"SavedLargerDifferenceKept", D, 10, N, false, "A 50 5 | B 49 4.9", "A 50 5 | B 49 4.9"},
+        Caso{"SavedLargerDifferenceAdjustedWhenItMustTotal", D, 10, N, true, "A 50 5 | B 49 4.9", "A 50 5 | B 50 5"},
+        Caso{"SavedCounterpartNegatedWithoutAdjustment", D, -10, Tipo::ContraPartida, true,
+             "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.33", "A 33.33 -3.33 | B 33.33 -3.33 | C 33.34 -3.33"},
+        Caso{"SavedCloneRecomputedForItsOwnValue", D, 40, Tipo::Clone, true, "A 33.33 33.33 | B 66.67 66.67",
+             "A 33.33 13.33 | B 66.67 26.67"},
+        Caso{"SavedBudgetLineWithoutAdjustment", D, 1000, Tipo::Orcamento, true, "A 50 400 | B 40 400",
+             "A 50 400 | B 40 400"},
+        Caso{"NoRows", V, 10, N, false, "", "Favor informar ao menos um registro!"},
+        Caso{"ThreeCentsShortMustTotal", V, 10, N, true, "A 50 5 | B 49.7 4.97", k2664},
+        Caso{"LessThanACentShortMustTotal", V, 10, N, true, "A 50 5 | B 50 4.992", ""},
+        Caso{"ThreeCentsShortNeedNotTotal", V, 10, N, false, "A 50 5 | B 49.7 4.97", ""},
+        Caso{"NoValue", V, 10, N, false, "A 50 0 | B 50 0", "Favor informar valor para ao menos um registro!"},
+        Caso{"Percent100005", V, 10, N, false, "A 50 5 | B 50.005 5", ""},
+        Caso{"Percent10001", V, 10, N, false, "A 50 5 | B 50.01 5",
+             "O percentual de rateio não pode ser maior que 100%. Favor verificar!"}),
+    [](const ::testing::TestParamInfo<Caso>& info) { return info.param.nome; });
 
 TEST(CostCenterDuplicates, OnlyTheFirstRowOfEachCostCenterOfTheEntryStays) {
   TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlFinanceiro);
   p.NumTransacao = 100;
-  for (const char* cc : {"A", "B", "B", "B", "A", "C", "C"}) AdicionarRateio(p, cc, 10, 1);
-  p.NumTransacao = 200;
-  AdicionarRateio(p, "A", 10, 1);  // another entry: not the current one's duplicate
-  p.NumTransacao = 100;
+  Adicionar(p.cdsRateios(), "A 10 1 | B 10 2 | B 10 3 | B 10 4 | A 10 5 | C 10 6 | C 10 7");
+  Adicionar(p.cdsRateios(), "A", 10, 8, 200);  // another entry: not the current one's duplicate
   Regras::LimpaRegistrosDuplicadosCentroCusto(p);
   EXPECT_FALSE(p.cdsRateios().Filtered());
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 1}, {"B", 1}, {"C", 1}, {"A", 1}}));
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 10 1 | B 10 2 | C 10 6 | A 10 8");
 }
 
 TEST(CostCenterDuplicates, AStandardApportionmentOfferingACostCenterTwiceAddsItOnceAndListsTheRepeat) {
   TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
+  Entrada(p, 10);
   TClientDataSet padrao;
-  CarregarLinhas(padrao, {{"A", 50, 0}, {"B", 25, 0}, {"A", 25, 0}});
+  TParametrosCentroCusto::CriarCdsRateios(padrao);
+  Adicionar(padrao, "A 50 0 | B 25 0 | A 25 0");
   std::string repetidos;
   EXPECT_TRUE(Regras::InserirLinhasPadrao(p, padrao, false, repetidos));
   EXPECT_EQ(repetidos, "'A'");
   // Shares are kept unrounded until the totals are checked.
-  EXPECT_EQ(Valores(p.cdsRateios()), (ValoresEsperados{{"A", 5.0}, {"B", 2.5}}));
-  TClientDataSet vazio;
-  CarregarLinhas(vazio, {});
-  EXPECT_FALSE(Regras::InserirLinhasPadrao(p, vazio, false, repetidos));
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 50 5 | B 25 2.5");
+  padrao.EmptyDataSet();
+  EXPECT_FALSE(Regras::InserirLinhasPadrao(p, padrao, false, repetidos));
 }
 
-// ---------------------------------------------------------------------------------------------
-// The in-memory row
-
-TEST(CostCenterRow, ACostCenterTheEntryHasIsUpdatedInPlace) {
+TEST(CostCenterRow, IsUpdatedInPlaceForTheEntryAndAFailureKeepsItsCause) {
   TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
+  Entrada(p, 10);
   p.CodCentroCusto = "A";
   p.PercRateio = 40;
-  p.ValorRateio = 4;
   ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
   p.PercRateio = 0;  // a zero percentage leaves the row's percentage
   p.ValorRateio = 6;
   ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
-  ASSERT_EQ(p.cdsRateios().RecordCount(), 1u);
-  EXPECT_EQ(p.cdsRateios().FieldByName("PERCRATEIO").AsFloat(), 40);
-  EXPECT_EQ(p.cdsRateios().FieldByName("VALOR").AsFloat(), 6);
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 40 6");
   EXPECT_EQ(p.cdsRateios().FieldByName("CODCONTA").AsFloat(), 3101);
   EXPECT_TRUE(p.cdsRateios().FieldByName("RECNUMPRINC").IsNull());
-}
 
-TEST(CostCenterRow, BudgetLinesAlwaysAppend) {
-  TParametrosCentroCusto p;
-  p.DefinirTipoLancamento(tlOrcamento);
-  p.Ano = 2026;
-  p.Mes = 3;
-  p.CodFilial = "1";
-  p.CodConta = "3101";
-  p.CodCentroCusto = "A";
-  p.PercRateio = 10;
-  ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
-  ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
-  EXPECT_EQ(p.cdsRateios().RecordCount(), 2u);
-  EXPECT_EQ(p.cdsRateios().FieldByName("MES").AsFloat(), 3);
-}
-
-TEST(CostCenterRow, AFailureToStoreTheRowIsReportedWithItsCause) {
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
   p.CodFilial = "123";  // wider than the row's two characters
-  p.CodCentroCusto = "A";
-  p.PercRateio = 10;
   try {
     (void)TDALCentroCusto::InsereCentroCusto(p);
-    FAIL() << "a filial de três caracteres foi aceita";
+    ADD_FAILURE() << "a filial de três caracteres foi aceita";
   } catch (const Exception& falha) {
     EXPECT_EQ(falha.Message().rfind("Foi encontrado erro no momento de gravar o Centro de Custo! Erro: ", 0), 0u)
         << falha.Message();
   }
   EXPECT_EQ(p.cdsRateios().State(), TDataSetState::dsBrowse);
-  EXPECT_TRUE(p.cdsRateios().IsEmpty());
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 40 6");
 }
-
-// ---------------------------------------------------------------------------------------------
-// Totals of the whole apportionment (form)
-
-struct TotaisCase {
-  const char* nome;
-  std::vector<std::pair<double, double>> linhas;  // (percentage, value)
-  bool rateio_total;
-  const char* mensagem;  // nullptr: accepted
-};
-
-class CostCenterFormTotals : public ::testing::TestWithParam<TotaisCase> {};
-
-TEST_P(CostCenterFormTotals, AreCheckedInOrder) {
-  const TotaisCase& c = GetParam();
-  TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  int indice = 0;
-  for (const auto& [percentual, valor] : c.linhas) AdicionarRateio(p, std::to_string(++indice), percentual, valor);
-  if (c.mensagem == nullptr) {
-    EXPECT_NO_THROW(Regras::ValidaTotaisInclusao(p, {c.rateio_total, 0}));
-    return;
-  }
-  try {
-    Regras::ValidaTotaisInclusao(p, {c.rateio_total, 0});
-    ADD_FAILURE() << "aceito";
-  } catch (const Exception& falha) {
-    EXPECT_STREQ(falha.ClassName(), "Exception");
-    EXPECT_EQ(falha.Message(), c.mensagem);
-  }
-}
-
-const char* const k2664 =
-    "O parâmetro \"2664 - Obrigar rateio de Centro de Custos totalizar 100%\" está definido como \"Sim\". Favor fechar "
-    "em 100% o rateio!";
-const char* const kMaior100 = "O percentual de rateio não pode ser maior que 100%. Favor verificar!";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CostCenterFormTotals,
-    ::testing::Values(TotaisCase{"SemLinhas", {}, false, "Favor informar ao menos um registro!"},
-                      TotaisCase{"Faltam3Centavos", {{50, 5}, {49.7, 4.97}}, true, k2664},
-                      TotaisCase{"FaltaMenosQueUmCentavo", {{50, 5}, {50, 4.992}}, true, nullptr},
-                      TotaisCase{"SemObrigacaoDiferencaPassa", {{50, 5}, {49.7, 4.97}}, false, nullptr},
-                      TotaisCase{
-                          "SemValor", {{50, 0}, {50, 0}}, false, "Favor informar valor para ao menos um registro!"},
-                      TotaisCase{"Percentual100005", {{50, 5}, {50.005, 5}}, false, nullptr},
-                      TotaisCase{"Percentual10001", {{50, 5}, {50.01, 5}}, false, kMaior100}),
-    [](const ::testing::TestParamInfo<TotaisCase>& info) { return info.param.nome; });
 
 TEST(CostCenterBudgetMark, IsFoundOnAnyVisibleRow) {
   TParametrosCentroCusto p;
-  EntradaFinanceira(p, 100, 10.00);
-  AdicionarRateio(p, "A", 50, 5);
-  AdicionarRateio(p, "B", 50, 5);
+  Entrada(p, 10);
+  Adicionar(p.cdsRateios(), "A 50 5 | B 50 5");
   EXPECT_FALSE(Regras::ExisteOrcamentoExcedido(p.cdsRateios()));
   p.cdsRateios().Last();
   p.cdsRateios().Edit();
@@ -321,20 +231,22 @@ TEST(CostCenterBudgetMark, IsFoundOnAnyVisibleRow) {
 TEST(CostCenterFilter, SelectsTheRowsOfTheEntryByItsKind) {
   TParametrosCentroCusto p;
   p.NumTransacao = 1234;
-  p.DefinirTipoLancamento(tlFinanceiro);
-  EXPECT_EQ(Regras::FiltroLancamento(p), "RECNUM = 1234");
-  p.DefinirTipoLancamento(tlContabil);
-  EXPECT_EQ(Regras::FiltroLancamento(p), "NUMTRANSLANCTO = 1234");
-  p.DefinirTipoLancamento(tlOrcamento);
   p.Ano = 2026;
   p.Mes = 3;
   p.CodConta = "3101";
   p.CodFilial = "1'";
-  EXPECT_EQ(Regras::FiltroLancamento(p), "ANO = 2026 AND MES = 3 AND CODCONTA = 3101 AND CODFILIAL = '1'''");
+  const auto filtro = [&p](TTipoLancamento tipo) {
+    p.DefinirTipoLancamento(tipo);
+    return Regras::FiltroLancamento(p);
+  };
+  EXPECT_EQ(filtro(tlFinanceiro), "RECNUM = 1234");
+  EXPECT_EQ(filtro(tlContabil), "NUMTRANSLANCTO = 1234");
+  EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 3101 AND CODFILIAL = '1'''");
   p.CodConta = "31 OR 1=1";
-  EXPECT_EQ(Regras::FiltroLancamento(p), "ANO = 2026 AND MES = 3 AND CODCONTA = 0 AND CODFILIAL = '1'''");
-  p.DefinirTipoLancamento(tlContaPadrao);
-  EXPECT_EQ(Regras::FiltroLancamento(p), "");
+  EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 0 AND CODFILIAL = '1'''");
+  for (const TTipoLancamento tipo : {tlContaPadrao, tlContaPrioritaria, TTipoLancamento(9)}) {
+    EXPECT_EQ(filtro(tipo), "") << tipo;
+  }
 }
 
 }  // namespace

@@ -1,27 +1,15 @@
 #pragma once
 
-// Stand-ins for the cost-center and cash areas that a host installs through the facade's setters
-// (Financeiro().SetCentroCusto / SetMovimentacaoNumerarios): they record what the payable area hands
-// them and answer as the test says. When the real area is part of the build, the stand-in derives
-// from it and replaces only the operations the payable area calls.
+// The cost-center and cash areas as a host installs them through the facade's setters, replacing
+// only the operation the payable area calls: they record what they are handed.
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "sdk/Exception.h"
-#include "sdk/TComponent.h"
-#include "sdk/fin/IFin_CentroCusto.h"
-#include "sdk/fin/IFin_MovimentacaoNumerarios.h"
-
-#if __has_include("costcenter/Uclsfin_centrocusto.h")
-#include "costcenter/Uclsfin_centrocusto.h"
-#define PAYABLE_TEST_CENTROCUSTO_BASE TValidaCentroCusto
-#endif
-#if __has_include("cash/Uclsfin_movimentacaonumerarios.h")
 #include "cash/Uclsfin_movimentacaonumerarios.h"
-#define PAYABLE_TEST_NUMERARIOS_BASE TMovimentacaoNumerarios
-#endif
+#include "costcenter/Uclsfin_centrocusto.h"
+#include "sdk/Exception.h"
 
 namespace payabletest {
 
@@ -34,18 +22,13 @@ struct ChamadaCentroCusto {
   TDateTime DataLancto;
   std::string ContraPartida;
   bool LancarZTLancBloq = false;
+  bool operator==(const ChamadaCentroCusto&) const = default;
 };
 
-#ifdef PAYABLE_TEST_CENTROCUSTO_BASE
-class CentroCustoDeTeste final : public PAYABLE_TEST_CENTROCUSTO_BASE {
+class CentroCustoDeTeste final : public TValidaCentroCusto {
  public:
-  explicit CentroCustoDeTeste(TComponent* owner) : PAYABLE_TEST_CENTROCUSTO_BASE(owner) {}
-  using PAYABLE_TEST_CENTROCUSTO_BASE::ProcessoCentroCusto;
-#else
-class CentroCustoDeTeste final : public TComponent, public IFin_CentroCusto {
- public:
-  explicit CentroCustoDeTeste(TComponent* owner) : TComponent(owner) {}
-#endif
+  explicit CentroCustoDeTeste(TComponent* owner) : TValidaCentroCusto(owner) {}
+  using TValidaCentroCusto::ProcessoCentroCusto;
 
   bool ProcessoCentroCusto(bool, TTipoLancamento, const std::string& psCodFilial, const std::string& psCodConta,
                            double prNumTransacao, double prValorLancto, TDateTime pdDataLancto, bool,
@@ -54,30 +37,16 @@ class CentroCustoDeTeste final : public TComponent, public IFin_CentroCusto {
     Chamadas.push_back({psCodFilial, psCodConta, prNumTransacao, prValorLancto, pdDataLancto, psContraPartida_Natureza,
                         pbLancarZTLancBloq});
     if (Falha) throw Exception(*Falha);
-    return Resposta;
-  }
-  bool GetFazCloneRegistroPrincipal() override {
-    return Clone;
-  }
-  void SetFazCloneRegistroPrincipal(bool value) override {
-    Clone = value;
+    return true;
   }
 
   std::vector<ChamadaCentroCusto> Chamadas;
-  bool Resposta = true;
-  bool Clone = false;
   std::optional<std::string> Falha;
 };
 
-#ifdef PAYABLE_TEST_NUMERARIOS_BASE
-class NumerariosDeTeste final : public PAYABLE_TEST_NUMERARIOS_BASE {
+class NumerariosDeTeste final : public TMovimentacaoNumerarios {
  public:
-  explicit NumerariosDeTeste(TComponent* owner) : PAYABLE_TEST_NUMERARIOS_BASE(owner) {}
-#else
-class NumerariosDeTeste final : public TComponent, public IFin_MovimentacaoNumerarios {
- public:
-  explicit NumerariosDeTeste(TComponent* owner) : TComponent(owner) {}
-#endif
+  explicit NumerariosDeTeste(TComponent* owner) : TMovimentacaoNumerarios(owner) {}
 
   bool Incluir(RFin_IncluirMovimentacaoNumerarios& prParametros) override {
     Movimentos.push_back(prParametros);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,22 +19,9 @@ namespace payabletest {
 class PayableTest : public testsupport::HostTest {
  protected:
   static constexpr double kConta = 3101;
-  static constexpr int kAno = 2030;
-  static constexpr int kMes = 5;
 
   void SetUp() override {
     testsupport::HostTest::SetUp();
-    // The cost-center tables the payable area reads and writes, when their area's schema is absent.
-    Session().ExecuteScript(
-        "CREATE TABLE IF NOT EXISTS ZTORCLAN (CODCONTA numeric(10), CODFILIAL varchar(2), ANO numeric(4),"
-        " VLORCMES01 numeric(14,2), VLORCMES02 numeric(14,2), VLORCMES03 numeric(14,2), VLORCMES04 numeric(14,2),"
-        " VLORCMES05 numeric(14,2), VLORCMES06 numeric(14,2), VLORCMES07 numeric(14,2), VLORCMES08 numeric(14,2),"
-        " VLORCMES09 numeric(14,2), VLORCMES10 numeric(14,2), VLORCMES11 numeric(14,2), VLORCMES12 numeric(14,2));"
-        "CREATE TABLE IF NOT EXISTS ZTRATEIOCENTROCUSTO (RECNUM numeric(10), CODCONTA numeric(10),"
-        " CODIGOCENTROCUSTO varchar(40), CODCENTROCUSTO varchar(40), VALOR numeric(14,2), PERCRATEIO numeric(12,6),"
-        " DTLANC timestamp(0), CONTRAPARTIDA varchar(1), RECNUMPRINC numeric(10), CODFILIAL varchar(2),"
-        " ORCAMENTOEXCEDIDO varchar(1), CODFUNCAUTSUPLORC numeric(10), DATAAUTSUPLORC timestamp(0));"
-        "CREATE TABLE IF NOT EXISTS ZTRATEIOCENTROCUSTOBLOQ (LIKE ZTRATEIOCENTROCUSTO);");
     Exec("INSERT INTO ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (501, 'PAPELARIA CENTRAL LTDA')");
   }
 
@@ -43,9 +31,7 @@ class PayableTest : public testsupport::HostTest {
     return *contas_pagar;
   }
 
-  [[nodiscard]] static TDateTime Dia(int dia, int mes = kMes, int ano = kAno) {
-    return TDateTime::EncodeDate(ano, mes, dia);
-  }
+  [[nodiscard]] static TDateTime Dia(int dia, int mes = 5) { return TDateTime::EncodeDate(2030, mes, dia); }
 
   // An entry every rule accepts (with the host's routine 0 and no parameters set).
   [[nodiscard]] RFin_IncluirContasPagar Valida() {
@@ -82,14 +68,24 @@ class PayableTest : public testsupport::HostTest {
         ScalarNumber("SELECT COUNT(*) FROM " + tabela + " WHERE RECNUM = " + ShortestDecimal(recnum)));
   }
 
-  void Orcamento(double valor, const std::string& filial = "1", int mes = kMes) {
-    const std::string coluna = std::string(mes < 10 ? "VLORCMES0" : "VLORCMES") + std::to_string(mes);
-    Exec("INSERT INTO ZTORCLAN (CODCONTA, CODFILIAL, ANO, " + coluna + ") VALUES (3101, '" + filial + "', " +
-         std::to_string(kAno) + ", " + ShortestDecimal(valor) + ")");
+  // The columns of one row as text ("" for NULL).
+  [[nodiscard]] std::vector<std::string> Valores(const std::string& tabela, double recnum,
+                                                 const std::vector<std::string>& colunas) {
+    std::vector<std::string> valores;
+    for (const std::string& coluna : colunas) {
+      valores.push_back(Scalar("SELECT " + coluna + " FROM " + tabela + " WHERE RECNUM = " + ShortestDecimal(recnum)));
+    }
+    return valores;
   }
-
-  void PermitirRotina746() { Exec("INSERT INTO ZTPERMISSAO (MATRICULA, CODROTINA, CODPERMISSAO) VALUES (1, 746, 0)"); }
 };
+
+using Textos = std::vector<std::string>;
+
+[[nodiscard]] inline std::string Repetir(const std::string& texto, int vezes) {
+  std::string resultado;
+  for (int i = 0; i < vezes; ++i) resultado += texto;
+  return resultado;
+}
 
 // Runs `acao` and checks that it fails with exactly this class and message.
 inline void EsperarFalha(const std::function<void()>& acao, const std::string& classe, const std::string& mensagem) {

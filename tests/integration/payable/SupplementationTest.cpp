@@ -1,6 +1,6 @@
 #include <functional>
-#include <ostream>
 #include <string>
+#include <utility>
 
 #include "PayableFixture.h"
 
@@ -19,21 +19,20 @@ class PayableBudget : public PayableTest {
   void SetUp() override {
     PayableTest::SetUp();
     Host().SetCodigoRotina(749);
-    Orcamento(1000);
-    Lancado("ZTLANC", 999.99, "DTVENC = TO_DATE('2030-05-25', 'YYYY-MM-DD')");
+    Exec("INSERT INTO ZTORCLAN (CODCONTA, CODFILIAL, ANO, VLORCMES05) VALUES (3101, '1', 2030, 1000)");
+    Lancado("ZTLANC", 999.99, "DTVENC = DATE '2030-05-25'");
   }
 
-  // A row already posted (outside the module) in account 3101 of branch "1"; `datas` sets the rest.
-  double Lancado(const std::string& tabela, double valor, const std::string& datas) {
-    const double recnum = Host().ProximoRecNum();
-    Exec("INSERT INTO " + tabela + " (RECNUM, CODCONTA, CODFILIAL, VALOR) VALUES (" + ShortestDecimal(recnum) +
-         ", 3101, '1', " + ShortestDecimal(valor) + ")");
-    Exec("UPDATE " + tabela + " SET " + datas + " WHERE RECNUM = " + ShortestDecimal(recnum));
-    return recnum;
+  // A row already posted (outside the module) in account 3101 of branch "1"; `colunas` sets the rest.
+  double Lancado(const std::string& tabela, double valor, const std::string& colunas) {
+    const std::string recnum = ShortestDecimal(Host().ProximoRecNum());
+    Exec("INSERT INTO " + tabela + " (RECNUM, CODCONTA, CODFILIAL, VALOR) VALUES (" + recnum + ", 3101, '1', " +
+         ShortestDecimal(valor) + ")");
+    Exec("UPDATE " + tabela + " SET " + colunas + " WHERE RECNUM = " + recnum);
+    return std::stod(recnum);
   }
 
   void TrabalhaComSuplementacao() { SetParametro("TRABSUPLORC", "S", "1"); }
-  void BloqueiaAcimaDoOrcado() { SetParametro("FIL_BLOQDESPVLRORC", "S", "1"); }
 
   [[nodiscard]] RFin_IncluirContasPagar Despesa(double valor) {
     RFin_IncluirContasPagar registro = Valida();
@@ -49,9 +48,13 @@ class PayableBudget : public PayableTest {
     pergunta.CODFILIAL = "1";
     pergunta.CODCONTA = kConta;
     pergunta.VALOR = valor;
-    pergunta.DTVENC = Dia(20);
-    pergunta.DTCOMPETENCIA = Dia(20);
+    pergunta.DTVENC = pergunta.DTCOMPETENCIA = Dia(20);
     return pergunta;
+  }
+
+  [[nodiscard]] bool Excedido(double valor, double recnum = 0) {
+    RFin_ValidarOrcamento pergunta = Pergunta(valor, recnum);
+    return ContasPagar().VerificarOrcamentoExcedido(pergunta);
   }
 
   // An entry held for supplementation through Incluir (the user confirms).
@@ -67,93 +70,83 @@ class PayableBudget : public PayableTest {
   }
 };
 
-TEST_F(PayableBudget, LastCentOfTheBudgetIsPostedNormally) {
-  TrabalhaComSuplementacao();
+constexpr const char* kPerguntaSuplementacao =
+    "Confirma geração de lançamento acima do orçamento para a suplementação orçamentária?";
+
+// How Incluir ends for an entry at the budget's edge.
+struct Desfecho {
+  const char* nome;
+  const char* parametro;  // "S" in branch "1": TRABSUPLORC (supplementation) or FIL_BLOQDESPVLRORC (blocking)
+  TModalResult resposta;  // the user's answer to the question
+  bool dentro_aprovacao;
+  double valor;
+  const char* tabela;    // where the entry goes; null when refused
+  const char* pergunta;  // the question after the budget text; null when none is asked
+  std::string erro;      // ExValidarOrcamentoExcedido's message when refused
+};
+
+class PayableBudgetOutcome : public PayableBudget, public ::testing::WithParamInterface<Desfecho> {};
+
+TEST_P(PayableBudgetOutcome, EntryIsPostedHeldOrRefused) {
+  const Desfecho& caso = GetParam();
+  SetParametro(caso.parametro, "S", "1");
+  AnswerConfirmations(caso.resposta);
   CentroCustoDeTeste& centro_custo = InstalarCentroCusto();
-  RFin_IncluirContasPagar registro = Despesa(0.01);
-  ASSERT_TRUE(ContasPagar().Incluir(registro));
-  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM), 1);
-  EXPECT_EQ(Linhas("ZTLANCBLOQ", registro.RECNUM), 0);
-  EXPECT_TRUE(Host().Confirmacoes().empty());
-  EXPECT_FALSE(ContasPagar().GetSuplementacao());
-  ASSERT_EQ(centro_custo.Chamadas.size(), 1U);
-  EXPECT_FALSE(centro_custo.Chamadas[0].LancarZTLancBloq);
+  RFin_IncluirContasPagar registro = Despesa(caso.valor);
+  registro.DENTROAPROVACAOORCAMENTO = caso.dentro_aprovacao;
+  if (caso.tabela == nullptr) {
+    EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExValidarOrcamentoExcedido", caso.erro);
+  } else {
+    ASSERT_TRUE(ContasPagar().Incluir(registro));
+    EXPECT_EQ(Linhas(caso.tabela, registro.RECNUM), 1);
+    // A held entry keeps its apportionment in the held tables too.
+    const bool retido = std::string(caso.tabela) == "ZTLANCBLOQ";
+    EXPECT_EQ(ContasPagar().GetSuplementacao(), retido);
+    EXPECT_EQ(ContasPagar().GetLancarZTLancBloqGeral(), retido);
+    ASSERT_EQ(centro_custo.Chamadas.size(), 1U);
+    EXPECT_EQ(centro_custo.Chamadas[0].LancarZTLancBloq, retido);
+  }
+  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM) + Linhas("ZTLANCBLOQ", registro.RECNUM), caso.tabela ? 1 : 0);
+  ASSERT_EQ(Host().Confirmacoes().size(), caso.pergunta ? 1U : 0U);
+  if (caso.pergunta != nullptr) {
+    EXPECT_EQ(Host().Confirmacoes()[0].Texto, std::string(kTextoOrcamento) + "\r\n" + caso.pergunta);
+  }
 }
 
-TEST_F(PayableBudget, OneCentOverIsHeldForSupplementationOnceTheUserConfirms) {
-  TrabalhaComSuplementacao();
-  AnswerConfirmations(TModalResult::mrOk);
-  CentroCustoDeTeste& centro_custo = InstalarCentroCusto();
-  RFin_IncluirContasPagar registro = Despesa(0.02);
-  ASSERT_TRUE(ContasPagar().Incluir(registro));
-  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM), 0);
-  EXPECT_EQ(Linhas("ZTLANCBLOQ", registro.RECNUM), 1);
-  ASSERT_EQ(Host().Confirmacoes().size(), 1U);
-  EXPECT_EQ(Host().Confirmacoes()[0].Texto,
-            std::string(kTextoOrcamento) +
-                "\r\nConfirma geração de lançamento acima do orçamento para a suplementação orçamentária?");
-  EXPECT_TRUE(ContasPagar().GetSuplementacao());
-  EXPECT_TRUE(ContasPagar().GetOrcamentoExcedido());
-  // Its apportionment goes to the held tables too.
-  EXPECT_TRUE(ContasPagar().GetLancarZTLancBloqGeral());
-  ASSERT_EQ(centro_custo.Chamadas.size(), 1U);
-  EXPECT_TRUE(centro_custo.Chamadas[0].LancarZTLancBloq);
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Boundary, PayableBudgetOutcome,
+    ::testing::Values(
+        Desfecho{"LastCentIsPosted", "TRABSUPLORC", TModalResult::mrOk, false, 0.01, "ZTLANC", nullptr, ""},
+        Desfecho{"OneCentOverIsHeldOnceConfirmed", "TRABSUPLORC", TModalResult::mrOk, false, 0.02, "ZTLANCBLOQ", kPerguntaSuplementacao, ""},
+        Desfecho{"CancelledConfirmationAborts", "TRABSUPLORC", TModalResult::mrCancel, false, 0.02, nullptr, kPerguntaSuplementacao,
+                 "Validação de Orçamento! \rSuplementação orçamentária! \r\nAção abortada pelo usuário!"},
+        Desfecho{"ApprovedEntryIsAskedAboutAndPosted", "TRABSUPLORC", TModalResult::mrOk, true, 0.02, "ZTLANC", "Confirma geração de lançamento acima do orçamento?", ""},
+        Desfecho{"BlockingBranchPostsTheLastCent", "FIL_BLOQDESPVLRORC", TModalResult::mrOk, false, 0.01, "ZTLANC", nullptr, ""},
+        Desfecho{"BlockingBranchRefusesTheCentOver", "FIL_BLOQDESPVLRORC", TModalResult::mrOk, false, 0.02, nullptr, nullptr,
+                 std::string("Validação de Orçamento! \r") + kTextoOrcamento + "\r\nUsuário sem permissão para lançar acima do orçamento."}),
+    [](const ::testing::TestParamInfo<Desfecho>& info) { return info.param.nome; });
+// clang-format on
 
+// The supplementation flag belongs to each entry: one held before must not hold this one.
 TEST_F(PayableBudget, AnEntryWithinBudgetIsNeverHeldBecauseThePreviousOneWas) {
   CentroCustoDeTeste& centro_custo = InstalarCentroCusto();
   Reter();
   RFin_IncluirContasPagar seguinte = Despesa(0.01);
   ASSERT_TRUE(ContasPagar().Incluir(seguinte));
   EXPECT_EQ(Linhas("ZTLANC", seguinte.RECNUM), 1);
-  EXPECT_EQ(Linhas("ZTLANCBLOQ", seguinte.RECNUM), 0);
   EXPECT_FALSE(ContasPagar().GetSuplementacao());
   EXPECT_FALSE(ContasPagar().GetLancarZTLancBloqGeral());
   ASSERT_EQ(centro_custo.Chamadas.size(), 2U);
   EXPECT_FALSE(centro_custo.Chamadas[1].LancarZTLancBloq);
 }
 
-TEST_F(PayableBudget, CancelledConfirmationAbortsWithNothingWritten) {
-  TrabalhaComSuplementacao();
-  AnswerConfirmations(TModalResult::mrCancel);
-  RFin_IncluirContasPagar registro = Despesa(0.02);
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExValidarOrcamentoExcedido",
-               "Validação de Orçamento! \rSuplementação orçamentária! \r\nAção abortada pelo usuário!");
-  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM), 0);
-  EXPECT_EQ(Linhas("ZTLANCBLOQ", registro.RECNUM), 0);
-}
-
-TEST_F(PayableBudget, BlockingBranchRefusesTheCentOverAndPostsTheLastCent) {
-  BloqueiaAcimaDoOrcado();
-  RFin_IncluirContasPagar acima = Despesa(0.02);
-  EsperarFalha([&] { ContasPagar().Incluir(acima); }, "ExValidarOrcamentoExcedido",
-               std::string("Validação de Orçamento! \r") + kTextoOrcamento +
-                   "\r\nUsuário sem permissão para lançar acima do orçamento.");
-  EXPECT_TRUE(Host().Confirmacoes().empty());
-  RFin_IncluirContasPagar dentro = Despesa(0.01);
-  EXPECT_TRUE(ContasPagar().Incluir(dentro));
-}
-
-TEST_F(PayableBudget, ApprovedEntryOverBudgetIsAskedAboutAndPostedNotHeld) {
-  TrabalhaComSuplementacao();
-  AnswerConfirmations(TModalResult::mrOk);
-  RFin_IncluirContasPagar registro = Despesa(0.02);
-  registro.DENTROAPROVACAOORCAMENTO = true;
-  ASSERT_TRUE(ContasPagar().Incluir(registro));
-  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM), 1);
-  ASSERT_EQ(Host().Confirmacoes().size(), 1U);
-  EXPECT_EQ(Host().Confirmacoes()[0].Texto,
-            std::string(kTextoOrcamento) + "\r\nConfirma geração de lançamento acima do orçamento?");
-}
-
 TEST_F(PayableBudget, TheEntryItselfIsLeftOutOfWhatTheMonthHolds) {
   TrabalhaComSuplementacao();
   const double ja_lancado = ScalarNumber("SELECT MAX(RECNUM) FROM ZTLANC");
   // Re-checking the 999,99 entry with a new value of 1.000,00: its own 999,99 does not count.
-  RFin_ValidarOrcamento propria = Pergunta(1000, ja_lancado);
-  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(propria));
-  RFin_ValidarOrcamento outra = Pergunta(1000, ja_lancado + 1);
-  EXPECT_TRUE(ContasPagar().VerificarOrcamentoExcedido(outra));
+  EXPECT_FALSE(Excedido(1000, ja_lancado));
+  EXPECT_TRUE(Excedido(1000, ja_lancado + 1));
   EXPECT_TRUE(ContasPagar().GetOrcamentoExcedido());
 }
 
@@ -161,115 +154,64 @@ struct Consumo {
   const char* nome;
   const char* tabela;
   double valor;
-  const char* colunas;  // the row's dates and other columns
-  double conta;         // what the row takes from the month's 1.000,00
+  const char* colunas;       // the row's dates and other columns
+  double conta;              // what the row takes from the month's 1.000,00
+  bool competencia = false;  // budgets consumed by accrual
 };
 
-// Test names instead of bytes in failure reports.
-void PrintTo(const Consumo& caso, std::ostream* os) {
-  *os << caso.nome;
-}
-
-class PayableBudgetConsumption : public PayableBudget, public ::testing::WithParamInterface<Consumo> {
- protected:
-  void SetUp() override {
-    PayableBudget::SetUp();
-    Exec("DELETE FROM ZTLANC");
-    TrabalhaComSuplementacao();
-  }
-};
+class PayableBudgetConsumption : public PayableBudget, public ::testing::WithParamInterface<Consumo> {};
 
 TEST_P(PayableBudgetConsumption, CountsWhatTheMonthReallyHolds) {
   const Consumo& caso = GetParam();
+  Exec("DELETE FROM ZTLANC");
+  TrabalhaComSuplementacao();
+  if (caso.competencia) SetParametro("ORCREGCOMPETENCIA", "S", "1");
   Lancado(caso.tabela, caso.valor, caso.colunas);
-  RFin_ValidarOrcamento resto = Pergunta(RoundTo(1000 - caso.conta, 2));
-  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(resto));
-  RFin_ValidarOrcamento centavo_a_mais = Pergunta(RoundTo(1000 - caso.conta + 0.01, 2));
-  EXPECT_TRUE(ContasPagar().VerificarOrcamentoExcedido(centavo_a_mais));
+  EXPECT_FALSE(Excedido(RoundTo(1000 - caso.conta, 2)));
+  EXPECT_TRUE(Excedido(RoundTo(1000 - caso.conta + 0.01, 2)));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
-    ByDueAndPaymentMonth, PayableBudgetConsumption,
+    ByMonth, PayableBudgetConsumption,
     ::testing::Values(
-        Consumo{"OpenDueInTheMonth", "ZTLANC", 50, "DTVENC = TO_DATE('2030-05-31', 'YYYY-MM-DD')", 50},
-        Consumo{"OpenDueNextMonth", "ZTLANC", 50, "DTVENC = TO_DATE('2030-06-01', 'YYYY-MM-DD')", 0},
-        Consumo{"PaidInTheMonthCountsWhatWasPaid", "ZTLANC", 500,
-                "DTPAGTO = TO_DATE('2030-05-31 18:00:00', 'YYYY-MM-DD HH24:MI:SS'), VPAGO = 450, "
-                "DTVENC = TO_DATE('2030-04-01', 'YYYY-MM-DD')",
-                450},
-        Consumo{"PaidInAnotherMonth", "ZTLANC", 40,
-                "DTPAGTO = TO_DATE('2030-04-30', 'YYYY-MM-DD'), VPAGO = 40, DTVENC = TO_DATE('2030-05-02', "
-                "'YYYY-MM-DD')",
-                0},
-        Consumo{"RejectedSupplementation", "ZTLANC", 30,
-                "DTVENC = TO_DATE('2030-05-03', 'YYYY-MM-DD'), DTREJEICAOSUPLORC = TO_DATE('2030-05-04', "
-                "'YYYY-MM-DD')",
-                0},
-        Consumo{"OtherBranch", "ZTLANC", 30, "DTVENC = TO_DATE('2030-05-03', 'YYYY-MM-DD'), CODFILIAL = '2'", 0},
-        Consumo{"OtherAccount", "ZTLANC", 30, "DTVENC = TO_DATE('2030-05-03', 'YYYY-MM-DD'), CODCONTA = 3102", 0},
-        // Held entries count only when budgets are consumed by accrual.
-        Consumo{"HeldByDueDate", "ZTLANCBLOQ", 30, "DTVENC = TO_DATE('2030-05-03', 'YYYY-MM-DD')", 0}),
+        Consumo{"OpenDueInTheMonth", "ZTLANC", 50, "DTVENC = DATE '2030-05-31'", 50},
+        Consumo{"OpenDueNextMonth", "ZTLANC", 50, "DTVENC = DATE '2030-06-01'", 0},
+        Consumo{"PaidInTheMonthCountsWhatWasPaid", "ZTLANC", 500, "DTPAGTO = TIMESTAMP '2030-05-31 18:00:00', VPAGO = 450, DTVENC = DATE '2030-04-01'", 450},
+        Consumo{"PaidInAnotherMonth", "ZTLANC", 40, "DTPAGTO = DATE '2030-04-30', VPAGO = 40, DTVENC = DATE '2030-05-02'", 0},
+        Consumo{"RejectedSupplementation", "ZTLANC", 30, "DTVENC = DATE '2030-05-03', DTREJEICAOSUPLORC = DATE '2030-05-04'", 0},
+        Consumo{"OtherBranch", "ZTLANC", 30, "DTVENC = DATE '2030-05-03', CODFILIAL = '2'", 0},
+        Consumo{"OtherAccount", "ZTLANC", 30, "DTVENC = DATE '2030-05-03', CODCONTA = 3102", 0},
+        // Held entries count only when budgets are consumed by accrual, until rejected.
+        Consumo{"HeldByDueDate", "ZTLANCBLOQ", 30, "DTVENC = DATE '2030-05-03'", 0},
+        Consumo{"HeldByAccrual", "ZTLANCBLOQ", 299.99, "DTCOMPETENCIA = DATE '2030-05-09'", 299.99, true},
+        Consumo{"RejectedHeldByAccrual", "ZTLANCBLOQ", 30, "DTCOMPETENCIA = DATE '2030-05-09', DTREJEICAOSUPLORC = DATE '2030-05-10'", 0, true},
+        Consumo{"AccruedInTheMonthWhereverDue", "ZTLANC", 700, "DTVENC = DATE '2030-07-01', DTCOMPETENCIA = DATE '2030-05-02'", 700, true},
+        Consumo{"DueInTheMonthAccruedBefore", "ZTLANC", 700, "DTVENC = DATE '2030-05-20', DTCOMPETENCIA = DATE '2030-04-30'", 0, true},
+        Consumo{"SplitByAccrual", "ZTLANC", 500, "DTCOMPETENCIA = DATE '2030-05-02', DTDESD = DATE '2030-05-03'", 0, true}),
     [](const ::testing::TestParamInfo<Consumo>& info) { return info.param.nome; });
+// clang-format on
 
-TEST_F(PayableBudget, ByAccrualHeldEntriesCountUntilRejected) {
-  TrabalhaComSuplementacao();
-  SetParametro("ORCREGCOMPETENCIA", "S", "1");
-  // By accrual, May holds the 700,00 accrued in May, wherever due, and the held 299,99.
-  Exec("UPDATE ZTLANC SET DTCOMPETENCIA = TO_DATE('2030-04-30', 'YYYY-MM-DD')");
-  Lancado("ZTLANC", 700,
-          "DTVENC = TO_DATE('2030-07-01', 'YYYY-MM-DD'), DTCOMPETENCIA = TO_DATE('2030-05-02', "
-          "'YYYY-MM-DD')");
-  Lancado("ZTLANC", 500,
-          "DTCOMPETENCIA = TO_DATE('2030-05-02', 'YYYY-MM-DD'), DTDESD = TO_DATE('2030-05-03', "
-          "'YYYY-MM-DD')");
-  const double retido = Lancado("ZTLANCBLOQ", 299.99, "DTCOMPETENCIA = TO_DATE('2030-05-09', 'YYYY-MM-DD')");
-  RFin_ValidarOrcamento pergunta = Pergunta(0.02);
-  EXPECT_TRUE(ContasPagar().VerificarOrcamentoExcedido(pergunta));
-  RFin_ValidarOrcamento ultimo_centavo = Pergunta(0.01);
-  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(ultimo_centavo));
-
-  Exec("UPDATE ZTLANCBLOQ SET DTREJEICAOSUPLORC = TO_DATE('2030-05-10', 'YYYY-MM-DD') WHERE RECNUM = " +
-       ShortestDecimal(retido));
-  RFin_ValidarOrcamento depois = Pergunta(300);
-  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(depois));
-}
-
-TEST_F(PayableBudget, RoutineWithoutBudgetControlNeverSupplements) {
-  TrabalhaComSuplementacao();
-  Host().SetCodigoRotina(614);
-  RFin_ValidarOrcamento pergunta = Pergunta(500);
-  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(pergunta));
-  EXPECT_FALSE(ContasPagar().LancarSuplementacao(pergunta));
-  EXPECT_FALSE(ContasPagar().GetOrcamentoExcedido());
-  RFin_IncluirContasPagar registro = Despesa(500);
-  ASSERT_TRUE(ContasPagar().Incluir(registro));
-  EXPECT_EQ(Linhas("ZTLANC", registro.RECNUM), 1);
-}
-
-TEST_F(PayableBudget, BranchWithoutBudgetControlPostsAnything) {
+TEST_F(PayableBudget, OnlyPositiveEntriesOfItsRoutinesInABranchWithBudgetControlAreSupplemented) {
   RFin_ValidarOrcamento pergunta = Pergunta(5000);
+  // Without budget control in the branch anything is posted, never held.
   EXPECT_TRUE(ContasPagar().VerificarOrcamentoExcedido(pergunta));
-  EXPECT_TRUE(ContasPagar().GetOrcamentoExcedido());
   EXPECT_FALSE(ContasPagar().GetLancarZTLancBloqGeral());
   EXPECT_FALSE(ContasPagar().LancarSuplementacao(pergunta));
-}
 
-TEST_F(PayableBudget, NegativeEntriesAndOtherRoutinesAreNotSupplemented) {
   TrabalhaComSuplementacao();
-  RFin_ValidarOrcamento estorno = Pergunta(-500);
+  EXPECT_TRUE(ContasPagar().LancarSuplementacao(pergunta));
+  RFin_ValidarOrcamento estorno = Pergunta(-5000);
   estorno.NEGATIVO = true;
   EXPECT_FALSE(ContasPagar().LancarSuplementacao(estorno));
-  Host().SetCodigoRotina(746);
-  RFin_ValidarOrcamento outra_rotina = Pergunta(500);
-  EXPECT_FALSE(ContasPagar().LancarSuplementacao(outra_rotina));
-  Host().SetCodigoRotina(631);
-  EXPECT_TRUE(ContasPagar().LancarSuplementacao(outra_rotina));
-}
-
-TEST_F(PayableBudget, QuestionsNeedAnInitialisedRecord) {
-  RFin_ValidarOrcamento pergunta;
-  EsperarFalha([&] { (void)ContasPagar().VerificarOrcamentoExcedido(pergunta); }, "ExParametrosNaoInicializados",
-               "Parâmetros não inicializados.");
+  const std::pair<int, bool> rotinas[] = {{631, true}, {746, false}, {614, false}};
+  for (const auto& [rotina, suplementa] : rotinas) {
+    Host().SetCodigoRotina(rotina);
+    EXPECT_EQ(ContasPagar().LancarSuplementacao(pergunta), suplementa) << rotina;
+  }
+  // Routine 614 has no budget control at all.
+  EXPECT_FALSE(ContasPagar().VerificarOrcamentoExcedido(pergunta));
+  EXPECT_FALSE(ContasPagar().GetOrcamentoExcedido());
 }
 
 struct Bloqueio {
@@ -280,11 +222,6 @@ struct Bloqueio {
   bool bloqueia;
 };
 
-// Test names instead of bytes in failure reports.
-void PrintTo(const Bloqueio& caso, std::ostream* os) {
-  *os << caso.nome;
-}
-
 class PayableBlocking : public PayableTest, public ::testing::WithParamInterface<Bloqueio> {};
 
 TEST_P(PayableBlocking, BranchValueWinsOverTheGeneralOne) {
@@ -294,6 +231,7 @@ TEST_P(PayableBlocking, BranchValueWinsOverTheGeneralOne) {
   EXPECT_EQ(ContasPagar().BloquearDespesaAcimaDoValorOrcado(caso.filial), caso.bloqueia);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Cases, PayableBlocking,
                          ::testing::Values(Bloqueio{"NothingSet", "1", "", "", false},
                                            Bloqueio{"GeneralOnly", "1", "S", "", true},
@@ -302,6 +240,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PayableBlocking,
                                            Bloqueio{"Branch99ReadsTheGeneral", "99", "S", "N", true},
                                            Bloqueio{"BlankBranchReadsTheGeneral", " ", "N", "S", false}),
                          [](const ::testing::TestParamInfo<Bloqueio>& info) { return info.param.nome; });
+// clang-format on
 
 class PayableApproval : public PayableBudget {
  protected:
@@ -310,40 +249,34 @@ class PayableApproval : public PayableBudget {
     Exec("INSERT INTO ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (901, 'MARIA DAS COMPRAS', 'MARIA')");
   }
 
-  void RateioRetido(double recnum, const std::string& centro, double valor) {
-    Exec(
-        "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
-        "CONTRAPARTIDA, CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (" +
-        ShortestDecimal(recnum) + ", 3101, '" + centro + "', " + ShortestDecimal(valor) +
-        ", 50, TO_DATE('2030-05-10', 'YYYY-MM-DD'), 'N', '1', 'S')");
-  }
-
-  [[nodiscard]] RFin_AprovarSuplementacao Aprovacao(double recnum) {
-    RFin_AprovarSuplementacao aprovacao;
-    aprovacao.Inicializar();
-    aprovacao.RECNUM = recnum;
-    return aprovacao;
+  // An approval or a rejection of one held entry.
+  template <class Registro>
+  [[nodiscard]] static Registro De(double recnum) {
+    Registro registro;
+    registro.Inicializar();
+    registro.RECNUM = recnum;
+    return registro;
   }
 };
 
 TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
   const double recnum = Reter([](RFin_IncluirContasPagar& r) { r.HISTORICO = "CONTA DE ENERGIA"; });
-  RateioRetido(recnum, "ADM", 0.01);
-  RateioRetido(recnum, "COM", 0.01);
-  NumerariosDeTeste& numerarios = InstalarNumerarios();
   const std::string n = ShortestDecimal(recnum);
-
-  RFin_AprovarSuplementacao aprovacao = Aprovacao(recnum);
+  for (const char* centro : {"ADM", "COM"}) {
+    Exec(
+        "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
+        "CONTRAPARTIDA, CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (" +
+        n + ", 3101, '" + centro + "', 0.01, 50, DATE '2030-05-10', 'N', '1', 'S')");
+  }
+  NumerariosDeTeste& numerarios = InstalarNumerarios();
+  auto aprovacao = De<RFin_AprovarSuplementacao>(recnum);
   ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
 
-  EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum), 0);
-  EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
-  EXPECT_EQ(Scalar("SELECT HISTORICO FROM ZTLANC WHERE RECNUM = " + n), "CONTA DE ENERGIA");
-  EXPECT_EQ(ScalarNumber("SELECT VALOR FROM ZTLANC WHERE RECNUM = " + n), 0.02);
-  EXPECT_EQ(Scalar("SELECT CODROTINACAD FROM ZTLANC WHERE RECNUM = " + n), "749");
-  EXPECT_EQ(ScalarNumber("SELECT CODFUNCAUTSUPLORC FROM ZTLANC WHERE RECNUM = " + n), 1);
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTLANC WHERE TRUNC(DATAAUTSUPLORC) = TRUNC(SYSDATE) AND RECNUM = " + n),
-            1);
+  EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum) + Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
+  EXPECT_EQ(Valores("ZTLANC", recnum,
+                    {"HISTORICO", "TO_CHAR(VALOR)", "CODROTINACAD", "TO_CHAR(CODFUNCAUTSUPLORC)",
+                     "CASE WHEN TRUNC(DATAAUTSUPLORC) = TRUNC(SYSDATE) THEN 'HOJE' END"}),
+            (Textos{"CONTA DE ENERGIA", "0.02", "749", "1", "HOJE"}));
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE CODFUNCAUTSUPLORC = 1 AND ORCAMENTOEXCEDIDO "
                          "= 'S' AND DATAAUTSUPLORC IS NOT NULL AND RECNUM = " +
                          n),
@@ -355,44 +288,29 @@ TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
 
 TEST_F(PayableApproval, SettledExpenseMovesItsMoneyWhenApproved) {
   Host().SetCodigoRotina(631);
-  const double recnum = Reter([](RFin_IncluirContasPagar& r) {
-    r.CODROTINABAIXA = 631;
-    r.NUMTRANS = 4321;
-    r.NUMBANCO = 11;
-    r.NUMNOTA = 8899;
-    r.INDICE = "B";
-    r.HISTORICO2 = "NF 8899";
-    r.DTPAGTO = r.DTLANC;
-    r.VPAGO = r.VALOR;
-  });
+  const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
-  Exec("UPDATE ZTLANCBLOQ SET CODMOEDABAIXA = 'D' WHERE RECNUM = " + n);
+  Exec(
+      "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
+      "NUMNOTA = 8899, INDICE = 'B', HISTORICO2 = 'NF 8899', DTPAGTO = DTLANC, VPAGO = VALOR WHERE RECNUM = " +
+      n);
   NumerariosDeTeste& numerarios = InstalarNumerarios();
 
-  RFin_AprovarSuplementacao aprovacao = Aprovacao(recnum);
+  auto aprovacao = De<RFin_AprovarSuplementacao>(recnum);
   ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
   ASSERT_EQ(numerarios.Movimentos.size(), 1U);
-  const RFin_IncluirMovimentacaoNumerarios& movimento = numerarios.Movimentos[0];
-  EXPECT_EQ(movimento.NUMTRANS, 4321);
-  EXPECT_EQ(movimento.CODBANCO, 11);
-  EXPECT_EQ(movimento.CODCOB, "D");
-  EXPECT_EQ(movimento.VALOR, 0.02);
-  EXPECT_EQ(movimento.TIPO, "C");
-  EXPECT_EQ(movimento.HISTORICO, "MATERIAL DE ESCRITORIO");
-  EXPECT_EQ(movimento.HISTORICO2, "NF 8899");
-  EXPECT_EQ(movimento.NUMCARR, 8899);
-  EXPECT_EQ(movimento.NUMDOC, n);
-  EXPECT_EQ(movimento.INDICE, "B");
-  EXPECT_EQ(movimento.CODFUNC, 1);
-  EXPECT_EQ(movimento.CODROTINALANC, 631);
-  EXPECT_EQ(movimento.DATA, Host().DataServidor());
-  EXPECT_TRUE(movimento.Inicializado);
+  const RFin_IncluirMovimentacaoNumerarios& m = numerarios.Movimentos[0];
+  EXPECT_EQ((Textos{ShortestDecimal(m.NUMTRANS), ShortestDecimal(m.CODBANCO), m.CODCOB, ShortestDecimal(m.VALOR),
+                    m.TIPO, m.HISTORICO, m.HISTORICO2, ShortestDecimal(m.NUMCARR), m.NUMDOC, m.INDICE,
+                    ShortestDecimal(m.CODFUNC), ShortestDecimal(m.CODROTINALANC)}),
+            (Textos{"4321", "11", "D", "0.02", "C", "MATERIAL DE ESCRITORIO", "NF 8899", "8899", n, "B", "1", "631"}));
+  EXPECT_EQ(m.DATA, Host().DataServidor());
   EXPECT_EQ(Scalar("SELECT TEXTORECADO FROM ZTRECFUNC"),
             "Lançamento RecNum: " + n + " aprovado. \rO lançamento da despesa foi realizado.");
 }
 
 TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
-  RFin_AprovarSuplementacao aprovacao = Aprovacao(999999);
+  auto aprovacao = De<RFin_AprovarSuplementacao>(999999);
   EXPECT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao));
   EXPECT_EQ(aprovacao.MENSAGEM, "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 0);
@@ -402,37 +320,25 @@ TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
 TEST_F(PayableApproval, FailedCopyIsReportedInTheRecord) {
   const double recnum = Reter();
   Exec("INSERT INTO ZTLANC (RECNUM, VALOR) VALUES (" + ShortestDecimal(recnum) + ", 1)");
-  RFin_AprovarSuplementacao aprovacao = Aprovacao(recnum);
+  auto aprovacao = De<RFin_AprovarSuplementacao>(recnum);
   EXPECT_FALSE(ContasPagar().AprovarSuplementacao(aprovacao));
   const std::string prefixo = "Erro ao aprovar a suplementação. \rErro ao tentar Inserir ZTLANC da suplementação. \r";
   EXPECT_EQ(aprovacao.MENSAGEM.substr(0, prefixo.size()), prefixo);
   EXPECT_NE(aprovacao.MENSAGEM.find("ORA-00001"), std::string::npos) << aprovacao.MENSAGEM;
 }
 
-TEST_F(PayableApproval, NeedsAnOpenTransaction) {
-  RFin_AprovarSuplementacao aprovacao = Aprovacao(1);
-  Session().Rollback();
-  EsperarFalha([&] { ContasPagar().AprovarSuplementacao(aprovacao); }, "ExTransacaoNaoIniciada",
-               "Transação não iniciada.");
-}
-
 TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser) {
   const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
   Exec("INSERT INTO ZTSERVICOSPEDEFD (CODSERVICO, SERIENF) VALUES (42, '1')");
-  RFin_RejeitarSuplementacao rejeicao;
-  rejeicao.Inicializar();
-  rejeicao.RECNUM = recnum;
+  auto rejeicao = De<RFin_RejeitarSuplementacao>(recnum);
   rejeicao.HISTORICOREJEICAO = "SEM VERBA NO TRIMESTRE";
   rejeicao.CODSERVICO = 42;
   ASSERT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
-  EXPECT_EQ(
-      Scalar("SELECT CODFUNCREJEICAOSUPLORC || '|' || HISTORICOREJEICAOSUPLORC FROM ZTLANCBLOQ WHERE RECNUM = " + n),
-      "1|SEM VERBA NO TRIMESTRE");
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTLANCBLOQ WHERE TRUNC(DTREJEICAOSUPLORC) = TRUNC(SYSDATE) AND "
-                         "RECNUM = " +
-                         n),
-            1);
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum,
+                    {"TO_CHAR(CODFUNCREJEICAOSUPLORC)", "HISTORICOREJEICAOSUPLORC",
+                     "CASE WHEN TRUNC(DTREJEICAOSUPLORC) = TRUNC(SYSDATE) THEN 'HOJE' END"}),
+            (Textos{"1", "SEM VERBA NO TRIMESTRE", "HOJE"}));
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD"), 0);
   EXPECT_EQ(Scalar("SELECT CODFUNCDEST || '|' || ASSUNTO || '|' || TEXTORECADO FROM ZTRECFUNC"),
             "1|Rejeição de suplementação|Lançamento RecNum: " + n + " rejeitado. \rSEM VERBA NO TRIMESTRE");
@@ -441,14 +347,12 @@ TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser
 TEST_F(PayableApproval, EntryOfAnInvoiceIsNotRejectedHere) {
   const double recnum = Reter();
   Exec("INSERT INTO ZTNFENT (NUMTRANSENT, NUMNOTA) VALUES (77, 123)");
-  RFin_RejeitarSuplementacao rejeicao;
-  rejeicao.Inicializar();
-  rejeicao.RECNUM = recnum;
+  auto rejeicao = De<RFin_RejeitarSuplementacao>(recnum);
   rejeicao.NUMTRANSENT = 77;
   EsperarFalha([&] { ContasPagar().RejeitarSuplementacao(rejeicao); }, "ExSuplementacaoZTNFENTVinculada",
                "Suplementação possui ZTNFENT vinculada com numtransent! \rRecNum: " + ShortestDecimal(recnum) +
                    " NumTransEnt: 77");
-  EXPECT_EQ(Scalar("SELECT DTREJEICAOSUPLORC FROM ZTLANCBLOQ WHERE RECNUM = " + ShortestDecimal(recnum)), "");
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"DTREJEICAOSUPLORC"}), Textos{""});
 }
 
 }  // namespace

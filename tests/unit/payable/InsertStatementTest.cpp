@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <functional>
-#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,42 +27,16 @@ RFin_IncluirContasPagar EntradaMinima() {
   return registro;
 }
 
-std::vector<std::string> Separar(const std::string& lista) {
-  std::vector<std::string> itens;
-  std::size_t inicio = 0;
-  while (true) {
-    const std::size_t fim = lista.find(", ", inicio);
-    itens.push_back(lista.substr(inicio, fim - inicio));
-    if (fim == std::string::npos) break;
+// The column list of an insert.
+std::vector<std::string> Colunas(const std::string& sql) {
+  std::vector<std::string> colunas;
+  const std::size_t fecha = sql.find(") VALUES(");
+  for (std::size_t inicio = sql.find(" (") + 2; inicio < fecha;) {
+    const std::size_t fim = std::min(sql.find(", ", inicio), fecha);
+    colunas.push_back(sql.substr(inicio, fim - inicio));
     inicio = fim + 2;
   }
-  return itens;
-}
-
-// The column list and the parameter list of an insert.
-struct Insert {
-  std::string Tabela;
-  std::vector<std::string> Colunas;
-  std::vector<std::string> Parametros;
-};
-
-Insert Ler(const std::string& sql) {
-  const std::string prefixo = "INSERT INTO ";
-  EXPECT_EQ(sql.rfind(prefixo, 0), 0U) << sql;
-  const std::size_t abre = sql.find(" (");
-  const std::size_t fecha = sql.find(") VALUES(");
-  EXPECT_NE(fecha, std::string::npos) << sql;
-  EXPECT_EQ(sql.substr(sql.size() - 2), ") ") << sql;
-  Insert insert;
-  insert.Tabela = sql.substr(prefixo.size(), abre - prefixo.size());
-  insert.Colunas = Separar(sql.substr(abre + 2, fecha - abre - 2));
-  const std::size_t valores = fecha + std::string(") VALUES(").size();
-  insert.Parametros = Separar(sql.substr(valores, sql.size() - 2 - valores));
-  return insert;
-}
-
-long Vezes(const std::vector<std::string>& colunas, const std::string& coluna) {
-  return std::count(colunas.begin(), colunas.end(), coluna);
+  return colunas;
 }
 
 TEST(PayableInsert, MinimalEntryWritesTheFixedColumnsThenValueAccountAndDates) {
@@ -83,128 +57,80 @@ TEST(PayableInsert, MinimalEntryWritesTheFixedColumnsThenValueAccountAndDates) {
   EXPECT_EQ(TDALContasPagar::GetSQLInsertZTLANC(EntradaMinima(), false, false), esperado);
 }
 
-struct Destino {
-  bool trabalha;
-  bool suplementacao;
-  bool dentro_aprovacao;
-  const char* tabela;
-};
-
-class PayableInsertTarget : public ::testing::TestWithParam<Destino> {};
-
-TEST_P(PayableInsertTarget, OnlyAnEntryToBeSupplementedInABranchThatWorksWithItIsHeld) {
-  RFin_IncluirContasPagar registro = EntradaMinima();
-  registro.DENTROAPROVACAOORCAMENTO = GetParam().dentro_aprovacao;
-  EXPECT_EQ(Ler(TDALContasPagar::GetSQLInsertZTLANC(registro, GetParam().trabalha, GetParam().suplementacao)).Tabela,
-            GetParam().tabela);
+TEST(PayableInsert, OnlyAnEntryToBeSupplementedInABranchThatWorksWithItIsHeld) {
+  struct Destino {
+    bool trabalha;
+    bool suplementacao;
+    bool dentro_aprovacao;
+    const char* tabela;
+  };
+  const Destino destinos[] = {{true, true, false, "ZTLANCBLOQ"},
+                              {true, true, true, "ZTLANC"},
+                              {true, false, false, "ZTLANC"},
+                              {false, true, false, "ZTLANC"},
+                              {false, false, false, "ZTLANC"}};
+  for (const Destino& destino : destinos) {
+    RFin_IncluirContasPagar registro = EntradaMinima();
+    registro.DENTROAPROVACAOORCAMENTO = destino.dentro_aprovacao;
+    const std::string sql = TDALContasPagar::GetSQLInsertZTLANC(registro, destino.trabalha, destino.suplementacao);
+    EXPECT_EQ(sql.substr(0, sql.find(" (")), std::string("INSERT INTO ") + destino.tabela);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Matrix, PayableInsertTarget,
-                         ::testing::Values(Destino{true, true, false, "ZTLANCBLOQ"},
-                                           Destino{true, true, true, "ZTLANC"}, Destino{true, false, false, "ZTLANC"},
-                                           Destino{false, true, false, "ZTLANC"},
-                                           Destino{false, false, false, "ZTLANC"}));
-
-struct Presenca {
-  const char* nome;
-  std::function<void(RFin_IncluirContasPagar&)> preparar;
-  const char* coluna;
-  bool presente;
-};
-
-// Test names instead of bytes in failure reports.
-void PrintTo(const Presenca& caso, std::ostream* os) {
-  *os << caso.nome;
+TEST(PayableInsert, AConditionalColumnIsWrittenOnlyWhenItsConditionHolds) {
+  struct Presenca {
+    const char* nome;
+    std::function<void(RFin_IncluirContasPagar&)> preparar;
+    const char* coluna;
+    bool presente;
+  };
+  // clang-format off
+  const Presenca casos[] = {
+      {"NegativeValue", [](auto& r) { r.VALOR = -80; }, "VALOR", true},
+      {"NegativeAccount", [](auto& r) { r.CODCONTA = -3101; }, "CODCONTA", false},
+      {"SettledByRoutine", [](auto& r) { r.CODROTINABAIXA = 631; }, "CODROTINABAIXA", true},
+      {"BlankRmCode", [](auto& r) { r.CODLANCAMENTORM = "   "; }, "CODLANCAMENTORM", false},
+      {"RmCode", [](auto& r) { r.CODLANCAMENTORM = "RM-1"; }, "CODLANCAMENTORM", true},
+      {"CardBrand", [](auto& r) { r.BANDEIRACARTAO = 1; }, "BANDEIRACARTAO", true},
+      {"PaymentDate", [](auto& r) { r.DTPAGTO = TDateTime::EncodeDate(2024, 3, 21); }, "DTPAGTO", true},
+      {"NoQuoteDateWithoutDueDate", [](auto& r) { r.DTVENC = TDateTime(); }, "DTCOTACAO", false},
+      {"QuoteDateOfItsOwn", [](auto& r) { r.DTVENC = TDateTime(); r.DTCOTACAO = TDateTime::EncodeDate(2024, 3, 1); }, "DTCOTACAO", true},
+      {"ScheduleDateFollowsTheAccrualDate", [](auto& r) { r.DTCOMPETENCIA = TDateTime::EncodeDate(2024, 3, 1); }, "DTAGENDAMENTO", true},
+      {"NegotiationFromTheOlderField", [](auto& r) { r.NUMNEGOCIACAO2 = 77; }, "NUMNEGOCIACAO", true},
+      {"SefazCodeFromTheOlderField", [](auto& r) { r.CODCOBSEFAZ2 = "GNRE"; }, "CODCOBSEFAZ", true},
+  };
+  // clang-format on
+  for (const Presenca& caso : casos) {
+    RFin_IncluirContasPagar registro = EntradaMinima();
+    caso.preparar(registro);
+    const auto colunas = Colunas(TDALContasPagar::GetSQLInsertZTLANC(registro, false, false));
+    EXPECT_EQ(std::count(colunas.begin(), colunas.end(), caso.coluna), caso.presente ? 1 : 0) << caso.nome;
+  }
 }
 
-class PayableInsertColumn : public ::testing::TestWithParam<Presenca> {};
-
-TEST_P(PayableInsertColumn, IsWrittenOnlyWhenItsConditionHolds) {
-  RFin_IncluirContasPagar registro = EntradaMinima();
-  GetParam().preparar(registro);
-  const Insert insert = Ler(TDALContasPagar::GetSQLInsertZTLANC(registro, false, false));
-  EXPECT_EQ(Vezes(insert.Colunas, GetParam().coluna), GetParam().presente ? 1 : 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Conditions, PayableInsertColumn,
-    ::testing::Values(
-        Presenca{"NegativeValue", [](auto& r) { r.VALOR = -80; }, "VALOR", true},
-        Presenca{"NegativeAccount", [](auto& r) { r.CODCONTA = -3101; }, "CODCONTA", false},
-        Presenca{"NegativePaid", [](auto& r) { r.VPAGO = -1; }, "VPAGO", true},
-        Presenca{"NegativeReturnNote", [](auto& r) { r.NUMNOTADEV = -1; }, "NUMNOTADEV", false},
-        Presenca{"NegativeDiscount", [](auto& r) { r.DESCONTOFIN = -2; }, "DESCONTOFIN", true},
-        Presenca{"NegativeInterest", [](auto& r) { r.TXPERM = -2; }, "TXPERM", true},
-        Presenca{"NegativeBordero", [](auto& r) { r.NUMBORDERO = -7; }, "NUMBORDERO", false},
-        Presenca{"NegativeExchangeVariation", [](auto& r) { r.VLVARIACAOCAMBIAL = -3; }, "VLVARIACAOCAMBIAL", true},
-        Presenca{"NegativeForeignValue", [](auto& r) { r.VALORMOEDAESTRANGEIRA = -3; }, "VALORMOEDAESTRANGEIRA",
-                 true},
-        Presenca{"NegativeOtherValues", [](auto& r) { r.VLOUTRAS = -3; }, "VLOUTRAS", false},
-        Presenca{"NegativeWeight", [](auto& r) { r.FROTA_PESO = -3; }, "FROTA_PESO", false},
-        Presenca{"NegativeSpedService", [](auto& r) { r.CODSERVICOSPEDEFD = -4; }, "CODSERVICOSPEDEFD", true},
-        Presenca{"SettledByRoutine", [](auto& r) { r.CODROTINABAIXA = 631; }, "CODROTINABAIXA", true},
-        Presenca{"NoSettlingRoutine", [](auto&) {}, "CODROTINABAIXA", false},
-        Presenca{"BlankRmCode", [](auto& r) { r.CODLANCAMENTORM = "   "; }, "CODLANCAMENTORM", false},
-        Presenca{"RmCode", [](auto& r) { r.CODLANCAMENTORM = "RM-1"; }, "CODLANCAMENTORM", true},
-        Presenca{"NoCardBrand", [](auto& r) { r.BANDEIRACARTAO = 0; }, "BANDEIRACARTAO", false},
-        Presenca{"CardBrand", [](auto& r) { r.BANDEIRACARTAO = 1; }, "BANDEIRACARTAO", true},
-        Presenca{"PaymentDate", [](auto& r) { r.DTPAGTO = TDateTime::EncodeDate(2024, 3, 21); }, "DTPAGTO", true},
-        Presenca{"NoPaymentDate", [](auto&) {}, "DTPAGTO", false},
-        Presenca{"QuoteDateFollowsTheDueDate", [](auto& r) { r.DTCOTACAO = TDateTime(); }, "DTCOTACAO", true},
-        Presenca{"NoQuoteDateWithoutDueDate", [](auto& r) { r.DTVENC = TDateTime(); }, "DTCOTACAO", false},
-        Presenca{"QuoteDateOfItsOwn",
-                 [](auto& r) {
-                   r.DTVENC = TDateTime();
-                   r.DTCOTACAO = TDateTime::EncodeDate(2024, 3, 1);
-                 },
-                 "DTCOTACAO", true},
-        Presenca{"ScheduleDateFollowsTheAccrualDate",
-                 [](auto& r) { r.DTCOMPETENCIA = TDateTime::EncodeDate(2024, 3, 1); }, "DTAGENDAMENTO", true},
-        Presenca{"NoScheduleDateWithoutAccrual", [](auto&) {}, "DTAGENDAMENTO", false},
-        Presenca{"NegotiationFromTheOlderField", [](auto& r) { r.NUMNEGOCIACAO2 = 77; }, "NUMNEGOCIACAO", true},
-        Presenca{"BothNegotiationFields",
-                 [](auto& r) {
-                   r.NUMNEGOCIACAO = 5;
-                   r.NUMNEGOCIACAO2 = 77;
-                 },
-                 "NUMNEGOCIACAO", true},
-        Presenca{"SefazCodeFromTheOlderField", [](auto& r) { r.CODCOBSEFAZ2 = "GNRE"; }, "CODCOBSEFAZ", true},
-        Presenca{"BothSefazFields",
-                 [](auto& r) {
-                   r.CODCOBSEFAZ = "DARE";
-                   r.CODCOBSEFAZ2 = "GNRE";
-                 },
-                 "CODCOBSEFAZ", true},
-        // Columns no insert writes: read back by settlement and supplementation only.
-        Presenca{"NeverAuthentication", [](auto& r) { r.AUTENTICACAO = "X"; }, "AUTENTICACAO", false},
-        Presenca{"NeverRejection", [](auto& r) { r.DTREJEICAOSUPLORC = TDateTime::EncodeDate(2024, 1, 1); },
-                 "DTREJEICAOSUPLORC", false}),
-    [](const ::testing::TestParamInfo<Presenca>& info) { return info.param.nome; });
-
+// Everything set: the widest statement the record can produce names each column once, bound as
+// its own parameter, and never the columns only settlement and supplementation write.
 TEST(PayableInsert, EveryColumnIsPairedWithItsOwnParameterAndNamedOnce) {
   RFin_IncluirContasPagar registro = EntradaMinima();
-  // Everything set: the widest statement the record can produce.
-  for (const FieldDef<RFin_IncluirContasPagar>& campo : CamposIncluirContasPagar()) {
-    std::visit(
-        [&](auto membro) {
-          using Membro = std::remove_cvref_t<decltype(registro.*membro)>;
-          if constexpr (std::is_same_v<Membro, std::string>) {
-            registro.*membro = "S";
-          } else if constexpr (std::is_same_v<Membro, double> || std::is_same_v<Membro, int>) {
-            registro.*membro = 3;
-          } else if constexpr (std::is_same_v<Membro, TDateTime>) {
-            registro.*membro = TDateTime::EncodeDate(2024, 5, 2);
-          }
-        },
-        campo.Pointer);
+  using R = RFin_IncluirContasPagar;
+  for (const FieldDef<R>& campo : CamposIncluirContasPagar()) {
+    if (const auto* texto = std::get_if<std::string R::*>(&campo.Pointer)) registro.** texto = "S";
+    if (const auto* numero = std::get_if<double R::*>(&campo.Pointer)) registro.** numero = 3;
+    if (const auto* inteiro = std::get_if<int R::*>(&campo.Pointer)) registro.** inteiro = 3;
+    if (const auto* data = std::get_if<TDateTime R::*>(&campo.Pointer))
+      registro.** data = TDateTime::EncodeDate(2024, 5, 2);
   }
-  const Insert insert = Ler(TDALContasPagar::GetSQLInsertZTLANC(registro, false, false));
-  ASSERT_EQ(insert.Colunas.size(), 139U);
-  ASSERT_EQ(insert.Parametros.size(), insert.Colunas.size());
-  for (std::size_t indice = 0; indice < insert.Colunas.size(); ++indice) {
-    EXPECT_EQ(insert.Parametros[indice], ":" + insert.Colunas[indice]);
-    EXPECT_EQ(Vezes(insert.Colunas, insert.Colunas[indice]), 1) << insert.Colunas[indice];
+  const std::string sql = TDALContasPagar::GetSQLInsertZTLANC(registro, false, false);
+  const auto colunas = Colunas(sql);
+  ASSERT_EQ(colunas.size(), 139U);
+  EXPECT_EQ(std::set<std::string>(colunas.begin(), colunas.end()).size(), colunas.size());
+  std::string nomes = colunas[0];
+  std::string parametros = ":" + colunas[0];
+  for (std::size_t indice = 1; indice < colunas.size(); ++indice) {
+    nomes += ", " + colunas[indice];
+    parametros += ", :" + colunas[indice];
   }
+  EXPECT_EQ(sql, "INSERT INTO ZTLANC (" + nomes + ") VALUES(" + parametros + ") ");
 }
 
 }  // namespace

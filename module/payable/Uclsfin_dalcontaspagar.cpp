@@ -406,6 +406,17 @@ constexpr const char* kColunasRateio =
 
 constexpr int kRotinaDespesaBaixada = 631;
 
+// Stamps who approved a supplementation, and when, on the rows of one entry in a table.
+void RegistrarAprovacao(TOraSession& sessao, const char* tabela, double aprovador, TDateTime data, double recnum) {
+  TOraQuery query(&sessao);
+  query.SQL.Add(std::string("UPDATE ") + tabela +
+                " SET CODFUNCAUTSUPLORC = :CODFUNCAUTSUPLORC, DATAAUTSUPLORC = :DATAAUTSUPLORC WHERE RECNUM = :RECNUM");
+  query.ParamByName("CODFUNCAUTSUPLORC").SetAsFloat(aprovador);
+  query.ParamByName("DATAAUTSUPLORC").SetAsDateTime(data);
+  query.ParamByName("RECNUM").SetAsFloat(recnum);
+  query.ExecSQL();
+}
+
 }  // namespace
 
 TDALContasPagar::TDALContasPagar(TComponent* owner) : TBaseSubModulo(owner) {}
@@ -685,14 +696,7 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     // 3. Who approved it, and when.
     const double aprovador = sessao_host.Usuario().Matricula();
     const TDateTime hoje = sessao_host.BancoDados().DataServidor();
-    TOraQuery autorizacao(&sessao);
-    autorizacao.SQL.Add(
-        "UPDATE ZTLANC SET CODFUNCAUTSUPLORC = :CODFUNCAUTSUPLORC, DATAAUTSUPLORC = :DATAAUTSUPLORC WHERE RECNUM = "
-        ":RECNUM");
-    autorizacao.ParamByName("CODFUNCAUTSUPLORC").SetAsFloat(aprovador);
-    autorizacao.ParamByName("DATAAUTSUPLORC").SetAsDateTime(hoje);
-    autorizacao.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    autorizacao.ExecSQL();
+    RegistrarAprovacao(sessao, "ZTLANC", aprovador, hoje, registro.RECNUM);
 
     // 4. Its held apportionment, stamped the same way.
     TOraQuery rateio(&sessao);
@@ -702,14 +706,7 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     rateio.SQL.Add(" WHERE RECNUM = :RECNUM");
     rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
     rateio.ExecSQL();
-    TOraQuery autorizacao_rateio(&sessao);
-    autorizacao_rateio.SQL.Add(
-        "UPDATE ZTRATEIOCENTROCUSTO SET CODFUNCAUTSUPLORC = :CODFUNCAUTSUPLORC, DATAAUTSUPLORC = :DATAAUTSUPLORC "
-        "WHERE RECNUM = :RECNUM");
-    autorizacao_rateio.ParamByName("CODFUNCAUTSUPLORC").SetAsFloat(aprovador);
-    autorizacao_rateio.ParamByName("DATAAUTSUPLORC").SetAsDateTime(hoje);
-    autorizacao_rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    autorizacao_rateio.ExecSQL();
+    RegistrarAprovacao(sessao, "ZTRATEIOCENTROCUSTO", aprovador, hoje, registro.RECNUM);
 
     // 5. An expense already settled by routine 631 moves its money now.
     std::string observacao;

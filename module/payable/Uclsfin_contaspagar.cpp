@@ -350,12 +350,21 @@ bool TContasPagar::VerificarOrcamento(RFin_ValidarOrcamento& prParametros, std::
     resposta = AvaliarOrcamentoExcedido(prParametros, suplementacao);
   } catch (...) {
     FOrcamentoExcedido = false;
-    FLancarZTLancBloqGeral = false;
+    FLancarZTLancBloqGeral = suplementacao.value_or(false) && CentroCustoPedeRetencao(prParametros.RECNUM);
     throw;
   }
   FOrcamentoExcedido = resposta;
-  FLancarZTLancBloqGeral = suplementacao.value_or(false) && FOrcamentoExcedido;
+  FLancarZTLancBloqGeral =
+      suplementacao.value_or(false) && (FOrcamentoExcedido || CentroCustoPedeRetencao(prParametros.RECNUM));
   return resposta;
+}
+
+bool TContasPagar::CentroCustoPedeRetencao(double recnum) {
+  IGerenteFinanceiro* financeiro = Quorvin().GerenteFinanceiro();
+  IFin_CentroCusto* centro_custo = financeiro != nullptr ? financeiro->GetCentroCusto() : nullptr;
+  // Its flags outlive the entry they were raised for; only this entry's apportionment decides.
+  if (centro_custo == nullptr || centro_custo->GetNumTransacao() != recnum) return false;
+  return centro_custo->VerificarOrcamentoExcedido() || centro_custo->GetLancarZTLancBloq();
 }
 
 bool TContasPagar::LancarSuplementacao(RFin_ValidarOrcamento& prParametros) {
@@ -363,8 +372,9 @@ bool TContasPagar::LancarSuplementacao(RFin_ValidarOrcamento& prParametros) {
   const int rotina = Quorvin().SessaoAtual().Usuario().CodigoRotina();
   if (!RotinaLancaSuplementacao(rotina) || prParametros.NEGATIVO || prParametros.VALOR < 0) return false;
   std::optional<bool> suplementacao;
-  if (!VerificarOrcamento(prParametros, suplementacao)) return false;
-  return suplementacao.has_value() ? *suplementacao : TrabalhaComSuplementacao(prParametros.CODFILIAL);
+  const bool excedido = VerificarOrcamento(prParametros, suplementacao);
+  const bool trabalha = suplementacao.has_value() ? *suplementacao : TrabalhaComSuplementacao(prParametros.CODFILIAL);
+  return trabalha && (excedido || CentroCustoPedeRetencao(prParametros.RECNUM));
 }
 
 bool TContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& prParametros) {

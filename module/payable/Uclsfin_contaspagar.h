@@ -79,6 +79,8 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
   // The budget check with its flags kept (OrcamentoExcedido, LancarZTLancBloqGeral), also on failure.
   bool VerificarOrcamento(RFin_ValidarOrcamento& parametros, std::optional<bool>& suplementacao);
   [[nodiscard]] bool TrabalhaComSuplementacao(const std::string& codfilial);
+  // Whether the cost-center area holds this entry's apportionment over its own budget or asks for the held tables.
+  [[nodiscard]] bool CentroCustoPedeRetencao(double recnum);
   void ValidarLancamento(const RFin_IncluirContasPagar& registro);
   void ProcessarCentroCusto(RFin_IncluirContasPagar& registro, bool retido);
   [[nodiscard]] bool VerificarRotina746(const RFin_IncluirContasPagar& registro);

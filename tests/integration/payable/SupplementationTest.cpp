@@ -141,6 +141,40 @@ TEST_F(PayableBudget, AnEntryWithinBudgetIsNeverHeldBecauseThePreviousOneWas) {
   EXPECT_FALSE(centro_custo.Chamadas[1].LancarZTLancBloq);
 }
 
+// An apportionment over its cost centers' budget holds an entry the account's budget lets through; what the
+// cost-center area still holds about an earlier entry holds nothing.
+TEST_F(PayableBudget, TheCostCenterAreaHoldsOnlyTheEntryItsApportionmentIsAbout) {
+  TrabalhaComSuplementacao();
+  CentroCustoDeTeste& centro_custo = InstalarCentroCusto();
+  RFin_IncluirContasPagar registro = Despesa(0.01);
+  centro_custo.SetNumTransacao(registro.RECNUM);
+  centro_custo.SetLancarZTLancBloq(true);
+  ASSERT_TRUE(ContasPagar().Incluir(registro));
+  EXPECT_EQ(Linhas("ZTLANCBLOQ", registro.RECNUM), 1);
+  EXPECT_TRUE(centro_custo.Chamadas.at(0).LancarZTLancBloq);
+
+  RFin_IncluirContasPagar seguinte = Despesa(0.01);
+  ASSERT_TRUE(ContasPagar().Incluir(seguinte));
+  EXPECT_EQ(Linhas("ZTLANC", seguinte.RECNUM), 1);
+
+  // A row marked over budget in the area's rows counts the same; without supplementation nothing is held.
+  Exec("DELETE FROM ZTLANC WHERE RECNUM = " + ShortestDecimal(seguinte.RECNUM));
+  RFin_ValidarOrcamento pergunta = Pergunta(0.01, 4242);
+  centro_custo.SetLancarZTLancBloq(false);
+  centro_custo.SetNumTransacao(4242);
+  TClientDataSet& rateios = *centro_custo.GetCdsRateios();
+  rateios.Append();
+  rateios.FieldByName("CODIGOCENTROCUSTO").SetAsString("1.01");
+  rateios.FieldByName("ORCAMENTOEXCEDIDO").SetAsString("S");
+  rateios.Post();
+  EXPECT_TRUE(ContasPagar().LancarSuplementacao(pergunta));
+  EXPECT_FALSE(ContasPagar().GetOrcamentoExcedido());
+  EXPECT_TRUE(ContasPagar().GetLancarZTLancBloqGeral());
+  SetParametro("TRABSUPLORC", "N", "1");
+  EXPECT_FALSE(ContasPagar().LancarSuplementacao(pergunta));
+  EXPECT_FALSE(ContasPagar().GetLancarZTLancBloqGeral());
+}
+
 TEST_F(PayableBudget, TheEntryItselfIsLeftOutOfWhatTheMonthHolds) {
   TrabalhaComSuplementacao();
   const double ja_lancado = ScalarNumber("SELECT MAX(RECNUM) FROM ZTLANC");

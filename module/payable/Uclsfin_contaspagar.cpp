@@ -130,7 +130,7 @@ bool TContasPagar::Incluir(RFin_IncluirContasPagar& prParametros) {
   FSuplementacao = LancarSuplementacao(orcamento);
 
   try {
-    GetDALContasPagar().IncluirLancamento(prParametros, trabalha_suplementacao, FSuplementacao);
+    if (!GetDALContasPagar().IncluirLancamento(prParametros, trabalha_suplementacao, FSuplementacao)) return false;
     prParametros.MENSAGEM = Quorvin().SessaoAtual().Mensagens().Texto();
     // Exactly the entries sent to ZTLANCBLOQ keep their apportionment in ZTRATEIOCENTROCUSTOBLOQ.
     const bool retido = std::string_view(TDALContasPagar::TabelaDestino(prParametros, trabalha_suplementacao,

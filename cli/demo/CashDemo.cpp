@@ -152,8 +152,7 @@ void AddCashDemo(std::vector<DemoStep>& steps) {
                      MostrarMeses(runtime.Host().Sessao(), out);
                      out << "Saldo inicial da compensação: "
                          << FormatarValor(caixa->ObterSaldoInicialCompensacao(kConta, kMoeda)) << "\n";
-                     out << "Saldo final do mês anterior a " << std::setw(2) << std::setfill('0') << hoje.Month()
-                         << std::setfill(' ') << "/" << hoje.Year() << ": "
+                     out << "Saldo final do mês anterior a " << ZeroPad(hoje.Month(), 2) << "/" << hoje.Year() << ": "
                          << FormatarValor(caixa->ObterSaldoFinalMesAnterior(kConta, kMoeda, hoje.Year(), hoje.Month()))
                          << "\n";
                      out << "Saldo final do último mês antes de hoje: "

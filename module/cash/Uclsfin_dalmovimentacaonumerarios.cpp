@@ -1,6 +1,5 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "frame/Uclsfin_except.h"
@@ -20,28 +19,6 @@ constexpr int kRotinaDepositoNaoIdentificado = 1803;
   return sql;
 }
 
-void Copiar(const TStringList& origem, TStringList& destino) {
-  destino.Clear();
-  for (const std::string& linha : origem.Lines()) destino.Add(linha);
-}
-
-// Dates not set travel as NULL, never as the host's day zero.
-void AtribuirDataHora(TOraParam& parametro, TDateTime valor) {
-  if (valor.IsZero()) {
-    parametro.Clear();
-  } else {
-    parametro.SetAsDateTime(valor);
-  }
-}
-
-void AtribuirData(TOraParam& parametro, TDateTime valor) {
-  if (valor.IsZero()) {
-    parametro.Clear();
-  } else {
-    parametro.SetAsDate(valor);
-  }
-}
-
 // "D" adds to the balance, "C" subtracts, any other kind leaves it as it is.
 [[nodiscard]] double VariacaoDoTipo(const std::string& tipo, double valor) {
   if (tipo == "D") return valor;
@@ -54,9 +31,7 @@ void AtribuirData(TOraParam& parametro, TDateTime valor) {
 }
 
 [[nodiscard]] std::string TextoMes(int mes) {
-  char texto[8];
-  std::snprintf(texto, sizeof texto, "%02d", mes);
-  return texto;
+  return ZeroPad(mes, 2);
 }
 
 [[nodiscard]] int IndiceMes(int ano, int mes) {
@@ -443,7 +418,7 @@ void TDALMovimentacaoNumerarios::AplicarPadroesConciliacao(RFin_IncluirMovimenta
 void TDALMovimentacaoNumerarios::InserirZTESTCR(const TStringList& sql, double CodigoBanco,
                                                 const std::string& CodigoMoeda) {
   TOraQuery& query = Quorvin().SessaoAtual().BancoDados().QueryCompartilhada();
-  Copiar(sql, query.SQL);
+  query.SQL = sql;
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   // Another session may create the same pair's row at the same moment: its insert wins and ours
@@ -465,8 +440,8 @@ void TDALMovimentacaoNumerarios::InserirZTESTCR(const TStringList& sql, double C
 TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoTravado(
     const RFin_IncluirMovimentacaoNumerarios& p, double Variacao) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSaldoZTESTCR(true), query.SQL);
-  Copiar(GetSQLAtualizarSaldoEditado(), query.SQLUpdate);
+  query.SQL = GetSQLSaldoZTESTCR(true);
+  query.SQLUpdate = GetSQLAtualizarSaldoEditado();
   query.ParamByName("CODCOB").SetAsString(p.CODCOB);
   query.ParamByName("CODBANCO").SetAsFloat(p.CODBANCO);
   query.Open();
@@ -494,11 +469,11 @@ TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoNoL
     double CodigoBanco, const std::string& CodigoMoeda, double Variacao, double VariacaoConciliado, bool Conciliado,
     TDateTime DataConciliacao) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSomarSaldoZTESTCR(Conciliado), query.SQL);
+  query.SQL = GetSQLSomarSaldoZTESTCR(Conciliado);
   query.ParamByName("VALOR").SetAsFloat(Variacao);
   if (Conciliado) {
     query.ParamByName("VALORCONCILIADO").SetAsFloat(VariacaoConciliado);
-    AtribuirDataHora(query.ParamByName("DTULTCONCILIA"), DataConciliacao);
+    query.ParamByName("DTULTCONCILIA").SetAsDateTimeOrNull(DataConciliacao);
   }
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
@@ -515,7 +490,7 @@ TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoNoL
 TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::LerSaldo(const TStringList& sql, double CodigoBanco,
                                                                         const std::string& CodigoMoeda) {
   TOraQuery query(&Sessao());
-  Copiar(sql, query.SQL);
+  query.SQL = sql;
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.Open();
@@ -525,9 +500,9 @@ TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::LerSaldo(const TS
 
 void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimentacaoNumerarios& p, const TSaldo& Saldo) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLInserirZTMOVCR(p), query.SQL);
+  query.SQL = GetSQLInserirZTMOVCR(p);
   query.ParamByName("NUMTRANS").SetAsFloat(p.NUMTRANS);
-  AtribuirDataHora(query.ParamByName("DATA"), p.DATA);
+  query.ParamByName("DATA").SetAsDateTimeOrNull(p.DATA);
   query.ParamByName("CODBANCO").SetAsFloat(p.CODBANCO);
   query.ParamByName("CODCOB").SetAsString(p.CODCOB);
   query.ParamByName("HISTORICO").SetAsString(p.HISTORICO);
@@ -539,10 +514,10 @@ void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimenta
   query.ParamByName("VLSALDO").SetAsFloat(Saldo.Valor);
   if (!p.CONCILIACAO.empty()) {
     query.ParamByName("VLSALDOCONCIL").SetAsFloat(Saldo.ValorConciliado);
-    AtribuirDataHora(query.ParamByName("DTCONCIL"), p.DTCONCIL);
+    query.ParamByName("DTCONCIL").SetAsDateTimeOrNull(p.DTCONCIL);
     query.ParamByName("CODFUNCCONCIL").SetAsFloat(p.CODFUNCCONCIL);
     query.ParamByName("CONCILIACAO").SetAsString(p.CONCILIACAO);
-    AtribuirDataHora(query.ParamByName("DTCOMPENSACAO"), p.DTCOMPENSACAO);
+    query.ParamByName("DTCOMPENSACAO").SetAsDateTimeOrNull(p.DTCOMPENSACAO);
   }
   query.ParamByName("HORA").SetAsFloat(p.HORA);
   query.ParamByName("MINUTO").SetAsFloat(p.MINUTO);
@@ -553,7 +528,7 @@ void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimenta
   query.ParamByName("INDICE").SetAsString(p.INDICE);
   query.ParamByName("CODROTINALANC").SetAsFloat(p.CODROTINALANC);
   if (p.NUMASSOCDNI != 0) query.ParamByName("NUMASSOCDNI").SetAsFloat(p.NUMASSOCDNI);
-  if (!p.DTASSOCIADNICLI.IsZero()) AtribuirData(query.ParamByName("DTASSOCIADNICLI"), p.DTASSOCIADNICLI);
+  if (!p.DTASSOCIADNICLI.IsZero()) query.ParamByName("DTASSOCIADNICLI").SetAsDate(p.DTASSOCIADNICLI);
   if (p.CODFUNCDNICLI != 0) query.ParamByName("CODFUNCDNICLI").SetAsFloat(p.CODFUNCDNICLI);
   if (p.CODCLI != 0) query.ParamByName("CODCLI").SetAsFloat(p.CODCLI);
   if (!p.CODFILIAL.empty()) query.ParamByName("CODFILIAL").SetAsString(p.CODFILIAL);
@@ -578,7 +553,7 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
     // changes nothing.
     {
       TOraQuery aberto(&Sessao());
-      Copiar(GetSQLMovimentacaoConciliavel(psROWID), aberto.SQL);
+      aberto.SQL = GetSQLMovimentacaoConciliavel(psROWID);
       aberto.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
       aberto.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
       aberto.Open();
@@ -599,7 +574,7 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
     }
     const bool moveSaldo = psTipo == "D" || psTipo == "C";
     TOraQuery saldo(&Sessao());
-    Copiar(GetSQLSomarSaldoZTESTCR(moveSaldo), saldo.SQL);
+    saldo.SQL = GetSQLSomarSaldoZTESTCR(moveSaldo);
     saldo.ParamByName("VALOR").SetAsFloat(variacao);
     if (moveSaldo) {
       saldo.ParamByName("VALORCONCILIADO").SetAsFloat(variacaoConciliado);
@@ -616,10 +591,10 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
     const TSaldo novo = LerSaldo(GetSQLConciliacaoSaldoZTESTCR(), pfCodigoBanco, psCodigoMoeda);
 
     TOraQuery movimento(&Sessao());
-    Copiar(GetSQLConciliarZTMOVCR(psROWID), movimento.SQL);
+    movimento.SQL = GetSQLConciliarZTMOVCR(psROWID);
     movimento.ParamByName("VLSALDOCONCIL").SetAsFloat(novo.ValorConciliado);
     movimento.ParamByName("CODFUNCCONCIL").SetAsInteger(sessao.Usuario().Matricula());
-    AtribuirDataHora(movimento.ParamByName("DTCOMPENSACAO"), pdDataCompensacao);
+    movimento.ParamByName("DTCOMPENSACAO").SetAsDateTimeOrNull(pdDataCompensacao);
     movimento.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
     movimento.ExecSQL();
     // Another session reconciled it between our check and the balance lock: the balance moved
@@ -639,7 +614,7 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
 
 void TDALMovimentacaoNumerarios::TravarSaldoParaRecalculo(double CodigoBanco, const std::string& CodigoMoeda) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSaldoZTESTCR(true), query.SQL);
+  query.SQL = GetSQLSaldoZTESTCR(true);
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.Open();
@@ -662,13 +637,12 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoCorrente(RFin_RecalculaNumerario
     TravarSaldoParaRecalculo(prParametro.CODBANCO, prParametro.CODCOB);
     const bool comPeriodo = prParametro.DATAINICIAL.Value() > 0;
     TOraQuery movimentos(&Sessao());
-    Copiar(Conciliado ? GetSQLMovimentacoesSaldoConciliado(comPeriodo) : GetSQLMovimentacoesSaldo(comPeriodo),
-           movimentos.SQL);
+    movimentos.SQL = Conciliado ? GetSQLMovimentacoesSaldoConciliado(comPeriodo) : GetSQLMovimentacoesSaldo(comPeriodo);
     movimentos.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
     movimentos.ParamByName("CODMOEDA").SetAsString(prParametro.CODCOB);
     if (comPeriodo) {
-      AtribuirData(movimentos.ParamByName("DATAINICIAL"), prParametro.DATAINICIAL);
-      AtribuirData(movimentos.ParamByName("DATAFINAL"), prParametro.DATAFINAL);
+      movimentos.ParamByName("DATAINICIAL").SetAsDateOrNull(prParametro.DATAINICIAL);
+      movimentos.ParamByName("DATAFINAL").SetAsDateOrNull(prParametro.DATAFINAL);
     }
     // The rows stream through a cursor: an account's whole history never sits in memory.
     movimentos.SetUniDirectional(true);
@@ -676,7 +650,7 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoCorrente(RFin_RecalculaNumerario
     if (movimentos.IsEmpty()) return true;
 
     TOraQuery gravar(&Sessao());
-    Copiar(Conciliado ? GetSQLGravarVLSALDOCONCIL() : GetSQLGravarVLSALDO(), gravar.SQL);
+    gravar.SQL = Conciliado ? GetSQLGravarVLSALDOCONCIL() : GetSQLGravarVLSALDO();
     double saldo = prParametro.SALDOINICIAL;
     for (; !movimentos.Eof(); movimentos.Next()) {
       saldo = Somar(
@@ -709,14 +683,14 @@ void TDALMovimentacaoNumerarios::AtualizaSaldoZTESTCR(double CodigoBanco, const 
                                                       bool Conciliado) {
   {
     TOraQuery existe(&Sessao());
-    Copiar(GetSQLSaldoZTESTCR(false), existe.SQL);
+    existe.SQL = GetSQLSaldoZTESTCR(false);
     existe.ParamByName("CODCOB").SetAsString(CodigoMoeda);
     existe.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
     existe.Open();
     if (existe.IsEmpty()) InserirZTESTCR(GetSQLInserirZTESTCRZerado(), CodigoBanco, CodigoMoeda);
   }
   TOraQuery query(&Sessao());
-  Copiar(GetSQLAtualizarZTESTCR(Conciliado), query.SQL);
+  query.SQL = GetSQLAtualizarZTESTCR(Conciliado);
   query.ParamByName("VALOR").SetAsFloat(Saldo);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
@@ -741,15 +715,16 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoZTMOVCRCompensacao(RFin_Recalcul
 }
 
 void TDALMovimentacaoNumerarios::ObterDataSetAnteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query) {
-  Copiar(GetSQLSomasMensais(kDirecaoMesesAnteriores), Query.SQL);
-  Query.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
-  Query.ParamByName("CODCOB").SetAsString(prParametro.CODCOB);
-  Query.ParamByName("DATAINICIAL").SetAsDateTime(prParametro.DATAINICIAL);
-  Query.Open();
+  AbrirSomasMensais(prParametro, kDirecaoMesesAnteriores, Query);
 }
 
 void TDALMovimentacaoNumerarios::ObterDataSetPosteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query) {
-  Copiar(GetSQLSomasMensais(kDirecaoMesesPosteriores), Query.SQL);
+  AbrirSomasMensais(prParametro, kDirecaoMesesPosteriores, Query);
+}
+
+void TDALMovimentacaoNumerarios::AbrirSomasMensais(const RFin_RecalculaNumerario& prParametro, int Direcao,
+                                                   TOraQuery& Query) {
+  Query.SQL = GetSQLSomasMensais(Direcao);
   Query.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
   Query.ParamByName("CODCOB").SetAsString(prParametro.CODCOB);
   Query.ParamByName("DATAINICIAL").SetAsDateTime(prParametro.DATAINICIAL);
@@ -806,7 +781,7 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoCompensacao(const RFin_Recalcula
 bool TDALMovimentacaoNumerarios::ExisteZTESTCRCompensacao(double CodigoBanco, int Mes, const std::string& CodigoMoeda,
                                                           int Ano) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLExisteZTESTCRCompensacao(), query.SQL);
+  query.SQL = GetSQLExisteZTESTCRCompensacao();
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("MES").SetAsString(TextoMes(Mes));
   query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
@@ -839,7 +814,7 @@ bool TDALMovimentacaoNumerarios::AtualizarZTESTCRCOMPENSACAO(double CodigoBanco,
                                                              double ValorCredito, double SaldoFinal, bool Recalculo) {
   const bool comDataInicial = Recalculo && DataInicial.Value() > 0;
   TOraQuery query(&Sessao());
-  Copiar(GetSQLAtualizarZTESTCRCOMPENSACAO(Recalculo, comDataInicial), query.SQL);
+  query.SQL = GetSQLAtualizarZTESTCRCOMPENSACAO(Recalculo, comDataInicial);
   query.ParamByName("VALORCREDITO").SetAsFloat(ValorCredito);
   query.ParamByName("VALORDEBITO").SetAsFloat(ValorDebito);
   if (Recalculo) {
@@ -859,14 +834,14 @@ bool TDALMovimentacaoNumerarios::InserirZTESTCRCOMPENSACAO(double CodigoBanco, c
                                                            int Mes, TDateTime DataInicial, double SaldoInicial,
                                                            double ValorDebito, double ValorCredito, double SaldoFinal) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLInserirZTESTCRCOMPENSACAO(), query.SQL);
+  query.SQL = GetSQLInserirZTESTCRCOMPENSACAO();
   query.ParamByName("MES").SetAsString(TextoMes(Mes));
   query.ParamByName("ANO").SetAsString(std::to_string(Ano));
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
   query.ParamByName("VALORDEBITO").SetAsFloat(ValorDebito);
   query.ParamByName("VALORCREDITO").SetAsFloat(ValorCredito);
-  AtribuirDataHora(query.ParamByName("DATASALDOINICIAL"), DataInicial);
+  query.ParamByName("DATASALDOINICIAL").SetAsDateTimeOrNull(DataInicial);
   query.ParamByName("SALDO").SetAsFloat(SaldoFinal);
   query.ParamByName("SALDOINICIAL").SetAsFloat(SaldoInicial);
   query.ExecSQL();
@@ -885,7 +860,7 @@ bool TDALMovimentacaoNumerarios::LimparSaldoCompensacaoMesesSemMovimentacao(doub
                                                                             double SaldoFinal, int Direcao) {
   try {
     TOraQuery query(&Sessao());
-    Copiar(GetSQLLimparMesesSemMovimentacao(Direcao), query.SQL);
+    query.SQL = GetSQLLimparMesesSemMovimentacao(Direcao);
     query.ParamByName("SALDOFINAL").SetAsFloat(SaldoFinal);
     query.ParamByName("SALDOINICIAL").SetAsFloat(SaldoInicial);
     query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
@@ -909,7 +884,7 @@ double TDALMovimentacaoNumerarios::ObterSaldoFinalMesAnterior(double CodigoBanco
   const int anoAnterior = Mes == 1 ? Ano - 1 : Ano;
   const int mesAnterior = Mes == 1 ? 12 : Mes - 1;
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSaldoMes(), query.SQL);
+  query.SQL = GetSQLSaldoMes();
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
   query.ParamByName("ANO").SetAsString(std::to_string(anoAnterior));
@@ -920,7 +895,7 @@ double TDALMovimentacaoNumerarios::ObterSaldoFinalMesAnterior(double CodigoBanco
 
 double TDALMovimentacaoNumerarios::ObterSaldoInicialCompensacao(double CodigoBanco, const std::string& CodigoMoeda) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSaldoInicialCompensacao(), query.SQL);
+  query.SQL = GetSQLSaldoInicialCompensacao();
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
   query.Open();
@@ -930,10 +905,10 @@ double TDALMovimentacaoNumerarios::ObterSaldoInicialCompensacao(double CodigoBan
 double TDALMovimentacaoNumerarios::ObterSaldoFinalUltimoMes(double CodigoBanco, const std::string& CodigoMoeda,
                                                             TDateTime DtConcil) {
   TOraQuery query(&Sessao());
-  Copiar(GetSQLSaldoFinalUltimoMes(), query.SQL);
+  query.SQL = GetSQLSaldoFinalUltimoMes();
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
   query.ParamByName("CODMOEDA").SetAsString(CodigoMoeda);
-  AtribuirDataHora(query.ParamByName("DTCONCIL"), DtConcil);
+  query.ParamByName("DTCONCIL").SetAsDateTimeOrNull(DtConcil);
   query.Open();
   return query.IsEmpty() ? 0.0 : query.FieldByName("SALDO").AsFloat();
 }

@@ -140,6 +140,7 @@ class TDALMovimentacaoNumerarios : public TBaseSubModulo {
                                                   double SaldoInicial, double SaldoFinal, int Direcao);
   void ObterDataSetAnteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query);
   void ObterDataSetPosteriores(const RFin_RecalculaNumerario& prParametro, TOraQuery& Query);
+  void AbrirSomasMensais(const RFin_RecalculaNumerario& prParametro, int Direcao, TOraQuery& Query);
   bool RecalcularSaldoCompensacao(const RFin_RecalculaNumerario& prParametro, int Direcao);
   bool AtualizarZTESTCRCOMPENSACAO(double CodigoBanco, const std::string& CodigoMoeda, int Ano, int Mes,
                                    TDateTime DataInicial, double SaldoInicial, double ValorDebito, double ValorCredito,

@@ -48,15 +48,11 @@ TStringList Linha(const std::string& text) {
 
 // A date of the row: NULL when not set.
 void VincularData(TOraParam& param, const TField& field) {
-  if (field.IsNull() || field.AsDateTime().IsZero()) {
+  if (field.IsNull()) {
     param.Clear();
   } else {
-    param.SetAsDateTime(field.AsDateTime());
+    param.SetAsDateTimeOrNull(field.AsDateTime());
   }
-}
-
-std::string DoisDigitos(int numero) {
-  return (numero < 10 ? "0" : "") + std::to_string(numero);
 }
 
 // Numbers of a result read by cost center (first row of each code).
@@ -373,7 +369,7 @@ TStringList TDALCentroCusto::GetSQLOrcamentoConta(int mes) {
   TStringList sql;
   sql.Add(" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ");
   sql.Add(" SELECT C.CODCONTA, ");
-  sql.Add("        NVL(O.VLORCMES" + DoisDigitos(mes) + ", 0) AS ORCAMENTO_MES_CONTA, ");
+  sql.Add("        NVL(O.VLORCMES" + ZeroPad(mes, 2) + ", 0) AS ORCAMENTO_MES_CONTA, ");
   sql.Add("        C.CODIGOCENTROCUSTO, ");
   sql.Add("        C.PERCRATEIO, ");
   sql.Add("        NVL(C.VALOR,0) AS ORCAMENTO_MES_CENTRO_CUSTO ");
@@ -431,13 +427,7 @@ bool TDALCentroCusto::LerItemSolicitacao(const std::string& historico2, TItemSol
 std::string TDALCentroCusto::ListaRecNumSegura(const std::string& lista) {
   // The list is pasted into an IN (...) condition: only whole numbers may reach the statement.
   std::string segura;
-  std::size_t inicio = 0;
-  while (inicio <= lista.size()) {
-    std::size_t fim = lista.find(',', inicio);
-    if (fim == std::string::npos) fim = lista.size();
-    const std::string item = Trim(lista.substr(inicio, fim - inicio));
-    inicio = fim + 1;
-    if (item.empty()) continue;
+  for (const std::string& item : SplitTrimmed(lista, ',')) {
     if (item.find_first_not_of("0123456789") != std::string::npos) {
       throw Exception("Lista de lançamentos do desdobramento inválida: \"" + lista + "\".");
     }
@@ -451,7 +441,7 @@ std::string TDALCentroCusto::ListaRecNumSegura(const std::string& lista) {
 std::string TDALCentroCusto::MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
                                                        const std::string& filial, double realizado, double orcado,
                                                        double saldo, const std::string& ultima_linha) {
-  return "Lançamentos do centro de custo " + centro_custo + " para " + DoisDigitos(mes) + "/" + std::to_string(ano) +
+  return "Lançamentos do centro de custo " + centro_custo + " para " + ZeroPad(mes, 2) + "/" + std::to_string(ano) +
          " na filial " + filial + " ultrapassou o valor orçado na rotina 755!" + "\r" +
          "Lançamentos já realizados: " + FormatarValor(realizado) + "\r" + "Valor orçado: " + FormatarValor(orcado) +
          "\r" + "Saldo disponível: " + FormatarValor(saldo) + "\r" + ultima_linha;

@@ -37,11 +37,6 @@ constexpr int kRotinaSemControleOrcamento = 614;
   return ShortestDecimal(valor).size();
 }
 
-[[nodiscard]] std::string DoisDigitos(int numero) {
-  std::string texto = std::to_string(numero);
-  return texto.size() < 2 ? "0" + texto : texto;
-}
-
 constexpr const char* kPerguntaAcimaOrcamento = "Confirma geração de lançamento acima do orçamento?";
 constexpr const char* kPerguntaSuplementacao =
     "Confirma geração de lançamento acima do orçamento para a suplementação orçamentária?";
@@ -277,7 +272,7 @@ TSituacaoOrcamento TContasPagar::AvaliarOrcamento(double orcado, double pago, do
 
 std::string TContasPagar::TextoOrcamento(double codconta, int mes, int ano, const std::string& codfilial,
                                          const TSituacaoOrcamento& situacao) {
-  return "Lançamentos da Conta " + ShortestDecimal(codconta) + " para " + DoisDigitos(mes) + "/" + std::to_string(ano) +
+  return "Lançamentos da Conta " + ShortestDecimal(codconta) + " para " + ZeroPad(mes, 2) + "/" + std::to_string(ano) +
          " na Filial " + codfilial + " ultrapassou o Valor Orçado !" + "\r\n" +
          "Lançamentos já realizados: " + FormatarValor(situacao.Realizado) + "\r\n" +
          "Valor Orçado: " + FormatarValor(situacao.Orcado) + "\r\n" +

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <set>
 #include <utility>
 #include <variant>
@@ -376,12 +375,6 @@ void PreencherRegistro(const std::vector<CampoLido>& campos, R& registro) {
   return texto + "'";
 }
 
-[[nodiscard]] std::string DoisDigitos(int numero) {
-  char texto[8];
-  std::snprintf(texto, sizeof texto, "%02d", numero);
-  return texto;
-}
-
 // The first day of a month and of the next one: a month is the range [inicio, fim).
 [[nodiscard]] std::pair<TDateTime, TDateTime> LimitesDoMes(int ano, int mes) {
   const TDateTime inicio = TDateTime::EncodeDate(ano, mes, 1);
@@ -530,17 +523,11 @@ std::string TDALContasPagar::MontaClausulaIN(const std::string& psColuna, const 
                                              bool pbNegar) {
   if (Trim(psLista).empty()) return {};
   std::set<std::string> valores;  // sorted, each once
-  std::size_t inicio = 0;
-  while (inicio <= psLista.size()) {
-    const std::size_t virgula = std::min(psLista.find(',', inicio), psLista.size());
-    std::string valor = Trim(std::string_view(psLista).substr(inicio, virgula - inicio));
-    if (!valor.empty()) {
-      if (!pbAspas && !NumeroLiteral(valor)) {
-        throw Exception("Valor inválido na lista de " + psColuna + ": \"" + valor + "\".");
-      }
-      valores.insert(std::move(valor));
+  for (std::string& valor : SplitTrimmed(psLista, ',')) {
+    if (!pbAspas && !NumeroLiteral(valor)) {
+      throw Exception("Valor inválido na lista de " + psColuna + ": \"" + valor + "\".");
     }
-    inicio = virgula + 1;
+    valores.insert(std::move(valor));
   }
   if (valores.empty()) return {};
 
@@ -568,7 +555,7 @@ std::string TDALContasPagar::MontaClausulaIN(const std::string& psColuna, const 
 }
 
 std::string TDALContasPagar::GetSQLValorOrcado(int mes) {
-  return "SELECT VLORCMES" + DoisDigitos(mes) +
+  return "SELECT VLORCMES" + ZeroPad(mes, 2) +
          " AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO";
 }
 

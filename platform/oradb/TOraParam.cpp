@@ -68,6 +68,22 @@ void TOraParam::SetAsDateTime(TDateTime value) {
   FWire = oradb::internal::IsoDateTime(value, false);
 }
 
+void TOraParam::SetAsDateOrNull(TDateTime value) {
+  if (value.IsZero()) {
+    Clear();
+  } else {
+    SetAsDate(value);
+  }
+}
+
+void TOraParam::SetAsDateTimeOrNull(TDateTime value) {
+  if (value.IsZero()) {
+    Clear();
+  } else {
+    SetAsDateTime(value);
+  }
+}
+
 void TOraParam::Clear() noexcept {
   FKind = TParamKind::pkNull;
   FWire.reset();

@@ -25,6 +25,9 @@ class TOraParam {
   void SetAsDate(TDateTime value);      // the date part, midnight
   void SetAsDateTime(TDateTime value);  // to the second
   void Clear() noexcept;                // NULL
+  // The same, with the host's day zero (a date not set) bound as NULL.
+  void SetAsDateOrNull(TDateTime value);
+  void SetAsDateTimeOrNull(TDateTime value);
 
   [[nodiscard]] std::string AsString() const;
   [[nodiscard]] double AsFloat() const;

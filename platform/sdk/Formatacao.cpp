@@ -1,5 +1,6 @@
 #include "sdk/Formatacao.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -136,4 +137,23 @@ std::string UpperAscii(std::string_view text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return result;
+}
+
+std::vector<std::string> SplitTrimmed(std::string_view text, char separator) {
+  std::vector<std::string> items;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find(separator, start), text.size());
+    std::string item = Trim(text.substr(start, end - start));
+    if (!item.empty()) items.push_back(std::move(item));
+    start = end + 1;
+  }
+  return items;
+}
+
+std::string ZeroPad(int value, int width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < static_cast<std::size_t>(width))
+    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+  return digits;
 }

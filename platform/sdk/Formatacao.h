@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Separators the host formats amounts with (pt-BR unless the host says otherwise).
 struct TFormatSettings {
@@ -33,3 +34,7 @@ TFormatSettings& FormatSettings() noexcept;
 [[nodiscard]] std::string Trim(std::string_view text);
 // ASCII upper case (identifiers and codes; accents untouched).
 [[nodiscard]] std::string UpperAscii(std::string_view text);
+// The non-blank items of a separated list, each trimmed: " 1, ,2 " -> {"1", "2"}.
+[[nodiscard]] std::vector<std::string> SplitTrimmed(std::string_view text, char separator);
+// A non-negative number with zeros on the left up to `width` digits: (3, 2) -> "03".
+[[nodiscard]] std::string ZeroPad(int value, int width);

@@ -8,26 +8,12 @@
 
 namespace {
 
-class Binding : public testsupport::DatabaseTest {
- protected:
-  void SetUp() override {
-    DatabaseTest::SetUp();
-    Exec(
-        "CREATE TEMP TABLE bind_probe (id integer, texto varchar(20), valor numeric(14,2), inteiro bigint, "
-        "quando timestamp(0), dia date, flag boolean, dbl double precision)");
-  }
-
-  // Opens `sql` with its bind :V set through `set`.
-  std::string Count(const std::string& sql, const std::function<void(TOraParam&)>& set) {
-    TOraQuery query(&Session());
-    query.SQL.Add(sql);
-    set(query.ParamByName("V"));
-    query.Open();
-    return query.Fields(0).AsString();
-  }
-};
+using Binding = testsupport::DatabaseTest;
 
 TEST_F(Binding, ValuesComeBackAsSent) {
+  Exec(
+      "CREATE TEMP TABLE bind_probe (id integer, texto varchar(20), valor numeric(14,2), inteiro bigint, "
+      "quando timestamp(0), flag boolean, dbl double precision)");
   struct Case {
     const char* column;
     std::function<void(TOraParam&)> set;
@@ -37,10 +23,8 @@ TEST_F(Binding, ValuesComeBackAsSent) {
       {"texto", [](TOraParam& p) { p.SetAsString("Ação 'x' \\n"); }, "Ação 'x' \\n"},
       {"texto", [](TOraParam& p) { p.SetAsString(""); }, "<NULL>"},
       {"valor", [](TOraParam&) {}, "<NULL>"},
-      {"valor", [](TOraParam& p) { p.SetAsFloat(12.5); }, "12.5"},
       {"valor", [](TOraParam& p) { p.SetAsFloat(9999999999.99); }, "9999999999.99"},
       {"valor", [](TOraParam& p) { p.SetAsString("9999999999.99"); }, "9999999999.99"},
-      {"valor", [](TOraParam& p) { p.SetAsInteger(-3); }, "-3"},
       {"inteiro", [](TOraParam& p) { p.SetAsInteger(9007199254740993LL); }, "9007199254740993"},
       {"quando", [](TOraParam& p) { p.SetAsDate(TDateTime::EncodeDateTime(2026, 1, 31, 10, 0, 0)); }, "31/01/2026"},
       {"quando", [](TOraParam& p) { p.SetAsDateTime(TDateTime::EncodeDateTime(2026, 1, 31, 23, 59, 59)); },
@@ -49,7 +33,6 @@ TEST_F(Binding, ValuesComeBackAsSent) {
       {"quando",
        [](TOraParam& p) { p.SetAsDateTime(TDateTime::EncodeDateTime(2026, 12, 31, 23, 59, 58) + 0.4 / 86400.0); },
        "31/12/2026 23:59:58"},
-      {"dia", [](TOraParam& p) { p.SetAsDateTime(TDateTime::EncodeDateTime(2026, 2, 28, 0, 0, 0)); }, "28/02/2026"},
       {"flag", [](TOraParam& p) { p.SetAsString("t"); }, "True"},
       {"dbl", [](TOraParam& p) { p.SetAsFloat(0.1); }, "0.1"}};
   int id = 0;
@@ -66,18 +49,6 @@ TEST_F(Binding, ValuesComeBackAsSent) {
     read.Open();
     EXPECT_EQ(read.FieldByName("V").IsNull() ? "<NULL>" : read.FieldByName("V").AsString(), c.as_string) << id;
   }
-}
-
-// The same bind value compares with a text column in one statement and a number column in another:
-// untyped binds let the server take the column's type, as Oracle converts implicitly. A repeated
-// name is one value.
-TEST_F(Binding, UntypedBindsTakeTheTypeOfWhatTheyAreComparedWith) {
-  Exec("INSERT INTO bind_probe (id, texto, valor) VALUES (1, '10', 10), (2, 'B', NULL)");
-  EXPECT_EQ(Count("SELECT count(*) FROM bind_probe WHERE texto = :V", [](TOraParam& p) { p.SetAsInteger(10); }), "1");
-  EXPECT_EQ(Count("SELECT count(*) FROM bind_probe WHERE valor = :V", [](TOraParam& p) { p.SetAsString("10"); }), "1");
-  EXPECT_EQ(Count("SELECT count(*) FROM bind_probe WHERE texto = :V AND texto || 'x' = :V || 'x'",
-                  [](TOraParam& p) { p.SetAsString("B"); }),
-            "1");
 }
 
 TEST_F(Binding, ResultTypesComeFromTheServerTypes) {

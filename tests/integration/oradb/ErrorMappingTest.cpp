@@ -57,8 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ErrorCase{"duplicate_key", "INSERT INTO err_probe (id, nome) VALUES (:ID, 'B')", false, "1", "EOraDuplicateKey",
                   "23505", "ORA-00001: duplicate key value violates unique constraint \"err_probe_pkey\""},
-        ErrorCase{"not_null", "INSERT INTO err_probe (id) VALUES (2)", false, nullptr, "EOraNotNull", "23502",
-                  "ORA-01400: null value in column \"nome\" of relation \"err_probe\" violates not-null constraint"},
         // Oracle stores '' as NULL, so an empty text into a NOT NULL column fails the same way.
         ErrorCase{"empty_text_not_null", "INSERT INTO err_probe (id, nome) VALUES (2, :NOME)", false, "", "EOraNotNull",
                   "23502",
@@ -94,6 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "ORA-01427: more than one row returned by a subquery used as an expression"},
         ErrorCase{"missing_table", "SELECT * FROM err_nowhere", false, nullptr, "EOraError", "42P01",
                   "ORA-00942: relation \"err_nowhere\" does not exist"},
+        ErrorCase{"missing_function", "SELECT err_nowhere(id) FROM err_probe", false, nullptr, "EOraError", "42883",
+                  "ORA-00904: function err_nowhere(integer) does not exist"},
         ErrorCase{"missing_column", "SELECT nowhere FROM err_probe", false, nullptr, "EOraError", "42703",
                   "ORA-00904: column \"nowhere\" does not exist"},
         ErrorCase{"syntax", "SELEC 1", true, nullptr, "EOraError", "42601",

@@ -65,7 +65,7 @@ class RowLocks : public testsupport::DatabaseTest {
   TOraQuery holders{nullptr};
 };
 
-TEST_F(RowLocks, NowaitOnALockedRowIsBusyAndTheHolderIsAHostUser) {
+TEST_F(RowLocks, NowaitOnALockedRowIsBusyUnderItsSavepointAndTheHolderIsAHostUser) {
   HoldRow(OtherSession(), 1);  // client info "tests:1": user 1 of ZTEMPR
   EXPECT_EQ(Probe(1), Busy());
   EXPECT_TRUE(Session().InTransaction());
@@ -83,6 +83,17 @@ TEST_F(RowLocks, NowaitOnALockedRowIsBusyAndTheHolderIsAHostUser) {
   EXPECT_EQ(holders.FieldByName("USERNAME").AsString(), Value("SELECT upper(current_user)"));
   // The failed statement left the transaction usable: the other row can still be locked.
   EXPECT_EQ(Probe(2), "(no exception)");
+  // Without its own savepoint a failed statement aborts the whole transaction, as PostgreSQL does.
+  EXPECT_EQ(Probe(1, false), Busy());
+  try {
+    static_cast<void>(Value("SELECT 1"));
+    FAIL();
+  } catch (const EOraError& error) {
+    EXPECT_EQ(error.ErrorCode(), 2091);
+    EXPECT_EQ(error.SqlState(), "25P02");
+    EXPECT_EQ(error.Message(),
+              "ORA-02091: current transaction is aborted, commands ignored until end of transaction block");
+  }
 }
 
 TEST_F(RowLocks, AHolderWithoutHostIdentificationIsAnExternalProgramAndReadersAreNoHolders) {
@@ -100,33 +111,6 @@ TEST_F(RowLocks, AHolderWithoutHostIdentificationIsAnExternalProgramAndReadersAr
   EXPECT_TRUE(holders.FieldByName("MATRICULAQUOR").IsNull());
   EXPECT_EQ(holders.FieldByName("PROGRAM").AsString(), "psql");
   external->Rollback();
-}
-
-TEST_F(RowLocks, ATableLockWaitEndsAsBusyAfterTheLockTimeout) {
-  TOraSession& holder = OtherSession();
-  holder.StartTransaction();
-  holder.ExecuteScript("LOCK TABLE " + target.Name() + " IN ACCESS EXCLUSIVE MODE");
-  Session().SetLockTimeout(1);
-  TOraQuery count(&Session());
-  count.SetStatementSavepoint(true);
-  count.SQL.Add("SELECT count(*) FROM " + target.Name());
-  EXPECT_EQ(Failure([&] { count.Open(); }), "EOraBusy: ORA-00054: canceling statement due to lock timeout");
-  EXPECT_EQ(Value("SELECT 1"), "1");
-}
-
-// Without its own savepoint a failed statement aborts the whole transaction, as PostgreSQL does.
-TEST_F(RowLocks, WithoutTheStatementSavepointTheTransactionIsAborted) {
-  HoldRow(OtherSession(), 1);
-  EXPECT_EQ(Probe(1, false), Busy());
-  try {
-    static_cast<void>(Value("SELECT 1"));
-    FAIL();
-  } catch (const EOraError& error) {
-    EXPECT_EQ(error.ErrorCode(), 2091);
-    EXPECT_EQ(error.SqlState(), "25P02");
-    EXPECT_EQ(error.Message(),
-              "ORA-02091: current transaction is aborted, commands ignored until end of transaction block");
-  }
 }
 
 }  // namespace

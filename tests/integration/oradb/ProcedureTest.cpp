@@ -2,10 +2,7 @@
 
 #include <string>
 
-#include "oradb/EOraError.h"
 #include "oradb/TOraSQL.h"
-#include "oradb/Translator.h"
-#include "oradb/internal/Binding.h"
 #include "support/TestDatabase.h"
 #include "unit/oradb/Failure.h"
 
@@ -13,61 +10,38 @@ namespace {
 
 using oradbtest::Failure;
 
-// ---- Bind values written into blocks as literals; TOraSQL ----
+// ---- TOraSQL: statements with their binds, Oracle blocks with the values written in ----
 
 class BlockLiterals : public testsupport::DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
     Exec("CREATE TEMP TABLE literal_probe (n numeric, texto text)");
-    params.Rebuild({"V"});
   }
-
-  // Runs a block as the translator hands it over, the bind :V written in where "$1" stands.
-  void RunBlock(const std::string& before, const std::string& after) {
-    oradb::Translation block;
-    block.Text = before + "$1" + after;
-    block.ParamNames = {"V"};
-    block.IsBlock = true;
-    block.BlockMarkers.push_back({before.size(), 2, 0});
-    Exec(oradb::internal::RenderWithLiterals(block, params));
-  }
-
-  TOraParams params;
 };
 
 // Whatever the text holds, it lands in the row as data: it cannot close the quote, the dollar
 // quote of the block, or start a comment.
 TEST_F(BlockLiterals, TextStaysData) {
-  for (const char* text :
-       {"D'ÁVILA", "x'); DELETE FROM literal_probe; --", "$body$; DROP TABLE literal_probe; DO $body$ BEGIN",
-        "$$ END $$; SELECT 1; $$", "C:\\SPOOL\\", "/* não fecha", "linha 1\r\nlinha 2"}) {
-    params.ParamByName("V").SetAsString(text);
-    RunBlock("DO $body$ BEGIN DELETE FROM literal_probe; INSERT INTO literal_probe (texto) VALUES (", "); END $body$");
-    EXPECT_EQ(Value("SELECT string_agg(texto, '|') FROM literal_probe"), text);
-  }
-}
-
-TEST_F(BlockLiterals, TOraSqlRunsAStatementWithItsBindsAndAnOracleBlockWithThemInlined) {
   TOraSQL sql(&Session());
   sql.SQL.Add("INSERT INTO literal_probe (n, texto) VALUES (:N, :TEXTO)");
   sql.ParamByName("N").SetAsFloat(2.5);
   sql.ParamByName("texto").SetAsString("O'Brien");
   sql.Execute();
+  EXPECT_EQ(Value("SELECT n || ' ' || texto FROM literal_probe"), "2.5 O'Brien");
   TOraSQL block(&Session());
   block.SQL.Add("BEGIN");
+  block.SQL.Add("  DELETE FROM literal_probe;");
   block.SQL.Add("  INSERT INTO literal_probe (n, texto) VALUES (:N, :TEXTO);");
   block.SQL.Add("END;");
   block.ParamByName("N").SetAsInteger(-7);
-  block.ParamByName("TEXTO").SetAsString("x'); DELETE FROM literal_probe; --$$");
-  block.Execute();
-  EXPECT_EQ(Value("SELECT string_agg(n || ' ' || texto, '|' ORDER BY n DESC) FROM literal_probe"),
-            "2.5 O'Brien|-7 x'); DELETE FROM literal_probe; --$$");
-  TOraSQL orphan;
-  orphan.SQL.Add("BEGIN NULL; END;");
-  EXPECT_THROW(orphan.Execute(), Exception);
-  TOraSQL empty(&Session());
-  EXPECT_EQ(Failure([&] { empty.Execute(); }), "Exception: O bloco não tem instrução SQL.");
+  for (const char* text :
+       {"D'ÁVILA", "x'); DELETE FROM literal_probe; --", "$ora$; DROP TABLE literal_probe; DO $ora$ BEGIN",
+        "$$ END $$; SELECT 1; $$", "C:\\SPOOL\\", "/* não fecha", "linha 1\r\nlinha 2"}) {
+    block.ParamByName("TEXTO").SetAsString(text);
+    block.Execute();
+    EXPECT_EQ(Value("SELECT string_agg(n || ' ' || texto, '|') FROM literal_probe"), "-7 " + std::string(text));
+  }
 }
 
 // ---- TOraStoredProc ----
@@ -82,38 +56,26 @@ class StoredRoutines : public testsupport::DatabaseTest {
         LANGUAGE sql AS $$ SELECT p_a + p_b $$;
       CREATE FUNCTION pkg_oradb_teste.f_vencimento(p_dia timestamp(0), p_prazo integer) RETURNS timestamp(0)
         LANGUAGE sql AS $$ SELECT p_dia + p_prazo * interval '1 day' $$;
-      CREATE FUNCTION pkg_oradb_teste.f_nome(p_nome text) RETURNS text
-        LANGUAGE sql AS $$ SELECT coalesce(upper(p_nome), '(nulo)') $$;
       CREATE PROCEDURE pkg_oradb_teste.p_dobra(INOUT p_valor numeric, p_vezes integer)
         LANGUAGE plpgsql AS $$ BEGIN p_valor := p_valor * p_vezes; END $$;
       CREATE TEMP TABLE proc_log (texto text);
       CREATE FUNCTION pkg_oradb_teste.p_registra(p_texto text) RETURNS void
         LANGUAGE sql AS $$ INSERT INTO proc_log VALUES (p_texto) $$;
     )");
+    proc.SetSession(&Session());
   }
 
   TOraStoredProc proc{nullptr};
 };
 
-TEST_F(StoredRoutines, AFunctionValueComesBackInResultWhateverTheParameterOrderAndNullsStayNull) {
-  proc.SetSession(&Session());
+TEST_F(StoredRoutines, AFunctionValueComesBackInResultWhateverTheParameterOrder) {
   proc.SetStoredProcName("PKG_ORADB_TESTE.F_SOMA");
   proc.ParamByName("P_B").SetAsFloat(0.25);
   proc.ParamByName("p_a").SetAsString("9999999999.74");
   proc.ExecProc();
   EXPECT_EQ(proc.ParamByName("RESULT").AsString(), "9999999999.99");
   EXPECT_DOUBLE_EQ(proc.ParamByName("RESULT").AsFloat(), 9999999999.99);
-  proc.ParamByName("P_A").Clear();
-  proc.ExecProc();
-  EXPECT_TRUE(proc.ParamByName("RESULT").IsNull());
-  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
-  proc.ParamByName("P_NOME").SetAsString("");
-  proc.ExecProc();
-  EXPECT_EQ(proc.ParamByName("RESULT").AsString(), "(nulo)");
-}
-
-TEST_F(StoredRoutines, DatesGoAndComeBackAsDates) {
-  proc.SetSession(&Session());
+  // Dates go and come back as dates.
   proc.SetStoredProcName("pkg_oradb_teste.f_vencimento");
   proc.SetIsFunction(true);
   proc.ParamByName("P_DIA").SetAsDate(TDateTime::EncodeDate(2026, 1, 31));
@@ -124,7 +86,6 @@ TEST_F(StoredRoutines, DatesGoAndComeBackAsDates) {
 }
 
 TEST_F(StoredRoutines, AProcedureGivesBackItsInOutParametersAndAVoidFunctionRunsAsOne) {
-  proc.SetSession(&Session());
   proc.SetStoredProcName("PKG_ORADB_TESTE.P_DOBRA");
   proc.ParamByName("P_VALOR").SetAsFloat(21.5);
   proc.ParamByName("P_VEZES").SetAsInteger(2);
@@ -139,23 +100,14 @@ TEST_F(StoredRoutines, AProcedureGivesBackItsInOutParametersAndAVoidFunctionRuns
   EXPECT_EQ(Value("SELECT texto FROM proc_log"), "feito");
 }
 
-TEST_F(StoredRoutines, UnknownRoutinesAndBadNamesFail) {
-  proc.SetSession(&Session());
+// Names are written into the statement text, so anything but an identifier is refused.
+TEST_F(StoredRoutines, BadNamesAreRefused) {
   proc.SetStoredProcName("F; DROP TABLE x");
   EXPECT_EQ(Failure([&] { proc.ExecProc(); }),
             "Exception: Nome de procedimento armazenado inválido: 'F; DROP TABLE x'.");
-  proc.SetStoredProcName("PKG_ORADB_TESTE.F_NOME");
-  EXPECT_EQ(Failure([&] { static_cast<void>(proc.ParamByName("P_NOME => 1); DROP TABLE x; --")); }),
-            "Exception: Nome de parâmetro inválido: 'P_NOME => 1); DROP TABLE x; --'.");
-  proc.SetStoredProcName("PKG_ORADB_TESTE.NAO_EXISTE");
-  proc.ParamByName("P_A").SetAsInteger(1);
-  try {
-    proc.ExecProc();
-    FAIL();
-  } catch (const EOraError& error) {
-    EXPECT_EQ(error.ErrorCode(), 904);
-    EXPECT_EQ(error.SqlState(), "42883");
-  }
+  proc.SetStoredProcName("PKG_ORADB_TESTE.F_SOMA");
+  EXPECT_EQ(Failure([&] { static_cast<void>(proc.ParamByName("P_A => 1); DROP TABLE x; --")); }),
+            "Exception: Nome de parâmetro inválido: 'P_A => 1); DROP TABLE x; --'.");
 }
 
 }  // namespace

@@ -21,14 +21,12 @@ void Open(TOraSession& session, const std::string& sql) {
 
 using SessionBehaviour = testsupport::DatabaseTest;
 
-TEST_F(SessionBehaviour, ConnectSetsTheOracleSearchPathLockTimeoutDatesAndClientInfo) {
+// A lock timeout set inside a transaction survives its rollback.
+TEST_F(SessionBehaviour, ConnectSetsThePathLockTimeoutDatesAndClientInfoAndTheLockTimeoutSurvivesARollback) {
   EXPECT_EQ(Value("SELECT concat_ws('|', current_setting('search_path'), current_setting('lock_timeout'), "
                   "current_setting('DateStyle'), current_setting('client_encoding'), application_name, pid) "
                   "FROM pg_stat_activity WHERE pid = pg_backend_pid()"),
             "oracle, pg_catalog, \"$user\", public|5s|ISO, DMY|UTF8|tests:0|" + std::to_string(Session().ServerPid()));
-}
-
-TEST_F(SessionBehaviour, LockTimeoutSetInsideATransactionSurvivesItsRollback) {
   Session().SetLockTimeout(2);
   Session().Rollback();
   EXPECT_EQ(Value("SELECT current_setting('lock_timeout')"), "2s");
@@ -56,31 +54,25 @@ TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSav
   EXPECT_EQ(Value("SELECT count(*) FROM commit_probe"), "0");
 }
 
-TEST_F(SessionBehaviour, TransactionObjectRollsBackUnlessCommitted) {
-  Session().Rollback();
-  Exec("CREATE TEMP TABLE unit_probe (id integer)");
-  {
-    TOraTransaction work(Session());
-    Exec("INSERT INTO unit_probe VALUES (1)");
-  }
-  EXPECT_FALSE(Session().InTransaction());
-  {
-    TOraTransaction work(Session());
-    Exec("INSERT INTO unit_probe VALUES (2)");
-    work.Commit();
-  }
-  EXPECT_EQ(Value("SELECT string_agg(id::text, ',') FROM unit_probe"), "2");
-}
-
-TEST_F(SessionBehaviour, StatementsOutsideATransactionAutocommit) {
+// A transaction object rolls back unless committed; statements outside a transaction autocommit.
+TEST_F(SessionBehaviour, TransactionObjectRollsBackUnlessCommittedAndStatementsOutsideOneAutocommit) {
   Session().Rollback();
   testsupport::SharedTable table("AUTOCOMMIT_PROBE", "(ID integer)");
   TOraQuery insert(&Session());
   insert.SQL.Add("INSERT INTO " + table.Name() + " (ID) VALUES (:ID)");
+  for (int id : {1, 2}) {
+    TOraTransaction work(Session());
+    insert.ParamByName("ID").SetAsInteger(id);
+    insert.ExecSQL();
+    if (id == 2) work.Commit();
+  }
+  EXPECT_FALSE(Session().InTransaction());
   insert.ParamByName("ID").SetAsInteger(7);
   insert.ExecSQL();
   EXPECT_FALSE(Session().InTransaction());
-  EXPECT_EQ(testsupport::QueryValue(OtherSession(), "SELECT ID FROM " + table.Name()), "7");
+  EXPECT_EQ(
+      testsupport::QueryValue(OtherSession(), "SELECT string_agg(ID::text, ',' ORDER BY ID) FROM " + table.Name()),
+      "2,7");
 }
 
 // orafce's schema comes first in the session's path, so PostgreSQL would create a script's tables

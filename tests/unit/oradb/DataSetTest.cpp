@@ -62,6 +62,8 @@ TEST_F(Apportionment, NavigationKeepsTheLastRowCurrentAtEofAndPostsAPendingEdit)
   EXPECT_TRUE(rows.Eof() && !rows.Bof());
   rows.First();
   EXPECT_EQ(F("VALOR").AsFloat(), 11.0);
+  EXPECT_EQ(F(" Valor ").AsFloat(), 11.0);  // names are trimmed and case-insensitive
+  EXPECT_FALSE(rows.FindField("CODFILIAL").has_value());
 }
 
 TEST_F(Apportionment, AnEmptyDataSetReadsNullsAndEditAppends) {
@@ -73,13 +75,6 @@ TEST_F(Apportionment, AnEmptyDataSetReadsNullsAndEditAppends) {
             "Exception: Não há registro para excluir: o conjunto de dados está vazio.");
   rows.Edit();
   EXPECT_EQ(rows.State(), TDataSetState::dsInsert);
-}
-
-TEST_F(Apportionment, FieldNamesAreCaseInsensitiveAndAMissingOneIsNamed) {
-  Add(7, "A", 1);
-  EXPECT_EQ(F(" Recnum ").AsInteger(), 7);
-  EXPECT_FALSE(rows.FindField("CODFILIAL").has_value());
-  EXPECT_EQ(Failure([&] { static_cast<void>(F("CodFilial")); }), "Exception: Campo 'CodFilial' não encontrado.");
 }
 
 TEST_F(Apportionment, PostRefusesAMissingRequiredFieldAndTextWiderThanItsCharacters) {
@@ -99,18 +94,6 @@ TEST_F(Apportionment, PostRefusesAMissingRequiredFieldAndTextWiderThanItsCharact
     EXPECT_EQ(post_center(fits), "(no exception)");
     EXPECT_EQ(F("CODIGOCENTROCUSTO").AsString(), fits);
   }
-}
-
-TEST_F(Apportionment, EditingNeedsEditModeAndCancelRestoresTheRow) {
-  Add(1, "A", 10);
-  EXPECT_EQ(Failure([&] { F("VALOR").SetAsFloat(1); }),
-            "Exception: O conjunto de dados não está em modo de edição ou inclusão.");
-  rows.Edit();
-  F("VALOR").SetAsFloat(99.5);
-  EXPECT_EQ(F("VALOR").AsString(), "99.5");
-  EXPECT_EQ(F("VALOR").OldValue(), std::optional<std::string>("10"));
-  rows.Cancel();
-  EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
 }
 
 // The duplicate clean-up walk: delete a row and continue with the one that took its place; deleting
@@ -165,8 +148,17 @@ TEST_F(Apportionment, LocateFindsCompositeKeysAndLeavesTheCursorWhenAbsent) {
   EXPECT_EQ(Failure([&] { rows.Locate("CODFILIAL", {1LL}); }), "Exception: Campo 'CODFILIAL' não encontrado.");
 }
 
-TEST_F(Apportionment, CancelUpdatesReturnsToTheLastMergedState) {
+TEST_F(Apportionment, EditingNeedsEditModeAndCancelAndCancelUpdatesRestore) {
   Add(1, "A", 10);
+  EXPECT_EQ(Failure([&] { F("VALOR").SetAsFloat(1); }),
+            "Exception: O conjunto de dados não está em modo de edição ou inclusão.");
+  rows.Edit();
+  F("VALOR").SetAsFloat(99.5);
+  EXPECT_EQ(F("VALOR").AsString(), "99.5");
+  EXPECT_EQ(F("VALOR").OldValue(), std::optional<std::string>("10"));
+  rows.Cancel();
+  EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
+  // CancelUpdates returns to the last merged state.
   rows.MergeChangeLog();
   EXPECT_FALSE(rows.HasChanges());
   Add(1, "B", 20);

@@ -34,21 +34,14 @@ class CashTest : public testsupport::HostTest {
  protected:
   IFin_MovimentacaoNumerarios& Caixa() { return *Financeiro().GetMovimentacaoNumerarios(); }
 
-  // The data access as other areas create it (owned by the host component).
-  TDALMovimentacaoNumerarios& Dal() {
-    if (FDal == nullptr) FDal = new TDALMovimentacaoNumerarios(&Host());
-    return *FDal;
-  }
+  // The data access as other areas create it, a new one on each call (owned by the host component).
+  TDALMovimentacaoNumerarios& Dal() { return *new TDALMovimentacaoNumerarios(&Host()); }
 
   RFin_IncluirMovimentacaoNumerarios NovoMovimento(const std::string& tipo, double valor) const {
     RFin_IncluirMovimentacaoNumerarios r;
     r.Inicializar();
     r.DATA = TDateTime::EncodeDateTime(2025, 3, 10, 9, 30, 0);
-    r.CODBANCO = kBanco;
-    r.CODCOB = Cob;
-    r.TIPO = tipo;
-    r.VALOR = valor;
-    r.CODFUNC = 1;
+    r.CODBANCO = kBanco, r.CODCOB = Cob, r.TIPO = tipo, r.VALOR = valor, r.CODFUNC = 1;
     return r;
   }
 
@@ -119,9 +112,6 @@ class CashTest : public testsupport::HostTest {
   }
 
   std::string Cob = "TST";
-
- private:
-  TDALMovimentacaoNumerarios* FDal = nullptr;
 };
 
 }  // namespace cashtest

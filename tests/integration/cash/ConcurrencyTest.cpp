@@ -19,9 +19,25 @@
 // and remove what they wrote.
 namespace {
 
+using Movimento = RFin_IncluirMovimentacaoNumerarios;
+
 const std::string kCob = "CCR";
 constexpr double kBanco = 9901;
 constexpr int kPostagensPorSessao = 200;
+const std::string kConta = " WHERE CODBANCO = " + ShortestDecimal(kBanco) + " AND CODCOB = '" + kCob + "'";
+
+// Session `sessao`'s i-th posting; `trava` is "Locked", "InPlace" or "Mixed" (alternating).
+Movimento Postagem(int sessao, int i, const std::string& trava) {
+  Movimento r;
+  r.Inicializar();
+  r.DATA = TDateTime::EncodeDateTime(2025, 6, 1, 8, 0, 0);
+  r.CODBANCO = kBanco, r.CODCOB = kCob, r.CODFUNC = 1;
+  r.TIPO = i % 3 == 2 ? "C" : "D";
+  r.VALOR = 1 + (i % 7) * 0.25 + sessao * 0.5;
+  if (i % 4 == 0) r.CONCILIACAO = "OK";
+  r.TRAVARSALDO = trava == "Locked" || (trava == "Mixed" && (i + sessao) % 2 == 0);
+  return r;
+}
 
 struct Sessao {
   std::unique_ptr<host::THostQuorvin> Host;
@@ -35,35 +51,26 @@ struct Sessao {
     Host = std::make_unique<host::THostQuorvin>(config);
     Caixa = new TMovimentacaoNumerarios(Host.get());
   }
+  // Posts in a transaction of its own.
+  bool Postar(Movimento& r) {
+    TOraTransaction transaction(Host->Sessao());
+    const bool incluido = Caixa->Incluir(r);
+    transaction.Commit();
+    return incluido;
+  }
   // Removes what the tests committed on the account.
   void Limpar() {
+    TOraTransaction transaction(Host->Sessao());
     for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
-      TOraTransaction transaction(Host->Sessao());
       TOraQuery query(&Host->Sessao());
-      query.SQL.Add(std::string("DELETE FROM ") + tabela + Conta());
+      query.SQL.Add(std::string("DELETE FROM ") + tabela + kConta);
       query.ExecSQL();
-      transaction.Commit();
     }
+    transaction.Commit();
   }
-  static std::string Conta() { return " WHERE CODBANCO = " + ShortestDecimal(kBanco) + " AND CODCOB = '" + kCob + "'"; }
 };
 
-// Session `sessao`'s i-th posting; `trava` is "Locked", "InPlace" or "Mixed" (alternating).
-RFin_IncluirMovimentacaoNumerarios Movimento(int sessao, int i, const std::string& trava) {
-  RFin_IncluirMovimentacaoNumerarios r;
-  r.Inicializar();
-  r.DATA = TDateTime::EncodeDateTime(2025, 6, 1, 8, 0, 0);
-  r.CODBANCO = kBanco;
-  r.CODCOB = kCob;
-  r.TIPO = i % 3 == 2 ? "C" : "D";
-  r.VALOR = 1 + (i % 7) * 0.25 + sessao * 0.5;
-  r.CODFUNC = 1;
-  if (i % 4 == 0) r.CONCILIACAO = "OK";
-  r.TRAVARSALDO = trava == "Locked" || (trava == "Mixed" && (i + sessao) % 2 == 0);
-  return r;
-}
-
-class CashSessions : public ::testing::TestWithParam<const char*> {
+class CashSessions : public ::testing::Test {
  protected:
   void SetUp() override { FVerificacao.Limpar(); }
   void TearDown() override { FVerificacao.Limpar(); }
@@ -71,13 +78,10 @@ class CashSessions : public ::testing::TestWithParam<const char*> {
   Sessao FVerificacao{0};
 };
 
-std::string Nome(const ::testing::TestParamInfo<const char*>& info) {
-  return info.param;
-}
+class CashConcurrency : public CashSessions, public ::testing::WithParamInterface<const char*> {};
 
-class CashConcurrency : public CashSessions {};
-
-INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked", "InPlace", "Mixed"), Nome);
+INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked", "InPlace", "Mixed"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return info.param; });
 
 // Both sessions start on a pair that has no balance row yet, so they also race to create it.
 TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
@@ -92,10 +96,8 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
         chegou = true;
         conectadas.arrive_and_wait();
         for (int i = 0; i < kPostagensPorSessao; ++i) {
-          TOraTransaction transaction(sessao.Host->Sessao());
-          RFin_IncluirMovimentacaoNumerarios r = Movimento(numero, i, GetParam());
-          sessao.Caixa->Incluir(r);
-          transaction.Commit();
+          Movimento r = Postagem(numero, i, GetParam());
+          sessao.Postar(r);
         }
       } catch (const std::exception& e) {
         erros[numero - 1] = e.what();
@@ -108,9 +110,8 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
 
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
   // the one before it plus its own signed value.
-  const std::string conta = Sessao::Conta();
   TOraQuery movimentos(&FVerificacao.Host->Sessao());
-  movimentos.SQL.Add("SELECT TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR" + conta +
+  movimentos.SQL.Add("SELECT TIPO, VALOR, VLSALDO, CONCILIACAO, VLSALDOCONCIL FROM ZTMOVCR" + kConta +
                      " ORDER BY ROWID");
   movimentos.Open();
   double saldo = 0;
@@ -132,7 +133,7 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
   estoque.SQL.Add(
       "SELECT COUNT(*) QTD, SUM(VALOR) VALOR, SUM(VALORCONCILIADO) CONCILIADO, (SELECT COUNT(DISTINCT "
       "NUMTRANS) FROM ZTMOVCR" +
-      conta + ") NUMEROS FROM ZTESTCR" + conta);
+      kConta + ") NUMEROS FROM ZTESTCR" + kConta);
   estoque.Open();
   EXPECT_EQ(estoque.FieldByName("QTD").AsInteger(), 1);
   EXPECT_EQ(estoque.FieldByName("VALOR").AsFloat(), saldo);
@@ -140,56 +141,31 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
   EXPECT_EQ(estoque.FieldByName("NUMEROS").AsInteger(), 2 * kPostagensPorSessao);
 }
 
-// What each way of touching a pair holds until its transaction ends: another session's posting
-// to the same pair waits and, past its lock timeout, fails as busy instead of reading a balance
-// about to change.
-class CashBalanceLock : public CashSessions {};
-
-INSTANTIATE_TEST_SUITE_P(HeldUntilCommit, CashBalanceLock,
-                         ::testing::Values("LockedPosting", "InPlacePosting", "Rebuild"), Nome);
-
-TEST_P(CashBalanceLock, AnotherSessionCannotPostUntilTheFirstCommits) {
+// A rebuild holds the pair's balance row until its transaction ends: another session's posting
+// waits and, past its lock timeout, fails as busy instead of reading a balance about to change.
+TEST_F(CashSessions, ARebuildHoldsThePairUntilItCommits) {
   Sessao primeira(1);
   Sessao segunda(2);
-  {
-    TOraTransaction transaction(primeira.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(1, 0, "Locked");
-    primeira.Caixa->Incluir(r);
-    transaction.Commit();
-  }
+  Movimento primeiro = Postagem(1, 0, "Locked");
+  primeira.Postar(primeiro);
   primeira.Host->Sessao().StartTransaction();
-  if (GetParam() == std::string("Rebuild")) {
-    RFin_RecalculaNumerario p;
-    p.Inicializar();
-    p.CODBANCO = kBanco;
-    p.CODCOB = kCob;
-    p.RECALCULARSALDO = true;
-    p.RECALCULARSALDOCONCILIADO = true;
-    primeira.Caixa->RecalcularSaldos(p);
-  } else {
-    RFin_IncluirMovimentacaoNumerarios r =
-        Movimento(1, 1, GetParam() == std::string("LockedPosting") ? "Locked" : "InPlace");
-    primeira.Caixa->Incluir(r);
-  }
+  RFin_RecalculaNumerario p;
+  p.Inicializar();
+  p.CODBANCO = kBanco, p.CODCOB = kCob, p.RECALCULARSALDO = true, p.RECALCULARSALDOCONCILIADO = true;
+  primeira.Caixa->RecalcularSaldos(p);
 
   segunda.Host->Sessao().SetLockTimeout(1);
-  for (const char* trava : {"Locked", "InPlace"}) {
-    TOraTransaction transaction(segunda.Host->Sessao());
-    RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, trava);
-    try {
-      segunda.Caixa->Incluir(r);
-      ADD_FAILURE() << "posted while the first session held the balance";
-    } catch (const Exception& e) {
-      EXPECT_NE(e.Message().find("ORA-00054"), std::string::npos) << e.Message();
-      EXPECT_EQ(r.MENSAGEM, "Erro ao inserir registros!\r" + e.Message());
-    }
+  Movimento r = Postagem(2, 0, "InPlace");
+  try {
+    segunda.Postar(r);
+    ADD_FAILURE() << "posted while the first session held the balance";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("ORA-00054"), std::string::npos) << e.Message();
+    EXPECT_EQ(r.MENSAGEM, "Erro ao inserir registros!\r" + e.Message());
   }
-
   primeira.Host->Sessao().Commit();
-  TOraTransaction transaction(segunda.Host->Sessao());
-  RFin_IncluirMovimentacaoNumerarios r = Movimento(2, 0, "InPlace");
-  EXPECT_TRUE(segunda.Caixa->Incluir(r));
-  transaction.Commit();
+  Movimento depois = Postagem(2, 0, "InPlace");
+  EXPECT_TRUE(segunda.Postar(depois));
 }
 
 }  // namespace

@@ -44,35 +44,23 @@ class CashRebuild : public CashTest {
 };
 
 // Starting balance 100 and movements D 50, C 30 of March, typed in the wrong order and carrying
-// stale balances; April lies outside the range and keeps its balance. Nothing was reconciled in
-// the range: the reconciled balances stay as they were.
+// stale balances; a kind other than "D" or "C" moves nothing; April lies outside the range and
+// keeps its balance; the missing balance row is created. A range without movements changes
+// nothing, not even the balance row; without a range the whole history is walked.
 TEST_F(CashRebuild, PlainBalanceFollowsTheDateOrder) {
-  DefinirSaldo(7, 0);
   InserirMovimento(20, "2025-03-20", "C", 30, 999);
   InserirMovimento(21, "2025-03-10", "D", 50, 999);
-  InserirMovimento(22, "2025-04-01", "D", 5, 999);
+  InserirMovimento(22, "2025-03-15", "X", 20, 999);
+  InserirMovimento(23, "2025-04-01", "D", 5, 999);
   EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "2025-03-31", 100, kSaldo | kConciliado)));
-  EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "999|-1"}));
+  EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "150|-1", "999|-1"}));
   EXPECT_EQ(Saldo(), Rows{"120|0"});
-}
-
-// Without a range the whole history is walked; a kind other than "D" or "C" moves nothing; a
-// missing balance row is created.
-TEST_F(CashRebuild, PlainBalanceCountsOnlyDebitsAndCredits) {
-  InserirMovimento(1, "2025-03-01", "D", 50, 0);
-  InserirMovimento(2, "2025-03-02", "X", 20, 0);
-  InserirMovimento(3, "2025-03-03", "C", 30, 0);
-  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("", "", 100, kSaldo | kConciliado)));
-  EXPECT_EQ(Movimentos(kSaldos), (Rows{"150|-1", "150|-1", "120|-1"}));
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-02-01", "2025-02-28", 0, kSaldo | kConciliado)));
+  EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "150|-1", "999|-1"}));
   EXPECT_EQ(Saldo(), Rows{"120|0"});
-}
-
-TEST_F(CashRebuild, AnEmptyRangeChangesNothingNotEvenTheBalanceRow) {
-  DefinirSaldo(999, 888);
-  InserirMovimento(1, "2025-05-01", "D", 50, 777, "2025-05-01");
-  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "2025-03-31", 100, kSaldo | kConciliado)));
-  EXPECT_EQ(Saldo(), Rows{"999|888"});
-  EXPECT_EQ(Movimentos(kSaldos), Rows{"777|-1"});
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("", "", 0, kSaldo | kConciliado)));
+  EXPECT_EQ(Movimentos(kSaldos), (Rows{"20|-1", "50|-1", "50|-1", "25|-1"}));
+  EXPECT_EQ(Saldo(), Rows{"25|0"});
 }
 
 // Reconciled movements in reconciliation order; operation 99 and open movements are skipped.

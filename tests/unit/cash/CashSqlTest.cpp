@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,64 +10,6 @@ namespace {
 
 using DAL = TDALMovimentacaoNumerarios;
 using Movement = RFin_IncluirMovimentacaoNumerarios;
-
-// The movement insert's column list; its VALUES list must bind each column by its own name.
-std::string Columns(void (*set)(Movement&)) {
-  Movement p;
-  p.Inicializar();
-  set(p);
-  const std::string text = DAL::GetSQLInserirZTMOVCR(p).Text();
-  const auto list = [&text](std::size_t from) {
-    const std::size_t start = text.find('(', from) + 1;
-    std::string names = text.substr(start, text.find(')', start) - start);
-    for (std::size_t at; (at = names.find("\n  ")) != std::string::npos;) names.erase(at, 3);
-    return names;
-  };
-  const std::string columns = list(0);
-  std::string binds = ":" + columns;
-  for (std::size_t at = 0; (at = binds.find(", ", at)) != std::string::npos; at += 3) binds.insert(at + 2, ":");
-  EXPECT_EQ(list(text.find("VALUES")), binds);
-  return columns;
-}
-
-TEST(CashMovementInsert, WritesAnOptionalColumnOnlyWhenItIsSet) {
-  const std::vector<std::pair<std::string, void (*)(Movement&)>> cases = {
-      {"", [](Movement&) {}},
-      // Negative account codes and operations are not set.
-      {"", [](Movement& p) { p.CODCONTADEB = -1, p.CODCONTACRED = -5, p.OPERACAO = -99; }},
-      {"CODCONTADEB", [](Movement& p) { p.CODCONTADEB = 1101; }},
-      {"CODCONTACRED", [](Movement& p) { p.CODCONTACRED = 2101; }},
-      {"OPERACAO", [](Movement& p) { p.OPERACAO = 99; }},
-      {"NUMASSOCDNI", [](Movement& p) { p.NUMASSOCDNI = 7; }},
-      {"DTASSOCIADNICLI", [](Movement& p) { p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2); }},
-      {"CODFUNCDNICLI", [](Movement& p) { p.CODFUNCDNICLI = 3; }},
-      {"CODCLI", [](Movement& p) { p.CODCLI = 55; }},
-      {"CODFILIAL", [](Movement& p) { p.CODFILIAL = "01"; }}};
-  for (const auto& [column, set] : cases) {
-    std::string columns = Columns(set);
-    if (!column.empty()) {
-      const std::size_t at = columns.find(", " + column);
-      ASSERT_NE(at, std::string::npos) << column;
-      columns.erase(at, column.size() + 2);
-    }
-    EXPECT_EQ(columns,
-              "NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, VLSALDO, HORA, "
-              "MINUTO, CODFUNC, INDICE, CODROTINALANC")
-        << column;
-  }
-}
-
-TEST(CashMovementInsert, EveryColumnInItsOrder) {
-  EXPECT_EQ(Columns([](Movement& p) {
-              p.CONCILIACAO = "OK", p.CODCONTADEB = 1, p.CODCONTACRED = 2, p.OPERACAO = 3, p.NUMASSOCDNI = 4;
-              p.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2), p.CODFUNCDNICLI = 5, p.CODCLI = 6;
-              p.CODFILIAL = "01";
-            }),
-            "NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, VLSALDO, "
-            "VLSALDOCONCIL, DTCONCIL, CODFUNCCONCIL, CONCILIACAO, DTCOMPENSACAO, HORA, MINUTO, CODFUNC, CODCONTADEB, "
-            "CODCONTACRED, OPERACAO, INDICE, CODROTINALANC, NUMASSOCDNI, DTASSOCIADNICLI, CODFUNCDNICLI, CODCLI, "
-            "CODFILIAL");
-}
 
 const std::string kWalk =
     "SELECT ROWID, NUMTRANS, DTCONCIL, VALOR, TIPO, NUMCARR, CODBANCO, CODCOB, VLSALDOCONCIL,\n       DTCOMPENSACAO\n"
@@ -97,7 +36,31 @@ const std::string kMonthDate =
 // the account in date order, the reconciled one skips operation 99 in reconciliation order; the
 // monthly sums run newest first before the start date and oldest first after it.
 TEST(CashStatements, AreSentAsWritten) {
+  // A movement's optional columns are written only when set; negative account codes and
+  // operations are not set.
+  Movement nenhum;
+  nenhum.Inicializar();
+  nenhum.CODCONTADEB = -1, nenhum.CODCONTACRED = -5, nenhum.OPERACAO = -99;
+  Movement todos;
+  todos.Inicializar();
+  todos.CONCILIACAO = "OK", todos.CODCONTADEB = 1, todos.CODCONTACRED = 2, todos.OPERACAO = 3, todos.NUMASSOCDNI = 4;
+  todos.DTASSOCIADNICLI = TDateTime::EncodeDate(2025, 1, 2), todos.CODFUNCDNICLI = 5, todos.CODCLI = 6;
+  todos.CODFILIAL = "01";
   const std::vector<std::pair<TStringList, std::string>> cases = {
+      {DAL::GetSQLInserirZTMOVCR(nenhum),
+       "INSERT INTO ZTMOVCR\n  (NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, "
+       "VLSALDO\n  , HORA, MINUTO, CODFUNC\n  , INDICE, CODROTINALANC\n  )\nVALUES\n  (:NUMTRANS, :DATA, :CODBANCO, "
+       ":CODCOB, :HISTORICO, :HISTORICO2, :VALOR, :TIPO, :NUMCARR, :NUMDOC, :VLSALDO\n  , :HORA, :MINUTO, :CODFUNC\n"
+       "  , :INDICE, :CODROTINALANC\n  )"},
+      {DAL::GetSQLInserirZTMOVCR(todos),
+       "INSERT INTO ZTMOVCR\n  (NUMTRANS, DATA, CODBANCO, CODCOB, HISTORICO, HISTORICO2, VALOR, TIPO, NUMCARR, NUMDOC, "
+       "VLSALDO\n  , VLSALDOCONCIL, DTCONCIL, CODFUNCCONCIL, CONCILIACAO, DTCOMPENSACAO\n  , HORA, MINUTO, CODFUNC\n"
+       "  , CODCONTADEB\n  , CODCONTACRED\n  , OPERACAO\n  , INDICE, CODROTINALANC\n  , NUMASSOCDNI\n  , "
+       "DTASSOCIADNICLI\n  , CODFUNCDNICLI\n  , CODCLI\n  , CODFILIAL\n  )\nVALUES\n  (:NUMTRANS, :DATA, :CODBANCO, "
+       ":CODCOB, :HISTORICO, :HISTORICO2, :VALOR, :TIPO, :NUMCARR, :NUMDOC, :VLSALDO\n  , :VLSALDOCONCIL, :DTCONCIL, "
+       ":CODFUNCCONCIL, :CONCILIACAO, :DTCOMPENSACAO\n  , :HORA, :MINUTO, :CODFUNC\n  , :CODCONTADEB\n  , "
+       ":CODCONTACRED\n  , :OPERACAO\n  , :INDICE, :CODROTINALANC\n  , :NUMASSOCDNI\n  , :DTASSOCIADNICLI\n  , "
+       ":CODFUNCDNICLI\n  , :CODCLI\n  , :CODFILIAL\n  )"},
       {DAL::GetSQLSaldoZTESTCR(false), "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO"},
       {DAL::GetSQLSaldoZTESTCR(true),
        "SELECT *\nFROM ZTESTCR\nWHERE CODCOB   = :CODCOB\n  AND CODBANCO = :CODBANCO\n FOR UPDATE "},
@@ -203,27 +166,6 @@ TEST(CashReconciliationRowid, OnlyRowAddressesReachTheText) {
   for (const std::string rowid : {"AAAR3sAAEAAAACXAAA", "AAAB+c/1", "123456"}) {
     EXPECT_NO_THROW((void)DAL::GetSQLConciliarZTMOVCR(rowid)) << rowid;
   }
-}
-
-// The command-line host refuses what the database would refuse: the record's text widths are
-// the widths of the ZTMOVCR columns they fill.
-TEST(CashMovementRecord, TextWidthsMatchTheMovementTable) {
-  std::ifstream schema(std::string(QUORVIN_SOURCE_DIR) + "/platform/schema/030_cash.sql");
-  std::stringstream all;
-  all << schema.rdbuf();
-  const std::size_t start = all.str().find("CREATE TABLE IF NOT EXISTS ZTMOVCR");
-  ASSERT_NE(start, std::string::npos) << "030_cash.sql without ZTMOVCR";
-  std::stringstream lines(all.str().substr(start, all.str().find(");", start) - start));
-  std::map<std::string, std::size_t> widths;
-  for (std::string name, type; lines >> name >> type; lines.ignore(1000, '\n')) {
-    if (type.rfind("varchar(", 0) == 0) widths[name] = std::stoul(type.substr(8));
-  }
-  std::map<std::string, std::size_t> record;
-  for (const auto& field : CamposIncluirMovimentacaoNumerarios()) {
-    if (field.Kind == FieldKind::Text && std::string(field.Name) != "MENSAGEM") record[field.Name] = field.MaxChars;
-  }
-  EXPECT_FALSE(widths.empty());
-  EXPECT_EQ(record, widths);
 }
 
 }  // namespace

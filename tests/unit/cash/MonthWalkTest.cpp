@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -21,13 +20,11 @@ std::string Plan(TDateTime inicio, double saldo, int direcao, const std::vector<
   using TTipo = TGravacaoCompensacao::TTipo;
   std::string text;
   for (const TGravacaoCompensacao& g : PlanejarRecalculoCompensacao(inicio, saldo, direcao, meses)) {
-    char month[32];
-    std::snprintf(month, sizeof month, "%d-%02d", g.Ano, g.Mes);
     text += std::string(text.empty() ? "" : ", ") +
             (g.Tipo == TTipo::MesComMovimento   ? "mov "
              : g.Tipo == TTipo::MesSemMovimento ? "empty "
                                                 : "reset ") +
-            month;
+            std::to_string(g.Ano) + (g.Mes < 10 ? "-0" : "-") + std::to_string(g.Mes);
     if (g.ValorDebito != 0 || g.ValorCredito != 0) {
       text += " D" + ShortestDecimal(g.ValorDebito) + " C" + ShortestDecimal(g.ValorCredito);
     }
@@ -39,28 +36,14 @@ std::string Plan(TDateTime inicio, double saldo, int direcao, const std::vector<
 }
 
 // The clearing-date rebuild gives every month between the start and the last month read its sums
-// and balances, across year ends and whole years without movements.
+// and balances. The rebuild tests walk March to May and March back to December (across the year
+// end) through the database.
 TEST(MonthWalk, WritesEveryMonthWithItsBalances) {
-  // Later months: March D 200 and May C 50 from 1000; April carries 1200; the months after May
-  // are reset to 1150.
-  EXPECT_EQ(Plan(kMarch2025, 1000, kPost, {{2025, 3, 200, 0}, {2025, 5, 0, 50}}),
-            "mov 2025-03 D200 C0 1000>1200, empty 2025-04 =1200, mov 2025-05 D0 C50 1200>1150, reset 2025-05 =1150");
   // The later walk starts at the first month with movements, not at the start date.
   EXPECT_EQ(Plan(kMarch2025, 1000, kPost, {{2025, 6, 10, 0}}), "mov 2025-06 D10 C0 1000>1010, reset 2025-06 =1010");
-  // Earlier months walk back from the start month: a month's closing balance is the next month's
-  // opening one; January lies between February and December of the year before.
-  EXPECT_EQ(Plan(kMarch2025, 1000, kAnt, {{2025, 2, 300, 100}, {2024, 12, 50, 0}}),
-            "empty 2025-03 =1000, mov 2025-02 D300 C100 800>1000, empty 2025-01 =800, mov 2024-12 D50 C0 750>800");
-  // A start in the middle of a month with earlier movements in that same month.
+  // Earlier months walk back from the start month, a month's closing balance being the next
+  // month's opening one; here the start lies in the middle of a month with earlier movements.
   EXPECT_EQ(Plan(TDateTime::EncodeDate(2025, 3, 15), 1000, kAnt, {{2025, 3, 0, 40}}), "mov 2025-03 D0 C40 1040>1000");
-  EXPECT_EQ(Plan(TDateTime::EncodeDate(2022, 12, 1), 0, kPost, {{2022, 12, 1, 0}, {2024, 1, 1, 0}}),
-            "mov 2022-12 D1 C0 0>1, empty 2023-01 =1, empty 2023-02 =1, empty 2023-03 =1, empty 2023-04 =1, "
-            "empty 2023-05 =1, empty 2023-06 =1, empty 2023-07 =1, empty 2023-08 =1, empty 2023-09 =1, "
-            "empty 2023-10 =1, empty 2023-11 =1, empty 2023-12 =1, mov 2024-01 D1 C0 1>2, reset 2024-01 =2");
-  EXPECT_EQ(Plan(TDateTime::EncodeDate(2024, 1, 1), 0, kAnt, {{2022, 12, 0, 1}}),
-            "empty 2024-01 =0, empty 2023-12 =0, empty 2023-11 =0, empty 2023-10 =0, empty 2023-09 =0, "
-            "empty 2023-08 =0, empty 2023-07 =0, empty 2023-06 =0, empty 2023-05 =0, empty 2023-04 =0, "
-            "empty 2023-03 =0, empty 2023-02 =0, empty 2023-01 =0, mov 2022-12 D0 C1 1>0");
   // No movements: the months beyond the start month are reset with the starting balance.
   EXPECT_EQ(Plan(kMarch2025, 1000, kPost, {}), "reset 2025-03 =1000");
   EXPECT_EQ(Plan(kMarch2025, 1000, kAnt, {}), "reset 2025-03 =1000");

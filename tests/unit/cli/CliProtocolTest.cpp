@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
+#include <vector>
 
-#include "Call.h"
 #include "Cli.h"
-#include "OperationRegistry.h"
 #include "RecordJson.h"
 #include "sdk/fin/RFin_IncluirMovimentacaoNumerarios.h"
 
@@ -15,88 +15,69 @@ using cli::Json;
 struct CliResult {
   int exit;
   std::string out;
-  std::string err;
 };
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& input = {}) {
   std::istringstream in(input);
   std::ostringstream out, err;
   const int exit = cli::Main(args, in, out, err);
-  return {exit, out.str(), err.str()};
+  return {exit, out.str()};
 }
 
-TEST(CliProtocol, UnknownOperationAnswersUsageErrorWithoutTouchingTheDatabase) {
-  const CliResult result = RunCli({"call", "Nada.Existe"}, "{}");
-  EXPECT_EQ(result.exit, 2);
-  const Json answer = Json::parse(result.out);
-  EXPECT_EQ(answer["ok"], false);
-  EXPECT_EQ(answer["exception"], "UsageError");
-  EXPECT_EQ(answer["message"], "operação desconhecida: Nada.Existe (veja quorvin-fin call --list).");
+// A request is checked against the operation's field table before anything runs (these tests
+// have no database): a mistake answers UsageError, exit 2, with a message naming what is wrong.
+TEST(CliProtocol, BadRequestsAreRefusedWithAClearMessageAndExitTwo) {
+  const std::string split = "Frame.CancelarDesdobramento";
+  const std::string post = "MovimentacaoNumerarios.Incluir";
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"Nada.Existe", "{}", "operação desconhecida: Nada.Existe (veja quorvin-fin call --list)."},
+      {split, "[]", "a requisição deve ser um objeto JSON, recebido lista."},
+      {split, R"({"args": {}})", "args: campo obrigatório ausente \"modo\"."},
+      {split, R"({"args": {"modo": "1"}})", "args.modo: esperado número inteiro, recebido texto."},
+      {split, R"({"args": {"modo": 1.5}})", "args.modo: esperado número inteiro, recebido número."},
+      {split, R"({"args": {"modo": 1, "extra": 2}})", "args: campo desconhecido \"extra\"."},
+      {split, R"({"record": {}})", "Frame.CancelarDesdobramento recebe \"args\", não \"record\"."},
+      {split, R"({"args": {"modo": 1}, "outra": 1})", "chave desconhecida na requisição: \"outra\"."},
+      // Record widths are counted in characters, not bytes.
+      {post, R"({"record": {"CODCOB": "ÇÃOXY"}})", "record.CODCOB: no máximo 4 caracteres."},
+      {post, R"({"record": {"VALOR": "10"}})", "record.VALOR: esperado número, recebido texto."},
+      {post, R"({"record": {"TRAVARSALDO": "S"}})", "record.TRAVARSALDO: esperado true/false, recebido texto."},
+      {post, R"({"record": {"DATA": "2026-02-30"}})",
+       "record.DATA: data inválida \"2026-02-30\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS)."},
+      {post, R"({"record": {"DATA": 20260101}})",
+       "record.DATA: esperada data \"AAAA-MM-DD\" ou \"AAAA-MM-DDTHH:MM:SS\", recebido número."},
+      {post, R"({"record": {"CODCOB": "D", "codcob": "D"}})", "record: campo desconhecido \"codcob\"."},
+      {post, R"({"record": "texto"})", "record: esperado objeto JSON, recebido texto."}};
+  for (const auto& [operation, request, message] : cases) {
+    const CliResult result = RunCli({"call", operation}, request);
+    EXPECT_EQ(result.exit, 2) << request;
+    EXPECT_EQ(Json::parse(result.out), (Json{{"ok", false}, {"exception", "UsageError"}, {"message", message}}));
+  }
 }
 
-TEST(CliProtocol, MalformedJsonIsAUsageError) {
-  const CliResult result = RunCli({"call", "Frame.GetVersao"}, "{\"args\": ");
-  EXPECT_EQ(result.exit, 2);
-  EXPECT_EQ(Json::parse(result.out)["exception"], "UsageError");
-}
-
-struct BadRequest {
-  const char* operation;
-  const char* request;
-  const char* message;
-};
-
-class CliBadRequest : public ::testing::TestWithParam<BadRequest> {};
-
-TEST_P(CliBadRequest, IsRefusedWithAClearMessageAndExitTwo) {
-  const BadRequest& bad = GetParam();
-  const CliResult result = RunCli({"call", bad.operation}, bad.request);
-  EXPECT_EQ(result.exit, 2) << result.out;
-  const Json answer = Json::parse(result.out);
-  EXPECT_EQ(answer["exception"], "UsageError");
-  EXPECT_EQ(answer["message"], bad.message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, CliBadRequest,
-    ::testing::Values(
-        BadRequest{"Frame.CancelarDesdobramento", "[]", "a requisição deve ser um objeto JSON, recebido lista."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"args\": {}}", "args: campo obrigatório ausente \"modo\"."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"args\": {\"modo\": \"1\"}}",
-                   "args.modo: esperado número inteiro, recebido texto."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"args\": {\"modo\": 1.5}}",
-                   "args.modo: esperado número inteiro, recebido número."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"args\": {\"modo\": 1, \"extra\": 2}}",
-                   "args: campo desconhecido \"extra\"."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"record\": {}}",
-                   "Frame.CancelarDesdobramento recebe \"args\", não \"record\"."},
-        BadRequest{"Frame.CancelarDesdobramento", "{\"args\": {\"modo\": 1}, \"outra\": 1}",
-                   "chave desconhecida na requisição: \"outra\"."}));
-
-TEST(CliProtocol, ListAndDescribeComeFromTheFieldTables) {
-  const CliResult list = RunCli({"call", "--list"});
-  EXPECT_EQ(list.exit, 0);
-  EXPECT_NE(list.out.find("Frame.CancelarDesdobramento\n"), std::string::npos);
-
-  const CliResult describe = RunCli({"call", "--describe", "Frame.CancelarDesdobramento"});
-  EXPECT_EQ(describe.exit, 0);
-  const Json answer = Json::parse(describe.out);
-  EXPECT_EQ(answer["request"], "args");
-  EXPECT_EQ(answer["fields"], Json::parse(R"([{"name": "modo", "type": "integer", "required": true}])"));
-
-  EXPECT_EQ(RunCli({"call", "--describe", "Nada"}).exit, 2);
-}
-
-TEST(CliProtocol, CommandLineMistakesExitTwo) {
+// Command-line mistakes exit 2; the list and descriptions of operations come from the field tables.
+TEST(CliProtocol, CommandLineMistakesExitTwoAndOperationsDescribeThemselves) {
+  const CliResult malformed = RunCli({"call", "Frame.GetVersao"}, "{\"args\": ");
+  EXPECT_EQ(malformed.exit, 2);
+  EXPECT_EQ(Json::parse(malformed.out)["message"].get<std::string>().rfind("JSON inválido: ", 0), 0u);
   EXPECT_EQ(RunCli({}).exit, 2);
   EXPECT_EQ(RunCli({"voar"}).exit, 2);
   EXPECT_EQ(RunCli({"call", "Frame.GetVersao", "--user", "abc"}).exit, 2);
   EXPECT_EQ(RunCli({"call", "Frame.GetVersao", "--confirm", "talvez"}).exit, 2);
   EXPECT_EQ(RunCli({"param", "set", "X"}).exit, 2);
   EXPECT_EQ(RunCli({"db", "explodir"}).exit, 2);
+  EXPECT_EQ(RunCli({"call", "--describe", "Nada"}).exit, 2);
+  const CliResult list = RunCli({"call", "--list"});
+  EXPECT_EQ(list.exit, 0);
+  EXPECT_NE(list.out.find("Frame.CancelarDesdobramento\n"), std::string::npos);
+  const CliResult describe = RunCli({"call", "--describe", "Frame.CancelarDesdobramento"});
+  EXPECT_EQ(describe.exit, 0);
+  EXPECT_EQ(Json::parse(describe.out)["request"], "args");
+  EXPECT_EQ(Json::parse(describe.out)["fields"],
+            Json::parse(R"([{"name": "modo", "type": "integer", "required": true}])"));
 }
 
-// Records travel through their field tables: every kind of field, widths counted in characters.
+// Records travel through their field tables: every kind of field, both ways.
 TEST(RecordJson, ReadsAndWritesEveryFieldKind) {
   RFin_IncluirMovimentacaoNumerarios record;
   record.Inicializar();
@@ -112,30 +93,6 @@ TEST(RecordJson, ReadsAndWritesEveryFieldKind) {
   EXPECT_EQ(written["DTASSOCIADNICLI"], "2026-03-02");
   EXPECT_TRUE(written["DTCONCIL"].is_null());
   EXPECT_EQ(written["CODBANCO"], 12.0);
-}
-
-TEST(RecordJson, RefusesWrongValuesBeforeAnythingRuns) {
-  const auto read = [](const char* json) {
-    RFin_IncluirMovimentacaoNumerarios record;
-    cli::ReadRecord(Json::parse(json), record, CamposIncluirMovimentacaoNumerarios(), "record");
-  };
-  const auto message = [&](const char* json) {
-    try {
-      read(json);
-    } catch (const cli::UsageError& error) {
-      return std::string(error.what());
-    }
-    return std::string("(aceito)");
-  };
-  EXPECT_EQ(message(R"({"CODCOB": "ÇÃOXY"})"), "record.CODCOB: no máximo 4 caracteres.");
-  EXPECT_EQ(message(R"({"VALOR": "10"})"), "record.VALOR: esperado número, recebido texto.");
-  EXPECT_EQ(message(R"({"TRAVARSALDO": "S"})"), "record.TRAVARSALDO: esperado true/false, recebido texto.");
-  EXPECT_EQ(message(R"({"DATA": "2026-02-30"})"),
-            "record.DATA: data inválida \"2026-02-30\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS).");
-  EXPECT_EQ(message(R"({"DATA": 20260101})"),
-            "record.DATA: esperada data \"AAAA-MM-DD\" ou \"AAAA-MM-DDTHH:MM:SS\", recebido número.");
-  EXPECT_EQ(message(R"({"CODCOB": "D", "codcob": "D"})"), "record: campo desconhecido \"codcob\".");
-  EXPECT_EQ(message(R"("texto")"), "record: esperado objeto JSON, recebido texto.");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "frame/Uclsgerentefinanceiro.h"
 #include "payable/Uclsfin_contaspagar.h"
@@ -10,22 +12,15 @@ namespace {
 
 using testsupport::MemoryHost;
 
-// A host's own implementation of an area, installed through the facade.
-class TContasPagarDoHost : public TContasPagar {
- public:
-  using TContasPagar::TContasPagar;
-};
-
-TEST(Facade, NeedsTheHostServicesFromItsOwner) {
+// The facade needs the host services from its owner; its areas are created on first use, owned by
+// the host component, and handed out again afterwards.
+TEST(Facade, AreasAreCreatedOnFirstUseOwnedByTheHostAndKept) {
   TComponent sem_servicos(nullptr);
   EXPECT_THROW(TGerenteFinanceiro facade(&sem_servicos), Exception);
   EXPECT_EQ(sem_servicos.ComponentCount(), 0u);
-}
-
-TEST(Facade, AreasAreCreatedOnFirstUseOwnedByTheHostAndKept) {
   MemoryHost host;
   auto* facade = new TGerenteFinanceiro(&host);
-  const std::size_t owned_before = host.ComponentCount();
+  EXPECT_EQ(host.ComponentCount(), 1u);  // the facade alone
   IFin_ContasPagar* contas = facade->GetContasPagar();
   IFin_CentroCusto* centros = facade->GetCentroCusto();
   IFin_MovimentacaoNumerarios* numerarios = facade->GetMovimentacaoNumerarios();
@@ -36,82 +31,41 @@ TEST(Facade, AreasAreCreatedOnFirstUseOwnedByTheHostAndKept) {
   EXPECT_EQ(facade->GetContasPagar(), contas);
   EXPECT_EQ(facade->GetCentroCusto(), centros);
   EXPECT_EQ(facade->GetMovimentacaoNumerarios(), numerarios);
-  EXPECT_EQ(host.ComponentCount(), owned_before + 3);
-}
-
-TEST(Facade, SetterReplacesTheAreaAndAnEmptyReferenceMakesTheNextGetBuildAFreshOne) {
-  MemoryHost host;
-  auto* facade = new TGerenteFinanceiro(&host);
-  auto* do_host = new TContasPagarDoHost(&host);
-  facade->SetContasPagar(do_host);
-  EXPECT_EQ(facade->GetContasPagar(), do_host);
+  EXPECT_EQ(host.ComponentCount(), 4u);
+  // An emptied reference makes the next get build a fresh area; the old one stays with its owner.
   facade->SetContasPagar(nullptr);
-  IFin_ContasPagar* novo = facade->GetContasPagar();
-  EXPECT_NE(novo, nullptr);
-  EXPECT_NE(novo, do_host);
-  // The replaced object is not freed by the facade: its owner still holds it.
-  EXPECT_EQ(host.ComponentCount(), 3u);
-  EXPECT_EQ(do_host->Owner(), &host);
+  EXPECT_NE(facade->GetContasPagar(), contas);
+  EXPECT_EQ(host.ComponentCount(), 5u);
 }
 
+// One sub-module per mode, keeping the user and routine of its first use; it belongs to the host
+// component and outlives the facade.
 TEST(Facade, CancelSplittingKeepsOneSubModulePerModeWithTheUserOfItsFirstUse) {
   MemoryHost host;
   auto* facade = new TGerenteFinanceiro(&host);
-  const std::size_t owned_before = host.ComponentCount();
-
+  EXPECT_EQ(facade->CancelarDesdobramento(tmNenhum), nullptr);
+  EXPECT_EQ(facade->CancelarDesdobramento(static_cast<TModo>(3)), nullptr);
   host.matricula = 11;
   host.rotina = 1203;
   IFin_CancelarDesdobramento* titulos = facade->CancelarDesdobramento(tmZTPrest);
   host.matricula = 22;
   host.rotina = 614;
   IFin_CancelarDesdobramento* lancamentos = facade->CancelarDesdobramento(tmZTLanc);
-  ASSERT_NE(titulos, nullptr);
-  ASSERT_NE(lancamentos, nullptr);
-  EXPECT_NE(titulos, lancamentos);
-  EXPECT_EQ(host.ComponentCount(), owned_before + 2);  // owned by the host component, not the facade
-
   host.matricula = 33;
   EXPECT_EQ(facade->CancelarDesdobramento(tmZTPrest), titulos);
   const auto* first = dynamic_cast<TCancelarDesdobramento*>(titulos);
   const auto* second = dynamic_cast<TCancelarDesdobramento*>(lancamentos);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(first->CodigoUsuario(), 11);
-  EXPECT_EQ(first->CodigoRotina(), 1203);
-  EXPECT_EQ(first->Modo(), tmZTPrest);
-  EXPECT_EQ(second->CodigoUsuario(), 22);
-  EXPECT_EQ(second->CodigoRotina(), 614);
-  EXPECT_EQ(second->Modo(), tmZTLanc);
-}
-
-TEST(Facade, CancelSplittingOfAnUnknownModeCreatesNothing) {
-  MemoryHost host;
-  auto* facade = new TGerenteFinanceiro(&host);
-  const std::size_t owned_before = host.ComponentCount();
-  EXPECT_EQ(facade->CancelarDesdobramento(tmNenhum), nullptr);
-  EXPECT_EQ(facade->CancelarDesdobramento(static_cast<TModo>(3)), nullptr);
-  EXPECT_EQ(host.ComponentCount(), owned_before);
-}
-
-TEST(Facade, SubModulesOutliveTheFacadeUntilTheHostComponentGoes) {
-  MemoryHost host;
-  auto* facade = new TGerenteFinanceiro(&host);
-  IFin_CancelarDesdobramento* sub = facade->CancelarDesdobramento(tmZTLanc);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(host.ComponentCount(), 3u);
   delete facade;
-  ASSERT_EQ(host.ComponentCount(), 1u);
-  EXPECT_EQ(dynamic_cast<TCancelarDesdobramento*>(sub)->Modo(), tmZTLanc);
-}
-
-TEST(BoletoOptions, StartClearedAndKeepWhatIsSet) {
-  TFin_ParamentrosGerarBoleto opcoes;
-  EXPECT_FALSE(opcoes.gerarBoletos());
-  EXPECT_EQ(opcoes.codigoRotina(), 0.0);
-  opcoes.gerarDadosBancarios(true);
-  opcoes.codigoRotina(1441);
-  opcoes.matriculaUsuario(12.0);
-  EXPECT_TRUE(opcoes.gerarDadosBancarios());
-  EXPECT_EQ(opcoes.codigoRotina(), 1441.0);
-  EXPECT_EQ(opcoes.matriculaUsuario(), 12.0);
+  ASSERT_EQ(host.ComponentCount(), 2u);
+  EXPECT_EQ(std::vector<int>(
+                {first->CodigoUsuario(), first->CodigoRotina(), second->CodigoUsuario(), second->CodigoRotina()}),
+            std::vector<int>({11, 1203, 22, 614}));
+  EXPECT_EQ(first->Modo(), tmZTPrest);
+  EXPECT_EQ(second->Modo(), tmZTLanc);
 }
 
 }  // namespace

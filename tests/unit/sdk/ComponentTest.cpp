@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,11 +17,6 @@ class Logged : public TComponent {
  private:
   std::string FName;
   std::vector<std::string>& FLog;
-};
-
-class Failing : public TComponent {
- public:
-  explicit Failing(TComponent* owner) : TComponent(owner) { throw std::runtime_error("falhou"); }
 };
 
 TEST(Component, OwnerDestroysChildrenNewestFirst) {
@@ -46,12 +40,6 @@ TEST(Component, ChildDestroyedEarlyLeavesItsOwner) {
   EXPECT_EQ(owner.ComponentCount(), 0u);
   owner.DestroyComponents();
   EXPECT_EQ(log, (std::vector<std::string>{"early"}));  // not twice
-}
-
-TEST(Component, ConstructorThatThrowsIsNotKeptByTheOwner) {
-  TComponent owner(nullptr);
-  EXPECT_THROW(new Failing(&owner), std::runtime_error);
-  EXPECT_EQ(owner.ComponentCount(), 0u);
 }
 
 }  // namespace

@@ -23,57 +23,39 @@ class TSimples : public IServico {
   int Valor() override { return 7; }
 };
 
-TEST(Container, KeysIgnoreTheCaseOfTheRegistrationName) {
-  EXPECT_EQ(TQuorvinIoC::GetInterfaceKey<IServico>(""), "IServicoTeste|");
-  EXPECT_EQ(TQuorvinIoC::GetInterfaceKey<IServico>("Nome"), TQuorvinIoC::GetInterfaceKey<IServico>("nOME"));
-}
-
-TEST(Container, ComponentRegistrationConstructsWithTheOwnerEachTime) {
+// A component registration builds a new object owned by the given owner on each resolve, and
+// goes with its package; a singleton is built once, whatever the case of the name it is resolved
+// by; a key nothing was registered under is refused by name.
+TEST(Container, RegistrationsResolveAndGoWithTheirPackage) {
   TQuorvinIoC container;
   container.SetPacoteCorrente("pacote-a");
   container.RegisterType<IServico, TServico>("TServico", "", false);
   container.SetPacoteCorrente("");
+  container.RegisterType<IServico, TSimples>("TSimples", "unico", true);
   const std::string key = TQuorvinIoC::GetInterfaceKey<IServico>("");
-  EXPECT_TRUE(container.IsRegistered(key));
   EXPECT_TRUE(container.HasComponentRecord(key));
+  EXPECT_FALSE(container.HasComponentRecord(TQuorvinIoC::GetInterfaceKey<IServico>("unico")));
   EXPECT_EQ(container.ClassOf(key), "TServico");
 
   TComponent owner(nullptr);
   IServico* first = container.Resolve<IServico>(&owner);
-  IServico* second = container.Resolve<IServico>(&owner);
-  EXPECT_NE(first, second);  // not a singleton
+  EXPECT_NE(first, container.Resolve<IServico>(&owner));
   EXPECT_EQ(first->Valor(), 42);
-  EXPECT_EQ(owner.ComponentCount(), 2u);  // both owned by the owner given
+  EXPECT_EQ(owner.ComponentCount(), 2u);
+  IServico* unico = container.Resolve<IServico>(nullptr, "unico");
+  EXPECT_EQ(unico, container.Resolve<IServico>(nullptr, "UNICO"));
+  EXPECT_EQ(unico->Valor(), 7);
+  delete unico;
 
   container.RemoverRegistrosDoPacote("pacote-a");
   EXPECT_FALSE(container.IsRegistered(key));
-  EXPECT_FALSE(container.HasComponentRecord(key));
-}
-
-TEST(Container, SingletonIsConstructedOnce) {
-  TQuorvinIoC container;
-  container.RegisterType<IServico, TSimples>("TSimples", "unico", true);
-  EXPECT_FALSE(container.HasComponentRecord(TQuorvinIoC::GetInterfaceKey<IServico>("unico")));
-  IServico* first = container.Resolve<IServico>(nullptr, "unico");
-  EXPECT_EQ(first, container.Resolve<IServico>(nullptr, "UNICO"));
-  delete first;
-}
-
-TEST(Container, ResolvingWhatIsNotRegisteredIsAClearError) {
-  TQuorvinIoC container;
+  EXPECT_TRUE(container.IsRegistered(TQuorvinIoC::GetInterfaceKey<IServico>("unico")));
   try {
     static_cast<void>(container.Resolve<IServico>(nullptr));
-    FAIL() << "nothing is registered";
+    FAIL() << "the registration went with its package";
   } catch (const Exception& error) {
     EXPECT_EQ(error.Message(), "Nenhuma implementação registrada para IServicoTeste|.");
   }
-}
-
-TEST(ClassRegistry, RegisterAndUnregisterByName) {
-  RegisterClass("TClasseDeTeste");
-  EXPECT_TRUE(IsClassRegistered("TClasseDeTeste"));
-  UnRegisterClass("TClasseDeTeste");
-  EXPECT_FALSE(IsClassRegistered("TClasseDeTeste"));
 }
 
 }  // namespace

@@ -28,20 +28,11 @@ INSTANTIATE_TEST_SUITE_P(Amounts, RoundToTest,
 TEST(FormatarValor, UsesThousandAndDecimalSeparatorsOfTheHost) {
   EXPECT_EQ(FormatarValor(1234.5), "1.234,50");
   EXPECT_EQ(FormatarValor(0), "0,00");
-  EXPECT_EQ(FormatarValor(1000), "1.000,00");
   EXPECT_EQ(FormatarValor(123456789.125), "123.456.789,12");
   EXPECT_EQ(FormatarValor(-1234567.891), "-1.234.567,89");
   EXPECT_EQ(FormatarValor(-0.004), "0,00");
   EXPECT_EQ(FormatarValor(2.675), "2,68");
   EXPECT_EQ(FormatarValor(1234.5, TFormatSettings{'.', ','}), "1,234.50");
-}
-
-TEST(ShortestDecimal, WritesCodesWithoutTrailingZerosOrExponent) {
-  EXPECT_EQ(ShortestDecimal(12), "12");
-  EXPECT_EQ(ShortestDecimal(12.5), "12.5");
-  EXPECT_EQ(ShortestDecimal(-1234), "-1234");
-  EXPECT_EQ(ShortestDecimal(1e21), "1000000000000000000000");
-  EXPECT_EQ(ShortestDecimal(-0.0), "0");
 }
 
 TEST(CharCount, CountsCharactersNotBytes) {

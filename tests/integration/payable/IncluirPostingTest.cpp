@@ -1,17 +1,17 @@
 #include <map>
-#include <set>
 #include <string>
 #include <tuple>
 
 #include "PayableFixture.h"
-#include "payable/Uclsfin_dalcontaspagar.h"
 
 namespace payabletest {
 namespace {
 
 using PayablePosting = PayableTest;
 
-// A column fed by two fields takes its own field, the older one only when its own is unset.
+// The module writes its own columns, leaves CODROTINAALT empty and cuts the supplier's name to 60
+// characters (not bytes); a column fed by two fields takes its own field, the older one only when
+// its own is unset.
 TEST_F(PayablePosting, EntryIsStoredWithTheModulesOwnValues) {
   Host().SetCodigoRotina(1234);
   Host().SetTexto("Registro gravado.");
@@ -35,7 +35,8 @@ TEST_F(PayablePosting, EntryIsStoredWithTheModulesOwnValues) {
 }
 
 // A clone of its principal is not handed over; a failure of the cost-center area after the insert
-// leaves the entry in the caller's transaction until the caller rolls back.
+// leaves the entry in the caller's transaction until the caller rolls back. A database failure
+// becomes a plain exception with its message.
 TEST_F(PayablePosting, EntryIsHandedToTheCostCenterAreaWhoseFailureLeavesTheRollbackToTheCaller) {
   CentroCustoDeTeste& centro_custo = InstalarCentroCusto();
   RFin_IncluirContasPagar registro = Valida();
@@ -55,81 +56,58 @@ TEST_F(PayablePosting, EntryIsHandedToTheCostCenterAreaWhoseFailureLeavesTheRoll
   EXPECT_EQ(falha.MENSAGEM, "Erro ao inserir registros!\rCentro de custo inativo.");
   EXPECT_EQ(ContasPagar().GetValidador().Text(), "Centro de custo inativo.");
   EXPECT_EQ(Linhas("ZTLANC", falha.RECNUM), 1);
+  RFin_IncluirContasPagar repetida = Valida();
+  repetida.RECNUM = registro.RECNUM;
+  try {
+    ContasPagar().Incluir(repetida);
+    ADD_FAILURE() << "RECNUM repetido foi aceito";
+  } catch (const Exception& erro) {
+    EXPECT_STREQ(erro.ClassName(), "Exception");
+    EXPECT_NE(erro.Message().find("ORA-00001"), std::string::npos) << erro.Message();
+    EXPECT_EQ(repetida.MENSAGEM, "Erro ao inserir registros!\r" + erro.Message());
+  }
   Session().Rollback();
   Session().StartTransaction();
   EXPECT_EQ(Linhas("ZTLANC", falha.RECNUM) + Linhas("ZTLANC", registro.RECNUM), 0);
 }
 
-TEST_F(PayablePosting, EntriesAreReadBackWithThePartnersName) {
+// The entries of an invoice are listed while its open titles add up to its total (a title on a
+// bordero is no longer open), and are read back with their partner's name: the typed name is kept
+// only for other partners.
+TEST_F(PayablePosting, EntriesOfAnInvoiceAreListedAndReadBackWithThePartnersName) {
   Exec("INSERT INTO ZTCLIENT (CODCLI, CLIENTE) VALUES (601, 'MERCADO BOA VISTA')");
   Exec("INSERT INTO ZTUSUARI (CODUSUR, NOME) VALUES (701, 'CARLOS REPRESENTANTE')");
   Exec("INSERT INTO ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (801, 'JOAO MOTORISTA', 'JOAO')");
-  // Partner kind and code, and the name read back; the typed name is kept only for other partners.
+  Host().SetCodigoRotina(1301);
   std::map<double, std::string> esperados;
   std::string lista;
-  for (const auto& [tipo, codigo, nome] : {std::tuple{"F", 501, "PAPELARIA CENTRAL LTDA"},
-                                           {"O", 0, "NOME DIGITADO"},
-                                           {"C", 601, "MERCADO BOA VISTA"},
-                                           {"R", 701, "CARLOS REPRESENTANTE"},
-                                           {"M", 801, "JOAO MOTORISTA"}}) {
+  // clang-format off
+  const std::tuple<const char*, int, const char*> parceiros[] = {
+      {"F", 501, "PAPELARIA CENTRAL LTDA"}, {"O", 0, "NOME DIGITADO"}, {"C", 601, "MERCADO BOA VISTA"},
+      {"R", 701, "CARLOS REPRESENTANTE"}, {"M", 801, "JOAO MOTORISTA"}};
+  // clang-format on
+  for (const auto& [tipo, codigo, nome] : parceiros) {
     RFin_IncluirContasPagar registro = Valida();
     registro.TIPOPARCEIRO = tipo;
     registro.CODFORNEC = codigo;
     registro.FORNECEDOR = "NOME DIGITADO";
     registro.DTCOMPETENCIA = Dia(3);
+    registro.NUMTRANSENT = 555;
+    registro.VALOR = 100.10;
     ASSERT_TRUE(ContasPagar().Incluir(registro));
     esperados[registro.RECNUM] = nome;
-    lista += ShortestDecimal(registro.RECNUM) + ", ";
+    lista += (lista.empty() ? "" : ",") + ShortestDecimal(registro.RECNUM);
   }
+  EXPECT_EQ(ContasPagar().GetListaRecNum(555), lista);
+  EXPECT_EQ(ContasPagar().GetListaRecNum(556), "");
   const auto lidos = ContasPagar().GetListaLancamento(lista);
   ASSERT_EQ(lidos.size(), 5U);
   for (const auto& lido : lidos) EXPECT_EQ(lido.FORNECEDOR, esperados.at(lido.RECNUM));
   EXPECT_TRUE(lidos[0].Inicializado);
   EXPECT_EQ(lidos[0].DTCOMPETENCIA, Dia(3));
   EXPECT_TRUE(ContasPagar().GetListaLancamento("").empty());
-}
-
-TEST_F(PayablePosting, OpenTitlesOfAnInvoiceAreListedOnlyWhenTheyAddUpToItsTotal) {
-  Host().SetCodigoRotina(1301);
-  RFin_IncluirContasPagar primeira = Valida();
-  RFin_IncluirContasPagar segunda = Valida();
-  primeira.NUMTRANSENT = segunda.NUMTRANSENT = 555;
-  primeira.VALOR = 100.10;
-  segunda.VALOR = 199.90;
-  ASSERT_TRUE(ContasPagar().Incluir(primeira));
-  ASSERT_TRUE(ContasPagar().Incluir(segunda));
-  EXPECT_EQ(ContasPagar().GetListaRecNum(555),
-            ShortestDecimal(primeira.RECNUM) + "," + ShortestDecimal(segunda.RECNUM));
-  EXPECT_EQ(ContasPagar().GetListaRecNum(556), "");
-  // A title on a bordero is no longer open: the rest no longer adds up to the invoice.
-  Exec("UPDATE ZTLANC SET NUMBORDERO = 9 WHERE RECNUM = " + ShortestDecimal(segunda.RECNUM));
+  Exec("UPDATE ZTLANC SET NUMBORDERO = 9 WHERE RECNUM = " + ShortestDecimal(lidos[0].RECNUM));
   EXPECT_EQ(ContasPagar().GetListaRecNum(555), "");
-}
-
-TEST_F(PayablePosting, TheSelectReadsEveryColumnTheTableHas) {
-  TDALContasPagar& dal = ContasPagar().GetDALContasPagar();
-  std::set<std::string> registro;
-  for (const auto& campo : ColunasZTLANC()) registro.insert(campo.Name);
-  EXPECT_EQ(std::set<std::string>(dal.ColunasTabelaZTLANC().begin(), dal.ColunasTabelaZTLANC().end()), registro);
-}
-
-// Parameters are read from the store on every get; in explicit mode the issue-date window follows the
-// setter's 7 days, not the store's 30.
-TEST_F(PayablePosting, ParametersAreReadOnEveryGetFromTheStoreOrInExplicitModeFromTheSetters) {
-  ContasPagar().SetNUMDIASMINDESPPAG_1393(99);
-  SetParametro("CON_NUMDIASMINDESPPAG", "15");
-  EXPECT_EQ(ContasPagar().GetNUMDIASMINDESPPAG_1393(), 15);
-  SetParametro("CON_NUMDIASMINDESPPAG", "20");
-  EXPECT_EQ(ContasPagar().GetNUMDIASMINDESPPAG_1393(), 20);
-  Host().SetParametrosExplicitos(true);
-  SetParametro("CON_NUMDIASMAXEMISSAOCP", "30");
-  ContasPagar().SetNUMDIASMAXEMISSAOCP_1957(7);
-  RFin_IncluirContasPagar registro = Valida();
-  registro.DTEMISSAO = registro.DTLANC - 8;
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExDataEmissaoInferiorPermitidoParam1957",
-               "Data de emissão acima/abaixo do limite permitido pelo parâmetro 1957 da rotina 132.");
-  registro.DTEMISSAO = registro.DTLANC - 7;
-  EXPECT_TRUE(ContasPagar().Incluir(registro));
 }
 
 }  // namespace

@@ -265,19 +265,4 @@ TEST(CostCenterSql, BudgetAndRealizedQueries) {
   EXPECT_EQ(TDALCentroCusto::GetSQLRealizadoConta(true, true).Lines(), bloqueados);
 }
 
-// A share may fill what is left of the budget, not pass it (below it for a credit budget); a zero
-// budget is not controlled.
-TEST(CostCenterBudget, ComparesTheShareWithWhatIsLeft) {
-  // budget, realized, share, exceeded, balance
-  const std::tuple<double, double, double, bool, double> casos[] = {
-      {1000, 700, 300, false, 300},      {1000, 700, 300.01, true, 300},  {1000, 1200, 1, true, 0},
-      {0.3, 0.1, 0.2, false, 0.3 - 0.1}, {-500, -200, -300, false, -300}, {-500, -200, -300.01, true, -300},
-      {-500, -600, -1, true, 0},         {0, 5000, 99999, false, 0},      {0, -5000, -99999, false, 0}};
-  for (const auto& [orcado, realizado, valor, excedido, saldo] : casos) {
-    EXPECT_EQ(TDALCentroCusto::OrcamentoExcedido(orcado, realizado, valor), excedido)
-        << orcado << " " << realizado << " " << valor;
-    EXPECT_EQ(TDALCentroCusto::SaldoDisponivel(orcado, realizado), saldo) << orcado << " " << realizado;
-  }
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -75,35 +74,6 @@ TEST(PayableInsert, TableByBranchSupplementationAndApproval) {
   }
 }
 
-// Columns set to their own value are covered by the two statements around this table; these are
-// written on another field's value or left out although set.
-TEST(PayableInsert, AConditionalColumnIsWrittenOnlyWhenItsConditionHolds) {
-  struct Presenca {
-    const char* nome;
-    std::function<void(RFin_IncluirContasPagar&)> preparar;
-    const char* coluna;
-    bool presente;
-  };
-  // clang-format off
-  const Presenca casos[] = {
-      {"NegativeValue", [](auto& r) { r.VALOR = -80; }, "VALOR", true},
-      {"NegativeAccount", [](auto& r) { r.CODCONTA = -3101; }, "CODCONTA", false},
-      {"BlankRmCode", [](auto& r) { r.CODLANCAMENTORM = "   "; }, "CODLANCAMENTORM", false},
-      {"NoQuoteDateWithoutDueDate", [](auto& r) { r.DTVENC = TDateTime(); }, "DTCOTACAO", false},
-      {"QuoteDateOfItsOwn", [](auto& r) { r.DTVENC = TDateTime(); r.DTCOTACAO = TDateTime::EncodeDate(2024, 3, 1); }, "DTCOTACAO", true},
-      {"ScheduleDateFollowsTheAccrualDate", [](auto& r) { r.DTCOMPETENCIA = TDateTime::EncodeDate(2024, 3, 1); }, "DTAGENDAMENTO", true},
-      {"NegotiationFromTheOlderField", [](auto& r) { r.NUMNEGOCIACAO2 = 77; }, "NUMNEGOCIACAO", true},
-      {"SefazCodeFromTheOlderField", [](auto& r) { r.CODCOBSEFAZ2 = "GNRE"; }, "CODCOBSEFAZ", true},
-  };
-  // clang-format on
-  for (const Presenca& caso : casos) {
-    RFin_IncluirContasPagar registro = EntradaMinima();
-    caso.preparar(registro);
-    const auto colunas = Colunas(TDALContasPagar::GetSQLInsertZTLANC(registro, false, false));
-    EXPECT_EQ(std::count(colunas.begin(), colunas.end(), caso.coluna), caso.presente ? 1 : 0) << caso.nome;
-  }
-}
-
 // Everything set: the widest statement the record can produce names each column once, bound as
 // its own parameter, and never the columns only settlement and supplementation write.
 TEST(PayableInsert, EveryColumnIsPairedWithItsOwnParameterAndNamedOnce) {
@@ -153,7 +123,6 @@ TEST(PayableInClause, ValuesAreSortedAsTextOnceEachAndWrapped) {
     const char* clausula;
   };
   const Caso casos[] = {
-      {"", false, false, ""},
       {" , ,", false, false, ""},
       {"30,100,2", false, false, "(ZTLANC.RECNUM IN ( 100,2,30 )) "},
       {" 7 , 7,8", false, false, "(ZTLANC.RECNUM IN ( 7,8 )) "},

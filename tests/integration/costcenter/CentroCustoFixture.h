@@ -68,24 +68,22 @@ class CentroCustoTest : public testsupport::HostTest {
          std::to_string(percentual) + ", " + std::to_string(valor) + ", '9', 'N')");
   }
 
-  // The saved rows of an entry as "CC:value ..." in cost-center order.
-  [[nodiscard]] std::string Linhas(int recnum, const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
-    return Todas("SELECT CODIGOCENTROCUSTO, VALOR FROM " + tabela + " WHERE RECNUM = " + std::to_string(recnum) +
-                 " ORDER BY 1");
+  // The saved rows of an entry as "CC:column:column ..." in cost-center order.
+  [[nodiscard]] std::string Linhas(int recnum, const std::string& colunas = "VALOR",
+                                   const std::string& tabela = "ZTRATEIOCENTROCUSTO") {
+    return Todas("SELECT CODIGOCENTROCUSTO, " + colunas + " FROM " + tabela +
+                 " WHERE RECNUM = " + std::to_string(recnum) + " ORDER BY 1");
   }
 
   static TDateTime Data(int ano, int mes, int dia) { return TDateTime::EncodeDate(ano, mes, dia); }
 
-  // An entry to apportion: by default a payable entry of account 910001 in branch 9 on 2026-03-10,
-  // saved without the form.
+  // A payable entry to apportion: by default of account 910001 in branch 9 on 2026-03-10, saved
+  // without the form.
   struct Lancto {
     double recnum = 0;
     double valor = 0;
     std::string conta = "910001";
-    TTipoLancamento tipo = tlFinanceiro;
     std::string filial = "9";
-    std::string natureza = "N";  // counterpart "S" (payable) or nature "D"/"C" (accounting)
-    int principal = 0;           // the principal's RECNUM (payable) or the chart of accounts
     bool form = false;
     bool permitir = false;  // posting above the budget allowed
     TDateTime data = Data(2026, 3, 10);
@@ -93,8 +91,8 @@ class CentroCustoTest : public testsupport::HostTest {
     TDateTime competencia = data;
   };
   bool Processar(const Lancto& l) {
-    return Area().ProcessoCentroCusto(false, l.tipo, l.filial, l.conta, l.recnum, l.valor, l.data, l.form, l.natureza,
-                                      l.principal, l.permitir, l.competencia, l.vencimento, false);
+    return Area().ProcessoCentroCusto(false, tlFinanceiro, l.filial, l.conta, l.recnum, l.valor, l.data, l.form, "N", 0,
+                                      l.permitir, l.competencia, l.vencimento, false);
   }
   bool Apportion(double recnum, double valor, const std::string& conta = "910001") {
     return Processar({.recnum = recnum, .valor = valor, .conta = conta});

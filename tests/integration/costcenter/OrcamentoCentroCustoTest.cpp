@@ -52,13 +52,11 @@ const char* const kSemPermissao =
     "lançamento de despesa acima do orçado para o centro de custo da rotina 132.";
 const std::string kRecusa300 = Mensagem("T1", "700,00", "1.000,00", "300,00", kSemPermissao);
 
+// A credit budget is exceeded below it.
 TEST_F(OrcamentoTest, AShareThatFillsTheBudgetPassesOneCentMoreIsRefused) {
   EXPECT_EQ(Confirmar({.valor = 300.00}), "aceito");
   EXPECT_EQ(Confirmar({.valor = 300.01}), kRecusa300);
   EXPECT_TRUE(Host().Confirmacoes().empty());
-}
-
-TEST_F(OrcamentoTest, ACreditBudgetIsExceededBelowIt) {
   Lancamento(8004, 910003, -200, "2026-03-05");
   Rateio(8004, 910003, "T2", 100, -200);
   Exec("UPDATE ZTCONTACENTROCUSTO SET CODIGOCENTROCUSTO = 'T2' WHERE CODCONTA = 910003");
@@ -74,14 +72,6 @@ TEST_F(OrcamentoTest, TheBudgetMonthIsTheAccrualMonthWhenTheBranchSaysSo) {
   Exec("UPDATE ZTLANC SET DTCOMPETENCIA = TO_DATE('2026-03-02', 'YYYY-MM-DD') WHERE RECNUM = 8001");
   EXPECT_EQ(Confirmar({.valor = 300.01, .vencimento = Data(2026, 4, 10), .competencia = Data(2026, 3, 15)}),
             kRecusa300);
-}
-
-TEST_F(OrcamentoTest, NoBudgetCheckFromTheBudgetRoutineOrWithoutTheBranchParameters) {
-  Host().SetCodigoRotina(755);
-  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
-  Host().SetCodigoRotina(0);
-  SetParametro("BLOQLANCDESPMAIORORCCC", "N", "9");
-  EXPECT_EQ(Confirmar({.valor = 5000}), "aceito");
 }
 
 TEST_F(OrcamentoTest, HeldEntriesCountOnlyWhileTheBranchWorksWithSupplementation) {
@@ -110,12 +100,8 @@ TEST_F(OrcamentoTest, ConfirmedRowsAreMarkedAndGoToTheHeldTableUnlessPostingAbov
   ASSERT_EQ(Confirmar({.valor = 400}), "aceito");
   EXPECT_TRUE(Area().VerificarOrcamentoExcedido());
   ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-  const std::string held = "SELECT CODIGOCENTROCUSTO, VALOR, ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTOBLOQ";
-  const std::string posted =
-      "SELECT CODIGOCENTROCUSTO, VALOR, ORCAMENTOEXCEDIDO FROM ZTRATEIOCENTROCUSTO "
-      "WHERE RECNUM = 8100";
-  EXPECT_EQ(Todas(held), "T1:400:S");
-  EXPECT_EQ(Todas(posted), "");
+  EXPECT_EQ(Linhas(8100, "VALOR, ORCAMENTOEXCEDIDO", "ZTRATEIOCENTROCUSTOBLOQ"), "T1:400:S");
+  EXPECT_EQ(Linhas(8100), "");
   EXPECT_TRUE(Area().GetLancarZTLancBloq());
   EXPECT_TRUE(ContasPagar().GetLancarZTLancBloqGeral());
 
@@ -127,8 +113,8 @@ TEST_F(OrcamentoTest, ConfirmedRowsAreMarkedAndGoToTheHeldTableUnlessPostingAbov
   EXPECT_NE(Host().Confirmacoes()[1].Texto.find("\rConfirma geração de lançamento acima do orçamento ?"),
             std::string::npos);
   ASSERT_TRUE(Area().InsertCentroCusto_Banco());
-  EXPECT_EQ(Todas(posted), "T1:400:S");
-  EXPECT_EQ(Todas(held), "");
+  EXPECT_EQ(Linhas(8100, "VALOR, ORCAMENTOEXCEDIDO"), "T1:400:S");
+  EXPECT_EQ(Linhas(8100, "VALOR", "ZTRATEIOCENTROCUSTOBLOQ"), "");
 }
 
 TEST_F(OrcamentoTest, CancelInTheDialogAbortsSilentlyAndMarksNothing) {

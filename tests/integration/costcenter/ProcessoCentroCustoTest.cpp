@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "CentroCustoFixture.h"
-#include "costcenter/Uclsfin_centrocusto.h"
 #include "frame/Uclsfin_except.h"
 #include "oradb/TClientDataSet.h"
 #include "sdk/Exception.h"
@@ -13,30 +12,17 @@ namespace {
 
 using costcenter_it::CentroCustoTest;
 
-TEST_F(CentroCustoTest, ANewEntryIsSavedWithItsAccountsStandardApportionmentToTheCentAndAgainReplaced) {
+TEST_F(CentroCustoTest, ANewEntryIsSavedWithItsAccountsStandardApportionmentToTheCent) {
   EXPECT_TRUE(Apportion(5001, 10.00));
   // T4 is inactive and T5 is not the user's: neither is proposed.
-  EXPECT_EQ(Todas("SELECT CODIGOCENTROCUSTO, PERCRATEIO, VALOR, CODFILIAL, CODCONTA, CONTRAPARTIDA, "
-                  "NVL(ORCAMENTOEXCEDIDO, '-'), TO_CHAR(DTLANC, 'YYYY-MM-DD') FROM ZTRATEIOCENTROCUSTO ORDER BY 1"),
+  EXPECT_EQ(Linhas(5001,
+                   "PERCRATEIO, VALOR, CODFILIAL, CODCONTA, CONTRAPARTIDA, NVL(ORCAMENTOEXCEDIDO, '-'), "
+                   "TO_CHAR(DTLANC, 'YYYY-MM-DD')"),
             "T1:33.33:3.33:9:910001:N:-:2026-03-10 T2:33.33:3.33:9:910001:N:-:2026-03-10 "
             "T3:33.34:3.34:9:910001:N:-:2026-03-10");
   // Saving forgets the entry: the next one starts from empty rows.
   EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
   EXPECT_EQ(Area().GetCodConta(), "");
-  ASSERT_TRUE(Apportion(5001, 20.00));
-  EXPECT_EQ(Linhas(5001), "T1:6.67 T2:6.67 T3:6.66");
-}
-
-TEST_F(CentroCustoTest, ACounterpartCopiesItsPrincipalNegatedEvenWhenTheApportionmentMustTotal) {
-  SetParametro("RATEIOTOTALCC", "S");
-  Lancamento(5010, 910001, 10);
-  Rateio(5010, 910001, "T1", 33.33, 3.33);
-  Rateio(5010, 910001, "T2", 66.67, 6.67);
-  Host().SetCodigoRotina(749);
-  ASSERT_TRUE(Processar({.recnum = 5011, .valor = -10, .natureza = "S", .principal = 5010}));
-  EXPECT_EQ(Todas("SELECT CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, RECNUMPRINC FROM ZTRATEIOCENTROCUSTO WHERE "
-                  "RECNUM = 5011 ORDER BY 1"),
-            "T1:-3.33:S:5010 T2:-6.67:S:5010");
 }
 
 // Mended: held rows were written again next to the old ones.
@@ -46,7 +32,7 @@ TEST_F(CentroCustoTest, HeldRowsAreTheOnesReloadedAndRewrittenWhileThePayableAre
   ContasPagar().SetLancarZTLancBloqGeral(true);
   SetParametro("TRABSUPLORC", "S", "9");
   ASSERT_TRUE(Apportion(5020, 50));
-  EXPECT_EQ(Linhas(5020, "ZTRATEIOCENTROCUSTOBLOQ"), "T2:50");
+  EXPECT_EQ(Linhas(5020, "VALOR", "ZTRATEIOCENTROCUSTOBLOQ"), "T2:50");
   EXPECT_EQ(Linhas(5020), "");
 }
 
@@ -65,8 +51,6 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
        "Filial não trabalha com Centro de Custo!"},
       {[this]() { return Apportion(6001, 10, "910009"); }, nullptr, nullptr,
        "Conta gerencial não trabalha com Centro de Custo!"},
-      {[this]() { return Apportion(6001, 10, "910001' OR '1'='1"); }, nullptr, nullptr,
-       "Conta gerencial não trabalha com Centro de Custo!"},
   };
   for (const auto& [chamada, classe, mensagem, validador] : casos) {
     SCOPED_TRACE(validador);
@@ -84,110 +68,91 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
   }
 }
 
-TEST_F(CentroCustoTest, TheBudgetRoutineNeedsNoTransactionNumberAndARunWithoutEntryTypeAnswersFalseSilently) {
-  EXPECT_FALSE(Processar({.recnum = 7, .valor = 10, .tipo = tlContaPadrao}));
-  EXPECT_EQ(Validador().Count(), 0u);
-  Host().SetCodigoRotina(755);
-  EXPECT_TRUE(Apportion(0, 10));
-  EXPECT_EQ(Linhas(0), "T1:3.33 T2:3.33 T3:3.34");
-}
-
-TEST_F(CentroCustoTest, ABudgetLineNeedsNoTransactionNumberAndIsSavedByYearMonthAndAccount) {
-  for (const double valor : {1000, 2000}) {
-    ASSERT_TRUE(Processar({.valor = valor, .tipo = tlOrcamento, .data = Data(2026, 3, 1)}));
-  }
-  // The second run reloaded the saved rows and replaced them with the new value's shares.
-  EXPECT_EQ(Todas("SELECT COUNT(*), SUM(VALOR) FROM ZTORCLANCENTROCUSTO WHERE ANO = 2026 AND MES = 3 AND "
-                  "CODFILIAL = '9' AND CODCONTA = 910001"),
-            "3:2000");
-}
-
 // ---------------------------------------------------------------------------------------------
-// Sources of the proposed rows
+// The form
 
-TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportionment) {
-  Host().SetCodigoRotina(3424);
-  Exec(
-      "INSERT INTO ZTCONTACENTROCUSTOITEMSOLMAT (CODCONTA, NUMEROSOLICITACAO, CODPRODUTO, CODIGOCENTROCUSTO, "
-      "PERCRATEIO) VALUES (910001, 1234, 567, 'T2', 100)");
-  Lancamento(7001, 910001, 80);
-  Lancamento(7002, 910001, 10);
-  Exec("UPDATE ZTLANC SET HISTORICO2 = CASE RECNUM WHEN 7001 THEN '1234;567' ELSE '1234 567' END");
-  ASSERT_TRUE(Apportion(7001, 80));
-  EXPECT_EQ(Linhas(7001), "T2:80");
-  // Without ";" the account's standard apportionment is used.
-  ASSERT_TRUE(Apportion(7002, 10));
-  EXPECT_EQ(Linhas(7002), "T1:3.33 T2:3.33 T3:3.34");
-}
-
-TEST_F(CentroCustoTest, RowsToReplicateReplaceTheStandardApportionmentAndOutliveTheCallersDataset) {
-  const TDateTime data = Data(2026, 3, 10);
-  {
-    TClientDataSet rateios;
-    TParametrosCentroCusto::CriarCdsRateios(rateios);
-    for (const auto& [codigo, percentual] : {std::pair{"T3", 25.0}, std::pair{"T1", 75.0}}) {
-      rateios.Append();
-      rateios.FieldByName("CODIGOCENTROCUSTO").SetAsString(codigo);
-      rateios.FieldByName("PERCRATEIO").SetAsFloat(percentual);
-      rateios.Post();
-    }
-    ASSERT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, "9", "910002", "", &rateios, 7101, 99.99, data, false,
-                                           "N", 0, false, data, data, false));
+// Entry 9001 of account 910002 (no standard apportionment) opened in the form.
+class FormularioTest : public CentroCustoTest {
+ protected:
+  void SetUp() override {
+    CentroCustoTest::SetUp();
+    ASSERT_FALSE(Processar({.recnum = 9001, .valor = 100, .conta = "910002", .form = true}));
+    ASSERT_TRUE(Area().GetCdsRateios()->IsEmpty());
   }
-  EXPECT_EQ(Linhas(7101), "T1:74.99 T3:25");
-  ASSERT_TRUE(Apportion(7102, 10, "910002"));
-  EXPECT_EQ(Linhas(7102), "T1:7.5 T3:2.5");
-}
 
-TEST_F(CentroCustoTest, EntriesOfAnInvoiceWithItsFreightAndOfASaleAreApportionedOneByOne) {
-  for (const auto& [recnum, valor] : {std::pair{7201, 10}, {7202, 20}, {7203, -30}, {7204, 40}, {7205, 50}}) {
-    Lancamento(recnum, 910001, valor);
+  // Gives the form's row and asks whether it may be added; the validator's new message, if any.
+  std::uint8_t Verificar(double percentual, double valor, const std::string& centro_custo,
+                         const std::string& rateio_padrao = {}, const std::string& filial = "9",
+                         bool alterando = false) {
+    Validador().Clear();
+    Area().SetParametros(percentual, valor, filial, rateio_padrao, centro_custo, "DESC " + centro_custo, alterando);
+    return Area().ValidaCamposInterface();
   }
-  Lancamento(7301, 910001, 10);
-  Lancamento(7302, 910009, 10);  // its account does not work with cost centers
-  Exec("UPDATE ZTLANC SET NUMTRANSENT = 4444 WHERE RECNUM IN (7201, 7202, 7203)");
-  // Paid entries are out, unless the payment was reversed.
-  Exec(
-      "UPDATE ZTLANC SET DTPAGTO = DTVENC, CODROTINABAIXA = CASE RECNUM WHEN 7203 THEN 1301 END "
-      "WHERE RECNUM IN (7202, 7203)");
-  Exec(
-      "UPDATE ZTLANC SET NUMTRANSENT = 5555, LOCALIZACAO = CASE RECNUM WHEN 7204 THEN 'CTE 321' ELSE 'CTE 999' END "
-      "WHERE RECNUM IN (7204, 7205)");
-  Exec("INSERT INTO ZTNFENTFRETE (NUMTRANSENTNF, NUMTRANSENT) VALUES (4444, 5555)");
-  Exec("UPDATE ZTLANC SET NUMTRANSVENDA = 8888 WHERE RECNUM > 7300");
-  const TDateTime data = Data(2026, 3, 10);
-  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 4444, 321, false, data, data));
-  EXPECT_FALSE(Area().ProcessoCentroCusto(false, tlFinanceiro, 4445, 321, false, data, data));
-  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 8888, false, data, data));
-  EXPECT_EQ(Todas("SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO GROUP BY RECNUM ORDER BY 1"),
-            "7201:10 7203:-30 7204:40 7301:10");
-  EXPECT_EQ(Linhas(7204), "T1:13.33 T2:13.33 T3:13.34");
+  std::string Mensagem() { return Validador().Count() > 0 ? Validador()[0] : std::string(); }
+
+  void Adicionar(double percentual, double valor, const std::string& centro_custo) {
+    ASSERT_EQ(Verificar(percentual, valor, centro_custo), 0) << Mensagem();
+    ASSERT_TRUE(Area().InsereCentroCusto_Client());
+  }
+};
+
+TEST_F(FormularioTest, EachFieldCheckHasItsCodeAndMessage) {
+  const std::tuple<double, double, const char*, const char*, int, const char*> casos[] = {
+      {10, 10, "T1", "", 1, "Favor informar a filial do Centro de Custo!"},
+      {10, 10, "", "9", 3, "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!"},
+      {0, 10, "T1", "9", 4, "Favor informar o percentual de rateio do lançamento para inclusão!"},
+      {-10, 10, "T1", "9", 7, "Favor informar o percentual de rateio maior que zero!"},
+      {10, -10, "T1", "9", 9, "Favor o valor do lançamento e do rateio devem ser ambos positivos ou negativos!"},
+      {10, 0, "T1", "9", 5, "Favor informar o valor de rateio do lançamento para inclusão!"},
+      {10, 10, "T1", "8", 10,
+       "Filial selecionada não usa Centro de Custo conforme definido no parâmetro 2663 da Rotina 132!"},
+      {10, 10, "T1", "9", 0, ""},
+  };
+  for (const auto& [percentual, valor, centro_custo, filial, codigo, mensagem] : casos) {
+    EXPECT_EQ(Verificar(percentual, valor, centro_custo, {}, filial), codigo) << mensagem;
+    EXPECT_EQ(Mensagem(), mensagem);
+  }
+  Area().SetCodConta(" ");
+  EXPECT_EQ(Verificar(10, 10, "T1"), 2);
+  EXPECT_EQ(Mensagem(), "Favor informar a conta do Centro de Custo!");
 }
 
-TEST_F(CentroCustoTest, AnEntryFromASplitTakesEachCostCentersShareOfTheSplitTitles) {
-  for (const int recnum : {7401, 7402, 7403}) Lancamento(recnum, 910001, 100);
-  Rateio(7401, 910001, "T1", 100, 100);
-  Rateio(7402, 910001, "T1", 50, 50);
-  Rateio(7402, 910001, "T2", 50, 50);
-  Rateio(7403, 910001, "T3", 100, 100);
-  TParametrosCentroCusto& parametros = dynamic_cast<TValidaCentroCusto&>(Area()).Parametros();
-  parametros.DesdobramentoZTLanc = true;
-  parametros.ListaRecNumDesdobramento = "7401,7402,7403";
-  parametros.VlrTotalTitulosSelecionadosDesd = 300;
-  ASSERT_TRUE(Apportion(7404, 90));
-  EXPECT_EQ(
-      Todas("SELECT CODIGOCENTROCUSTO, PERCRATEIO, VALOR FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 7404 ORDER BY 1"),
-      "T1:50:45 T2:16.666667:15 T3:33.333333:30");
+// A cost center is added once but may be replaced in place; a named apportionment adds only the
+// cost centers not there yet; Cancel discards the rows.
+TEST_F(FormularioTest, ACostCenterIsAddedOnceAndCancelDiscardsTheRows) {
+  Exec("INSERT INTO ZTRATEIOPADRAOCC (CODRATEIOCC, DESCRICAO) VALUES ('77', 'METADES')");
+  Exec(
+      "INSERT INTO ZTITENSRATEIOPADRAOCC (CODRATEIOCC, CODIGOCENTROCUSTO, PERCENTUAL) VALUES ('77', 'T1', 50), "
+      "('77', 'T2', 50)");
+  Adicionar(40, 40, "T1");
+  EXPECT_EQ(Verificar(60, 60, "T1"), 6);
+  EXPECT_EQ(Mensagem(), "Centro de Custo T1 já existe!");
+  Area().GetCdsRateios()->First();
+  EXPECT_EQ(Verificar(60, 60, "T1", {}, "9", true), 0);
+  ASSERT_TRUE(Area().InsereCentroCusto_Client());
+  EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 1u);
+  EXPECT_EQ(Area().GetCdsRateios()->FieldByName("VALOR").AsFloat(), 60);
+  EXPECT_EQ(Verificar(0, 0, "", "77"), 8);
+  EXPECT_EQ(Mensagem(), "Centro(s) de Custo(s) 'T1' já existe(m)! Foi inserido apenas os não encontrados.");
+  EXPECT_EQ(Verificar(0, 0, "", "78"), 0);  // an unknown code adds nothing
+  EXPECT_EQ(Area().GetCdsRateios()->RecordCount(), 2u);
+  EXPECT_TRUE(Area().CancelaCentroCusto());
+  EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
+  EXPECT_FALSE(Area().GetStatusCentroCusto());
+}
 
-  parametros.DesdobramentoZTLanc = true;  // saving forgot the split
-  parametros.ListaRecNumDesdobramento = "7401) OR (1=1";
+TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
+  Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T2')");
   try {
-    (void)Apportion(7405, 90);
-    ADD_FAILURE() << "a lista foi colada no comando";
+    (void)Verificar(10, 10, "T1");
+    ADD_FAILURE() << "aceitou um centro de custo fora dos prioritários";
   } catch (const Exception& falha) {
-    EXPECT_EQ(falha.Message(), "Lista de lançamentos do desdobramento inválida: \"7401) OR (1=1\".");
+    EXPECT_EQ(falha.Message(), "Centro de custo informado não está parametrizado como restrito para a conta gerencial");
+    EXPECT_EQ(Mensagem(), falha.Message());
   }
-  EXPECT_EQ(Linhas(7405), "");
+  EXPECT_EQ(Verificar(10, 10, "T2"), 0);
+  EXPECT_FALSE(Area().ValidaCentroCustoPrioritario("910001", "T1"));  // an account without a list
+  EXPECT_TRUE(Area().ExisteCentroCustoPrioritario("910002' OR '1'='1")->IsEmpty());
 }
 
 }  // namespace

@@ -1,71 +1,50 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
+#include <sstream>
 #include <string>
 
-#include <nlohmann/json.hpp>
-
+#include "Cli.h"
+#include "RecordJson.h"
 #include "support/TestDatabase.h"
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using cli::Json;
 
-struct Resposta {
-  int Saida = -1;
-  Json Corpo;
-};
-
-// Runs `quorvin-fin call` as the host's users do, one request on stdin; its transaction is rolled
-// back, so the database is left as found.
-Resposta Chamar(const std::string& operacao, const Json& requisicao, const std::string& opcoes = "") {
-  const std::filesystem::path arquivo = std::filesystem::temp_directory_path() / "payable-cli-request.json";
-  std::ofstream(arquivo) << requisicao.dump();
-  const std::string comando = "QUORVIN_DSN='" + testsupport::TestDsn() + "' '" + QUORVIN_CLI_PATH + "' call " +
-                              operacao + " --rollback " + opcoes + " < '" + arquivo.string() + "' 2>/dev/null";
-  std::FILE* saida = popen(comando.c_str(), "r");
-  std::string texto;
-  char bloco[4096];
-  while (std::fgets(bloco, sizeof bloco, saida) != nullptr) texto += bloco;
-  const int estado = pclose(saida);
-  std::filesystem::remove(arquivo);
-  return {WIFEXITED(estado) ? WEXITSTATUS(estado) : -1, Json::parse(texto)};
-}
-
-Json Despesa() {
-  return Json{{"RECNUM", 987654},       {"TIPOLANC", "C"},          {"VALOR", 42.5},    {"CODCONTA", 3101},
-              {"HISTORICO", "VIA CLI"}, {"TIPOPARCEIRO", "O"},      {"CODFILIAL", "1"}, {"DTLANC", "2030-05-10"},
-              {"DTVENC", "2030-05-20"}, {"DTEMISSAO", "2030-05-10"}};
-}
-
-TEST(PayableCli, PostsAnEntryAndAnswersTheRecord) {
-  const Resposta resposta = Chamar("ContasPagar.Incluir", Json{{"record", Despesa()}}, "--routine 1234");
-  ASSERT_EQ(resposta.Saida, 0) << resposta.Corpo.dump();
-  EXPECT_EQ(resposta.Corpo["ok"], true);
-  EXPECT_EQ(resposta.Corpo["result"], true);
-  EXPECT_EQ(resposta.Corpo["record"]["NFSERVICO"], "N");
-  EXPECT_EQ(resposta.Corpo["record"]["RECNUM"], 987654);
-}
-
-TEST(PayableCli, RejectionComesBackWithItsClassAndMessage) {
-  Json registro = Despesa();
-  registro["TIPOLANC"] = "p";
-  const Resposta resposta = Chamar("ContasPagar.Incluir", Json{{"record", registro}});
-  EXPECT_EQ(resposta.Saida, 1);
-  EXPECT_EQ(resposta.Corpo["ok"], false);
-  EXPECT_EQ(resposta.Corpo["exception"], "ExTipoLancamentoDiferentePeC");
-  EXPECT_EQ(resposta.Corpo["message"], "O tipo de lançamento deve ser 'P' - Provisionado ou 'C' = Confirmado.");
-}
-
-TEST(PayableCli, ParametersAreReadBack) {
-  const Resposta resposta = Chamar("ContasPagar.GetParametros", Json{{"args", Json::object()}});
-  ASSERT_EQ(resposta.Saida, 0) << resposta.Corpo.dump();
-  EXPECT_EQ(resposta.Corpo["result"]["NUMDIASMINDESPPAG_1393"], 0);
-  EXPECT_EQ(resposta.Corpo["result"]["LancarZTLancBloqGeral"], false);
+// An entry posted through the command line as the host's users do, then again with a lower-case
+// type; each request's transaction is rolled back, so the database is left as found.
+TEST(PayableCli, PostsAnEntryAndAnswersTheRecordOrTheRejectionsClassAndMessage) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  Json pedido{{"op", "ContasPagar.Incluir"},
+              {"flags", {{"rollback", true}, {"routine", 1234}}},
+              {"record",
+               {{"RECNUM", 987654},
+                {"TIPOLANC", "C"},
+                {"VALOR", 42.5},
+                {"CODCONTA", 3101},
+                {"HISTORICO", "VIA CLI"},
+                {"TIPOPARCEIRO", "O"},
+                {"CODFILIAL", "1"},
+                {"DTLANC", "2030-05-10"},
+                {"DTVENC", "2030-05-20"},
+                {"DTEMISSAO", "2030-05-10"}}}};
+  std::string linhas = pedido.dump() + "\n";
+  pedido["record"]["TIPOLANC"] = "p";
+  std::istringstream entrada(linhas + pedido.dump() + "\n");
+  std::ostringstream saida, erros;
+  EXPECT_EQ(cli::Main({"call", "--batch"}, entrada, saida, erros), 1) << saida.str() << erros.str();
+  std::istringstream respostas(saida.str());
+  std::string postado, recusado;
+  ASSERT_TRUE(std::getline(respostas, postado) && std::getline(respostas, recusado)) << saida.str();
+  const Json resposta = Json::parse(postado);
+  EXPECT_EQ(resposta["ok"], true);
+  EXPECT_EQ(resposta["result"], true);
+  EXPECT_EQ(resposta["record"]["NFSERVICO"], "N");
+  EXPECT_EQ(resposta["record"]["RECNUM"], 987654);
+  EXPECT_EQ(Json::parse(recusado), Json::parse(R"({"ok": false, "exception": "ExTipoLancamentoDiferentePeC",
+      "message": "O tipo de lançamento deve ser 'P' - Provisionado ou 'C' = Confirmado."})"));
 }
 
 }  // namespace

@@ -133,19 +133,5 @@ TEST_F(PayableTest, RecordNotInitialisedIsRefusedBeforeTheTransactionIsLookedAt)
                "Parâmetros não inicializados.");
 }
 
-TEST_F(PayableTest, EntryDateAndServiceFlagDefaultBeforeTheRulesRun) {
-  Host().SetCodigoRotina(749);
-  SetParametro("CON_NUMDIASMINDESPPAG", "15");
-  SetParametro("CON_NUMDIASMAXEMISSAOCP", "400000");
-  const TDateTime hoje = Host().DataServidor();
-  RFin_IncluirContasPagar registro = Valida();
-  registro.DTLANC = TDateTime();
-  registro.DTVENC = hoje + 10;
-  // Measured from the server date, the due date is 5 days short of the floor.
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExDataVencimentoMenorQuePermitidoParam1393", kPiso1393);
-  EXPECT_EQ(registro.DTLANC, hoje);
-  EXPECT_EQ(registro.NFSERVICO, "N");
-}
-
 }  // namespace
 }  // namespace payabletest

@@ -1,18 +1,53 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "AreasDeTeste.h"
+#include "costcenter/Uclsfin_centrocusto.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "sdk/Exception.h"
 #include "sdk/Formatacao.h"
 #include "support/TestHost.h"
 
 namespace payabletest {
+
+// The cost-center area as a host installs it through the facade's setter, replacing only the
+// operation the payable area calls: it records what it is handed.
+struct ChamadaCentroCusto {
+  std::string CodFilial;
+  std::string CodConta;
+  double NumTransacao = 0;
+  double ValorLancto = 0;
+  TDateTime DataLancto;
+  std::string ContraPartida;
+  bool LancarZTLancBloq = false;
+  bool operator==(const ChamadaCentroCusto&) const = default;
+};
+
+class CentroCustoDeTeste final : public TValidaCentroCusto {
+ public:
+  using TValidaCentroCusto::ProcessoCentroCusto;
+  using TValidaCentroCusto::TValidaCentroCusto;
+
+  bool ProcessoCentroCusto(bool, TTipoLancamento, const std::string& psCodFilial, const std::string& psCodConta,
+                           double prNumTransacao, double prValorLancto, TDateTime pdDataLancto, bool,
+                           const std::string& psContraPartida_Natureza, int, bool, TDateTime, TDateTime,
+                           bool pbLancarZTLancBloq) override {
+    Chamadas.push_back({psCodFilial, psCodConta, prNumTransacao, prValorLancto, pdDataLancto, psContraPartida_Natureza,
+                        pbLancarZTLancBloq});
+    if (Falha) throw Exception(*Falha);
+    return true;
+  }
+
+  std::vector<ChamadaCentroCusto> Chamadas;
+  std::optional<std::string> Falha;
+};
+
+using Textos = std::vector<std::string>;
 
 // The entries of these tests live in branch "1", account 3101, in May 2030 unless a test says
 // otherwise; every test runs in its own transaction, rolled back at the end.
@@ -25,11 +60,7 @@ class PayableTest : public testsupport::HostTest {
     Exec("INSERT INTO ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (501, 'PAPELARIA CENTRAL LTDA')");
   }
 
-  [[nodiscard]] TContasPagar& ContasPagar() {
-    auto* contas_pagar = dynamic_cast<TContasPagar*>(Financeiro().GetContasPagar());
-    EXPECT_NE(contas_pagar, nullptr);
-    return *contas_pagar;
-  }
+  [[nodiscard]] TContasPagar& ContasPagar() { return dynamic_cast<TContasPagar&>(*Financeiro().GetContasPagar()); }
 
   [[nodiscard]] static TDateTime Dia(int dia, int mes = 5) { return TDateTime::EncodeDate(2030, mes, dia); }
 
@@ -57,29 +88,20 @@ class PayableTest : public testsupport::HostTest {
     return *centro_custo;
   }
 
-  NumerariosDeTeste& InstalarNumerarios() {
-    auto* numerarios = new NumerariosDeTeste(&Host());
-    Financeiro().SetMovimentacaoNumerarios(numerarios);
-    return *numerarios;
-  }
-
   [[nodiscard]] int Linhas(const std::string& tabela, double recnum) {
     return static_cast<int>(
         ScalarNumber("SELECT COUNT(*) FROM " + tabela + " WHERE RECNUM = " + ShortestDecimal(recnum)));
   }
 
   // The columns of one row as text ("" for NULL).
-  [[nodiscard]] std::vector<std::string> Valores(const std::string& tabela, double recnum,
-                                                 const std::vector<std::string>& colunas) {
-    std::vector<std::string> valores;
+  [[nodiscard]] Textos Valores(const std::string& tabela, double recnum, const Textos& colunas) {
+    Textos valores;
     for (const std::string& coluna : colunas) {
       valores.push_back(Scalar("SELECT " + coluna + " FROM " + tabela + " WHERE RECNUM = " + ShortestDecimal(recnum)));
     }
     return valores;
   }
 };
-
-using Textos = std::vector<std::string>;
 
 [[nodiscard]] inline std::string Repetir(const std::string& texto, int vezes) {
   std::string resultado;

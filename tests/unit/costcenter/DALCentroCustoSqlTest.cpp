@@ -2,11 +2,11 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
 
 namespace {
 
@@ -21,44 +21,32 @@ const std::string kExisteLib =
 
 const std::string kAtivo = "   AND NVL(CC.ATIVO, 'S') = 'S'";
 const std::string kRecebe = "   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'";
-const std::string kOnde =
-    " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)";
+const std::string kCodigoCC = "NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)";
+const std::string kOnde = " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = " + kCodigoCC;
 
-TParametrosCentroCusto& Financeiro(TParametrosCentroCusto& p) {
+// A payable entry's rows join their entry and only active cost centers (the held ones their held
+// entry); a cloned principal is read without its entry and with inactive cost centers.
+TEST(CostCenterSql, SavedRowsOfAnEntryByKindOfEntry) {
+  TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlFinanceiro);
-  return p;
-}
-
-TEST(CostCenterSql, SavedRowsOfAPayableEntryJoinTheirEntryAndOnlyActiveCostCenters) {
-  TParametrosCentroCusto p;
-  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(Financeiro(p), false).Lines(),
-            (Lines{"SELECT RC.RECNUM,", "       NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,", "       RC.CODCONTA,",
-                   "       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
-                   "       CC.DESCRICAO DESCCENTROCUSTO,", "       RC.VALOR,", "       RC.PERCRATEIO,",
-                   "       RC.DTLANC,", "       RC.CONTRAPARTIDA,", kPermissao,
-                   "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L", kOnde, "   AND RC.RECNUM = L.RECNUM",
-                   kAtivo, kRecebe, "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
-}
-
-TEST(CostCenterSql, HeldRowsAreReadWithTheirHeldEntries) {
-  TParametrosCentroCusto p;
-  const Lines sql = TDALCentroCusto::GetSQLRegistrosLancto(Financeiro(p), true).Lines();
-  EXPECT_EQ(sql[10], "  FROM ZTRATEIOCENTROCUSTOBLOQ RC, ZTCENTROCUSTO CC, ZTLANCBLOQ L");
-}
-
-TEST(CostCenterSql, AClonedPrincipalIsReadWithoutItsEntryAndWithInactiveCostCenters) {
-  TParametrosCentroCusto p;
-  Financeiro(p).FazCloneRegistroPrincipal = true;
+  const Lines financeiro(
+      {"SELECT RC.RECNUM,", "       NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,", "       RC.CODCONTA,",
+       "       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,", "       CC.DESCRICAO DESCCENTROCUSTO,",
+       "       RC.VALOR,", "       RC.PERCRATEIO,", "       RC.DTLANC,", "       RC.CONTRAPARTIDA,", kPermissao,
+       "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L", kOnde, "   AND RC.RECNUM = L.RECNUM", kAtivo,
+       kRecebe, "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"});
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(), financeiro);
+  Lines bloqueado = financeiro;
+  bloqueado[10] = "  FROM ZTRATEIOCENTROCUSTOBLOQ RC, ZTCENTROCUSTO CC, ZTLANCBLOQ L";
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, true).Lines(), bloqueado);
+  p.FazCloneRegistroPrincipal = true;
   p.NumTransPrinc_CodPlanoConta = 77;
-  const Lines sql = TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines();
-  EXPECT_EQ(sql[1], "       RC.CODFILIAL,");
-  EXPECT_EQ(sql[10], "  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC");
-  EXPECT_EQ(Lines(sql.begin() + 11, sql.end()),
-            (Lines{kOnde, "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"}));
-}
+  Lines clone(financeiro.begin(), financeiro.begin() + 10);
+  clone[1] = "       RC.CODFILIAL,";
+  clone.insert(clone.end(), {"  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC", kOnde,
+                             "   AND RC.RECNUM = :NUMTRANSACAO", " ORDER BY CODIGOCENTROCUSTO"});
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(), clone);
 
-TEST(CostCenterSql, SavedRowsOfAnAccountingEntryAndOfABudgetLine) {
-  TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlContabil);
   EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(),
             (Lines{"SELECT DISTINCT NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,", "       RC.NUMTRANSLANCTO,",
@@ -94,6 +82,16 @@ TEST(CostCenterSql, SplitTitlesShareTheirTotalPerCostCenter) {
              " GROUP BY RC.CODCONTA, CC.DESCRICAO, RC.CODIGOCENTROCUSTO, NVL(RC.CODIGOCENTROCUSTO, "
              "RC.CODCENTROCUSTO)",
              " ORDER BY CODIGOCENTROCUSTO"}));
+  // The list is pasted into the statement: only whole numbers reach it.
+  EXPECT_EQ(TDALCentroCusto::ListaRecNumSegura(" 10, 11 ,12,"), "10,11,12");
+  for (const std::string ruim : {"10) OR (1=1", "10,'11'", "1.5", "-3", ",", ""}) {
+    try {
+      (void)TDALCentroCusto::ListaRecNumSegura(ruim);
+      ADD_FAILURE() << "aceitou \"" << ruim << "\"";
+    } catch (const Exception& falha) {
+      EXPECT_EQ(falha.Message(), "Lista de lançamentos do desdobramento inválida: \"" + ruim + "\".");
+    }
+  }
 }
 
 TEST(CostCenterSql, StandardApportionments) {
@@ -104,19 +102,17 @@ TEST(CostCenterSql, StandardApportionments) {
              "  FROM ZTRATEIOPADRAOCC RP, ZTITENSRATEIOPADRAOCC IC, ZTCENTROCUSTO CC",
              " WHERE RP.CODRATEIOCC = IC.CODRATEIOCC", "   AND IC.CODIGOCENTROCUSTO = CC.CODIGOCENTROCUSTO",
              "   AND IC.CODRATEIOCC = :CODRATEIOCC", kAtivo, kRecebe, kExisteLib, " ORDER BY IC.CODIGOCENTROCUSTO"}));
-  const Lines padrao = TDALCentroCusto::GetSQLRateioPadraoConta(false).Lines();
-  EXPECT_EQ(padrao,
-            (Lines{"SELECT DISTINCT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
-                   "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCRATEIO",
-                   "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC",
-                   " WHERE NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, "
-                   "CC.CODCENTROCUSTO)",
-                   "   AND CO.CODCONTA = :CODCONTA", kAtivo, kRecebe, kExisteLib, " ORDER BY CODIGOCENTROCUSTO"}));
-  const Lines item = TDALCentroCusto::GetSQLRateioPadraoConta(true).Lines();
-  EXPECT_EQ(item[3], "  FROM ZTCONTACENTROCUSTOITEMSOLMAT CO, ZTCENTROCUSTO CC");
-  EXPECT_EQ(Lines(item.begin() + 5, item.begin() + 8),
-            (Lines{"   AND CO.CODCONTA = :CODCONTA", "   AND CO.NUMEROSOLICITACAO = :NUMEROSOLICITACAO",
-                   "   AND CO.CODPRODUTO = :CODPRODUTO"}));
+  const Lines padrao({"SELECT DISTINCT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
+                      "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCRATEIO",
+                      "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC",
+                      " WHERE NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) = " + kCodigoCC,
+                      "   AND CO.CODCONTA = :CODCONTA", kAtivo, kRecebe, kExisteLib, " ORDER BY CODIGOCENTROCUSTO"});
+  EXPECT_EQ(TDALCentroCusto::GetSQLRateioPadraoConta(false).Lines(), padrao);
+  Lines item = padrao;
+  item[3] = "  FROM ZTCONTACENTROCUSTOITEMSOLMAT CO, ZTCENTROCUSTO CC";
+  item.insert(item.begin() + 6,
+              {"   AND CO.NUMEROSOLICITACAO = :NUMEROSOLICITACAO", "   AND CO.CODPRODUTO = :CODPRODUTO"});
+  EXPECT_EQ(TDALCentroCusto::GetSQLRateioPadraoConta(true).Lines(), item);
   EXPECT_EQ(TDALCentroCusto::GetSQLLanctoPadraoContabil().Lines(),
             (Lines{"SELECT DISTINCT CO.CODLANCPADRAO,", "       CO.CODIGOCENTROCUSTO,",
                    "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCENTUAL PERCRATEIO",
@@ -167,24 +163,44 @@ TEST(CostCenterSql, AccountsThatUseCostCentersByKindOfEntry) {
                    "   AND RCOP.CODCONTA = :CODCONTA", kAtivo, kRecebe, " ORDER BY RCOP.CODIGOCENTROCUSTO"}));
 }
 
-TEST(CostCenterSql, WritersInsertOneRowEach) {
-  EXPECT_EQ(TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTO("ZTRATEIOCENTROCUSTOBLOQ").Text(),
-            "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
-            "CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (:RECNUM, :CODCONTA, "
-            ":CODIGOCENTROCUSTO, :VALOR, :PERCRATEIO, :DTLANC, :CONTRAPARTIDA, :RECNUMPRINC, :CODFILIAL, "
-            ":ORCAMENTOEXCEDIDO)");
-  EXPECT_EQ(TDALCentroCusto::GetSQLInsertZTRATEIOCONTABILCC().Text(),
-            "INSERT INTO ZTRATEIOCONTABILCC (CODFILIAL, NUMTRANSLANCTO, CODIGOCENTROCUSTO, NATUREZA, VALOR, "
-            "PERCRATEIO) VALUES (:CODFILIAL, :NUMTRANSLANCTO, :CODIGOCENTROCUSTO, :NATUREZA, :VALOR, :PERCRATEIO)");
-  EXPECT_EQ(TDALCentroCusto::GetSQLInsertZTORCLANCENTROCUSTO().Text(),
-            "INSERT INTO ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, VALOR) "
-            "VALUES (:ANO, :MES, :CODFILIAL, :CODCONTA, :CODIGOCENTROCUSTO, :PERCRATEIO, :VALOR)");
-  EXPECT_EQ(TDALCentroCusto::GetSQLInsertZTCONTACENTROCUSTO().Text(),
-            "INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODCENTROCUSTO, PERCRATEIO, CODIGOCENTROCUSTO) VALUES "
-            "(:CODCONTA, :CODCENTROCUSTO, :PERCRATEIO, :CODIGOCENTROCUSTO)");
-  EXPECT_EQ(TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO().Text(),
-            "INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (RECNUM, CODCONTA, CODIGOCENTROCUSTO) VALUES (:RECNUM, "
-            ":CODCONTA, :CODIGOCENTROCUSTO)");
+TEST(CostCenterSql, WritersDeletesAndUpdates) {
+  TParametrosCentroCusto p;
+  const auto apagar = [&p](TTipoLancamento tipo) {
+    p.DefinirTipoLancamento(tipo);
+    return TDALCentroCusto::GetSQLDeleteTodos(p).Text();
+  };
+  const std::pair<std::string, std::string> casos[] = {
+      {TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTO("ZTRATEIOCENTROCUSTOBLOQ").Text(),
+       "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
+       "CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (:RECNUM, :CODCONTA, :CODIGOCENTROCUSTO, "
+       ":VALOR, :PERCRATEIO, :DTLANC, :CONTRAPARTIDA, :RECNUMPRINC, :CODFILIAL, :ORCAMENTOEXCEDIDO)"},
+      {TDALCentroCusto::GetSQLInsertZTRATEIOCONTABILCC().Text(),
+       "INSERT INTO ZTRATEIOCONTABILCC (CODFILIAL, NUMTRANSLANCTO, CODIGOCENTROCUSTO, NATUREZA, VALOR, PERCRATEIO) "
+       "VALUES (:CODFILIAL, :NUMTRANSLANCTO, :CODIGOCENTROCUSTO, :NATUREZA, :VALOR, :PERCRATEIO)"},
+      {TDALCentroCusto::GetSQLInsertZTORCLANCENTROCUSTO().Text(),
+       "INSERT INTO ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, VALOR) "
+       "VALUES (:ANO, :MES, :CODFILIAL, :CODCONTA, :CODIGOCENTROCUSTO, :PERCRATEIO, :VALOR)"},
+      {TDALCentroCusto::GetSQLInsertZTCONTACENTROCUSTO().Text(),
+       "INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODCENTROCUSTO, PERCRATEIO, CODIGOCENTROCUSTO) VALUES "
+       "(:CODCONTA, :CODCENTROCUSTO, :PERCRATEIO, :CODIGOCENTROCUSTO)"},
+      {TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO().Text(),
+       "INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (RECNUM, CODCONTA, CODIGOCENTROCUSTO) VALUES (:RECNUM, "
+       ":CODCONTA, :CODIGOCENTROCUSTO)"},
+      {apagar(tlFinanceiro), "DELETE FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :NUMTRANSACAO"},
+      {apagar(tlContabil), "DELETE FROM ZTRATEIOCONTABILCC WHERE NUMTRANSLANCTO = :NUMTRANSACAO"},
+      {apagar(tlOrcamento),
+       "DELETE FROM ZTORCLANCENTROCUSTO WHERE ANO = :ANO AND MES = :MES AND CODFILIAL = :CODFILIAL AND CODCONTA = "
+       ":CODCONTA"},
+      {apagar(tlContaPrioritaria), "DELETE FROM ZTCONTACENTROCUSTO WHERE CODCONTA = :NUMTRANSACAO"},
+      {TDALCentroCusto::GetSQLDeleteBloqueados().Text(), "DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM"},
+      {TDALCentroCusto::GetSQLDeletePrioritario().Text(),
+       "DELETE FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = :CODCONTA"},
+      {TDALCentroCusto::GetSQLEditaContabil().Text(),
+       "UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = :CODFILIAL WHERE NUMTRANSLANCTO = :NUMTRANSACAO"},
+      {TDALCentroCusto::GetSQLAlterarConta().Text(),
+       "UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL"},
+  };
+  for (const auto& [sql, esperado] : casos) EXPECT_EQ(sql, esperado);
 }
 
 // Rows of a payable entry go to the held table only for an entry held for supplementation in a
@@ -198,31 +214,6 @@ TEST(CostCenterSql, FinancialWriterTableBySupplementationHeldFlagAndPermission) 
     EXPECT_EQ(TDALCentroCusto::TabelaRateioFinanceiro(suplementacao, bloqueado, permitir), tabela)
         << suplementacao << bloqueado << permitir;
   }
-}
-
-TEST(CostCenterSql, DeletesAndUpdatesOfSavedRows) {
-  TParametrosCentroCusto p;
-  p.DefinirTipoLancamento(tlFinanceiro);
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
-            "DELETE FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :NUMTRANSACAO");
-  p.DefinirTipoLancamento(tlContabil);
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
-            "DELETE FROM ZTRATEIOCONTABILCC WHERE NUMTRANSLANCTO = :NUMTRANSACAO");
-  p.DefinirTipoLancamento(tlOrcamento);
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
-            "DELETE FROM ZTORCLANCENTROCUSTO WHERE ANO = :ANO AND MES = :MES AND CODFILIAL = :CODFILIAL AND CODCONTA "
-            "= :CODCONTA");
-  p.DefinirTipoLancamento(tlContaPrioritaria);
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteTodos(p).Text(),
-            "DELETE FROM ZTCONTACENTROCUSTO WHERE CODCONTA = :NUMTRANSACAO");
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeleteBloqueados().Text(),
-            "DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
-  EXPECT_EQ(TDALCentroCusto::GetSQLDeletePrioritario().Text(),
-            "DELETE FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = :CODCONTA");
-  EXPECT_EQ(TDALCentroCusto::GetSQLEditaContabil().Text(),
-            "UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = :CODFILIAL WHERE NUMTRANSLANCTO = :NUMTRANSACAO");
-  EXPECT_EQ(TDALCentroCusto::GetSQLAlterarConta().Text(),
-            "UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL");
 }
 
 TEST(CostCenterSql, ReversalWritesTheNegativeLegAndThePositiveOneUnlessMinusOne) {
@@ -246,59 +237,32 @@ TEST(CostCenterSql, ReversalWritesTheNegativeLegAndThePositiveOneUnlessMinusOne)
             "RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUMAREPLICAR)");
 }
 
-TEST(CostCenterSql, BudgetQueryNamesTheMonthColumnWithTwoDigits) {
-  const Lines sql = TDALCentroCusto::GetSQLOrcamentoConta(3).Lines();
+// The budget query names the month column with two digits; the realized ones end each line with a
+// carriage return and read held rows, by accrual, leaving rejected supplementations out.
+TEST(CostCenterSql, BudgetAndRealizedQueries) {
   EXPECT_EQ(
-      sql, (Lines{" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ", " SELECT C.CODCONTA, ",
-                  "        NVL(O.VLORCMES03, 0) AS ORCAMENTO_MES_CONTA, ", "        C.CODIGOCENTROCUSTO, ",
-                  "        C.PERCRATEIO, ", "        NVL(C.VALOR,0) AS ORCAMENTO_MES_CENTRO_CUSTO ",
-                  " FROM ZTORCLANCENTROCUSTO C, ZTORCLAN O ", " WHERE C.CODCONTA  = O.CODCONTA ",
-                  " AND   C.ANO       = O.ANO ", " AND   C.CODFILIAL = O.CODFILIAL ", " AND C.CODCONTA    = :CODCONTA ",
-                  " AND O.CODFILIAL   = :CODFILIAL ", " AND C.MES         = :MES ", " AND O.ANO         = :ANO "}));
+      TDALCentroCusto::GetSQLOrcamentoConta(3).Lines(),
+      (Lines{" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ", " SELECT C.CODCONTA, ",
+             "        NVL(O.VLORCMES03, 0) AS ORCAMENTO_MES_CONTA, ", "        C.CODIGOCENTROCUSTO, ",
+             "        C.PERCRATEIO, ", "        NVL(C.VALOR,0) AS ORCAMENTO_MES_CENTRO_CUSTO ",
+             " FROM ZTORCLANCENTROCUSTO C, ZTORCLAN O ", " WHERE C.CODCONTA  = O.CODCONTA ",
+             " AND   C.ANO       = O.ANO ", " AND   C.CODFILIAL = O.CODFILIAL ", " AND C.CODCONTA    = :CODCONTA ",
+             " AND O.CODFILIAL   = :CODFILIAL ", " AND C.MES         = :MES ", " AND O.ANO         = :ANO "}));
   EXPECT_EQ(TDALCentroCusto::GetSQLOrcamentoConta(12).Lines()[2],
             "        NVL(O.VLORCMES12, 0) AS ORCAMENTO_MES_CONTA, ");
-}
-
-TEST(CostCenterSql, RealizedQueriesEndEachLineWithACarriageReturn) {
-  EXPECT_EQ(TDALCentroCusto::GetSQLRealizadoConta(false, false).Lines(),
-            (Lines{" --TOTAL DE LANCAMENTOS DO MES PARA A CONTA AGRUPADO POR CENTRO DE CUSTO \r",
-                   " SELECT NVL(SUM(NVL(R.VALOR,0)),0) AS TOTAL, R.CODIGOCENTROCUSTO \r",
-                   " FROM ZTRATEIOCENTROCUSTO R, ZTLANC L\r", " WHERE R.RECNUM    = L.RECNUM \r",
-                   " AND   R.CODFILIAL = :CODFILIAL \r", " AND   R.CODCONTA  = :CODCONTA\r",
-                   " AND EXTRACT(MONTH FROM L.DTVENC) = :MES \r", " AND EXTRACT(YEAR FROM L.DTVENC)  = :ANO \r",
-                   " GROUP BY R.CODIGOCENTROCUSTO\r"}));
-  EXPECT_EQ(
-      TDALCentroCusto::GetSQLRealizadoConta(true, true).Lines(),
-      (Lines{" --TOTAL DE LANCAMENTOS DO MES PARA A CONTA AGRUPADO POR CENTRO DE CUSTO \r",
-             " SELECT NVL(SUM(NVL(R.VALOR,0)),0) AS TOTAL, R.CODIGOCENTROCUSTO \r",
-             " FROM ZTRATEIOCENTROCUSTOBLOQ R, ZTLANCBLOQ L\r", " WHERE R.RECNUM    = L.RECNUM \r",
-             " AND   R.CODFILIAL = :CODFILIAL \r", " AND   R.CODCONTA  = :CODCONTA\r",
-             " AND EXTRACT(MONTH FROM L.DTCOMPETENCIA) = :MES \r", " AND EXTRACT(YEAR FROM L.DTCOMPETENCIA)  = :ANO \r",
-             " AND L.DTREJEICAOSUPLORC IS NULL \r", " GROUP BY R.CODIGOCENTROCUSTO\r"}));
-}
-
-TEST(CostCenterSql, MaterialRequestItemIsReadBeforeAndAfterTheFirstSemicolon) {
-  const auto ler = [](const std::string& historico2) {
-    TItemSolicitacaoMateriais item{-1, -1, -1};
-    const bool achou = TDALCentroCusto::LerItemSolicitacao(historico2, item);
-    return std::to_string(achou) + ":" + ShortestDecimal(item.NumeroSolicitacao) + ":" +
-           ShortestDecimal(item.CodProduto);
-  };
-  EXPECT_EQ(ler("1234;567"), "1:1234:567");
-  EXPECT_EQ(ler("REQ;9;8"), "1:0:0");
-  EXPECT_EQ(ler("1234 567"), "0:-1:-1");
-}
-
-TEST(CostCenterSql, SplitListReachesTheStatementOnlyAsNumbers) {
-  EXPECT_EQ(TDALCentroCusto::ListaRecNumSegura(" 10, 11 ,12,"), "10,11,12");
-  for (const std::string ruim : {"10) OR (1=1", "10,'11'", "1.5", "-3", ",", ""}) {
-    try {
-      (void)TDALCentroCusto::ListaRecNumSegura(ruim);
-      ADD_FAILURE() << "aceitou \"" << ruim << "\"";
-    } catch (const Exception& falha) {
-      EXPECT_EQ(falha.Message(), "Lista de lançamentos do desdobramento inválida: \"" + ruim + "\".");
-    }
-  }
+  const Lines vencimento({" --TOTAL DE LANCAMENTOS DO MES PARA A CONTA AGRUPADO POR CENTRO DE CUSTO \r",
+                          " SELECT NVL(SUM(NVL(R.VALOR,0)),0) AS TOTAL, R.CODIGOCENTROCUSTO \r",
+                          " FROM ZTRATEIOCENTROCUSTO R, ZTLANC L\r", " WHERE R.RECNUM    = L.RECNUM \r",
+                          " AND   R.CODFILIAL = :CODFILIAL \r", " AND   R.CODCONTA  = :CODCONTA\r",
+                          " AND EXTRACT(MONTH FROM L.DTVENC) = :MES \r", " AND EXTRACT(YEAR FROM L.DTVENC)  = :ANO \r",
+                          " GROUP BY R.CODIGOCENTROCUSTO\r"});
+  EXPECT_EQ(TDALCentroCusto::GetSQLRealizadoConta(false, false).Lines(), vencimento);
+  Lines bloqueados = vencimento;
+  bloqueados[2] = " FROM ZTRATEIOCENTROCUSTOBLOQ R, ZTLANCBLOQ L\r";
+  bloqueados[6] = " AND EXTRACT(MONTH FROM L.DTCOMPETENCIA) = :MES \r";
+  bloqueados[7] = " AND EXTRACT(YEAR FROM L.DTCOMPETENCIA)  = :ANO \r";
+  bloqueados.insert(bloqueados.begin() + 8, " AND L.DTREJEICAOSUPLORC IS NULL \r");
+  EXPECT_EQ(TDALCentroCusto::GetSQLRealizadoConta(true, true).Lines(), bloqueados);
 }
 
 }  // namespace

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "payable/Uclsfin_contaspagar.h"
+#include "payable/Uclsfin_dalcontaspagar.h"
+#include "sdk/Exception.h"
+
+namespace {
+
+RFin_IncluirContasPagar EntradaMinima() {
+  RFin_IncluirContasPagar registro;
+  registro.Inicializar();
+  registro.RECNUM = 1001;
+  registro.TIPOLANC = "P";
+  registro.VALOR = 150.25;
+  registro.CODCONTA = 3101;
+  registro.HISTORICO = "ALUGUEL";
+  registro.TIPOPARCEIRO = "F";
+  registro.CODFORNEC = 501;
+  registro.CODFILIAL = "1";
+  registro.DTLANC = TDateTime::EncodeDate(2024, 3, 10);
+  registro.DTVENC = TDateTime::EncodeDate(2024, 3, 20);
+  registro.DTEMISSAO = TDateTime::EncodeDate(2024, 3, 9);
+  return registro;
+}
+
+// The column list of an insert.
+std::vector<std::string> Colunas(const std::string& sql) {
+  std::vector<std::string> colunas;
+  const std::size_t fecha = sql.find(") VALUES(");
+  for (std::size_t inicio = sql.find(" (") + 2; inicio < fecha;) {
+    const std::size_t fim = std::min(sql.find(", ", inicio), fecha);
+    colunas.push_back(sql.substr(inicio, fim - inicio));
+    inicio = fim + 2;
+  }
+  return colunas;
+}
+
+TEST(PayableInsert, MinimalEntryWritesTheFixedColumnsThenValueAccountAndDates) {
+  const std::string esperado =
+      "INSERT INTO ZTLANC (RECNUM, DTLANC, HISTORICO, DUPLIC, LOCALIZACAO, CODFILIAL, INDICE, NUMCHEQUE, TIPOLANC, "
+      "TIPOPARCEIRO, NOMEFUNC, ASSINATURA, TIPOPAGTO, NUMDVDESTDOC, NUMCODBARRA, HISTORICO2, MOEDA, DVAG, "
+      "PORTADORCHEQUE, NUMDIIMPORTACAO, ADIANTAMENTO, NFSERVICO, PREST, BOLETO, PAGTONOMEDOCLIENTE, OBSBLOQ, "
+      "AGENDAMENTO, NUMCONTRATOCAMBIO, IDCONTROLEEMBARQUE, FORMAPGTO, CODROTINACAD, DTMOEDA, CODROTINAALT, PARCELA, "
+      "NUMNOTA, CODFORNEC, VLRUTILIZADOADIANTFORNEC, TIPOSERVICO, IDENTIFICADORFGTS, LACREDIGCONECSOCIAL, "
+      "OPCAOPAGAMENTOIPVA, UTILIZOURATEIOCONTA, PRCRATEIOUTILIZADO, VALOR, CODCONTA, DTVENC, DTEMISSAO, DTCOTACAO) "
+      "VALUES(:RECNUM, :DTLANC, :HISTORICO, :DUPLIC, :LOCALIZACAO, :CODFILIAL, :INDICE, :NUMCHEQUE, :TIPOLANC, "
+      ":TIPOPARCEIRO, :NOMEFUNC, :ASSINATURA, :TIPOPAGTO, :NUMDVDESTDOC, :NUMCODBARRA, :HISTORICO2, :MOEDA, :DVAG, "
+      ":PORTADORCHEQUE, :NUMDIIMPORTACAO, :ADIANTAMENTO, :NFSERVICO, :PREST, :BOLETO, :PAGTONOMEDOCLIENTE, :OBSBLOQ, "
+      ":AGENDAMENTO, :NUMCONTRATOCAMBIO, :IDCONTROLEEMBARQUE, :FORMAPGTO, :CODROTINACAD, :DTMOEDA, :CODROTINAALT, "
+      ":PARCELA, :NUMNOTA, :CODFORNEC, :VLRUTILIZADOADIANTFORNEC, :TIPOSERVICO, :IDENTIFICADORFGTS, "
+      ":LACREDIGCONECSOCIAL, :OPCAOPAGAMENTOIPVA, :UTILIZOURATEIOCONTA, :PRCRATEIOUTILIZADO, :VALOR, :CODCONTA, "
+      ":DTVENC, :DTEMISSAO, :DTCOTACAO) ";
+  EXPECT_EQ(TDALContasPagar::GetSQLInsertZTLANC(EntradaMinima(), false, false), esperado);
+}
+
+// Only an entry to be supplemented in a branch that works with it goes to the held table, unless it
+// is already within an approval.
+TEST(PayableInsert, TableByBranchSupplementationAndApproval) {
+  const std::tuple<bool, bool, bool, const char*> destinos[] = {{true, true, false, "ZTLANCBLOQ"},
+                                                                {true, true, true, "ZTLANC"},
+                                                                {true, false, false, "ZTLANC"},
+                                                                {false, true, false, "ZTLANC"}};
+  for (const auto& [trabalha, suplementacao, dentro_aprovacao, tabela] : destinos) {
+    RFin_IncluirContasPagar registro = EntradaMinima();
+    registro.DENTROAPROVACAOORCAMENTO = dentro_aprovacao;
+    const std::string sql = TDALContasPagar::GetSQLInsertZTLANC(registro, trabalha, suplementacao);
+    EXPECT_EQ(sql.substr(0, sql.find(" (")), std::string("INSERT INTO ") + tabela) << trabalha << suplementacao;
+  }
+}
+
+// Everything set: the widest statement the record can produce names each column once, bound as
+// its own parameter, and never the columns only settlement and supplementation write.
+TEST(PayableInsert, EveryColumnIsPairedWithItsOwnParameterAndNamedOnce) {
+  RFin_IncluirContasPagar registro = EntradaMinima();
+  using R = RFin_IncluirContasPagar;
+  for (const FieldDef<R>& campo : CamposIncluirContasPagar()) {
+    if (const auto* texto = std::get_if<std::string R::*>(&campo.Pointer)) registro.** texto = "S";
+    if (const auto* numero = std::get_if<double R::*>(&campo.Pointer)) registro.** numero = 3;
+    if (const auto* inteiro = std::get_if<int R::*>(&campo.Pointer)) registro.** inteiro = 3;
+    if (const auto* data = std::get_if<TDateTime R::*>(&campo.Pointer))
+      registro.** data = TDateTime::EncodeDate(2024, 5, 2);
+  }
+  const std::string sql = TDALContasPagar::GetSQLInsertZTLANC(registro, false, false);
+  const auto colunas = Colunas(sql);
+  ASSERT_EQ(colunas.size(), 139U);
+  EXPECT_EQ(std::set<std::string>(colunas.begin(), colunas.end()).size(), colunas.size());
+  std::string nomes = colunas[0];
+  std::string parametros = ":" + colunas[0];
+  for (std::size_t indice = 1; indice < colunas.size(); ++indice) {
+    nomes += ", " + colunas[indice];
+    parametros += ", :" + colunas[indice];
+  }
+  EXPECT_EQ(sql, "INSERT INTO ZTLANC (" + nomes + ") VALUES(" + parametros + ") ");
+}
+
+// A record read back and written again loses nothing: the select names every column once.
+TEST(PayableSelect, ReadsEveryColumnOnce) {
+  const std::string sql = TDALContasPagar::GetSQLSelectZTLANC();
+  for (const auto& campo : ColunasZTLANC()) {
+    const std::string coluna = std::string("ZTLANC.") + campo.Name + ",\n";
+    if (coluna == "ZTLANC.FORNECEDOR,\n") continue;  // computed from the partner tables
+    const std::size_t posicao = sql.find(coluna);
+    EXPECT_NE(posicao, std::string::npos) << coluna;
+    EXPECT_EQ(sql.find(coluna, posicao + 1), std::string::npos) << coluna;
+  }
+}
+
+std::string Monta(const std::string& lista, bool aspas = false, bool negar = false) {
+  return TDALContasPagar::MontaClausulaIN("ZTLANC.RECNUM", lista, aspas, negar);
+}
+
+TEST(PayableInClause, ValuesAreSortedAsTextOnceEachAndWrapped) {
+  struct Caso {
+    const char* lista;
+    bool aspas;
+    bool negar;
+    const char* clausula;
+  };
+  const Caso casos[] = {
+      {" , ,", false, false, ""},
+      {"30,100,2", false, false, "(ZTLANC.RECNUM IN ( 100,2,30 )) "},
+      {" 7 , 7,8", false, false, "(ZTLANC.RECNUM IN ( 7,8 )) "},
+      {"-5,12.5", false, false, "(ZTLANC.RECNUM IN ( -5,12.5 )) "},
+      {"2,D'OESTE", true, false, "(ZTLANC.RECNUM IN ( '2','D''OESTE' )) "},
+      {"1,2", false, true, "(ZTLANC.RECNUM NOT IN ( 1,2 )) "},
+  };
+  for (const Caso& caso : casos) EXPECT_EQ(Monta(caso.lista, caso.aspas, caso.negar), caso.clausula) << caso.lista;
+}
+
+// The list is pasted into SQL: an unquoted value that is not a number never reaches it.
+TEST(PayableInClause, UnquotedValuesMustBeNumbers) {
+  for (const std::string valor : {"1) OR (1=1", "3a", "--", "1;DELETE FROM ZTLANC"}) {
+    try {
+      (void)Monta("12," + valor);
+      ADD_FAILURE() << valor;
+    } catch (const Exception& erro) {
+      EXPECT_STREQ(erro.ClassName(), "Exception");
+      EXPECT_EQ(erro.Message(), "Valor inválido na lista de ZTLANC.RECNUM: \"" + valor + "\".");
+    }
+  }
+}
+
+// 400 values of 5 digits do not fit one list: each list stays under 1000 characters, is closed only
+// when the next value would not fit, and the lists are joined with OR (AND when negated).
+TEST(PayableInClause, LongListsAreSplitIntoListsUnderOneThousandCharacters) {
+  std::string lista;
+  for (int valor = 10000; valor < 10400; ++valor) lista += (lista.empty() ? "" : ",") + std::to_string(valor);
+  for (const bool negar : {false, true}) {
+    const std::string clausula = Monta(lista, false, negar);
+    const std::string abre = negar ? "ZTLANC.RECNUM NOT IN ( " : "ZTLANC.RECNUM IN ( ";
+    const std::string juncao = negar ? " )\r    AND " + abre : " )\r    OR " + abre;
+    ASSERT_EQ(clausula.substr(0, abre.size() + 1), "(" + abre);
+    ASSERT_EQ(clausula.substr(clausula.size() - 4), " )) ");
+    std::vector<std::string> listas;
+    for (std::size_t inicio = abre.size() + 1, fim = 0; fim != clausula.size() - 4; inicio = fim + juncao.size()) {
+      fim = std::min(clausula.find(juncao, inicio), clausula.size() - 4);
+      listas.push_back(clausula.substr(inicio, fim - inicio));
+    }
+    ASSERT_GE(listas.size(), 2U);
+    EXPECT_GE(listas[0].size() + 6, 1000U);
+    std::string valores;
+    for (const std::string& parte : listas) {
+      EXPECT_LT(parte.size(), 1000U);
+      valores += (valores.empty() ? "" : ",") + parte;
+    }
+    EXPECT_EQ(valores, lista);
+  }
+}
+
+TEST(PayableBudgetVerdict, ComparesToTheCent) {
+  // budget, paid, open, value, exceeded, available
+  const std::tuple<double, double, double, double, bool, double> casos[] = {
+      // 999.99 + 0.01 is 1000.0000000000001 in binary: the comparison is to the cent.
+      {1000, 999.99, 0, 0.01, false, 0.01},
+      {1000, 999.99, 0, 0.02, true, 0.01},
+      {1000, 400.10, 599.89, 0.01, false, 0.01},  // paid and open add up
+      {0, 0, 0, 0.01, true, 0},                   // no budget row
+      {500, 300, 250, 1, true, 0},                // already over: never a negative balance
+      {100, 99.994, 0, 0.004, false, 0.01}};      // sub-cent fractions round away
+  for (const auto& [orcado, pago, aberto, valor, excedido, disponivel] : casos) {
+    const TSituacaoOrcamento situacao = TContasPagar::AvaliarOrcamento(orcado, pago, aberto, valor);
+    EXPECT_EQ(situacao.Excedido, excedido) << orcado << " " << pago << " " << aberto << " " << valor;
+    EXPECT_DOUBLE_EQ(situacao.Disponivel, disponivel) << orcado << " " << pago << " " << aberto;
+  }
+}
+
+// The month's budget column has two digits. Paid entries count by payment month, open ones by due
+// month, both by accrual month when budgets are consumed by accrual (then split and reversed
+// entries are left out).
+TEST(PayableBudgetSql, BudgetAndWhatTheMonthAlreadyHolds) {
+  EXPECT_EQ(TDALContasPagar::GetSQLValorOrcado(3),
+            "SELECT VLORCMES03 AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = "
+            ":ANO");
+  EXPECT_EQ(TDALContasPagar::GetSQLValorOrcado(12).substr(0, 18), "SELECT VLORCMES12 ");
+  const std::tuple<const char*, bool, bool, const char*> casos[] = {
+      {"ZTLANC", true, false,
+       "SELECT NVL(SUM(VPAGO), 0) AS VALOR\n  FROM ZTLANC\n WHERE CODCONTA = :CODCONTA\n   AND CODFILIAL = :CODFILIAL\n"
+       "   AND DTPAGTO IS NOT NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n   AND DTREJEICAOSUPLORC IS NULL\n"
+       "   AND DTPAGTO >= :DTINICIO\n   AND DTPAGTO < :DTFIM"},
+      {"ZTLANCBLOQ", false, false,
+       "SELECT NVL(SUM(VALOR), 0) AS VALOR\n  FROM ZTLANCBLOQ\n WHERE CODCONTA = :CODCONTA\n"
+       "   AND CODFILIAL = :CODFILIAL\n   AND DTPAGTO IS NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n"
+       "   AND DTREJEICAOSUPLORC IS NULL\n   AND DTVENC >= :DTINICIO\n   AND DTVENC < :DTFIM"},
+      {"ZTLANC", false, true,
+       "SELECT NVL(SUM(VALOR), 0) AS VALOR\n  FROM ZTLANC\n WHERE CODCONTA = :CODCONTA\n   AND CODFILIAL = :CODFILIAL\n"
+       "   AND DTPAGTO IS NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n   AND DTREJEICAOSUPLORC IS NULL\n"
+       "   AND DTCOMPETENCIA IS NOT NULL\n   AND DTCOMPETENCIA >= :DTINICIO\n   AND DTCOMPETENCIA < :DTFIM\n"
+       "   AND DTDESD IS NULL\n   AND DTESTORNOBAIXA IS NULL"},
+  };
+  for (const auto& [tabela, pago, competencia, sql] : casos) {
+    EXPECT_EQ(TDALContasPagar::GetSQLValorLancado(tabela, pago, competencia), sql);
+  }
+}
+
+}  // namespace

@@ -5,7 +5,6 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "oradb/TOraQuery.h"
@@ -16,8 +15,13 @@ namespace {
 
 using Row = std::vector<std::optional<std::string>>;
 using Rows = std::vector<Row>;
-// A bind: NULL, text sent untyped, or a date (sent as timestamp), as the driver sends them.
-using Binds = std::vector<std::pair<const char*, std::variant<std::monostate, std::string, TDateTime>>>;
+// A bind: text sent untyped, a date (sent as timestamp), or NULL when neither is given.
+struct Bind {
+  const char* name;
+  const char* text = nullptr;
+  TDateTime date{};
+};
+using Binds = std::vector<Bind>;
 
 class TranslatorSql : public testsupport::DatabaseTest {
  protected:
@@ -52,10 +56,10 @@ class TranslatorSql : public testsupport::DatabaseTest {
       TOraQuery query(&Session());
       query.SetStatementSavepoint(true);
       query.SQL.Add(oracle);
-      for (const auto& [name, value] : binds) {
-        TOraParam& param = query.ParamByName(name);
-        if (const auto* text = std::get_if<std::string>(&value)) param.SetAsString(*text);
-        if (const auto* date = std::get_if<TDateTime>(&value)) param.SetAsDateTime(*date);
+      for (const Bind& bind : binds) {
+        TOraParam& param = query.ParamByName(bind.name);
+        if (bind.text != nullptr) param.SetAsString(bind.text);
+        if (!bind.date.IsZero()) param.SetAsDateTime(bind.date);
       }
       query.ExecSQL();
       for (; query.Active() && !query.Eof(); query.Next()) {
@@ -103,7 +107,7 @@ TEST_F(TranslatorSql, GivesOraclesRows) {
       // Untyped binds in arithmetic, NVL and TO_CHAR.
       {"SELECT :A + 1 X, -:A Y, :A * 100 Z, 2 - :A W, NVL(:X, 0) A, NVL(:X, 'N') B, NVL(:Y, 0) C, TO_CHAR(:N) D, "
        "TO_CHAR(:M, '0000') E, TO_CHAR(:D, 'DD/MM/YYYY') F FROM DUAL",
-       {{"A", "1.5"}, {"X", {}}, {"Y", "12345678901.25"}, {"N", "77"}, {"M", "42"}, {"D", date}},
+       {{"A", "1.5"}, {"X", {}}, {"Y", "12345678901.25"}, {"N", "77"}, {"M", "42"}, {"D", nullptr, date}},
        {{"2.5", "-1.5", "150.0", "0.5", "0", "N", "12345678901.25", "77", " 0042", "05/03/2024"}}},
       {"SELECT 'A' || NULL || 'B' A, NULL || '' B, 'x' || :V || '' C, TO_CHAR(3) || '-' || 'Z' D FROM DUAL",
        {{"V", {}}},
@@ -115,7 +119,7 @@ TEST_F(TranslatorSql, GivesOraclesRows) {
       {"SELECT DECODE(:T, 'D', 1, 'C', -1, 0) A, DECODE(NULL, NULL, 'nulo', 'outro') B, "
        "DECODE(:N, 0, 'zero', 1.5, 'um e meio', 'outro') C, DECODE(1, 1, :R, 2) D, EXTRACT(YEAR FROM :D) YEAR, "
        "TRUNC(:D) - 1 ONTEM FROM DUAL",
-       {{"T", "C"}, {"N", "1.5"}, {"R", "2.5"}, {"D", date}},
+       {{"T", "C"}, {"N", "1.5"}, {"R", "2.5"}, {"D", nullptr, date}},
        {{"-1", "nulo", "um e meio", "2.5", "2024", "2024-03-04 00:00:00"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.oracle, c.binds), c.expected) << c.oracle;
@@ -133,8 +137,8 @@ TEST_F(TranslatorSql, SettlementUpdateInfersEveryBind) {
       "DTPROCESSAMENTO = TRUNC(SYSDATE)\n"
       "WHERE ZTLANC.DTPAGTO IS NULL AND ZTLANC.RECNUM = :RECNUM";
   const TDateTime date = TDateTime::EncodeDate(2024, 3, 5);
-  Run(settlement, {{"NUMTRANS", "77"}, {"DTPAGTO", date}, {"DESCONTOFIN", "7.5"}, {"RECNUM", "1"}});
-  Run(settlement, {{"NUMTRANS", {}}, {"DTPAGTO", date}, {"DESCONTOFIN", "1.25"}, {"RECNUM", "2"}});
+  Run(settlement, {{"NUMTRANS", "77"}, {"DTPAGTO", nullptr, date}, {"DESCONTOFIN", "7.5"}, {"RECNUM", "1"}});
+  Run(settlement, {{"NUMTRANS", {}}, {"DTPAGTO", nullptr, date}, {"DESCONTOFIN", "1.25"}, {"RECNUM", "2"}});
   EXPECT_EQ(
       Run("SELECT RECNUM, VPAGO, LOCALIZACAO, NUMTRANS, DESCONTOFIN, TO_CHAR(DTPAGTO, 'YYYY-MM-DD') FROM "
           "ZTLANC WHERE RECNUM IN (1, 2) ORDER BY RECNUM"),

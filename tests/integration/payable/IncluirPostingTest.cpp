@@ -110,5 +110,29 @@ TEST_F(PayablePosting, EntriesOfAnInvoiceAreListedAndReadBackWithThePartnersName
   EXPECT_EQ(ContasPagar().GetListaRecNum(555), "");
 }
 
+// Parameters are read on every get, from the store or, in explicit mode, from the setters; the
+// blocking answer takes the branch's value over the general one, except for branch 99 or none.
+TEST_F(PayablePosting, ParametersFollowTheStoreOrTheSettersAndTheBranchWinsForBlocking) {
+  TContasPagar& contas_pagar = ContasPagar();
+  contas_pagar.SetNUMDIASMINDESPPAG_1393(99);
+  SetParametro("CON_NUMDIASMINDESPPAG", "15");
+  EXPECT_EQ(contas_pagar.GetNUMDIASMINDESPPAG_1393(), 15);
+  SetParametro("CON_NUMDIASMINDESPPAG", "20");
+  EXPECT_EQ(contas_pagar.GetNUMDIASMINDESPPAG_1393(), 20);
+  Host().SetParametrosExplicitos(true);
+  EXPECT_EQ(contas_pagar.GetNUMDIASMINDESPPAG_1393(), 99);
+
+  EXPECT_FALSE(contas_pagar.BloquearDespesaAcimaDoValorOrcado("1"));
+  SetParametro("CON_BLOQDESPVLRORC", "S");
+  EXPECT_TRUE(contas_pagar.BloquearDespesaAcimaDoValorOrcado("1"));
+  SetParametro("FIL_BLOQDESPVLRORC", "N", "1");
+  EXPECT_FALSE(contas_pagar.BloquearDespesaAcimaDoValorOrcado("1"));
+  EXPECT_TRUE(contas_pagar.BloquearDespesaAcimaDoValorOrcado("99"));
+  SetParametro("CON_BLOQDESPVLRORC", "N");
+  SetParametro("FIL_BLOQDESPVLRORC", "S", "1");
+  EXPECT_TRUE(contas_pagar.BloquearDespesaAcimaDoValorOrcado("1"));
+  EXPECT_FALSE(contas_pagar.BloquearDespesaAcimaDoValorOrcado(" "));
+}
+
 }  // namespace
 }  // namespace payabletest

@@ -257,6 +257,25 @@ TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
             "1|901|Aprovação de suplementação|Lançamento RecNum: " + n + " aprovado. ");
 }
 
+// An expense settled by routine 631 moves its money through the cash area when approved.
+TEST_F(PayableApproval, SettledExpenseMovesItsMoneyWhenApproved) {
+  Host().SetCodigoRotina(631);
+  const double recnum = Reter();
+  const std::string n = ShortestDecimal(recnum);
+  Exec(
+      "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
+      "NUMNOTA = 8899, INDICE = 'B', HISTORICO2 = 'NF 8899', DTPAGTO = DTLANC, VPAGO = VALOR WHERE RECNUM = " +
+      n);
+  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  EXPECT_EQ(Scalar("SELECT NUMTRANS || '|' || CODBANCO || '|' || CODCOB || '|' || TO_CHAR(VALOR) || '|' || TIPO || "
+                   "'|' || HISTORICO || '|' || HISTORICO2 || '|' || NUMCARR || '|' || NUMDOC || '|' || INDICE || '|' "
+                   "|| CODFUNC || '|' || CODROTINALANC || '|' || TO_CHAR(VLSALDO) FROM ZTMOVCR"),
+            "4321|11|D|0.02|C|MATERIAL DE ESCRITORIO|NF 8899|8899|" + n + "|B|1|631|-0.02");
+  EXPECT_EQ(Scalar("SELECT TEXTORECADO FROM ZTRECFUNC"),
+            "Lançamento RecNum: " + n + " aprovado. \rO lançamento da despesa foi realizado.");
+}
+
 TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
   RFin_AprovarSuplementacao aprovacao{.RECNUM = 999999, .MENSAGEM = "", .Inicializado = true};
   EXPECT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao));

@@ -183,4 +183,27 @@ TEST(CostCenterRow, AFailedWriteKeepsItsCause) {
   EXPECT_EQ(Visiveis(p.cdsRateios()), "");
 }
 
+// The filter is pasted into the dataset's filter text: the branch is quoted, the account only ever
+// reaches it as a number.
+TEST(CostCenterFilter, SelectsTheRowsOfTheEntryByItsKindWithoutPastingText) {
+  TParametrosCentroCusto p;
+  p.NumTransacao = 1234;
+  p.Ano = 2026;
+  p.Mes = 3;
+  p.CodConta = "3101";
+  p.CodFilial = "1'";
+  const auto filtro = [&p](TTipoLancamento tipo) {
+    p.DefinirTipoLancamento(tipo);
+    return Regras::FiltroLancamento(p);
+  };
+  EXPECT_EQ(filtro(tlFinanceiro), "RECNUM = 1234");
+  EXPECT_EQ(filtro(tlContabil), "NUMTRANSLANCTO = 1234");
+  EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 3101 AND CODFILIAL = '1'''");
+  for (const char* conta : {"31 OR 1=1", "1; DROP TABLE ZTCONTA", "nan"}) {
+    p.CodConta = conta;
+    EXPECT_EQ(filtro(tlOrcamento), "ANO = 2026 AND MES = 3 AND CODCONTA = 0 AND CODFILIAL = '1'''") << conta;
+  }
+  EXPECT_EQ(filtro(tlContaPadrao), "");
+}
+
 }  // namespace

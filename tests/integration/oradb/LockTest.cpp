@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
-#include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
 #include "sdk/Formatacao.h"
 #include "support/TestDatabase.h"
@@ -17,17 +15,17 @@ class RowLocks : public testsupport::DatabaseTest {
  protected:
   void SetUp() override {
     DatabaseTest::SetUp();
-    target.Exec("INSERT INTO " + target.Name() + " VALUES (1, 10), (2, 20)");
+    target.Exec("INSERT INTO " + target.Name() + " VALUES (1, 10), (2, 20), (3, 30)");
     Exec(
         "CREATE TEMP TABLE ZTEMPR (MATRICULA numeric(8), NOME varchar(40)); "
         "INSERT INTO ZTEMPR VALUES (1, 'FULANO DE TAL'), (2, 'OUTRO')");
   }
 
-  // Another session takes the row FOR UPDATE and keeps its transaction open.
-  void HoldRow(TOraSession& holder, int id) {
+  // Another session reads the row (FOR UPDATE unless told otherwise) and keeps its transaction open.
+  void HoldRow(TOraSession& holder, int id, const std::string& lock_clause = " FOR UPDATE") {
     holder.StartTransaction();
     TOraQuery lock(&holder);
-    lock.SQL.Add("SELECT * FROM " + target.Name() + " WHERE ID = :ID FOR UPDATE");
+    lock.SQL.Add("SELECT * FROM " + target.Name() + " WHERE ID = :ID" + lock_clause);
     lock.ParamByName("ID").SetAsInteger(id);
     lock.Open();
   }
@@ -55,62 +53,47 @@ class RowLocks : public testsupport::DatabaseTest {
     holders.Open();
   }
 
+  // The server names the table in lower case: "lockprobe_<pid>".
   std::string Busy() const {
-    std::string table = target.Name();
-    for (char& c : table) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return "EOraBusy: ORA-00054: could not obtain lock on row in relation \"" + table + "\"";
+    return "EOraBusy: ORA-00054: could not obtain lock on row in relation \"lockprobe" + target.Name().substr(9) + "\"";
   }
 
   testsupport::SharedTable target{"LOCKPROBE", "(ID integer PRIMARY KEY, VALOR numeric)"};
   TOraQuery holders{nullptr};
 };
 
-TEST_F(RowLocks, NowaitOnALockedRowIsBusyUnderItsSavepointAndTheHolderIsAHostUser) {
+// A host user holds row 1, an external program without host identification holds row 2, and a
+// reader of row 3 holds no row lock: only the first two are listed.
+TEST_F(RowLocks, NowaitOnALockedRowIsBusyUnderItsSavepointAndTheHoldersAreNamed) {
   HoldRow(OtherSession(), 1);  // client info "tests:1": user 1 of ZTEMPR
+  const auto external = testsupport::NewSession("psql");
+  HoldRow(*external, 2);
+  const auto reader = testsupport::NewSession("tests:2");
+  HoldRow(*reader, 3, "");
   EXPECT_EQ(Probe(1), Busy());
   EXPECT_TRUE(Session().InTransaction());
   OpenHolders();
-  ASSERT_EQ(holders.RecordCount(), 1u);
-  EXPECT_EQ(holders.FieldByName("SID").AsInteger(), OtherSession().ServerPid());
-  EXPECT_EQ(holders.FieldByName("NAME").AsString(), "PUBLIC." + target.Name());
-  EXPECT_EQ(holders.FieldByName("MATRICULAQUOR").AsInteger(), 1);
-  EXPECT_EQ(holders.FieldByName("NOMEQUOR").AsString(), "FULANO DE TAL");
-  EXPECT_EQ(holders.FieldByName("PROGRAMAQUOR").AsString(), "tests");
-  EXPECT_EQ(holders.FieldByName("TERMINALQUOR").AsString(), "[local]");
-  EXPECT_EQ(holders.FieldByName("PROGRAM").AsString(), "tests");
-  EXPECT_EQ(holders.FieldByName("MACHINE").AsString(), "[local]");
+  ASSERT_EQ(holders.RecordCount(), 2u);
+  ASSERT_TRUE(holders.Locate("SID", {static_cast<long long>(OtherSession().ServerPid())}));
+  std::string holder;
+  for (const char* field :
+       {"NAME", "MATRICULAQUOR", "NOMEQUOR", "PROGRAMAQUOR", "TERMINALQUOR", "PROGRAM", "MACHINE"}) {
+    holder += holders.FieldByName(field).AsString() + "|";
+  }
+  EXPECT_EQ(holder, "PUBLIC." + target.Name() + "|1|FULANO DE TAL|tests|[local]|tests|[local]|");
   EXPECT_EQ(holders.FieldByName("USERNAME").AsString(), UpperAscii(holders.FieldByName("OSUSER").AsString()));
   EXPECT_EQ(holders.FieldByName("USERNAME").AsString(), Value("SELECT upper(current_user)"));
-  // The failed statement left the transaction usable: the other row can still be locked.
-  EXPECT_EQ(Probe(2), "(no exception)");
-  // Without its own savepoint a failed statement aborts the whole transaction, as PostgreSQL does.
-  EXPECT_EQ(Probe(1, false), Busy());
-  try {
-    static_cast<void>(Value("SELECT 1"));
-    FAIL();
-  } catch (const EOraError& error) {
-    EXPECT_EQ(error.ErrorCode(), 2091);
-    EXPECT_EQ(error.SqlState(), "25P02");
-    EXPECT_EQ(error.Message(),
-              "ORA-02091: current transaction is aborted, commands ignored until end of transaction block");
-  }
-}
-
-TEST_F(RowLocks, AHolderWithoutHostIdentificationIsAnExternalProgramAndReadersAreNoHolders) {
-  const auto external = testsupport::NewSession("psql");
-  HoldRow(*external, 2);
-  TOraSession& reader = OtherSession();
-  reader.StartTransaction();
-  TOraQuery read(&reader);
-  read.SQL.Add("SELECT * FROM " + target.Name() + " WHERE ID = 1");
-  read.Open();
-  EXPECT_EQ(Probe(2), Busy());
-  OpenHolders();
-  ASSERT_EQ(holders.RecordCount(), 1u);
-  EXPECT_EQ(holders.FieldByName("SID").AsInteger(), external->ServerPid());
+  ASSERT_TRUE(holders.Locate("SID", {static_cast<long long>(external->ServerPid())}));
   EXPECT_TRUE(holders.FieldByName("MATRICULAQUOR").IsNull());
   EXPECT_EQ(holders.FieldByName("PROGRAM").AsString(), "psql");
+  // The failed statement left the transaction usable: the row only read can still be locked.
+  EXPECT_EQ(Probe(3), "(no exception)");
+  // Without its own savepoint a failed statement aborts the whole transaction, as PostgreSQL does.
+  EXPECT_EQ(Probe(1, false), Busy());
+  EXPECT_EQ(Failure([&] { static_cast<void>(Value("SELECT 1")); }),
+            "EOraError: ORA-02091: current transaction is aborted, commands ignored until end of transaction block");
   external->Rollback();
+  reader->Rollback();
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,6 @@ struct CorpusCase {
   std::string text;
   std::size_t line;  // in corpus.tsv: names the test
 };
-
-void PrintTo(const CorpusCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 // A label, a tab, the text on one line with its line breaks written \r and \n.
 const std::vector<CorpusCase>& Corpus() {

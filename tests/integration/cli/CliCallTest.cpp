@@ -66,4 +66,24 @@ TEST_F(CliTest, ParamSetAndSqlGoThroughTheDataAccessLayerAndReportItsErrors) {
   EXPECT_NE(FErr.find("EOraError"), std::string::npos) << FErr;
 }
 
+// One transaction per call: kept on success, undone with --rollback; without one the module refuses
+// to write.
+TEST_F(CliTest, EachCallIsOneTransaction) {
+  const std::string movimento =
+      R"({"record": {"CODBANCO": 9811, "CODCOB": "CLI", "TIPO": "D", "VALOR": 5, "DATA": "2026-01-02"}})";
+  const auto linhas = [this] {
+    EXPECT_EQ(Run({"sql", "SELECT COUNT(*) QTD FROM ZTMOVCR WHERE CODBANCO = 9811"}), 0) << FErr;
+    return Json::parse(FOut)[0]["QTD"].dump();
+  };
+  ASSERT_EQ(Run({"call", "MovimentacaoNumerarios.Incluir", "--rollback"}, movimento), 0) << FOut << FErr;
+  EXPECT_EQ(linhas(), "0");
+  EXPECT_EQ(Run({"call", "MovimentacaoNumerarios.Incluir", "--no-transaction"}, movimento), 1);
+  EXPECT_EQ(Json::parse(FOut)["exception"], "ExTransacaoNaoIniciada");
+  ASSERT_EQ(Run({"call", "MovimentacaoNumerarios.Incluir"}, movimento), 0) << FOut << FErr;
+  EXPECT_EQ(linhas(), "1");
+  for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
+    EXPECT_EQ(Run({"sql", std::string("DELETE FROM ") + tabela + " WHERE CODBANCO = 9811"}), 0) << FErr;
+  }
+}
+
 }  // namespace

@@ -25,6 +25,48 @@ TEST_F(CentroCustoTest, ANewEntryIsSavedWithItsAccountsStandardApportionmentToTh
   EXPECT_EQ(Area().GetCodConta(), "");
 }
 
+// An invoice's entries (with its freight bill's) and a sale's entries are apportioned one by one;
+// paid entries are left out unless the payment was reversed.
+TEST_F(CentroCustoTest, EntriesOfAnInvoiceWithItsFreightAndOfASaleAreApportionedOneByOne) {
+  for (const auto& [recnum, valor] : {std::pair{7201, 10}, {7202, 20}, {7203, -30}, {7204, 40}, {7205, 50}}) {
+    Lancamento(recnum, 910001, valor);
+  }
+  Lancamento(7301, 910001, 10);
+  Lancamento(7302, 910009, 10);  // its account does not work with cost centers
+  Exec("UPDATE ZTLANC SET NUMTRANSENT = 4444 WHERE RECNUM IN (7201, 7202, 7203)");
+  Exec(
+      "UPDATE ZTLANC SET DTPAGTO = DTVENC, CODROTINABAIXA = CASE RECNUM WHEN 7203 THEN 1301 END "
+      "WHERE RECNUM IN (7202, 7203)");
+  Exec(
+      "UPDATE ZTLANC SET NUMTRANSENT = 5555, LOCALIZACAO = CASE RECNUM WHEN 7204 THEN 'CTE 321' ELSE 'CTE 999' END "
+      "WHERE RECNUM IN (7204, 7205)");
+  Exec("INSERT INTO ZTNFENTFRETE (NUMTRANSENTNF, NUMTRANSENT) VALUES (4444, 5555)");
+  Exec("UPDATE ZTLANC SET NUMTRANSVENDA = 8888 WHERE RECNUM > 7300");
+  const TDateTime data = Data(2026, 3, 10);
+  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 4444, 321, false, data, data));
+  EXPECT_FALSE(Area().ProcessoCentroCusto(false, tlFinanceiro, 4445, 321, false, data, data));
+  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 8888, false, data, data));
+  EXPECT_EQ(Todas("SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO GROUP BY RECNUM ORDER BY 1"),
+            "7201:10 7203:-30 7204:40 7301:10");
+  EXPECT_EQ(Linhas(7204), "T1:13.33 T2:13.33 T3:13.34");
+}
+
+// Routine 3424 apportions a material request's entry by its item ("request;product" in HISTORICO2);
+// without ";" the account's standard apportionment is used.
+TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportionment) {
+  Host().SetCodigoRotina(3424);
+  Exec(
+      "INSERT INTO ZTCONTACENTROCUSTOITEMSOLMAT (CODCONTA, NUMEROSOLICITACAO, CODPRODUTO, CODIGOCENTROCUSTO, "
+      "PERCRATEIO) VALUES (910001, 1234, 567, 'T2', 100)");
+  Lancamento(7001, 910001, 80);
+  Lancamento(7002, 910001, 10);
+  Exec("UPDATE ZTLANC SET HISTORICO2 = CASE RECNUM WHEN 7001 THEN '1234;567' ELSE '1234 567' END");
+  ASSERT_TRUE(Apportion(7001, 80));
+  EXPECT_EQ(Linhas(7001), "T2:80");
+  ASSERT_TRUE(Apportion(7002, 10));
+  EXPECT_EQ(Linhas(7002), "T1:3.33 T2:3.33 T3:3.34");
+}
+
 // Mended: held rows were written again next to the old ones.
 TEST_F(CentroCustoTest, HeldRowsAreTheOnesReloadedAndRewrittenWhileThePayableAreaPostsHeldEntries) {
   Lancamento(5020, 910001, 50, "2026-03-10", "ZTLANCBLOQ");

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 
 #include "oradb/TOraQuery.h"
@@ -26,7 +25,6 @@ class MemoryHost final : public TComponent,
 
   int matricula = 7;
   int rotina = 746;
-  std::map<std::string, std::string> parametros;
 
   TComponent& Componente() override { return *this; }
   IQuorvinSessao& SessaoAtual() override { return *this; }
@@ -62,19 +60,13 @@ class MemoryHost final : public TComponent,
   void SetTexto(const std::string& texto) override { FTexto = texto; }
   TModalResult Confirmar(const std::string&) override { return TModalResult::mrCancel; }
 
-  double ValorNumerico(const std::string& nome) override {
-    return std::stod(ValorTexto(nome).empty() ? "0" : ValorTexto(nome));
-  }
-  std::string ValorTexto(const std::string& nome) override {
-    const auto found = parametros.find(nome);
-    return found == parametros.end() ? std::string() : found->second;
-  }
-  bool ValorLogico(const std::string& nome) override { return ValorTexto(nome) == "S"; }
-  double ValorNumericoFilial(const std::string& nome, const std::string&, double padrao) override {
-    return parametros.count(nome) > 0 ? ValorNumerico(nome) : padrao;
-  }
-  std::string ValorTextoFilial(const std::string& nome, const std::string&, const std::string& padrao) override {
-    return parametros.count(nome) > 0 ? ValorTexto(nome) : padrao;
+  // No parameter is set: every read answers its default.
+  double ValorNumerico(const std::string&) override { return 0; }
+  std::string ValorTexto(const std::string&) override { return {}; }
+  bool ValorLogico(const std::string&) override { return false; }
+  double ValorNumericoFilial(const std::string&, const std::string&, double padrao) override { return padrao; }
+  std::string ValorTextoFilial(const std::string&, const std::string&, const std::string& padrao) override {
+    return padrao;
   }
 
   double ProximoRecNum() override { return ++FNumero; }

@@ -65,8 +65,22 @@ oradb::internal::Connection& TOraSession::Connection() {
 
 void TOraSession::StartTransaction() {
   auto& connection = Connection();
-  if (InTransaction()) throw Exception("A sessão já está em uma transação.");
-  connection.RunScript("BEGIN", "BEGIN");
+  if (connection.ImplicitlyBegun()) {
+    connection.AdoptTransaction();
+  } else if (InTransaction()) {
+    throw Exception("A sessão já está em uma transação.");
+  } else {
+    connection.RunControl("BEGIN");
+  }
+  connection.SetImplicitBegin(true);
+}
+
+bool TOraSession::ImplicitTransactions() const noexcept {
+  return Connected() && FConnection->ImplicitBegin();
+}
+
+void TOraSession::SetImplicitTransactions(bool on) {
+  Connection().SetImplicitBegin(on);
 }
 
 void TOraSession::Commit() {
@@ -81,7 +95,7 @@ void TOraSession::Commit() {
   }
   oradb::internal::Result result;
   try {
-    result = connection.RunScript("COMMIT", "COMMIT");
+    result = connection.RunControl("COMMIT");
   } catch (...) {
     RestoreSettingsAfterRollback();  // a COMMIT that fails (deferred constraint) ends in a rollback
     throw;
@@ -107,7 +121,7 @@ void TOraSession::RestoreSettingsAfterRollback() noexcept {
 
 void TOraSession::Rollback() {
   if (!Connected() || FConnection->State() == TransactionState::Idle) return;
-  FConnection->RunScript("ROLLBACK", "ROLLBACK");
+  FConnection->RunControl("ROLLBACK");
   RestoreSettingsAfterRollback();
 }
 
@@ -123,7 +137,7 @@ void TOraSession::ApplyLockTimeout() {
     FLockTimeoutSetInTransaction = true;  // applied after the rollback
     return;
   }
-  connection.RunScript(LockTimeoutCommand(FLockTimeout), "SET lock_timeout");
+  connection.RunControl(LockTimeoutCommand(FLockTimeout));
   if (connection.State() == TransactionState::InTransaction) FLockTimeoutSetInTransaction = true;
 }
 
@@ -158,7 +172,8 @@ int TOraSession::ServerPid() const {
   return FConnection->BackendPid();
 }
 
-TOraTransaction::TOraTransaction(TOraSession& session) : FSession(session) {
+TOraTransaction::TOraTransaction(TOraSession& session)
+    : FSession(session), FWasAutocommit(!session.ImplicitTransactions()) {
   FSession.StartTransaction();
 }
 
@@ -169,15 +184,37 @@ TOraTransaction::~TOraTransaction() {
   } catch (...) {
     // A rollback that fails (connection gone) leaves nothing to undo: the server dropped the work.
   }
+  RestoreMode();
+}
+
+void TOraTransaction::RestoreMode() noexcept {
+  if (!FWasAutocommit) return;
+  try {
+    if (FSession.Connected()) FSession.SetImplicitTransactions(false);
+  } catch (...) {
+    // Only a connection lost meanwhile gets here; a new connection autocommits anyway.
+  }
 }
 
 void TOraTransaction::Commit() {
   // Whatever COMMIT answers, the transaction is over: a failed commit has already been rolled back.
   FOpen = false;
-  FSession.Commit();
+  try {
+    FSession.Commit();
+  } catch (...) {
+    RestoreMode();
+    throw;
+  }
+  RestoreMode();
 }
 
 void TOraTransaction::Rollback() {
   FOpen = false;
-  FSession.Rollback();
+  try {
+    FSession.Rollback();
+  } catch (...) {
+    RestoreMode();
+    throw;
+  }
+  RestoreMode();
 }

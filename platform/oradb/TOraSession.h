@@ -10,7 +10,10 @@ class Connection;
 
 // One database session (a PostgreSQL connection speaking through the Oracle translator).
 // The host opens and ends transactions; the module only reads InTransaction(), except where it
-// is told to commit.
+// is told to commit. A new session autocommits each statement until its first StartTransaction;
+// from then on it behaves as an Oracle session: a Commit or Rollback ends the transaction and the
+// next statement opens the next one, so work after a commit inside the module still belongs to
+// the caller's final commit or rollback.
 class TOraSession {
  public:
   TOraSession();
@@ -24,10 +27,16 @@ class TOraSession {
   void Disconnect() noexcept;
   [[nodiscard]] bool Connected() const noexcept;
 
-  // True from StartTransaction until Commit/Rollback, also while a failed statement has aborted it.
+  // True while a transaction is open: from StartTransaction, or from the first statement after a
+  // Commit/Rollback, until the next Commit/Rollback; also while a failed statement has aborted it.
   [[nodiscard]] bool InTransaction() const noexcept;
-  // Throws when a transaction is already open.
+  // Opens the caller's unit of work and turns implicit transactions on. A transaction that a
+  // statement opened implicitly is taken over as it stands; an explicit one still open is refused.
   void StartTransaction();
+  // Whether a statement that finds no transaction open opens one (on from StartTransaction).
+  [[nodiscard]] bool ImplicitTransactions() const noexcept;
+  // Off: once the current transaction ends, statements autocommit again (a host between calls).
+  void SetImplicitTransactions(bool on);
   // A transaction that a failed statement aborted cannot commit: it is rolled back and the commit
   // fails with ORA-02091, never reported as done. Without a transaction, nothing happens.
   void Commit();
@@ -59,7 +68,8 @@ class TOraSession {
   std::uint64_t FConnectCount = 0;
 };
 
-// Rolls back on destruction unless committed: one unit of work for hosts and tests.
+// Rolls back on destruction unless committed: one unit of work for hosts and tests. A session that
+// autocommitted before the unit autocommits again after it.
 class TOraTransaction {
  public:
   explicit TOraTransaction(TOraSession& session);
@@ -70,6 +80,9 @@ class TOraTransaction {
   void Rollback();
 
  private:
+  void RestoreMode() noexcept;
+
   TOraSession& FSession;
   bool FOpen = true;
+  bool FWasAutocommit;
 };

@@ -144,12 +144,23 @@ void Connection::CheckUsable(const std::string& statement) const {
 }
 
 void Connection::NoteTransactionState() noexcept {
-  if (State() == TransactionState::Idle) ++FTransactionSerial;
+  if (State() == TransactionState::Idle) {
+    ++FTransactionSerial;
+    FImplicitlyBegun = false;
+  }
+}
+
+void Connection::BeginIfNeeded(const std::string& statement) {
+  if (!FImplicitBegin || State() != TransactionState::Idle) return;
+  Result begun(PQexec(FConn, "BEGIN"));
+  Check(begun, statement);
+  FImplicitlyBegun = true;
 }
 
 Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                        const std::string& statement) {
   CheckUsable(statement);
+  BeginIfNeeded(statement);
   Request request{text, {}, {}, statement};
   request.Values.reserve(binds.size());
   request.Types.reserve(binds.size());
@@ -266,8 +277,16 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
 
 Result Connection::RunScript(const std::string& text, const std::string& statement) {
   CheckUsable(statement);
+  BeginIfNeeded(statement);
   Result result(PQexec(FConn, text.c_str()));
   Check(result, statement);
+  return result;
+}
+
+Result Connection::RunControl(const std::string& text) {
+  CheckUsable(text);
+  Result result(PQexec(FConn, text.c_str()));
+  Check(result, text);
   return result;
 }
 

@@ -80,6 +80,18 @@ class Connection {
                            const std::string& statement);
   // Runs PostgreSQL text through the simple protocol (several statements allowed, no binds).
   Result RunScript(const std::string& text, const std::string& statement);
+  // Runs a session command (SET, BEGIN, COMMIT ...) as it stands: never opens a transaction first.
+  Result RunControl(const std::string& text);
+
+  // With implicit begin on, a statement that finds no transaction open opens one first (BEGIN),
+  // as an Oracle session does: after a commit or rollback the next statement starts the next
+  // transaction, so nothing runs in autocommit.
+  void SetImplicitBegin(bool on) noexcept { FImplicitBegin = on; }
+  [[nodiscard]] bool ImplicitBegin() const noexcept { return FImplicitBegin; }
+  // Whether the transaction open now was opened by a statement rather than by an explicit BEGIN.
+  [[nodiscard]] bool ImplicitlyBegun() const noexcept { return FImplicitlyBegun && State() != TransactionState::Idle; }
+  // The open transaction becomes the caller's explicit one.
+  void AdoptTransaction() noexcept { FImplicitlyBegun = false; }
 
   [[nodiscard]] bool Alive() const noexcept;
   [[nodiscard]] int BackendPid() const noexcept;
@@ -145,6 +157,7 @@ class Connection {
   void Check(const Result& result, const std::string& statement, const Request* prepared = nullptr);
   [[noreturn]] void ThrowFailure(const Result& result, const std::string& statement);
   void CheckUsable(const std::string& statement) const;
+  void BeginIfNeeded(const std::string& statement);
   void NoteTransactionState() noexcept;
 
   pg_conn* FConn = nullptr;
@@ -153,6 +166,8 @@ class Connection {
   std::uint64_t FNextStatement = 0;
   std::uint64_t FNextCursor = 0;
   std::uint64_t FUseClock = 0;
+  bool FImplicitBegin = false;
+  bool FImplicitlyBegun = false;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
   std::unordered_map<std::string, bool> FProcedures;
 };

@@ -1,6 +1,7 @@
 #include "Call.h"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "OperationRegistry.h"
@@ -61,7 +62,6 @@ std::optional<CallOutcome> CheckCall(const std::string& name, const Json& reques
 CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& request, const CallFlags& flags) {
   const Operation* operation = Operations().Find(name);
   if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");
-  TOraSession& session = runtime.Host().Sessao();
   CallOutcome outcome;
   try {
     CheckRequestShape(*operation, request);
@@ -69,15 +69,17 @@ CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& reque
     runtime.Host().LimparConfirmacoes();
     runtime.Host().SetTexto("");
     IGerenteFinanceiro& financeiro = runtime.Financeiro();
-    if (!flags.NoTransaction) session.StartTransaction();
+    // Rolled back on the way out unless committed, whatever leaves the operation.
+    std::optional<TOraTransaction> transaction;
+    if (!flags.NoTransaction) transaction.emplace(runtime.Host().Sessao());
     CallContext context{runtime.Host(), financeiro};
     Json answer = {{"ok", true}};
     operation->Run(context, request, answer);
-    if (session.InTransaction()) {
+    if (transaction) {
       if (flags.Rollback) {
-        session.Rollback();
+        transaction->Rollback();
       } else {
-        session.Commit();
+        transaction->Commit();
       }
     }
     if (!runtime.Host().Confirmacoes().empty()) answer["confirmations"] = Confirmations(runtime.Host());
@@ -93,9 +95,8 @@ CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& reque
   } catch (const std::exception& error) {
     outcome = Failure("InternalError", error.what(), kExitUsage);
   }
-  if (outcome.Exit != kExitOk) {
-    if (session.Connected() && session.InTransaction()) session.Rollback();
-    if (!runtime.Host().Confirmacoes().empty()) outcome.Answer["confirmations"] = Confirmations(runtime.Host());
+  if (outcome.Exit != kExitOk && !runtime.Host().Confirmacoes().empty()) {
+    outcome.Answer["confirmations"] = Confirmations(runtime.Host());
   }
   return outcome;
 }

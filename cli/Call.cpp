@@ -109,6 +109,11 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
     if (key == "user" || key == "routine") {
       if (!value.is_number_integer()) throw UsageError("flags." + key + ": esperado número inteiro.");
       (key == "user" ? result.Matricula : result.Rotina) = value.get<int>();
+    } else if (key == "lock_timeout") {
+      if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 86400) {
+        throw UsageError("flags.lock_timeout: esperado número inteiro de segundos entre 0 e 86400.");
+      }
+      result.LockTimeout = value.get<int>();
     } else if (key == "label") {
       if (!value.is_string()) throw UsageError("flags.label: esperado texto.");
       result.Label = value.get<std::string>();

@@ -19,8 +19,13 @@ constexpr const char* kSessionSetup =
     "SET standard_conforming_strings = on; "
     "SET extra_float_digits = 1";
 
+// 0 waits for a lock as long as it takes, as Oracle does.
+std::string LockTimeoutSetting(int seconds) {
+  return seconds == 0 ? "0" : std::to_string(seconds) + "s";
+}
+
 std::string LockTimeoutCommand(int seconds) {
-  return "SET lock_timeout = '" + std::to_string(seconds) + "s'";
+  return "SET lock_timeout = '" + LockTimeoutSetting(seconds) + "'";
 }
 
 }  // namespace
@@ -35,6 +40,7 @@ void TOraSession::Connect(const std::string& dsn, const std::string& client_info
   Disconnect();
   auto connection = std::make_unique<oradb::internal::Connection>(dsn, client_info, ++FConnectCount);
   connection->RunScript(std::string(kSessionSetup) + "; " + LockTimeoutCommand(FLockTimeout), "SET");
+  connection->SetSessionLockTimeout(LockTimeoutSetting(FLockTimeout));
   FConnection = std::move(connection);
   FLockTimeoutSetInTransaction = false;
 }
@@ -126,7 +132,9 @@ void TOraSession::Rollback() {
 }
 
 void TOraSession::SetLockTimeout(int seconds) {
-  if (seconds < 0) throw Exception("Tempo de espera por bloqueio inválido: " + std::to_string(seconds) + ".");
+  // PostgreSQL keeps the bound in milliseconds in an int.
+  if (seconds < 0 || seconds > 2'000'000)
+    throw Exception("Tempo de espera por bloqueio inválido: " + std::to_string(seconds) + ".");
   FLockTimeout = seconds;
   if (Connected()) ApplyLockTimeout();
 }
@@ -138,6 +146,7 @@ void TOraSession::ApplyLockTimeout() {
     return;
   }
   connection.RunControl(LockTimeoutCommand(FLockTimeout));
+  connection.SetSessionLockTimeout(LockTimeoutSetting(FLockTimeout));
   if (connection.State() == TransactionState::InTransaction) FLockTimeoutSetInTransaction = true;
 }
 

@@ -22,7 +22,7 @@ class TOraSession {
   TOraSession& operator=(const TOraSession&) = delete;
 
   // Connects with a libpq connection string; `client_info` becomes the session's application_name
-  // ("program:usercode"), which the lock views report. Sets search_path and lock_timeout.
+  // ("program:usercode"), which the lock views report. Sets search_path and the lock wait.
   void Connect(const std::string& dsn, const std::string& client_info = "quorvin");
   void Disconnect() noexcept;
   [[nodiscard]] bool Connected() const noexcept;
@@ -42,7 +42,9 @@ class TOraSession {
   void Commit();
   void Rollback();
 
-  // Seconds a lock wait may last before it fails as busy (ORA-00054). Default 5; 0 waits forever.
+  // Seconds a lock wait may last before it fails as busy (ORA-00054). Default 0: a statement waits
+  // for a lock until its holder ends, as on Oracle (a second poster waits for the first to commit).
+  // A bound is the host's choice. NOWAIT statements fail at once on a locked row either way.
   void SetLockTimeout(int seconds);
   [[nodiscard]] int LockTimeout() const noexcept { return FLockTimeout; }
   // Runs PostgreSQL text as it stands (no translation, several statements allowed): schema
@@ -62,7 +64,7 @@ class TOraSession {
   void RestoreSearchPath() noexcept;
 
   std::unique_ptr<oradb::internal::Connection> FConnection;
-  int FLockTimeout = 5;
+  int FLockTimeout = 0;
   // SET inside a transaction is undone by its rollback: re-applied afterwards.
   bool FLockTimeoutSetInTransaction = false;
   std::uint64_t FConnectCount = 0;

@@ -62,7 +62,14 @@ struct RunOptions {
   // As a named prepared statement, cached per connection (texts that vary with values, like
   // rendered blocks, go unnamed).
   bool Prepare = true;
+  // A NOWAIT statement: NOWAIT covers its row locks only, so the wait for its table lock is bounded
+  // (kNowaitTableWait) for this statement alone and the session's setting comes back after it.
+  bool BoundLockWait = false;
 };
+
+// How long a NOWAIT statement waits for a table lock (someone altering or locking the table
+// whole) before it fails as busy, as it does at once on a locked row.
+inline constexpr const char* kNowaitTableWait = "1s";
 
 enum class TransactionState { Idle, InTransaction, Failed, Unknown };
 
@@ -92,6 +99,10 @@ class Connection {
   [[nodiscard]] bool ImplicitlyBegun() const noexcept { return FImplicitlyBegun && State() != TransactionState::Idle; }
   // The open transaction becomes the caller's explicit one.
   void AdoptTransaction() noexcept { FImplicitlyBegun = false; }
+
+  // The session's lock_timeout as PostgreSQL text ("0" waits as long as it takes), which a NOWAIT
+  // statement puts back; set by the session whenever it changes the setting.
+  void SetSessionLockTimeout(std::string setting) { FSessionLockTimeout = std::move(setting); }
 
   [[nodiscard]] bool Alive() const noexcept;
   [[nodiscard]] int BackendPid() const noexcept;
@@ -145,6 +156,9 @@ class Connection {
     const std::string& Statement;
   };
 
+  [[nodiscard]] Result RunOne(const Request& request, RunOptions options);
+  [[nodiscard]] Result RunWithBoundedLockWait(const Request& request, RunOptions options);
+  void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
   [[nodiscard]] const std::string* FindPrepared(const Request& request);
@@ -166,6 +180,7 @@ class Connection {
   std::uint64_t FNextStatement = 0;
   std::uint64_t FNextCursor = 0;
   std::uint64_t FUseClock = 0;
+  std::string FSessionLockTimeout = "0";
   bool FImplicitBegin = false;
   bool FImplicitlyBegun = false;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;

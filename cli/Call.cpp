@@ -32,6 +32,35 @@ void CheckRequestShape(const Operation& operation, const Json& request) {
   }
 }
 
+// Whether a failure comes from the database layer (server, connection, translation of the SQL).
+bool IsDatabaseFailure(const std::exception& error) {
+  return dynamic_cast<const EOraError*>(&error) != nullptr || dynamic_cast<const ETranslationError*>(&error) != nullptr;
+}
+
+// The first database failure in the chain of causes that starts at `error`, itself included.
+const std::exception* DatabaseCause(const std::exception& error) {
+  if (IsDatabaseFailure(error)) return &error;
+  try {
+    std::rethrow_if_nested(error);
+  } catch (const std::exception& cause) {
+    // The cause lives in the nested_exception that `error` holds, so the pointer stays valid.
+    return DatabaseCause(cause);
+  } catch (...) {
+    // A cause that is no std::exception tells nothing more.
+  }
+  return nullptr;
+}
+
+std::string ClassNameOf(const std::exception& error) {
+  const auto* known = dynamic_cast<const Exception*>(&error);
+  return known != nullptr ? known->ClassName() : "InternalError";
+}
+
+std::string MessageOf(const std::exception& error) {
+  const auto* known = dynamic_cast<const Exception*>(&error);
+  return known != nullptr ? known->Message() : error.what();
+}
+
 Json Confirmations(const host::THostQuorvin& host) {
   Json list = Json::array();
   for (const auto& confirmacao : host.Confirmacoes()) {
@@ -45,6 +74,17 @@ Json Confirmations(const host::THostQuorvin& host) {
 
 CallOutcome UsageFailure(const std::string& message) {
   return Failure("UsageError", message, kExitUsage);
+}
+
+CallOutcome FailureOutcome(const std::exception& error) {
+  if (dynamic_cast<const UsageError*>(&error) != nullptr) return UsageFailure(error.what());
+  const std::exception* cause = DatabaseCause(error);
+  const bool business = cause == nullptr && dynamic_cast<const Exception*>(&error) != nullptr;
+  CallOutcome outcome = Failure(ClassNameOf(error), MessageOf(error), business ? kExitBusiness : kExitUsage);
+  if (cause != nullptr && cause != &error) {
+    outcome.Answer["cause"] = {{"exception", ClassNameOf(*cause)}, {"message", MessageOf(*cause)}};
+  }
+  return outcome;
 }
 
 std::optional<CallOutcome> CheckCall(const std::string& name, const Json& request) {
@@ -84,16 +124,10 @@ CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& reque
     }
     if (!runtime.Host().Confirmacoes().empty()) answer["confirmations"] = Confirmations(runtime.Host());
     outcome = {std::move(answer), kExitOk};
-  } catch (const UsageError& error) {
-    outcome = UsageFailure(error.what());
-  } catch (const EOraError& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
-  } catch (const ETranslationError& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
-  } catch (const Exception& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitBusiness);
   } catch (const std::exception& error) {
-    outcome = Failure("InternalError", error.what(), kExitUsage);
+    outcome = FailureOutcome(error);
+  } catch (...) {
+    outcome = Failure("InternalError", "falha sem descrição", kExitUsage);
   }
   if (outcome.Exit != kExitOk && !runtime.Host().Confirmacoes().empty()) {
     outcome.Answer["confirmations"] = Confirmations(runtime.Host());

@@ -510,12 +510,8 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
     throw ExCodigoContaVazio();
   }
   if (!p.TemTipoLancamento()) return false;
-  // Checked before the branch's parameters: an empty branch would otherwise read as a branch
-  // without cost centers and the entry would pass unapportioned without a word.
-  if (Trim(psCodFilial).empty()) {
-    validador.Add("Favor informar a filial para o lançamento do Centro de Custo!");
-    throw ExFilialNaoInformada();
-  }
+  // An entry without a branch meets the branch switch first and is answered false, so an invoice
+  // or sale run goes on with its other entries.
   if (GetUTILIZACENTROCUSTO_2663() != "S") {
     validador.Add("Filial não trabalha com Centro de Custo!");
     return false;
@@ -531,6 +527,10 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
   if (Quorvin().SessaoAtual().Usuario().CodigoRotina() != 755 && prNumTransacao == 0 && !p.LanctoOrcamento) {
     validador.Add("É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!");
     throw ExNumeroLanctoZerado();
+  }
+  if (Trim(psCodFilial).empty()) {
+    validador.Add("Favor informar a filial para o lançamento do Centro de Custo!");
+    throw ExFilialNaoInformada();
   }
   return true;
 }

@@ -51,6 +51,17 @@ TEST_F(CentroCustoTest, EntriesOfAnInvoiceWithItsFreightAndOfASaleAreApportioned
   EXPECT_EQ(Linhas(7204), "T1:13.33 T2:13.33 T3:13.34");
 }
 
+// One entry without a branch does not stop the run of a sale's entries.
+TEST_F(CentroCustoTest, AnEntryWithoutABranchIsSkippedAndTheSaleRunGoesOn) {
+  Lancamento(7401, 910001, 10);
+  Lancamento(7402, 910001, 20);
+  Exec("UPDATE ZTLANC SET NUMTRANSVENDA = 8889, CODFILIAL = CASE RECNUM WHEN 7401 THEN NULL ELSE '9' END");
+  const TDateTime data = Data(2026, 3, 10);
+  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 8889, false, data, data));
+  EXPECT_EQ(Todas("SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO GROUP BY RECNUM ORDER BY 1"), "7402:20");
+  EXPECT_EQ(Validador()[0], "Filial não trabalha com Centro de Custo!");
+}
+
 // Routine 3424 apportions a material request's entry by its item ("request;product" in HISTORICO2);
 // without ";" the account's standard apportionment is used.
 TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportionment) {
@@ -83,8 +94,11 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
   const std::tuple<std::function<bool()>, const char*, const char*, const char*> casos[] = {
       {[this]() { return Apportion(6001, 10, " "); }, "ExCodigoContaVazio", "Código de conta não informado.",
        "Favor informar a conta para lançamento do Centro de Custo!"},
-      {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = ""}); }, "ExFilialNaoInformada",
-       "A filial não foi informada.", "Favor informar a filial para o lançamento do Centro de Custo!"},
+      // An entry without a branch is answered by the branch switch, without an exception.
+      {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = ""}); }, nullptr, nullptr,
+       "Filial não trabalha com Centro de Custo!"},
+      {[this]() { return Processar({.recnum = 6001, .valor = 0, .filial = "  "}); }, nullptr, nullptr,
+       "Filial não trabalha com Centro de Custo!"},
       {[this]() { return Apportion(6001, 0); }, "ExValorNaoInformado", "Valor não informado.",
        "Favor informar o valor para lançamento do Centro de Custo!"},
       {[this]() { return Apportion(0, 10); }, "ExNumeroLanctoZerado", "Número de lançamento não informado.",

@@ -27,17 +27,26 @@ std::string CentroCustoDaLinha(TDataSet& linha) {
   return Trim(linha.FieldByName("CODIGOCENTROCUSTO").AsString());
 }
 
-bool ContemCentroCusto(TDataSet& rateios, const std::string& centro_custo) {
-  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
-    if (CentroCustoDaLinha(rateios) == centro_custo) return true;
-  }
-  return false;
-}
-
 // Moves to the visible row at `posicao` (0-based).
 void IrPara(TDataSet& dados, std::size_t posicao) {
   dados.First();
   for (std::size_t i = 0; i < posicao && !dados.Eof(); ++i) dados.Next();
+}
+
+// Whether a visible row holds the cost center. The cursor stays on the row it was on: the form
+// replaces the current row after asking (AlterandoLancto).
+bool ContemCentroCusto(TDataSet& rateios, const std::string& centro_custo) {
+  const std::size_t posicao = rateios.RecNo();
+  bool achou = false;
+  for (rateios.First(); !achou && !rateios.Eof(); rateios.Next()) {
+    achou = CentroCustoDaLinha(rateios) == centro_custo;
+  }
+  if (posicao == 0) {
+    rateios.First();
+  } else {
+    IrPara(rateios, posicao - 1);
+  }
+  return achou;
 }
 
 // The rows' filter as it was, put back when the operation ends (also on failure).

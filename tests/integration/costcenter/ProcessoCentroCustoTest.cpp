@@ -197,6 +197,22 @@ TEST_F(FormularioTest, ACostCenterIsAddedOnceAndCancelDiscardsTheRows) {
   EXPECT_FALSE(Area().GetStatusCentroCusto());
 }
 
+// Asking whether the new cost center is already there must not move the row being replaced.
+TEST_F(FormularioTest, ReplacingTheFirstOfThreeRowsChangesThatRowOnly) {
+  Adicionar(20, 20, "T1");
+  Adicionar(30, 30, "T2");
+  Adicionar(50, 50, "T3");
+  TClientDataSet& rateios = *Area().GetCdsRateios();
+  rateios.First();
+  ASSERT_EQ(Verificar(25, 25, "T5", {}, "9", true), 0) << Mensagem();
+  ASSERT_TRUE(Area().InsereCentroCusto_Client());
+  std::string linhas;
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
+    linhas += rateios.FieldByName("CODIGOCENTROCUSTO").AsString() + ":" + rateios.FieldByName("VALOR").AsString() + " ";
+  }
+  EXPECT_EQ(linhas, "T5:25 T2:30 T3:50 ");
+}
+
 TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   Exec("INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (CODCONTA, CODIGOCENTROCUSTO) VALUES (910002, 'T2')");
   try {

@@ -111,9 +111,13 @@ TStringList TDALCentroCusto::GetSQLRegistrosLancto(const TParametrosCentroCusto&
     sql.Add(clone ? "  FROM " + rateio + ", ZTCENTROCUSTO CC"
                   : "  FROM " + rateio + ", ZTCENTROCUSTO CC, " + lancamento);
     sql.Add(" WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-    if (!clone) sql.Add("   AND RC.RECNUM = L.RECNUM");
+    const bool principal = parametros.NumTransPrinc_CodPlanoConta != 0;
+    // A principal's rows are what its counterpart negates: they are read even when the
+    // principal's entry is not (or no longer) in ZTLANC, or the counterpart would fall back to
+    // the standard apportionment with the sign it was given.
+    if (!clone) sql.Add(principal ? "   AND RC.RECNUM = L.RECNUM(+)" : "   AND RC.RECNUM = L.RECNUM");
     // A principal's rows are copied even where its cost centers no longer take entries.
-    if (parametros.NumTransPrinc_CodPlanoConta == 0) AddAtivo(sql);
+    if (!principal) AddAtivo(sql);
     sql.Add("   AND RC.RECNUM = :NUMTRANSACAO");
     sql.Add(" ORDER BY CODIGOCENTROCUSTO");
   } else if (parametros.LanctoContabil) {

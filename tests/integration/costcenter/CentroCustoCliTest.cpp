@@ -26,21 +26,57 @@ class CentroCustoCliTest : public ::testing::Test {
         "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLI%';"
         "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
         "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
+        "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA = 880001;"
         "DELETE FROM public.ZTPARAMETROS WHERE NOME = 'UTILIZACENTROCUSTO' AND CODFILIAL = '88';");
+  }
+  // One call of the command line: its exit code and its answer.
+  std::pair<int, cli::Json> Chamar(const std::string& operacao, const std::string& args) {
+    std::istringstream pedido(R"({"args": )" + args + "}");
+    std::ostringstream saida, erros;
+    const int codigo = cli::Main({"call", operacao}, pedido, saida, erros);
+    return {codigo, cli::Json::parse(saida.str())};
+  }
+  std::string Linhas(const std::string& colunas = "RECNUM, CODIGOCENTROCUSTO, VALOR") {
+    return costcenter_it::Todas(*FSessao, "SELECT " + colunas +
+                                              " FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND "
+                                              "8800199 ORDER BY RECNUM, CODIGOCENTROCUSTO");
+  }
+  // Cost centers CLI1 and CLI2 of user 1; account 880001 works with them in branch 88, its
+  // standard apportionment CLI1 60% and CLI2 40%.
+  void Cadastrar() {
+    FSessao->ExecuteScript(
+        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
+        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
+        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
+        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');"
+        "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (880001, 'CLI1', "
+        "60), (880001, 'CLI2', 40);");
   }
   std::unique_ptr<TOraSession> FSessao;
 };
 
+const std::string kEntrada =
+    R"("TipoLancto": 0, "CodFilial": "88", "CodConta": "880001", "DataLancto": "2026-03-10", "NumTransacao": )";
+
+// The principal was apportioned without an entry of its own in ZTLANC; its counterpart, given the
+// principal's value as it stands, still stores the principal's rows negated.
+TEST_F(CentroCustoCliTest, ACounterpartStoresItsPrincipalsRowsNegated) {
+  Cadastrar();
+  ASSERT_EQ(Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800111, "ValorLancto": 10.01})").first, 0);
+  const auto [codigo, resposta] =
+      Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada +
+                                                    R"(8800112, "ValorLancto": 10.01, "ContraPartida_Natureza": "S", )"
+                                                    R"("RecNumPrinc_CodPlanoConta": 8800111})");
+  EXPECT_EQ(codigo, 0) << resposta.dump();
+  EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, NVL(RECNUMPRINC, 0)"),
+            "8800111:CLI1:6.01:N:0 8800111:CLI2:4:N:0 8800112:CLI1:-6.01:S:8800111 8800112:CLI2:-4:S:8800111");
+}
+
 // Rows to replicate are saved for the entry and stay for the process's later entries; reversal
 // writes the negated leg and the copy, replication a copy, each committed by the area itself.
 TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
-  FSessao->ExecuteScript(
-      "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
-      "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
-      "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
-      "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
-  const std::string entrada =
-      R"("TipoLancto": 0, "CodFilial": "88", "CodConta": "880001", "DataLancto": "2026-03-10", "NumTransacao": )";
+  Cadastrar();
+  const std::string& entrada = kEntrada;
   std::istringstream pedido(
       R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {)" + entrada +
       R"(8800101, "ValorLancto": 10, "RateiosAReplicar": [{"CODIGOCENTROCUSTO": "CLI1", "PERCRATEIO": 33.33}, )"

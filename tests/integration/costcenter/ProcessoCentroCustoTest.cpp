@@ -78,6 +78,25 @@ TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportio
   EXPECT_EQ(Linhas(7002), "T1:3.33 T2:3.33 T3:3.34");
 }
 
+// The counterpart copies its principal's rows negated, with no final adjustment even when the
+// apportionment must total the entry; the principal is found with or without its ZTLANC row.
+TEST_F(CentroCustoTest, ACounterpartCopiesItsPrincipalNegatedEvenWhenTheApportionmentMustTotal) {
+  SetParametro("RATEIOTOTALCC", "S");
+  Lancamento(5010, 910001, 10);
+  Rateio(5010, 910001, "T1", 33.33, 3.33);
+  Rateio(5010, 910001, "T2", 66.67, 6.67);
+  Rateio(5012, 910001, "T2", 100, 7);  // a principal whose entry is not in ZTLANC
+  Host().SetCodigoRotina(749);
+  const auto contrapartida = [this](double recnum, double valor, int principal) {
+    return Area().ProcessoCentroCusto(false, tlFinanceiro, "9", "910001", recnum, valor, Data(2026, 3, 10), false, "S",
+                                      principal, false, {}, {}, false);
+  };
+  ASSERT_TRUE(contrapartida(5011, -10, 5010));
+  EXPECT_EQ(Linhas(5011, "VALOR, CONTRAPARTIDA, RECNUMPRINC"), "T1:-3.33:S:5010 T2:-6.67:S:5010");
+  ASSERT_TRUE(contrapartida(5013, 7, 5012));
+  EXPECT_EQ(Linhas(5013, "VALOR, CONTRAPARTIDA, RECNUMPRINC"), "T2:-7:S:5012");
+}
+
 // Mended: held rows were written again next to the old ones.
 TEST_F(CentroCustoTest, HeldRowsAreTheOnesReloadedAndRewrittenWhileThePayableAreaPostsHeldEntries) {
   Lancamento(5020, 910001, 50, "2026-03-10", "ZTLANCBLOQ");

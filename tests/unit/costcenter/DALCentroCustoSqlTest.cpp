@@ -25,7 +25,7 @@ const std::string kCodigoCC = "NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)";
 const std::string kOnde = " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = " + kCodigoCC;
 
 // A payable entry's rows join their entry and only active cost centers (the held ones their held
-// entry); a cloned principal is read without its entry and with inactive cost centers.
+// entry); a principal is read with inactive cost centers, a cloned one without its entry.
 TEST(CostCenterSql, SavedRowsOfAnEntryByKindOfEntry) {
   TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlFinanceiro);
@@ -39,8 +39,13 @@ TEST(CostCenterSql, SavedRowsOfAnEntryByKindOfEntry) {
   Lines bloqueado = financeiro;
   bloqueado[10] = "  FROM ZTRATEIOCENTROCUSTOBLOQ RC, ZTCENTROCUSTO CC, ZTLANCBLOQ L";
   EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, true).Lines(), bloqueado);
-  p.FazCloneRegistroPrincipal = true;
+  // A counterpart reads its principal's rows whether or not the principal is in ZTLANC.
   p.NumTransPrinc_CodPlanoConta = 77;
+  Lines principal = financeiro;
+  principal[12] = "   AND RC.RECNUM = L.RECNUM(+)";
+  principal.erase(principal.begin() + 13, principal.begin() + 15);
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(), principal);
+  p.FazCloneRegistroPrincipal = true;
   Lines clone(financeiro.begin(), financeiro.begin() + 10);
   clone[1] = "       RC.CODFILIAL,";
   clone.insert(clone.end(), {"  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC", kOnde,

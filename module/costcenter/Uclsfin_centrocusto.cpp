@@ -374,9 +374,9 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
                                              const std::string& psCodFilial, const std::string& psCodConta,
                                              double prNumTransacao, double prValorLancto, TDateTime pdDataLancto,
                                              bool pbShowForm, const std::string& psContraPartida_Natureza,
-                                             int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
-                                             TDateTime pdDataCompetencia, TDateTime pdDataVencimento,
-                                             bool pbLancarZTLancBloq) {
+                                             std::int64_t prRecNumPrinc_CodPlanoConta,
+                                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+                                             TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, nullptr, nullptr, prNumTransacao,
                    prValorLancto, pdDataLancto, pbShowForm, psContraPartida_Natureza, prRecNumPrinc_CodPlanoConta,
@@ -387,7 +387,7 @@ bool TValidaCentroCusto::ProcessoCentroCusto(
     bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial, const std::string& psCodConta,
     const std::string& psCodContaAReplicar, TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao,
     double prValorLancto, TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-    int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+    std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
     TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, &psCodContaAReplicar, pdCdsRateiosAReplicar,
@@ -400,7 +400,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
                                    const std::string& psCodConta, const std::string* psCodContaAReplicar,
                                    TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                                    TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                                   int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                                   std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                                    TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   TParametrosCentroCusto& p = Parametros();
   fTipoLancamento = ptTipoLancto;
@@ -415,7 +415,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
   p.CodConta = psCodConta;
   p.DataLancto = pdDataLancto;
   p.ContraPartida_Natureza = psContraPartida_Natureza;
-  p.NumTransPrinc_CodPlanoConta = prRecNumPrinc_CodPlanoConta;
+  p.NumTransPrinc_CodPlanoConta = static_cast<double>(prRecNumPrinc_CodPlanoConta);
   p.PermitirGerarLancamentoAcimaOrcado = pbPermitirGerarLancamentoAcimaOrcado;
   if (psCodContaAReplicar != nullptr) {
     // A copy: the rows outlive the caller's dataset, for this run and the ones that follow.
@@ -833,15 +833,17 @@ void TValidaCentroCusto::SetCdsRateios(TClientDataSet* value) {
   fCdsRateios = nullptr;  // the next look is at the new rows
 }
 
-void TValidaCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) {
+void TValidaCentroCusto::AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta,
+                                                 const std::string& CodFilial) {
   DALCentroCusto().AlterarContaCentroCusto(RecNum, CodConta, CodFilial);
 }
 
-void TValidaCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) {
+void TValidaCentroCusto::estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                                        std::int64_t recnumPernaPositiva) {
   DALCentroCusto().estornarRateio(recNumEstornado, recNumPernaNegativa, recnumPernaPositiva);
 }
 
-void TValidaCentroCusto::ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) {
+void TValidaCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) {
   DALCentroCusto().ReplicarRateio(recNumAReplicar, recNumNovoRateio);
 }
 

@@ -77,17 +77,17 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool InsertCentroCusto_Banco() override;
   void LimparDadosUltimoLancto() override;
   void InsereRegistrosLancto(double prNumTransacao) override;
-  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) override;
+  void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
                            const std::string& psCodConta, double prNumTransacao, double prValorLancto,
                            TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                            TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
                            const std::string& psCodConta, const std::string& psCodContaAReplicar,
                            TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                            TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                            TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt, double prNumNota,
                            bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
@@ -126,8 +126,9 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool GetEditaLancamento() override { return Parametros().EditaLancto; }
   bool GetLancarZTLancBloq() override { return FLancarZTLancBloq; }
   void SetLancarZTLancBloq(bool value) override { FLancarZTLancBloq = value; }
-  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) override;
-  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) override;
+  void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                      std::int64_t recnumPernaPositiva) override;
+  void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) override;
   bool ContaTemRateioPadrao(const std::string& psCodCOnta) override;
   bool GetContaGerencialPrioritaria() override { return Parametros().ContaGerencialPrioritaria; }
   void SetContaGerencialPrioritaria(bool value) override { Parametros().ContaGerencialPrioritaria = value; }
@@ -146,7 +147,7 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
                  const std::string& psCodConta, const std::string* psCodContaAReplicar,
                  TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                  TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                 int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                 std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                  TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq);
   bool ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,

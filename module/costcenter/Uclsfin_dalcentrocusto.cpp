@@ -340,7 +340,7 @@ TStringList TDALCentroCusto::GetSQLAlterarConta() {
   return Linha("UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL");
 }
 
-TStringList TDALCentroCusto::GetSQLEstornarRateio(int recNumPernaNegativa, int recnumPernaPositiva) {
+TStringList TDALCentroCusto::GetSQLEstornarRateio(std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva) {
   TStringList sql;
   sql.Add(
       "INSERT INTO ZTRATEIOCENTROCUSTO "
@@ -359,7 +359,7 @@ TStringList TDALCentroCusto::GetSQLEstornarRateio(int recNumPernaNegativa, int r
   return sql;
 }
 
-TStringList TDALCentroCusto::GetSQLReplicarRateio(int recNumNovoRateio) {
+TStringList TDALCentroCusto::GetSQLReplicarRateio(std::int64_t recNumNovoRateio) {
   return Linha(
       "INSERT INTO ZTRATEIOCENTROCUSTO "
       "(RECNUM,CODCONTA,VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO) "
@@ -846,7 +846,8 @@ bool TDALCentroCusto::EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pP
   }
 }
 
-void TDALCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) {
+void TDALCentroCusto::AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta,
+                                              const std::string& CodFilial) {
   TOraQuery query(&Sessao());
   Montar(query, GetSQLAlterarConta());
   query.ParamByName("CODCONTA").SetAsInteger(CodConta);
@@ -855,7 +856,8 @@ void TDALCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const st
   query.ExecSQL();
 }
 
-void TDALCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) {
+void TDALCentroCusto::estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                                     std::int64_t recnumPernaPositiva) {
   TParametrosCentroCusto sem_uso;
   {
     TOraQuery query(&Sessao());
@@ -866,7 +868,7 @@ void TDALCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativ
   Commit_InsercaoCentroCusto(sem_uso);
 }
 
-void TDALCentroCusto::ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) {
+void TDALCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) {
   TParametrosCentroCusto sem_uso;
   {
     TOraQuery query(&Sessao());

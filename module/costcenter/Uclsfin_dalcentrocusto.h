@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -65,9 +66,9 @@ class TDALCentroCusto : public TBaseSubModulo {
   void DeleteCentroCustoPrioritario(TParametrosCentroCusto& pParametrosCentroCusto);
   bool EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pParametrosCentroCusto, double prNumTransacao,
                                        bool pbFilial);
-  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial);
-  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva);
-  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio);
+  void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial);
+  void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva);
+  void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio);
   void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
   void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
 
@@ -97,8 +98,9 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLDeleteTodos(const TParametrosCentroCusto& parametros);
   [[nodiscard]] static TStringList GetSQLEditaContabil();
   [[nodiscard]] static TStringList GetSQLAlterarConta();
-  [[nodiscard]] static TStringList GetSQLEstornarRateio(int recNumPernaNegativa, int recnumPernaPositiva);
-  [[nodiscard]] static TStringList GetSQLReplicarRateio(int recNumNovoRateio);
+  [[nodiscard]] static TStringList GetSQLEstornarRateio(std::int64_t recNumPernaNegativa,
+                                                        std::int64_t recnumPernaPositiva);
+  [[nodiscard]] static TStringList GetSQLReplicarRateio(std::int64_t recNumNovoRateio);
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);
   [[nodiscard]] static TStringList GetSQLRealizadoConta(bool bloqueados, bool por_competencia);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "CentroCustoFixture.h"
 #include "Cli.h"
@@ -22,7 +23,9 @@ class CentroCustoCliTest : public ::testing::Test {
   }
   void TearDown() override {
     FSessao->ExecuteScript(
-        "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199;"
+        "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199 OR RECNUM > 9999999900;"
+        "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 8800100 AND 8800199 OR RECNUM > 9999999900;"
+        "DELETE FROM public.ZTCONTA WHERE CODCONTA = 9999999999;"
         "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLI%';"
         "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
         "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
@@ -39,7 +42,7 @@ class CentroCustoCliTest : public ::testing::Test {
   std::string Linhas(const std::string& colunas = "RECNUM, CODIGOCENTROCUSTO, VALOR") {
     return costcenter_it::Todas(*FSessao, "SELECT " + colunas +
                                               " FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND "
-                                              "8800199 ORDER BY RECNUM, CODIGOCENTROCUSTO");
+                                              "8800199 OR RECNUM > 9999999900 ORDER BY RECNUM, CODIGOCENTROCUSTO");
   }
   // Cost centers CLI1 and CLI2 of user 1; account 880001 works with them in branch 88, its
   // standard apportionment CLI1 60% and CLI2 40%.
@@ -70,6 +73,58 @@ TEST_F(CentroCustoCliTest, ACounterpartStoresItsPrincipalsRowsNegated) {
   EXPECT_EQ(codigo, 0) << resposta.dump();
   EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, NVL(RECNUMPRINC, 0)"),
             "8800111:CLI1:6.01:N:0 8800111:CLI2:4:N:0 8800112:CLI1:-6.01:S:8800111 8800112:CLI2:-4:S:8800111");
+}
+
+// Record numbers and account codes up to ten digits pass whole through every operation that
+// takes one.
+TEST_F(CentroCustoCliTest, TenDigitRecordNumbersAndAccountsPassEndToEnd) {
+  Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (9999999999, 'DEZ DIGITOS', 'S');"
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (9999999999, '88', 880001, 10.01), "
+      "(9999999998, '88', 880001, -10.01), (9999999997, '88', 880001, 10.01), (9999999996, '88', 880001, -10.01);");
+  const std::pair<const char*, std::string> chamadas[] = {
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(9999999999, "ValorLancto": 10.01})"},
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada +
+                                              R"(9999999996, "ValorLancto": -10.01, "ContraPartida_Natureza": "S", )"
+                                              R"("RecNumPrinc_CodPlanoConta": 9999999999})"},
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 9999999999, "recNumPernaNegativa": 9999999998})"},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 9999999999, "recNumNovoRateio": 9999999997})"},
+      {"CentroCusto.AlterarContaCentroCusto", R"({"RecNum": 9999999997, "CodConta": 9999999999, "CodFilial": "88"})"},
+  };
+  for (const auto& [operacao, args] : chamadas) {
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 0) << operacao << ": " << resposta.dump();
+  }
+  EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA, NVL(RECNUMPRINC, 0)"),
+            "9999999996:CLI1:-6.01:880001:9999999999 9999999996:CLI2:-4:880001:9999999999 "
+            "9999999997:CLI1:6.01:9999999999:0 9999999997:CLI2:4:9999999999:0 "
+            "9999999998:CLI1:-6.01:880001:0 9999999998:CLI2:-4:880001:0 "
+            "9999999999:CLI1:6.01:880001:0 9999999999:CLI2:4:880001:0");
+}
+
+// Record numbers with a fraction, or wider than a double holds exactly, are usage errors before
+// anything runs.
+TEST_F(CentroCustoCliTest, FractionalOrInexactRecordNumbersAreUsageErrors) {
+  const std::tuple<const char*, std::string, const char*> casos[] = {
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(650000.5, "ValorLancto": 1})",
+       "args.NumTransacao: esperado número inteiro, recebido número."},
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(1, "RecNumPrinc_CodPlanoConta": 2.5})",
+       "args.RecNumPrinc_CodPlanoConta: esperado número inteiro, recebido número."},
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 1, "recNumPernaNegativa": 9007199254740993.0})",
+       "args.recNumPernaNegativa: esperado número inteiro, recebido número."},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 0.5, "recNumNovoRateio": 2})",
+       "args.recNumAReplicar: esperado número inteiro, recebido número."},
+      {"CentroCusto.AlterarContaCentroCusto", R"({"RecNum": 1, "CodConta": 1e300, "CodFilial": "88"})",
+       "args.CodConta: esperado número inteiro, recebido número."},
+      {"CentroCusto.DeleteTodosRegistrosLancto", R"({"TipoLancamento": 0, "NumTransacao": -0.25})",
+       "args.NumTransacao: esperado número inteiro, recebido número."},
+  };
+  for (const auto& [operacao, args, mensagem] : casos) {
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 2) << operacao;
+    EXPECT_EQ(resposta.value("message", ""), mensagem) << operacao;
+  }
 }
 
 // Rows to replicate are saved for the entry and stay for the process's later entries; reversal

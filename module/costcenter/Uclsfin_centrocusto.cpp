@@ -533,7 +533,10 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
     validador.Add("Favor informar o valor para lançamento do Centro de Custo!");
     throw ExValorNaoInformado();
   }
-  if (Quorvin().SessaoAtual().Usuario().CodigoRotina() != 755 && prNumTransacao == 0 && !p.LanctoOrcamento) {
+  // A negative number names no entry, whatever the routine.
+  const bool sem_transacao =
+      prNumTransacao < 0 || (prNumTransacao == 0 && Quorvin().SessaoAtual().Usuario().CodigoRotina() != 755);
+  if (sem_transacao && !p.LanctoOrcamento) {
     validador.Add("É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!");
     throw ExNumeroLanctoZerado();
   }
@@ -717,13 +720,27 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
       DeleteTodosRegistrosLancto(p.NumTransacao);
     }
     FiltrarLancamento("PERCRATEIO > 0");
-    if (!rateios.IsEmpty()) Inserir();
+    if (!rateios.IsEmpty()) {
+      ConferirTransacaoGravada();
+      Inserir();
+    }
     filtro.Descartar();
     LimparDadosUltimoLancto();
     return true;
   } catch (const Exception& falha) {
     throw Exception("Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: " +
                     falha.Message());
+  }
+}
+
+void TValidaCentroCusto::ConferirTransacaoGravada() {
+  // Rows of a payable or accounting entry are keyed by its number: a whole number above zero
+  // (routine 755 may open the form without one, but never saves rows for entry 0).
+  const TParametrosCentroCusto& p = Parametros();
+  if (!p.LanctoFinanceiro && !p.LanctoContabil) return;
+  if (p.NumTransacao <= 0 || std::floor(p.NumTransacao) != p.NumTransacao) {
+    throw Exception(
+        "Número de lançamento inválido para o rateio de Centro de Custo: " + ShortestDecimal(p.NumTransacao) + "!");
   }
 }
 
@@ -833,17 +850,64 @@ void TValidaCentroCusto::SetCdsRateios(TClientDataSet* value) {
   fCdsRateios = nullptr;  // the next look is at the new rows
 }
 
+namespace {
+
+// A record number the area writes rows for, or copies rows from, names a record: > 0.
+void ConferirRecNum(std::int64_t recnum) {
+  if (recnum <= 0) {
+    throw Exception("Número de lançamento inválido para o rateio de Centro de Custo: " + std::to_string(recnum) + "!");
+  }
+}
+
+}  // namespace
+
 void TValidaCentroCusto::AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta,
                                                  const std::string& CodFilial) {
+  ConferirRecNum(RecNum);
+  if (CodConta <= 0 || !DALCentroCusto().ExisteConta(CodConta)) {
+    throw Exception("Conta gerencial " + std::to_string(CodConta) + " não cadastrada!");
+  }
   DALCentroCusto().AlterarContaCentroCusto(RecNum, CodConta, CodFilial);
+}
+
+void TValidaCentroCusto::ConferirCopiaRateio(std::int64_t origem, const std::vector<std::int64_t>& destinos,
+                                             const char* acao) {
+  ConferirRecNum(origem);
+  for (const std::int64_t destino : destinos) ConferirRecNum(destino);
+  const std::set<std::int64_t> distintos(destinos.begin(), destinos.end());
+  if (distintos.size() != destinos.size() || distintos.count(origem) > 0) {
+    throw Exception(std::string("Para ") + acao +
+                    " o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!");
+  }
+  // The source's row (and those of the targets already posted) stay locked until the commit, so a
+  // replayed call waits and then finds the rows the first one wrote.
+  std::vector<std::int64_t> travar = destinos;
+  travar.push_back(origem);
+  TDALCentroCusto& dal = DALCentroCusto();
+  if (dal.TravarLancamentos(travar).count(origem) == 0) {
+    throw Exception("Lançamento " + std::to_string(origem) + " não encontrado em contas a pagar!");
+  }
+  if (dal.QuantidadeRateios(origem) == 0) {
+    throw Exception("Lançamento " + std::to_string(origem) + " não possui rateio de Centro de Custo para " + acao +
+                    "!");
+  }
+  for (const std::int64_t destino : destinos) {
+    if (dal.QuantidadeRateios(destino) > 0) {
+      throw Exception("Lançamento " + std::to_string(destino) + " já possui rateio de Centro de Custo!");
+    }
+  }
 }
 
 void TValidaCentroCusto::estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
                                         std::int64_t recnumPernaPositiva) {
+  std::vector<std::int64_t> pernas{recNumPernaNegativa};
+  if (recnumPernaPositiva != -1) pernas.push_back(recnumPernaPositiva);  // -1: no positive leg
+  ConferirCopiaRateio(recNumEstornado, pernas, "estornar");
   DALCentroCusto().estornarRateio(recNumEstornado, recNumPernaNegativa, recnumPernaPositiva);
 }
 
 void TValidaCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) {
+  ConferirCopiaRateio(recNumAReplicar, {recNumNovoRateio}, "replicar");
   DALCentroCusto().ReplicarRateio(recNumAReplicar, recNumNovoRateio);
 }
 

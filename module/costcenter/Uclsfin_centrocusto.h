@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "costcenter/Uclsfin_parametroscentrocusto.h"
@@ -149,6 +150,9 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
                  TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
                  std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                  TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq);
+  // Refuses a reversal or replication that names no record, copies from an entry that does not
+  // exist or has no rows, or onto an entry that already has rows (a replayed call).
+  void ConferirCopiaRateio(std::int64_t origem, const std::vector<std::int64_t>& destinos, const char* acao);
   bool ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                             TDateTime pdDataVencimento);
@@ -158,6 +162,7 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool Confirmar() { return ValidaDadosInformados_Inclusao(); }
   bool InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio);
   void InsereItensDesdobramento();
+  void ConferirTransacaoGravada();
   void Inserir();
   void FiltrarLancamento(const std::string& condicao_extra);
   [[nodiscard]] TContextoRateio Contexto();

@@ -369,6 +369,23 @@ TStringList TDALCentroCusto::GetSQLReplicarRateio(std::int64_t recNumNovoRateio)
       "ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUMAREPLICAR)");
 }
 
+TStringList TDALCentroCusto::GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados) {
+  std::string lista;
+  for (std::size_t indice = 1; indice <= quantidade; ++indice) {
+    lista += (indice > 1 ? ", :RECNUM" : ":RECNUM") + std::to_string(indice);
+  }
+  return Linha(std::string("SELECT RECNUM FROM ") + (bloqueados ? "ZTLANCBLOQ" : "ZTLANC") + " WHERE RECNUM IN (" +
+               lista + ") ORDER BY RECNUM FOR UPDATE");
+}
+
+TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
+  return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
+}
+
+TStringList TDALCentroCusto::GetSQLExisteConta() {
+  return Linha("SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA");
+}
+
 TStringList TDALCentroCusto::GetSQLOrcamentoConta(int mes) {
   TStringList sql;
   sql.Add(" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ");
@@ -877,6 +894,37 @@ void TDALCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t 
     query.ExecSQL();
   }
   Commit_InsercaoCentroCusto(sem_uso);
+}
+
+std::set<std::int64_t> TDALCentroCusto::TravarLancamentos(const std::vector<std::int64_t>& recnums, bool bloqueados) {
+  std::set<std::int64_t> existentes;
+  if (recnums.empty()) return existentes;
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarLancamentos(recnums.size(), bloqueados));
+  for (std::size_t indice = 0; indice < recnums.size(); ++indice) {
+    query.ParamByName("RECNUM" + std::to_string(indice + 1)).SetAsInteger(recnums[indice]);
+  }
+  query.Open();
+  for (query.First(); !query.Eof(); query.Next()) {
+    existentes.insert(static_cast<std::int64_t>(query.FieldByName("RECNUM").AsFloat()));
+  }
+  return existentes;
+}
+
+int TDALCentroCusto::QuantidadeRateios(std::int64_t recnum) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLQuantidadeRateios());
+  query.ParamByName("RECNUM").SetAsInteger(recnum);
+  query.Open();
+  return static_cast<int>(query.FieldByName("QTD").AsFloat());
+}
+
+bool TDALCentroCusto::ExisteConta(std::int64_t codconta) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLExisteConta());
+  query.ParamByName("CODCONTA").SetAsInteger(codconta);
+  query.Open();
+  return query.FieldByName("QTD").AsFloat() > 0;
 }
 
 void TDALCentroCusto::Commit_InsercaoCentroCusto(TParametrosCentroCusto& /*pParametrosCentroCusto*/) {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "costcenter/Uclsfin_parametroscentrocusto.h"
 #include "oradb/TClientDataSet.h"
@@ -69,6 +71,12 @@ class TDALCentroCusto : public TBaseSubModulo {
   void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial);
   void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva);
   void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio);
+  // Locks, in RECNUM order, the rows of ZTLANC (or ZTLANCBLOQ) among `recnums` until the
+  // transaction ends; answers those that exist.
+  std::set<std::int64_t> TravarLancamentos(const std::vector<std::int64_t>& recnums, bool bloqueados = false);
+  // Saved apportionment rows of a payable entry.
+  [[nodiscard]] int QuantidadeRateios(std::int64_t recnum);
+  [[nodiscard]] bool ExisteConta(std::int64_t codconta);
   void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
   void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
 
@@ -101,6 +109,9 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLEstornarRateio(std::int64_t recNumPernaNegativa,
                                                         std::int64_t recnumPernaPositiva);
   [[nodiscard]] static TStringList GetSQLReplicarRateio(std::int64_t recNumNovoRateio);
+  [[nodiscard]] static TStringList GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados);
+  [[nodiscard]] static TStringList GetSQLQuantidadeRateios();
+  [[nodiscard]] static TStringList GetSQLExisteConta();
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);
   [[nodiscard]] static TStringList GetSQLRealizadoConta(bool bloqueados, bool por_competencia);
 

@@ -131,6 +131,8 @@ TEST_F(CentroCustoCliTest, FractionalOrInexactRecordNumbersAreUsageErrors) {
 // writes the negated leg and the copy, replication a copy, each committed by the area itself.
 TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
   Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800101, '88', 880001, 10);");
   const std::string& entrada = kEntrada;
   std::istringstream pedido(
       R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {)" + entrada +
@@ -160,6 +162,30 @@ TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
       "8800101:CLI1:3.33:N 8800101:CLI2:6.67:N 8800102:CLI1:0.33:N 8800102:CLI2:0.67:N "
       "8800103:CLI1:-3.33:S 8800103:CLI2:-6.67:S 8800104:CLI1:3.33:N 8800104:CLI2:6.67:N "
       "8800105:CLI1:3.33:N 8800105:CLI2:6.67:N");
+}
+
+// A reversal or replication run again (a retried request) is refused: its legs already have rows.
+TEST_F(CentroCustoCliTest, AReplayedReversalOrReplicationIsRefusedAndWritesNothing) {
+  Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800121, '88', 880001, 100);");
+  ASSERT_EQ(Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800121, "ValorLancto": 100})").first, 0);
+  const std::pair<const char*, std::string> chamadas[] = {
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 8800121, "recNumPernaNegativa": 8800122})"},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 8800121, "recNumNovoRateio": 8800123})"},
+  };
+  for (const auto& [operacao, args] : chamadas) {
+    ASSERT_EQ(Chamar(operacao, args).first, 0) << operacao;
+    const std::string depois = Linhas();
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 1) << operacao;
+    EXPECT_EQ(resposta.value("exception", ""), "Exception");
+    EXPECT_EQ(Linhas(), depois);
+  }
+  EXPECT_EQ(costcenter_it::Todas(*FSessao,
+                                 "SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN "
+                                 "8800121 AND 8800123 GROUP BY RECNUM ORDER BY 1"),
+            "8800121:100 8800122:-100 8800123:100");
 }
 
 }  // namespace

@@ -122,6 +122,8 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
        "Favor informar o valor para lançamento do Centro de Custo!"},
       {[this]() { return Apportion(0, 10); }, "ExNumeroLanctoZerado", "Número de lançamento não informado.",
        "É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!"},
+      {[this]() { return Apportion(-1, 10); }, "ExNumeroLanctoZerado", "Número de lançamento não informado.",
+       "É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!"},
       {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = "8"}); }, nullptr, nullptr,
        "Filial não trabalha com Centro de Custo!"},
       {[this]() { return Apportion(6001, 10, "910009"); }, nullptr, nullptr,
@@ -140,6 +142,84 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
     EXPECT_EQ(Validador()[0], validador);
     EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO"), 0);
     Area().LimparDadosUltimoLancto();
+  }
+}
+
+// Routine 755 may open an entry without a number, but rows are never saved for entry 0; a negative
+// number is refused from any routine.
+TEST_F(CentroCustoTest, RowsAreNeverSavedForEntryZeroOrBelow) {
+  Host().SetCodigoRotina(755);
+  try {
+    (void)Apportion(0, 10);
+    ADD_FAILURE() << "gravou linhas do lançamento 0";
+  } catch (const Exception& falha) {
+    EXPECT_STREQ(falha.ClassName(), "Exception");
+    EXPECT_EQ(falha.Message(),
+              "Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: Número de lançamento "
+              "inválido para o rateio de Centro de Custo: 0!");
+  }
+  EXPECT_THROW((void)Apportion(-1, 10), ExNumeroLanctoZerado);
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM <= 0"), 0);
+}
+
+// Reversal, replication and the account change refuse what names no record, a source that does
+// not exist or has no rows, and a target that already has rows (a replay), before writing or
+// committing anything.
+TEST_F(CentroCustoTest, ReversalReplicationAndAccountChangeRefuseBadRecordsAndReplays) {
+  Lancamento(5100, 910001, 10);
+  Rateio(5100, 910001, "T1", 60, 6);
+  Rateio(5100, 910001, "T2", 40, 4);
+  Lancamento(5101, 910001, 10);
+  Rateio(5101, 910001, "T1", 100, 10);
+  Lancamento(5102, 910001, 10);         // no rows
+  Rateio(5103, 910001, "T1", 100, 10);  // rows of an entry not in ZTLANC
+  const std::string distintos_estorno =
+      "Para estornar o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!";
+  const auto invalido = [](const char* numero) {
+    return std::string("Número de lançamento inválido para o rateio de Centro de Custo: ") + numero + "!";
+  };
+  const std::pair<std::function<void()>, std::string> casos[] = {
+      {[this] { Area().estornarRateio(5100, -1, -1); }, invalido("-1")},
+      {[this] { Area().estornarRateio(0, 5200, -1); }, invalido("0")},
+      {[this] { Area().estornarRateio(5100, 5200, 0); }, invalido("0")},
+      {[this] { Area().estornarRateio(5100, 5200, -2); }, invalido("-2")},
+      {[this] { Area().estornarRateio(5100, 5200, 5200); }, distintos_estorno},
+      {[this] { Area().estornarRateio(5100, 5100, -1); }, distintos_estorno},
+      {[this] { Area().estornarRateio(5999, 5200, -1); }, "Lançamento 5999 não encontrado em contas a pagar!"},
+      {[this] { Area().estornarRateio(5103, 5200, -1); }, "Lançamento 5103 não encontrado em contas a pagar!"},
+      {[this] { Area().estornarRateio(5102, 5200, -1); },
+       "Lançamento 5102 não possui rateio de Centro de Custo para estornar!"},
+      {[this] { Area().estornarRateio(5100, 5101, -1); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().estornarRateio(5100, 5200, 5101); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().ReplicarRateio(-5, 5200); }, invalido("-5")},
+      {[this] { Area().ReplicarRateio(5100, 0); }, invalido("0")},
+      {[this] { Area().ReplicarRateio(5100, 5100); },
+       "Para replicar o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!"},
+      {[this] { Area().ReplicarRateio(5999, 5200); }, "Lançamento 5999 não encontrado em contas a pagar!"},
+      {[this] { Area().ReplicarRateio(5102, 5200); },
+       "Lançamento 5102 não possui rateio de Centro de Custo para replicar!"},
+      {[this] { Area().ReplicarRateio(5100, 5101); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, 0, "9"); }, "Conta gerencial 0 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, -1, "9"); }, "Conta gerencial -1 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, 919999, "9"); }, "Conta gerencial 919999 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(0, 910002, "9"); }, invalido("0")},
+      {[this] { Area().AlterarContaCentroCusto(-1, 910002, "9"); }, invalido("-1")},
+  };
+  const std::string antes =
+      Todas("SELECT RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA FROM ZTRATEIOCENTROCUSTO ORDER BY 1, 2");
+  for (const auto& [chamada, mensagem] : casos) {
+    SCOPED_TRACE(mensagem);
+    try {
+      chamada();
+      ADD_FAILURE() << "aceito";
+    } catch (const ExFinanceiro&) {
+      ADD_FAILURE() << "a recusa não é do catálogo";
+    } catch (const Exception& falha) {
+      EXPECT_STREQ(falha.ClassName(), "Exception");
+      EXPECT_EQ(falha.Message(), mensagem);
+    }
+    ASSERT_TRUE(Session().InTransaction()) << "a recusa encerrou a transação";
+    EXPECT_EQ(Todas("SELECT RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA FROM ZTRATEIOCENTROCUSTO ORDER BY 1, 2"), antes);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "costcenter/Uclsfin_centrocusto.h"
 
 #include <cmath>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -712,6 +713,7 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
     }
     p.SetaProviderFlags();
     TRegrasRateioCentroCusto::ValidaTotalCC_ValorLancto(p);
+    TravarLancamento();
     if (p.LanctoContabil) {
       if (p.NumTransacaoDebito > 0) DeleteTodosRegistrosLancto(p.NumTransacaoDebito);
       if (p.NumTransacaoCredito > 0) DeleteTodosRegistrosLancto(p.NumTransacaoCredito);
@@ -731,6 +733,35 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
     throw Exception("Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: " +
                     falha.Message());
   }
+}
+
+namespace {
+
+// A number of the parameters as a key to lock by; nothing when it names no record.
+std::optional<std::int64_t> Chave(double numero) {
+  constexpr double kMaiorChave = 1e15;
+  if (!(numero > 0 && numero < kMaiorChave) || std::floor(numero) != numero) return std::nullopt;
+  return static_cast<std::int64_t>(numero);
+}
+
+}  // namespace
+
+void TValidaCentroCusto::TravarLancamento() {
+  // Saving deletes the entry's rows and writes them again: another session saving the same entry
+  // waits here until this transaction ends, then deletes what this one wrote. A payable entry
+  // locks its row (posted or held); one not posted yet, a budget line and a standard
+  // apportionment lock their account instead.
+  TParametrosCentroCusto& p = Parametros();
+  TDALCentroCusto& dal = DALCentroCusto();
+  const std::optional<std::int64_t> transacao = Chave(p.NumTransacao);
+  if (p.LanctoFinanceiro && transacao) {
+    if (!dal.TravarLancamentos({*transacao}).empty() || !dal.TravarLancamentos({*transacao}, true).empty()) return;
+  } else if (p.LanctoContabil) {
+    if (transacao) dal.TravarLancamentoContabil(*transacao);
+    return;
+  }
+  const std::optional<std::int64_t> conta = Chave(p.TemTipoLancamento() ? TextoParaNumero(p.CodConta) : p.NumTransacao);
+  if (conta) dal.TravarConta(*conta);
 }
 
 void TValidaCentroCusto::ConferirTransacaoGravada() {

@@ -162,6 +162,7 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool Confirmar() { return ValidaDadosInformados_Inclusao(); }
   bool InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio);
   void InsereItensDesdobramento();
+  void TravarLancamento();
   void ConferirTransacaoGravada();
   void Inserir();
   void FiltrarLancamento(const std::string& condicao_extra);

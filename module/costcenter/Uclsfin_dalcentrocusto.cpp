@@ -378,6 +378,14 @@ TStringList TDALCentroCusto::GetSQLTravarLancamentos(std::size_t quantidade, boo
                lista + ") ORDER BY RECNUM FOR UPDATE");
 }
 
+TStringList TDALCentroCusto::GetSQLTravarLancamentoContabil() {
+  return Linha("SELECT NUMTRANSLANCTO FROM ZTLANCAMENTO WHERE NUMTRANSLANCTO = :NUMTRANSLANCTO FOR UPDATE");
+}
+
+TStringList TDALCentroCusto::GetSQLTravarConta() {
+  return Linha("SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE");
+}
+
 TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
   return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
 }
@@ -909,6 +917,22 @@ std::set<std::int64_t> TDALCentroCusto::TravarLancamentos(const std::vector<std:
     existentes.insert(static_cast<std::int64_t>(query.FieldByName("RECNUM").AsFloat()));
   }
   return existentes;
+}
+
+bool TDALCentroCusto::TravarLancamentoContabil(std::int64_t numtranslancto) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarLancamentoContabil());
+  query.ParamByName("NUMTRANSLANCTO").SetAsInteger(numtranslancto);
+  query.Open();
+  return !query.IsEmpty();
+}
+
+bool TDALCentroCusto::TravarConta(std::int64_t codconta) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarConta());
+  query.ParamByName("CODCONTA").SetAsInteger(codconta);
+  query.Open();
+  return !query.IsEmpty();
 }
 
 int TDALCentroCusto::QuantidadeRateios(std::int64_t recnum) {

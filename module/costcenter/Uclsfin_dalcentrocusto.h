@@ -74,6 +74,10 @@ class TDALCentroCusto : public TBaseSubModulo {
   // Locks, in RECNUM order, the rows of ZTLANC (or ZTLANCBLOQ) among `recnums` until the
   // transaction ends; answers those that exist.
   std::set<std::int64_t> TravarLancamentos(const std::vector<std::int64_t>& recnums, bool bloqueados = false);
+  // Locks the row of an accounting entry, or of an account, until the transaction ends; answers
+  // whether it exists.
+  bool TravarLancamentoContabil(std::int64_t numtranslancto);
+  bool TravarConta(std::int64_t codconta);
   // Saved apportionment rows of a payable entry.
   [[nodiscard]] int QuantidadeRateios(std::int64_t recnum);
   [[nodiscard]] bool ExisteConta(std::int64_t codconta);
@@ -110,6 +114,8 @@ class TDALCentroCusto : public TBaseSubModulo {
                                                         std::int64_t recnumPernaPositiva);
   [[nodiscard]] static TStringList GetSQLReplicarRateio(std::int64_t recNumNovoRateio);
   [[nodiscard]] static TStringList GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados);
+  [[nodiscard]] static TStringList GetSQLTravarLancamentoContabil();
+  [[nodiscard]] static TStringList GetSQLTravarConta();
   [[nodiscard]] static TStringList GetSQLQuantidadeRateios();
   [[nodiscard]] static TStringList GetSQLExisteConta();
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);

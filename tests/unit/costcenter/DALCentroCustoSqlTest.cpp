@@ -204,11 +204,15 @@ TEST(CostCenterSql, WritersDeletesAndUpdates) {
        "UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = :CODFILIAL WHERE NUMTRANSLANCTO = :NUMTRANSACAO"},
       {TDALCentroCusto::GetSQLAlterarConta().Text(),
        "UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL"},
-      // Guards of reversal, replication and the account change.
+      // Guards of reversal, replication, the account change and of saving one entry at a time.
       {TDALCentroCusto::GetSQLTravarLancamentos(3, false).Text(),
        "SELECT RECNUM FROM ZTLANC WHERE RECNUM IN (:RECNUM1, :RECNUM2, :RECNUM3) ORDER BY RECNUM FOR UPDATE"},
       {TDALCentroCusto::GetSQLTravarLancamentos(1, true).Text(),
        "SELECT RECNUM FROM ZTLANCBLOQ WHERE RECNUM IN (:RECNUM1) ORDER BY RECNUM FOR UPDATE"},
+      {TDALCentroCusto::GetSQLTravarLancamentoContabil().Text(),
+       "SELECT NUMTRANSLANCTO FROM ZTLANCAMENTO WHERE NUMTRANSLANCTO = :NUMTRANSLANCTO FOR UPDATE"},
+      {TDALCentroCusto::GetSQLTravarConta().Text(),
+       "SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE"},
       {TDALCentroCusto::GetSQLQuantidadeRateios().Text(),
        "SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM"},
       {TDALCentroCusto::GetSQLExisteConta().Text(), "SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA"},

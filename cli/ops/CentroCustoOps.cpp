@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdint>
 
 #include "OperationRegistry.h"
 #include "ops/Ops.h"
@@ -8,6 +9,18 @@
 namespace cli {
 
 namespace {
+
+// Record numbers and account codes travel as JSON numbers: whole, and no wider than a double holds
+// exactly (RECNUM and CODCONTA go to 9,999,999,999).
+void ConferirInteiro(double valor, const char* campo) {
+  constexpr double kInteirosExatos = 9007199254740992.0;  // 2^53: 2^53 + 1 reads as 2^53
+  if (std::floor(valor) != valor || std::fabs(valor) >= kInteirosExatos) {
+    throw UsageError(std::string("args.") + campo + ": esperado número inteiro, recebido número.");
+  }
+}
+std::int64_t Inteiro(double valor) {
+  return static_cast<std::int64_t>(valor);
+}
 
 // An entry apportioned without a form (the first two overloads of ProcessoCentroCusto).
 struct ProcessoArgs {
@@ -19,12 +32,16 @@ struct ProcessoArgs {
   double ValorLancto = 0;
   TDateTime DataLancto;
   std::string ContraPartida_Natureza = "N";
-  int RecNumPrinc_CodPlanoConta = 0;
+  double RecNumPrinc_CodPlanoConta = 0;
   bool PermitirGerarLancamentoAcimaOrcado = false;
   TDateTime DataCompetencia;
   TDateTime DataVencimento;
   bool LancarZTLancBloq = false;
   std::string CodContaAReplicar;
+  void Conferir() const {
+    ConferirInteiro(NumTransacao, "NumTransacao");
+    ConferirInteiro(RecNumPrinc_CodPlanoConta, "RecNumPrinc_CodPlanoConta");
+  }
 };
 const FieldDef<ProcessoArgs> kProcessoArgs[] = {
     fields::Flag("EditaLancto", &ProcessoArgs::EditaLancto),
@@ -35,7 +52,7 @@ const FieldDef<ProcessoArgs> kProcessoArgs[] = {
     fields::Number("ValorLancto", &ProcessoArgs::ValorLancto),
     fields::DateTime("DataLancto", &ProcessoArgs::DataLancto),
     fields::Text("ContraPartida_Natureza", &ProcessoArgs::ContraPartida_Natureza, 1),
-    fields::Integer("RecNumPrinc_CodPlanoConta", &ProcessoArgs::RecNumPrinc_CodPlanoConta),
+    fields::Number("RecNumPrinc_CodPlanoConta", &ProcessoArgs::RecNumPrinc_CodPlanoConta),
     fields::Flag("PermitirGerarLancamentoAcimaOrcado", &ProcessoArgs::PermitirGerarLancamentoAcimaOrcado),
     fields::Date("DataCompetencia", &ProcessoArgs::DataCompetencia),
     fields::Date("DataVencimento", &ProcessoArgs::DataVencimento),
@@ -62,6 +79,11 @@ struct LancamentosArgs {
   bool PermitirGerarLancamentoAcimaOrcado = false;
   TDateTime DataCompetencia;
   TDateTime DataVencimento;
+  void Conferir() const {
+    ConferirInteiro(NumTransEnt, "NumTransEnt");
+    ConferirInteiro(NumNota, "NumNota");
+    ConferirInteiro(NumTransVenda, "NumTransVenda");
+  }
 };
 const FieldDef<LancamentosArgs> kEntradaArgs[] = {
     fields::Flag("EditaLancto", &LancamentosArgs::EditaLancto),
@@ -85,6 +107,7 @@ struct ContaArgs {
   std::string CodFilial;
   std::string CodConta;
   int TipoLancamento = 0;
+  void Conferir() const {}
 };
 const FieldDef<ContaArgs> kContaTrabalhaArgs[] = {
     fields::Text("CodFilial", &ContaArgs::CodFilial, 2, true),
@@ -96,6 +119,7 @@ const FieldDef<ContaArgs> kContaRateioPadraoArgs[] = {fields::Text("CodConta", &
 struct DeleteArgs {
   int TipoLancamento = 0;
   double NumTransacao = 0;
+  void Conferir() const { ConferirInteiro(NumTransacao, "NumTransacao"); }
 };
 const FieldDef<DeleteArgs> kDeleteArgs[] = {
     fields::Integer("TipoLancamento", &DeleteArgs::TipoLancamento, true),
@@ -103,35 +127,68 @@ const FieldDef<DeleteArgs> kDeleteArgs[] = {
 };
 
 struct EstornoArgs {
-  int recNumEstornado = 0;
-  int recNumPernaNegativa = 0;
-  int recnumPernaPositiva = -1;
+  double recNumEstornado = 0;
+  double recNumPernaNegativa = 0;
+  double recnumPernaPositiva = -1;  // -1: no positive leg
+  void Conferir() const {
+    ConferirInteiro(recNumEstornado, "recNumEstornado");
+    ConferirInteiro(recNumPernaNegativa, "recNumPernaNegativa");
+    ConferirInteiro(recnumPernaPositiva, "recnumPernaPositiva");
+  }
 };
 const FieldDef<EstornoArgs> kEstornoArgs[] = {
-    fields::Integer("recNumEstornado", &EstornoArgs::recNumEstornado, true),
-    fields::Integer("recNumPernaNegativa", &EstornoArgs::recNumPernaNegativa, true),
-    fields::Integer("recnumPernaPositiva", &EstornoArgs::recnumPernaPositiva),
+    fields::Number("recNumEstornado", &EstornoArgs::recNumEstornado, true),
+    fields::Number("recNumPernaNegativa", &EstornoArgs::recNumPernaNegativa, true),
+    fields::Number("recnumPernaPositiva", &EstornoArgs::recnumPernaPositiva),
 };
 
 struct ReplicarArgs {
-  int recNumAReplicar = 0;
-  int recNumNovoRateio = 0;
+  double recNumAReplicar = 0;
+  double recNumNovoRateio = 0;
+  void Conferir() const {
+    ConferirInteiro(recNumAReplicar, "recNumAReplicar");
+    ConferirInteiro(recNumNovoRateio, "recNumNovoRateio");
+  }
 };
 const FieldDef<ReplicarArgs> kReplicarArgs[] = {
-    fields::Integer("recNumAReplicar", &ReplicarArgs::recNumAReplicar, true),
-    fields::Integer("recNumNovoRateio", &ReplicarArgs::recNumNovoRateio, true),
+    fields::Number("recNumAReplicar", &ReplicarArgs::recNumAReplicar, true),
+    fields::Number("recNumNovoRateio", &ReplicarArgs::recNumNovoRateio, true),
 };
 
 struct AlterarContaArgs {
-  int RecNum = 0;
-  int CodConta = 0;
+  double RecNum = 0;
+  double CodConta = 0;
   std::string CodFilial;
+  void Conferir() const {
+    ConferirInteiro(RecNum, "RecNum");
+    ConferirInteiro(CodConta, "CodConta");
+  }
 };
 const FieldDef<AlterarContaArgs> kAlterarContaArgs[] = {
-    fields::Integer("RecNum", &AlterarContaArgs::RecNum, true),
-    fields::Integer("CodConta", &AlterarContaArgs::CodConta, true),
+    fields::Number("RecNum", &AlterarContaArgs::RecNum, true),
+    fields::Number("CodConta", &AlterarContaArgs::CodConta, true),
     fields::Text("CodFilial", &AlterarContaArgs::CodFilial, 2, true),
 };
+
+// An operation with plain arguments whose whole numbers are checked with the rest of the request,
+// before the host connects.
+template <class A, class Body>
+void AdicionarArgs(OperationRegistry& operations, const std::string& nome, FieldTable<A> tabela, Body corpo) {
+  const auto ler = [tabela](const Json& request, A& args) {
+    ReadRecord(request.contains("args") ? request["args"] : Json(), args, tabela, "args");
+    args.Conferir();
+  };
+  operations.Add({nome, "args", DescribeTable(tabela),
+                  [ler](const Json& request) {
+                    A args{};
+                    ler(request, args);
+                  },
+                  [ler, corpo](CallContext& context, const Json& request, Json& answer) {
+                    A args{};
+                    ler(request, args);
+                    answer["result"] = corpo(context, args);
+                  }});
+}
 
 IFin_CentroCusto& Area(CallContext& context) {
   return RequireArea(context.Financeiro.GetCentroCusto(), "CentroCusto");
@@ -203,6 +260,7 @@ void LerProcessoReplicar(const Json& request, FieldTable<ProcessoArgs> table, Pr
   const Json linhas = entrada.contains("RateiosAReplicar") ? entrada["RateiosAReplicar"] : Json();
   entrada.erase("RateiosAReplicar");
   ReadRecord(entrada, args, table, "args");
+  args.Conferir();
   LerRateiosAReplicar(linhas, rateios);
 }
 
@@ -225,7 +283,7 @@ void RegisterProcessoReplicar(OperationRegistry& operations) {
                     const bool status = area.ProcessoCentroCusto(
                         args.EditaLancto, Tipo(args.TipoLancto), args.CodFilial, args.CodConta, args.CodContaAReplicar,
                         &rateios, args.NumTransacao, args.ValorLancto, args.DataLancto, false,
-                        args.ContraPartida_Natureza, args.RecNumPrinc_CodPlanoConta,
+                        args.ContraPartida_Natureza, Inteiro(args.RecNumPrinc_CodPlanoConta),
                         args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia, args.DataVencimento,
                         args.LancarZTLancBloq);
                     answer["result"] = Resultado(status, mensagens);
@@ -235,20 +293,20 @@ void RegisterProcessoReplicar(OperationRegistry& operations) {
 }  // namespace
 
 void RegisterCentroCustoOps(OperationRegistry& operations) {
-  operations.AddArgs<ProcessoArgs>(
-      "CentroCusto.ProcessoCentroCusto", FieldTable<ProcessoArgs>(kProcessoArgs),
+  AdicionarArgs<ProcessoArgs>(
+      operations, "CentroCusto.ProcessoCentroCusto", FieldTable<ProcessoArgs>(kProcessoArgs),
       [](CallContext& context, ProcessoArgs& args) {
         IFin_CentroCusto& area = Area(context);
         const MensagensDaArea mensagens(area);
         const bool status = area.ProcessoCentroCusto(
             args.EditaLancto, Tipo(args.TipoLancto), args.CodFilial, args.CodConta, args.NumTransacao, args.ValorLancto,
-            args.DataLancto, false, args.ContraPartida_Natureza, args.RecNumPrinc_CodPlanoConta,
+            args.DataLancto, false, args.ContraPartida_Natureza, Inteiro(args.RecNumPrinc_CodPlanoConta),
             args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia, args.DataVencimento, args.LancarZTLancBloq);
         return Resultado(status, mensagens);
       });
   RegisterProcessoReplicar(operations);
-  operations.AddArgs<DeleteArgs>(
-      "CentroCusto.DeleteTodosRegistrosLancto", FieldTable<DeleteArgs>(kDeleteArgs),
+  AdicionarArgs<DeleteArgs>(
+      operations, "CentroCusto.DeleteTodosRegistrosLancto", FieldTable<DeleteArgs>(kDeleteArgs),
       [](CallContext& context, DeleteArgs& args) {
         if (args.TipoLancamento == tlOrcamento) {
           throw UsageError("linhas de orçamento são apagadas por CentroCusto.ProcessoCentroCusto.");
@@ -258,38 +316,41 @@ void RegisterCentroCustoOps(OperationRegistry& operations) {
         area.DeleteTodosRegistrosLancto(args.NumTransacao);
         return Json(true);
       });
-  operations.AddArgs<ContaArgs>(
-      "CentroCusto.ContaTrabalhaCentroCusto", FieldTable<ContaArgs>(kContaTrabalhaArgs),
+  AdicionarArgs<ContaArgs>(
+      operations, "CentroCusto.ContaTrabalhaCentroCusto", FieldTable<ContaArgs>(kContaTrabalhaArgs),
       [](CallContext& context, ContaArgs& args) {
         return Json(Area(context).ContaTrabalhaCentroCusto(args.CodFilial, args.CodConta, Tipo(args.TipoLancamento)));
       });
   // The area answers for the account of the entry it holds: the one asked about becomes it.
-  operations.AddArgs<ContaArgs>("CentroCusto.ContaTemRateioPadrao", FieldTable<ContaArgs>(kContaRateioPadraoArgs),
-                                [](CallContext& context, ContaArgs& args) {
-                                  IFin_CentroCusto& area = Area(context);
-                                  area.SetCodConta(args.CodConta);
-                                  area.SetCodContaAReplicar("");
-                                  return Json(area.ContaTemRateioPadrao(args.CodConta));
-                                });
+  AdicionarArgs<ContaArgs>(operations, "CentroCusto.ContaTemRateioPadrao",
+                           FieldTable<ContaArgs>(kContaRateioPadraoArgs), [](CallContext& context, ContaArgs& args) {
+                             IFin_CentroCusto& area = Area(context);
+                             area.SetCodConta(args.CodConta);
+                             area.SetCodContaAReplicar("");
+                             return Json(area.ContaTemRateioPadrao(args.CodConta));
+                           });
   // Reversal and replication commit the whole session themselves (--rollback cannot undo them).
-  operations.AddArgs<EstornoArgs>(
-      "CentroCusto.estornarRateio", FieldTable<EstornoArgs>(kEstornoArgs), [](CallContext& context, EstornoArgs& args) {
-        Area(context).estornarRateio(args.recNumEstornado, args.recNumPernaNegativa, args.recnumPernaPositiva);
-        return Json(true);
-      });
-  operations.AddArgs<ReplicarArgs>("CentroCusto.ReplicarRateio", FieldTable<ReplicarArgs>(kReplicarArgs),
-                                   [](CallContext& context, ReplicarArgs& args) {
-                                     Area(context).ReplicarRateio(args.recNumAReplicar, args.recNumNovoRateio);
-                                     return Json(true);
-                                   });
-  operations.AddArgs<AlterarContaArgs>(
-      "CentroCusto.AlterarContaCentroCusto", FieldTable<AlterarContaArgs>(kAlterarContaArgs),
+  AdicionarArgs<EstornoArgs>(operations, "CentroCusto.estornarRateio", FieldTable<EstornoArgs>(kEstornoArgs),
+                             [](CallContext& context, EstornoArgs& args) {
+                               Area(context).estornarRateio(Inteiro(args.recNumEstornado),
+                                                            Inteiro(args.recNumPernaNegativa),
+                                                            Inteiro(args.recnumPernaPositiva));
+                               return Json(true);
+                             });
+  AdicionarArgs<ReplicarArgs>(operations, "CentroCusto.ReplicarRateio", FieldTable<ReplicarArgs>(kReplicarArgs),
+                              [](CallContext& context, ReplicarArgs& args) {
+                                Area(context).ReplicarRateio(Inteiro(args.recNumAReplicar),
+                                                             Inteiro(args.recNumNovoRateio));
+                                return Json(true);
+                              });
+  AdicionarArgs<AlterarContaArgs>(
+      operations, "CentroCusto.AlterarContaCentroCusto", FieldTable<AlterarContaArgs>(kAlterarContaArgs),
       [](CallContext& context, AlterarContaArgs& args) {
-        Area(context).AlterarContaCentroCusto(args.RecNum, args.CodConta, args.CodFilial);
+        Area(context).AlterarContaCentroCusto(Inteiro(args.RecNum), Inteiro(args.CodConta), args.CodFilial);
         return Json(true);
       });
-  operations.AddArgs<LancamentosArgs>(
-      "CentroCusto.ProcessoCentroCustoEntrada", FieldTable<LancamentosArgs>(kEntradaArgs),
+  AdicionarArgs<LancamentosArgs>(
+      operations, "CentroCusto.ProcessoCentroCustoEntrada", FieldTable<LancamentosArgs>(kEntradaArgs),
       [](CallContext& context, LancamentosArgs& args) {
         IFin_CentroCusto& area = Area(context);
         const MensagensDaArea mensagens(area);
@@ -298,16 +359,16 @@ void RegisterCentroCustoOps(OperationRegistry& operations) {
                                                      args.DataCompetencia, args.DataVencimento);
         return Resultado(status, mensagens);
       });
-  operations.AddArgs<LancamentosArgs>("CentroCusto.ProcessoCentroCustoSaida", FieldTable<LancamentosArgs>(kSaidaArgs),
-                                      [](CallContext& context, LancamentosArgs& args) {
-                                        IFin_CentroCusto& area = Area(context);
-                                        const MensagensDaArea mensagens(area);
-                                        const bool status = area.ProcessoCentroCusto(
-                                            args.EditaLancto, Tipo(args.TipoLancto), args.NumTransVenda,
-                                            args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia,
-                                            args.DataVencimento);
-                                        return Resultado(status, mensagens);
-                                      });
+  AdicionarArgs<LancamentosArgs>(
+      operations, "CentroCusto.ProcessoCentroCustoSaida", FieldTable<LancamentosArgs>(kSaidaArgs),
+      [](CallContext& context, LancamentosArgs& args) {
+        IFin_CentroCusto& area = Area(context);
+        const MensagensDaArea mensagens(area);
+        const bool status = area.ProcessoCentroCusto(args.EditaLancto, Tipo(args.TipoLancto), args.NumTransVenda,
+                                                     args.PermitirGerarLancamentoAcimaOrcado, args.DataCompetencia,
+                                                     args.DataVencimento);
+        return Resultado(status, mensagens);
+      });
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 #include "costcenter/Uclsfin_centrocusto.h"
 
 #include <cmath>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -27,17 +28,26 @@ std::string CentroCustoDaLinha(TDataSet& linha) {
   return Trim(linha.FieldByName("CODIGOCENTROCUSTO").AsString());
 }
 
-bool ContemCentroCusto(TDataSet& rateios, const std::string& centro_custo) {
-  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
-    if (CentroCustoDaLinha(rateios) == centro_custo) return true;
-  }
-  return false;
-}
-
 // Moves to the visible row at `posicao` (0-based).
 void IrPara(TDataSet& dados, std::size_t posicao) {
   dados.First();
   for (std::size_t i = 0; i < posicao && !dados.Eof(); ++i) dados.Next();
+}
+
+// Whether a visible row holds the cost center. The cursor stays on the row it was on: the form
+// replaces the current row after asking (AlterandoLancto).
+bool ContemCentroCusto(TDataSet& rateios, const std::string& centro_custo) {
+  const std::size_t posicao = rateios.RecNo();
+  bool achou = false;
+  for (rateios.First(); !achou && !rateios.Eof(); rateios.Next()) {
+    achou = CentroCustoDaLinha(rateios) == centro_custo;
+  }
+  if (posicao == 0) {
+    rateios.First();
+  } else {
+    IrPara(rateios, posicao - 1);
+  }
+  return achou;
 }
 
 // The rows' filter as it was, put back when the operation ends (also on failure).
@@ -365,9 +375,9 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
                                              const std::string& psCodFilial, const std::string& psCodConta,
                                              double prNumTransacao, double prValorLancto, TDateTime pdDataLancto,
                                              bool pbShowForm, const std::string& psContraPartida_Natureza,
-                                             int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
-                                             TDateTime pdDataCompetencia, TDateTime pdDataVencimento,
-                                             bool pbLancarZTLancBloq) {
+                                             std::int64_t prRecNumPrinc_CodPlanoConta,
+                                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+                                             TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, nullptr, nullptr, prNumTransacao,
                    prValorLancto, pdDataLancto, pbShowForm, psContraPartida_Natureza, prRecNumPrinc_CodPlanoConta,
@@ -378,7 +388,7 @@ bool TValidaCentroCusto::ProcessoCentroCusto(
     bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial, const std::string& psCodConta,
     const std::string& psCodContaAReplicar, TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao,
     double prValorLancto, TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-    int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+    std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
     TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   GetValidador().Clear();
   return Processar(pbEditaLancto, ptTipoLancto, psCodFilial, psCodConta, &psCodContaAReplicar, pdCdsRateiosAReplicar,
@@ -391,7 +401,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
                                    const std::string& psCodConta, const std::string* psCodContaAReplicar,
                                    TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                                    TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                                   int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                                   std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                                    TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) {
   TParametrosCentroCusto& p = Parametros();
   fTipoLancamento = ptTipoLancto;
@@ -406,7 +416,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
   p.CodConta = psCodConta;
   p.DataLancto = pdDataLancto;
   p.ContraPartida_Natureza = psContraPartida_Natureza;
-  p.NumTransPrinc_CodPlanoConta = prRecNumPrinc_CodPlanoConta;
+  p.NumTransPrinc_CodPlanoConta = static_cast<double>(prRecNumPrinc_CodPlanoConta);
   p.PermitirGerarLancamentoAcimaOrcado = pbPermitirGerarLancamentoAcimaOrcado;
   if (psCodContaAReplicar != nullptr) {
     // A copy: the rows outlive the caller's dataset, for this run and the ones that follow.
@@ -510,12 +520,8 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
     throw ExCodigoContaVazio();
   }
   if (!p.TemTipoLancamento()) return false;
-  // Checked before the branch's parameters: an empty branch would otherwise read as a branch
-  // without cost centers and the entry would pass unapportioned without a word.
-  if (Trim(psCodFilial).empty()) {
-    validador.Add("Favor informar a filial para o lançamento do Centro de Custo!");
-    throw ExFilialNaoInformada();
-  }
+  // An entry without a branch meets the branch switch first and is answered false, so an invoice
+  // or sale run goes on with its other entries.
   if (GetUTILIZACENTROCUSTO_2663() != "S") {
     validador.Add("Filial não trabalha com Centro de Custo!");
     return false;
@@ -528,9 +534,16 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
     validador.Add("Favor informar o valor para lançamento do Centro de Custo!");
     throw ExValorNaoInformado();
   }
-  if (Quorvin().SessaoAtual().Usuario().CodigoRotina() != 755 && prNumTransacao == 0 && !p.LanctoOrcamento) {
+  // A negative number names no entry, whatever the routine.
+  const bool sem_transacao =
+      prNumTransacao < 0 || (prNumTransacao == 0 && Quorvin().SessaoAtual().Usuario().CodigoRotina() != 755);
+  if (sem_transacao && !p.LanctoOrcamento) {
     validador.Add("É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!");
     throw ExNumeroLanctoZerado();
+  }
+  if (Trim(psCodFilial).empty()) {
+    validador.Add("Favor informar a filial para o lançamento do Centro de Custo!");
+    throw ExFilialNaoInformada();
   }
   return true;
 }
@@ -700,6 +713,7 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
     }
     p.SetaProviderFlags();
     TRegrasRateioCentroCusto::ValidaTotalCC_ValorLancto(p);
+    TravarLancamento();
     if (p.LanctoContabil) {
       if (p.NumTransacaoDebito > 0) DeleteTodosRegistrosLancto(p.NumTransacaoDebito);
       if (p.NumTransacaoCredito > 0) DeleteTodosRegistrosLancto(p.NumTransacaoCredito);
@@ -708,13 +722,56 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
       DeleteTodosRegistrosLancto(p.NumTransacao);
     }
     FiltrarLancamento("PERCRATEIO > 0");
-    if (!rateios.IsEmpty()) Inserir();
+    if (!rateios.IsEmpty()) {
+      ConferirTransacaoGravada();
+      Inserir();
+    }
     filtro.Descartar();
     LimparDadosUltimoLancto();
     return true;
   } catch (const Exception& falha) {
     throw Exception("Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: " +
                     falha.Message());
+  }
+}
+
+namespace {
+
+// A number of the parameters as a key to lock by; nothing when it names no record.
+std::optional<std::int64_t> Chave(double numero) {
+  constexpr double kMaiorChave = 1e15;
+  if (!(numero > 0 && numero < kMaiorChave) || std::floor(numero) != numero) return std::nullopt;
+  return static_cast<std::int64_t>(numero);
+}
+
+}  // namespace
+
+void TValidaCentroCusto::TravarLancamento() {
+  // Saving deletes the entry's rows and writes them again: another session saving the same entry
+  // waits here until this transaction ends, then deletes what this one wrote. A payable entry
+  // locks its row (posted or held); one not posted yet, a budget line and a standard
+  // apportionment lock their account instead.
+  TParametrosCentroCusto& p = Parametros();
+  TDALCentroCusto& dal = DALCentroCusto();
+  const std::optional<std::int64_t> transacao = Chave(p.NumTransacao);
+  if (p.LanctoFinanceiro && transacao) {
+    if (!dal.TravarLancamentos({*transacao}).empty() || !dal.TravarLancamentos({*transacao}, true).empty()) return;
+  } else if (p.LanctoContabil) {
+    if (transacao) dal.TravarLancamentoContabil(*transacao);
+    return;
+  }
+  const std::optional<std::int64_t> conta = Chave(p.TemTipoLancamento() ? TextoParaNumero(p.CodConta) : p.NumTransacao);
+  if (conta) dal.TravarConta(*conta);
+}
+
+void TValidaCentroCusto::ConferirTransacaoGravada() {
+  // Rows of a payable or accounting entry are keyed by its number: a whole number above zero
+  // (routine 755 may open the form without one, but never saves rows for entry 0).
+  const TParametrosCentroCusto& p = Parametros();
+  if (!p.LanctoFinanceiro && !p.LanctoContabil) return;
+  if (p.NumTransacao <= 0 || std::floor(p.NumTransacao) != p.NumTransacao) {
+    throw Exception(
+        "Número de lançamento inválido para o rateio de Centro de Custo: " + ShortestDecimal(p.NumTransacao) + "!");
   }
 }
 
@@ -824,15 +881,64 @@ void TValidaCentroCusto::SetCdsRateios(TClientDataSet* value) {
   fCdsRateios = nullptr;  // the next look is at the new rows
 }
 
-void TValidaCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) {
+namespace {
+
+// A record number the area writes rows for, or copies rows from, names a record: > 0.
+void ConferirRecNum(std::int64_t recnum) {
+  if (recnum <= 0) {
+    throw Exception("Número de lançamento inválido para o rateio de Centro de Custo: " + std::to_string(recnum) + "!");
+  }
+}
+
+}  // namespace
+
+void TValidaCentroCusto::AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta,
+                                                 const std::string& CodFilial) {
+  ConferirRecNum(RecNum);
+  if (CodConta <= 0 || !DALCentroCusto().ExisteConta(CodConta)) {
+    throw Exception("Conta gerencial " + std::to_string(CodConta) + " não cadastrada!");
+  }
   DALCentroCusto().AlterarContaCentroCusto(RecNum, CodConta, CodFilial);
 }
 
-void TValidaCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) {
+void TValidaCentroCusto::ConferirCopiaRateio(std::int64_t origem, const std::vector<std::int64_t>& destinos,
+                                             const char* acao) {
+  ConferirRecNum(origem);
+  for (const std::int64_t destino : destinos) ConferirRecNum(destino);
+  const std::set<std::int64_t> distintos(destinos.begin(), destinos.end());
+  if (distintos.size() != destinos.size() || distintos.count(origem) > 0) {
+    throw Exception(std::string("Para ") + acao +
+                    " o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!");
+  }
+  // The source's row (and those of the targets already posted) stay locked until the commit, so a
+  // replayed call waits and then finds the rows the first one wrote.
+  std::vector<std::int64_t> travar = destinos;
+  travar.push_back(origem);
+  TDALCentroCusto& dal = DALCentroCusto();
+  if (dal.TravarLancamentos(travar).count(origem) == 0) {
+    throw Exception("Lançamento " + std::to_string(origem) + " não encontrado em contas a pagar!");
+  }
+  if (dal.QuantidadeRateios(origem) == 0) {
+    throw Exception("Lançamento " + std::to_string(origem) + " não possui rateio de Centro de Custo para " + acao +
+                    "!");
+  }
+  for (const std::int64_t destino : destinos) {
+    if (dal.QuantidadeRateios(destino) > 0) {
+      throw Exception("Lançamento " + std::to_string(destino) + " já possui rateio de Centro de Custo!");
+    }
+  }
+}
+
+void TValidaCentroCusto::estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                                        std::int64_t recnumPernaPositiva) {
+  std::vector<std::int64_t> pernas{recNumPernaNegativa};
+  if (recnumPernaPositiva != -1) pernas.push_back(recnumPernaPositiva);  // -1: no positive leg
+  ConferirCopiaRateio(recNumEstornado, pernas, "estornar");
   DALCentroCusto().estornarRateio(recNumEstornado, recNumPernaNegativa, recnumPernaPositiva);
 }
 
-void TValidaCentroCusto::ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) {
+void TValidaCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) {
+  ConferirCopiaRateio(recNumAReplicar, {recNumNovoRateio}, "replicar");
   DALCentroCusto().ReplicarRateio(recNumAReplicar, recNumNovoRateio);
 }
 

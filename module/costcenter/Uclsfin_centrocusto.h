@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "costcenter/Uclsfin_parametroscentrocusto.h"
@@ -77,17 +78,17 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool InsertCentroCusto_Banco() override;
   void LimparDadosUltimoLancto() override;
   void InsereRegistrosLancto(double prNumTransacao) override;
-  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) override;
+  void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
                            const std::string& psCodConta, double prNumTransacao, double prValorLancto,
                            TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                            TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial,
                            const std::string& psCodConta, const std::string& psCodContaAReplicar,
                            TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                            TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                           int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                           std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                            TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq) override;
   bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto, double prNumTransEnt, double prNumNota,
                            bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
@@ -126,8 +127,9 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool GetEditaLancamento() override { return Parametros().EditaLancto; }
   bool GetLancarZTLancBloq() override { return FLancarZTLancBloq; }
   void SetLancarZTLancBloq(bool value) override { FLancarZTLancBloq = value; }
-  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) override;
-  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) override;
+  void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                      std::int64_t recnumPernaPositiva) override;
+  void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) override;
   bool ContaTemRateioPadrao(const std::string& psCodCOnta) override;
   bool GetContaGerencialPrioritaria() override { return Parametros().ContaGerencialPrioritaria; }
   void SetContaGerencialPrioritaria(bool value) override { Parametros().ContaGerencialPrioritaria = value; }
@@ -146,8 +148,11 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
                  const std::string& psCodConta, const std::string* psCodContaAReplicar,
                  TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao, double prValorLancto,
                  TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-                 int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
+                 std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado,
                  TDateTime pdDataCompetencia, TDateTime pdDataVencimento, bool pbLancarZTLancBloq);
+  // Refuses a reversal or replication that names no record, copies from an entry that does not
+  // exist or has no rows, or onto an entry that already has rows (a replayed call).
+  void ConferirCopiaRateio(std::int64_t origem, const std::vector<std::int64_t>& destinos, const char* acao);
   bool ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                             TDateTime pdDataVencimento);
@@ -157,6 +162,8 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   bool Confirmar() { return ValidaDadosInformados_Inclusao(); }
   bool InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio);
   void InsereItensDesdobramento();
+  void TravarLancamento();
+  void ConferirTransacaoGravada();
   void Inserir();
   void FiltrarLancamento(const std::string& condicao_extra);
   [[nodiscard]] TContextoRateio Contexto();

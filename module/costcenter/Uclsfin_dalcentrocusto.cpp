@@ -111,9 +111,13 @@ TStringList TDALCentroCusto::GetSQLRegistrosLancto(const TParametrosCentroCusto&
     sql.Add(clone ? "  FROM " + rateio + ", ZTCENTROCUSTO CC"
                   : "  FROM " + rateio + ", ZTCENTROCUSTO CC, " + lancamento);
     sql.Add(" WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-    if (!clone) sql.Add("   AND RC.RECNUM = L.RECNUM");
+    const bool principal = parametros.NumTransPrinc_CodPlanoConta != 0;
+    // A principal's rows are what its counterpart negates: they are read even when the
+    // principal's entry is not (or no longer) in ZTLANC, or the counterpart would fall back to
+    // the standard apportionment with the sign it was given.
+    if (!clone) sql.Add(principal ? "   AND RC.RECNUM = L.RECNUM(+)" : "   AND RC.RECNUM = L.RECNUM");
     // A principal's rows are copied even where its cost centers no longer take entries.
-    if (parametros.NumTransPrinc_CodPlanoConta == 0) AddAtivo(sql);
+    if (!principal) AddAtivo(sql);
     sql.Add("   AND RC.RECNUM = :NUMTRANSACAO");
     sql.Add(" ORDER BY CODIGOCENTROCUSTO");
   } else if (parametros.LanctoContabil) {
@@ -336,7 +340,7 @@ TStringList TDALCentroCusto::GetSQLAlterarConta() {
   return Linha("UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL");
 }
 
-TStringList TDALCentroCusto::GetSQLEstornarRateio(int recNumPernaNegativa, int recnumPernaPositiva) {
+TStringList TDALCentroCusto::GetSQLEstornarRateio(std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva) {
   TStringList sql;
   sql.Add(
       "INSERT INTO ZTRATEIOCENTROCUSTO "
@@ -355,7 +359,7 @@ TStringList TDALCentroCusto::GetSQLEstornarRateio(int recNumPernaNegativa, int r
   return sql;
 }
 
-TStringList TDALCentroCusto::GetSQLReplicarRateio(int recNumNovoRateio) {
+TStringList TDALCentroCusto::GetSQLReplicarRateio(std::int64_t recNumNovoRateio) {
   return Linha(
       "INSERT INTO ZTRATEIOCENTROCUSTO "
       "(RECNUM,CODCONTA,VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO) "
@@ -363,6 +367,31 @@ TStringList TDALCentroCusto::GetSQLReplicarRateio(int recNumNovoRateio) {
       std::to_string(recNumNovoRateio) +
       ",CODCONTA, VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO FROM "
       "ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUMAREPLICAR)");
+}
+
+TStringList TDALCentroCusto::GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados) {
+  std::string lista;
+  for (std::size_t indice = 1; indice <= quantidade; ++indice) {
+    lista += (indice > 1 ? ", :RECNUM" : ":RECNUM") + std::to_string(indice);
+  }
+  return Linha(std::string("SELECT RECNUM FROM ") + (bloqueados ? "ZTLANCBLOQ" : "ZTLANC") + " WHERE RECNUM IN (" +
+               lista + ") ORDER BY RECNUM FOR UPDATE");
+}
+
+TStringList TDALCentroCusto::GetSQLTravarLancamentoContabil() {
+  return Linha("SELECT NUMTRANSLANCTO FROM ZTLANCAMENTO WHERE NUMTRANSLANCTO = :NUMTRANSLANCTO FOR UPDATE");
+}
+
+TStringList TDALCentroCusto::GetSQLTravarConta() {
+  return Linha("SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE");
+}
+
+TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
+  return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
+}
+
+TStringList TDALCentroCusto::GetSQLExisteConta() {
+  return Linha("SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA");
 }
 
 TStringList TDALCentroCusto::GetSQLOrcamentoConta(int mes) {
@@ -842,7 +871,8 @@ bool TDALCentroCusto::EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pP
   }
 }
 
-void TDALCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) {
+void TDALCentroCusto::AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta,
+                                              const std::string& CodFilial) {
   TOraQuery query(&Sessao());
   Montar(query, GetSQLAlterarConta());
   query.ParamByName("CODCONTA").SetAsInteger(CodConta);
@@ -851,7 +881,8 @@ void TDALCentroCusto::AlterarContaCentroCusto(int RecNum, int CodConta, const st
   query.ExecSQL();
 }
 
-void TDALCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) {
+void TDALCentroCusto::estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                                     std::int64_t recnumPernaPositiva) {
   TParametrosCentroCusto sem_uso;
   {
     TOraQuery query(&Sessao());
@@ -862,7 +893,7 @@ void TDALCentroCusto::estornarRateio(int recNumEstornado, int recNumPernaNegativ
   Commit_InsercaoCentroCusto(sem_uso);
 }
 
-void TDALCentroCusto::ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) {
+void TDALCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) {
   TParametrosCentroCusto sem_uso;
   {
     TOraQuery query(&Sessao());
@@ -871,6 +902,53 @@ void TDALCentroCusto::ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) 
     query.ExecSQL();
   }
   Commit_InsercaoCentroCusto(sem_uso);
+}
+
+std::set<std::int64_t> TDALCentroCusto::TravarLancamentos(const std::vector<std::int64_t>& recnums, bool bloqueados) {
+  std::set<std::int64_t> existentes;
+  if (recnums.empty()) return existentes;
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarLancamentos(recnums.size(), bloqueados));
+  for (std::size_t indice = 0; indice < recnums.size(); ++indice) {
+    query.ParamByName("RECNUM" + std::to_string(indice + 1)).SetAsInteger(recnums[indice]);
+  }
+  query.Open();
+  for (query.First(); !query.Eof(); query.Next()) {
+    existentes.insert(static_cast<std::int64_t>(query.FieldByName("RECNUM").AsFloat()));
+  }
+  return existentes;
+}
+
+bool TDALCentroCusto::TravarLancamentoContabil(std::int64_t numtranslancto) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarLancamentoContabil());
+  query.ParamByName("NUMTRANSLANCTO").SetAsInteger(numtranslancto);
+  query.Open();
+  return !query.IsEmpty();
+}
+
+bool TDALCentroCusto::TravarConta(std::int64_t codconta) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLTravarConta());
+  query.ParamByName("CODCONTA").SetAsInteger(codconta);
+  query.Open();
+  return !query.IsEmpty();
+}
+
+int TDALCentroCusto::QuantidadeRateios(std::int64_t recnum) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLQuantidadeRateios());
+  query.ParamByName("RECNUM").SetAsInteger(recnum);
+  query.Open();
+  return static_cast<int>(query.FieldByName("QTD").AsFloat());
+}
+
+bool TDALCentroCusto::ExisteConta(std::int64_t codconta) {
+  TOraQuery query(&Sessao());
+  Montar(query, GetSQLExisteConta());
+  query.ParamByName("CODCONTA").SetAsInteger(codconta);
+  query.Open();
+  return query.FieldByName("QTD").AsFloat() > 0;
 }
 
 void TDALCentroCusto::Commit_InsercaoCentroCusto(TParametrosCentroCusto& /*pParametrosCentroCusto*/) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "costcenter/Uclsfin_parametroscentrocusto.h"
 #include "oradb/TClientDataSet.h"
@@ -65,9 +68,19 @@ class TDALCentroCusto : public TBaseSubModulo {
   void DeleteCentroCustoPrioritario(TParametrosCentroCusto& pParametrosCentroCusto);
   bool EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pParametrosCentroCusto, double prNumTransacao,
                                        bool pbFilial);
-  void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial);
-  void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva);
-  void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio);
+  void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial);
+  void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva);
+  void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio);
+  // Locks, in RECNUM order, the rows of ZTLANC (or ZTLANCBLOQ) among `recnums` until the
+  // transaction ends; answers those that exist.
+  std::set<std::int64_t> TravarLancamentos(const std::vector<std::int64_t>& recnums, bool bloqueados = false);
+  // Locks the row of an accounting entry, or of an account, until the transaction ends; answers
+  // whether it exists.
+  bool TravarLancamentoContabil(std::int64_t numtranslancto);
+  bool TravarConta(std::int64_t codconta);
+  // Saved apportionment rows of a payable entry.
+  [[nodiscard]] int QuantidadeRateios(std::int64_t recnum);
+  [[nodiscard]] bool ExisteConta(std::int64_t codconta);
   void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
   void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
 
@@ -97,8 +110,14 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLDeleteTodos(const TParametrosCentroCusto& parametros);
   [[nodiscard]] static TStringList GetSQLEditaContabil();
   [[nodiscard]] static TStringList GetSQLAlterarConta();
-  [[nodiscard]] static TStringList GetSQLEstornarRateio(int recNumPernaNegativa, int recnumPernaPositiva);
-  [[nodiscard]] static TStringList GetSQLReplicarRateio(int recNumNovoRateio);
+  [[nodiscard]] static TStringList GetSQLEstornarRateio(std::int64_t recNumPernaNegativa,
+                                                        std::int64_t recnumPernaPositiva);
+  [[nodiscard]] static TStringList GetSQLReplicarRateio(std::int64_t recNumNovoRateio);
+  [[nodiscard]] static TStringList GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados);
+  [[nodiscard]] static TStringList GetSQLTravarLancamentoContabil();
+  [[nodiscard]] static TStringList GetSQLTravarConta();
+  [[nodiscard]] static TStringList GetSQLQuantidadeRateios();
+  [[nodiscard]] static TStringList GetSQLExisteConta();
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);
   [[nodiscard]] static TStringList GetSQLRealizadoConta(bool bloqueados, bool por_competencia);
 

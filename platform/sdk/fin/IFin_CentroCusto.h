@@ -46,13 +46,13 @@ class IFin_CentroCusto {
   // Loads the saved rows of an entry into the rows of the current one.
   virtual void InsereRegistrosLancto(double prNumTransacao) = 0;
   // Moves the saved apportionment of a payable entry to another account.
-  virtual void AlterarContaCentroCusto(int RecNum, int CodConta, const std::string& CodFilial) = 0;
+  virtual void AlterarContaCentroCusto(std::int64_t RecNum, std::int64_t CodConta, const std::string& CodFilial) = 0;
   // Apportions one entry; answers whether apportionment rows were produced and saved.
   [[nodiscard]] virtual bool ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                                                  const std::string& psCodFilial, const std::string& psCodConta,
                                                  double prNumTransacao, double prValorLancto, TDateTime pdDataLancto,
                                                  bool pbShowForm, const std::string& psContraPartida_Natureza,
-                                                 int prRecNumPrinc_CodPlanoConta,
+                                                 std::int64_t prRecNumPrinc_CodPlanoConta,
                                                  bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                                                  TDateTime pdDataVencimento, bool pbLancarZTLancBloq) = 0;
   // The same, taking its rows from a copy of `pdCdsRateiosAReplicar` (kept for the next runs until
@@ -61,7 +61,7 @@ class IFin_CentroCusto {
       bool pbEditaLancto, TTipoLancamento ptTipoLancto, const std::string& psCodFilial, const std::string& psCodConta,
       const std::string& psCodContaAReplicar, TClientDataSet* pdCdsRateiosAReplicar, double prNumTransacao,
       double prValorLancto, TDateTime pdDataLancto, bool pbShowForm, const std::string& psContraPartida_Natureza,
-      int prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
+      std::int64_t prRecNumPrinc_CodPlanoConta, bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
       TDateTime pdDataVencimento, bool pbLancarZTLancBloq) = 0;
   // Deletes the saved rows of an entry.
   virtual void DeleteTodosRegistrosLancto(double prNumTransacao) = 0;
@@ -99,9 +99,10 @@ class IFin_CentroCusto {
   virtual void SetLancarZTLancBloq(bool value) = 0;
   // Copies the apportionment of a reversed payable entry onto its negative (and positive, unless
   // -1) legs; commits the session.
-  virtual void estornarRateio(int recNumEstornado, int recNumPernaNegativa, int recnumPernaPositiva) = 0;
+  virtual void estornarRateio(std::int64_t recNumEstornado, std::int64_t recNumPernaNegativa,
+                              std::int64_t recnumPernaPositiva) = 0;
   // Copies the apportionment of one payable entry onto another; commits the session.
-  virtual void ReplicarRateio(int recNumAReplicar, int recNumNovoRateio) = 0;
+  virtual void ReplicarRateio(std::int64_t recNumAReplicar, std::int64_t recNumNovoRateio) = 0;
   // Whether the account of the entry being apportioned has a standard apportionment.
   [[nodiscard]] virtual bool ContaTemRateioPadrao(const std::string& psCodCOnta) = 0;
 

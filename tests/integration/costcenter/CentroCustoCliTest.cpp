@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "CentroCustoFixture.h"
 #include "Cli.h"
@@ -22,25 +23,117 @@ class CentroCustoCliTest : public ::testing::Test {
   }
   void TearDown() override {
     FSessao->ExecuteScript(
-        "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199;"
+        "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199 OR RECNUM > 9999999900;"
+        "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 8800100 AND 8800199 OR RECNUM > 9999999900;"
+        "DELETE FROM public.ZTCONTA WHERE CODCONTA = 9999999999;"
         "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLI%';"
         "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLI%';"
         "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
+        "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA = 880001;"
         "DELETE FROM public.ZTPARAMETROS WHERE NOME = 'UTILIZACENTROCUSTO' AND CODFILIAL = '88';");
+  }
+  // One call of the command line: its exit code and its answer.
+  std::pair<int, cli::Json> Chamar(const std::string& operacao, const std::string& args) {
+    std::istringstream pedido(R"({"args": )" + args + "}");
+    std::ostringstream saida, erros;
+    const int codigo = cli::Main({"call", operacao}, pedido, saida, erros);
+    return {codigo, cli::Json::parse(saida.str())};
+  }
+  std::string Linhas(const std::string& colunas = "RECNUM, CODIGOCENTROCUSTO, VALOR") {
+    return costcenter_it::Todas(*FSessao, "SELECT " + colunas +
+                                              " FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND "
+                                              "8800199 OR RECNUM > 9999999900 ORDER BY RECNUM, CODIGOCENTROCUSTO");
+  }
+  // Cost centers CLI1 and CLI2 of user 1; account 880001 works with them in branch 88, its
+  // standard apportionment CLI1 60% and CLI2 40%.
+  void Cadastrar() {
+    FSessao->ExecuteScript(
+        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
+        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
+        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
+        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');"
+        "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (880001, 'CLI1', "
+        "60), (880001, 'CLI2', 40);");
   }
   std::unique_ptr<TOraSession> FSessao;
 };
 
+const std::string kEntrada =
+    R"("TipoLancto": 0, "CodFilial": "88", "CodConta": "880001", "DataLancto": "2026-03-10", "NumTransacao": )";
+
+// The principal was apportioned without an entry of its own in ZTLANC; its counterpart, given the
+// principal's value as it stands, still stores the principal's rows negated.
+TEST_F(CentroCustoCliTest, ACounterpartStoresItsPrincipalsRowsNegated) {
+  Cadastrar();
+  ASSERT_EQ(Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800111, "ValorLancto": 10.01})").first, 0);
+  const auto [codigo, resposta] =
+      Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada +
+                                                    R"(8800112, "ValorLancto": 10.01, "ContraPartida_Natureza": "S", )"
+                                                    R"("RecNumPrinc_CodPlanoConta": 8800111})");
+  EXPECT_EQ(codigo, 0) << resposta.dump();
+  EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, NVL(RECNUMPRINC, 0)"),
+            "8800111:CLI1:6.01:N:0 8800111:CLI2:4:N:0 8800112:CLI1:-6.01:S:8800111 8800112:CLI2:-4:S:8800111");
+}
+
+// Record numbers and account codes up to ten digits pass whole through every operation that
+// takes one.
+TEST_F(CentroCustoCliTest, TenDigitRecordNumbersAndAccountsPassEndToEnd) {
+  Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (9999999999, 'DEZ DIGITOS', 'S');"
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (9999999999, '88', 880001, 10.01), "
+      "(9999999998, '88', 880001, -10.01), (9999999997, '88', 880001, 10.01), (9999999996, '88', 880001, -10.01);");
+  const std::pair<const char*, std::string> chamadas[] = {
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(9999999999, "ValorLancto": 10.01})"},
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada +
+                                              R"(9999999996, "ValorLancto": -10.01, "ContraPartida_Natureza": "S", )"
+                                              R"("RecNumPrinc_CodPlanoConta": 9999999999})"},
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 9999999999, "recNumPernaNegativa": 9999999998})"},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 9999999999, "recNumNovoRateio": 9999999997})"},
+      {"CentroCusto.AlterarContaCentroCusto", R"({"RecNum": 9999999997, "CodConta": 9999999999, "CodFilial": "88"})"},
+  };
+  for (const auto& [operacao, args] : chamadas) {
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 0) << operacao << ": " << resposta.dump();
+  }
+  EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA, NVL(RECNUMPRINC, 0)"),
+            "9999999996:CLI1:-6.01:880001:9999999999 9999999996:CLI2:-4:880001:9999999999 "
+            "9999999997:CLI1:6.01:9999999999:0 9999999997:CLI2:4:9999999999:0 "
+            "9999999998:CLI1:-6.01:880001:0 9999999998:CLI2:-4:880001:0 "
+            "9999999999:CLI1:6.01:880001:0 9999999999:CLI2:4:880001:0");
+}
+
+// Record numbers with a fraction, or wider than a double holds exactly, are usage errors before
+// anything runs.
+TEST_F(CentroCustoCliTest, FractionalOrInexactRecordNumbersAreUsageErrors) {
+  const std::tuple<const char*, std::string, const char*> casos[] = {
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(650000.5, "ValorLancto": 1})",
+       "args.NumTransacao: esperado número inteiro, recebido número."},
+      {"CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(1, "RecNumPrinc_CodPlanoConta": 2.5})",
+       "args.RecNumPrinc_CodPlanoConta: esperado número inteiro, recebido número."},
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 1, "recNumPernaNegativa": 9007199254740993.0})",
+       "args.recNumPernaNegativa: esperado número inteiro, recebido número."},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 0.5, "recNumNovoRateio": 2})",
+       "args.recNumAReplicar: esperado número inteiro, recebido número."},
+      {"CentroCusto.AlterarContaCentroCusto", R"({"RecNum": 1, "CodConta": 1e300, "CodFilial": "88"})",
+       "args.CodConta: esperado número inteiro, recebido número."},
+      {"CentroCusto.DeleteTodosRegistrosLancto", R"({"TipoLancamento": 0, "NumTransacao": -0.25})",
+       "args.NumTransacao: esperado número inteiro, recebido número."},
+  };
+  for (const auto& [operacao, args, mensagem] : casos) {
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 2) << operacao;
+    EXPECT_EQ(resposta.value("message", ""), mensagem) << operacao;
+  }
+}
+
 // Rows to replicate are saved for the entry and stay for the process's later entries; reversal
 // writes the negated leg and the copy, replication a copy, each committed by the area itself.
 TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
+  Cadastrar();
   FSessao->ExecuteScript(
-      "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLI1', 'UM'), ('CLI2', 'DOIS');"
-      "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI1'), (10, 1, 'CLI2');"
-      "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (880001, 'CLI', 'S');"
-      "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '88', 'S');");
-  const std::string entrada =
-      R"("TipoLancto": 0, "CodFilial": "88", "CodConta": "880001", "DataLancto": "2026-03-10", "NumTransacao": )";
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800101, '88', 880001, 10);");
+  const std::string& entrada = kEntrada;
   std::istringstream pedido(
       R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {)" + entrada +
       R"(8800101, "ValorLancto": 10, "RateiosAReplicar": [{"CODIGOCENTROCUSTO": "CLI1", "PERCRATEIO": 33.33}, )"
@@ -69,6 +162,30 @@ TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
       "8800101:CLI1:3.33:N 8800101:CLI2:6.67:N 8800102:CLI1:0.33:N 8800102:CLI2:0.67:N "
       "8800103:CLI1:-3.33:S 8800103:CLI2:-6.67:S 8800104:CLI1:3.33:N 8800104:CLI2:6.67:N "
       "8800105:CLI1:3.33:N 8800105:CLI2:6.67:N");
+}
+
+// A reversal or replication run again (a retried request) is refused: its legs already have rows.
+TEST_F(CentroCustoCliTest, AReplayedReversalOrReplicationIsRefusedAndWritesNothing) {
+  Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800121, '88', 880001, 100);");
+  ASSERT_EQ(Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800121, "ValorLancto": 100})").first, 0);
+  const std::pair<const char*, std::string> chamadas[] = {
+      {"CentroCusto.estornarRateio", R"({"recNumEstornado": 8800121, "recNumPernaNegativa": 8800122})"},
+      {"CentroCusto.ReplicarRateio", R"({"recNumAReplicar": 8800121, "recNumNovoRateio": 8800123})"},
+  };
+  for (const auto& [operacao, args] : chamadas) {
+    ASSERT_EQ(Chamar(operacao, args).first, 0) << operacao;
+    const std::string depois = Linhas();
+    const auto [codigo, resposta] = Chamar(operacao, args);
+    EXPECT_EQ(codigo, 1) << operacao;
+    EXPECT_EQ(resposta.value("exception", ""), "Exception");
+    EXPECT_EQ(Linhas(), depois);
+  }
+  EXPECT_EQ(costcenter_it::Todas(*FSessao,
+                                 "SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN "
+                                 "8800121 AND 8800123 GROUP BY RECNUM ORDER BY 1"),
+            "8800121:100 8800122:-100 8800123:100");
 }
 
 }  // namespace

@@ -51,6 +51,17 @@ TEST_F(CentroCustoTest, EntriesOfAnInvoiceWithItsFreightAndOfASaleAreApportioned
   EXPECT_EQ(Linhas(7204), "T1:13.33 T2:13.33 T3:13.34");
 }
 
+// One entry without a branch does not stop the run of a sale's entries.
+TEST_F(CentroCustoTest, AnEntryWithoutABranchIsSkippedAndTheSaleRunGoesOn) {
+  Lancamento(7401, 910001, 10);
+  Lancamento(7402, 910001, 20);
+  Exec("UPDATE ZTLANC SET NUMTRANSVENDA = 8889, CODFILIAL = CASE RECNUM WHEN 7401 THEN NULL ELSE '9' END");
+  const TDateTime data = Data(2026, 3, 10);
+  EXPECT_TRUE(Area().ProcessoCentroCusto(false, tlFinanceiro, 8889, false, data, data));
+  EXPECT_EQ(Todas("SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO GROUP BY RECNUM ORDER BY 1"), "7402:20");
+  EXPECT_EQ(Validador()[0], "Filial não trabalha com Centro de Custo!");
+}
+
 // Routine 3424 apportions a material request's entry by its item ("request;product" in HISTORICO2);
 // without ";" the account's standard apportionment is used.
 TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportionment) {
@@ -65,6 +76,25 @@ TEST_F(CentroCustoTest, MaterialRequestEntriesOfRoutine3424UseTheirItemsApportio
   EXPECT_EQ(Linhas(7001), "T2:80");
   ASSERT_TRUE(Apportion(7002, 10));
   EXPECT_EQ(Linhas(7002), "T1:3.33 T2:3.33 T3:3.34");
+}
+
+// The counterpart copies its principal's rows negated, with no final adjustment even when the
+// apportionment must total the entry; the principal is found with or without its ZTLANC row.
+TEST_F(CentroCustoTest, ACounterpartCopiesItsPrincipalNegatedEvenWhenTheApportionmentMustTotal) {
+  SetParametro("RATEIOTOTALCC", "S");
+  Lancamento(5010, 910001, 10);
+  Rateio(5010, 910001, "T1", 33.33, 3.33);
+  Rateio(5010, 910001, "T2", 66.67, 6.67);
+  Rateio(5012, 910001, "T2", 100, 7);  // a principal whose entry is not in ZTLANC
+  Host().SetCodigoRotina(749);
+  const auto contrapartida = [this](double recnum, double valor, int principal) {
+    return Area().ProcessoCentroCusto(false, tlFinanceiro, "9", "910001", recnum, valor, Data(2026, 3, 10), false, "S",
+                                      principal, false, {}, {}, false);
+  };
+  ASSERT_TRUE(contrapartida(5011, -10, 5010));
+  EXPECT_EQ(Linhas(5011, "VALOR, CONTRAPARTIDA, RECNUMPRINC"), "T1:-3.33:S:5010 T2:-6.67:S:5010");
+  ASSERT_TRUE(contrapartida(5013, 7, 5012));
+  EXPECT_EQ(Linhas(5013, "VALOR, CONTRAPARTIDA, RECNUMPRINC"), "T2:-7:S:5012");
 }
 
 // Mended: held rows were written again next to the old ones.
@@ -83,11 +113,16 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
   const std::tuple<std::function<bool()>, const char*, const char*, const char*> casos[] = {
       {[this]() { return Apportion(6001, 10, " "); }, "ExCodigoContaVazio", "Código de conta não informado.",
        "Favor informar a conta para lançamento do Centro de Custo!"},
-      {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = ""}); }, "ExFilialNaoInformada",
-       "A filial não foi informada.", "Favor informar a filial para o lançamento do Centro de Custo!"},
+      // An entry without a branch is answered by the branch switch, without an exception.
+      {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = ""}); }, nullptr, nullptr,
+       "Filial não trabalha com Centro de Custo!"},
+      {[this]() { return Processar({.recnum = 6001, .valor = 0, .filial = "  "}); }, nullptr, nullptr,
+       "Filial não trabalha com Centro de Custo!"},
       {[this]() { return Apportion(6001, 0); }, "ExValorNaoInformado", "Valor não informado.",
        "Favor informar o valor para lançamento do Centro de Custo!"},
       {[this]() { return Apportion(0, 10); }, "ExNumeroLanctoZerado", "Número de lançamento não informado.",
+       "É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!"},
+      {[this]() { return Apportion(-1, 10); }, "ExNumeroLanctoZerado", "Número de lançamento não informado.",
        "É necessário o Número da Transação de contas a pagar para lançamento do Centro de Custo!"},
       {[this]() { return Processar({.recnum = 6001, .valor = 10, .filial = "8"}); }, nullptr, nullptr,
        "Filial não trabalha com Centro de Custo!"},
@@ -107,6 +142,84 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
     EXPECT_EQ(Validador()[0], validador);
     EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO"), 0);
     Area().LimparDadosUltimoLancto();
+  }
+}
+
+// Routine 755 may open an entry without a number, but rows are never saved for entry 0; a negative
+// number is refused from any routine.
+TEST_F(CentroCustoTest, RowsAreNeverSavedForEntryZeroOrBelow) {
+  Host().SetCodigoRotina(755);
+  try {
+    (void)Apportion(0, 10);
+    ADD_FAILURE() << "gravou linhas do lançamento 0";
+  } catch (const Exception& falha) {
+    EXPECT_STREQ(falha.ClassName(), "Exception");
+    EXPECT_EQ(falha.Message(),
+              "Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: Número de lançamento "
+              "inválido para o rateio de Centro de Custo: 0!");
+  }
+  EXPECT_THROW((void)Apportion(-1, 10), ExNumeroLanctoZerado);
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM <= 0"), 0);
+}
+
+// Reversal, replication and the account change refuse what names no record, a source that does
+// not exist or has no rows, and a target that already has rows (a replay), before writing or
+// committing anything.
+TEST_F(CentroCustoTest, ReversalReplicationAndAccountChangeRefuseBadRecordsAndReplays) {
+  Lancamento(5100, 910001, 10);
+  Rateio(5100, 910001, "T1", 60, 6);
+  Rateio(5100, 910001, "T2", 40, 4);
+  Lancamento(5101, 910001, 10);
+  Rateio(5101, 910001, "T1", 100, 10);
+  Lancamento(5102, 910001, 10);         // no rows
+  Rateio(5103, 910001, "T1", 100, 10);  // rows of an entry not in ZTLANC
+  const std::string distintos_estorno =
+      "Para estornar o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!";
+  const auto invalido = [](const char* numero) {
+    return std::string("Número de lançamento inválido para o rateio de Centro de Custo: ") + numero + "!";
+  };
+  const std::pair<std::function<void()>, std::string> casos[] = {
+      {[this] { Area().estornarRateio(5100, -1, -1); }, invalido("-1")},
+      {[this] { Area().estornarRateio(0, 5200, -1); }, invalido("0")},
+      {[this] { Area().estornarRateio(5100, 5200, 0); }, invalido("0")},
+      {[this] { Area().estornarRateio(5100, 5200, -2); }, invalido("-2")},
+      {[this] { Area().estornarRateio(5100, 5200, 5200); }, distintos_estorno},
+      {[this] { Area().estornarRateio(5100, 5100, -1); }, distintos_estorno},
+      {[this] { Area().estornarRateio(5999, 5200, -1); }, "Lançamento 5999 não encontrado em contas a pagar!"},
+      {[this] { Area().estornarRateio(5103, 5200, -1); }, "Lançamento 5103 não encontrado em contas a pagar!"},
+      {[this] { Area().estornarRateio(5102, 5200, -1); },
+       "Lançamento 5102 não possui rateio de Centro de Custo para estornar!"},
+      {[this] { Area().estornarRateio(5100, 5101, -1); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().estornarRateio(5100, 5200, 5101); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().ReplicarRateio(-5, 5200); }, invalido("-5")},
+      {[this] { Area().ReplicarRateio(5100, 0); }, invalido("0")},
+      {[this] { Area().ReplicarRateio(5100, 5100); },
+       "Para replicar o rateio de Centro de Custo, informe lançamentos distintos do lançamento de origem!"},
+      {[this] { Area().ReplicarRateio(5999, 5200); }, "Lançamento 5999 não encontrado em contas a pagar!"},
+      {[this] { Area().ReplicarRateio(5102, 5200); },
+       "Lançamento 5102 não possui rateio de Centro de Custo para replicar!"},
+      {[this] { Area().ReplicarRateio(5100, 5101); }, "Lançamento 5101 já possui rateio de Centro de Custo!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, 0, "9"); }, "Conta gerencial 0 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, -1, "9"); }, "Conta gerencial -1 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(5100, 919999, "9"); }, "Conta gerencial 919999 não cadastrada!"},
+      {[this] { Area().AlterarContaCentroCusto(0, 910002, "9"); }, invalido("0")},
+      {[this] { Area().AlterarContaCentroCusto(-1, 910002, "9"); }, invalido("-1")},
+  };
+  const std::string antes =
+      Todas("SELECT RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA FROM ZTRATEIOCENTROCUSTO ORDER BY 1, 2");
+  for (const auto& [chamada, mensagem] : casos) {
+    SCOPED_TRACE(mensagem);
+    try {
+      chamada();
+      ADD_FAILURE() << "aceito";
+    } catch (const ExFinanceiro&) {
+      ADD_FAILURE() << "a recusa não é do catálogo";
+    } catch (const Exception& falha) {
+      EXPECT_STREQ(falha.ClassName(), "Exception");
+      EXPECT_EQ(falha.Message(), mensagem);
+    }
+    ASSERT_TRUE(Session().InTransaction()) << "a recusa encerrou a transação";
+    EXPECT_EQ(Todas("SELECT RECNUM, CODIGOCENTROCUSTO, VALOR, CODCONTA FROM ZTRATEIOCENTROCUSTO ORDER BY 1, 2"), antes);
   }
 }
 
@@ -181,6 +294,22 @@ TEST_F(FormularioTest, ACostCenterIsAddedOnceAndCancelDiscardsTheRows) {
   EXPECT_TRUE(Area().CancelaCentroCusto());
   EXPECT_TRUE(Area().GetCdsRateios()->IsEmpty());
   EXPECT_FALSE(Area().GetStatusCentroCusto());
+}
+
+// Asking whether the new cost center is already there must not move the row being replaced.
+TEST_F(FormularioTest, ReplacingTheFirstOfThreeRowsChangesThatRowOnly) {
+  Adicionar(20, 20, "T1");
+  Adicionar(30, 30, "T2");
+  Adicionar(50, 50, "T3");
+  TClientDataSet& rateios = *Area().GetCdsRateios();
+  rateios.First();
+  ASSERT_EQ(Verificar(25, 25, "T5", {}, "9", true), 0) << Mensagem();
+  ASSERT_TRUE(Area().InsereCentroCusto_Client());
+  std::string linhas;
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
+    linhas += rateios.FieldByName("CODIGOCENTROCUSTO").AsString() + ":" + rateios.FieldByName("VALOR").AsString() + " ";
+  }
+  EXPECT_EQ(linhas, "T5:25 T2:30 T3:50 ");
 }
 
 TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {

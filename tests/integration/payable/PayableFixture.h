@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,7 +36,7 @@ class CentroCustoDeTeste final : public TValidaCentroCusto {
 
   bool ProcessoCentroCusto(bool, TTipoLancamento, const std::string& psCodFilial, const std::string& psCodConta,
                            double prNumTransacao, double prValorLancto, TDateTime pdDataLancto, bool,
-                           const std::string& psContraPartida_Natureza, int, bool, TDateTime, TDateTime,
+                           const std::string& psContraPartida_Natureza, std::int64_t, bool, TDateTime, TDateTime,
                            bool pbLancarZTLancBloq) override {
     Chamadas.push_back({psCodFilial, psCodConta, prNumTransacao, prValorLancto, pdDataLancto, psContraPartida_Natureza,
                         pbLancarZTLancBloq});

@@ -25,7 +25,7 @@ const std::string kCodigoCC = "NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)";
 const std::string kOnde = " WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = " + kCodigoCC;
 
 // A payable entry's rows join their entry and only active cost centers (the held ones their held
-// entry); a cloned principal is read without its entry and with inactive cost centers.
+// entry); a principal is read with inactive cost centers, a cloned one without its entry.
 TEST(CostCenterSql, SavedRowsOfAnEntryByKindOfEntry) {
   TParametrosCentroCusto p;
   p.DefinirTipoLancamento(tlFinanceiro);
@@ -39,8 +39,13 @@ TEST(CostCenterSql, SavedRowsOfAnEntryByKindOfEntry) {
   Lines bloqueado = financeiro;
   bloqueado[10] = "  FROM ZTRATEIOCENTROCUSTOBLOQ RC, ZTCENTROCUSTO CC, ZTLANCBLOQ L";
   EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, true).Lines(), bloqueado);
-  p.FazCloneRegistroPrincipal = true;
+  // A counterpart reads its principal's rows whether or not the principal is in ZTLANC.
   p.NumTransPrinc_CodPlanoConta = 77;
+  Lines principal = financeiro;
+  principal[12] = "   AND RC.RECNUM = L.RECNUM(+)";
+  principal.erase(principal.begin() + 13, principal.begin() + 15);
+  EXPECT_EQ(TDALCentroCusto::GetSQLRegistrosLancto(p, false).Lines(), principal);
+  p.FazCloneRegistroPrincipal = true;
   Lines clone(financeiro.begin(), financeiro.begin() + 10);
   clone[1] = "       RC.CODFILIAL,";
   clone.insert(clone.end(), {"  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC", kOnde,
@@ -199,6 +204,18 @@ TEST(CostCenterSql, WritersDeletesAndUpdates) {
        "UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = :CODFILIAL WHERE NUMTRANSLANCTO = :NUMTRANSACAO"},
       {TDALCentroCusto::GetSQLAlterarConta().Text(),
        "UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL"},
+      // Guards of reversal, replication, the account change and of saving one entry at a time.
+      {TDALCentroCusto::GetSQLTravarLancamentos(3, false).Text(),
+       "SELECT RECNUM FROM ZTLANC WHERE RECNUM IN (:RECNUM1, :RECNUM2, :RECNUM3) ORDER BY RECNUM FOR UPDATE"},
+      {TDALCentroCusto::GetSQLTravarLancamentos(1, true).Text(),
+       "SELECT RECNUM FROM ZTLANCBLOQ WHERE RECNUM IN (:RECNUM1) ORDER BY RECNUM FOR UPDATE"},
+      {TDALCentroCusto::GetSQLTravarLancamentoContabil().Text(),
+       "SELECT NUMTRANSLANCTO FROM ZTLANCAMENTO WHERE NUMTRANSLANCTO = :NUMTRANSLANCTO FOR UPDATE"},
+      {TDALCentroCusto::GetSQLTravarConta().Text(),
+       "SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE"},
+      {TDALCentroCusto::GetSQLQuantidadeRateios().Text(),
+       "SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM"},
+      {TDALCentroCusto::GetSQLExisteConta().Text(), "SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA"},
   };
   for (const auto& [sql, esperado] : casos) EXPECT_EQ(sql, esperado);
 }

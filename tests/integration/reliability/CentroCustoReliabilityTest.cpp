@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <latch>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/Uclsgerentefinanceiro.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+#include "sdk/Formatacao.h"
+#include "support/TestDatabase.h"
+
+// The cost-center area under concurrent sessions: each thread is a host of its own (its own
+// connection, facade and transactions) on committed rows. The rows live under keys no other test
+// uses (branch 93, accounts 93000x, cost centers RL*, entries from 9300000) and are removed before
+// and after. QUORVIN_SOAK_N sets the number of sessions (default 8).
+namespace {
+
+int Sessoes() {
+  const char* valor = std::getenv("QUORVIN_SOAK_N");
+  const int n = valor != nullptr ? std::atoi(valor) : 0;
+  return n >= 2 ? n : 8;
+}
+
+constexpr double kPrimeiroLancamento = 9300000;
+
+const char* const kLimpeza =
+    "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 9300000 AND 9399999;"
+    "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9300000 AND 9399999;"
+    "DELETE FROM public.ZTORCLANCENTROCUSTO WHERE CODFILIAL = '93';"
+    "DELETE FROM public.ZTORCLAN WHERE CODFILIAL = '93';"
+    "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA BETWEEN 930000 AND 930009;"
+    "DELETE FROM public.ZTCONTA WHERE CODCONTA BETWEEN 930000 AND 930009;"
+    "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'RL%';"
+    "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'RL%';"
+    "DELETE FROM public.ZTPARAMETROS WHERE CODFILIAL = '93';";
+
+// One user's session: a host with the module's facade.
+struct Sessao {
+  std::unique_ptr<host::THostQuorvin> Host;
+  IGerenteFinanceiro* Financeiro = nullptr;  // owned by the host
+
+  explicit Sessao(int numero) {
+    host::THostConfig config;
+    config.Dsn = testsupport::TestDsn();
+    config.Matricula = 1;
+    config.Programa = "tests-cc-" + std::to_string(numero);
+    Host = std::make_unique<host::THostQuorvin>(config);
+    auto* gerente = new TGerenteFinanceiro(Host.get());
+    Financeiro = gerente;
+    Host->SetGerenteFinanceiro(gerente);
+  }
+  IFin_CentroCusto& Area() { return *Financeiro->GetCentroCusto(); }
+};
+
+// Runs `corpo(sessao, numero)` in every session at once; answers what each one threw ("" when
+// nothing). A session that could not connect reports it instead.
+template <class Corpo>
+std::vector<std::string> EmParalelo(int sessoes, Corpo corpo) {
+  std::vector<std::string> erros(static_cast<std::size_t>(sessoes));
+  std::vector<std::thread> threads;
+  std::latch juntas(sessoes);
+  for (int numero = 0; numero < sessoes; ++numero) {
+    threads.emplace_back([&, numero] {
+      std::unique_ptr<Sessao> sessao;
+      try {
+        sessao = std::make_unique<Sessao>(numero);
+      } catch (const std::exception& e) {
+        erros[static_cast<std::size_t>(numero)] = std::string("conexão: ") + e.what();
+      }
+      juntas.arrive_and_wait();
+      if (!sessao) return;
+      try {
+        corpo(*sessao, numero);
+      } catch (const std::exception& e) {
+        erros[static_cast<std::size_t>(numero)] = e.what();
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  return erros;
+}
+
+class CentroCustoConcorrencia : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FSessao = testsupport::NewSession("tests:cc-reliability");
+    FSessao->ExecuteScript(kLimpeza);
+    // RL1..RL3 share account 930001's standard apportionment; account 930002 puts everything on RL1,
+    // whose March 2026 budget in branch 93 is 1,000.00.
+    FSessao->ExecuteScript(
+        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('RL1', 'UM'), ('RL2', 'DOIS'), "
+        "('RL3', 'TRES');"
+        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'RL1'), (10, 1, 'RL2'), (10, 1, 'RL3');"
+        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (930001, 'RATEADA', 'S'), "
+        "(930002, 'ORCADA', 'S');"
+        "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (930001, 'RL1', "
+        "33.33), (930001, 'RL2', 33.33), (930001, 'RL3', 33.34), (930002, 'RL1', 100);"
+        "INSERT INTO public.ZTORCLAN (CODCONTA, CODFILIAL, ANO, VLORCMES03) VALUES (930002, '93', 2026, 5000);"
+        "INSERT INTO public.ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, "
+        "VALOR) VALUES (2026, 3, '93', 930002, 'RL1', 20, 1000);"
+        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '93', 'S'), "
+        "('BLOQLANCDESPMAIORORCCC', '93', 'S');");
+  }
+  void TearDown() override {
+    if (FSessao) FSessao->ExecuteScript(kLimpeza);
+  }
+
+  // A payable entry of branch 93 due on 2026-03-10, committed.
+  void Lancamento(double recnum, int conta, double valor) {
+    FSessao->ExecuteScript("INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC) VALUES (" +
+                           ShortestDecimal(recnum) + ", '93', " + std::to_string(conta) + ", " +
+                           ShortestDecimal(valor) + ", DATE '2026-03-10', DATE '2026-03-10');");
+  }
+  std::string Valor(const std::string& sql) { return testsupport::QueryValue(*FSessao, sql).value_or(""); }
+
+  std::unique_ptr<TOraSession> FSessao;
+};
+
+const TDateTime kData = TDateTime::EncodeDate(2026, 3, 10);
+
+// Every session apportions the same entry of 100.00 at the same moment, each in its own
+// transaction: the rows stay those of one apportionment (3 rows, 100.00), never the sum of several.
+TEST_F(CentroCustoConcorrencia, SessionsApportioningOneEntryLeaveOneApportionment) {
+  const int sessoes = Sessoes();
+  constexpr int kRodadas = 3;
+  for (int rodada = 0; rodada < kRodadas; ++rodada) {
+    SCOPED_TRACE("rodada " + std::to_string(rodada));
+    // Even rounds apportion a posted entry (its row is the lock), odd ones an entry not posted yet
+    // (its account is).
+    const double recnum = kPrimeiroLancamento + rodada;
+    if (rodada % 2 == 0) Lancamento(recnum, 930001, 100);
+    int aceitas = 0;
+    std::mutex contagem;
+    const std::vector<std::string> erros = EmParalelo(sessoes, [&](Sessao& sessao, int) {
+      TOraTransaction transacao(sessao.Host->Sessao());
+      const bool gravou = sessao.Area().ProcessoCentroCusto(false, tlFinanceiro, "93", "930001", recnum, 100, kData,
+                                                            false, "N", 0, false, kData, kData, false);
+      transacao.Commit();
+      if (gravou) {
+        const std::lock_guard<std::mutex> guarda(contagem);
+        ++aceitas;
+      }
+    });
+    EXPECT_EQ(erros, std::vector<std::string>(static_cast<std::size_t>(sessoes)));
+    const std::string filtro = " FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = " + ShortestDecimal(recnum);
+    EXPECT_EQ(Valor("SELECT COUNT(*)" + filtro), "3");
+    EXPECT_EQ(Valor("SELECT SUM(VALOR)" + filtro), "100");
+    std::cout << "[figures] one entry, " << sessoes << " sessions, round " << rodada << ": " << aceitas
+              << " apportionments saved, rows " << Valor("SELECT COUNT(*)" + filtro) << ", total "
+              << Valor("SELECT SUM(VALOR)" + filtro) << "\n";
+  }
+}
+
+// The same reversal sent by every session at once (a retried request): one writes the negative
+// leg, the others wait for it and are refused.
+TEST_F(CentroCustoConcorrencia, AReversalSentByEverySessionAtOnceIsWrittenOnce) {
+  const int sessoes = Sessoes();
+  const double origem = kPrimeiroLancamento + 10;
+  const double perna = origem + 1;
+  Lancamento(origem, 930001, 100);
+  Lancamento(perna, 930001, -100);
+  {
+    Sessao sessao(99);
+    TOraTransaction transacao(sessao.Host->Sessao());
+    ASSERT_TRUE(sessao.Area().ProcessoCentroCusto(false, tlFinanceiro, "93", "930001", origem, 100, kData, false, "N",
+                                                  0, false, kData, kData, false));
+    transacao.Commit();
+  }
+  const std::vector<std::string> erros = EmParalelo(sessoes, [&](Sessao& sessao, int) {
+    TOraTransaction transacao(sessao.Host->Sessao());
+    sessao.Area().estornarRateio(static_cast<std::int64_t>(origem), static_cast<std::int64_t>(perna), -1);
+  });
+  int aceitas = 0;
+  for (const std::string& erro : erros) {
+    if (erro.empty()) {
+      ++aceitas;
+    } else {
+      EXPECT_EQ(erro, "Lançamento " + ShortestDecimal(perna) + " já possui rateio de Centro de Custo!");
+    }
+  }
+  EXPECT_EQ(aceitas, 1);
+  const std::string filtro = " FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = " + ShortestDecimal(perna);
+  EXPECT_EQ(Valor("SELECT COUNT(*)" + filtro), "3");
+  EXPECT_EQ(Valor("SELECT SUM(VALOR)" + filtro), "-100");
+  std::cout << "[figures] one reversal, " << sessoes << " sessions: " << aceitas << " written, negative leg "
+            << Valor("SELECT SUM(VALOR)" + filtro) << "\n";
+}
+
+}  // namespace

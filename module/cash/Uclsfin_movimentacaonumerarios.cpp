@@ -1,5 +1,7 @@
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 
+#include <exception>
+
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 #include "frame/Uclsfin_except.h"
 #include "sdk/Formatacao.h"
@@ -45,7 +47,7 @@ bool TMovimentacaoNumerarios::Incluir(RFin_IncluirMovimentacaoNumerarios& prPara
     throw;
   } catch (const std::exception& falha) {
     prParametros.MENSAGEM = std::string("Erro ao inserir registros!\r") + falha.what();
-    throw Exception(falha.what());
+    std::throw_with_nested(Exception(falha.what()));
   }
   prParametros.MENSAGEM = Quorvin().SessaoAtual().Mensagens().Texto();
   return true;

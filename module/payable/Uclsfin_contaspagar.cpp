@@ -1,6 +1,7 @@
 #include "payable/Uclsfin_contaspagar.h"
 
 #include <algorithm>
+#include <exception>
 #include <string_view>
 
 #include "frame/Uclsfin_except.h"
@@ -133,7 +134,7 @@ bool TContasPagar::Incluir(RFin_IncluirContasPagar& prParametros) {
     ProcessarCentroCusto(prParametros, retido);
   } catch (const std::exception& erro) {
     prParametros.MENSAGEM = std::string("Erro ao inserir registros!\r") + erro.what();
-    throw Exception(erro.what());
+    std::throw_with_nested(Exception(erro.what()));
   }
   return true;
 }

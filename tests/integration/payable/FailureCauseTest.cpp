@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "oradb/EOraError.h"
 #include "PayableFixture.h"
+#include "oradb/EOraError.h"
 
 // A database failure inside a posting keeps the module's message and stays reachable as the
 // cause, so the host (and the command line's exit code) tells it from a business refusal.
@@ -25,10 +25,11 @@ class FailureCause : public payabletest::PayableTest {
  protected:
   // Every insert into `tabela` fails in the database, as a lost row lock or a full disk would.
   void RecusarInsercoes(const std::string& tabela) {
-    Session().ExecuteScript("CREATE FUNCTION pg_temp.falha_de_banco() RETURNS trigger LANGUAGE plpgsql AS "
-                            "$$BEGIN RAISE EXCEPTION 'falha do servidor'; END$$;"
-                            "CREATE TRIGGER falha_de_banco BEFORE INSERT ON " +
-                            tabela + " FOR EACH ROW EXECUTE FUNCTION pg_temp.falha_de_banco();");
+    Session().ExecuteScript(
+        "CREATE FUNCTION pg_temp.falha_de_banco() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$BEGIN RAISE EXCEPTION 'falha do servidor'; END$$;"
+        "CREATE TRIGGER falha_de_banco BEFORE INSERT ON " +
+        tabela + " FOR EACH ROW EXECUTE FUNCTION pg_temp.falha_de_banco();");
   }
 };
 

@@ -1,5 +1,6 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 
+#include <exception>
 #include <optional>
 
 #include "frame/Uclsfin_except.h"
@@ -535,7 +536,7 @@ void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimenta
   try {
     query.ExecSQL();
   } catch (const std::exception& falha) {
-    throw Exception(falha.what());
+    std::throw_with_nested(Exception(falha.what()));
   }
 }
 
@@ -604,7 +605,7 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
     }
     return true;
   } catch (const std::exception& falha) {
-    throw Exception(falha.what());
+    std::throw_with_nested(Exception(falha.what()));
   }
 }
 
@@ -869,7 +870,7 @@ bool TDALMovimentacaoNumerarios::LimparSaldoCompensacaoMesesSemMovimentacao(doub
     query.ExecSQL();
     return true;
   } catch (const std::exception& falha) {
-    throw Exception(falha.what());
+    std::throw_with_nested(Exception(falha.what()));
   }
 }
 

@@ -1,5 +1,8 @@
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 
+#include <cmath>
+#include <exception>
+
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 #include "frame/Uclsfin_except.h"
 #include "sdk/Formatacao.h"
@@ -11,6 +14,10 @@ namespace {
 // open accounting period when the bank/collection pair is integrated with accounting.
 constexpr int kRotinaConciliacaoBancaria = 632;
 constexpr int kPermissaoPeriodoContabil = 6;
+
+[[nodiscard]] bool Inteiro(double valor) {
+  return std::isfinite(valor) && std::trunc(valor) == valor;
+}
 
 }  // namespace
 
@@ -35,7 +42,22 @@ void TMovimentacaoNumerarios::VerificarPeriodoContabil(const RFin_IncluirMovimen
   if (contabil->PeriodoBloqueadoEncerrado(filialData)) throw ExDataCompensacaoBloqueioEncerramento();
 }
 
+void TMovimentacaoNumerarios::VerificarMovimento(RFin_IncluirMovimentacaoNumerarios& prParametros) {
+  // The amount to cents, once: the balance moves by exactly what the movement stores.
+  prParametros.VALOR = RoundTo(prParametros.VALOR, 2);
+  const std::string& tipo = prParametros.TIPO;
+  // "D" and "C" move the balance; another kind is posted with the balance unchanged. A movement
+  // with no kind at all is not a movement.
+  if (Trim(tipo).empty()) {
+    throw Exception("Tipo de movimentação inválido: '" + tipo + "'. Informe \"D\" (débito) ou \"C\" (crédito).");
+  }
+  if (!(prParametros.CODBANCO > 0) || !Inteiro(prParametros.CODBANCO)) {
+    throw Exception("Código do banco/caixa inválido: " + ShortestDecimal(prParametros.CODBANCO) + ".");
+  }
+}
+
 bool TMovimentacaoNumerarios::Incluir(RFin_IncluirMovimentacaoNumerarios& prParametros) {
+  VerificarMovimento(prParametros);
   VerificarPeriodoContabil(prParametros);
   try {
     GetDALMovimentacaoNumerarios().IncluirMovimentacao(prParametros);
@@ -45,7 +67,7 @@ bool TMovimentacaoNumerarios::Incluir(RFin_IncluirMovimentacaoNumerarios& prPara
     throw;
   } catch (const std::exception& falha) {
     prParametros.MENSAGEM = std::string("Erro ao inserir registros!\r") + falha.what();
-    throw Exception(falha.what());
+    std::throw_with_nested(Exception(falha.what()));
   }
   prParametros.MENSAGEM = Quorvin().SessaoAtual().Mensagens().Texto();
   return true;

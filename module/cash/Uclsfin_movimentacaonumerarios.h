@@ -24,6 +24,7 @@ class TMovimentacaoNumerarios : public TBaseSubModulo, public IFin_MovimentacaoN
   [[nodiscard]] TDALMovimentacaoNumerarios& GetDALMovimentacaoNumerarios();
 
  private:
+  void VerificarMovimento(RFin_IncluirMovimentacaoNumerarios& prParametros);
   void VerificarPeriodoContabil(const RFin_IncluirMovimentacaoNumerarios& prParametros);
   void VerificarRecalculo(const RFin_RecalculaNumerario& prNumerario);
 

@@ -1,6 +1,8 @@
 #include "payable/Uclsfin_contaspagar.h"
 
 #include <algorithm>
+#include <cmath>
+#include <exception>
 #include <string_view>
 
 #include "frame/Uclsfin_except.h"
@@ -11,6 +13,21 @@
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace {
+
+// The entry's amounts to cents, once, before any rule compares them or a statement stores them:
+// 0.004 is a zero value and 1.005 is stored as the module rounds it, never as the column would.
+void ArredondarValores(RFin_IncluirContasPagar& r) {
+  for (double* valor :
+       {&r.VALOR, &r.VPAGO, &r.VALORDEV, &r.VPAGOBORDERO, &r.DESCONTOFIN, &r.TXPERM, &r.VLIRRF, &r.VLSESTSENAT,
+        &r.VALORMOEDAESTRANGEIRA, &r.VLISS, &r.VLINSS, &r.VLCSRF, &r.VLPIS, &r.VLCOFINS, &r.VLVARIACAOCAMBIAL,
+        &r.VLOUTRAS, &r.VRECEITABRUTA, &r.VLDESPFIN, &r.VLRUTILIZADOADIANTFORNEC}) {
+    *valor = RoundTo(*valor, 2);
+  }
+}
+
+[[nodiscard]] bool Inteiro(double valor) {
+  return std::isfinite(valor) && std::trunc(valor) == valor;
+}
 
 // Host routines the rules depend on.
 constexpr int kRotinaBaixaDespesa = 776;
@@ -96,6 +113,7 @@ bool TContasPagar::Incluir(RFin_IncluirContasPagar& prParametros) {
   CheckTransacao();
   if (!prParametros.Inicializado) throw ExParametrosNaoInicializados();
   if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
+  ArredondarValores(prParametros);
 
   if (prParametros.DTLANC.IsZero()) prParametros.DTLANC = Quorvin().SessaoAtual().BancoDados().DataServidor();
   if (Vazio(prParametros.NFSERVICO)) prParametros.NFSERVICO = "N";
@@ -133,7 +151,7 @@ bool TContasPagar::Incluir(RFin_IncluirContasPagar& prParametros) {
     ProcessarCentroCusto(prParametros, retido);
   } catch (const std::exception& erro) {
     prParametros.MENSAGEM = std::string("Erro ao inserir registros!\r") + erro.what();
-    throw Exception(erro.what());
+    std::throw_with_nested(Exception(erro.what()));
   }
   return true;
 }
@@ -145,13 +163,21 @@ bool TContasPagar::VerificarRotina746(const RFin_IncluirContasPagar& registro) {
 void TContasPagar::ValidarLancamento(const RFin_IncluirContasPagar& registro) {
   const int rotina = Quorvin().SessaoAtual().Usuario().CodigoRotina();
 
-  if (registro.RECNUM == 0) throw ExRecNumVazio();
+  if (registro.RECNUM <= 0) throw ExRecNumVazio();
+  if (!Inteiro(registro.RECNUM)) {
+    throw Exception("O número do registro (RECNUM) deve ser um número inteiro: " + ShortestDecimal(registro.RECNUM) +
+                    ".");
+  }
   if (Vazio(registro.TIPOLANC)) throw ExTipoLancamentoVazio();
   if (registro.TIPOLANC != "P" && registro.TIPOLANC != "C") throw ExTipoLancamentoDiferentePeC();
   if (registro.VALOR == 0) throw ExValorZerado();
   if (registro.CODCONTA == 0) throw ExContaGerencialNaoInformada();
   if (Vazio(registro.HISTORICO)) throw ExHistoricoNaoInformado();
-  if (registro.TIPOPARCEIRO != "O" && registro.CODFORNEC == 0) throw ExCodigoParceiroNaoInformado();
+  if (registro.TIPOPARCEIRO != "O" && registro.CODFORNEC <= 0) throw ExCodigoParceiroNaoInformado();
+  if (!Inteiro(registro.CODFORNEC) || registro.CODFORNEC < 0) {
+    throw Exception(
+        "O código do parceiro (CODFORNEC) deve ser um número inteiro: " + ShortestDecimal(registro.CODFORNEC) + ".");
+  }
   if (registro.DTVENC.IsZero()) throw ExDataVencimentoNaoInformada();
 
   // Due-date floor of unpaid expenses typed in routine 749, unless the caller may act as 746.

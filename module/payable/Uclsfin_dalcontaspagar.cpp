@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <set>
 #include <utility>
 #include <variant>
@@ -436,7 +437,7 @@ bool TDALContasPagar::IncluirLancamento(const RFin_IncluirContasPagar& registro,
     consulta.ExecSQL();
     return true;
   } catch (const std::exception& erro) {
-    throw Exception(erro.what());
+    std::throw_with_nested(Exception(erro.what()));
   }
 }
 
@@ -677,7 +678,8 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
       copia.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
       copia.ExecSQL();
     } catch (const std::exception& erro) {
-      throw Exception(std::string("Erro ao tentar Inserir ZTLANC da suplementação. \r") + erro.what());
+      std::throw_with_nested(
+          Exception(std::string("Erro ao tentar Inserir ZTLANC da suplementação. \r") + erro.what()));
     }
 
     // 3. Who approved it, and when.
@@ -747,7 +749,7 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     if (!observacao.empty()) texto += "\r" + observacao;
     InserirRecado(codfuncdest, "Aprovação de suplementação", texto);
   } catch (const std::exception& erro) {
-    throw Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what());
+    std::throw_with_nested(Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what()));
   }
 }
 
@@ -759,7 +761,7 @@ bool TDALContasPagar::ExisteNotaEntrada(double numtransent) {
     consulta.Open();
     return !consulta.IsEmpty();
   } catch (const std::exception& erro) {
-    throw Exception(std::string("Erro ao consultar ZTNFENT \r") + erro.what());
+    std::throw_with_nested(Exception(std::string("Erro ao consultar ZTNFENT \r") + erro.what()));
   }
 }
 
@@ -790,6 +792,6 @@ void TDALContasPagar::RejeitarSuplementacao(const RFin_RejeitarSuplementacao& re
         usuario, "Rejeição de suplementação",
         "Lançamento RecNum: " + ShortestDecimal(registro.RECNUM) + " rejeitado. " + "\r" + registro.HISTORICOREJEICAO);
   } catch (const std::exception& erro) {
-    throw Exception(std::string("Erro ao rejeitar a suplementação\r") + erro.what());
+    std::throw_with_nested(Exception(std::string("Erro ao rejeitar a suplementação\r") + erro.what()));
   }
 }

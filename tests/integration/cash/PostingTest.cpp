@@ -31,9 +31,14 @@ TEST_P(CashPosting, MovesTheBalanceByKindAndFreezesItInTheMovement) {
     return r;
   };
   for (const auto& [tipo, valor] :
-       std::vector<std::pair<std::string, double>>{{"C", 40}, {"D", 40.1}, {"D", 0.2}, {"X", 9}, {"d", 9}, {"", 9}}) {
+       std::vector<std::pair<std::string, double>>{{"C", 40}, {"D", 40.1}, {"D", 0.2}, {"X", 9}, {"d", 9}}) {
     postar(tipo, valor);
   }
+  // A movement without a kind is refused before anything is written.
+  Movimento sem_tipo = NovoMovimento("  ", 9);
+  sem_tipo.TRAVARSALDO = GetParam();
+  EXPECT_EQ(Falha([&] { Caixa().Incluir(sem_tipo); }),
+            "Exception: Tipo de movimentação inválido: '  '. Informe \"D\" (débito) ou \"C\" (crédito).");
   const Movimento compensado =
       postar("C", 5, [](Movimento& r) { r.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 3); });
   const TDateTime antes = Host().DataHoraServidor();
@@ -43,7 +48,7 @@ TEST_P(CashPosting, MovesTheBalanceByKindAndFreezesItInTheMovement) {
   EXPECT_EQ(compensado.CONCILIACAO, "OK");
   EXPECT_EQ(Movimentos("TIPO, VLSALDO, VLSALDOCONCIL, CONCILIACAO, CODFUNCCONCIL, TO_CHAR(DTCOMPENSACAO, "
                        "'YYYY-MM-DD'), TO_CHAR(DTCONCIL, 'YYYY-MM-DD HH24:MI:SS')"),
-            (Rows{"C|-40|||||", "D|0.1|||||", "D|0.3|||||", "X|0.3|||||", "d|0.3|||||", "|0.3|||||",
+            (Rows{"C|-40|||||", "D|0.1|||||", "D|0.3|||||", "X|0.3|||||", "d|0.3|||||",
                   "C|-4.7|-5|OK|1|2025-02-03|" + compensado.DTCONCIL.ToIso(),
                   "D|15.3|15|OK|7|" + Host().DataServidor().ToIso(true) + "|" + marcado.DTCONCIL.ToIso()}));
   EXPECT_EQ(Saldo(), Rows{"15.3|15"});

@@ -18,6 +18,7 @@ class ModuleCommit : public testsupport::HostTest {
     Limpar();
     Session().Commit();
     Session().StartTransaction();
+    Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA) VALUES (970077, 'CONTA DO TESTE DE TRANSACOES')");
     for (int recnum = 970001; recnum <= 970004; ++recnum) {
       Exec("INSERT INTO ZTLANC (RECNUM, VALOR, CODCONTA, CODFILIAL) VALUES (" + std::to_string(recnum) +
            ", 100, 10, '1')");
@@ -37,6 +38,7 @@ class ModuleCommit : public testsupport::HostTest {
   void Limpar() {
     Exec(std::string("DELETE FROM ZTRATEIOCENTROCUSTO WHERE ") + kEntries);
     Exec(std::string("DELETE FROM ZTLANC WHERE ") + kEntries);
+    Exec("DELETE FROM ZTCONTA WHERE CODCONTA = 970077");
   }
   // What every other session sees: "recnum:account:value" of each committed row.
   static std::string Committed() {
@@ -56,7 +58,7 @@ class ModuleCommit : public testsupport::HostTest {
 TEST_F(ModuleCommit, WritesAfterTheModulesCommitBelongToTheCallersNextTransaction) {
   CentroCusto().estornarRateio(970001, 970002, 970003);
   EXPECT_FALSE(Session().InTransaction());
-  CentroCusto().AlterarContaCentroCusto(970001, 77, "1");
+  CentroCusto().AlterarContaCentroCusto(970001, 970077, "1");
   EXPECT_TRUE(Session().InTransaction());
   Session().Rollback();
   EXPECT_EQ(Committed(),
@@ -64,7 +66,7 @@ TEST_F(ModuleCommit, WritesAfterTheModulesCommitBelongToTheCallersNextTransactio
 
   Session().StartTransaction();
   CentroCusto().ReplicarRateio(970001, 970004);
-  CentroCusto().AlterarContaCentroCusto(970004, 77, "1");
+  CentroCusto().AlterarContaCentroCusto(970004, 970077, "1");
   Session().Rollback();
   EXPECT_EQ(Committed(),
             "970001:10:60.00 970001:10:40.00 970002:10:-60.00 970002:10:-40.00 970003:10:60.00 970003:10:40.00 "

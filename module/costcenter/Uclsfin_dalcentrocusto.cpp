@@ -386,6 +386,12 @@ TStringList TDALCentroCusto::GetSQLTravarConta() {
   return Linha("SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE");
 }
 
+TStringList TDALCentroCusto::GetSQLTravarOrcamentoCentroCusto() {
+  return Linha(
+      "SELECT CODIGOCENTROCUSTO FROM ZTORCLANCENTROCUSTO WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND "
+      "MES = :MES AND ANO = :ANO AND CODIGOCENTROCUSTO = :CODIGOCENTROCUSTO FOR UPDATE");
+}
+
 TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
   return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
 }
@@ -994,6 +1000,25 @@ bool TDALCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosC
     query.Open();
     if (query.IsEmpty()) return true;  // no budget for the account in the month
     orcamentos = ValoresPorCentroCusto(query, "ORCAMENTO_MES_CENTRO_CUSTO");
+  }
+  // Each budgeted cost center of the entry is locked (in code order, so sessions never wait on each
+  // other in a circle) before what was realized is read: another session checking the same
+  // account, branch, month and cost center waits until this one's rows are committed and counted.
+  {
+    std::set<std::string> centros;
+    TClientDataSet& linhas = p.cdsRateios();
+    for (linhas.First(); !linhas.Eof(); linhas.Next()) {
+      const std::string centro_custo = Trim(linhas.FieldByName("CODIGOCENTROCUSTO").AsString());
+      if (orcamentos.count(centro_custo) > 0) centros.insert(centro_custo);
+    }
+    linhas.First();
+    for (const std::string& centro_custo : centros) {
+      TOraQuery query(&Sessao());
+      Montar(query, GetSQLTravarOrcamentoCentroCusto());
+      vincular(query);
+      query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
+      query.Open();
+    }
   }
   const auto realizados = [&](bool bloqueados) {
     TOraQuery query(&Sessao());

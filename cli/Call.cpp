@@ -1,6 +1,7 @@
 #include "Call.h"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "OperationRegistry.h"
@@ -31,6 +32,35 @@ void CheckRequestShape(const Operation& operation, const Json& request) {
   }
 }
 
+// Whether a failure comes from the database layer (server, connection, translation of the SQL).
+bool IsDatabaseFailure(const std::exception& error) {
+  return dynamic_cast<const EOraError*>(&error) != nullptr || dynamic_cast<const ETranslationError*>(&error) != nullptr;
+}
+
+// The first database failure in the chain of causes that starts at `error`, itself included.
+const std::exception* DatabaseCause(const std::exception& error) {
+  if (IsDatabaseFailure(error)) return &error;
+  try {
+    std::rethrow_if_nested(error);
+  } catch (const std::exception& cause) {
+    // The cause lives in the nested_exception that `error` holds, so the pointer stays valid.
+    return DatabaseCause(cause);
+  } catch (...) {
+    // A cause that is no std::exception tells nothing more.
+  }
+  return nullptr;
+}
+
+std::string ClassNameOf(const std::exception& error) {
+  const auto* known = dynamic_cast<const Exception*>(&error);
+  return known != nullptr ? known->ClassName() : "InternalError";
+}
+
+std::string MessageOf(const std::exception& error) {
+  const auto* known = dynamic_cast<const Exception*>(&error);
+  return known != nullptr ? known->Message() : error.what();
+}
+
 Json Confirmations(const host::THostQuorvin& host) {
   Json list = Json::array();
   for (const auto& confirmacao : host.Confirmacoes()) {
@@ -44,6 +74,17 @@ Json Confirmations(const host::THostQuorvin& host) {
 
 CallOutcome UsageFailure(const std::string& message) {
   return Failure("UsageError", message, kExitUsage);
+}
+
+CallOutcome FailureOutcome(const std::exception& error) {
+  if (dynamic_cast<const UsageError*>(&error) != nullptr) return UsageFailure(error.what());
+  const std::exception* cause = DatabaseCause(error);
+  const bool business = cause == nullptr && dynamic_cast<const Exception*>(&error) != nullptr;
+  CallOutcome outcome = Failure(ClassNameOf(error), MessageOf(error), business ? kExitBusiness : kExitUsage);
+  if (cause != nullptr && cause != &error) {
+    outcome.Answer["cause"] = {{"exception", ClassNameOf(*cause)}, {"message", MessageOf(*cause)}};
+  }
+  return outcome;
 }
 
 std::optional<CallOutcome> CheckCall(const std::string& name, const Json& request) {
@@ -61,7 +102,6 @@ std::optional<CallOutcome> CheckCall(const std::string& name, const Json& reques
 CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& request, const CallFlags& flags) {
   const Operation* operation = Operations().Find(name);
   if (operation == nullptr) return UsageFailure("operação desconhecida: " + name + " (veja quorvin-fin call --list).");
-  TOraSession& session = runtime.Host().Sessao();
   CallOutcome outcome;
   try {
     CheckRequestShape(*operation, request);
@@ -69,33 +109,28 @@ CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& reque
     runtime.Host().LimparConfirmacoes();
     runtime.Host().SetTexto("");
     IGerenteFinanceiro& financeiro = runtime.Financeiro();
-    if (!flags.NoTransaction) session.StartTransaction();
+    // Rolled back on the way out unless committed, whatever leaves the operation.
+    std::optional<TOraTransaction> transaction;
+    if (!flags.NoTransaction) transaction.emplace(runtime.Host().Sessao());
     CallContext context{runtime.Host(), financeiro};
     Json answer = {{"ok", true}};
     operation->Run(context, request, answer);
-    if (session.InTransaction()) {
+    if (transaction) {
       if (flags.Rollback) {
-        session.Rollback();
+        transaction->Rollback();
       } else {
-        session.Commit();
+        transaction->Commit();
       }
     }
     if (!runtime.Host().Confirmacoes().empty()) answer["confirmations"] = Confirmations(runtime.Host());
     outcome = {std::move(answer), kExitOk};
-  } catch (const UsageError& error) {
-    outcome = UsageFailure(error.what());
-  } catch (const EOraError& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
-  } catch (const ETranslationError& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitUsage);
-  } catch (const Exception& error) {
-    outcome = Failure(error.ClassName(), error.Message(), kExitBusiness);
   } catch (const std::exception& error) {
-    outcome = Failure("InternalError", error.what(), kExitUsage);
+    outcome = FailureOutcome(error);
+  } catch (...) {
+    outcome = Failure("InternalError", "falha sem descrição", kExitUsage);
   }
-  if (outcome.Exit != kExitOk) {
-    if (session.Connected() && session.InTransaction()) session.Rollback();
-    if (!runtime.Host().Confirmacoes().empty()) outcome.Answer["confirmations"] = Confirmations(runtime.Host());
+  if (outcome.Exit != kExitOk && !runtime.Host().Confirmacoes().empty()) {
+    outcome.Answer["confirmations"] = Confirmations(runtime.Host());
   }
   return outcome;
 }
@@ -108,6 +143,11 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
     if (key == "user" || key == "routine") {
       if (!value.is_number_integer()) throw UsageError("flags." + key + ": esperado número inteiro.");
       (key == "user" ? result.Matricula : result.Rotina) = value.get<int>();
+    } else if (key == "lock_timeout") {
+      if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 86400) {
+        throw UsageError("flags.lock_timeout: esperado número inteiro de segundos entre 0 e 86400.");
+      }
+      result.LockTimeout = value.get<int>();
     } else if (key == "label") {
       if (!value.is_string()) throw UsageError("flags.label: esperado texto.");
       result.Label = value.get<std::string>();

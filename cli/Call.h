@@ -28,6 +28,11 @@ struct CallOutcome {
 // The answer for a failure outside any operation (bad input, unknown operation ...).
 [[nodiscard]] CallOutcome UsageFailure(const std::string& message);
 
+// The answer for a failure an operation raised: its class and message as raised, and the exit code
+// from its cause chain (std::nested_exception): a database or connection failure anywhere in it is
+// exit 2 (reported as "cause" when it is not the failure itself), a business refusal exit 1.
+[[nodiscard]] CallOutcome FailureOutcome(const std::exception& error);
+
 // Reads JSON lines from `in`, runs each request, writes one answer line each to `out`.
 // Returns 0 when all succeeded, else the worst exit code.
 int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults);

@@ -29,7 +29,7 @@ constexpr const char* kUsage =
     "  sql \"<texto Oracle>\" [-p NOME=VALOR]...   executa SQL pela camada de acesso (linhas em JSON)\n"
     "  demo                                       a história de ponta a ponta do módulo\n"
     "opções de call: --user N --routine N --label TEXTO --confirm ok|cancel --explicit-params\n"
-    "                --no-transaction --rollback\n";
+    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n";
 
 int ParseInt(const std::string& text, const std::string& option) {
   int value = 0;
@@ -53,6 +53,11 @@ std::vector<std::string> ParseCallFlags(const std::vector<std::string>& args, Ca
       flags.Matricula = ParseInt(value(), arg);
     } else if (arg == "--routine") {
       flags.Rotina = ParseInt(value(), arg);
+    } else if (arg == "--lock-timeout") {
+      flags.LockTimeout = ParseInt(value(), arg);
+      if (*flags.LockTimeout < 0 || *flags.LockTimeout > 86400) {
+        throw UsageError("--lock-timeout espera segundos entre 0 (sem limite) e 86400.");
+      }
     } else if (arg == "--label") {
       flags.Label = value();
     } else if (arg == "--confirm") {

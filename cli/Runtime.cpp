@@ -40,6 +40,7 @@ Runtime::Runtime(const CallFlags& flags) {
   config.CodigoRotina = flags.Rotina.value_or(0);
   config.Label = flags.Label.value_or("");
   config.ParametrosExplicitos = flags.ExplicitParams.value_or(false);
+  config.TempoEsperaBloqueio = flags.LockTimeout.value_or(0);
   FHost = std::make_unique<host::THostQuorvin>(config);
   Apply(flags);
 }
@@ -60,6 +61,9 @@ void Runtime::Apply(const CallFlags& flags) {
   if (flags.Rotina) FHost->SetCodigoRotina(*flags.Rotina);
   if (flags.Label) FHost->SetLabel(*flags.Label);
   if (flags.ExplicitParams) FHost->SetParametrosExplicitos(*flags.ExplicitParams);
+  if (flags.LockTimeout && *flags.LockTimeout != FHost->Sessao().LockTimeout()) {
+    FHost->Sessao().SetLockTimeout(*flags.LockTimeout);
+  }
   const bool ok = flags.ConfirmOk.value_or(false);
   FHost->SetConfirmationPolicy([ok](const std::string&) { return ok ? TModalResult::mrOk : TModalResult::mrCancel; });
 }

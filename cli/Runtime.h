@@ -16,6 +16,8 @@ struct CallFlags {
   std::optional<std::string> Label;
   std::optional<bool> ConfirmOk;
   std::optional<bool> ExplicitParams;
+  // Seconds a lock wait may last (0 waits until the holder ends).
+  std::optional<int> LockTimeout;
   bool NoTransaction = false;
   bool Rollback = false;
 };

@@ -20,6 +20,7 @@ std::vector<DemoStep> Steps() {
   AddCashDemo(steps);
   AddCentroCustoDemo(steps);
   AddContasPagarDemo(steps);
+  AddContratoEmprestimoDemo(steps);
   return steps;
 }
 

@@ -9,6 +9,8 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterCashOps(operations);
   RegisterCentroCustoOps(operations);
   RegisterContasPagarOps(operations);
+  RegisterContratoEmprestimoOps(operations);
+  RegisterServicosPrestadosSPEDOps(operations);
 }
 
 }  // namespace cli

@@ -9,6 +9,8 @@ void RegisterFrameOps(OperationRegistry& operations);
 void RegisterCashOps(OperationRegistry& operations);
 void RegisterCentroCustoOps(OperationRegistry& operations);
 void RegisterContasPagarOps(OperationRegistry& operations);
+void RegisterContratoEmprestimoOps(OperationRegistry& operations);
+void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -3,8 +3,10 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
+#include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
+#include "sped/Uclsfin_servicosprestadossped_efd.h"
 
 namespace {
 
@@ -42,13 +44,13 @@ IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() {
   return Lazy<TMovimentacaoNumerarios>(FMovimentacaoNumerarios, DonoSubModulos());
 }
 IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() {
-  return FContratoEmprestimo;
+  return Lazy<TContratoEmprestimo>(FContratoEmprestimo, DonoSubModulos());
 }
 IFin_Vales* TGerenteFinanceiro::GetVales() {
   return FVales;
 }
 IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosSPED_EFD() {
-  return FServicosPrestadosSPED_EFD;
+  return Lazy<TServicosPrestadosSPED_EFD>(FServicosPrestadosSPED_EFD, DonoSubModulos());
 }
 IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
   return FCreditoCliente;

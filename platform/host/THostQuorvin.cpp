@@ -47,6 +47,7 @@ THostQuorvin::THostQuorvin(THostConfig config)
       FConfig(std::move(config)),
       FQueryCompartilhada(&FSessao),
       FConfirmationPolicy([](const std::string&) { return TModalResult::mrCancel; }) {
+  FSessao.SetLockTimeout(FConfig.TempoEsperaBloqueio);
   FSessao.Connect(FConfig.Dsn, ClientInfo());
   CarregarNomeFuncionario();
 }
@@ -115,6 +116,7 @@ bool THostQuorvin::TemPermissao(int rotina, int permissao) {
 TOraSession& THostQuorvin::SessaoAutonoma() {
   if (!FSessaoAutonoma) {
     auto sessao = std::make_unique<TOraSession>();
+    sessao->SetLockTimeout(FConfig.TempoEsperaBloqueio);
     sessao->Connect(FConfig.Dsn, ClientInfo());
     FSessaoAutonoma = std::move(sessao);
   }

@@ -22,6 +22,9 @@ struct THostConfig {
   std::string Label;  // the calling routine's label ("746", "746 [NOVA]")
   std::string Programa = "quorvin-fin";
   bool ParametrosExplicitos = false;
+  // Seconds a statement may wait for a row or table lock before it fails as busy (ORA-00054);
+  // 0, the default, waits until the holder ends, as on Oracle.
+  int TempoEsperaBloqueio = 0;
 };
 
 // Answers a confirmation dialog; the default answers Cancel, so nothing is approved silently.

@@ -23,12 +23,12 @@ class EOraError : public Exception {
 };
 
 // The kinds callers catch on their own.
-#define QUORVIN_ORA_ERROR(name, code)                                                                             \
-  class name : public EOraError {                                                                                 \
-   public:                                                                                                        \
-    name(const std::string& server_message, std::string sqlstate = {}, std::string statement = {})               \
-        : EOraError(code, server_message, std::move(sqlstate), std::move(statement)) {}                           \
-    QUORVIN_EXCEPTION_NAME(name)                                                                                  \
+#define QUORVIN_ORA_ERROR(name, code)                                                              \
+  class name : public EOraError {                                                                  \
+   public:                                                                                         \
+    name(const std::string& server_message, std::string sqlstate = {}, std::string statement = {}) \
+        : EOraError(code, server_message, std::move(sqlstate), std::move(statement)) {}            \
+    QUORVIN_EXCEPTION_NAME(name)                                                                   \
   };
 
 QUORVIN_ORA_ERROR(EOraBusy, 54)             // ORA-00054: row locked elsewhere (NOWAIT) or lock timeout

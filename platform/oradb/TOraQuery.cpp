@@ -100,7 +100,9 @@ void TOraQuery::Open() {
 }
 
 void TOraQuery::OpenCursor(Connection& connection, const oradb::Translation& translation, const std::string& text) {
-  if (!FSession->InTransaction()) throw Exception("Uma consulta unidirecional precisa de uma transação aberta.");
+  if (!FSession->InTransaction() && !FSession->ImplicitTransactions()) {
+    throw Exception("Uma consulta unidirecional precisa de uma transação aberta.");
+  }
   const std::string name = connection.NextCursorName();
   const auto binds = oradb::internal::BindsFor(translation, FParams);
   static_cast<void>(connection.Run("DECLARE " + name + " NO SCROLL CURSOR FOR " + translation.Text, binds,

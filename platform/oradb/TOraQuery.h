@@ -81,10 +81,10 @@ class TOraQuery : public TDataSet {
 
   TOraSession* FSession;
   TOraParams FParams;
-  std::vector<std::string> FParamsLines;             // the SQL lines FParams were built from
-  std::string FParamsText;                           // ... and their text
+  std::vector<std::string> FParamsLines;                   // the SQL lines FParams were built from
+  std::string FParamsText;                                 // ... and their text
   std::shared_ptr<const oradb::Translation> FTranslation;  // of FParamsText, once translated
-  std::string FOpenedText;                           // the SQL text of the open result
+  std::string FOpenedText;                                 // the SQL text of the open result
   long long FRowsAffected = 0;
   bool FUniDirectional = false;
   int FFetchRows = 1000;

@@ -19,8 +19,13 @@ constexpr const char* kSessionSetup =
     "SET standard_conforming_strings = on; "
     "SET extra_float_digits = 1";
 
+// 0 waits for a lock as long as it takes, as Oracle does.
+std::string LockTimeoutSetting(int seconds) {
+  return seconds == 0 ? "0" : std::to_string(seconds) + "s";
+}
+
 std::string LockTimeoutCommand(int seconds) {
-  return "SET lock_timeout = '" + std::to_string(seconds) + "s'";
+  return "SET lock_timeout = '" + LockTimeoutSetting(seconds) + "'";
 }
 
 }  // namespace
@@ -35,6 +40,7 @@ void TOraSession::Connect(const std::string& dsn, const std::string& client_info
   Disconnect();
   auto connection = std::make_unique<oradb::internal::Connection>(dsn, client_info, ++FConnectCount);
   connection->RunScript(std::string(kSessionSetup) + "; " + LockTimeoutCommand(FLockTimeout), "SET");
+  connection->SetSessionLockTimeout(LockTimeoutSetting(FLockTimeout));
   FConnection = std::move(connection);
   FLockTimeoutSetInTransaction = false;
 }
@@ -65,8 +71,22 @@ oradb::internal::Connection& TOraSession::Connection() {
 
 void TOraSession::StartTransaction() {
   auto& connection = Connection();
-  if (InTransaction()) throw Exception("A sessão já está em uma transação.");
-  connection.RunScript("BEGIN", "BEGIN");
+  if (connection.ImplicitlyBegun()) {
+    connection.AdoptTransaction();
+  } else if (InTransaction()) {
+    throw Exception("A sessão já está em uma transação.");
+  } else {
+    connection.RunControl("BEGIN");
+  }
+  connection.SetImplicitBegin(true);
+}
+
+bool TOraSession::ImplicitTransactions() const noexcept {
+  return Connected() && FConnection->ImplicitBegin();
+}
+
+void TOraSession::SetImplicitTransactions(bool on) {
+  Connection().SetImplicitBegin(on);
 }
 
 void TOraSession::Commit() {
@@ -81,7 +101,7 @@ void TOraSession::Commit() {
   }
   oradb::internal::Result result;
   try {
-    result = connection.RunScript("COMMIT", "COMMIT");
+    result = connection.RunControl("COMMIT");
   } catch (...) {
     RestoreSettingsAfterRollback();  // a COMMIT that fails (deferred constraint) ends in a rollback
     throw;
@@ -107,12 +127,14 @@ void TOraSession::RestoreSettingsAfterRollback() noexcept {
 
 void TOraSession::Rollback() {
   if (!Connected() || FConnection->State() == TransactionState::Idle) return;
-  FConnection->RunScript("ROLLBACK", "ROLLBACK");
+  FConnection->RunControl("ROLLBACK");
   RestoreSettingsAfterRollback();
 }
 
 void TOraSession::SetLockTimeout(int seconds) {
-  if (seconds < 0) throw Exception("Tempo de espera por bloqueio inválido: " + std::to_string(seconds) + ".");
+  // PostgreSQL keeps the bound in milliseconds in an int.
+  if (seconds < 0 || seconds > 2'000'000)
+    throw Exception("Tempo de espera por bloqueio inválido: " + std::to_string(seconds) + ".");
   FLockTimeout = seconds;
   if (Connected()) ApplyLockTimeout();
 }
@@ -123,7 +145,8 @@ void TOraSession::ApplyLockTimeout() {
     FLockTimeoutSetInTransaction = true;  // applied after the rollback
     return;
   }
-  connection.RunScript(LockTimeoutCommand(FLockTimeout), "SET lock_timeout");
+  connection.RunControl(LockTimeoutCommand(FLockTimeout));
+  connection.SetSessionLockTimeout(LockTimeoutSetting(FLockTimeout));
   if (connection.State() == TransactionState::InTransaction) FLockTimeoutSetInTransaction = true;
 }
 
@@ -158,7 +181,8 @@ int TOraSession::ServerPid() const {
   return FConnection->BackendPid();
 }
 
-TOraTransaction::TOraTransaction(TOraSession& session) : FSession(session) {
+TOraTransaction::TOraTransaction(TOraSession& session)
+    : FSession(session), FWasAutocommit(!session.ImplicitTransactions()) {
   FSession.StartTransaction();
 }
 
@@ -169,15 +193,37 @@ TOraTransaction::~TOraTransaction() {
   } catch (...) {
     // A rollback that fails (connection gone) leaves nothing to undo: the server dropped the work.
   }
+  RestoreMode();
+}
+
+void TOraTransaction::RestoreMode() noexcept {
+  if (!FWasAutocommit) return;
+  try {
+    if (FSession.Connected()) FSession.SetImplicitTransactions(false);
+  } catch (...) {
+    // Only a connection lost meanwhile gets here; a new connection autocommits anyway.
+  }
 }
 
 void TOraTransaction::Commit() {
   // Whatever COMMIT answers, the transaction is over: a failed commit has already been rolled back.
   FOpen = false;
-  FSession.Commit();
+  try {
+    FSession.Commit();
+  } catch (...) {
+    RestoreMode();
+    throw;
+  }
+  RestoreMode();
 }
 
 void TOraTransaction::Rollback() {
   FOpen = false;
-  FSession.Rollback();
+  try {
+    FSession.Rollback();
+  } catch (...) {
+    RestoreMode();
+    throw;
+  }
+  RestoreMode();
 }

@@ -58,7 +58,24 @@ Result RunTranslated(Connection& connection, const Translation& translation, TOr
     return connection.Run(RenderWithLiterals(translation, params), {}, RunOptions{savepoint, false}, statement);
   }
   const std::vector<Bind> binds = BindsFor(translation, params);
-  return connection.Run(translation.Text, binds, RunOptions{savepoint, true}, statement);
+  return connection.Run(translation.Text, binds, RunOptions{savepoint, true, EndsWithNowait(translation.Text)},
+                        statement);
+}
+
+bool EndsWithNowait(std::string_view text) noexcept {
+  std::size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\n' || text[end - 1] == '\r' || text[end - 1] == '\t' ||
+                     text[end - 1] == ';')) {
+    --end;
+  }
+  constexpr std::string_view kWord = "NOWAIT";
+  if (end < kWord.size() + 1) return false;
+  for (std::size_t index = 0; index < kWord.size(); ++index) {
+    const char c = text[end - kWord.size() + index];
+    if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != kWord[index]) return false;
+  }
+  const char before = text[end - kWord.size() - 1];
+  return before == ' ' || before == '\n' || before == '\r' || before == '\t';
 }
 
 std::vector<TFieldDef> ReadFieldDefs(const Result& result) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "oradb/TDataSet.h"
@@ -23,6 +24,9 @@ namespace oradb::internal {
 // with the values), anything else as a cached prepared statement with binds.
 [[nodiscard]] Result RunTranslated(Connection& connection, const Translation& translation, TOraParams& params,
                                    const std::string& statement, bool savepoint);
+
+// Whether a PostgreSQL statement ends with NOWAIT (its lock clause), whose table-lock wait is bounded.
+[[nodiscard]] bool EndsWithNowait(std::string_view text) noexcept;
 
 // Field definitions and rows of a result, values kept as the server's text.
 [[nodiscard]] std::vector<TFieldDef> ReadFieldDefs(const Result& result);

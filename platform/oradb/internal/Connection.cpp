@@ -144,12 +144,23 @@ void Connection::CheckUsable(const std::string& statement) const {
 }
 
 void Connection::NoteTransactionState() noexcept {
-  if (State() == TransactionState::Idle) ++FTransactionSerial;
+  if (State() == TransactionState::Idle) {
+    ++FTransactionSerial;
+    FImplicitlyBegun = false;
+  }
+}
+
+void Connection::BeginIfNeeded(const std::string& statement) {
+  if (!FImplicitBegin || State() != TransactionState::Idle) return;
+  Result begun(PQexec(FConn, "BEGIN"));
+  Check(begun, statement);
+  FImplicitlyBegun = true;
 }
 
 Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                        const std::string& statement) {
   CheckUsable(statement);
+  BeginIfNeeded(statement);
   Request request{text, {}, {}, statement};
   request.Values.reserve(binds.size());
   request.Types.reserve(binds.size());
@@ -157,10 +168,38 @@ Result Connection::Run(const std::string& text, std::span<const Bind> binds, Run
     request.Values.push_back(bind.Value == nullptr ? nullptr : bind.Value->c_str());
     request.Types.push_back(bind.TypeOid);
   }
+  if (options.BoundLockWait) return RunWithBoundedLockWait(request, options);
+  return RunOne(request, options);
+}
+
+Result Connection::RunOne(const Request& request, RunOptions options) {
   // Outside a transaction a failed statement aborts nothing, so no savepoint is needed (nor allowed).
   if (options.Savepoint && State() == TransactionState::InTransaction)
     return RunUnderSavepoint(request, options.Prepare);
   return RunPlain(request, options.Prepare);
+}
+
+Result Connection::RunWithBoundedLockWait(const Request& request, RunOptions options) {
+  // Inside a transaction SET LOCAL, so a rollback cannot leave the bound behind; outside one the
+  // statement is its own transaction and the session's setting is changed around it.
+  const bool local = State() == TransactionState::InTransaction;
+  RunControl(std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + kNowaitTableWait + "'");
+  try {
+    Result result = RunOne(request, options);
+    RestoreLockWait(local);
+    return result;
+  } catch (...) {
+    RestoreLockWait(local);
+    throw;
+  }
+}
+
+void Connection::RestoreLockWait(bool local) noexcept {
+  // A transaction the statement aborted drops its SET LOCAL when it ends.
+  if (!Alive() || (local && State() != TransactionState::InTransaction)) return;
+  const std::string restore =
+      std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + FSessionLockTimeout + "'";
+  PQclear(PQexec(FConn, restore.c_str()));
 }
 
 Result Connection::RunPlain(const Request& request, bool prepare) {
@@ -266,8 +305,16 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
 
 Result Connection::RunScript(const std::string& text, const std::string& statement) {
   CheckUsable(statement);
+  BeginIfNeeded(statement);
   Result result(PQexec(FConn, text.c_str()));
   Check(result, statement);
+  return result;
+}
+
+Result Connection::RunControl(const std::string& text) {
+  CheckUsable(text);
+  Result result(PQexec(FConn, text.c_str()));
+  Check(result, text);
   return result;
 }
 

@@ -62,7 +62,14 @@ struct RunOptions {
   // As a named prepared statement, cached per connection (texts that vary with values, like
   // rendered blocks, go unnamed).
   bool Prepare = true;
+  // A NOWAIT statement: NOWAIT covers its row locks only, so the wait for its table lock is bounded
+  // (kNowaitTableWait) for this statement alone and the session's setting comes back after it.
+  bool BoundLockWait = false;
 };
+
+// How long a NOWAIT statement waits for a table lock (someone altering or locking the table
+// whole) before it fails as busy, as it does at once on a locked row.
+inline constexpr const char* kNowaitTableWait = "1s";
 
 enum class TransactionState { Idle, InTransaction, Failed, Unknown };
 
@@ -80,6 +87,22 @@ class Connection {
                            const std::string& statement);
   // Runs PostgreSQL text through the simple protocol (several statements allowed, no binds).
   Result RunScript(const std::string& text, const std::string& statement);
+  // Runs a session command (SET, BEGIN, COMMIT ...) as it stands: never opens a transaction first.
+  Result RunControl(const std::string& text);
+
+  // With implicit begin on, a statement that finds no transaction open opens one first (BEGIN),
+  // as an Oracle session does: after a commit or rollback the next statement starts the next
+  // transaction, so nothing runs in autocommit.
+  void SetImplicitBegin(bool on) noexcept { FImplicitBegin = on; }
+  [[nodiscard]] bool ImplicitBegin() const noexcept { return FImplicitBegin; }
+  // Whether the transaction open now was opened by a statement rather than by an explicit BEGIN.
+  [[nodiscard]] bool ImplicitlyBegun() const noexcept { return FImplicitlyBegun && State() != TransactionState::Idle; }
+  // The open transaction becomes the caller's explicit one.
+  void AdoptTransaction() noexcept { FImplicitlyBegun = false; }
+
+  // The session's lock_timeout as PostgreSQL text ("0" waits as long as it takes), which a NOWAIT
+  // statement puts back; set by the session whenever it changes the setting.
+  void SetSessionLockTimeout(std::string setting) { FSessionLockTimeout = std::move(setting); }
 
   [[nodiscard]] bool Alive() const noexcept;
   [[nodiscard]] int BackendPid() const noexcept;
@@ -133,6 +156,9 @@ class Connection {
     const std::string& Statement;
   };
 
+  [[nodiscard]] Result RunOne(const Request& request, RunOptions options);
+  [[nodiscard]] Result RunWithBoundedLockWait(const Request& request, RunOptions options);
+  void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
   [[nodiscard]] const std::string* FindPrepared(const Request& request);
@@ -145,6 +171,7 @@ class Connection {
   void Check(const Result& result, const std::string& statement, const Request* prepared = nullptr);
   [[noreturn]] void ThrowFailure(const Result& result, const std::string& statement);
   void CheckUsable(const std::string& statement) const;
+  void BeginIfNeeded(const std::string& statement);
   void NoteTransactionState() noexcept;
 
   pg_conn* FConn = nullptr;
@@ -153,6 +180,9 @@ class Connection {
   std::uint64_t FNextStatement = 0;
   std::uint64_t FNextCursor = 0;
   std::uint64_t FUseClock = 0;
+  std::string FSessionLockTimeout = "0";
+  bool FImplicitBegin = false;
+  bool FImplicitlyBegun = false;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
   std::unordered_map<std::string, bool> FProcedures;
 };

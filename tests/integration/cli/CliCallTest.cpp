@@ -86,4 +86,16 @@ TEST_F(CliTest, EachCallIsOneTransaction) {
   }
 }
 
+// Lock waits are unbounded unless the caller bounds them for the invocation or a batch request.
+TEST_F(CliTest, LockWaitsAreUnboundedUnlessTheCallerBoundsThem) {
+  const std::string setting = "SELECT current_setting('lock_timeout') T FROM DUAL";
+  ASSERT_EQ(Run({"sql", setting}), 0) << FErr;
+  EXPECT_EQ(Json::parse(FOut)[0]["T"], "0");
+  ASSERT_EQ(Run({"sql", setting, "--lock-timeout", "3"}), 0) << FErr;
+  EXPECT_EQ(Json::parse(FOut)[0]["T"], "3s");
+  EXPECT_EQ(Run({"sql", setting, "--lock-timeout", "-1"}), 2);
+  EXPECT_EQ(Run({"call", "--batch"}, R"({"op": "Frame.GetVersao", "flags": {"lock_timeout": 2.5}})"), 2);
+  EXPECT_EQ(Json::parse(FOut)["message"], "flags.lock_timeout: esperado número inteiro de segundos entre 0 e 86400.");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "host/THostQuorvin.h"
 #include "oradb/EOraError.h"
+#include "support/TestDatabase.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -57,6 +58,21 @@ TEST_F(HostTest, SequenceNamesAreCheckedBeforeTheyReachSql) {
   EXPECT_EQ(Host().ProximoNumTrans(), first + 1);
   EXPECT_THROW(static_cast<void>(Host().ProximoValorSequencia("QV_NUMTRANS; DROP TABLE ZTEMPR")), Exception);
   EXPECT_THROW(static_cast<void>(Host().ProximoValorSequencia("DFSEQ_NAO_EXISTE")), EOraError);
+}
+
+// The host's bound on lock waits reaches both of its sessions; without one they wait as on Oracle.
+TEST(HostLockWait, TheHostsBoundReachesBothSessionsAndTheDefaultWaits) {
+  host::THostConfig config;
+  config.Dsn = testsupport::TestDsn();
+  const auto setting = [](TOraSession& session) {
+    return testsupport::QueryValue(session, "SELECT current_setting('lock_timeout')").value_or("");
+  };
+  host::THostQuorvin unbounded(config);
+  EXPECT_EQ(setting(unbounded.Sessao()), "0");
+  config.TempoEsperaBloqueio = 3;
+  host::THostQuorvin bounded(config);
+  EXPECT_EQ(setting(bounded.Sessao()), "3s");
+  EXPECT_EQ(setting(bounded.SessaoAutonoma()), "3s");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 
+#include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
 #include "sdk/Formatacao.h"
 #include "support/TestDatabase.h"
@@ -93,6 +96,85 @@ TEST_F(RowLocks, NowaitOnALockedRowIsBusyUnderItsSavepointAndTheHoldersAreNamed)
             "EOraError: ORA-02091: current transaction is aborted, commands ignored until end of transaction block");
   external->Rollback();
   reader->Rollback();
+}
+
+// Two real sessions writing one row.
+class LockWaits : public testsupport::DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    table.Exec("INSERT INTO " + table.Name() + " VALUES (1, 10)");
+  }
+
+  void Add(TOraSession& session, int amount) {
+    TOraQuery update(&session);
+    update.SQL.Add("UPDATE " + table.Name() + " SET VALOR = VALOR + :AMOUNT WHERE ID = 1");
+    update.ParamByName("AMOUNT").SetAsInteger(amount);
+    update.ExecSQL();
+  }
+  std::string LockRow(TOraSession& session) {
+    TOraQuery lock(&session);
+    lock.SQL.Add("SELECT VALOR FROM " + table.Name() + " WHERE ID = 1 FOR UPDATE NOWAIT");
+    return Failure([&] { lock.Open(); });
+  }
+  std::string Setting(TOraSession& session) {
+    return testsupport::QueryValue(session, "SELECT current_setting('lock_timeout')").value_or("");
+  }
+  std::string WaitEvent(const TOraSession& session) {
+    return testsupport::QueryValue(OtherSession(),
+                                   "SELECT coalesce(wait_event_type, '-') FROM pg_stat_activity "
+                                   "WHERE pid = " +
+                                       std::to_string(session.ServerPid()))
+        .value_or("");
+  }
+
+  testsupport::SharedTable table{"LOCKWAIT", "(ID integer PRIMARY KEY, VALOR numeric)"};
+};
+
+// A second writer waits for the first to commit however long it takes (here past six seconds),
+// then writes on the committed value: postings queue behind each other instead of failing.
+TEST_F(LockWaits, ASecondWriterWaitsUntilTheFirstCommits) {
+  const auto first = testsupport::NewSession("tests:first");
+  const auto second = testsupport::NewSession("tests:second");
+  first->StartTransaction();
+  Add(*first, 1);
+  auto waiting = std::async(std::launch::async, [&] {
+    TOraTransaction work(*second);
+    Add(*second, 10);
+    work.Commit();
+  });
+  EXPECT_EQ(waiting.wait_for(std::chrono::seconds(6)), std::future_status::timeout);
+  EXPECT_EQ(WaitEvent(*second), "Lock");
+  first->Commit();
+  EXPECT_NO_THROW(waiting.get());
+  EXPECT_EQ(testsupport::QueryValue(OtherSession(), "SELECT VALOR FROM " + table.Name()), "21");
+}
+
+// The host may bound the wait: past it the statement fails as busy. NOWAIT fails at once on a
+// locked row, and on a table someone holds whole it waits only briefly instead of without end; the
+// session's own setting is back afterwards, inside a transaction and outside one.
+TEST_F(LockWaits, AHostBoundEndsAWaitAsBusyAndNowaitNeverWaitsLong) {
+  const auto first = testsupport::NewSession("tests:first");
+  const auto second = testsupport::NewSession("tests:second");
+  second->ExecuteScript("SET statement_timeout = '20s'");  // a wait without end fails the test instead
+  first->StartTransaction();
+  Add(*first, 1);
+  second->SetLockTimeout(1);
+  EXPECT_EQ(Failure([&] { Add(*second, 10); }), "EOraBusy: ORA-00054: canceling statement due to lock timeout");
+  second->SetLockTimeout(0);
+  EXPECT_EQ(LockRow(*second).rfind("EOraBusy: ORA-00054: could not obtain lock on row", 0), 0u);
+
+  first->ExecuteScript("LOCK TABLE public." + table.Name() + " IN ACCESS EXCLUSIVE MODE");
+  EXPECT_EQ(LockRow(*second), "EOraBusy: ORA-00054: canceling statement due to lock timeout");
+  EXPECT_EQ(Setting(*second), "0");
+  second->StartTransaction();
+  TOraQuery probe(second.get());
+  probe.SetStatementSavepoint(true);
+  probe.SQL.Add("SELECT VALOR FROM " + table.Name() + " WHERE ID = 1 FOR UPDATE NOWAIT");
+  EXPECT_EQ(Failure([&] { probe.Open(); }), "EOraBusy: ORA-00054: canceling statement due to lock timeout");
+  EXPECT_EQ(Setting(*second), "0");
+  second->Rollback();
+  first->Rollback();
 }
 
 }  // namespace

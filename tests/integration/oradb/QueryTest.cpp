@@ -208,6 +208,7 @@ TEST_F(QueryRuns, UnidirectionalStreamsThroughACursorInBoundedChunks) {
 }
 
 TEST_F(QueryRuns, UnidirectionalNeedsATransactionAndDiesWithIt) {
+  Session().SetImplicitTransactions(false);
   Session().Rollback();
   TOraQuery query(&Session());
   query.SetUniDirectional(true);

@@ -14,12 +14,13 @@ using oradbtest::Failure;
 
 using SessionBehaviour = testsupport::DatabaseTest;
 
-// A lock timeout set inside a transaction survives its rollback.
+// Lock waits are unbounded unless the host bounds them; a bound set inside a transaction survives
+// its rollback.
 TEST_F(SessionBehaviour, ConnectSetsThePathLockTimeoutDatesAndClientInfoAndTheLockTimeoutSurvivesARollback) {
   EXPECT_EQ(Value("SELECT concat_ws('|', current_setting('search_path'), current_setting('lock_timeout'), "
                   "current_setting('DateStyle'), current_setting('client_encoding'), application_name, pid) "
                   "FROM pg_stat_activity WHERE pid = pg_backend_pid()"),
-            "oracle, pg_catalog, \"$user\", public|5s|ISO, DMY|UTF8|tests:0|" + std::to_string(Session().ServerPid()));
+            "oracle, pg_catalog, \"$user\", public|0|ISO, DMY|UTF8|tests:0|" + std::to_string(Session().ServerPid()));
   Session().SetLockTimeout(2);
   Session().Rollback();
   EXPECT_EQ(Value("SELECT current_setting('lock_timeout')"), "2s");
@@ -30,36 +31,92 @@ TEST_F(SessionBehaviour, ConnectSetsThePathLockTimeoutDatesAndClientInfoAndTheLo
 TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSavesNothing) {
   EXPECT_EQ(Failure([&] { Session().StartTransaction(); }), "Exception: A sessão já está em uma transação.");
   EXPECT_TRUE(Session().InTransaction());
-  Session().Rollback();
-  Exec("CREATE TEMP TABLE commit_probe (id integer PRIMARY KEY)");
-  Session().StartTransaction();
+  testsupport::SharedTable table("COMMIT_PROBE", "(ID integer PRIMARY KEY)");
   TOraQuery insert(&Session());
-  insert.SQL.Add("INSERT INTO commit_probe (id) VALUES (1)");
+  insert.SQL.Add("INSERT INTO " + table.Name() + " (ID) VALUES (1)");
   insert.ExecSQL();
   EXPECT_THROW(insert.ExecSQL(), EOraDuplicateKey);
   EXPECT_EQ(Failure([&] { Session().Commit(); }),
             "EOraError: ORA-02091: transação desfeita: um comando anterior falhou e a transação não pode ser "
             "confirmada");
   EXPECT_FALSE(Session().InTransaction());
-  EXPECT_EQ(Value("SELECT count(*) FROM commit_probe"), "0");
+  EXPECT_EQ(Value("SELECT count(*) FROM " + table.Name()), "0");
+  Session().Rollback();  // releases the table before it is dropped
 }
 
-// A transaction object rolls back unless committed; statements outside a transaction autocommit.
-TEST_F(SessionBehaviour, TransactionObjectRollsBackUnlessCommittedAndStatementsOutsideOneAutocommit) {
-  Session().Rollback();
-  testsupport::SharedTable table("AUTOCOMMIT_PROBE", "(ID integer)");
+// Once a caller has opened a transaction the session behaves as an Oracle one: after a commit or a
+// rollback the next statement opens the next transaction, so nothing written later autocommits
+// behind the caller's back; the caller's next StartTransaction takes that transaction over.
+TEST_F(SessionBehaviour, AfterACommitOrRollbackTheNextStatementOpensTheNextTransaction) {
+  testsupport::SharedTable table("IMPLICIT_PROBE", "(ID integer)");
   TOraQuery insert(&Session());
   insert.SQL.Add("INSERT INTO " + table.Name() + " (ID) VALUES (:ID)");
+  const auto write = [&](int id) {
+    insert.ParamByName("ID").SetAsInteger(id);
+    insert.ExecSQL();
+  };
+  const auto seen = [&] {
+    return testsupport::QueryValue(OtherSession(), "SELECT string_agg(ID::text, ',' ORDER BY ID) FROM " + table.Name())
+        .value_or("");
+  };
+  write(1);
+  Session().Commit();
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_TRUE(Session().ImplicitTransactions());
+  write(2);
+  EXPECT_TRUE(Session().InTransaction());
+  EXPECT_EQ(seen(), "1");
+  Session().Rollback();
+  write(3);
+  Session().StartTransaction();  // takes over the transaction that write(3) opened
+  write(4);
+  Session().Rollback();
+  EXPECT_EQ(seen(), "1");
+  EXPECT_EQ(Failure([&] {
+              write(5);
+              Session().StartTransaction();
+              Session().StartTransaction();
+            }),
+            "Exception: A sessão já está em uma transação.");
+  Session().Commit();
+  EXPECT_EQ(seen(), "1,5");
+
+  // A server cursor needs a transaction: the next one is opened for it.
+  TOraQuery cursor(&Session());
+  cursor.SetUniDirectional(true);
+  cursor.SQL.Add("SELECT ID FROM " + table.Name() + " ORDER BY ID");
+  cursor.Open();
+  EXPECT_EQ(cursor.FieldByName("ID").AsInteger(), 1);
+  EXPECT_TRUE(Session().InTransaction());
+  cursor.Close();
+  Session().Rollback();
+}
+
+// A transaction object rolls back unless committed, and a session that autocommitted before it
+// autocommits again after it (a host between two calls); a new session autocommits.
+TEST_F(SessionBehaviour, TransactionObjectRollsBackUnlessCommittedAndLeavesAnAutocommitSessionAsItFoundIt) {
+  testsupport::SharedTable table("AUTOCOMMIT_PROBE", "(ID integer)");
+  auto session = testsupport::NewSession("tests:autocommit");
+  EXPECT_FALSE(session->ImplicitTransactions());
+  TOraQuery insert(session.get());
+  insert.SQL.Add("INSERT INTO " + table.Name() + " (ID) VALUES (:ID)");
   for (int id : {1, 2}) {
-    TOraTransaction work(Session());
+    TOraTransaction work(*session);
     insert.ParamByName("ID").SetAsInteger(id);
     insert.ExecSQL();
     if (id == 2) work.Commit();
   }
-  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_FALSE(session->InTransaction());
+  EXPECT_FALSE(session->ImplicitTransactions());
   insert.ParamByName("ID").SetAsInteger(7);
   insert.ExecSQL();
-  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_FALSE(session->InTransaction());
+  {
+    // Inside a caller's transaction mode the object leaves the mode on.
+    Session().Rollback();
+    TOraTransaction work(Session());
+  }
+  EXPECT_TRUE(Session().ImplicitTransactions());
   EXPECT_EQ(
       testsupport::QueryValue(OtherSession(), "SELECT string_agg(ID::text, ',' ORDER BY ID) FROM " + table.Name()),
       "2,7");
@@ -73,6 +130,7 @@ TEST_F(SessionBehaviour, ScriptsCreateInPublicAndKeepTheOraclePath) {
                   "WHERE relname IN ('script_home_probe', 'script_home_view')"),
             "public,public");
   EXPECT_EQ(Value("SELECT current_setting('search_path')"), "oracle, pg_catalog, \"$user\", public");
+  Session().SetImplicitTransactions(false);
   Session().Rollback();
   EXPECT_THROW(Exec("CREATE TABLE script_home_probe (id integer); SELECT 1 / 0"), EOraError);
   EXPECT_EQ(Value("SELECT current_setting('search_path')"), "oracle, pg_catalog, \"$user\", public");

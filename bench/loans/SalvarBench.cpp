@@ -1,0 +1,185 @@
+// Saving loan contracts that bring money in (the contract row and its cash movement, one
+// transaction each) and inserting services-rendered rows: contracts per second through the
+// module, beside the same kind and number of statements sent through bare libpq.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include <libpq-fe.h>
+
+#include "frame/Uclsgerentefinanceiro.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraSession.h"
+#include "sdk/Exception.h"
+
+namespace {
+
+constexpr int kContratos = 2000;
+constexpr int kServicos = 5000;
+constexpr int kConta = 9833;
+constexpr double kPrimeiroServico = 8800000;
+
+double Segundos(const std::function<void()>& trabalho) {
+  const auto inicio = std::chrono::steady_clock::now();
+  trabalho();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+}
+
+void Limpar(TOraSession& sessao) {
+  TOraTransaction transacao(sessao);
+  const std::string conta = std::to_string(kConta);
+  sessao.ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + conta + "; DELETE FROM ztestcr WHERE codbanco = " +
+                       conta + "; DELETE FROM ztcontratoemprestimo WHERE numcontrato LIKE 'BENCH-%';" +
+                       " DELETE FROM ztservicospedefd WHERE codservico >= 8800000;");
+  transacao.Commit();
+}
+
+void ContratosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
+  IFin_ContratoEmprestimo& area = *financeiro.GetContratoEmprestimo();
+  const double segundos = Segundos([&] {
+    for (int i = 0; i < kContratos; ++i) {
+      TOraTransaction transacao(host.Sessao());
+      TFin_ContratoEmprestimo c;
+      c.NUMCONTRATO = "BENCH-" + std::to_string(i);
+      c.TIPOCONTRATO = "3";
+      c.CODBANCO = kConta;
+      c.VLRTOTAL = 1000 + i * 0.01;
+      area.Salvar(c);
+      transacao.Commit();
+    }
+  });
+  std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "contratos tipo 3 pelo módulo", kContratos, segundos,
+              kContratos / segundos);
+}
+
+void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
+  IFin_IncluirServicosPrestadosSPED_EFD& area = *financeiro.GetServicosPrestadosSPED_EFD();
+  TOraTransaction transacao(host.Sessao());
+  const double segundos = Segundos([&] {
+    for (int i = 0; i < kServicos; ++i) {
+      RFin_IncluirServicosPrestadosSPED_EFD r;
+      r.CODSERVICO = kPrimeiroServico + i;
+      r.CODCONSTCIVIL = 1;
+      r.CODTIPOSERVICO = 100000003;
+      r.SERIENF = "1";
+      r.VALORBRUTONF = 1000;
+      r.PERCRETENCAO = 11;
+      r.VALORRETENCAO = 110;
+      r.HOUVEVALORRETENCAOINSS = "S";
+      r.TRANSACAOABERTA = true;
+      area.IncluirServicosPrestadosSPED_EFD(r);
+    }
+  });
+  transacao.Rollback();
+  std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "serviços prestados pelo módulo", kServicos, segundos,
+              kServicos / segundos);
+}
+
+// The floor: per contract, the statements the module's path sends (key, contract row, balance
+// row under its lock, its update, transaction number, movement), prepared, in one transaction.
+void ContratosLibpq(PGconn* conexao) {
+  auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  const std::string conta = std::to_string(kConta);
+  executar(
+      ("INSERT INTO ztestcr (codbanco, codcob, valor, valorconciliado) VALUES (" + conta + ", 'D', 0, 0)").c_str());
+  PQclear(PQprepare(conexao, "chave", "SELECT nextval('dfseq_ztcontratoemprestimo')", 0, nullptr));
+  PQclear(PQprepare(conexao, "contrato",
+                    "INSERT INTO ztcontratoemprestimo (numseqcontratoemprestimo, numcontrato, tipocontrato, codbanco, "
+                    "vlrtotal) VALUES ($1, $2, '3', $3, $4)",
+                    4, nullptr));
+  PQclear(PQprepare(conexao, "saldo", "SELECT valor FROM ztestcr WHERE codcob = 'D' AND codbanco = $1 FOR UPDATE", 1,
+                    nullptr));
+  PQclear(
+      PQprepare(conexao, "atualiza", "UPDATE ztestcr SET valor = $1 WHERE codcob = 'D' AND codbanco = $2", 2, nullptr));
+  PQclear(PQprepare(conexao, "numtrans", "SELECT nextval('qv_numtrans')", 0, nullptr));
+  PQclear(PQprepare(conexao, "movimento",
+                    "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, vlsaldo) "
+                    "VALUES ($1, date_trunc('day', localtimestamp), $2, 'D', 'Emprestimo 772', $3, 'D', $4)",
+                    4, nullptr));
+  double saldo = 0;
+  const double segundos = Segundos([&] {
+    for (int i = 0; i < kContratos; ++i) {
+      executar("BEGIN");
+      PGresult* chave = PQexecPrepared(conexao, "chave", 0, nullptr, nullptr, nullptr, 0);
+      const std::string numseq = PQgetvalue(chave, 0, 0);
+      PQclear(chave);
+      char valor[32];
+      std::snprintf(valor, sizeof valor, "%.2f", 1000 + i * 0.01);
+      const std::string numero = "BENCH-L" + std::to_string(i);
+      const char* contrato[4] = {numseq.c_str(), numero.c_str(), conta.c_str(), valor};
+      PQclear(PQexecPrepared(conexao, "contrato", 4, contrato, nullptr, nullptr, 0));
+      const char* banco[1] = {conta.c_str()};
+      PQclear(PQexecPrepared(conexao, "saldo", 1, banco, nullptr, nullptr, 0));
+      saldo += 1000 + i * 0.01;
+      char novo[32];
+      std::snprintf(novo, sizeof novo, "%.2f", saldo);
+      const char* atualiza[2] = {novo, conta.c_str()};
+      PQclear(PQexecPrepared(conexao, "atualiza", 2, atualiza, nullptr, nullptr, 0));
+      PGresult* numtrans = PQexecPrepared(conexao, "numtrans", 0, nullptr, nullptr, nullptr, 0);
+      const std::string transacao = PQgetvalue(numtrans, 0, 0);
+      PQclear(numtrans);
+      const char* movimento[4] = {transacao.c_str(), conta.c_str(), valor, novo};
+      PQclear(PQexecPrepared(conexao, "movimento", 4, movimento, nullptr, nullptr, 0));
+      executar("COMMIT");
+    }
+  });
+  std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "mesmas instruções só com libpq", kContratos,
+              segundos, kContratos / segundos);
+}
+
+void ServicosLibpq(PGconn* conexao) {
+  PQclear(PQexec(conexao, "BEGIN"));
+  PQclear(PQprepare(conexao, "servico",
+                    "INSERT INTO ztservicospedefd (codservico, codconstcivil, codtiposervico, serienf, valorbrutonf, "
+                    "percretencao, valorretencao, houvevalorretencaoinss) VALUES ($1, 1, 100000003, '1', 1000, 11, "
+                    "110, 'S')",
+                    1, nullptr));
+  const double segundos = Segundos([&] {
+    for (int i = 0; i < kServicos; ++i) {
+      const std::string codigo = std::to_string(static_cast<long long>(kPrimeiroServico) + i);
+      const char* valores[1] = {codigo.c_str()};
+      PQclear(PQexecPrepared(conexao, "servico", 1, valores, nullptr, nullptr, 0));
+    }
+  });
+  PQclear(PQexec(conexao, "ROLLBACK"));
+  std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "mesma inserção só com libpq", kServicos, segundos,
+              kServicos / segundos);
+}
+
+}  // namespace
+
+int main() {
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  if (dsn == nullptr || *dsn == '\0') {
+    std::fprintf(stderr, "bench_loans: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
+    return 2;
+  }
+  try {
+    host::THostConfig config;
+    config.Dsn = dsn;
+    config.Matricula = 1;
+    config.Programa = "bench_loans";
+    host::THostQuorvin host(config);
+    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host
+    host.SetGerenteFinanceiro(gerente);
+    Limpar(host.Sessao());
+    ContratosModulo(host, *gerente);
+    ServicosModulo(host, *gerente);
+    Limpar(host.Sessao());
+    PGconn* conexao = PQconnectdb(dsn);
+    if (PQstatus(conexao) != CONNECTION_OK) {
+      std::printf("libpq: %s\n", PQerrorMessage(conexao));
+    } else {
+      ContratosLibpq(conexao);
+      ServicosLibpq(conexao);
+    }
+    PQfinish(conexao);
+    Limpar(host.Sessao());
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "bench_loans: %s: %s\n", e.ClassName(), e.Message().c_str());
+    return 1;
+  }
+  return 0;
+}

@@ -18,6 +18,7 @@ class ModuleCommit : public testsupport::HostTest {
     Limpar();
     Session().Commit();
     Session().StartTransaction();
+    Exec("INSERT INTO ZTCONTA (CODCONTA, CONTA) VALUES (77, 'DESTINO')");  // the account change refuses unknown ones
     for (int recnum = 970001; recnum <= 970004; ++recnum) {
       Exec("INSERT INTO ZTLANC (RECNUM, VALOR, CODCONTA, CODFILIAL) VALUES (" + std::to_string(recnum) +
            ", 100, 10, '1')");
@@ -37,6 +38,7 @@ class ModuleCommit : public testsupport::HostTest {
   void Limpar() {
     Exec(std::string("DELETE FROM ZTRATEIOCENTROCUSTO WHERE ") + kEntries);
     Exec(std::string("DELETE FROM ZTLANC WHERE ") + kEntries);
+    Exec("DELETE FROM ZTCONTA WHERE CODCONTA = 77");
   }
   // What every other session sees: "recnum:account:value" of each committed row.
   static std::string Committed() {

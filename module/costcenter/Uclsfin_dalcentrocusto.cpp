@@ -1,6 +1,7 @@
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 
 #include <cmath>
+#include <exception>
 #include <map>
 #include <set>
 #include <vector>
@@ -717,7 +718,8 @@ bool TDALCentroCusto::InsereCentroCusto(TParametrosCentroCusto& pParametrosCentr
     return true;
   } catch (const Exception& falha) {
     if (rateios.State() == TDataSetState::dsEdit || rateios.State() == TDataSetState::dsInsert) rateios.Cancel();
-    throw Exception("Foi encontrado erro no momento de gravar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de gravar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -847,8 +849,8 @@ void TDALCentroCusto::DeleteTodosCentroCusto(TParametrosCentroCusto& pParametros
     }
     query.ExecSQL();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de excluir registros antigos do Centro de Custo! Erro: " +
-                    falha.Message());
+    std::throw_with_nested(Exception(
+        "Foi encontrado erro no momento de excluir registros antigos do Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -872,8 +874,8 @@ bool TDALCentroCusto::EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pP
     }
     return true;
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de editar registros antigos do Centro de Custo! Erro: " +
-                    falha.Message());
+    std::throw_with_nested(Exception(
+        "Foi encontrado erro no momento de editar registros antigos do Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -961,7 +963,8 @@ void TDALCentroCusto::Commit_InsercaoCentroCusto(TParametrosCentroCusto& /*pPara
   try {
     Sessao().Commit();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de comitar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de comitar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -969,7 +972,8 @@ void TDALCentroCusto::RollBack_InsercaoCentroCusto(TParametrosCentroCusto& /*pPa
   try {
     Sessao().Rollback();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de cancelar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de cancelar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "costcenter/Uclsfin_centrocusto.h"
 
 #include <cmath>
+#include <exception>
 #include <optional>
 #include <set>
 #include <vector>
@@ -730,8 +731,8 @@ bool TValidaCentroCusto::InsertCentroCusto_Banco() {
     LimparDadosUltimoLancto();
     return true;
   } catch (const Exception& falha) {
-    throw Exception("Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: " +
-                    falha.Message());
+    std::throw_with_nested(Exception(
+        "Não foi possível inserir lançamentos de centro de custo! \r\rMensagem original: " + falha.Message()));
   }
 }
 
@@ -809,7 +810,7 @@ bool TValidaCentroCusto::CancelaCentroCusto() {
     Parametros().cdsRateios().CancelUpdates();
     return true;
   } catch (const Exception& falha) {
-    throw Exception(falha.Message());
+    std::throw_with_nested(Exception(falha.Message()));
   }
 }
 

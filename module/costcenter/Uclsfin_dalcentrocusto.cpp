@@ -1,6 +1,7 @@
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 
 #include <cmath>
+#include <exception>
 #include <map>
 #include <set>
 #include <vector>
@@ -386,6 +387,12 @@ TStringList TDALCentroCusto::GetSQLTravarConta() {
   return Linha("SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE");
 }
 
+TStringList TDALCentroCusto::GetSQLTravarOrcamentoCentroCusto() {
+  return Linha(
+      "SELECT CODIGOCENTROCUSTO FROM ZTORCLANCENTROCUSTO WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND "
+      "MES = :MES AND ANO = :ANO AND CODIGOCENTROCUSTO = :CODIGOCENTROCUSTO FOR UPDATE");
+}
+
 TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
   return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
 }
@@ -711,7 +718,8 @@ bool TDALCentroCusto::InsereCentroCusto(TParametrosCentroCusto& pParametrosCentr
     return true;
   } catch (const Exception& falha) {
     if (rateios.State() == TDataSetState::dsEdit || rateios.State() == TDataSetState::dsInsert) rateios.Cancel();
-    throw Exception("Foi encontrado erro no momento de gravar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de gravar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -841,8 +849,8 @@ void TDALCentroCusto::DeleteTodosCentroCusto(TParametrosCentroCusto& pParametros
     }
     query.ExecSQL();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de excluir registros antigos do Centro de Custo! Erro: " +
-                    falha.Message());
+    std::throw_with_nested(Exception(
+        "Foi encontrado erro no momento de excluir registros antigos do Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -866,8 +874,8 @@ bool TDALCentroCusto::EditaLanctosCentroCustoContabil(TParametrosCentroCusto& pP
     }
     return true;
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de editar registros antigos do Centro de Custo! Erro: " +
-                    falha.Message());
+    std::throw_with_nested(Exception(
+        "Foi encontrado erro no momento de editar registros antigos do Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -955,7 +963,8 @@ void TDALCentroCusto::Commit_InsercaoCentroCusto(TParametrosCentroCusto& /*pPara
   try {
     Sessao().Commit();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de comitar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de comitar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -963,7 +972,8 @@ void TDALCentroCusto::RollBack_InsercaoCentroCusto(TParametrosCentroCusto& /*pPa
   try {
     Sessao().Rollback();
   } catch (const Exception& falha) {
-    throw Exception("Foi encontrado erro no momento de cancelar o Centro de Custo! Erro: " + falha.Message());
+    std::throw_with_nested(
+        Exception("Foi encontrado erro no momento de cancelar o Centro de Custo! Erro: " + falha.Message()));
   }
 }
 
@@ -994,6 +1004,25 @@ bool TDALCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosC
     query.Open();
     if (query.IsEmpty()) return true;  // no budget for the account in the month
     orcamentos = ValoresPorCentroCusto(query, "ORCAMENTO_MES_CENTRO_CUSTO");
+  }
+  // Each budgeted cost center of the entry is locked (in code order, so sessions never wait on each
+  // other in a circle) before what was realized is read: another session checking the same
+  // account, branch, month and cost center waits until this one's rows are committed and counted.
+  {
+    std::set<std::string> centros;
+    TClientDataSet& linhas = p.cdsRateios();
+    for (linhas.First(); !linhas.Eof(); linhas.Next()) {
+      const std::string centro_custo = Trim(linhas.FieldByName("CODIGOCENTROCUSTO").AsString());
+      if (orcamentos.count(centro_custo) > 0) centros.insert(centro_custo);
+    }
+    linhas.First();
+    for (const std::string& centro_custo : centros) {
+      TOraQuery query(&Sessao());
+      Montar(query, GetSQLTravarOrcamentoCentroCusto());
+      vincular(query);
+      query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
+      query.Open();
+    }
   }
   const auto realizados = [&](bool bloqueados) {
     TOraQuery query(&Sessao());

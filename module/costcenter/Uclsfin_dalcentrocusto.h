@@ -116,6 +116,7 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados);
   [[nodiscard]] static TStringList GetSQLTravarLancamentoContabil();
   [[nodiscard]] static TStringList GetSQLTravarConta();
+  [[nodiscard]] static TStringList GetSQLTravarOrcamentoCentroCusto();
   [[nodiscard]] static TStringList GetSQLQuantidadeRateios();
   [[nodiscard]] static TStringList GetSQLExisteConta();
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);

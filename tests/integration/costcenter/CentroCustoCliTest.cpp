@@ -103,6 +103,21 @@ TEST_F(CentroCustoCliTest, TenDigitRecordNumbersAndAccountsPassEndToEnd) {
             "9999999999:CLI1:6.01:880001:0 9999999999:CLI2:4:880001:0");
 }
 
+// A database failure while saving keeps the area's message and stays the cause: exit 2, not a
+// business refusal.
+TEST_F(CentroCustoCliTest, ADatabaseFailureWhileSavingIsExitTwoWithItsCause) {
+  Cadastrar();
+  // 60% of 10^13 does not fit the row's VALOR (numeric(14,2)).
+  const auto [codigo, resposta] =
+      Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800131, "ValorLancto": 1e13})");
+  EXPECT_EQ(codigo, 2) << resposta.dump();
+  EXPECT_EQ(resposta.value("message", "").rfind("Não foi possível inserir lançamentos de centro de custo! ", 0), 0u)
+      << resposta.dump();
+  ASSERT_TRUE(resposta.contains("cause")) << resposta.dump();
+  EXPECT_EQ(resposta["cause"].value("exception", "").rfind("EOra", 0), 0u) << resposta.dump();
+  EXPECT_EQ(Linhas(), "");
+}
+
 // Record numbers with a fraction, or wider than a double holds exactly, are usage errors before
 // anything runs.
 TEST_F(CentroCustoCliTest, FractionalOrInexactRecordNumbersAreUsageErrors) {

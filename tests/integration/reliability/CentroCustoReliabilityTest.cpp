@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
@@ -193,6 +194,38 @@ TEST_F(CentroCustoConcorrencia, AReversalSentByEverySessionAtOnceIsWrittenOnce) 
   EXPECT_EQ(Valor("SELECT SUM(VALOR)" + filtro), "-100");
   std::cout << "[figures] one reversal, " << sessoes << " sessions: " << aceitas << " written, negative leg "
             << Valor("SELECT SUM(VALOR)" + filtro) << "\n";
+}
+
+// Every session posts 200.00 of its own entry to cost center RL1 through the form, whose March
+// budget is 1,000.00 and may not be exceeded: exactly five pass, whatever the interleaving.
+TEST_F(CentroCustoConcorrencia, ConcurrentPostingsNeverExceedACostCentersBudget) {
+  const int sessoes = Sessoes();
+  for (int numero = 0; numero < sessoes; ++numero) Lancamento(kPrimeiroLancamento + 100 + numero, 930002, 200);
+  const std::vector<std::string> erros = EmParalelo(sessoes, [&](Sessao& sessao, int numero) {
+    TOraTransaction transacao(sessao.Host->Sessao());
+    IFin_CentroCusto& area = sessao.Area();
+    (void)area.ProcessoCentroCusto(false, tlFinanceiro, "93", "930002", kPrimeiroLancamento + 100 + numero, 200, kData,
+                                   true, "N", 0, false, kData, kData, false);
+    area.ValidaDadosInformados_Inclusao();
+    area.InsertCentroCusto_Banco();
+    transacao.Commit();
+  });
+  int aceitas = 0;
+  for (const std::string& erro : erros) {
+    if (erro.empty()) {
+      ++aceitas;
+    } else {
+      EXPECT_EQ(
+          erro.rfind("Lançamentos do centro de custo RL1 para 03/2026 na filial 93 ultrapassou o valor orçado", 0), 0u)
+          << erro;
+    }
+  }
+  const std::string realizado =
+      Valor("SELECT SUM(VALOR) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 9300100 AND 9300199");
+  EXPECT_EQ(aceitas, std::min(sessoes, 5));
+  EXPECT_EQ(realizado, ShortestDecimal(200.0 * std::min(sessoes, 5)));
+  std::cout << "[figures] budget 1,000.00, " << sessoes << " sessions posting 200.00: " << aceitas
+            << " accepted, realized " << realizado << "\n";
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // The module's statements, read from corpus.tsv beside this file: every one translates with nothing
 // Oracle-only left in the PostgreSQL text, and PostgreSQL parses every translated SQL statement
 // (compiled inside a PL/pgSQL block that never runs it, so no table has to exist). Blocks need the
-// server-side objects; TranslatorBlockTest runs blocks over stand-ins.
+// server-side objects; TranslatorBlockTest runs blocks over stand-ins. corpus.expected.tsv holds the
+// exact text each statement translates to, so a change in what the module sends shows as a data diff
+// (QUORVIN_WRITE_EXPECTED=1 rewrites it from the current translator, for review with git diff).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,25 +23,58 @@ struct CorpusCase {
   std::size_t line;  // in corpus.tsv: names the test
 };
 
+std::string CorpusPath(const char* file) {
+  return std::string(QUORVIN_SOURCE_DIR) + "/tests/integration/translator/" + file;
+}
+
 // A label, a tab, the text on one line with its line breaks written \r and \n.
-const std::vector<CorpusCase>& Corpus() {
-  static const std::vector<CorpusCase> corpus = [] {
-    std::vector<CorpusCase> cases;
-    std::ifstream file(std::string(QUORVIN_SOURCE_DIR) + "/tests/integration/translator/corpus.tsv");
-    std::size_t number = 0;
-    for (std::string line; std::getline(file, line);) {
-      const std::size_t tab = line.find('\t');
-      ++number;
-      if (line.starts_with('#') || tab == std::string::npos) continue;
-      CorpusCase& c = cases.emplace_back(CorpusCase{line.substr(0, tab), "", number});
-      for (std::size_t i = tab + 1; i < line.size(); ++i) {
-        const bool escape = line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'r' || line[i + 1] == 'n');
-        c.text += escape ? (line[++i] == 'r' ? '\r' : '\n') : line[i];
-      }
+std::vector<CorpusCase> ReadCases(const char* file_name) {
+  std::vector<CorpusCase> cases;
+  std::ifstream file(CorpusPath(file_name));
+  std::size_t number = 0;
+  for (std::string line; std::getline(file, line);) {
+    const std::size_t tab = line.find('\t');
+    ++number;
+    if (line.starts_with('#') || tab == std::string::npos) continue;
+    CorpusCase& c = cases.emplace_back(CorpusCase{line.substr(0, tab), "", number});
+    for (std::size_t i = tab + 1; i < line.size(); ++i) {
+      const bool escape = line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'r' || line[i + 1] == 'n');
+      c.text += escape ? (line[++i] == 'r' ? '\r' : '\n') : line[i];
     }
-    return cases;
-  }();
+  }
+  return cases;
+}
+
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  return out;
+}
+
+const std::vector<CorpusCase>& Corpus() {
+  static const std::vector<CorpusCase> corpus = ReadCases("corpus.tsv");
   return corpus;
+}
+
+// What each statement of the corpus translates to, in the corpus's order.
+TEST(TranslatorCorpusFile, EveryStatementTranslatesToTheTextItHasAlwaysSent) {
+  if (std::getenv("QUORVIN_WRITE_EXPECTED") != nullptr) {
+    std::ofstream out(CorpusPath("corpus.expected.tsv"));
+    out << "# What each statement of corpus.tsv translates to (same order, same escapes).\n";
+    for (const CorpusCase& c : Corpus()) out << c.name << '\t' << Escaped(oradb::Translate(c.text).Text) << '\n';
+  }
+  const std::vector<CorpusCase> expected = ReadCases("corpus.expected.tsv");
+  ASSERT_EQ(expected.size(), Corpus().size());
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    const CorpusCase& c = Corpus()[k];
+    const std::string text = oradb::Translate(c.text).Text;
+    const auto [mine, theirs] =
+        std::mismatch(text.begin(), text.end(), expected[k].text.begin(), expected[k].text.end());
+    EXPECT_EQ(text, expected[k].text) << c.name << " (corpus.tsv line " << c.line << ") differs from byte "
+                                      << (mine - text.begin()) << ": ..."
+                                      << std::string(mine, text.end()).substr(0, 60);
+    static_cast<void>(theirs);
+  }
 }
 
 TEST(TranslatorCorpusFile, HoldsTheModulesStatements) {

@@ -8,6 +8,7 @@
 #include "sdk/Exception.h"
 #include "sdk/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
+#include "support/Causes.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -15,16 +16,7 @@ namespace {
 constexpr double kConta = 9931;  // receiving account no other test uses
 
 // Whether a database failure lies anywhere down the chain of causes.
-bool CausaDoBanco(const std::exception& falha) {
-  if (dynamic_cast<const EOraError*>(&falha) != nullptr) return true;
-  try {
-    std::rethrow_if_nested(falha);
-  } catch (const std::exception& causa) {
-    return CausaDoBanco(causa);
-  } catch (...) {
-  }
-  return false;
-}
+using testsupport::CausaDoBanco;
 
 class ContratoEmprestimoTest : public testsupport::HostTest {
  protected:

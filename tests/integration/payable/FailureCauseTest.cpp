@@ -5,21 +5,13 @@
 
 #include "PayableFixture.h"
 #include "oradb/EOraError.h"
+#include "support/Causes.h"
 
 // A database failure inside a posting keeps the module's message and stays reachable as the
 // cause, so the host (and the command line's exit code) tells it from a business refusal.
 namespace {
 
-bool CausaDoBanco(const std::exception& falha) {
-  if (dynamic_cast<const EOraError*>(&falha) != nullptr) return true;
-  try {
-    std::rethrow_if_nested(falha);
-  } catch (const std::exception& causa) {
-    return CausaDoBanco(causa);
-  } catch (...) {
-  }
-  return false;
-}
+using testsupport::CausaDoBanco;
 
 class FailureCause : public payabletest::PayableTest {
  protected:

@@ -235,7 +235,12 @@ int CommandSql(const std::vector<std::string>& args, std::ostream& out) {
   TOraQuery query(&session);
   query.SQL.SetText(text);
   for (const auto& [name, value] : binds) query.ParamByName(name).SetAsString(value);
-  if (oradb::TranslateCached(query.SQL.Text())->ReturnsRows) {
+  const auto translation = oradb::TranslateCached(query.SQL.Text());
+  if (translation->IsBlock) {
+    // A block reports no count of its own: the rows its statements changed are not known here.
+    query.ExecSQL();
+    out << Json{{"block", true}, {"rows_affected", nullptr}}.dump() << '\n';
+  } else if (translation->ReturnsRows) {
     query.Open();
     Json rows = Json::array();
     for (query.First(); !query.Eof(); query.Next()) {

@@ -183,6 +183,32 @@ TEST(CliProtocol, EveryFailureOfACallIsAJsonAnswer) {
   EXPECT_EQ(answers, 2);
 }
 
+// A private cluster stopped with `db stop` stays stopped: a call says so instead of starting it
+// again behind the stop.
+TEST(CliProtocol, ACallDoesNotRestartAClusterStoppedOnPurpose) {
+  const std::string pasta = ::testing::TempDir() + "quorvin-parado";
+  ASSERT_EQ(
+      std::system(("rm -rf '" + pasta + "' && mkdir -p '" + pasta + "' && touch '" + pasta + "/stopped'").c_str()), 0);
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  const char* dir = std::getenv("QUORVIN_DB_DIR");
+  const std::string dsn_antes = dsn == nullptr ? "" : dsn;
+  const std::string dir_antes = dir == nullptr ? "" : dir;
+  unsetenv("QUORVIN_DSN");
+  setenv("QUORVIN_DB_DIR", pasta.c_str(), 1);
+  const CliResult result = RunCli({"call", "Frame.GetVersao"});
+  if (dsn != nullptr) setenv("QUORVIN_DSN", dsn_antes.c_str(), 1);
+  if (dir != nullptr) {
+    setenv("QUORVIN_DB_DIR", dir_antes.c_str(), 1);
+  } else {
+    unsetenv("QUORVIN_DB_DIR");
+  }
+  EXPECT_EQ(result.exit, 2);
+  EXPECT_NE(Json::parse(result.out).value("message", "").find("o banco local foi parado com 'db stop'"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(std::system(("rm -rf '" + pasta + "'").c_str()), 0);
+}
+
 // A negative zero is stored as zero.
 TEST(RecordJson, NegativeZeroIsZero) {
   RFin_IncluirMovimentacaoNumerarios record;

@@ -93,7 +93,7 @@ void TMovimentacaoNumerarios::VerificarRecalculo(const RFin_RecalculaNumerario& 
   CheckTransacao();
   if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
   if (prNumerario.CODBANCO == 0) throw ExCodigoBancoRecalculoVazio();
-  if (prNumerario.CODCOB.empty()) throw ExCodigoCobrancaRecalculoVazia();
+  if (Trim(prNumerario.CODCOB).empty()) throw ExCodigoCobrancaRecalculoVazia();
   // The plain balance alone is not a rebuild the screens offer.
   if (!prNumerario.RECALCULARSALDOCONCILIADO && !prNumerario.RECALCULARSALDOCOMPENSACAO) {
     throw ExNenhumaOpcaoDeRecalculoSelecionada();

@@ -139,6 +139,9 @@ TEST_F(CashRebuild, ChecksRefuseInOrderInsideTheRebuildWrapper) {
             antes + "O código do Banco para o recálculo não foi informado.");
   EXPECT_EQ(recusa([](Recalculo& p) { p.CODCOB.clear(), p.RECALCULARSALDOCONCILIADO = false; }),
             antes + "O código da Moeda para o recálculo não foi informado.");
+  // A code of blanks is no code.
+  EXPECT_EQ(recusa([](Recalculo& p) { p.CODCOB = "   "; }),
+            antes + "O código da Moeda para o recálculo não foi informado.");
   EXPECT_EQ(recusa([](Recalculo& p) { p.RECALCULARSALDOCONCILIADO = false, p.RECALCULARSALDO = true; }),
             antes +
                 "Nenhuma opção para recálculo foi selecionada. Escolha pelo menos uma: Saldo Conciliado ou Saldo por "

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "oradb/EOraError.h"
@@ -17,6 +19,11 @@ struct ErrorCase {
   const char* sqlstate;
   std::string message;  // "ORA-nnnnn: ...": the code is the number
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+  *out << c.label;
+}
 
 class ErrorMapping : public testsupport::DatabaseTest, public ::testing::WithParamInterface<ErrorCase> {
  protected:

@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -84,6 +85,11 @@ struct Desfecho {
   const char* pergunta;  // the question after the budget text; null when none is asked
   std::string erro;      // ExValidarOrcamentoExcedido's message when refused
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const Desfecho& c, std::ostream* out) {
+  *out << c.nome;
+}
 
 class PayableBudgetOutcome : public PayableBudget, public ::testing::WithParamInterface<Desfecho> {};
 

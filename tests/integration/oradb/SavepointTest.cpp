@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,7 @@ struct ScopeCase {
   const char* Name;
   std::function<void(Probe&)> Body;
   std::vector<int> Expected;
+  friend void PrintTo(const ScopeCase& scope, std::ostream* os) { *os << scope.Name; }
 };
 
 class SavepointScopes : public Savepoints, public ::testing::WithParamInterface<ScopeCase> {};

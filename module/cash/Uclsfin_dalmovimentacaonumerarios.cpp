@@ -248,6 +248,35 @@ TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesSaldoConciliado(bool 
   return sql;
 }
 
+TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesPosteriores(bool Conciliado) {
+  TStringList sql =
+      Linhas({"SELECT VALOR, TIPO", "  FROM ZTMOVCR", " WHERE CODBANCO = :CODBANCO", "   AND CODCOB   = :CODMOEDA"});
+  if (Conciliado) {
+    sql.Add("   AND CONCILIACAO = 'OK'");
+    sql.Add("   AND ((OPERACAO <> 99) OR (OPERACAO IS NULL))");
+    sql.Add("   AND TRUNC(ZTMOVCR.DTCONCIL) > :DATAFINAL");
+  } else {
+    sql.Add("   AND TRUNC(ZTMOVCR.DATA) > :DATAFINAL");
+  }
+  return sql;
+}
+
+double TDALMovimentacaoNumerarios::VariacaoPosterior(const RFin_RecalculaNumerario& prParametro, bool Conciliado) {
+  TOraQuery posteriores(&Sessao());
+  posteriores.SQL = GetSQLMovimentacoesPosteriores(Conciliado);
+  posteriores.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
+  posteriores.ParamByName("CODMOEDA").SetAsString(prParametro.CODCOB);
+  posteriores.ParamByName("DATAFINAL").SetAsDateOrNull(prParametro.DATAFINAL);
+  posteriores.SetUniDirectional(true);
+  posteriores.Open();
+  double variacao = 0;
+  for (; !posteriores.Eof(); posteriores.Next()) {
+    variacao = Somar(variacao, VariacaoDoTipo(posteriores.FieldByName("TIPO").AsString(),
+                                              posteriores.FieldByName("VALOR").AsFloat()));
+  }
+  return variacao;
+}
+
 TStringList TDALMovimentacaoNumerarios::GetSQLGravarVLSALDO() {
   return Linhas({"UPDATE ZTMOVCR SET VLSALDO = :VALOR WHERE  NUMTRANS = :NUMTRANS AND ROWID = :ID"});
 }
@@ -643,6 +672,9 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoCorrente(RFin_RecalculaNumerario
       gravar.ParamByName("ID").SetAsString(movimentos.FieldByName("ROWID").AsString());
       gravar.ExecSQL();
     }
+    // A period rebuild ends at the period's last movement: the live balance also takes those after
+    // it, so that ZTESTCR keeps the sum of every movement of the pair.
+    if (comPeriodo) saldo = Somar(saldo, VariacaoPosterior(prParametro, Conciliado));
     if (Conciliado) {
       AtualizaSaldoConciliadoZTESTCR(prParametro.CODBANCO, prParametro.CODCOB, saldo);
     } else {

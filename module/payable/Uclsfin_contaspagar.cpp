@@ -326,6 +326,10 @@ bool TContasPagar::AvaliarOrcamentoExcedido(RFin_ValidarOrcamento& parametros, s
   const double valor = parametros.NEGATIVO ? -parametros.VALOR : parametros.VALOR;
 
   TDALContasPagar& dal = GetDALContasPagar();
+  // Held to the end of the caller's transaction: a second posting to this budget waits here and
+  // then reads this one's entry among the realized ones. The cost-center budget rows are locked
+  // after this one, never before.
+  dal.TravarOrcamento(parametros.CODCONTA, parametros.CODFILIAL, ano);
   const double orcado = dal.ObterValorOrcado(parametros.CODCONTA, parametros.CODFILIAL, ano, mes);
   double pago = dal.ObterValorLancado("ZTLANC", true, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
                                       parametros.RECNUM, ano, mes);

@@ -560,6 +560,20 @@ std::string TDALContasPagar::GetSQLValorOrcado(int mes) {
          " AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO";
 }
 
+std::string TDALContasPagar::GetSQLTravarOrcamento() {
+  return "SELECT CODCONTA FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO FOR "
+         "UPDATE";
+}
+
+void TDALContasPagar::TravarOrcamento(double codconta, const std::string& codfilial, int ano) {
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.Add(GetSQLTravarOrcamento());
+  consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+  consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+  consulta.ParamByName("ANO").SetAsInteger(ano);
+  consulta.Open();
+}
+
 double TDALContasPagar::ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes) {
   TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
   consulta.SQL.Add(GetSQLValorOrcado(mes));

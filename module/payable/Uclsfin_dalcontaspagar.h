@@ -41,6 +41,12 @@ class TDALContasPagar : public TBaseSubModulo {
   // Budget of an account in a branch for a month (0 when there is none).
   [[nodiscard]] static std::string GetSQLValorOrcado(int mes);
   [[nodiscard]] double ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes);
+  // Locks the account's budget row of the year in the branch until the caller's transaction ends, so
+  // the check of what is already posted and the posting that follows are one step against another
+  // session posting to the same account; without a budget row there is nothing to lock (and
+  // nothing to share).
+  void TravarOrcamento(double codconta, const std::string& codfilial, int ano);
+  [[nodiscard]] static std::string GetSQLTravarOrcamento();
   // What an account already holds in a month, in ZTLANC or ZTLANCBLOQ: paid (VPAGO of paid entries) or
   // open (VALOR of unpaid ones), leaving out one entry and rejected supplementations. By accrual the
   // month is that of DTCOMPETENCIA; otherwise that of the payment (paid) or of the due date (open).

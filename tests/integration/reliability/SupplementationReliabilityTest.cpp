@@ -17,22 +17,22 @@
 
 // Approval and rejection of held entries under concurrent sessions: each thread is a host of its
 // own (its own connection, facade and transaction) on committed rows, committing whatever its call
-// answered, as the command-line host does. The rows live under keys no other test uses (branch 94,
-// entries from 9400000, bank 94, employee 9401) and are removed before and after.
+// answered, as the command-line host does. The rows live under keys no other test uses (branch 95,
+// entries from 9500000, bank 95, employee 9501) and are removed before and after.
 namespace {
 
-constexpr double kPrimeiroLancamento = 9400000;
-constexpr double kBanco = 94;
+constexpr double kPrimeiroLancamento = 9500000;
+constexpr double kBanco = 95;
 
 const char* const kLimpeza =
-    "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 9400000 AND 9499999;"
-    "DELETE FROM public.ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM BETWEEN 9400000 AND 9499999;"
-    "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9400000 AND 9499999;"
-    "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9400000 AND 9499999;"
-    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 94_____ %';"
-    "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 94;"
-    "DELETE FROM public.ZTESTCR WHERE CODBANCO = 94;"
-    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9401;";
+    "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 9500000 AND 9599999;"
+    "DELETE FROM public.ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM BETWEEN 9500000 AND 9599999;"
+    "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9500000 AND 9599999;"
+    "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9500000 AND 9599999;"
+    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 95_____ %';"
+    "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 95;"
+    "DELETE FROM public.ZTESTCR WHERE CODBANCO = 95;"
+    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9501;";
 
 // One user's session: a host with the module's facade.
 struct Sessao {
@@ -95,14 +95,14 @@ class SuplementacaoConcorrencia : public ::testing::Test {
     FSessao = testsupport::NewSession("tests:supl-reliability");
     FSessao->ExecuteScript(kLimpeza);
     FSessao->ExecuteScript(
-        "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (9401, 'ANA DO ORCAMENTO', 'ANA94')");
+        "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA) VALUES (9501, 'ANA DO ORCAMENTO', 'ANA95')");
   }
   void TearDown() override {
     if (FSessao) FSessao->ExecuteScript(kLimpeza);
   }
 
   // An entry of 250.00 held for supplementation with its two apportionment rows, committed. A
-  // settled one (routine 631) moves its money from bank 94 when approved.
+  // settled one (routine 631) moves its money from bank 95 when approved.
   void Retido(double recnum, bool baixado, double banco = kBanco) {
     const std::string n = ShortestDecimal(recnum);
     const std::string baixa = baixado ? "631, 'D', " + ShortestDecimal(recnum - kPrimeiroLancamento + 7000) + ", " +
@@ -111,12 +111,12 @@ class SuplementacaoConcorrencia : public ::testing::Test {
     FSessao->ExecuteScript(
         "INSERT INTO public.ZTLANCBLOQ (RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC, HISTORICO, NOMEFUNC, "
         "CODROTINABAIXA, CODMOEDABAIXA, NUMTRANS, NUMBANCO, DTPAGTO, VPAGO) VALUES (" +
-        n + ", '94', 3101, 250, DATE '2030-05-10', DATE '2030-05-20', 'MATERIAL', 'ANA94', " + baixa +
+        n + ", '95', 3101, 250, DATE '2030-05-10', DATE '2030-05-20', 'MATERIAL', 'ANA95', " + baixa +
         ");"
         "INSERT INTO public.ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
         "CONTRAPARTIDA, CODFILIAL) VALUES (" +
-        n + ", 3101, 'ADM', 100, 40, DATE '2030-05-10', 'N', '94'), (" + n +
-        ", 3101, 'COM', 150, 60, DATE '2030-05-10', 'N', '94');");
+        n + ", 3101, 'ADM', 100, 40, DATE '2030-05-10', 'N', '95'), (" + n +
+        ", 3101, 'COM', 150, 60, DATE '2030-05-10', 'N', '95');");
   }
 
   std::string Valor(const std::string& sql) { return testsupport::QueryValue(*FSessao, sql).value_or(""); }
@@ -173,15 +173,15 @@ TEST_P(AprovacaoConcorrente, OneSessionApprovesTheOthersFindNothingHeld) {
     EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTO", recnum), 2);
     EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum) + Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
     EXPECT_EQ(Recados(recnum, "aprovado"), 1);
-    const std::string movimentos = Valor("SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 94 AND NUMDOC = '" + n + "'");
+    const std::string movimentos = Valor("SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 95 AND NUMDOC = '" + n + "'");
     EXPECT_EQ(movimentos, caso.Baixado ? "1" : "0");
     std::cout << "[figures] approval, " << caso.Sessoes << " sessions, round " << rodada << ": " << aprovadas
               << " answered true, ZTLANC rows " << Linhas("ZTLANC", recnum) << ", notices "
               << Recados(recnum, "aprovado") << ", cash movements " << movimentos << "\n";
   }
   if (caso.Baixado) {
-    // Three entries of 250.00 paid out of bank 94, each once.
-    EXPECT_EQ(Valor("SELECT VALOR FROM ZTESTCR WHERE CODBANCO = 94 AND CODCOB = 'D'"), "-750");
+    // Three entries of 250.00 paid out of bank 95, each once.
+    EXPECT_EQ(Valor("SELECT VALOR FROM ZTESTCR WHERE CODBANCO = 95 AND CODCOB = 'D'"), "-750");
   }
 }
 
@@ -248,7 +248,7 @@ TEST_F(SuplementacaoConcorrencia, AFailedApprovalCommittedByItsCallerLeavesNothi
   EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum), 1);
   EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 2);
 
-  FSessao->ExecuteScript("UPDATE public.ZTLANCBLOQ SET NUMBANCO = 94 WHERE RECNUM = " + n);
+  FSessao->ExecuteScript("UPDATE public.ZTLANCBLOQ SET NUMBANCO = 95 WHERE RECNUM = " + n);
   const Resposta nova = aprovar();
   EXPECT_EQ(nova.Erro, "");
   EXPECT_TRUE(nova.Resultado) << nova.Mensagem;

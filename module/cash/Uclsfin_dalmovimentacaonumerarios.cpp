@@ -1,11 +1,11 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 
 #include <exception>
-#include <optional>
 
 #include "frame/Uclsfin_except.h"
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
+#include "oradb/TOraSavepoint.h"
 #include "oradb/TOraSession.h"
 #include "sdk/Formatacao.h"
 
@@ -52,36 +52,18 @@ void ValidarROWID(const std::string& rowid) {
 }
 
 // A rebuild runs under a savepoint of its own, so that its failure leaves the caller's
-// transaction as Oracle leaves it after a failed statement: usable by the next rebuild.
-class TPontoRecuperacao {
- public:
-  explicit TPontoRecuperacao(TOraSession& sessao) : FSessao(sessao) { Executar("SAVEPOINT RECALCULO_SALDO"); }
-  void Desfazer() { Executar("ROLLBACK TO SAVEPOINT RECALCULO_SALDO"); }
-
- private:
-  void Executar(const char* sql) {
-    TOraQuery query(&FSessao);
-    query.SQL.Add(sql);
-    query.ExecSQL();
-  }
-  TOraSession& FSessao;
-};
-
-// Runs a rebuild step under its savepoint; its failure becomes the message and false.
+// transaction as Oracle leaves it after a failed statement: usable by the next rebuild, with
+// nothing of the failed one in it.
 template <class Passo>
 bool ExecutarRecalculo(TOraSession& sessao, std::string& psMsg, Passo passo) {
-  std::optional<TPontoRecuperacao> ponto;
   try {
-    ponto.emplace(sessao);
-    return passo();
+    TOraSavepoint ponto(sessao);
+    if (!passo()) return false;  // the savepoint undoes whatever the refused step wrote
+    ponto.Release();
+    return true;
   } catch (const std::exception& falha) {
     psMsg = falha.what();
     if (psMsg.empty()) psMsg = "Falha sem mensagem no recálculo de saldos.";
-    try {
-      if (ponto) ponto->Desfazer();
-    } catch (const std::exception&) {
-      // The session is lost; the caller's own rollback reports it.
-    }
     return false;
   }
 }

@@ -229,7 +229,18 @@ TEST_F(PayableBudget, OnlyPositiveEntriesOfItsRoutinesInABranchWithBudgetControl
   RFin_ValidarOrcamento estorno = Pergunta(-5000);
   estorno.NEGATIVO = true;
   EXPECT_FALSE(ContasPagar().LancarSuplementacao(estorno));
-  for (const auto& [rotina, suplementa] : {std::pair{631, true}, {746, false}, {614, false}}) {
+  // Every routine that may hold an entry for supplementation, and its neighbours that may not.
+  for (const auto& [rotina, suplementa] : {std::pair{631, true},
+                                           {703, true},
+                                           {749, true},
+                                           {750, true},
+                                           {630, false},
+                                           {702, false},
+                                           {704, false},
+                                           {748, false},
+                                           {751, false},
+                                           {746, false},
+                                           {614, false}}) {
     Host().SetCodigoRotina(rotina);
     EXPECT_EQ(ContasPagar().LancarSuplementacao(pergunta), suplementa) << rotina;
   }

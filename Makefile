@@ -32,7 +32,6 @@ unit:
 demo: deps build
 	$(CLI) db start
 	$(CLI) db reset
-	$(CLI) db seed
 	$(CLI) demo
 
 bench: deps

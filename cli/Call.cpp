@@ -175,13 +175,17 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
 }
 
 int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults) {
+  return RunBatch([&]() -> Runtime& { return runtime; }, in, out, defaults);
+}
+
+int RunBatch(const std::function<Runtime&()>& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults) {
   return AnswerEachLine(in, out, [&](const std::string& line) {
     const Json request = ParseRequestText(line);
     if (!request.is_object() || !request.contains("op") || !request["op"].is_string()) {
       throw UsageError("cada linha deve ser um objeto com \"op\": \"AREA.OPERACAO\".");
     }
     const CallFlags flags = ReadFlags(request.contains("flags") ? request["flags"] : Json(), defaults);
-    return RunCall(runtime, request["op"].get<std::string>(), request, flags);
+    return RunCall(runtime(), request["op"].get<std::string>(), request, flags);
   });
 }
 

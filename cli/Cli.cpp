@@ -100,7 +100,14 @@ int CommandBatch(std::istream& in, std::ostream& out, const CallFlags& flags) {
     const CallOutcome failure = StartupFailure(error);
     return AnswerEachLine(in, out, [&](const std::string&) { return failure; });
   }
-  return RunBatch(*runtime, in, out, flags);
+  // A line whose connection was lost (server restarted, backend ended) is answered with that
+  // failure; the next line runs on a new connection.
+  const auto current = [&]() -> Runtime& {
+    if (runtime && !runtime->Host().Sessao().Connected()) runtime.reset();
+    if (!runtime) runtime = std::make_unique<Runtime>(flags);
+    return *runtime;
+  };
+  return RunBatch(current, in, out, flags);
 }
 
 int CommandSingleCall(const std::string& name, std::istream& in, std::ostream& out, const CallFlags& flags) {

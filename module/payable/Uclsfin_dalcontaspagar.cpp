@@ -699,6 +699,14 @@ bool TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     const double aprovador = sessao_host.Usuario().Matricula();
     const TDateTime hoje = sessao_host.BancoDados().DataServidor();
     RegistrarAprovacao(sessao, "ZTLANC", aprovador, hoje, registro.RECNUM);
+    // An entry approved after it was rejected is posted as approved: carrying the rejection stamp
+    // into ZTLANC would leave the posted expense out of every budget sum.
+    if (!retido.FieldByName("DTREJEICAOSUPLORC").IsNull()) {
+      TOraQuery revogar(&sessao);
+      revogar.SQL.Add("UPDATE ZTLANC SET DTREJEICAOSUPLORC = NULL WHERE RECNUM = :RECNUM");
+      revogar.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+      revogar.ExecSQL();
+    }
 
     // 4. Its held apportionment, stamped the same way.
     TOraQuery rateio(&sessao);

@@ -328,6 +328,19 @@ TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser
             "1|Rejeição de suplementação|Lançamento RecNum: " + n + " rejeitado. \rSEM VERBA NO TRIMESTRE");
 }
 
+// An entry approved after it was rejected is posted without the rejection stamp, so it counts in
+// the month's budget like any other posted entry.
+TEST_F(PayableApproval, AnEntryApprovedAfterItsRejectionCountsInTheBudget) {
+  const double recnum = Reter();
+  RFin_RejeitarSuplementacao rejeicao{.RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
+  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  EXPECT_EQ(Valores("ZTLANC", recnum, {"TO_CHAR(DTREJEICAOSUPLORC)"}), Textos{""});
+  // 999.99 due before plus the approved 0.02: the last cent of the budget is gone.
+  EXPECT_TRUE(Excedido(0.01));
+}
+
 // Both lock the held row before anything is written, so a second approver or rejecter of the same
 // entry waits for the first and then finds it gone or rejected.
 TEST(PayableApprovalSql, TheHeldRowIsReadUnderARowLock) {

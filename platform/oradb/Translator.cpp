@@ -83,16 +83,17 @@ Translation Translate(std::string_view oracle_text) {
   const NodeList tree = internal::BuildSqlTree(lexed.Tokens);
   const bool block = internal::IsWord(tree[0], "DECLARE") || internal::IsWord(tree[0], "BEGIN");
 
-  // First pass: which binds need a numeric cast somewhere; second pass: the text itself.
+  // First pass: how each bind is used; second pass: the text itself.
   BindTyping typing;
+  typing.BindCount = lexed.BindNames.size();
   (void)RenderStatement(tree, typing, block);
-  typing.Final = std::move(typing.Seen);
-  typing.Seen.clear();
+  typing.NextPass();
   std::string rendered = RenderStatement(tree, typing, block);
   internal::AppendTrivia(rendered, lexed.Trailing);
 
   Translation result;
   result.ParamNames = lexed.BindNames;
+  for (const std::size_t repeated : typing.Aliases) result.ParamNames.push_back(lexed.BindNames[repeated]);
   result.IsBlock = block;
   result.ReturnsRows = !block && (internal::IsWord(tree[0], "SELECT") || internal::IsWord(tree[0], "WITH") ||
                                   internal::IsSubquery(tree[0]));

@@ -11,9 +11,11 @@
 namespace oradb {
 
 struct Translation {
-  // PostgreSQL text. Binds appear as $1..$n, one number per distinct bind name.
+  // PostgreSQL text. Binds appear as $1..$n, one number per distinct bind name, plus one more for a
+  // bind that is both tested for NULL and used elsewhere (the test reads its own copy as text).
   std::string Text;
-  // Upper-case bind name of $k at index k-1, in order of first appearance.
+  // Upper-case bind name of $k at index k-1: the binds in order of first appearance, then the
+  // names of those copies (a name may appear twice; both take the bind's value).
   std::vector<std::string> ParamNames;
   // An anonymous block (DO ...): binds cannot be sent as parameters; RenderBlock inlines them.
   bool IsBlock = false;

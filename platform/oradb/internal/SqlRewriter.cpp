@@ -1,6 +1,8 @@
 #include "oradb/internal/SqlRewriter.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 #include "oradb/EOraError.h"
 #include "oradb/internal/SqlWords.h"
@@ -169,7 +171,7 @@ std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, st
   switch (token.Kind) {
     case TokenKind::Bind:
       Lead(node, keep_lead, out);
-      out += Bind(node, NeedsNumericCast(nodes, at));
+      out += IsNullTestOperand(nodes, at) ? NullTestBind(node) : Bind(node, NeedsNumericCast(nodes, at));
       return at + 1;
     case TokenKind::String:
       Lead(node, keep_lead, out);
@@ -225,40 +227,10 @@ std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, st
       out += "public.user_tab_columns";
       return at + 1;
     }
-    if (call && upper == "DECODE") {
-      Lead(node, keep_lead, out);
-      out += Decode(*next);
-      return at + 2;
-    }
-    if (call && upper == "REPLACE") {
-      // Oracle's REPLACE removes the text when the replacement is '' (NULL) or left out; PostgreSQL's
-      // gives NULL for a NULL replacement and needs three arguments.
-      const std::vector<NodeSpan> args = SplitAtCommas(next->Kids);
-      if (args.size() == 2 || (args.size() == 3 && args[2].size() == 1 && IsEmptyString(args[2][0]))) {
-        Lead(node, keep_lead, out);
-        out += std::string(token.Text) + "(" + List(args[0], false) + ", " + List(args[1], false) + ", '')";
-        return at + 2;
-      }
-    }
-    if (call && (upper == "NVL" || upper == "TO_CHAR")) {
-      const std::vector<NodeSpan> args = SplitAtCommas(next->Kids);
-      std::vector<int> casts(args.size(), 0);  // 0 none, 1 numeric, 2 text
-      if (upper == "NVL" && args.size() == 2) {
-        for (std::size_t side = 0; side < 2; ++side) {
-          if (!IsSingleBind(args[side])) continue;
-          if (IsWholeNumber(args[1 - side])) casts[side] = 1;
-          if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
-        }
-      } else if (upper == "TO_CHAR" && !args.empty() && IsSingleBind(args[0])) {
-        if (args.size() == 1 || (args.size() == 2 && IsNumberFormat(args[1]))) casts[0] = 1;
-      }
-      Lead(node, keep_lead, out);
-      out += token.Text;
-      Lead(*next, true, out);
-      out += CallWithBindCasts(*next, casts);
-      return at + 2;
-    }
     const bool variable = FVariables != nullptr && FVariables->count(upper) != 0;
+    if (call && !variable) {
+      if (const std::size_t after = FunctionCall(nodes, at, keep_lead, out); after != 0) return after;
+    }
     if (variable && call) {
       // A collection element: v(i) in PL/SQL, v[i] in PL/pgSQL.
       Lead(node, keep_lead, out);
@@ -283,6 +255,47 @@ std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, st
   return at + 1;
 }
 
+// The Oracle functions whose PostgreSQL namesake answers differently or cannot type a bare bind.
+// Returns the node after the call, or 0 when the call is rendered as it stands.
+std::size_t SqlRewriter::FunctionCall(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const SqlNode& node = nodes[at];
+  const SqlNode& args_group = nodes[at + 1];
+  const std::string& upper = node.Tok->Upper;
+  if (upper == "DECODE") {
+    Lead(node, keep_lead, out);
+    out += Decode(args_group);
+    return at + 2;
+  }
+  if (upper == "REPLACE") {
+    // Oracle's REPLACE removes the text when the replacement is '' (NULL) or left out; PostgreSQL's
+    // gives NULL for a NULL replacement and needs three arguments.
+    const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+    if (args.size() == 2 || (args.size() == 3 && args[2].size() == 1 && IsEmptyString(args[2][0]))) {
+      Lead(node, keep_lead, out);
+      out += std::string(node.Tok->Text) + "(" + List(args[0], false) + ", " + List(args[1], false) + ", '')";
+      return at + 2;
+    }
+    return 0;
+  }
+  if (upper != "NVL" && upper != "TO_CHAR") return 0;
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  std::vector<int> casts(args.size(), 0);  // 0 none, 1 numeric, 2 text
+  if (upper == "NVL" && args.size() == 2) {
+    for (std::size_t side = 0; side < 2; ++side) {
+      if (!IsSingleBind(args[side])) continue;
+      if (IsWholeNumber(args[1 - side])) casts[side] = 1;
+      if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
+    }
+  } else if (upper == "TO_CHAR" && !args.empty() && IsSingleBind(args[0])) {
+    if (args.size() == 1 || (args.size() == 2 && IsNumberFormat(args[1]))) casts[0] = 1;
+  }
+  Lead(node, keep_lead, out);
+  out += node.Tok->Text;
+  Lead(args_group, true, out);
+  out += CallWithBindCasts(args_group, casts);
+  return at + 2;
+}
+
 std::string SqlRewriter::Word(const SqlNode& word) const {
   const std::string_view text = word.Tok->Text;
   // OBJ#, OWNER#: '#' is not an identifier character in PostgreSQL.
@@ -302,17 +315,55 @@ std::string SqlRewriter::Group(const SqlNode& group) {
   return out;
 }
 
+BindTyping::Use& SqlRewriter::SeenUse(std::size_t index) {
+  if (FTyping.Seen.size() <= index) FTyping.Seen.resize(index + 1);
+  return FTyping.Seen[index];
+}
+
+BindTyping::Use SqlRewriter::FinalUse(std::size_t index) const {
+  return index < FTyping.Final.size() ? FTyping.Final[index] : BindTyping::Use{};
+}
+
+void BindTyping::NextPass() {
+  Final = std::move(Seen);
+  Seen.clear();
+  Aliases.clear();
+}
+
 std::string SqlRewriter::Bind(const SqlNode& bind, bool numeric) {
   const std::size_t index = bind.Tok->BindIndex;
+  BindTyping::Use& use = SeenUse(index);
+  use.Other = true;
   if (!numeric) return BindMarker(index);
-  if (FTyping.Seen.size() <= index) FTyping.Seen.resize(index + 1, false);
-  FTyping.Seen[index] = true;
+  use.Numeric = true;
   return "CAST(" + BindMarker(index) + " AS numeric)";
+}
+
+std::string SqlRewriter::NullTestBind(const SqlNode& bind) {
+  const std::size_t index = bind.Tok->BindIndex;
+  SeenUse(index).NullTest = true;
+  const BindTyping::Use use = FinalUse(index);
+  if (use.Numeric) return Bind(bind, true);
+  if (!use.Other) return "CAST(" + BindMarker(index) + " AS text)";
+  const auto found = std::find(FTyping.Aliases.begin(), FTyping.Aliases.end(), index);
+  const std::size_t alias = static_cast<std::size_t>(found - FTyping.Aliases.begin());
+  if (found == FTyping.Aliases.end()) FTyping.Aliases.push_back(index);
+  return "CAST(" + BindMarker(FTyping.BindCount + alias) + " AS text)";
+}
+
+// A bind that is the whole operand of IS [NOT] NULL: nothing before it binds tighter than IS.
+bool SqlRewriter::IsNullTestOperand(NodeSpan nodes, std::size_t at) const {
+  if (at + 2 >= nodes.size() || !IsWord(nodes[at + 1], "IS")) return false;
+  const bool null_next = IsWord(nodes[at + 2], "NULL") ||
+                         (IsWord(nodes[at + 2], "NOT") && at + 3 < nodes.size() && IsWord(nodes[at + 3], "NULL"));
+  if (!null_next) return false;
+  return at == 0 || IsOp(nodes[at - 1], ",") || (IsWord(nodes[at - 1]) && !IsOperandEnd(nodes[at - 1]));
 }
 
 std::string SqlRewriter::ConcatOperandBind(const SqlNode& bind) {
   const std::size_t index = bind.Tok->BindIndex;
-  if (index < FTyping.Final.size() && FTyping.Final[index]) return Bind(bind, true);
+  if (FinalUse(index).Numeric) return Bind(bind, true);
+  SeenUse(index).Other = true;
   return "CAST(" + BindMarker(index) + " AS text)";
 }
 
@@ -391,8 +442,17 @@ std::string SqlRewriter::Decode(const SqlNode& args_group) {
   }
   if (args.size() % 2 == 0 && IsWholeNumber(args.back())) numeric_result = true;
 
+  bool null_search = false;
+  for (std::size_t i = 1; i + 1 < args.size(); i += 2) null_search = null_search || IsNullLiteral(args[i]);
+
   const auto result = [&](NodeSpan arg) { return IsSingleBind(arg) ? Bind(arg[0], numeric_result) : List(arg, false); };
-  std::string value_text = IsSingleBind(value) ? Bind(value[0], numeric_search) : List(value, false);
+  std::string value_text;
+  if (IsSingleBind(value)) {
+    // Compared with NULL, the bind alone gives PostgreSQL no type; text compares as Oracle would.
+    value_text = null_search && !numeric_search ? NullTestBind(value[0]) : Bind(value[0], numeric_search);
+  } else {
+    value_text = List(value, false);
+  }
   if (!all_literal && value.size() > 1) value_text = "(" + value_text + ")";
 
   std::string out = all_literal ? "CASE " + value_text : "CASE";
@@ -426,7 +486,12 @@ std::string SqlRewriter::CallWithBindCasts(const SqlNode& args_group, const std:
     const int cast = arg < casts.size() ? casts[arg] : 0;
     if (cast != 0 && IsSingleBind(piece)) {
       Lead(piece[0], true, out);
-      out += cast == 1 ? Bind(piece[0], true) : "CAST(" + BindMarker(piece[0].Tok->BindIndex) + " AS text)";
+      if (cast == 1) {
+        out += Bind(piece[0], true);
+      } else {
+        SeenUse(piece[0].Tok->BindIndex).Other = true;
+        out += "CAST(" + BindMarker(piece[0].Tok->BindIndex) + " AS text)";
+      }
     } else {
       out += List(piece, true);
     }

@@ -13,11 +13,27 @@ namespace oradb::internal {
 
 // Binds travel untyped, so PostgreSQL infers their types. Where it cannot (NVL(:X, 0), :A + 1,
 // TO_CHAR(:N)) the bind gets a numeric cast; a bind concatenated with || gets a text cast unless the
-// same bind needs numeric elsewhere, so one parameter never receives two conflicting types. The text
-// is rendered twice: the first pass finds the numeric binds, the second uses them.
+// same bind needs numeric elsewhere, so one parameter never receives two conflicting types.
+// A bind that is only tested for NULL (":P IS NULL", DECODE(:P, NULL, ...)) gives PostgreSQL no type
+// at all: those tests read it as text. When the same bind is also used where PostgreSQL infers
+// another type, the tests read a second parameter carrying the same value, so the two uses never
+// compete for one type. The text is rendered twice: the first pass learns how each bind is used,
+// the second renders with that knowledge.
 struct BindTyping {
-  std::vector<bool> Seen;   // numeric casts met during this pass
-  std::vector<bool> Final;  // numeric casts decided by the previous pass
+  struct Use {
+    bool Numeric = false;   // needs a numeric cast somewhere
+    bool NullTest = false;  // tested for NULL
+    bool Other = false;     // used where PostgreSQL infers its type
+  };
+  std::vector<Use> Seen;   // uses met during this pass
+  std::vector<Use> Final;  // uses learnt by the previous pass
+  // The extra parameters of null tests, in order: the bind index each repeats. Parameter k of the
+  // statement (0-based) beyond the lexed binds is Aliases[k - bind count].
+  std::vector<std::size_t> Aliases;
+  std::size_t BindCount = 0;
+
+  // Ends a pass: what it learnt becomes what the next pass uses.
+  void NextPass();
 };
 
 // Variables of a PL/SQL block: upper-case name to upper-case type as declared ("T_ZT_CONTASRECEBER",
@@ -49,7 +65,12 @@ class SqlRewriter {
   std::size_t Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
   [[nodiscard]] std::string Group(const SqlNode& group);
   [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
+  [[nodiscard]] std::string NullTestBind(const SqlNode& bind);
   [[nodiscard]] std::string ConcatOperandBind(const SqlNode& bind);
+  [[nodiscard]] BindTyping::Use& SeenUse(std::size_t index);
+  [[nodiscard]] BindTyping::Use FinalUse(std::size_t index) const;
+  [[nodiscard]] bool IsNullTestOperand(NodeSpan nodes, std::size_t at) const;
+  [[nodiscard]] std::size_t FunctionCall(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
   [[nodiscard]] bool NeedsNumericCast(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::size_t ConcatChainEnd(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::string Concat(NodeSpan nodes, std::size_t from, std::size_t to);

@@ -1,0 +1,109 @@
+// Oracle text run on PostgreSQL through the data-access layer: each case's expected rows are what
+// Oracle answers for the same text. Dates are read through TO_CHAR, so the expected text is Oracle's
+// own rendering. The tables are TEMP tables inside the test's transaction, which is rolled back.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "oradb/TOraQuery.h"
+#include "sdk/Exception.h"
+#include "support/TestDatabase.h"
+
+namespace {
+
+using Row = std::vector<std::optional<std::string>>;
+using Rows = std::vector<Row>;
+const std::nullopt_t null = std::nullopt;
+
+// A bind: text sent untyped, or NULL when no text is given.
+struct Bind {
+  const char* name;
+  const char* text = nullptr;
+};
+
+struct OracleCase {
+  const char* name;
+  const char* oracle;
+  Rows expected;
+  std::vector<Bind> binds = {};
+};
+
+std::ostream& operator<<(std::ostream& out, const OracleCase& c) {
+  return out << c.oracle;
+}
+
+class TranslatorOracleAnswers : public testsupport::DatabaseTest, public ::testing::WithParamInterface<OracleCase> {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    Exec(
+        "CREATE TEMP TABLE tit (codcli numeric(6), valor numeric(12,2), dtlanc timestamp(0), dtvenc timestamp(0),"
+        " historico varchar(40));"
+        "INSERT INTO tit VALUES (1, 10.00, '2026-01-01', '2026-01-06', ' '),"
+        " (2, 20.00, '2026-01-01 12:00', '2026-01-03', NULL), (3, 30.00, '2026-01-02', '2026-01-02', 'NF 3'),"
+        " (4, 40.00, '2026-01-02', '2026-02-01', 'NF 4');");
+  }
+
+  Rows Run(const OracleCase& c) {
+    Rows rows;
+    try {
+      TOraQuery query(&Session());
+      query.SetStatementSavepoint(true);
+      query.SQL.Add(c.oracle);
+      for (const Bind& bind : c.binds) {
+        TOraParam& param = query.ParamByName(bind.name);
+        if (bind.text != nullptr) param.SetAsString(bind.text);
+      }
+      query.ExecSQL();
+      for (; query.Active() && !query.Eof(); query.Next()) {
+        Row& row = rows.emplace_back();
+        for (std::size_t i = 0; i < query.FieldCount(); ++i) row.push_back(query.Fields(i).RawValue());
+      }
+    } catch (const Exception& error) {
+      ADD_FAILURE() << c.oracle << "\n" << error.Message();
+    }
+    return rows;
+  }
+};
+
+TEST_P(TranslatorOracleAnswers, AsOracle) {
+  EXPECT_EQ(Run(GetParam()), GetParam().expected);
+}
+
+const OracleCase kCases[] = {
+    // Division is never integer division. A number's text carries no trailing zeros in Oracle: TO_CHAR
+    // gives it here too (the raw column keeps PostgreSQL's scale, the value is the same).
+    {"IntegerDivision",
+     "SELECT 10/4 A, 7/7 B, -7/2 C, ROUND(100*(1/3), 6) D, TO_CHAR(1/8*8) E FROM DUAL",
+     {{"2.5", "1", "-3.5", "33.333333", "1"}}},
+    {"DivisionOfColumns",
+     "SELECT TO_CHAR(CODCLI/4) Q, TO_CHAR(VALOR/3, 'FM990.0000') R FROM TIT WHERE CODCLI = 2",
+     {{"0.5", "6.6667"}}},
+    {"CountDividedByANumber",
+     "SELECT ROUND(COUNT(*)/3, 4) M, COUNT(*) FROM TIT HAVING COUNT(*)/3 > 1",
+     {{"1.3333", "4"}}},
+    // A number added to a date is a number of days, fractions included.
+    {"DatePlusFractionOfADay",
+     "SELECT TO_CHAR(DATE '2026-01-01' + 1/24, 'YYYY-MM-DD HH24:MI:SS') A, TO_CHAR(DTLANC + 0.5, 'YYYY-MM-DD "
+     "HH24:MI:SS') B,"
+     " TO_CHAR(DTLANC + 1/24/60, 'HH24:MI:SS') C, TO_CHAR(DTVENC - 1/24, 'YYYY-MM-DD HH24:MI') D,"
+     " TO_CHAR(DATE '2026-01-31' + 1, 'YYYY-MM-DD') E FROM TIT WHERE CODCLI = 1",
+     {{"2026-01-01 01:00:00", "2026-01-01 12:00:00", "00:01:00", "2026-01-05 23:00", "2026-02-01"}}},
+    // A date minus a date is a number of days, with the fraction of a day.
+    {"DateMinusDate",
+     "SELECT CODCLI, DTVENC - DTLANC D, ROUND(DTVENC - DTLANC) R, TRUNC(DTVENC) - TRUNC(DTLANC) T FROM TIT"
+     " WHERE DTVENC - DTLANC > 1 ORDER BY DTVENC - DTLANC",
+     {{"2", "1.5", "2", "2"}, {"1", "5", "5", "5"}, {"4", "30", "30", "30"}}},
+    {"DateLiteralsAndSysdate",
+     "SELECT DATE '2026-01-06' - DATE '2026-01-01' A, CASE WHEN SYSDATE - DTLANC > 0 THEN 'S' END B,"
+     " TO_CHAR(SYSDATE - SYSDATE) C FROM TIT WHERE CODCLI = 1",
+     {{"5", "S", "0"}}},
+    {"BindDateMinusColumn", "SELECT :HOJE - DTLANC D FROM TIT WHERE CODCLI = 2", {{"9.5"}}, {{"HOJE", "2026-01-11"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<OracleCase>& info) { return std::string(info.param.name); });
+
+}  // namespace

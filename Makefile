@@ -5,7 +5,7 @@ BENCH_BUILD_DIR ?= build-bench
 JOBS           ?= $(shell nproc)
 CLI             = $(BUILD_DIR)/bin/quorvin-fin
 
-.PHONY: all build test unit soak demo bench deps format clean
+.PHONY: all build test unit soak demo bench deps format lint clean
 
 all: build
 
@@ -47,6 +47,10 @@ bench: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The format check (what CI runs first) and clang-tidy with the committed .clang-tidy.
+lint: deps
+	scripts/lint.sh --tidy $(TEST_BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR)

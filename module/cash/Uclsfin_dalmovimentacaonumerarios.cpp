@@ -62,6 +62,8 @@ bool ExecutarRecalculo(TOraSession& sessao, std::string& psMsg, Passo passo) {
     ponto.Release();
     return true;
   } catch (const std::exception& falha) {
+    // A lost connection ends every rebuild of the call, not only this one: it goes up with its class.
+    if (!sessao.Connected()) throw;
     psMsg = falha.what();
     if (psMsg.empty()) psMsg = "Falha sem mensagem no recálculo de saldos.";
     return false;

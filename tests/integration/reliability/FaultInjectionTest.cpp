@@ -29,14 +29,18 @@ const char* const kLimpeza =
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999;"
     "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 9601;"
-    "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9601;";
+    "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9601;"
+    "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9600000 AND 9699999;"
+    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 96000%';";
 
 struct Falha {
   const char* Nome;
   const char* Tabela;    // where the insert is held
   const char* Operacao;  // the call
   std::string Pedido;
-  const char* Contagem;  // what the call writes: 0 after the killed call, 1 after the retry
+  const char* Contagem;      // what the call writes: 0 after the killed call, 1 after the retry
+  const char* Preparo = "";  // committed rows the call works on
+  const char* Evento = "INSERT";
 };
 
 void PrintTo(const Falha& falha, std::ostream* out) {
@@ -50,6 +54,7 @@ class FaultInjection : public ::testing::TestWithParam<Falha> {
     setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
     FSessao = testsupport::NewSession("tests:fault-injection");
     FSessao->ExecuteScript(kLimpeza);
+    if (*GetParam().Preparo != '\0') FSessao->ExecuteScript(GetParam().Preparo);
   }
   void TearDown() override {
     if (FSessao) FSessao->ExecuteScript(kLimpeza);
@@ -60,8 +65,9 @@ class FaultInjection : public ::testing::TestWithParam<Falha> {
         "CREATE FUNCTION public.tst_falha_lenta() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN\n"
         "  IF current_setting('application_name') LIKE 'quorvin-fin%' THEN PERFORM pg_sleep(5); END IF;\n"
         "  RETURN NEW;\nEND $f$;\n"
-        "CREATE TRIGGER tst_falha_lenta BEFORE INSERT ON public." +
-        tabela + " FOR EACH ROW EXECUTE FUNCTION public.tst_falha_lenta();");
+        "CREATE TRIGGER tst_falha_lenta BEFORE " +
+        std::string(GetParam().Evento) + " ON public." + tabela +
+        " FOR EACH ROW EXECUTE FUNCTION public.tst_falha_lenta();");
   }
   void Liberar() {
     FSessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public." + std::string(GetParam().Tabela) + ";");
@@ -99,10 +105,26 @@ const std::string kMovimento =
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, FaultInjection,
-    ::testing::Values(Falha{"PayableEntry", "ztlanc", "ContasPagar.Incluir", kLancamento,
-                            "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999"},
-                      Falha{"CashMovement", "ztmovcr", "MovimentacaoNumerarios.Incluir", kMovimento,
-                            "SELECT COUNT(*) + NVL(SUM(VALOR), 0) FROM ZTESTCR WHERE CODBANCO = 9601"}),
+    ::testing::Values(
+        Falha{"PayableEntry", "ztlanc", "ContasPagar.Incluir", kLancamento,
+              "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999"},
+        Falha{"CashMovement", "ztmovcr", "MovimentacaoNumerarios.Incluir", kMovimento,
+              "SELECT COUNT(*) + NVL(SUM(VALOR), 0) FROM ZTESTCR WHERE CODBANCO = 9601"},
+        // The held entry stays held after the killed approval; the retry posts it.
+        Falha{"SupplementationApproval", "ztlanc", "ContasPagar.AprovarSuplementacao",
+              R"({"record": {"RECNUM": 9600010}})", "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM = 9600010",
+              "INSERT INTO public.ZTLANCBLOQ (RECNUM, CODFILIAL, CODCONTA, VALOR, HISTORICO, DTLANC, "
+              "DTVENC) VALUES (9600010, '96', 3101, 12.5, 'RETIDO', DATE '2030-05-10', DATE '2030-05-20');"},
+        // The rebuild rewrites the balances of the pair's movements: killed half-way, every
+        // stored balance stays as it was.
+        Falha{"BalanceRebuild", "ztmovcr", "MovimentacaoNumerarios.RecalcularSaldos",
+              R"({"record": {"CODBANCO": 9601, "CODCOB": "FI", "SALDOINICIAL": 0,)"
+              R"( "RECALCULARSALDOCONCILIADO": true, "RECALCULARSALDO": true}})",
+              "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601 AND VLSALDO <> 999",
+              "INSERT INTO public.ZTMOVCR (NUMTRANS, CODBANCO, CODCOB, DATA, TIPO, VALOR, VLSALDO) "
+              "VALUES (96000001, 9601, 'FI', DATE '2026-01-02', 'D', 5, 999), (96000002, 9601, 'FI', "
+              "DATE '2026-01-03', 'D', 7, 999);",
+              "UPDATE"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry
@@ -117,7 +139,8 @@ TEST_P(FaultInjection, AKilledCallLeavesNothingAndTheNextOneSucceeds) {
   EXPECT_EQ(codigo, 2) << resposta;
   const Json answer = Json::parse(resposta);
   EXPECT_EQ(answer["ok"], false);
-  EXPECT_NE(resposta.find("ORA-03113"), std::string::npos) << resposta;
+  // ORA-03113 when the call was ended mid-statement, ORA-03114 when the end of the call found it gone.
+  EXPECT_NE(resposta.find("ORA-0311"), std::string::npos) << resposta;
   Liberar();
   EXPECT_EQ(Contar(), "0");
   const auto [de_novo, segunda] = Chamar({"call", GetParam().Operacao}, GetParam().Pedido);
@@ -141,7 +164,7 @@ TEST_P(FaultInjection, AKilledLineOfABatchIsAnsweredAndTheBatchGoesOn) {
   std::istringstream linhas(respostas);
   std::string primeira, segunda;
   ASSERT_TRUE(std::getline(linhas, primeira) && std::getline(linhas, segunda)) << respostas;
-  EXPECT_NE(primeira.find("ORA-03113"), std::string::npos) << primeira;
+  EXPECT_NE(primeira.find("ORA-0311"), std::string::npos) << primeira;
   EXPECT_EQ(Json::parse(segunda)["ok"], true) << segunda;
   EXPECT_EQ(codigo, 2);
   EXPECT_EQ(Contar(), "0");

@@ -101,6 +101,22 @@ const OracleCase kCases[] = {
      " TO_CHAR(SYSDATE - SYSDATE) C FROM TIT WHERE CODCLI = 1",
      {{"5", "S", "0"}}},
     {"BindDateMinusColumn", "SELECT :HOJE - DTLANC D FROM TIT WHERE CODCLI = 2", {{"9.5"}}, {{"HOJE", "2026-01-11"}}},
+    // '' is NULL: string functions that come to '' answer NULL; '' compared is NULL compared.
+    {"StringFunctionsGiveNullForEmpty",
+     "SELECT NVL(TRIM('  '), 'vazio') A, SUBSTR('ab', 5) B, REPLACE('a', 'a') C, LPAD('x', 0) D,"
+     " NVL(LTRIM('xx', 'x'), '-') E, RTRIM('ab ') || '|' F, TRANSLATE('aa', 'a', ' ') G FROM DUAL",
+     {{"vazio", null, null, null, "-", "ab|", "  "}}},
+    {"EmptyTrimIsNull",
+     "SELECT CASE WHEN TRIM(' ') IS NULL THEN 'S' ELSE 'N' END A, (SELECT COUNT(*) FROM TIT WHERE TRIM(HISTORICO) IS "
+     "NULL) B,"
+     " (SELECT COUNT(*) FROM TIT WHERE HISTORICO = '') C, (SELECT COUNT(*) FROM TIT WHERE SUBSTR(HISTORICO, 4) IS "
+     "NULL) D"
+     " FROM DUAL",
+     {{"S", "2", "0", "2"}}},
+    {"EmptyBindIsNull",
+     "SELECT NVL(:H, 'vazio') A, CASE WHEN :H IS NULL THEN 'S' ELSE 'N' END B FROM DUAL",
+     {{"vazio", "S"}},
+     {{"H", ""}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

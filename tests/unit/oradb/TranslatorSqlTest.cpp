@@ -56,7 +56,8 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        {"R"}},
       // REPLACE with '' or two arguments removes the text
       {"SELECT REPLACE(A, '.', ''), REPLACE(A, '-'), REPLACE(A, 'x', 'y') FROM T",
-       "SELECT REPLACE(A, '.', ''), REPLACE(A, '-', ''), REPLACE(A, 'x', 'y') FROM T"},
+       "SELECT NULLIF(REPLACE(A, '.', ''), ''), NULLIF(REPLACE(A, '-', ''), ''), NULLIF(REPLACE(A, 'x', 'y'), '') FROM "
+       "T"},
       // FROM sub-queries get an alias
       {"SELECT A FROM (SELECT 1 A FROM DUAL), (SELECT 2 B FROM DUAL) X",
        "SELECT A FROM (SELECT 1 A FROM DUAL) ora_sub1, (SELECT 2 B FROM DUAL) X"},
@@ -91,7 +92,7 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        {"V", "K"}},
       // a bind result beside a number result is a number
       {"SELECT DECODE(TRIM(NVL(L, '')), '', TO_CHAR(:N), L), DECODE(C, 'S', :V, 0) FROM T",
-       "SELECT CASE WHEN (TRIM(NVL(L, NULL))) IS NULL THEN TO_CHAR(CAST($1 AS numeric)) ELSE L END, CASE C "
+       "SELECT CASE WHEN (NULLIF(TRIM(NVL(L, NULL)), '')) IS NULL THEN TO_CHAR(CAST($1 AS numeric)) ELSE L END, CASE C "
        "WHEN 'S' THEN CAST($2 AS numeric) ELSE 0 END FROM T",
        {"N", "V"}},
       // ---- OuterJoins ----

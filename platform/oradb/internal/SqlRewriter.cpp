@@ -303,6 +303,8 @@ std::size_t SqlRewriter::FunctionCall(NodeSpan nodes, std::size_t at, bool keep_
     text = name;
     Lead(args_group, true, text);
     text += CallWithBindCasts(args_group, BindCasts(upper, args_group));
+  } else if (upper == "GREATEST" || upper == "LEAST") {
+    text = NullPropagatingCall(name, args_group);
   } else if (ReturnsEmptyAsNull(upper)) {
     text = name;
     Lead(args_group, true, text);
@@ -315,6 +317,43 @@ std::size_t SqlRewriter::FunctionCall(NodeSpan nodes, std::size_t at, bool keep_
   // answers NULL, as Oracle's does.
   out += ReturnsEmptyAsNull(upper) ? "NULLIF(" + text + ", '')" : text;
   return at + 2;
+}
+
+// Oracle's GREATEST and LEAST are NULL when any argument is; PostgreSQL's skip NULLs. A bind beside
+// a number is a number, beside a text a text (PostgreSQL would take the literal's type, integer for 0).
+std::string SqlRewriter::NullPropagatingCall(const std::string& name, const SqlNode& args_group) {
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  int bind_cast = 0;  // 0 none, 1 numeric, 2 text
+  for (const NodeSpan arg : args) {
+    if (IsWholeNumber(arg)) bind_cast = 1;
+    if (bind_cast == 0 && IsPlainLiteral(arg)) bind_cast = 2;
+  }
+  std::vector<int> casts(args.size(), 0);
+  std::string tests;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const NodeSpan arg = args[i];
+    if (arg.empty() || IsPlainLiteral(arg)) continue;
+    if (!tests.empty()) tests += " OR ";
+    if (!IsSingleBind(arg)) {
+      tests += "(" + List(arg, false) + ") IS NULL";
+      continue;
+    }
+    casts[i] = bind_cast;
+    if (bind_cast == 1) {
+      tests += Bind(arg[0], true);
+    } else if (bind_cast == 2) {
+      SeenUse(arg[0].Tok->BindIndex).Other = true;
+      tests += "CAST(" + BindMarker(arg[0].Tok->BindIndex) + " AS text)";
+    } else {
+      tests += NullTestBind(arg[0]);
+    }
+    tests += " IS NULL";
+  }
+  std::string call = name;
+  Lead(args_group, true, call);
+  call += CallWithBindCasts(args_group, casts);
+  if (tests.empty()) return call;
+  return "CASE WHEN " + tests + " THEN NULL ELSE " + call + " END";
 }
 
 std::string SqlRewriter::Word(const SqlNode& word) const {

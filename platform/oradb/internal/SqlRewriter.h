@@ -71,6 +71,7 @@ class SqlRewriter {
   [[nodiscard]] BindTyping::Use FinalUse(std::size_t index) const;
   [[nodiscard]] bool IsNullTestOperand(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::size_t FunctionCall(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::string NullPropagatingCall(const std::string& name, const SqlNode& args_group);
   [[nodiscard]] bool NeedsNumericCast(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::size_t ConcatChainEnd(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::string Concat(NodeSpan nodes, std::size_t from, std::size_t to);

@@ -117,6 +117,17 @@ const OracleCase kCases[] = {
      "SELECT NVL(:H, 'vazio') A, CASE WHEN :H IS NULL THEN 'S' ELSE 'N' END B FROM DUAL",
      {{"vazio", "S"}},
      {{"H", ""}}},
+    // GREATEST and LEAST are NULL as soon as one argument is.
+    {"GreatestAndLeastWithNull",
+     "SELECT GREATEST(1, NULL, 3) A, LEAST(1, NULL) B, GREATEST(1, 3, 2) C, LEAST('b', 'a') D,"
+     " GREATEST(VALOR, :LIMITE) E, LEAST(:LIMITE, 0) F, GREATEST(HISTORICO, 'A') G, GREATEST(DTLANC, DTVENC) H"
+     " FROM TIT WHERE CODCLI = 2",
+     {{null, null, "3", "a", "20.00", "0", null, "2026-01-03 00:00:00"}},
+     {{"LIMITE", "12.5"}}},
+    {"GreatestWithAnUnsetBind",
+     "SELECT GREATEST(:A, 0) A, LEAST(DTLANC, :D) B, NVL(:A, 7) C FROM TIT WHERE CODCLI = 1",
+     {{null, null, "7"}},
+     {{"A"}, {"D"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

@@ -122,6 +122,23 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        "SELECT * FROM A LEFT JOIN B ON A.X = B.X WHERE NVL(B.C, 'N') = 'N' FOR UPDATE OF A NOWAIT"},
       // FOR UPDATE OF a column locks its table
       {"SELECT * FROM T X FOR UPDATE OF X.A, B SKIP LOCKED", "SELECT * FROM T X FOR UPDATE OF X SKIP LOCKED"},
+      // a string function that comes to '' is NULL
+      {"SELECT TRIM(A), SUBSTR(B, 2), UPPER(C) FROM T",
+       "SELECT NULLIF(TRIM(A), ''), NULLIF(SUBSTR(B, 2), ''), UPPER(C) FROM T"},
+      // GREATEST and LEAST are NULL when an argument is; a bind beside a number is a number
+      {"SELECT GREATEST(A, :N, 0), LEAST('b', 'a') FROM T",
+       "SELECT CASE WHEN (A) IS NULL OR CAST($1 AS numeric) IS NULL THEN NULL ELSE GREATEST(A, CAST($1 AS numeric), 0) "
+       "END, LEAST('b', 'a') FROM T",
+       {"N"}},
+      // ---- Binds tested for NULL ----
+      // alone: read as text; also used elsewhere: its own copy, named after it
+      {"SELECT * FROM T WHERE :P IS NULL OR (:Q IS NOT NULL AND A = :Q)",
+       "SELECT * FROM T WHERE CAST($1 AS text) IS NULL OR (CAST($3 AS text) IS NOT NULL AND A = $2)",
+       {"P", "Q", "Q"}},
+      // beside a number it is that number
+      {"SELECT NVL(:N, 0) FROM T WHERE :N IS NULL",
+       "SELECT NVL(CAST($1 AS numeric), 0) FROM T WHERE CAST($1 AS numeric) IS NULL",
+       {"N"}},
       // ---- Rownum ----
       // ROWNUM = 1 in a sub-select
       {"SELECT * FROM A WHERE EXISTS (SELECT 1 FROM B WHERE B.X = A.X AND ROWNUM = 1)",

@@ -67,13 +67,14 @@ bool ReturnsEmptyAsNull(std::string_view upper) {
   return std::find(std::begin(kNames), std::end(kNames), upper) != std::end(kNames);
 }
 
-// Which single-bind arguments of NVL and TO_CHAR need a cast: 0 none, 1 numeric, 2 text.
+// Which single-bind (or NULL) arguments of NVL and TO_CHAR need a cast: 0 none, 1 numeric, 2 text.
 std::vector<int> BindCasts(std::string_view upper, const SqlNode& args_group) {
   const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
   std::vector<int> casts(args.size(), 0);
   if (upper == "NVL" && args.size() == 2) {
+    // A bind or a NULL beside a literal takes the literal's type (NVL(NULL, 5) is 5, not ambiguous).
     for (std::size_t side = 0; side < 2; ++side) {
-      if (!IsSingleBind(args[side])) continue;
+      if (!IsSingleBind(args[side]) && !IsNullLiteral(args[side])) continue;
       if (IsWholeNumber(args[1 - side])) casts[side] = 1;
       if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
     }
@@ -544,7 +545,10 @@ std::string SqlRewriter::CallWithBindCasts(const SqlNode& args_group, const std:
     if (i < kids.size() && !IsOp(kids[i], ",")) continue;
     const NodeSpan piece = kids.subspan(start, i - start);
     const int cast = arg < casts.size() ? casts[arg] : 0;
-    if (cast != 0 && IsSingleBind(piece)) {
+    if (cast != 0 && IsNullLiteral(piece)) {
+      Lead(piece[0], true, out);
+      out += cast == 1 ? "CAST(NULL AS numeric)" : "CAST(NULL AS text)";
+    } else if (cast != 0 && IsSingleBind(piece)) {
       Lead(piece[0], true, out);
       if (cast == 1) {
         out += Bind(piece[0], true);

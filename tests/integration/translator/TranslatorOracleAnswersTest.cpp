@@ -128,6 +128,23 @@ const OracleCase kCases[] = {
      "SELECT GREATEST(:A, 0) A, LEAST(DTLANC, :D) B, NVL(:A, 7) C FROM TIT WHERE CODCLI = 1",
      {{null, null, "7"}},
      {{"A"}, {"D"}}},
+    {"NvlOfNull",
+     "SELECT NVL(NULL, 5) A, NVL(NULL, 'x') B, NVL(2.5, NULL) C, NVL('', 'vazio') D, NVL(NULL, DTLANC) E,"
+     " NVL(HISTORICO, NULL) F FROM TIT WHERE CODCLI = 2",
+     {{"5", "x", "2.5", "vazio", "2026-01-01 12:00:00", null}}},
+    // A bind left unset is NULL in DECODE and CASE, alone or beside its other uses.
+    {"DecodeAndCaseWithAnUnsetBind",
+     "SELECT DECODE(:P, NULL, 'a', 'b') A, CASE WHEN :P IS NULL THEN 'a' ELSE 'b' END B,"
+     " CASE WHEN :Q IS NULL THEN 0 ELSE :Q + 1 END C, DECODE(:Q, NULL, 'nulo', 1, 'um', 'outro') D,"
+     " (SELECT COUNT(*) FROM TIT WHERE :C IS NULL OR CODCLI = :C) E FROM DUAL",
+     {{"a", "a", "0", "nulo", "4"}},
+     {{"P"}, {"Q"}, {"C"}}},
+    {"DecodeAndCaseWithASetBind",
+     "SELECT DECODE(:P, NULL, 'a', 'b') A, CASE WHEN :P IS NULL THEN 'a' ELSE 'b' END B,"
+     " CASE WHEN :Q IS NULL THEN 0 ELSE :Q + 1 END C, DECODE(:Q, NULL, 'nulo', 1, 'um', 'outro') D,"
+     " (SELECT COUNT(*) FROM TIT WHERE :C IS NULL OR CODCLI = :C) E FROM DUAL",
+     {{"b", "b", "2", "um", "1"}},
+     {{"P", "x"}, {"Q", "1"}, {"C", "3"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

@@ -135,6 +135,14 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
       {"SELECT * FROM T WHERE :P IS NULL OR (:Q IS NOT NULL AND A = :Q)",
        "SELECT * FROM T WHERE CAST($1 AS text) IS NULL OR (CAST($3 AS text) IS NOT NULL AND A = $2)",
        {"P", "Q", "Q"}},
+      // after WHEN, and in DECODE against NULL: one text copy serves both
+      {"SELECT CASE WHEN :P IS NULL THEN 'a' END, DECODE(:P, NULL, 1, 2) FROM DUAL",
+       "SELECT CASE WHEN CAST($1 AS text) IS NULL THEN 'a' END, CASE WHEN CAST($1 AS text) IS NULL THEN 1 ELSE 2 END "
+       "FROM DUAL",
+       {"P"}},
+      // NVL of a NULL beside a literal takes the literal's type
+      {"SELECT NVL(NULL, 5), NVL('', 'x'), NVL(A, NULL) FROM T",
+       "SELECT NVL(CAST(NULL AS numeric), 5), NVL(CAST(NULL AS text), 'x'), NVL(A, NULL) FROM T"},
       // beside a number it is that number
       {"SELECT NVL(:N, 0) FROM T WHERE :N IS NULL",
        "SELECT NVL(CAST($1 AS numeric), 0) FROM T WHERE CAST($1 AS numeric) IS NULL",

@@ -5,7 +5,7 @@ BENCH_BUILD_DIR ?= build-bench
 JOBS           ?= $(shell nproc)
 CLI             = $(BUILD_DIR)/bin/quorvin-fin
 
-.PHONY: all build test unit demo bench deps format clean
+.PHONY: all build test unit soak demo bench deps format lint clean
 
 all: build
 
@@ -28,11 +28,16 @@ unit:
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && ctest -L unit -j $(JOBS) --output-on-failure
 
+# The reliability suite, long (QUORVIN_SOAK_N sessions, default 20; SOAK_ROUNDS rounds, default 3).
+soak: deps
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Sanitize >/dev/null
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	scripts/soak.sh $(TEST_BUILD_DIR)
+
 # The end-to-end story on the private local database (reset first).
 demo: deps build
 	$(CLI) db start
 	$(CLI) db reset
-	$(CLI) db seed
 	$(CLI) demo
 
 bench: deps
@@ -42,6 +47,10 @@ bench: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The format check (what CI runs first) and clang-tidy with the committed .clang-tidy.
+lint: deps
+	scripts/lint.sh --tidy $(TEST_BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(BENCH_BUILD_DIR)

@@ -1,6 +1,7 @@
 #include "Call.h"
 
 #include <istream>
+#include <limits>
 #include <optional>
 #include <ostream>
 
@@ -141,8 +142,12 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
   if (!flags.is_object()) throw UsageError("\"flags\" deve ser um objeto JSON.");
   for (const auto& [key, value] : flags.items()) {
     if (key == "user" || key == "routine") {
-      if (!value.is_number_integer()) throw UsageError("flags." + key + ": esperado número inteiro.");
-      (key == "user" ? result.Matricula : result.Rotina) = value.get<int>();
+      if (!IsWholeNumber(value)) throw UsageError("flags." + key + ": esperado número inteiro.");
+      const double number = value.get<double>();
+      if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max()) {
+        throw UsageError("flags." + key + ": inteiro fora do intervalo.");
+      }
+      (key == "user" ? result.Matricula : result.Rotina) = static_cast<int>(number);
     } else if (key == "lock_timeout") {
       if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 86400) {
         throw UsageError("flags.lock_timeout: esperado número inteiro de segundos entre 0 e 86400.");
@@ -150,6 +155,9 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
       result.LockTimeout = value.get<int>();
     } else if (key == "label") {
       if (!value.is_string()) throw UsageError("flags.label: esperado texto.");
+      if (value.get_ref<const std::string&>().find('\0') != std::string::npos) {
+        throw UsageError("flags.label: texto com caractere nulo (\\u0000).");
+      }
       result.Label = value.get<std::string>();
     } else if (key == "confirm") {
       if (value != "ok" && value != "cancel") throw UsageError("flags.confirm: use \"ok\" ou \"cancel\".");
@@ -167,24 +175,32 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
 }
 
 int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults) {
+  return RunBatch([&]() -> Runtime& { return runtime; }, in, out, defaults);
+}
+
+int RunBatch(const std::function<Runtime&()>& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults) {
+  return AnswerEachLine(in, out, [&](const std::string& line) {
+    const Json request = ParseRequestText(line);
+    if (!request.is_object() || !request.contains("op") || !request["op"].is_string()) {
+      throw UsageError("cada linha deve ser um objeto com \"op\": \"AREA.OPERACAO\".");
+    }
+    const CallFlags flags = ReadFlags(request.contains("flags") ? request["flags"] : Json(), defaults);
+    return RunCall(runtime(), request["op"].get<std::string>(), request, flags);
+  });
+}
+
+int AnswerEachLine(std::istream& in, std::ostream& out, const std::function<CallOutcome(const std::string&)>& answer) {
   int worst = kExitOk;
   std::string line;
   while (std::getline(in, line)) {
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
     CallOutcome outcome;
     try {
-      const Json request = Json::parse(line);
-      if (!request.is_object() || !request.contains("op") || !request["op"].is_string()) {
-        throw UsageError("cada linha deve ser um objeto com \"op\": \"AREA.OPERACAO\".");
-      }
-      const CallFlags flags = ReadFlags(request.contains("flags") ? request["flags"] : Json(), defaults);
-      outcome = RunCall(runtime, request["op"].get<std::string>(), request, flags);
-    } catch (const Json::parse_error& error) {
-      outcome = UsageFailure(std::string("JSON inválido: ") + error.what());
-    } catch (const UsageError& error) {
-      outcome = UsageFailure(error.what());
+      outcome = answer(line);
+    } catch (const std::exception& error) {
+      outcome = FailureOutcome(error);
     }
-    out << outcome.Answer.dump() << '\n' << std::flush;
+    out << AnswerText(outcome.Answer, -1) << '\n' << std::flush;
     worst = std::max(worst, outcome.Exit);
   }
   return worst;

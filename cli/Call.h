@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -36,6 +37,14 @@ struct CallOutcome {
 // Reads JSON lines from `in`, runs each request, writes one answer line each to `out`.
 // Returns 0 when all succeeded, else the worst exit code.
 int RunBatch(Runtime& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults);
+// The same, asking `runtime` for the host of each line (so a host whose connection was lost can be
+// replaced between lines); a failure to provide one answers that line.
+int RunBatch(const std::function<Runtime&()>& runtime, std::istream& in, std::ostream& out, const CallFlags& defaults);
+
+// Reads lines from `in` and writes `answer`'s outcome for each non-blank one, as one JSON line; a
+// line `answer` throws on is answered with the failure and the next line follows. Returns the
+// worst exit code (0 when all succeeded).
+int AnswerEachLine(std::istream& in, std::ostream& out, const std::function<CallOutcome(const std::string&)>& answer);
 
 // Flags given in a batch request's "flags" object.
 [[nodiscard]] CallFlags ReadFlags(const Json& flags, const CallFlags& defaults);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include "Call.h"
@@ -77,43 +78,82 @@ std::vector<std::string> ParseCallFlags(const std::vector<std::string>& args, Ca
   return rest;
 }
 
+int Answer(std::ostream& out, const CallOutcome& outcome) {
+  out << AnswerText(outcome.Answer, 2) << '\n';
+  return outcome.Exit;
+}
+
+// The host could not be set up (database down or stopped, plug-in missing): never the module's
+// refusal, whatever the class of the failure.
+CallOutcome StartupFailure(const std::exception& error) {
+  CallOutcome outcome = FailureOutcome(error);
+  outcome.Exit = kExitUsage;
+  return outcome;
+}
+
+int CommandBatch(std::istream& in, std::ostream& out, const CallFlags& flags) {
+  std::unique_ptr<Runtime> runtime;
+  try {
+    runtime = std::make_unique<Runtime>(flags);
+  } catch (const std::exception& error) {
+    // Each request still gets its answer line, so a caller reading answers never waits for one.
+    const CallOutcome failure = StartupFailure(error);
+    return AnswerEachLine(in, out, [&](const std::string&) { return failure; });
+  }
+  // A line whose connection was lost (server restarted, backend ended) is answered with that
+  // failure; the next line runs on a new connection.
+  const auto current = [&]() -> Runtime& {
+    if (runtime && !runtime->Host().Sessao().Connected()) runtime.reset();
+    if (!runtime) runtime = std::make_unique<Runtime>(flags);
+    return *runtime;
+  };
+  return RunBatch(current, in, out, flags);
+}
+
+int CommandSingleCall(const std::string& name, std::istream& in, std::ostream& out, const CallFlags& flags) {
+  const std::string input(std::istreambuf_iterator<char>(in), {});
+  Json request;
+  try {
+    request = input.find_first_not_of(" \t\r\n") == std::string::npos ? Json::object() : ParseRequestText(input);
+  } catch (const UsageError& error) {
+    return Answer(out, UsageFailure(error.what()));
+  }
+  if (const auto failure = CheckCall(name, request)) return Answer(out, *failure);
+  std::unique_ptr<Runtime> runtime;
+  try {
+    runtime = std::make_unique<Runtime>(flags);
+  } catch (const std::exception& error) {
+    return Answer(out, StartupFailure(error));
+  }
+  return Answer(out, RunCall(*runtime, name, request, flags));
+}
+
+// Every outcome of `call`, failures included, is a JSON answer on stdout.
 int CommandCall(const std::vector<std::string>& args, std::istream& in, std::ostream& out) {
   CallFlags flags;
-  const std::vector<std::string> rest = ParseCallFlags(args, flags);
+  std::vector<std::string> rest;
+  try {
+    rest = ParseCallFlags(args, flags);
+  } catch (const UsageError& error) {
+    return Answer(out, UsageFailure(error.what()));
+  }
   if (rest.size() == 1 && rest[0] == "--list") {
     for (const Operation* operation : Operations().All()) out << operation->Name << '\n';
     return kExitOk;
   }
   if (rest.size() == 2 && rest[0] == "--describe") {
     const Operation* operation = Operations().Find(rest[1]);
-    if (operation == nullptr) throw UsageError("operação desconhecida: " + rest[1] + ".");
-    out << Json{{"operation", operation->Name}, {"request", operation->Kind}, {"fields", operation->Fields}}.dump(2)
+    if (operation == nullptr) return Answer(out, UsageFailure("operação desconhecida: " + rest[1] + "."));
+    out << AnswerText(Json{{"operation", operation->Name}, {"request", operation->Kind}, {"fields", operation->Fields}},
+                      2)
         << '\n';
     return kExitOk;
   }
-  if (rest.size() == 1 && rest[0] == "--batch") {
-    Runtime runtime(flags);
-    return RunBatch(runtime, in, out, flags);
+  if (rest.size() == 1 && rest[0] == "--batch") return CommandBatch(in, out, flags);
+  if (rest.size() != 1 || rest[0].rfind("--", 0) == 0) {
+    return Answer(out, UsageFailure("uso: quorvin-fin call AREA.OPERACAO < pedido.json"));
   }
-  if (rest.size() != 1 || rest[0].rfind("--", 0) == 0)
-    throw UsageError("uso: quorvin-fin call AREA.OPERACAO < pedido.json");
-  const std::string input(std::istreambuf_iterator<char>(in), {});
-  Json request;
-  try {
-    request = input.find_first_not_of(" \t\r\n") == std::string::npos ? Json::object() : Json::parse(input);
-  } catch (const Json::parse_error& error) {
-    const CallOutcome outcome = UsageFailure(std::string("JSON inválido: ") + error.what());
-    out << outcome.Answer.dump(2) << '\n';
-    return outcome.Exit;
-  }
-  if (const auto failure = CheckCall(rest[0], request)) {
-    out << failure->Answer.dump(2) << '\n';
-    return failure->Exit;
-  }
-  Runtime runtime(flags);
-  const CallOutcome outcome = RunCall(runtime, rest[0], request, flags);
-  out << outcome.Answer.dump(2) << '\n';
-  return outcome.Exit;
+  return CommandSingleCall(rest[0], in, out, flags);
 }
 
 int CommandDb(const std::vector<std::string>& args, std::ostream& out) {
@@ -202,7 +242,12 @@ int CommandSql(const std::vector<std::string>& args, std::ostream& out) {
   TOraQuery query(&session);
   query.SQL.SetText(text);
   for (const auto& [name, value] : binds) query.ParamByName(name).SetAsString(value);
-  if (oradb::TranslateCached(query.SQL.Text())->ReturnsRows) {
+  const auto translation = oradb::TranslateCached(query.SQL.Text());
+  if (translation->IsBlock) {
+    // A block reports no count of its own: the rows its statements changed are not known here.
+    query.ExecSQL();
+    out << Json{{"block", true}, {"rows_affected", nullptr}}.dump() << '\n';
+  } else if (translation->ReturnsRows) {
     query.Open();
     Json rows = Json::array();
     for (query.First(); !query.Eof(); query.Next()) {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -22,12 +23,28 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Deepest nesting of arrays and objects a request may have; records need three levels.
+inline constexpr int kMaxJsonDepth = 64;
+
+// Parses the text of one request. Malformed JSON, nesting deeper than kMaxJsonDepth, numbers out of
+// range (1e400) and invalid UTF-8 are usage errors with a message fit to answer.
+[[nodiscard]] Json ParseRequestText(std::string_view text);
+// An answer as text: a text that is not valid UTF-8 is written with replacement characters instead
+// of failing; `indent` < 0 writes one line.
+[[nodiscard]] std::string AnswerText(const Json& answer, int indent);
+
 [[nodiscard]] std::string JsonTypeName(const Json& value);
 // "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM:SS"; 0 and null mean not set.
 [[nodiscard]] TDateTime ReadDate(const Json& value, const std::string& where);
 [[nodiscard]] Json WriteDate(TDateTime value, bool with_time);
 // A number as JSON: integral values without a fraction (12, not 12.0).
 [[nodiscard]] Json NumberJson(double value);
+
+// Integers beyond 2^53 have no exact double: a record number there would name another record.
+inline constexpr double kLargestExactInteger = 9007199254740992.0;
+
+// A JSON number without a fraction (5, 5.0, 1e3; not 5.5, 5e-324 or -0.001).
+[[nodiscard]] bool IsWholeNumber(const Json& value);
 
 // Reads one field of a record or argument list from JSON, checking its type and width.
 template <class R>
@@ -44,6 +61,8 @@ void ReadField(const FieldDef<R>& field, const Json& value, R& record, const std
           }
           if (!value.is_string()) throw UsageError(name + ": esperado texto, recebido " + JsonTypeName(value) + ".");
           const auto& text = value.get_ref<const std::string&>();
+          // The database stores no NUL character: refused here rather than failing in the module.
+          if (text.find('\0') != std::string::npos) throw UsageError(name + ": texto com caractere nulo (\\u0000).");
           if (field.MaxChars > 0 && CharCount(text) > field.MaxChars) {
             throw UsageError(name + ": no máximo " + std::to_string(field.MaxChars) + " caracteres.");
           }
@@ -64,15 +83,18 @@ void ReadField(const FieldDef<R>& field, const Json& value, R& record, const std
           if (!value.is_number()) throw UsageError(name + ": esperado número, recebido " + JsonTypeName(value) + ".");
           const double number = value.get<double>();
           if (!std::isfinite(number)) throw UsageError(name + ": número inválido.");
-          target = number;
+          if (field.Kind == FieldKind::Integer) {
+            if (!IsWholeNumber(value)) throw UsageError(name + ": esperado número inteiro, recebido número.");
+            if (std::fabs(number) > kLargestExactInteger) throw UsageError(name + ": inteiro fora do intervalo.");
+          }
+          target = number == 0 ? 0.0 : number;  // -0 is 0
         } else if constexpr (std::is_same_v<Member, int>) {
           if (value.is_null()) {
             target = 0;
             return;
           }
-          const bool integral = value.is_number_integer() ||
-                                (value.is_number_float() && std::floor(value.get<double>()) == value.get<double>());
-          if (!integral) throw UsageError(name + ": esperado número inteiro, recebido " + JsonTypeName(value) + ".");
+          if (!IsWholeNumber(value))
+            throw UsageError(name + ": esperado número inteiro, recebido " + JsonTypeName(value) + ".");
           const double number = value.get<double>();
           if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max()) {
             throw UsageError(name + ": inteiro fora do intervalo.");

@@ -27,7 +27,8 @@ std::string RunDbScript(const std::string& action) {
 
 std::string ResolveDsn() {
   if (const char* dsn = std::getenv("QUORVIN_DSN"); dsn != nullptr && *dsn != '\0') return dsn;
-  const std::string output = RunDbScript("start");
+  // Starts the private cluster when needed, but never one stopped on purpose with `db stop`.
+  const std::string output = RunDbScript("ensure");
   // The last line is the connection string.
   const std::size_t last = output.find_last_of('\n');
   return last == std::string::npos ? output : output.substr(last + 1);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A private PostgreSQL 15 cluster (with orafce) for this checkout.
-#   scripts/db.sh start|stop|status|dsn|destroy
+#   scripts/db.sh start|ensure|stop|status|dsn|destroy
+# "ensure" starts the cluster as "start" does unless it was stopped with "stop": a stop holds until
+# the next "start" (the command line starts the cluster on its own with "ensure").
 # QUORVIN_DB_DIR picks another cluster folder (the tests use a throwaway one);
 # QUORVIN_DB_FAST=1 turns off fsync for throwaway clusters.
 # The server listens on a Unix socket inside the cluster folder only, so clusters of
@@ -61,12 +63,20 @@ start() {
 }
 
 case "${1:-}" in
-  start) start; dsn ;;
-  stop) if running; then as_server "$pgbin/pg_ctl" -D "$data" -m fast -w stop >/dev/null; fi ;;
+  start) rm -f "$dir/stopped"; start; dsn ;;
+  ensure)
+    if [ -f "$dir/stopped" ] && ! running; then
+      echo "db.sh: o banco local foi parado com 'db stop'; inicie-o com 'quorvin-fin db start'." >&2
+      exit 4
+    fi
+    start; dsn ;;
+  stop)
+    if running; then as_server "$pgbin/pg_ctl" -D "$data" -m fast -w stop >/dev/null; fi
+    if [ -d "$dir" ]; then touch "$dir/stopped"; fi ;;
   status) if running; then echo "running: $(dsn)"; else echo "stopped"; exit 3; fi ;;
   dsn) dsn ;;
   destroy)
     if running; then as_server "$pgbin/pg_ctl" -D "$data" -m immediate -w stop >/dev/null; fi
     rm -rf "$dir" ;;
-  *) echo "usage: scripts/db.sh start|stop|status|dsn|destroy" >&2; exit 2 ;;
+  *) echo "usage: scripts/db.sh start|ensure|stop|status|dsn|destroy" >&2; exit 2 ;;
 esac

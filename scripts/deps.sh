@@ -8,7 +8,7 @@ packages=(
   libpq-dev postgresql-15 postgresql-15-orafce postgresql-contrib
   nlohmann-json3-dev
   libcairo2-dev
-  clang-format ccache
+  clang-format clang-tidy ccache
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include "Call.h"
 #include "Runtime.h"
 #include "host/TPackageLoader.h"
+#include "host/TSchema.h"
 #include "oradb/TOraSession.h"
 #include "sdk/Exception.h"
 #include "sdk/IGerenteFinanceiro.h"
@@ -66,6 +67,11 @@ int RunDemo(std::ostream& out) {
   CallFlags flags;
   flags.Matricula = 1;
   Runtime runtime(flags);
+  {
+    // The rows the story is told with (idempotent): a database just reset needs no separate seed.
+    const auto files = host::TSchema().Seed(runtime.Host().Sessao());
+    out << "Dados de demonstração conferidos (" << files.size() << " arquivos).\n";
+  }
   int chapter = 0;
   for (const DemoStep& step : Steps()) {
     out << "\n== " << ++chapter << ". " << step.Title << " ==\n";

@@ -13,18 +13,18 @@ IFin_ContasPagar& ContasPagar(CallContext& context) {
 struct ListaArgs {
   std::string Lista;
 };
-const FieldDef<ListaArgs> kListaArgs[] = {fields::Text("psListaRecNum", &ListaArgs::Lista, 0, true)};
+const FieldDef<ListaArgs> kListaArgs[] = {fields::Text("ListaRecNum", &ListaArgs::Lista, 0, true)};
 
 struct NotaEntradaArgs {
   double NumTransEnt = 0;
 };
 const FieldDef<NotaEntradaArgs> kNotaEntradaArgs[] = {
-    fields::Number("prNumTransEnt", &NotaEntradaArgs::NumTransEnt, true)};
+    fields::Whole("NumTransEnt", &NotaEntradaArgs::NumTransEnt, true)};
 
 struct FilialArgs {
   std::string CodFilial;
 };
-const FieldDef<FilialArgs> kFilialArgs[] = {fields::Text("psCodFilial", &FilialArgs::CodFilial, 2)};
+const FieldDef<FilialArgs> kFilialArgs[] = {fields::Text("CodFilial", &FilialArgs::CodFilial, 2)};
 
 struct SemArgumentos {};
 
@@ -41,14 +41,14 @@ struct ParametrosArgs {
   bool LancarZTLancBloqGeral = false;
 };
 const FieldDef<ParametrosArgs> kParametrosArgs[] = {
-    fields::Number("NUMDIASMAXEMISSAOCP_1957", &ParametrosArgs::NUMDIASMAXEMISSAOCP_1957),
-    fields::Number("NUMDIASMINDESPPAG_1393", &ParametrosArgs::NUMDIASMINDESPPAG_1393),
+    fields::Whole("NUMDIASMAXEMISSAOCP_1957", &ParametrosArgs::NUMDIASMAXEMISSAOCP_1957),
+    fields::Whole("NUMDIASMINDESPPAG_1393", &ParametrosArgs::NUMDIASMINDESPPAG_1393),
     fields::Text("GERARDESPESAAOBAIXARDESCNA409_2349", &ParametrosArgs::GERARDESPESAAOBAIXARDESCNA409_2349),
     fields::Text("LANCARDESPDESCAUTOMATIC_2421", &ParametrosArgs::LANCARDESPDESCAUTOMATIC_2421),
     fields::Text("LANCARDESPDESCFINAUTOMATIC_2445", &ParametrosArgs::LANCARDESPDESCFINAUTOMATIC_2445),
-    fields::Number("CODCONTASOBRAACERTO_1535", &ParametrosArgs::CODCONTASOBRAACERTO_1535),
-    fields::Number("CODCONTASOBRACAIXA_1210", &ParametrosArgs::CODCONTASOBRACAIXA_1210),
-    fields::Number("CODCONTAFALTACAIXA_1207", &ParametrosArgs::CODCONTAFALTACAIXA_1207),
+    fields::Whole("CODCONTASOBRAACERTO_1535", &ParametrosArgs::CODCONTASOBRAACERTO_1535),
+    fields::Whole("CODCONTASOBRACAIXA_1210", &ParametrosArgs::CODCONTASOBRACAIXA_1210),
+    fields::Whole("CODCONTAFALTACAIXA_1207", &ParametrosArgs::CODCONTAFALTACAIXA_1207),
     fields::Flag("LancarZTLancBloqGeral", &ParametrosArgs::LancarZTLancBloqGeral),
 };
 

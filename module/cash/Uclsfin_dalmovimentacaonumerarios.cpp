@@ -1,11 +1,11 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 
 #include <exception>
-#include <optional>
 
 #include "frame/Uclsfin_except.h"
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
+#include "oradb/TOraSavepoint.h"
 #include "oradb/TOraSession.h"
 #include "sdk/Formatacao.h"
 
@@ -52,36 +52,20 @@ void ValidarROWID(const std::string& rowid) {
 }
 
 // A rebuild runs under a savepoint of its own, so that its failure leaves the caller's
-// transaction as Oracle leaves it after a failed statement: usable by the next rebuild.
-class TPontoRecuperacao {
- public:
-  explicit TPontoRecuperacao(TOraSession& sessao) : FSessao(sessao) { Executar("SAVEPOINT RECALCULO_SALDO"); }
-  void Desfazer() { Executar("ROLLBACK TO SAVEPOINT RECALCULO_SALDO"); }
-
- private:
-  void Executar(const char* sql) {
-    TOraQuery query(&FSessao);
-    query.SQL.Add(sql);
-    query.ExecSQL();
-  }
-  TOraSession& FSessao;
-};
-
-// Runs a rebuild step under its savepoint; its failure becomes the message and false.
+// transaction as Oracle leaves it after a failed statement: usable by the next rebuild, with
+// nothing of the failed one in it.
 template <class Passo>
 bool ExecutarRecalculo(TOraSession& sessao, std::string& psMsg, Passo passo) {
-  std::optional<TPontoRecuperacao> ponto;
   try {
-    ponto.emplace(sessao);
-    return passo();
+    TOraSavepoint ponto(sessao);
+    if (!passo()) return false;  // the savepoint undoes whatever the refused step wrote
+    ponto.Release();
+    return true;
   } catch (const std::exception& falha) {
+    // A lost connection ends every rebuild of the call, not only this one: it goes up with its class.
+    if (!sessao.Connected()) throw;
     psMsg = falha.what();
     if (psMsg.empty()) psMsg = "Falha sem mensagem no recálculo de saldos.";
-    try {
-      if (ponto) ponto->Desfazer();
-    } catch (const std::exception&) {
-      // The session is lost; the caller's own rollback reports it.
-    }
     return false;
   }
 }
@@ -264,6 +248,35 @@ TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesSaldoConciliado(bool 
   if (ComPeriodo) sql.Add("AND  TRUNC(ZTMOVCR.DTCONCIL) BETWEEN :DATAINICIAL AND :DATAFINAL");
   sql.Add("ORDER BY ZTMOVCR.DTCONCIL, ZTMOVCR.DATA, ZTMOVCR.NUMTRANS");
   return sql;
+}
+
+TStringList TDALMovimentacaoNumerarios::GetSQLMovimentacoesPosteriores(bool Conciliado) {
+  TStringList sql =
+      Linhas({"SELECT VALOR, TIPO", "  FROM ZTMOVCR", " WHERE CODBANCO = :CODBANCO", "   AND CODCOB   = :CODMOEDA"});
+  if (Conciliado) {
+    sql.Add("   AND CONCILIACAO = 'OK'");
+    sql.Add("   AND ((OPERACAO <> 99) OR (OPERACAO IS NULL))");
+    sql.Add("   AND TRUNC(ZTMOVCR.DTCONCIL) > :DATAFINAL");
+  } else {
+    sql.Add("   AND TRUNC(ZTMOVCR.DATA) > :DATAFINAL");
+  }
+  return sql;
+}
+
+double TDALMovimentacaoNumerarios::VariacaoPosterior(const RFin_RecalculaNumerario& prParametro, bool Conciliado) {
+  TOraQuery posteriores(&Sessao());
+  posteriores.SQL = GetSQLMovimentacoesPosteriores(Conciliado);
+  posteriores.ParamByName("CODBANCO").SetAsFloat(prParametro.CODBANCO);
+  posteriores.ParamByName("CODMOEDA").SetAsString(prParametro.CODCOB);
+  posteriores.ParamByName("DATAFINAL").SetAsDateOrNull(prParametro.DATAFINAL);
+  posteriores.SetUniDirectional(true);
+  posteriores.Open();
+  double variacao = 0;
+  for (; !posteriores.Eof(); posteriores.Next()) {
+    variacao = Somar(variacao, VariacaoDoTipo(posteriores.FieldByName("TIPO").AsString(),
+                                              posteriores.FieldByName("VALOR").AsFloat()));
+  }
+  return variacao;
 }
 
 TStringList TDALMovimentacaoNumerarios::GetSQLGravarVLSALDO() {
@@ -661,6 +674,9 @@ bool TDALMovimentacaoNumerarios::RecalcularSaldoCorrente(RFin_RecalculaNumerario
       gravar.ParamByName("ID").SetAsString(movimentos.FieldByName("ROWID").AsString());
       gravar.ExecSQL();
     }
+    // A period rebuild ends at the period's last movement: the live balance also takes those after
+    // it, so that ZTESTCR keeps the sum of every movement of the pair.
+    if (comPeriodo) saldo = Somar(saldo, VariacaoPosterior(prParametro, Conciliado));
     if (Conciliado) {
       AtualizaSaldoConciliadoZTESTCR(prParametro.CODBANCO, prParametro.CODCOB, saldo);
     } else {

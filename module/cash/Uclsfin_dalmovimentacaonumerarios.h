@@ -90,6 +90,8 @@ class TDALMovimentacaoNumerarios : public TBaseSubModulo {
 
   // Statement texts, as they are sent.
   [[nodiscard]] static TStringList GetSQLSaldoZTESTCR(bool Travar);
+  // Movements of the pair after a rebuild's period (reconciled after it, for the reconciled balance).
+  [[nodiscard]] static TStringList GetSQLMovimentacoesPosteriores(bool Conciliado);
   [[nodiscard]] static TStringList GetSQLAtualizarSaldoEditado();
   [[nodiscard]] static TStringList GetSQLSomarSaldoZTESTCR(bool Conciliado);
   [[nodiscard]] static TStringList GetSQLInserirZTESTCR();
@@ -131,6 +133,8 @@ class TDALMovimentacaoNumerarios : public TBaseSubModulo {
   void InserirMovimentacao(const RFin_IncluirMovimentacaoNumerarios& prParametros, const TSaldo& Saldo);
   void TravarSaldoParaRecalculo(double CodigoBanco, const std::string& CodigoMoeda);
   bool RecalcularSaldoCorrente(RFin_RecalculaNumerario& prParametro, std::string& psMsg, bool Conciliado);
+  // Signed sum of the movements after the rebuild's period.
+  [[nodiscard]] double VariacaoPosterior(const RFin_RecalculaNumerario& prParametro, bool Conciliado);
 
   void AtualizaSaldoZTESTCR(double CodigoBanco, const std::string& CodigoMoeda, double Saldo, bool Conciliado);
   [[nodiscard]] bool ExisteZTESTCRCompensacao(double CodigoBanco, int Mes, const std::string& CodigoMoeda, int Ano);

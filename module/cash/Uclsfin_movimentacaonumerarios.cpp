@@ -93,7 +93,7 @@ void TMovimentacaoNumerarios::VerificarRecalculo(const RFin_RecalculaNumerario& 
   CheckTransacao();
   if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
   if (prNumerario.CODBANCO == 0) throw ExCodigoBancoRecalculoVazio();
-  if (prNumerario.CODCOB.empty()) throw ExCodigoCobrancaRecalculoVazia();
+  if (Trim(prNumerario.CODCOB).empty()) throw ExCodigoCobrancaRecalculoVazia();
   // The plain balance alone is not a rebuild the screens offer.
   if (!prNumerario.RECALCULARSALDOCONCILIADO && !prNumerario.RECALCULARSALDOCOMPENSACAO) {
     throw ExNenhumaOpcaoDeRecalculoSelecionada();
@@ -109,18 +109,22 @@ bool TMovimentacaoNumerarios::RecalcularSaldos(const RFin_RecalculaNumerario& pr
   }
   TDALMovimentacaoNumerarios& dal = GetDALMovimentacaoNumerarios();
   // Each rebuild runs even when an earlier one failed; the last failure is the one reported.
+  const std::string cabecalho = "Erro ao realizar o recálculo do saldo do Caixa/Banco '" +
+                                ShortestDecimal(parametros.CODBANCO) + "' - '" + parametros.CODCOB + "': \r";
   std::string mensagem;
   std::string falha;
-  if (parametros.RECALCULARSALDO && !dal.RecalcularSaldoZTMOVCR(parametros, falha)) mensagem = falha;
-  if (parametros.RECALCULARSALDOCONCILIADO && !dal.RecalcularSaldoZTMOVCRCConciliado(parametros, falha)) {
-    mensagem = falha;
+  try {
+    if (parametros.RECALCULARSALDO && !dal.RecalcularSaldoZTMOVCR(parametros, falha)) mensagem = falha;
+    if (parametros.RECALCULARSALDOCONCILIADO && !dal.RecalcularSaldoZTMOVCRCConciliado(parametros, falha)) {
+      mensagem = falha;
+    }
+    if (parametros.RECALCULARSALDOCOMPENSACAO && !dal.RecalcularSaldoZTMOVCRCompensacao(parametros, falha)) {
+      mensagem = falha;
+    }
+  } catch (const std::exception& erro) {
+    // The connection was lost: the designed message, with the database failure as its cause.
+    std::throw_with_nested(Exception(cabecalho + erro.what()));
   }
-  if (parametros.RECALCULARSALDOCOMPENSACAO && !dal.RecalcularSaldoZTMOVCRCompensacao(parametros, falha)) {
-    mensagem = falha;
-  }
-  if (!mensagem.empty()) {
-    throw Exception("Erro ao realizar o recálculo do saldo do Caixa/Banco '" + ShortestDecimal(parametros.CODBANCO) +
-                    "' - '" + parametros.CODCOB + "': \r" + mensagem);
-  }
+  if (!mensagem.empty()) throw Exception(cabecalho + mensagem);
   return true;
 }

@@ -1,7 +1,9 @@
 #include "costcenter/Uclsfin_centrocusto.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -177,12 +179,17 @@ bool TRegrasRateioCentroCusto::InserirLinhasPadrao(TParametrosCentroCusto& param
     linhas.push_back({CentroCustoDaLinha(origem), origem.FieldByName("DESCCENTROCUSTO").AsString(),
                       origem.FieldByName("PERCRATEIO").AsFloat(), permissao ? permissao->AsString() : std::string()});
   }
+  // The cost centers the rows already hold, kept as rows are added: a source of thousands of rows
+  // is not walked once per row.
+  std::set<std::string> presentes;
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) presentes.insert(CentroCustoDaLinha(rateios));
   for (const TLinha& linha : linhas) {
     double valor = p.ValorLancto * RoundTo(linha.Percentual, 6) / 100;
+    const bool presente = presentes.count(linha.CentroCusto) > 0;
     if (arredondar) {
       p.CCTemPermissao_ZTLib = linha.Permissao;
       valor = RoundTo(valor, 2);
-    } else if (ContemCentroCusto(rateios, linha.CentroCusto)) {
+    } else if (presente) {
       repetidos += (repetidos.empty() ? "" : " - ") + Aspas(linha.CentroCusto);
       continue;
     }
@@ -192,7 +199,8 @@ bool TRegrasRateioCentroCusto::InserirLinhasPadrao(TParametrosCentroCusto& param
     p.CodCentroCusto = linha.CentroCusto;
     p.DescCentroCusto = linha.Descricao;
     p.AlterandoLancto = false;
-    TDALCentroCusto::InsereCentroCusto(p);
+    TDALCentroCusto::InsereCentroCusto(p, !presente);
+    presentes.insert(linha.CentroCusto);
   }
   return !linhas.empty();
 }
@@ -436,6 +444,7 @@ bool TValidaCentroCusto::Processar(bool pbEditaLancto, TTipoLancamento ptTipoLan
   p.DataVencimento = pdDataVencimento.Value() > 0 ? pdDataVencimento : pdDataLancto;
 
   if (!ValidaDados_ProcessoCentroCusto(psCodFilial, psCodConta, prNumTransacao, prValorLancto)) return false;
+  if (psCodContaAReplicar != nullptr) ConferirRateiosAReplicar();
 
   if (p.LanctoContabil && p.ContraPartida_Natureza == "D") {
     p.CodFilialDebito = p.CodFilial;
@@ -547,6 +556,52 @@ bool TValidaCentroCusto::ValidaDados_ProcessoCentroCusto(const std::string& psCo
     throw ExFilialNaoInformada();
   }
   return true;
+}
+
+void TValidaCentroCusto::ConferirRateiosAReplicar() {
+  // The rows to replicate replace what a user would type in the form: each passes the form's row
+  // checks (with the form's messages), names a registered cost center that takes entries, and
+  // together they make a whole apportionment (a copy of 100%, never part of one).
+  TParametrosCentroCusto& p = Parametros();
+  TClientDataSet& a_replicar = p.cdsRateiosAReplicar();
+  if (!a_replicar.Active() || a_replicar.IsEmpty()) return;
+  const auto recusar = [this, &a_replicar](const std::string& mensagem) {
+    TParametrosCentroCusto::CriarCdsRateios(a_replicar);  // refused rows are not kept for later runs
+    GetValidador().Add(mensagem);
+    throw Exception(mensagem);
+  };
+  std::vector<std::string> codigos;
+  std::set<std::string> vistos;
+  double soma_percentual = 0;
+  for (a_replicar.First(); !a_replicar.Eof(); a_replicar.Next()) {
+    const std::string codigo = CentroCustoDaLinha(a_replicar);
+    const double percentual = a_replicar.FieldByName("PERCRATEIO").AsFloat();
+    if (codigo.empty()) recusar("Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!");
+    if (percentual == 0) recusar("Favor informar o percentual de rateio do lançamento para inclusão!");
+    if (!(percentual > 0)) recusar("Favor informar o percentual de rateio maior que zero!");
+    if (!vistos.insert(codigo).second) recusar("Centro de Custo " + codigo + " já existe!");
+    codigos.push_back(codigo);
+    soma_percentual = RoundTo(soma_percentual + RoundTo(percentual, 6), 6);
+  }
+  if (soma_percentual - 100 > 0.009) recusar("O percentual de rateio não pode ser maior que 100%. Favor verificar!");
+  if (100 - soma_percentual > 0.009) {
+    std::string soma = ShortestDecimal(soma_percentual);
+    std::replace(soma.begin(), soma.end(), '.', ',');
+    recusar("O rateio a replicar soma " + soma + "% e deve totalizar 100%. Favor verificar!");
+  }
+  const std::map<std::string, bool> cadastrados = DALCentroCusto().CentrosCustoCadastrados(codigos);
+  for (const std::string& codigo : codigos) {
+    const auto cadastrado = cadastrados.find(codigo);
+    if (cadastrado == cadastrados.end()) recusar("Centro de Custo " + codigo + " não cadastrado!");
+    if (!cadastrado->second) recusar("Centro de Custo " + codigo + " inativo ou não recebe lançamentos!");
+  }
+  const std::unique_ptr<TOraQuery> prioritarios = DALCentroCusto().ExisteCentroCustoPrioritario(p.CodConta);
+  if (prioritarios->IsEmpty()) return;
+  for (const std::string& codigo : codigos) {
+    if (!ContemCentroCusto(*prioritarios, codigo)) {
+      recusar("Centro de custo informado não está parametrizado como restrito para a conta gerencial");
+    }
+  }
 }
 
 void TValidaCentroCusto::Inicializar() {

@@ -158,6 +158,8 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
                             TDateTime pdDataVencimento);
   bool ValidaDados_ProcessoCentroCusto(const std::string& psCodFilial, const std::string& psCodConta,
                                        double prNumTransacao, double prValorLancto);
+  // Refuses rows to replicate the form would refuse, or that do not make a whole apportionment.
+  void ConferirRateiosAReplicar();
   void Inicializar();
   bool Confirmar() { return ValidaDadosInformados_Inclusao(); }
   bool InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio);

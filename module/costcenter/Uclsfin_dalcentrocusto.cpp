@@ -1,5 +1,6 @@
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <map>
@@ -401,6 +402,19 @@ TStringList TDALCentroCusto::GetSQLExisteConta() {
   return Linha("SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA");
 }
 
+TStringList TDALCentroCusto::GetSQLCentrosCustoCadastrados(std::size_t quantidade) {
+  std::string lista;
+  for (std::size_t indice = 1; indice <= quantidade; ++indice) {
+    lista += (indice > 1 ? ", :CODIGO" : ":CODIGO") + std::to_string(indice);
+  }
+  TStringList sql;
+  sql.Add("SELECT NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO) CODIGOCENTROCUSTO,");
+  sql.Add("       CASE WHEN NVL(CC.ATIVO, 'S') = 'S' AND NVL(CC.RECEBE_LANCTO, 'S') = 'S' THEN 'S' ELSE 'N' END ATIVO");
+  sql.Add("  FROM ZTCENTROCUSTO CC");
+  sql.Add(" WHERE NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO) IN (" + lista + ")");
+  return sql;
+}
+
 TStringList TDALCentroCusto::GetSQLOrcamentoConta(int mes) {
   TStringList sql;
   sql.Add(" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ");
@@ -663,14 +677,14 @@ bool Localizar(TDataSet& dados, Predicado igual) {
 
 }  // namespace
 
-bool TDALCentroCusto::InsereCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto) {
+bool TDALCentroCusto::InsereCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto, bool nova) {
   TParametrosCentroCusto& p = pParametrosCentroCusto;
   TClientDataSet& rateios = p.cdsRateios();
   try {
     if (!rateios.Active()) TParametrosCentroCusto::CriarCdsRateios(rateios);
     const std::string centro_custo = Trim(p.CodCentroCusto);
     bool editar = p.AlterandoLancto;
-    if (!editar && (p.LanctoFinanceiro || p.LanctoContabil)) {
+    if (!editar && !nova && (p.LanctoFinanceiro || p.LanctoContabil)) {
       const char* chave = p.LanctoFinanceiro ? "RECNUM" : "NUMTRANSLANCTO";
       editar = Localizar(rateios, [&](TDataSet& linha) {
         return !linha.FieldByName(chave).IsNull() && linha.FieldByName(chave).AsFloat() == p.NumTransacao &&
@@ -957,6 +971,26 @@ bool TDALCentroCusto::ExisteConta(std::int64_t codconta) {
   query.ParamByName("CODCONTA").SetAsInteger(codconta);
   query.Open();
   return query.FieldByName("QTD").AsFloat() > 0;
+}
+
+std::map<std::string, bool> TDALCentroCusto::CentrosCustoCadastrados(const std::vector<std::string>& codigos) {
+  // A bounded number of binds per statement, however many rows the caller gives.
+  constexpr std::size_t kPorConsulta = 100;
+  std::map<std::string, bool> cadastrados;
+  for (std::size_t inicio = 0; inicio < codigos.size(); inicio += kPorConsulta) {
+    const std::size_t quantidade = std::min(kPorConsulta, codigos.size() - inicio);
+    TOraQuery query(&Sessao());
+    Montar(query, GetSQLCentrosCustoCadastrados(quantidade));
+    for (std::size_t indice = 0; indice < quantidade; ++indice) {
+      query.ParamByName("CODIGO" + std::to_string(indice + 1)).SetAsString(codigos[inicio + indice]);
+    }
+    query.Open();
+    for (query.First(); !query.Eof(); query.Next()) {
+      cadastrados[Trim(query.FieldByName("CODIGOCENTROCUSTO").AsString())] =
+          query.FieldByName("ATIVO").AsString() == "S";
+    }
+  }
+  return cadastrados;
 }
 
 void TDALCentroCusto::Commit_InsercaoCentroCusto(TParametrosCentroCusto& /*pParametrosCentroCusto*/) {

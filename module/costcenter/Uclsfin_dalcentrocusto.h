@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -53,8 +54,9 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] std::unique_ptr<TOraQuery> ExisteCentroCustoPrioritario(const std::string& pCodConta);
   [[nodiscard]] bool ValidaCentroCustoPrioritario(const std::string& pCodConta, const std::string& pCodCentroCusto);
 
-  // Adds or updates the row being added in cdsRateios. Needs no database.
-  static bool InsereCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
+  // Adds or updates the row being added in cdsRateios. Needs no database. `nova`: the caller knows
+  // no visible row holds the cost center, so none is looked for.
+  static bool InsereCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto, bool nova = false);
 
   // Writers: one INSERT per row of cdsRateios from its first row (the caller filters the rows).
   void InserirZTRATEIOCENTROCUSTO(TParametrosCentroCusto& pParametrosCentroCusto, bool pLancarZtLancBloq);
@@ -81,6 +83,8 @@ class TDALCentroCusto : public TBaseSubModulo {
   // Saved apportionment rows of a payable entry.
   [[nodiscard]] int QuantidadeRateios(std::int64_t recnum);
   [[nodiscard]] bool ExisteConta(std::int64_t codconta);
+  // Of `codigos`, those registered, each with whether it is active and receives entries.
+  [[nodiscard]] std::map<std::string, bool> CentrosCustoCadastrados(const std::vector<std::string>& codigos);
   void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
   void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
 
@@ -119,6 +123,7 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLTravarOrcamentoCentroCusto();
   [[nodiscard]] static TStringList GetSQLQuantidadeRateios();
   [[nodiscard]] static TStringList GetSQLExisteConta();
+  [[nodiscard]] static TStringList GetSQLCentrosCustoCadastrados(std::size_t quantidade);
   [[nodiscard]] static TStringList GetSQLOrcamentoConta(int mes);
   [[nodiscard]] static TStringList GetSQLRealizadoConta(bool bloqueados, bool por_competencia);
 

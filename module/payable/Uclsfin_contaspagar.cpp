@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/Uclsfin_except.h"
+#include "oradb/TOraSavepoint.h"
 #include "payable/Uclsfin_dalcontaspagar.h"
 #include "sdk/Exception.h"
 #include "sdk/Formatacao.h"
@@ -325,6 +326,10 @@ bool TContasPagar::AvaliarOrcamentoExcedido(RFin_ValidarOrcamento& parametros, s
   const double valor = parametros.NEGATIVO ? -parametros.VALOR : parametros.VALOR;
 
   TDALContasPagar& dal = GetDALContasPagar();
+  // Held to the end of the caller's transaction: a second posting to this budget waits here and
+  // then reads this one's entry among the realized ones. The cost-center budget rows are locked
+  // after this one, never before.
+  dal.TravarOrcamento(parametros.CODCONTA, parametros.CODFILIAL, ano);
   const double orcado = dal.ObterValorOrcado(parametros.CODCONTA, parametros.CODFILIAL, ano, mes);
   double pago = dal.ObterValorLancado("ZTLANC", true, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
                                       parametros.RECNUM, ano, mes);
@@ -404,7 +409,10 @@ bool TContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& prParametros)
   CheckTransacao();
   if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
   try {
-    GetDALContasPagar().AprovarSuplementacao(prParametros);
+    // An approval that answers false leaves nothing of itself, even when its caller commits.
+    TOraSavepoint aprovacao(Quorvin().SessaoAtual().BancoDados().Sessao());
+    if (!GetDALContasPagar().AprovarSuplementacao(prParametros)) return false;
+    aprovacao.Release();
   } catch (const std::exception& erro) {
     prParametros.MENSAGEM = erro.what();
     return false;
@@ -422,6 +430,25 @@ bool TContasPagar::RejeitarSuplementacao(RFin_RejeitarSuplementacao& prParametro
     throw ExSuplementacaoZTNFENTVinculada("RecNum: " + ShortestDecimal(prParametros.RECNUM) +
                                           " NumTransEnt: " + ShortestDecimal(prParametros.NUMTRANSENT));
   }
+  IQuorvinSessao& sessao = Quorvin().SessaoAtual();
+  TOraSavepoint rejeicao(sessao.BancoDados().Sessao());
+  // The held row is locked first: of two sessions rejecting one entry, the second finds it rejected.
+  TDALContasPagar::TSituacaoRetido situacao = TDALContasPagar::TSituacaoRetido::Ausente;
+  try {
+    situacao = dal.TravarLancamentoRetido(prParametros.RECNUM);
+  } catch (const std::exception& erro) {
+    std::throw_with_nested(Exception(std::string("Erro ao rejeitar a suplementação\r") + erro.what()));
+  }
+  if (situacao == TDALContasPagar::TSituacaoRetido::Ausente) {
+    sessao.Mensagens().SetTexto(TDALContasPagar::MensagemNaoEncontrado(prParametros.RECNUM));
+    return false;
+  }
+  if (situacao == TDALContasPagar::TSituacaoRetido::Rejeitado) {
+    sessao.Mensagens().SetTexto("RecNum: " + ShortestDecimal(prParametros.RECNUM) +
+                                " já rejeitado na tabela ZTLANCBLOQ !");
+    return false;
+  }
   dal.RejeitarSuplementacao(prParametros);
+  rejeicao.Release();
   return true;
 }

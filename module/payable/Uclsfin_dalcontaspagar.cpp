@@ -560,6 +560,20 @@ std::string TDALContasPagar::GetSQLValorOrcado(int mes) {
          " AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO";
 }
 
+std::string TDALContasPagar::GetSQLTravarOrcamento() {
+  return "SELECT CODCONTA FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO FOR "
+         "UPDATE";
+}
+
+void TDALContasPagar::TravarOrcamento(double codconta, const std::string& codfilial, int ano) {
+  TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  consulta.SQL.Add(GetSQLTravarOrcamento());
+  consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+  consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+  consulta.ParamByName("ANO").SetAsInteger(ano);
+  consulta.Open();
+}
+
 double TDALContasPagar::ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes) {
   TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
   consulta.SQL.Add(GetSQLValorOrcado(mes));
@@ -640,7 +654,7 @@ void TDALContasPagar::InserirRecado(double codfuncdest, const std::string& assun
   consulta.ExecSQL();
 }
 
-void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) {
+bool TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) {
   try {
     IQuorvinSessao& sessao_host = Quorvin().SessaoAtual();
     TOraSession& sessao = sessao_host.BancoDados().Sessao();
@@ -652,16 +666,15 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
       colunas += coluna;
     }
 
-    // 1. The held row.
+    // 1. The held row, locked until the transaction ends: a second approver waits here for the
+    // first and then finds the entry gone.
     TOraQuery retido(&sessao);
-    retido.SQL.Add("SELECT " + colunas + ", CODMOEDABAIXA");
-    retido.SQL.Add("  FROM ZTLANCBLOQ");
-    retido.SQL.Add(" WHERE RECNUM = :RECNUM");
+    retido.SQL.SetText(GetSQLLancamentoRetido(colunas));
     retido.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
     retido.Open();
     if (retido.IsEmpty()) {
-      registro.MENSAGEM = "RecNum: " + recnum + " não encontrado na tabela ZTLANCBLOQ !";
-      return;
+      registro.MENSAGEM = MensagemNaoEncontrado(registro.RECNUM);
+      return false;
     }
     RFin_IncluirContasPagar lancamento;
     lancamento.Inicializar();
@@ -686,6 +699,14 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     const double aprovador = sessao_host.Usuario().Matricula();
     const TDateTime hoje = sessao_host.BancoDados().DataServidor();
     RegistrarAprovacao(sessao, "ZTLANC", aprovador, hoje, registro.RECNUM);
+    // An entry approved after it was rejected is posted as approved: carrying the rejection stamp
+    // into ZTLANC would leave the posted expense out of every budget sum.
+    if (!retido.FieldByName("DTREJEICAOSUPLORC").IsNull()) {
+      TOraQuery revogar(&sessao);
+      revogar.SQL.Add("UPDATE ZTLANC SET DTREJEICAOSUPLORC = NULL WHERE RECNUM = :RECNUM");
+      revogar.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
+      revogar.ExecSQL();
+    }
 
     // 4. Its held apportionment, stamped the same way.
     TOraQuery rateio(&sessao);
@@ -748,9 +769,41 @@ void TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) 
     std::string texto = "Lançamento RecNum: " + recnum + " aprovado. ";
     if (!observacao.empty()) texto += "\r" + observacao;
     InserirRecado(codfuncdest, "Aprovação de suplementação", texto);
+    return true;
   } catch (const std::exception& erro) {
     std::throw_with_nested(Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what()));
   }
+}
+
+std::string TDALContasPagar::GetSQLLancamentoRetido(const std::string& colunas) {
+  TStringList sql;
+  sql.Add("SELECT " + colunas + ", CODMOEDABAIXA");
+  sql.Add("  FROM ZTLANCBLOQ");
+  sql.Add(" WHERE RECNUM = :RECNUM");
+  sql.Add("   FOR UPDATE");
+  return sql.Text();
+}
+
+std::string TDALContasPagar::GetSQLTravarLancamentoRetido() {
+  TStringList sql;
+  sql.Add("SELECT DTREJEICAOSUPLORC");
+  sql.Add("  FROM ZTLANCBLOQ");
+  sql.Add(" WHERE RECNUM = :RECNUM");
+  sql.Add("   FOR UPDATE");
+  return sql.Text();
+}
+
+std::string TDALContasPagar::MensagemNaoEncontrado(double recnum) {
+  return "RecNum: " + ShortestDecimal(recnum) + " não encontrado na tabela ZTLANCBLOQ !";
+}
+
+TDALContasPagar::TSituacaoRetido TDALContasPagar::TravarLancamentoRetido(double recnum) {
+  TOraQuery retido(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  retido.SQL.SetText(GetSQLTravarLancamentoRetido());
+  retido.ParamByName("RECNUM").SetAsFloat(recnum);
+  retido.Open();
+  if (retido.IsEmpty()) return TSituacaoRetido::Ausente;
+  return retido.FieldByName("DTREJEICAOSUPLORC").IsNull() ? TSituacaoRetido::Retido : TSituacaoRetido::Rejeitado;
 }
 
 bool TDALContasPagar::ExisteNotaEntrada(double numtransent) {

@@ -41,6 +41,12 @@ class TDALContasPagar : public TBaseSubModulo {
   // Budget of an account in a branch for a month (0 when there is none).
   [[nodiscard]] static std::string GetSQLValorOrcado(int mes);
   [[nodiscard]] double ObterValorOrcado(double codconta, const std::string& codfilial, int ano, int mes);
+  // Locks the account's budget row of the year in the branch until the caller's transaction ends, so
+  // the check of what is already posted and the posting that follows are one step against another
+  // session posting to the same account; without a budget row there is nothing to lock (and
+  // nothing to share).
+  void TravarOrcamento(double codconta, const std::string& codfilial, int ano);
+  [[nodiscard]] static std::string GetSQLTravarOrcamento();
   // What an account already holds in a month, in ZTLANC or ZTLANCBLOQ: paid (VPAGO of paid entries) or
   // open (VALOR of unpaid ones), leaving out one entry and rejected supplementations. By accrual the
   // month is that of DTCOMPETENCIA; otherwise that of the payment (paid) or of the due date (open).
@@ -49,9 +55,20 @@ class TDALContasPagar : public TBaseSubModulo {
                                          const std::string& codfilial, double recnum, int ano, int mes);
 
   // Moves a held entry and its held apportionment to ZTLANC/ZTRATEIOCENTROCUSTO, posts the cash
-  // movement of a settled expense and notifies the requester. A RECNUM not held writes nothing and
-  // only sets the record's message. Failures: "Erro ao aprovar a suplementação. \r" + cause.
-  void AprovarSuplementacao(RFin_AprovarSuplementacao& registro);
+  // movement of a settled expense and notifies the requester; the held row stays locked until the
+  // transaction ends. A RECNUM not held writes nothing, sets the record's message and answers false.
+  // Failures: "Erro ao aprovar a suplementação. \r" + cause.
+  bool AprovarSuplementacao(RFin_AprovarSuplementacao& registro);
+  // The held row (ZTLANC's columns, listed in `colunas`, and CODMOEDABAIXA) under a row lock.
+  [[nodiscard]] static std::string GetSQLLancamentoRetido(const std::string& colunas);
+  // The held row's rejection stamp under a row lock.
+  [[nodiscard]] static std::string GetSQLTravarLancamentoRetido();
+  // "RecNum: <n> não encontrado na tabela ZTLANCBLOQ !"
+  [[nodiscard]] static std::string MensagemNaoEncontrado(double recnum);
+  enum class TSituacaoRetido { Ausente, Retido, Rejeitado };
+  // Locks the held row of an entry until the transaction ends, so a second session acting on the
+  // same entry waits for the first, and tells whether it is held or rejected already.
+  [[nodiscard]] TSituacaoRetido TravarLancamentoRetido(double recnum);
   // Whether an entry invoice exists (ZTNFENT).
   [[nodiscard]] bool ExisteNotaEntrada(double numtransent);
   // Stamps a held entry as rejected, drops its SPED service row and notifies the user.

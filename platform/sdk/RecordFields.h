@@ -37,6 +37,12 @@ template <class R>
 constexpr FieldDef<R> Number(const char* name, double R::*member, bool required = false) {
   return {name, FieldKind::Number, member, 0, required};
 }
+// A number the record keeps as a double that the database holds as an integer (record numbers,
+// codes, counters): a value with a fraction is refused instead of being rounded into another row.
+template <class R>
+constexpr FieldDef<R> Whole(const char* name, double R::*member, bool required = false) {
+  return {name, FieldKind::Integer, member, 0, required};
+}
 template <class R>
 constexpr FieldDef<R> Integer(const char* name, int R::*member, bool required = false) {
   return {name, FieldKind::Integer, member, 0, required};

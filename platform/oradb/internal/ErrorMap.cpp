@@ -20,7 +20,6 @@ constexpr std::array kStateCodes{
     StateCode{"23505", 1},                       // unique_violation
     StateCode{"23502", 1400},                    // not_null_violation
     StateCode{"22001", 12899},                   // string_data_right_truncation: value too large for column
-    StateCode{"22003", 1722},                    // numeric_value_out_of_range
     StateCode{"P0002", 1403},                    // no_data_found (SELECT INTO STRICT)
     StateCode{"P0003", 1422},                    // too_many_rows: exact fetch returns more than requested
     StateCode{"21000", 1427},                    // cardinality_violation: single-row subquery returns more than one row
@@ -65,6 +64,10 @@ int OracleCodeFor(std::string_view sqlstate, std::string_view message) noexcept 
     if (IsNumericInputError(message)) return 1722;  // invalid number
     if (IsDateInputError(message)) return 1861;
     return 932;  // inconsistent datatypes
+  }
+  if (sqlstate == "22003") {
+    // A value wider than its column's precision, or an arithmetic result out of range.
+    return Contains(message, "numeric field overflow") ? 1438 : 1426;
   }
   if (sqlstate == "23503") {
     // Deleting a parent still referenced vs. writing a child without a parent.

@@ -9,7 +9,7 @@ FieldTable<RFin_AprovarSuplementacao> CamposAprovarSuplementacao() {
   using R = RFin_AprovarSuplementacao;
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
-      Number("RECNUM", &R::RECNUM, true),
+      Whole("RECNUM", &R::RECNUM, true),
       Text("MENSAGEM", &R::MENSAGEM),
   };
   return kCampos;

@@ -4,9 +4,9 @@ FieldTable<RFin_IncluirServicosPrestadosSPED_EFD> CamposIncluirServicosPrestados
   using R = RFin_IncluirServicosPrestadosSPED_EFD;
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
-      Number("CODSERVICO", &R::CODSERVICO),
-      Number("CODCONSTCIVIL", &R::CODCONSTCIVIL),
-      Number("CODTIPOSERVICO", &R::CODTIPOSERVICO),
+      Whole("CODSERVICO", &R::CODSERVICO),
+      Whole("CODCONSTCIVIL", &R::CODCONSTCIVIL),
+      Whole("CODTIPOSERVICO", &R::CODTIPOSERVICO),
       Text("SERIENF", &R::SERIENF, 5),
       Text("CODCNAE", &R::CODCNAE, 10),
       Number("VALORBRUTONF", &R::VALORBRUTONF),
@@ -31,7 +31,7 @@ FieldTable<RFin_IncluirServicosPrestadosSPED_EFD> CamposIncluirServicosPrestados
       Number("VALORRETENCAO", &R::VALORRETENCAO),
       Text("HOUVEVALORRETENCAOINSS", &R::HOUVEVALORRETENCAOINSS, 1),
       Text("CODIGONACIONALDEOBRAS", &R::CODIGONACIONALDEOBRAS, 20),
-      Number("CODFORNEC", &R::CODFORNEC),
+      Whole("CODFORNEC", &R::CODFORNEC),
       Flag("TRANSACAOABERTA", &R::TRANSACAOABERTA),
       Text("MENSAGEM", &R::MENSAGEM),
   };

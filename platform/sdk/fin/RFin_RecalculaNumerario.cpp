@@ -9,7 +9,7 @@ FieldTable<RFin_RecalculaNumerario> CamposRecalculaNumerario() {
   using R = RFin_RecalculaNumerario;
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
-      Number("CODBANCO", &R::CODBANCO),
+      Whole("CODBANCO", &R::CODBANCO),
       Text("CODCOB", &R::CODCOB, 4),
       Date("DATAINICIAL", &R::DATAINICIAL),
       Date("DATAFINAL", &R::DATAFINAL),

@@ -9,10 +9,10 @@ FieldTable<RFin_RejeitarSuplementacao> CamposRejeitarSuplementacao() {
   using R = RFin_RejeitarSuplementacao;
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
-      Number("RECNUM", &R::RECNUM, true),
+      Whole("RECNUM", &R::RECNUM, true),
       Text("HISTORICOREJEICAO", &R::HISTORICOREJEICAO, 200),
-      Number("CODSERVICO", &R::CODSERVICO),
-      Number("NUMTRANSENT", &R::NUMTRANSENT),
+      Whole("CODSERVICO", &R::CODSERVICO),
+      Whole("NUMTRANSENT", &R::NUMTRANSENT),
   };
   return kCampos;
 }

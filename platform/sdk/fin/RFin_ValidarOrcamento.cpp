@@ -10,9 +10,9 @@ FieldTable<RFin_ValidarOrcamento> CamposValidarOrcamento() {
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
       Flag("NEGATIVO", &R::NEGATIVO),
-      Number("RECNUM", &R::RECNUM),
+      Whole("RECNUM", &R::RECNUM),
       Text("CODFILIAL", &R::CODFILIAL, 2),
-      Number("CODCONTA", &R::CODCONTA),
+      Whole("CODCONTA", &R::CODCONTA),
       Number("VALOR", &R::VALOR),
       Date("DTVENC", &R::DTVENC),
       Date("DTCOMPETENCIA", &R::DTCOMPETENCIA),

@@ -4,7 +4,7 @@ FieldTable<TFin_ContratoEmprestimo> CamposContratoEmprestimo() {
   using R = TFin_ContratoEmprestimo;
   using namespace fields;
   static const FieldDef<R> kCampos[] = {
-      Number("NUMSEQCONTRATOEMPRESTIMO", &R::NUMSEQCONTRATOEMPRESTIMO),
+      Whole("NUMSEQCONTRATOEMPRESTIMO", &R::NUMSEQCONTRATOEMPRESTIMO),
       Text("NUMCONTRATO", &R::NUMCONTRATO, 20),
       Date("DTCONTRATO", &R::DTCONTRATO),
       Text("TIPOCONTRATO", &R::TIPOCONTRATO, 1),
@@ -12,8 +12,8 @@ FieldTable<TFin_ContratoEmprestimo> CamposContratoEmprestimo() {
       Date("DTCOTACAO", &R::DTCOTACAO),
       Number("PRAZOPER", &R::PRAZOPER),
       Number("TXJURO", &R::TXJURO),
-      Number("CODFORNEC", &R::CODFORNEC),
-      Number("CODBANCO", &R::CODBANCO),
+      Whole("CODFORNEC", &R::CODFORNEC),
+      Whole("CODBANCO", &R::CODBANCO),
       Text("OBSERVACAO", &R::OBSERVACAO, 200),
       Number("VLRTOTAL", &R::VLRTOTAL),
       Text("TIPOEMPRESTIMO", &R::TIPOEMPRESTIMO, 1),

@@ -45,8 +45,8 @@ class CashRebuild : public CashTest {
 
 // Starting balance 100 and movements D 50, C 30 of March, typed in the wrong order and carrying
 // stale balances; a kind other than "D" or "C" moves nothing; April lies outside the range and
-// keeps its balance; the missing balance row is created. A range without movements changes
-// nothing, not even the balance row; without a range the whole history is walked.
+// keeps its balance but still counts in the live balance; the missing balance row is created. A range without movements
+// changes nothing, not even the balance row; without a range the whole history is walked.
 TEST_F(CashRebuild, PlainBalanceFollowsTheDateOrder) {
   InserirMovimento(20, "2025-03-20", "C", 30, 999);
   InserirMovimento(21, "2025-03-10", "D", 50, 999);
@@ -54,13 +54,28 @@ TEST_F(CashRebuild, PlainBalanceFollowsTheDateOrder) {
   InserirMovimento(23, "2025-04-01", "D", 5, 999);
   EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-03-01", "2025-03-31", 100, kSaldo | kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "150|-1", "999|-1"}));
-  EXPECT_EQ(Saldo(), Rows{"120|0"});
+  EXPECT_EQ(Saldo(), Rows{"125|0"});
   EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-02-01", "2025-02-28", 0, kSaldo | kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"120|-1", "150|-1", "150|-1", "999|-1"}));
-  EXPECT_EQ(Saldo(), Rows{"120|0"});
+  EXPECT_EQ(Saldo(), Rows{"125|0"});
   EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("", "", 0, kSaldo | kConciliado)));
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"20|-1", "50|-1", "50|-1", "25|-1"}));
   EXPECT_EQ(Saldo(), Rows{"25|0"});
+}
+
+// Movements of 100 on 1 October, 1 December and 5 December, all reconciled the same day; a plain
+// and a reconciled rebuild of 1 November to 2 December from 100 walk the period to 200, and the
+// live balances take the movement of 5 December too: both end where the movements sum to, 300.
+TEST_F(CashRebuild, APeriodRebuildKeepsTheLiveBalanceEqualToTheSumOfTheMovements) {
+  InserirMovimento(31, "2025-10-01", "D", 100, 100, "2025-10-01");
+  InserirMovimento(32, "2025-12-01", "D", 100, 200, "2025-12-01");
+  InserirMovimento(33, "2025-12-05", "D", 100, 300, "2025-12-05");
+  DefinirSaldo(300, 300);
+  EXPECT_TRUE(Caixa().RecalcularSaldos(Pedido("2025-11-01", "2025-12-02", 100, kSaldo | kConciliado)));
+  EXPECT_EQ(Movimentos(kSaldos), (Rows{"100|-1", "200|200", "300|-1"}));
+  EXPECT_EQ(Saldo(), Rows{"300|300"});
+  EXPECT_EQ(Saldo(), (Rows{Scalar("SELECT SUM(VALOR) FROM ZTMOVCR" + DaConta()) + "|" +
+                           Scalar("SELECT SUM(VALOR) FROM ZTMOVCR" + DaConta() + " AND CONCILIACAO = 'OK'")}));
 }
 
 // Reconciled movements in reconciliation order; operation 99 and open movements are skipped.
@@ -123,6 +138,9 @@ TEST_F(CashRebuild, ChecksRefuseInOrderInsideTheRebuildWrapper) {
   EXPECT_EQ(recusa([](Recalculo& p) { p.CODBANCO = 0, p.CODCOB.clear(); }),
             antes + "O código do Banco para o recálculo não foi informado.");
   EXPECT_EQ(recusa([](Recalculo& p) { p.CODCOB.clear(), p.RECALCULARSALDOCONCILIADO = false; }),
+            antes + "O código da Moeda para o recálculo não foi informado.");
+  // A code of blanks is no code.
+  EXPECT_EQ(recusa([](Recalculo& p) { p.CODCOB = "   "; }),
             antes + "O código da Moeda para o recálculo não foi informado.");
   EXPECT_EQ(recusa([](Recalculo& p) { p.RECALCULARSALDOCONCILIADO = false, p.RECALCULARSALDO = true; }),
             antes +

@@ -62,6 +62,10 @@ TEST_F(CliTest, ParamSetAndSqlGoThroughTheDataAccessLayerAndReportItsErrors) {
   EXPECT_EQ(Json::parse(FOut), Json::parse(R"([{"VALOR": "S", "CODFILIAL": "7"}])"));
   ASSERT_EQ(Run({"sql", "DELETE FROM ZTPARAMETROS WHERE NOME = 'CLI_TESTE'"}), 0) << FErr;
   EXPECT_EQ(Json::parse(FOut)["rows_affected"], 1);
+  // A block changes rows without counting them: it says so instead of answering 0.
+  ASSERT_EQ(Run({"sql", "BEGIN UPDATE ZTPARAMETROS SET VALOR = VALOR WHERE NOME = 'CLI_TESTE'; END;", "--rollback"}), 0)
+      << FErr;
+  EXPECT_EQ(Json::parse(FOut), Json::parse(R"({"block": true, "rows_affected": null})"));
   EXPECT_EQ(Run({"sql", "SELECT * FROM TABELA_QUE_NAO_EXISTE"}), 2);
   EXPECT_NE(FErr.find("EOraError"), std::string::npos) << FErr;
 }

@@ -142,6 +142,55 @@ TEST_F(CentroCustoCliTest, FractionalOrInexactRecordNumbersAreUsageErrors) {
   }
 }
 
+// Rows to replicate pass the form's row checks and must make a whole apportionment of registered
+// cost centers that take entries; otherwise nothing is written for the entry.
+TEST_F(CentroCustoCliTest, RowsToReplicateThatDoNotMakeAWholeApportionmentAreRefused) {
+  Cadastrar();
+  FSessao->ExecuteScript(
+      "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO, ATIVO) VALUES ('CLI3', 'INATIVO', 'N');"
+      "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLI3');"
+      "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800106, '88', 880001, 10);");
+  const auto linha = [](const std::string& centro, const std::string& percentual) {
+    return R"({"CODIGOCENTROCUSTO": ")" + centro + R"(", "PERCRATEIO": )" + percentual + "}";
+  };
+  std::string muitas;
+  for (int i = 0; i < 2000; ++i) muitas += (i == 0 ? "" : ", ") + linha("CLI1", "0.05");
+  const struct {
+    const char* nome;
+    std::string linhas;
+    std::string mensagem;
+  } casos[] = {
+      {"partial", linha("CLI1", "30") + ", " + linha("CLI2", "30"),
+       "O rateio a replicar soma 60% e deve totalizar 100%. Favor verificar!"},
+      {"negative row", linha("CLI1", "150") + ", " + linha("CLI2", "-50"),
+       "Favor informar o percentual de rateio maior que zero!"},
+      {"zero row", linha("CLI1", "100") + ", " + linha("CLI2", "0"),
+       "Favor informar o percentual de rateio do lançamento para inclusão!"},
+      {"over 100", linha("CLI1", "60") + ", " + linha("CLI2", "60"),
+       "O percentual de rateio não pode ser maior que 100%. Favor verificar!"},
+      {"duplicate", linha("CLI1", "50") + ", " + linha("CLI1", "50"), "Centro de Custo CLI1 já existe!"},
+      {"2,000 rows of one center", muitas, "Centro de Custo CLI1 já existe!"},
+      {"no cost center", linha("", "100"), "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!"},
+      {"unknown", linha("CLI1", "50") + ", " + linha("CLIX", "50"), "Centro de Custo CLIX não cadastrado!"},
+      {"inactive", linha("CLI3", "100"), "Centro de Custo CLI3 inativo ou não recebe lançamentos!"},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    const auto [codigo, resposta] =
+        Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
+               "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" + caso.linhas + "]}");
+    EXPECT_EQ(codigo, 1) << resposta.dump();
+    EXPECT_EQ(resposta.value("message", ""), caso.mensagem) << resposta.dump();
+    EXPECT_EQ(Linhas(), "");
+  }
+  // Two registered centers making 100% are stored as given.
+  const auto [codigo, resposta] = Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
+                                         "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" +
+                                             linha("CLI1", "60") + ", " + linha("CLI2", "40") + "]}");
+  EXPECT_EQ(codigo, 0) << resposta.dump();
+  EXPECT_EQ(Linhas(), "8800106:CLI1:6 8800106:CLI2:4");
+}
+
 // Rows to replicate are saved for the entry and stay for the process's later entries; reversal
 // writes the negated leg and the copy, replication a copy, each committed by the area itself.
 TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {

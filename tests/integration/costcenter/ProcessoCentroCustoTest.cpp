@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <tuple>
+#include <utility>
 
 #include "CentroCustoFixture.h"
 #include "frame/Uclsfin_except.h"
@@ -324,6 +325,23 @@ TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   EXPECT_EQ(Verificar(10, 10, "T2"), 0);
   EXPECT_FALSE(Area().ValidaCentroCustoPrioritario("910001", "T1"));  // an account without a list
   EXPECT_TRUE(Area().ExisteCentroCustoPrioritario("910002' OR '1'='1")->IsEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// Saving an entry's rows replaces the ones it had, except under routine 3421, which adds to them.
+TEST_F(CentroCustoTest, SavingReplacesTheEntrysRowsExceptUnderRoutine3421) {
+  const std::string novas = "T1:33.33:3.33 T2:33.33:3.33 T3:33.34:3.34";
+  for (const auto& [rotina, esperado] : {std::pair{0, novas}, {3420, novas}, {3421, "OLD:100:10 " + novas}}) {
+    SCOPED_TRACE(rotina);
+    const int recnum = 5020 + rotina % 10;
+    Host().SetCodigoRotina(rotina);
+    Rateio(recnum, 910001, "OLD", 100, 10);
+    EXPECT_TRUE(Apportion(recnum, 10.00));
+    EXPECT_EQ(Linhas(recnum, "PERCRATEIO, VALOR"), esperado);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "oradb/EOraError.h"
@@ -17,6 +19,11 @@ struct ErrorCase {
   const char* sqlstate;
   std::string message;  // "ORA-nnnnn: ...": the code is the number
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+  *out << c.label;
+}
 
 class ErrorMapping : public testsupport::DatabaseTest, public ::testing::WithParamInterface<ErrorCase> {
  protected:
@@ -66,6 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "22001", "ORA-12899: value too long for type character varying(5)"},
         ErrorCase{"invalid_number", "UPDATE err_probe SET valor = :VALOR", false, "12,50", "EOraInvalidNumber", "22P02",
                   "ORA-01722: invalid input syntax for type numeric: \"12,50\""},
+        ErrorCase{"wider_than_the_column", "UPDATE err_probe SET valor = 1000", false, nullptr, "EOraError", "22003",
+                  "ORA-01438: numeric field overflow"},
+        ErrorCase{"arithmetic_overflow", "SELECT CAST(2147483647 AS integer) + 1 FROM err_probe", false, nullptr,
+                  "EOraError", "22003", "ORA-01426: integer out of range"},
         ErrorCase{"no_data_found",
                   "DO $$ DECLARE v integer; BEGIN SELECT id INTO STRICT v FROM err_probe WHERE id = 99; END $$", true,
                   nullptr, "EOraNoDataFound", "P0002", "ORA-01403: query returned no rows"},

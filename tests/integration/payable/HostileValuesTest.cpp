@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 
@@ -15,6 +17,11 @@ struct Caso {
   const char* Classe;
   const char* Mensagem;
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const Caso& c, std::ostream* out) {
+  *out << c.Nome;
+}
 
 class PayableHostileValue : public payabletest::PayableTest, public ::testing::WithParamInterface<Caso> {};
 

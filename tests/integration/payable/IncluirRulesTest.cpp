@@ -1,4 +1,5 @@
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "PayableFixture.h"
@@ -15,6 +16,11 @@ struct Regra {
   int rotina = 0;
   bool permitir746 = false;  // the user may run routine 746
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const Regra& c, std::ostream* out) {
+  *out << c.nome;
+}
 
 class PayableRule : public PayableTest, public ::testing::WithParamInterface<Regra> {};
 

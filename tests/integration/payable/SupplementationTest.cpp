@@ -1,8 +1,11 @@
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <utility>
 
 #include "PayableFixture.h"
+#include "payable/Uclsfin_dalcontaspagar.h"
+#include "support/Causes.h"
 
 namespace payabletest {
 namespace {
@@ -84,6 +87,11 @@ struct Desfecho {
   const char* pergunta;  // the question after the budget text; null when none is asked
   std::string erro;      // ExValidarOrcamentoExcedido's message when refused
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const Desfecho& c, std::ostream* out) {
+  *out << c.nome;
+}
 
 class PayableBudgetOutcome : public PayableBudget, public ::testing::WithParamInterface<Desfecho> {};
 
@@ -221,7 +229,18 @@ TEST_F(PayableBudget, OnlyPositiveEntriesOfItsRoutinesInABranchWithBudgetControl
   RFin_ValidarOrcamento estorno = Pergunta(-5000);
   estorno.NEGATIVO = true;
   EXPECT_FALSE(ContasPagar().LancarSuplementacao(estorno));
-  for (const auto& [rotina, suplementa] : {std::pair{631, true}, {746, false}, {614, false}}) {
+  // Every routine that may hold an entry for supplementation, and its neighbours that may not.
+  for (const auto& [rotina, suplementa] : {std::pair{631, true},
+                                           {703, true},
+                                           {749, true},
+                                           {750, true},
+                                           {630, false},
+                                           {702, false},
+                                           {704, false},
+                                           {748, false},
+                                           {751, false},
+                                           {746, false},
+                                           {614, false}}) {
     Host().SetCodigoRotina(rotina);
     EXPECT_EQ(ContasPagar().LancarSuplementacao(pergunta), suplementa) << rotina;
   }
@@ -276,9 +295,10 @@ TEST_F(PayableApproval, SettledExpenseMovesItsMoneyWhenApproved) {
             "Lançamento RecNum: " + n + " aprovado. \rO lançamento da despesa foi realizado.");
 }
 
+// Nothing held is nothing approved: the answer is false, never a success that did nothing.
 TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
   RFin_AprovarSuplementacao aprovacao{.RECNUM = 999999, .MENSAGEM = "", .Inicializado = true};
-  EXPECT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao));
+  EXPECT_FALSE(ContasPagar().AprovarSuplementacao(aprovacao));
   EXPECT_EQ(aprovacao.MENSAGEM, "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 0);
   EXPECT_EQ(Linhas("ZTLANC", 999999), 0);
@@ -306,6 +326,162 @@ TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD"), 0);
   EXPECT_EQ(Scalar("SELECT CODFUNCDEST || '|' || ASSUNTO || '|' || TEXTORECADO FROM ZTRECFUNC"),
             "1|Rejeição de suplementação|Lançamento RecNum: " + n + " rejeitado. \rSEM VERBA NO TRIMESTRE");
+}
+
+// An entry approved after it was rejected is posted without the rejection stamp, so it counts in
+// the month's budget like any other posted entry.
+TEST_F(PayableApproval, AnEntryApprovedAfterItsRejectionCountsInTheBudget) {
+  const double recnum = Reter();
+  RFin_RejeitarSuplementacao rejeicao{.RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
+  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  EXPECT_EQ(Valores("ZTLANC", recnum, {"TO_CHAR(DTREJEICAOSUPLORC)"}), Textos{""});
+  // 999.99 due before plus the approved 0.02: the last cent of the budget is gone.
+  EXPECT_TRUE(Excedido(0.01));
+}
+
+// Both lock the held row before anything is written, so a second approver or rejecter of the same
+// entry waits for the first and then finds it gone or rejected.
+TEST(PayableApprovalSql, TheHeldRowIsReadUnderARowLock) {
+  EXPECT_EQ(TDALContasPagar::GetSQLLancamentoRetido("RECNUM, VALOR"),
+            "SELECT RECNUM, VALOR, CODMOEDABAIXA\n  FROM ZTLANCBLOQ\n WHERE RECNUM = :RECNUM\n   FOR UPDATE");
+  EXPECT_EQ(TDALContasPagar::GetSQLTravarLancamentoRetido(),
+            "SELECT DTREJEICAOSUPLORC\n  FROM ZTLANCBLOQ\n WHERE RECNUM = :RECNUM\n   FOR UPDATE");
+}
+
+// Where an approval can fail after it has started writing, and how the test makes it fail and
+// then removes the cause. The entry is a settled expense (its money moves) with two apportionment
+// rows.
+struct FalhaAprovacao {
+  const char* Nome;
+  const char* Causa;     // PostgreSQL text run before the approval
+  const char* Remedio;   // run before the retry
+  const char* Mensagem;  // the whole message, or "" when only its opening and the cause's text are known
+  friend void PrintTo(const FalhaAprovacao& caso, std::ostream* os) { *os << caso.Nome; }
+};
+
+class PayableApprovalFailure : public PayableApproval, public ::testing::WithParamInterface<FalhaAprovacao> {
+ protected:
+  // Every trigger of these cases raises this text.
+  static constexpr const char* kFalhaForcada = "falha forçada no teste";
+
+  void SetUp() override {
+    PayableApproval::SetUp();
+    Session().ExecuteScript(
+        std::string("CREATE FUNCTION public.falha_forcada() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                    "EXCEPTION '") +
+        kFalhaForcada + "'; END $$");
+  }
+};
+
+TEST_P(PayableApprovalFailure, AnsweringFalseLeavesNothingAndTheRetrySucceeds) {
+  const FalhaAprovacao& caso = GetParam();
+  Host().SetCodigoRotina(631);
+  const double recnum = Reter();
+  const std::string n = ShortestDecimal(recnum);
+  Exec(
+      "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
+      "DTPAGTO = DTLANC, VPAGO = VALOR WHERE RECNUM = " +
+      n);
+  for (const char* centro : {"ADM", "COM"}) {
+    Exec(
+        "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
+        "CONTRAPARTIDA, CODFILIAL) VALUES (" +
+        n + ", 3101, '" + centro + "', 0.01, 50, DATE '2030-05-10', 'N', '1')");
+  }
+  const Textos colunas{"HISTORICO", "TO_CHAR(VALOR)", "TO_CHAR(NUMBANCO)", "CODMOEDABAIXA", "TO_CHAR(NUMTRANS)"};
+  Session().ExecuteScript(caso.Causa);
+  const Textos retido = Valores("ZTLANCBLOQ", recnum, colunas);
+
+  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
+  EXPECT_FALSE(ContasPagar().AprovarSuplementacao(aprovacao));
+  if (*caso.Mensagem != '\0') {
+    EXPECT_EQ(aprovacao.MENSAGEM, caso.Mensagem);
+  } else {
+    EXPECT_EQ(aprovacao.MENSAGEM.rfind("Erro ao aprovar a suplementação. \r", 0), 0U) << aprovacao.MENSAGEM;
+    EXPECT_NE(aprovacao.MENSAGEM.find(kFalhaForcada), std::string::npos) << aprovacao.MENSAGEM;
+  }
+  EXPECT_EQ(Linhas("ZTLANC", recnum), 0);
+  EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTO", recnum), 0);
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTMOVCR") + ScalarNumber("SELECT COUNT(*) FROM ZTESTCR") +
+                ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"),
+            0);
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, colunas), retido);
+  EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 2);
+
+  Session().ExecuteScript(caso.Remedio);
+  aprovacao.MENSAGEM.clear();
+  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  EXPECT_EQ(Linhas("ZTLANC", recnum), 1);
+  EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTO", recnum), 2);
+  EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum) + Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTMOVCR"), 1);
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Payable, PayableApprovalFailure,
+    ::testing::Values(FalhaAprovacao{"CashStepRefusesAnEntryWithoutBank", "UPDATE ZTLANCBLOQ SET NUMBANCO = 0",
+                                     "UPDATE ZTLANCBLOQ SET NUMBANCO = 11",
+                                     "Erro ao aprovar a suplementação. \rCódigo do banco/caixa inválido: 0."},
+                      FalhaAprovacao{"BalanceRowInsertFails",
+                                     "CREATE TRIGGER falha BEFORE INSERT ON ZTESTCR FOR EACH ROW EXECUTE FUNCTION "
+                                     "public.falha_forcada()",
+                                     "DROP TRIGGER falha ON ZTESTCR", ""},
+                      FalhaAprovacao{
+                          "ApportionmentCopyFails",
+                          "CREATE TRIGGER falha BEFORE INSERT ON ZTRATEIOCENTROCUSTO FOR EACH ROW EXECUTE FUNCTION "
+                          "public.falha_forcada()",
+                          "DROP TRIGGER falha ON ZTRATEIOCENTROCUSTO", ""},
+                      FalhaAprovacao{"NoticeFailsAfterTheHeldRowsWereDeleted",
+                                     "CREATE TRIGGER falha BEFORE INSERT ON ZTRECFUNC FOR EACH ROW EXECUTE FUNCTION "
+                                     "public.falha_forcada()",
+                                     "DROP TRIGGER falha ON ZTRECFUNC", ""}),
+    [](const ::testing::TestParamInfo<FalhaAprovacao>& info) { return std::string(info.param.Nome); });
+
+// A rejection acts on an entry still held: one not held, or rejected already, answers false with
+// the host's message and writes nothing (no second stamp, no second notice).
+TEST_F(PayableApproval, RejectionOfAnEntryNotHeldOrRejectedAlreadyAnswersFalse) {
+  RFin_RejeitarSuplementacao ausente{.RECNUM = 999999, .HISTORICOREJEICAO = "X", .Inicializado = true};
+  EXPECT_FALSE(ContasPagar().RejeitarSuplementacao(ausente));
+  EXPECT_EQ(Host().Mensagens().Texto(), "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 0);
+
+  const double recnum = Reter();
+  const std::string n = ShortestDecimal(recnum);
+  RFin_RejeitarSuplementacao rejeicao{.RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA", .Inicializado = true};
+  ASSERT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
+  RFin_RejeitarSuplementacao outra{.RECNUM = recnum, .HISTORICOREJEICAO = "OUTRO MOTIVO", .Inicializado = true};
+  EXPECT_FALSE(ContasPagar().RejeitarSuplementacao(outra));
+  EXPECT_EQ(Host().Mensagens().Texto(), "RecNum: " + n + " já rejeitado na tabela ZTLANCBLOQ !");
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"HISTORICOREJEICAOSUPLORC"}), Textos{"SEM VERBA"});
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 1);
+}
+
+// A rejection that fails part-way (its notice) leaves the entry as it was, even for a caller that
+// goes on with its transaction.
+TEST_F(PayableApproval, AFailedRejectionLeavesTheEntryAsItWas) {
+  const double recnum = Reter();
+  Exec("INSERT INTO ZTSERVICOSPEDEFD (CODSERVICO, SERIENF) VALUES (42, '1')");
+  Session().ExecuteScript(
+      "CREATE FUNCTION public.falha_forcada() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION "
+      "'recado recusado'; END $$; CREATE TRIGGER falha BEFORE INSERT ON ZTRECFUNC FOR EACH ROW EXECUTE FUNCTION "
+      "public.falha_forcada()");
+  RFin_RejeitarSuplementacao rejeicao{
+      .RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA", .CODSERVICO = 42, .Inicializado = true};
+  try {
+    ContasPagar().RejeitarSuplementacao(rejeicao);
+    ADD_FAILURE() << "a rejeição deveria falhar";
+  } catch (const Exception& erro) {
+    EXPECT_EQ(erro.Message().rfind("Erro ao rejeitar a suplementação\r", 0), 0U) << erro.Message();
+    EXPECT_TRUE(testsupport::CausaDoBanco(erro));
+  }
+  EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"DTREJEICAOSUPLORC"}), Textos{""});
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD"), 1);
+  Session().ExecuteScript("DROP TRIGGER falha ON ZTRECFUNC");
+  EXPECT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
+  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD"), 0);
 }
 
 }  // namespace

@@ -82,7 +82,10 @@ const std::vector<Valor>& Valores() {
       {"largo", [](const Campo& c) { return "\"" + std::string(c.Largura + 1, 'W') + "\""; }},
       {"sql", [](const Campo&) { return std::string(R"("1' OR '1'='1'; DROP TABLE ZTLANC; --")"); }},
       {"lista-sql", [](const Campo&) { return std::string(R"("1,2) OR (1=1")"); }},
-      // Still to come once a bad batch line no longer ends the batch: an invalid UTF-8 byte, 1e400, a NUL.
+      {"utf8-invalido",
+       [](const Campo& c) { return c.Tipo == "text" ? std::string("\"a\xff\xc0\xaf\"") : std::string("1e400"); }},
+      {"nul", [](const Campo& c) { return c.Tipo == "text" ? std::string(R"("a\u0000b")") : std::string("-0.0"); }},
+      {"profundo", [](const Campo&) { return std::string(100000, '[') + std::string(100000, ']'); }},
   };
   return valores;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <latch>
 #include <memory>
@@ -142,6 +144,11 @@ struct Pedido {
   int Saida;
   const char* Mensagem;
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const Pedido& c, std::ostream* out) {
+  *out << c.Nome;
+}
 
 class LoansHostileInput : public ::testing::TestWithParam<Pedido> {};
 

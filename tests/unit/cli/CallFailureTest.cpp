@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -19,6 +21,11 @@ struct FailureCase {
   int Exit;
   Json Answer;
 };
+
+// A case prints as its name, in test listings and failure reports.
+void PrintTo(const FailureCase& c, std::ostream* out) {
+  *out << c.Name;
+}
 
 // Wraps whatever `inner` throws the way the module re-raises with its own message.
 void Wrapped(const std::string& message, const std::function<void()>& inner) {

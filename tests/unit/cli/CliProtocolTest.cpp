@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -93,6 +95,127 @@ TEST(RecordJson, ReadsAndWritesEveryFieldKind) {
   EXPECT_EQ(written["DTASSOCIADNICLI"], "2026-03-02");
   EXPECT_TRUE(written["DTCONCIL"].is_null());
   EXPECT_EQ(written["CODBANCO"], 12.0);
+}
+
+// A request the JSON layer must refuse before anything runs, and the usage message it gets.
+struct HostileRequest {
+  const char* Name;
+  std::string Operation;
+  std::string Input;
+  std::string Message;
+};
+
+void PrintTo(const HostileRequest& request, std::ostream* out) {
+  *out << request.Name;
+}
+
+std::string Nested(int depth) {
+  return R"({"args": )" + std::string(depth, '[') + std::string(depth, ']') + "}";
+}
+
+class CliHostileInput : public ::testing::TestWithParam<HostileRequest> {};
+
+// Whatever arrives on stdin, a single call answers one JSON object on stdout with exit 2: no crash,
+// no rounding of a key into another record, nothing handed to the module.
+TEST_P(CliHostileInput, IsAUsageErrorAnsweredInJson) {
+  const HostileRequest& request = GetParam();
+  const CliResult result = RunCli({"call", request.Operation}, request.Input);
+  EXPECT_EQ(result.exit, 2);
+  EXPECT_EQ(Json::parse(result.out), (Json{{"ok", false}, {"exception", "UsageError"}, {"message", request.Message}}));
+}
+
+const std::string kPagar = "ContasPagar.Incluir";
+const std::string kCaixa = "MovimentacaoNumerarios.Incluir";
+const std::string kInteiro = ": esperado número inteiro, recebido número.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, CliHostileInput,
+    ::testing::Values(HostileRequest{"Nested50000Deep", "Frame.GetVersao", Nested(50000),
+                                     "JSON inválido: aninhamento acima de 64 níveis."},
+                      HostileRequest{"Nested65Deep", "Frame.GetVersao", Nested(64),
+                                     "JSON inválido: aninhamento acima de 64 níveis."},
+                      HostileRequest{"NumberBeyondADouble", kCaixa, R"({"record": {"VALOR": 1e400}})",
+                                     "JSON inválido: número fora do intervalo de um double."},
+                      HostileRequest{"InvalidUtf8", kCaixa, "{\"record\": {\"HISTORICO\": \"a\xff\"}}",
+                                     "JSON inválido: o byte 28 não é UTF-8 válido."},
+                      HostileRequest{"OverlongUtf8", kCaixa, "{\"record\": {\"HISTORICO\": \"\xc0\xaf\"}}",
+                                     "JSON inválido: o byte 27 não é UTF-8 válido."},
+                      HostileRequest{"NulInAText", kCaixa, R"({"record": {"HISTORICO": "a\u0000b"}})",
+                                     "record.HISTORICO: texto com caractere nulo (\\u0000)."},
+                      HostileRequest{"RecordNumberWithAFraction", kPagar, R"({"record": {"RECNUM": 650000.5}})",
+                                     "record.RECNUM" + kInteiro},
+                      HostileRequest{"CodeWithATinyNegativeFraction", kPagar, R"({"record": {"CODFORNEC": -0.001}})",
+                                     "record.CODFORNEC" + kInteiro},
+                      HostileRequest{"RecordNumberSubnormal", kPagar, R"({"record": {"RECNUM": 5e-324}})",
+                                     "record.RECNUM" + kInteiro},
+                      HostileRequest{"RecordNumberBeyondExactDoubles", kPagar, R"({"record": {"RECNUM": 1e17}})",
+                                     "record.RECNUM: inteiro fora do intervalo."},
+                      HostileRequest{"BankCodeWithAFraction", kCaixa, R"({"record": {"CODBANCO": 1.5}})",
+                                     "record.CODBANCO" + kInteiro}),
+    [](const ::testing::TestParamInfo<HostileRequest>& info) { return std::string(info.param.Name); });
+
+// Command-line mistakes of a single call are answered in JSON too; so is a database that cannot be
+// reached, in a single call and on every line of a batch.
+TEST(CliProtocol, EveryFailureOfACallIsAJsonAnswer) {
+  const auto message = [](const CliResult& result) { return Json::parse(result.out).value("message", ""); };
+  const CliResult user = RunCli({"call", "Frame.GetVersao", "--user", "4294967297"});
+  EXPECT_EQ(user.exit, 2);
+  EXPECT_EQ(message(user), "--user espera um número inteiro, recebido \"4294967297\".");
+  EXPECT_EQ(message(RunCli({"call", "--describe", "Nada"})), "operação desconhecida: Nada.");
+
+  const char* saved = std::getenv("QUORVIN_DSN");
+  const std::string previous = saved == nullptr ? "" : saved;
+  setenv("QUORVIN_DSN", "host=/nonexistent/quorvin dbname=nada connect_timeout=2", 1);
+  const CliResult single = RunCli({"call", "Frame.GetVersao"});
+  const CliResult batch = RunCli({"call", "--batch"}, "{\"op\": \"Frame.GetVersao\"}\n\n[1]\n");
+  if (saved == nullptr) {
+    unsetenv("QUORVIN_DSN");
+  } else {
+    setenv("QUORVIN_DSN", previous.c_str(), 1);
+  }
+  EXPECT_EQ(single.exit, 2);
+  EXPECT_EQ(Json::parse(single.out)["exception"], "EOraError");
+  EXPECT_EQ(message(single).rfind("ORA-12541: não foi possível conectar ao banco de dados: ", 0), 0u);
+  EXPECT_EQ(batch.exit, 2);
+  std::istringstream lines(batch.out);
+  int answers = 0;
+  for (std::string line; std::getline(lines, line); ++answers) EXPECT_EQ(Json::parse(line)["exception"], "EOraError");
+  EXPECT_EQ(answers, 2);
+}
+
+// A private cluster stopped with `db stop` stays stopped: a call says so instead of starting it
+// again behind the stop.
+TEST(CliProtocol, ACallDoesNotRestartAClusterStoppedOnPurpose) {
+  const std::string pasta = ::testing::TempDir() + "quorvin-parado";
+  ASSERT_EQ(
+      std::system(("rm -rf '" + pasta + "' && mkdir -p '" + pasta + "' && touch '" + pasta + "/stopped'").c_str()), 0);
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  const char* dir = std::getenv("QUORVIN_DB_DIR");
+  const std::string dsn_antes = dsn == nullptr ? "" : dsn;
+  const std::string dir_antes = dir == nullptr ? "" : dir;
+  unsetenv("QUORVIN_DSN");
+  setenv("QUORVIN_DB_DIR", pasta.c_str(), 1);
+  const CliResult result = RunCli({"call", "Frame.GetVersao"});
+  if (dsn != nullptr) setenv("QUORVIN_DSN", dsn_antes.c_str(), 1);
+  if (dir != nullptr) {
+    setenv("QUORVIN_DB_DIR", dir_antes.c_str(), 1);
+  } else {
+    unsetenv("QUORVIN_DB_DIR");
+  }
+  EXPECT_EQ(result.exit, 2);
+  EXPECT_NE(Json::parse(result.out).value("message", "").find("o banco local foi parado com 'db stop'"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(std::system(("rm -rf '" + pasta + "'").c_str()), 0);
+}
+
+// A negative zero is stored as zero.
+TEST(RecordJson, NegativeZeroIsZero) {
+  RFin_IncluirMovimentacaoNumerarios record;
+  cli::ReadRecord(Json::parse(R"({"VALOR": -0.0, "CODBANCO": -0.0})"), record, CamposIncluirMovimentacaoNumerarios(),
+                  "record");
+  EXPECT_FALSE(std::signbit(record.VALOR));
+  EXPECT_FALSE(std::signbit(record.CODBANCO));
 }
 
 }  // namespace

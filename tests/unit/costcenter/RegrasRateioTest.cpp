@@ -109,6 +109,9 @@ const Caso kCasos[] = {
      "A 33.33 -3.333 | B 66.67 -6.667"},
     {"SavedHundredPercentRemainderOnLastRow", D, 10, N, false, "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.33",
      "A 33.33 3.33 | B 33.33 3.33 | C 33.34 3.34"},
+    // The entry went from 10 to 12 after its rows were saved: the last row takes what the entry
+    // leaves after the others' share of it (12 - 6), not its saved value.
+    {"SavedRowsOfAChangedEntryLastRowTakesTheRest", D, 12, N, false, "A 50 5 | B 50 5", "A 50 5 | B 50 6"},
     {"SavedSmallDifferenceToLastRowWithItsPercentage", D, 10, N, false, "A 50 5 | B 49.99 4.99", "A 50 5 | B 50 5"},
     {"SavedLargerDifferenceKept", D, 10, N, false, "A 50 5 | B 49 4.9", "A 50 5 | B 49 4.9"},
     {"SavedLargerDifferenceAdjustedWhenItMustTotal", D, 10, N, true, "A 50 5 | B 49 4.9", "A 50 5 | B 50 5"},

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "sdk/Formatacao.h"
 
@@ -9,6 +10,10 @@ struct RoundCase {
   int decimals;
   double expected;
 };
+
+void PrintTo(const RoundCase& c, std::ostream* out) {
+  *out << c.value << " to " << c.decimals;
+}
 
 class RoundToTest : public ::testing::TestWithParam<RoundCase> {};
 

@@ -1,0 +1,71 @@
+#include "oradb/TOraSavepoint.h"
+
+#include <atomic>
+
+#include "oradb/TOraSession.h"
+#include "oradb/internal/Connection.h"
+#include "sdk/Exception.h"
+
+namespace {
+
+// Unique in the process, so nested savepoints of one session never share a name.
+std::string NewSavepointName() {
+  static std::atomic<std::uint64_t> next{0};
+  return "oradb_sp_" + std::to_string(++next);
+}
+
+}  // namespace
+
+TOraSavepoint::TOraSavepoint(TOraSession& session) : FSession(session) {
+  if (!FSession.InTransaction()) {
+    throw Exception("Ponto de salvamento recusado: a sessão não está em uma transação.");
+  }
+  oradb::internal::Connection& connection = FSession.Connection();
+  FName = NewSavepointName();
+  connection.RunControl("SAVEPOINT " + FName);
+  FGeneration = connection.Generation();
+  FTransactionSerial = connection.TransactionSerial();
+}
+
+TOraSavepoint::~TOraSavepoint() {
+  if (!Active()) return;
+  try {
+    Rollback();
+  } catch (...) {
+    // Only a connection lost meanwhile gets here: the server has dropped the whole transaction.
+  }
+}
+
+bool TOraSavepoint::Active() const noexcept {
+  if (!FPending || !FSession.Connected()) return false;
+  try {
+    // A commit or rollback of the whole transaction (or a new connection) took the savepoint away.
+    oradb::internal::Connection& connection = FSession.Connection();
+    return connection.Generation() == FGeneration && connection.TransactionSerial() == FTransactionSerial &&
+           FSession.InTransaction();
+  } catch (...) {
+    return false;
+  }
+}
+
+void TOraSavepoint::Release() {
+  if (!Active()) {
+    FPending = false;
+    return;
+  }
+  End("RELEASE SAVEPOINT " + FName);
+}
+
+void TOraSavepoint::Rollback() {
+  if (!Active()) {
+    FPending = false;
+    return;
+  }
+  // ROLLBACK TO keeps the savepoint defined; releasing it too ends the subtransaction here.
+  End("ROLLBACK TO SAVEPOINT " + FName + "; RELEASE SAVEPOINT " + FName);
+}
+
+void TOraSavepoint::End(const std::string& command) {
+  FSession.Connection().RunControl(command);
+  FPending = false;
+}

@@ -181,8 +181,7 @@ std::string SqlRewriter::List(NodeSpan nodes, bool keep_lead) {
 }
 
 void SqlRewriter::FailRownum() const {
-  if (FQueryDepth == 0) Unsupported("ROWNUM fora de sub-consulta");
-  Unsupported("ROWNUM diferente de ROWNUM = 1 numa sub-consulta");
+  Unsupported("ROWNUM fora de uma condição ROWNUM <= n do WHERE");
 }
 
 std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {

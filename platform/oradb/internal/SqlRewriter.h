@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,13 @@ class SqlRewriter {
   [[noreturn]] void FailRownum() const;
 
   // Queries.
+  // A ROWNUM condition of WHERE as the LIMIT it becomes: the count's text, and whether it is at most
+  // one row.
+  struct RownumLimit {
+    std::string Count;
+    bool FirstRowOnly = false;
+  };
+  [[nodiscard]] std::optional<RownumLimit> RownumCondition(NodeSpan nodes);
   [[nodiscard]] std::string QueryBody(NodeSpan nodes, QueryPlace place, bool keep_lead);
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
   [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);

@@ -145,6 +145,17 @@ const OracleCase kCases[] = {
      " (SELECT COUNT(*) FROM TIT WHERE :C IS NULL OR CODCLI = :C) E FROM DUAL",
      {{"b", "b", "2", "um", "1"}},
      {{"P", "x"}, {"Q", "1"}, {"C", "3"}}},
+    // ROWNUM over an ordered sub-query: the first rows in that order.
+    {"RownumOverAnOrderedSubquery",
+     "SELECT CODCLI FROM (SELECT CODCLI FROM TIT ORDER BY VALOR DESC) WHERE ROWNUM <= 2",
+     {{"4"}, {"3"}}},
+    {"RownumBelowABind",
+     "SELECT CODCLI FROM (SELECT CODCLI FROM TIT ORDER BY CODCLI) WHERE ROWNUM < :N",
+     {{"1"}, {"2"}},
+     {{"N", "2.5"}}},
+    {"RownumWithAnUnsetBind", "SELECT CODCLI FROM TIT WHERE ROWNUM <= :N", {}, {{"N"}}},
+    // Oracle counts after numbering: at most three rows counted.
+    {"RownumBeforeCount", "SELECT COUNT(*) FROM TIT T WHERE VALOR > 5 AND ROWNUM <= 3", {{"3"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

@@ -148,6 +148,14 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        "SELECT NVL(CAST($1 AS numeric), 0) FROM T WHERE CAST($1 AS numeric) IS NULL",
        {"N"}},
       // ---- Rownum ----
+      // the first n rows of an ordered sub-query, at any depth
+      {"SELECT * FROM (SELECT X FROM T ORDER BY X DESC) WHERE ROWNUM <= 10",
+       "SELECT * FROM (SELECT X FROM T ORDER BY X DESC) ora_sub1 LIMIT 10"},
+      {"SELECT * FROM T WHERE 3 > ROWNUM AND A = 1", "SELECT * FROM T WHERE A = 1 LIMIT 2"},
+      // a bind: NULL or below 1 lets no row through
+      {"SELECT * FROM T WHERE ROWNUM <= :N",
+       "SELECT * FROM T LIMIT GREATEST(COALESCE(pg_catalog.floor(CAST($1 AS numeric)), 0), 0)",
+       {"N"}},
       // ROWNUM = 1 in a sub-select
       {"SELECT * FROM A WHERE EXISTS (SELECT 1 FROM B WHERE B.X = A.X AND ROWNUM = 1)",
        "SELECT * FROM A WHERE EXISTS (SELECT 1 FROM B WHERE B.X = A.X LIMIT 1)"},

@@ -106,22 +106,9 @@ std::vector<NodeSpan> FlattenConjuncts(NodeSpan nodes) {
   return result;
 }
 
-// ROWNUM = 1, ROWNUM <= 1, ROWNUM < 2 (either way round): the first row only.
-bool IsFirstRowCondition(NodeSpan nodes) {
-  if (nodes.size() != 3 || nodes[1].IsGroup() || nodes[1].Tok->Kind != TokenKind::Op) return false;
-  const std::string_view op = nodes[1].Tok->Text;
-  const auto number = [](const SqlNode& node) -> std::string_view {
-    return IsKind(node, TokenKind::Number) ? node.Tok->Text : std::string_view();
-  };
-  if (IsWord(nodes[0], "ROWNUM")) {
-    const std::string_view n = number(nodes[2]);
-    return (op == "=" && n == "1") || (op == "<=" && n == "1") || (op == "<" && n == "2");
-  }
-  if (IsWord(nodes[2], "ROWNUM")) {
-    const std::string_view n = number(nodes[0]);
-    return (op == "=" && n == "1") || (op == ">=" && n == "1") || (op == ">" && n == "2");
-  }
-  return false;
+// The word at the top level of the nodes.
+bool HasWordAt(NodeSpan nodes, std::string_view upper) {
+  return std::any_of(nodes.begin(), nodes.end(), [&](const SqlNode& node) { return IsWord(node, upper); });
 }
 
 bool IsAggregateCall(NodeSpan nodes) {
@@ -447,6 +434,42 @@ std::string SqlRewriter::SelectHead(NodeSpan nodes, bool keep_lead) {
   return out;
 }
 
+// ROWNUM = 1, ROWNUM <= n, ROWNUM < n, either way round, n a whole number or a bind: at most that
+// many rows. A bind that is NULL or below 1 lets no row through, as in Oracle.
+std::optional<SqlRewriter::RownumLimit> SqlRewriter::RownumCondition(NodeSpan nodes) {
+  if (nodes.size() != 3 || nodes[1].IsGroup() || nodes[1].Tok->Kind != TokenKind::Op) return std::nullopt;
+  std::string_view op = nodes[1].Tok->Text;
+  const SqlNode* bound = nullptr;
+  if (IsWord(nodes[0], "ROWNUM")) {
+    bound = &nodes[2];
+  } else if (IsWord(nodes[2], "ROWNUM")) {
+    bound = &nodes[0];
+    if (op == ">=")
+      op = "<=";
+    else if (op == ">")
+      op = "<";
+    else if (op != "=")
+      return std::nullopt;
+  } else {
+    return std::nullopt;
+  }
+  if (op != "=" && op != "<=" && op != "<") return std::nullopt;
+  if (IsKind(*bound, TokenKind::Number)) {
+    const std::string_view digits = bound->Tok->Text;
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+      return std::nullopt;
+    }
+    const long n = std::stol(std::string(digits));
+    if (op == "=") return n == 1 ? std::optional<RownumLimit>(RownumLimit{"1", true}) : std::nullopt;
+    const long count = op == "<=" ? n : std::max(0L, n - 1);
+    return RownumLimit{std::to_string(count), count <= 1};
+  }
+  if (!IsKind(*bound, TokenKind::Bind) || op == "=") return std::nullopt;
+  const std::string value = Bind(*bound, true);
+  const std::string whole = op == "<=" ? "pg_catalog.floor(" + value + ")" : "pg_catalog.ceil(" + value + ") - 1";
+  return RownumLimit{"GREATEST(COALESCE(" + whole + ", 0), 0)", false};
+}
+
 std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead) {
   if (!IsWord(nodes[0], "SELECT")) Unsupported("consulta que não começa por SELECT");
   std::size_t into = kNone, from = kNone, where = kNone, for_update = kNone, tail = kNone;
@@ -503,13 +526,13 @@ std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_c
   std::vector<NodeSpan> kept;
   std::vector<NodeSpan> join_conditions;
   std::vector<OuterJoinCondition> joins;
-  bool first_row = false;
+  std::optional<RownumLimit> row_limit;
   if (rewrite) {
     for (const NodeSpan condition : FlattenConjuncts(where_nodes)) {
-      if (IsFirstRowCondition(condition)) {
-        if (FQueryDepth == 0) Unsupported("ROWNUM fora de sub-consulta");
+      if (std::optional<RownumLimit> limit = RownumCondition(condition)) {
         if (from == kNone) Unsupported("ROWNUM em consulta sem FROM");
-        first_row = true;
+        if (row_limit) Unsupported("mais de uma condição ROWNUM na mesma consulta");
+        row_limit = std::move(limit);
         continue;
       }
       ConditionScan scan;
@@ -652,27 +675,37 @@ std::string SqlRewriter::SelectBlock(NodeSpan nodes, QueryPlace place, bool in_c
     }
   }
 
+  const bool first_row = row_limit.has_value();
+  if (first_row && !row_limit->FirstRowOnly && !aggregate) {
+    // Oracle numbers the rows before DISTINCT and ORDER BY of the same SELECT: ROWNUM <= 10 ... ORDER BY X
+    // sorts ten rows taken as found, where LIMIT would take the first ten in that order.
+    if (HasWordAt(tail_nodes, "ORDER"))
+      Unsupported("ROWNUM <= n com ORDER BY no mesmo SELECT (ordene numa sub-consulta)");
+    if (head_end > 1 && (IsWord(nodes[1], "DISTINCT") || IsWord(nodes[1], "UNIQUE"))) {
+      Unsupported("ROWNUM <= n com DISTINCT no mesmo SELECT");
+    }
+  }
   const std::string tail_text = tail_nodes.empty() ? std::string() : List(tail_nodes, true);
   const bool wrap = first_row && in_compound && !aggregate;
   std::string out = SelectHead(nodes.first(head_end), keep_lead && !wrap) + into_text;
 
   if (first_row && aggregate) {
     // Oracle applies ROWNUM before aggregating: SELECT COUNT(*) ... AND ROWNUM = 1 counts at most one row.
-    if (items.size() != 1 || !joins.empty()) Unsupported("ROWNUM = 1 com agregação sobre mais de uma tabela");
-    if (items[0].ExposedText.empty()) Unsupported("ROWNUM = 1 com agregação sobre sub-consulta sem apelido");
+    if (items.size() != 1 || !joins.empty()) Unsupported("ROWNUM com agregação sobre mais de uma tabela");
+    if (items[0].ExposedText.empty()) Unsupported("ROWNUM com agregação sobre sub-consulta sem apelido");
     std::string inner = " (SELECT * FROM " + List(items[0].Nodes, false);
     if (!kept.empty()) {
       std::vector<std::string> conditions;
       for (const NodeSpan condition : kept) conditions.push_back(List(condition, false));
       inner += " WHERE " + Join(conditions, " AND ");
     }
-    inner += " LIMIT 1) " + items[0].ExposedText;
+    inner += " LIMIT " + row_limit->Count + ") " + items[0].ExposedText;
     Lead(nodes[from], true, out);
     return out + "FROM" + inner + tail_text + lock_text;
   }
 
   out += from_text + where_text + tail_text;
-  if (first_row) out += " LIMIT 1";
+  if (first_row) out += " LIMIT " + row_limit->Count;
   out += lock_text;
   if (!wrap) return out;
   // A branch of UNION with its own LIMIT needs parentheses.

@@ -54,6 +54,36 @@ bool IsNumberFormat(NodeSpan arg) {
   return true;
 }
 
+// REPLACE(s, x) and REPLACE(s, x, ''): the occurrences are removed.
+bool IsRemovingReplace(const SqlNode& args_group) {
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  return args.size() == 2 || (args.size() == 3 && args[2].size() == 1 && IsEmptyString(args[2][0]));
+}
+
+// The string functions that can make '' of a non-empty argument in PostgreSQL.
+bool ReturnsEmptyAsNull(std::string_view upper) {
+  static constexpr std::string_view kNames[] = {"TRIM",      "LTRIM", "RTRIM", "SUBSTR",         "REPLACE",
+                                                "TRANSLATE", "LPAD",  "RPAD",  "REGEXP_REPLACE", "REGEXP_SUBSTR"};
+  return std::find(std::begin(kNames), std::end(kNames), upper) != std::end(kNames);
+}
+
+// Which single-bind (or NULL) arguments of NVL and TO_CHAR need a cast: 0 none, 1 numeric, 2 text.
+std::vector<int> BindCasts(std::string_view upper, const SqlNode& args_group) {
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  std::vector<int> casts(args.size(), 0);
+  if (upper == "NVL" && args.size() == 2) {
+    // A bind or a NULL beside a literal takes the literal's type (NVL(NULL, 5) is 5, not ambiguous).
+    for (std::size_t side = 0; side < 2; ++side) {
+      if (!IsSingleBind(args[side]) && !IsNullLiteral(args[side])) continue;
+      if (IsWholeNumber(args[1 - side])) casts[side] = 1;
+      if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
+    }
+  } else if (upper == "TO_CHAR" && !args.empty() && IsSingleBind(args[0])) {
+    if (args.size() == 1 || (args.size() == 2 && IsNumberFormat(args[1]))) casts[0] = 1;
+  }
+  return casts;
+}
+
 bool IsCanonicalQuotedName(std::string_view quoted) {
   if (quoted.size() < 3) return false;
   const std::string_view name = quoted.substr(1, quoted.size() - 2);
@@ -151,8 +181,7 @@ std::string SqlRewriter::List(NodeSpan nodes, bool keep_lead) {
 }
 
 void SqlRewriter::FailRownum() const {
-  if (FQueryDepth == 0) Unsupported("ROWNUM fora de sub-consulta");
-  Unsupported("ROWNUM diferente de ROWNUM = 1 numa sub-consulta");
+  Unsupported("ROWNUM fora de uma condição ROWNUM <= n do WHERE");
 }
 
 std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
@@ -261,39 +290,70 @@ std::size_t SqlRewriter::FunctionCall(NodeSpan nodes, std::size_t at, bool keep_
   const SqlNode& node = nodes[at];
   const SqlNode& args_group = nodes[at + 1];
   const std::string& upper = node.Tok->Upper;
+  const std::string name(node.Tok->Text);
+  std::string text;
   if (upper == "DECODE") {
-    Lead(node, keep_lead, out);
-    out += Decode(args_group);
-    return at + 2;
-  }
-  if (upper == "REPLACE") {
+    text = Decode(args_group);
+  } else if (upper == "REPLACE" && IsRemovingReplace(args_group)) {
     // Oracle's REPLACE removes the text when the replacement is '' (NULL) or left out; PostgreSQL's
     // gives NULL for a NULL replacement and needs three arguments.
     const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
-    if (args.size() == 2 || (args.size() == 3 && args[2].size() == 1 && IsEmptyString(args[2][0]))) {
-      Lead(node, keep_lead, out);
-      out += std::string(node.Tok->Text) + "(" + List(args[0], false) + ", " + List(args[1], false) + ", '')";
-      return at + 2;
-    }
+    text = name + "(" + List(args[0], false) + ", " + List(args[1], false) + ", '')";
+  } else if (upper == "NVL" || upper == "TO_CHAR") {
+    text = name;
+    Lead(args_group, true, text);
+    text += CallWithBindCasts(args_group, BindCasts(upper, args_group));
+  } else if (upper == "GREATEST" || upper == "LEAST") {
+    text = NullPropagatingCall(name, args_group);
+  } else if (ReturnsEmptyAsNull(upper)) {
+    text = name;
+    Lead(args_group, true, text);
+    text += Group(args_group);
+  } else {
     return 0;
   }
-  if (upper != "NVL" && upper != "TO_CHAR") return 0;
-  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
-  std::vector<int> casts(args.size(), 0);  // 0 none, 1 numeric, 2 text
-  if (upper == "NVL" && args.size() == 2) {
-    for (std::size_t side = 0; side < 2; ++side) {
-      if (!IsSingleBind(args[side])) continue;
-      if (IsWholeNumber(args[1 - side])) casts[side] = 1;
-      if (IsPlainLiteral(args[1 - side]) && !IsWholeNumber(args[1 - side])) casts[side] = 2;
-    }
-  } else if (upper == "TO_CHAR" && !args.empty() && IsSingleBind(args[0])) {
-    if (args.size() == 1 || (args.size() == 2 && IsNumberFormat(args[1]))) casts[0] = 1;
-  }
   Lead(node, keep_lead, out);
-  out += node.Tok->Text;
-  Lead(args_group, true, out);
-  out += CallWithBindCasts(args_group, casts);
+  // '' is NULL: a string function whose PostgreSQL namesake returns '' (TRIM('  '), SUBSTR('ab', 5))
+  // answers NULL, as Oracle's does.
+  out += ReturnsEmptyAsNull(upper) ? "NULLIF(" + text + ", '')" : text;
   return at + 2;
+}
+
+// Oracle's GREATEST and LEAST are NULL when any argument is; PostgreSQL's skip NULLs. A bind beside
+// a number is a number, beside a text a text (PostgreSQL would take the literal's type, integer for 0).
+std::string SqlRewriter::NullPropagatingCall(const std::string& name, const SqlNode& args_group) {
+  const std::vector<NodeSpan> args = SplitAtCommas(args_group.Kids);
+  int bind_cast = 0;  // 0 none, 1 numeric, 2 text
+  for (const NodeSpan arg : args) {
+    if (IsWholeNumber(arg)) bind_cast = 1;
+    if (bind_cast == 0 && IsPlainLiteral(arg)) bind_cast = 2;
+  }
+  std::vector<int> casts(args.size(), 0);
+  std::string tests;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const NodeSpan arg = args[i];
+    if (arg.empty() || IsPlainLiteral(arg)) continue;
+    if (!tests.empty()) tests += " OR ";
+    if (!IsSingleBind(arg)) {
+      tests += "(" + List(arg, false) + ") IS NULL";
+      continue;
+    }
+    casts[i] = bind_cast;
+    if (bind_cast == 1) {
+      tests += Bind(arg[0], true);
+    } else if (bind_cast == 2) {
+      SeenUse(arg[0].Tok->BindIndex).Other = true;
+      tests += "CAST(" + BindMarker(arg[0].Tok->BindIndex) + " AS text)";
+    } else {
+      tests += NullTestBind(arg[0]);
+    }
+    tests += " IS NULL";
+  }
+  std::string call = name;
+  Lead(args_group, true, call);
+  call += CallWithBindCasts(args_group, casts);
+  if (tests.empty()) return call;
+  return "CASE WHEN " + tests + " THEN NULL ELSE " + call + " END";
 }
 
 std::string SqlRewriter::Word(const SqlNode& word) const {
@@ -484,7 +544,10 @@ std::string SqlRewriter::CallWithBindCasts(const SqlNode& args_group, const std:
     if (i < kids.size() && !IsOp(kids[i], ",")) continue;
     const NodeSpan piece = kids.subspan(start, i - start);
     const int cast = arg < casts.size() ? casts[arg] : 0;
-    if (cast != 0 && IsSingleBind(piece)) {
+    if (cast != 0 && IsNullLiteral(piece)) {
+      Lead(piece[0], true, out);
+      out += cast == 1 ? "CAST(NULL AS numeric)" : "CAST(NULL AS text)";
+    } else if (cast != 0 && IsSingleBind(piece)) {
       Lead(piece[0], true, out);
       if (cast == 1) {
         out += Bind(piece[0], true);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,7 @@ class SqlRewriter {
   [[nodiscard]] BindTyping::Use FinalUse(std::size_t index) const;
   [[nodiscard]] bool IsNullTestOperand(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::size_t FunctionCall(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::string NullPropagatingCall(const std::string& name, const SqlNode& args_group);
   [[nodiscard]] bool NeedsNumericCast(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::size_t ConcatChainEnd(NodeSpan nodes, std::size_t at) const;
   [[nodiscard]] std::string Concat(NodeSpan nodes, std::size_t from, std::size_t to);
@@ -80,6 +82,13 @@ class SqlRewriter {
   [[noreturn]] void FailRownum() const;
 
   // Queries.
+  // A ROWNUM condition of WHERE as the LIMIT it becomes: the count's text, and whether it is at most
+  // one row.
+  struct RownumLimit {
+    std::string Count;
+    bool FirstRowOnly = false;
+  };
+  [[nodiscard]] std::optional<RownumLimit> RownumCondition(NodeSpan nodes);
   [[nodiscard]] std::string QueryBody(NodeSpan nodes, QueryPlace place, bool keep_lead);
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
   [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);

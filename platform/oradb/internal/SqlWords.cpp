@@ -7,14 +7,14 @@ namespace oradb::internal {
 
 namespace {
 
-constexpr std::array<std::string_view, 62> kNonOperandWords = {
-    "ALL",     "AND",       "ANY",     "AS",     "ASC",       "BEGIN",     "BETWEEN", "BY",     "CASE",
-    "CONNECT", "CROSS",     "DECLARE", "DELETE", "DESC",      "DISTINCT",  "ELSE",    "ELSIF",  "ESCAPE",
-    "EXCEPT",  "EXCEPTION", "EXISTS",  "FETCH",  "FOR",       "FROM",      "FULL",    "GROUP",  "HAVING",
-    "IF",      "IN",        "INNER",   "INSERT", "INTERSECT", "INTO",      "IS",      "JOIN",   "LEFT",
-    "LIKE",    "LIMIT",     "LOCKED",  "LOOP",   "MERGE",     "MINUS",     "NOT",     "NOWAIT", "OF",
-    "OFFSET",  "ON",        "OR",      "ORDER",  "OUTER",     "RETURNING", "RIGHT",   "SELECT", "SET",
-    "SOME",    "START",     "THEN",    "UNION",  "UNIQUE",    "UPDATE",    "USING",   "VALUES"};
+constexpr std::array<std::string_view, 64> kNonOperandWords = {
+    "ALL",       "AND",       "ANY",    "AS",     "ASC",      "BEGIN",  "BETWEEN", "BY",     "CASE",   "CONNECT",
+    "CROSS",     "DECLARE",   "DELETE", "DESC",   "DISTINCT", "ELSE",   "ELSIF",   "ESCAPE", "EXCEPT", "EXCEPTION",
+    "EXISTS",    "FETCH",     "FOR",    "FROM",   "FULL",     "GROUP",  "HAVING",  "IF",     "IN",     "INNER",
+    "INSERT",    "INTERSECT", "INTO",   "IS",     "JOIN",     "LEFT",   "LIKE",    "LIMIT",  "LOCKED", "LOOP",
+    "MERGE",     "MINUS",     "NOT",    "NOWAIT", "OF",       "OFFSET", "ON",      "OR",     "ORDER",  "OUTER",
+    "RETURNING", "RIGHT",     "SELECT", "SET",    "SOME",     "START",  "THEN",    "UNION",  "UNIQUE", "UPDATE",
+    "USING",     "VALUES",    "WHEN",   "WHERE"};
 
 constexpr std::array<std::string_view, 10> kCollectionMethods = {"COUNT", "DELETE", "EXISTS", "EXTEND", "FIRST",
                                                                  "LAST",  "LIMIT",  "NEXT",   "PRIOR",  "TRIM"};

@@ -101,6 +101,61 @@ const OracleCase kCases[] = {
      " TO_CHAR(SYSDATE - SYSDATE) C FROM TIT WHERE CODCLI = 1",
      {{"5", "S", "0"}}},
     {"BindDateMinusColumn", "SELECT :HOJE - DTLANC D FROM TIT WHERE CODCLI = 2", {{"9.5"}}, {{"HOJE", "2026-01-11"}}},
+    // '' is NULL: string functions that come to '' answer NULL; '' compared is NULL compared.
+    {"StringFunctionsGiveNullForEmpty",
+     "SELECT NVL(TRIM('  '), 'vazio') A, SUBSTR('ab', 5) B, REPLACE('a', 'a') C, LPAD('x', 0) D,"
+     " NVL(LTRIM('xx', 'x'), '-') E, RTRIM('ab ') || '|' F, TRANSLATE('aa', 'a', ' ') G FROM DUAL",
+     {{"vazio", null, null, null, "-", "ab|", "  "}}},
+    {"EmptyTrimIsNull",
+     "SELECT CASE WHEN TRIM(' ') IS NULL THEN 'S' ELSE 'N' END A, (SELECT COUNT(*) FROM TIT WHERE TRIM(HISTORICO) IS "
+     "NULL) B,"
+     " (SELECT COUNT(*) FROM TIT WHERE HISTORICO = '') C, (SELECT COUNT(*) FROM TIT WHERE SUBSTR(HISTORICO, 4) IS "
+     "NULL) D"
+     " FROM DUAL",
+     {{"S", "2", "0", "2"}}},
+    {"EmptyBindIsNull",
+     "SELECT NVL(:H, 'vazio') A, CASE WHEN :H IS NULL THEN 'S' ELSE 'N' END B FROM DUAL",
+     {{"vazio", "S"}},
+     {{"H", ""}}},
+    // GREATEST and LEAST are NULL as soon as one argument is.
+    {"GreatestAndLeastWithNull",
+     "SELECT GREATEST(1, NULL, 3) A, LEAST(1, NULL) B, GREATEST(1, 3, 2) C, LEAST('b', 'a') D,"
+     " GREATEST(VALOR, :LIMITE) E, LEAST(:LIMITE, 0) F, GREATEST(HISTORICO, 'A') G, GREATEST(DTLANC, DTVENC) H"
+     " FROM TIT WHERE CODCLI = 2",
+     {{null, null, "3", "a", "20.00", "0", null, "2026-01-03 00:00:00"}},
+     {{"LIMITE", "12.5"}}},
+    {"GreatestWithAnUnsetBind",
+     "SELECT GREATEST(:A, 0) A, LEAST(DTLANC, :D) B, NVL(:A, 7) C FROM TIT WHERE CODCLI = 1",
+     {{null, null, "7"}},
+     {{"A"}, {"D"}}},
+    {"NvlOfNull",
+     "SELECT NVL(NULL, 5) A, NVL(NULL, 'x') B, NVL(2.5, NULL) C, NVL('', 'vazio') D, NVL(NULL, DTLANC) E,"
+     " NVL(HISTORICO, NULL) F FROM TIT WHERE CODCLI = 2",
+     {{"5", "x", "2.5", "vazio", "2026-01-01 12:00:00", null}}},
+    // A bind left unset is NULL in DECODE and CASE, alone or beside its other uses.
+    {"DecodeAndCaseWithAnUnsetBind",
+     "SELECT DECODE(:P, NULL, 'a', 'b') A, CASE WHEN :P IS NULL THEN 'a' ELSE 'b' END B,"
+     " CASE WHEN :Q IS NULL THEN 0 ELSE :Q + 1 END C, DECODE(:Q, NULL, 'nulo', 1, 'um', 'outro') D,"
+     " (SELECT COUNT(*) FROM TIT WHERE :C IS NULL OR CODCLI = :C) E FROM DUAL",
+     {{"a", "a", "0", "nulo", "4"}},
+     {{"P"}, {"Q"}, {"C"}}},
+    {"DecodeAndCaseWithASetBind",
+     "SELECT DECODE(:P, NULL, 'a', 'b') A, CASE WHEN :P IS NULL THEN 'a' ELSE 'b' END B,"
+     " CASE WHEN :Q IS NULL THEN 0 ELSE :Q + 1 END C, DECODE(:Q, NULL, 'nulo', 1, 'um', 'outro') D,"
+     " (SELECT COUNT(*) FROM TIT WHERE :C IS NULL OR CODCLI = :C) E FROM DUAL",
+     {{"b", "b", "2", "um", "1"}},
+     {{"P", "x"}, {"Q", "1"}, {"C", "3"}}},
+    // ROWNUM over an ordered sub-query: the first rows in that order.
+    {"RownumOverAnOrderedSubquery",
+     "SELECT CODCLI FROM (SELECT CODCLI FROM TIT ORDER BY VALOR DESC) WHERE ROWNUM <= 2",
+     {{"4"}, {"3"}}},
+    {"RownumBelowABind",
+     "SELECT CODCLI FROM (SELECT CODCLI FROM TIT ORDER BY CODCLI) WHERE ROWNUM < :N",
+     {{"1"}, {"2"}},
+     {{"N", "2.5"}}},
+    {"RownumWithAnUnsetBind", "SELECT CODCLI FROM TIT WHERE ROWNUM <= :N", {}, {{"N"}}},
+    // Oracle counts after numbering: at most three rows counted.
+    {"RownumBeforeCount", "SELECT COUNT(*) FROM TIT T WHERE VALOR > 5 AND ROWNUM <= 3", {{"3"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

@@ -27,13 +27,21 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"BEGIN NULL;", REFUSED "Bloco PL/SQL mal formado: o texto termina antes do END final"},
       {"BEGIN NULL; END; /", REFUSED "Bloco PL/SQL mal formado: texto depois do END final"},
       // ---- Rownum ----
-      {"SELECT * FROM T WHERE ROWNUM = 1", UNSUPPORTED "ROWNUM fora de sub-consulta"},
-      {"SELECT (SELECT X FROM T WHERE ROWNUM <= 10) FROM DUAL",
-       UNSUPPORTED "ROWNUM diferente de ROWNUM = 1 numa sub-consulta"},
+      {"SELECT ROWNUM, X FROM T", UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
       {"SELECT (SELECT ROWNUM FROM T WHERE ROWNUM = 1) FROM DUAL",
-       UNSUPPORTED "ROWNUM diferente de ROWNUM = 1 numa sub-consulta"},
+       UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
+      // ROWNUM = 2 and ROWNUM > 1 are never true in Oracle; OR and decimals are not counts
+      {"SELECT X FROM T WHERE ROWNUM = 2", UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
+      {"SELECT X FROM T WHERE ROWNUM > 1", UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
+      {"SELECT X FROM T WHERE ROWNUM <= 2.5", UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
+      {"SELECT X FROM T WHERE A = 1 OR ROWNUM <= 3", UNSUPPORTED "ROWNUM fora de uma condição ROWNUM <= n do WHERE"},
+      {"SELECT X FROM T WHERE ROWNUM <= 3 AND ROWNUM < 9", UNSUPPORTED "mais de uma condição ROWNUM na mesma consulta"},
+      // Oracle numbers rows before it sorts or removes duplicates of the same SELECT
+      {"SELECT X FROM T WHERE ROWNUM <= 10 ORDER BY X",
+       UNSUPPORTED "ROWNUM <= n com ORDER BY no mesmo SELECT (ordene numa sub-consulta)"},
+      {"SELECT DISTINCT X FROM T WHERE ROWNUM < 5", UNSUPPORTED "ROWNUM <= n com DISTINCT no mesmo SELECT"},
       {"SELECT (SELECT COUNT(*) FROM A, B WHERE A.X = B.X AND ROWNUM = 1) FROM DUAL",
-       UNSUPPORTED "ROWNUM = 1 com agregação sobre mais de uma tabela"},
+       UNSUPPORTED "ROWNUM com agregação sobre mais de uma tabela"},
       // ---- OuterJoins ----
 
       {"SELECT * FROM A, B WHERE A.X = B.X(+) OR A.Y = 1", UNSUPPORTED "(+) dentro de OR"},

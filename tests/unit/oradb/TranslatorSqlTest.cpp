@@ -56,7 +56,8 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        {"R"}},
       // REPLACE with '' or two arguments removes the text
       {"SELECT REPLACE(A, '.', ''), REPLACE(A, '-'), REPLACE(A, 'x', 'y') FROM T",
-       "SELECT REPLACE(A, '.', ''), REPLACE(A, '-', ''), REPLACE(A, 'x', 'y') FROM T"},
+       "SELECT NULLIF(REPLACE(A, '.', ''), ''), NULLIF(REPLACE(A, '-', ''), ''), NULLIF(REPLACE(A, 'x', 'y'), '') FROM "
+       "T"},
       // FROM sub-queries get an alias
       {"SELECT A FROM (SELECT 1 A FROM DUAL), (SELECT 2 B FROM DUAL) X",
        "SELECT A FROM (SELECT 1 A FROM DUAL) ora_sub1, (SELECT 2 B FROM DUAL) X"},
@@ -91,7 +92,7 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        {"V", "K"}},
       // a bind result beside a number result is a number
       {"SELECT DECODE(TRIM(NVL(L, '')), '', TO_CHAR(:N), L), DECODE(C, 'S', :V, 0) FROM T",
-       "SELECT CASE WHEN (TRIM(NVL(L, NULL))) IS NULL THEN TO_CHAR(CAST($1 AS numeric)) ELSE L END, CASE C "
+       "SELECT CASE WHEN (NULLIF(TRIM(NVL(L, NULL)), '')) IS NULL THEN TO_CHAR(CAST($1 AS numeric)) ELSE L END, CASE C "
        "WHEN 'S' THEN CAST($2 AS numeric) ELSE 0 END FROM T",
        {"N", "V"}},
       // ---- OuterJoins ----
@@ -121,7 +122,40 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
        "SELECT * FROM A LEFT JOIN B ON A.X = B.X WHERE NVL(B.C, 'N') = 'N' FOR UPDATE OF A NOWAIT"},
       // FOR UPDATE OF a column locks its table
       {"SELECT * FROM T X FOR UPDATE OF X.A, B SKIP LOCKED", "SELECT * FROM T X FOR UPDATE OF X SKIP LOCKED"},
+      // a string function that comes to '' is NULL
+      {"SELECT TRIM(A), SUBSTR(B, 2), UPPER(C) FROM T",
+       "SELECT NULLIF(TRIM(A), ''), NULLIF(SUBSTR(B, 2), ''), UPPER(C) FROM T"},
+      // GREATEST and LEAST are NULL when an argument is; a bind beside a number is a number
+      {"SELECT GREATEST(A, :N, 0), LEAST('b', 'a') FROM T",
+       "SELECT CASE WHEN (A) IS NULL OR CAST($1 AS numeric) IS NULL THEN NULL ELSE GREATEST(A, CAST($1 AS numeric), 0) "
+       "END, LEAST('b', 'a') FROM T",
+       {"N"}},
+      // ---- Binds tested for NULL ----
+      // alone: read as text; also used elsewhere: its own copy, named after it
+      {"SELECT * FROM T WHERE :P IS NULL OR (:Q IS NOT NULL AND A = :Q)",
+       "SELECT * FROM T WHERE CAST($1 AS text) IS NULL OR (CAST($3 AS text) IS NOT NULL AND A = $2)",
+       {"P", "Q", "Q"}},
+      // after WHEN, and in DECODE against NULL: one text copy serves both
+      {"SELECT CASE WHEN :P IS NULL THEN 'a' END, DECODE(:P, NULL, 1, 2) FROM DUAL",
+       "SELECT CASE WHEN CAST($1 AS text) IS NULL THEN 'a' END, CASE WHEN CAST($1 AS text) IS NULL THEN 1 ELSE 2 END "
+       "FROM DUAL",
+       {"P"}},
+      // NVL of a NULL beside a literal takes the literal's type
+      {"SELECT NVL(NULL, 5), NVL('', 'x'), NVL(A, NULL) FROM T",
+       "SELECT NVL(CAST(NULL AS numeric), 5), NVL(CAST(NULL AS text), 'x'), NVL(A, NULL) FROM T"},
+      // beside a number it is that number
+      {"SELECT NVL(:N, 0) FROM T WHERE :N IS NULL",
+       "SELECT NVL(CAST($1 AS numeric), 0) FROM T WHERE CAST($1 AS numeric) IS NULL",
+       {"N"}},
       // ---- Rownum ----
+      // the first n rows of an ordered sub-query, at any depth
+      {"SELECT * FROM (SELECT X FROM T ORDER BY X DESC) WHERE ROWNUM <= 10",
+       "SELECT * FROM (SELECT X FROM T ORDER BY X DESC) ora_sub1 LIMIT 10"},
+      {"SELECT * FROM T WHERE 3 > ROWNUM AND A = 1", "SELECT * FROM T WHERE A = 1 LIMIT 2"},
+      // a bind: NULL or below 1 lets no row through
+      {"SELECT * FROM T WHERE ROWNUM <= :N",
+       "SELECT * FROM T LIMIT GREATEST(COALESCE(pg_catalog.floor(CAST($1 AS numeric)), 0), 0)",
+       {"N"}},
       // ROWNUM = 1 in a sub-select
       {"SELECT * FROM A WHERE EXISTS (SELECT 1 FROM B WHERE B.X = A.X AND ROWNUM = 1)",
        "SELECT * FROM A WHERE EXISTS (SELECT 1 FROM B WHERE B.X = A.X LIMIT 1)"},

@@ -25,7 +25,9 @@ struct CorpusCase {
 };
 
 // A statement prints as its name and line, in test listings and failure reports.
-void PrintTo(const CorpusCase& c, std::ostream* out) { *out << c.name << " (corpus.tsv:" << c.line << ")"; }
+void PrintTo(const CorpusCase& c, std::ostream* out) {
+  *out << c.name << " (corpus.tsv:" << c.line << ")";
+}
 
 std::string CorpusPath(const char* file) {
   return std::string(QUORVIN_SOURCE_DIR) + "/tests/integration/translator/" + file;

@@ -230,9 +230,16 @@ class PlsqlTranslator {
     return Raw(type, false);
   }
 
+  // Every nesting (block, IF, LOOP, handler) passes here: its depth bounds the stack the parse needs.
   std::string Statements(const PlsqlVariables& scope, std::initializer_list<std::string_view> stops) {
+    if (FDepth == kMaxGroupDepth) {
+      throw ETranslationError("Comandos PL/SQL aninhados em mais de " + std::to_string(kMaxGroupDepth) +
+                              " níveis (posição " + std::to_string(Current().Tok->Offset + 1) + ").");
+    }
+    ++FDepth;
     std::string out;
     while (!IsOneOf(Current(), stops)) out += Statement(scope);
+    --FDepth;
     return out;
   }
 
@@ -395,6 +402,7 @@ class PlsqlTranslator {
 
   NodeSpan FNodes;
   std::size_t FPos = 0;
+  std::size_t FDepth = 0;
   BindTyping& FTyping;
 };
 

@@ -17,10 +17,25 @@ namespace {
 NodeList BuildSqlTree(const std::vector<Token>& tokens) {
   std::vector<NodeList> stack(1);
   std::vector<const Token*> opens;
+  // Open CASE expressions of each level: the passes that look for a CASE's END scan ahead, so the
+  // depth bounds their work too.
+  std::vector<std::size_t> cases(1, 0);
   for (const Token& token : tokens) {
+    if (token.Kind == TokenKind::Word && token.Upper == "CASE") {
+      if (++cases.back() > kMaxGroupDepth) {
+        FailAt(("Expressões CASE aninhadas em mais de " + std::to_string(kMaxGroupDepth) + " níveis").c_str(), token);
+      }
+    } else if (token.Kind == TokenKind::Word && token.Upper == "END" && cases.back() > 0) {
+      --cases.back();
+    }
     if (token.Kind == TokenKind::Op && token.Text == "(") {
+      // Every pass over the tree recurses into groups: the depth bounds the stack they need.
+      if (opens.size() == kMaxGroupDepth) {
+        FailAt(("Parênteses aninhados em mais de " + std::to_string(kMaxGroupDepth) + " níveis").c_str(), token);
+      }
       opens.push_back(&token);
       stack.emplace_back();
+      cases.push_back(0);
     } else if (token.Kind == TokenKind::Op && token.Text == ")") {
       if (opens.empty()) FailAt("Parêntese ')' sem abertura", token);
       SqlNode group;
@@ -29,6 +44,7 @@ NodeList BuildSqlTree(const std::vector<Token>& tokens) {
       group.Kids = std::move(stack.back());
       opens.pop_back();
       stack.pop_back();
+      cases.pop_back();
       stack.back().push_back(std::move(group));
     } else {
       stack.back().push_back(SqlNode{&token, nullptr, {}});

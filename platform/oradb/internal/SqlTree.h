@@ -22,7 +22,11 @@ struct SqlNode {
 using NodeList = std::vector<SqlNode>;
 using NodeSpan = std::span<const SqlNode>;
 
-// Nests the tokens; throws ETranslationError on unbalanced parentheses.
+// The deepest nesting of parentheses a statement may have (Oracle's own statements stay far below).
+inline constexpr std::size_t kMaxGroupDepth = 128;
+
+// Nests the tokens; throws ETranslationError on unbalanced parentheses or nesting deeper than
+// kMaxGroupDepth.
 [[nodiscard]] NodeList BuildSqlTree(const std::vector<Token>& tokens);
 
 [[nodiscard]] bool IsWord(const SqlNode& node) noexcept;

@@ -93,4 +93,40 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
   }
 }
 
+// Nesting deep enough to exhaust the stack of a recursive pass is refused before any pass runs; up
+// to the limit it translates.
+std::string Repeat(std::string_view piece, std::size_t times) {
+  std::string out;
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(TranslatorRefuses, DeepNestingClearlyNotWithACrash) {
+  const struct {
+    const char* name;
+    std::string oracle;
+    std::string failure;
+  } cases[] = {
+      {"parentheses at the limit", "SELECT " + Repeat("(", 128) + "1" + Repeat(")", 128) + " FROM DUAL",
+       "(no exception)"},
+      {"20,000 parentheses", "SELECT " + Repeat("(", 20000) + "1" + Repeat(")", 20000) + " FROM DUAL",
+       REFUSED "Parênteses aninhados em mais de 128 níveis (posição 136)."},
+      {"20,000 unclosed parentheses", "SELECT " + Repeat("(", 20000),
+       REFUSED "Parênteses aninhados em mais de 128 níveis (posição 136)."},
+      {"sub-queries at the limit", Repeat("SELECT * FROM (", 128) + "SELECT 1 X FROM DUAL" + Repeat(")", 128),
+       "(no exception)"},
+      {"CASE at the limit", "SELECT " + Repeat("CASE WHEN A = 1 THEN ", 128) + "1" + Repeat(" END", 128) + " FROM T",
+       "(no exception)"},
+      {"20,000 CASE", "SELECT " + Repeat("CASE WHEN A = 1 THEN ", 20000) + "1" + Repeat(" END", 20000) + " FROM T",
+       REFUSED "Expressões CASE aninhadas em mais de 128 níveis (posição 2696)."},
+      {"20,000 blocks", "BEGIN " + Repeat("BEGIN ", 20000) + "NULL;" + Repeat(" END;", 20001),
+       REFUSED "Comandos PL/SQL aninhados em mais de 128 níveis (posição 775)."},
+      {"20,000 IF", "BEGIN " + Repeat("IF A = 1 THEN ", 20000) + "NULL;" + Repeat(" END IF;", 20000) + " END;",
+       REFUSED "Comandos PL/SQL aninhados em mais de 128 níveis (posição 1799)."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::Translate(c.oracle)); }), c.failure) << c.name;
+  }
+}
+
 }  // namespace

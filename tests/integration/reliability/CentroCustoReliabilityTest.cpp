@@ -17,6 +17,7 @@
 #include "oradb/TOraSession.h"
 #include "sdk/Exception.h"
 #include "sdk/Formatacao.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // The cost-center area under concurrent sessions: each thread is a host of its own (its own
@@ -26,9 +27,7 @@
 namespace {
 
 int Sessoes() {
-  const char* valor = std::getenv("QUORVIN_SOAK_N");
-  const int n = valor != nullptr ? std::atoi(valor) : 0;
-  return n >= 2 ? n : 8;
+  return testsupport::SoakSessions();
 }
 
 constexpr double kPrimeiroLancamento = 9300000;
@@ -45,49 +44,19 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTPARAMETROS WHERE CODFILIAL = '93';";
 
 // One user's session: a host with the module's facade.
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
-  IGerenteFinanceiro* Financeiro = nullptr;  // owned by the host
-
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-cc-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());
-    Financeiro = gerente;
-    Host->SetGerenteFinanceiro(gerente);
-  }
+struct Sessao : testsupport::HostSession {
+  explicit Sessao(int numero) : HostSession("tests-cc-" + std::to_string(numero)) {}
+  explicit Sessao(testsupport::HostSession& base) : HostSession(std::move(base)) {}
   IFin_CentroCusto& Area() { return *Financeiro->GetCentroCusto(); }
 };
 
-// Runs `corpo(sessao, numero)` in every session at once; answers what each one threw ("" when
-// nothing). A session that could not connect reports it instead.
+// Runs `corpo(sessao, numero)` in every session at once; answers what each one threw.
 template <class Corpo>
 std::vector<std::string> EmParalelo(int sessoes, Corpo corpo) {
-  std::vector<std::string> erros(static_cast<std::size_t>(sessoes));
-  std::vector<std::thread> threads;
-  std::latch juntas(sessoes);
-  for (int numero = 0; numero < sessoes; ++numero) {
-    threads.emplace_back([&, numero] {
-      std::unique_ptr<Sessao> sessao;
-      try {
-        sessao = std::make_unique<Sessao>(numero);
-      } catch (const std::exception& e) {
-        erros[static_cast<std::size_t>(numero)] = std::string("conexão: ") + e.what();
-      }
-      juntas.arrive_and_wait();
-      if (!sessao) return;
-      try {
-        corpo(*sessao, numero);
-      } catch (const std::exception& e) {
-        erros[static_cast<std::size_t>(numero)] = e.what();
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  return erros;
+  return testsupport::InParallel(sessoes, "tests-cc", [&](testsupport::HostSession& base, int numero) {
+    Sessao sessao(base);
+    corpo(sessao, numero);
+  });
 }
 
 class CentroCustoConcorrencia : public ::testing::Test {

@@ -2,18 +2,16 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <latch>
 #include <memory>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "frame/Uclsgerentefinanceiro.h"
-#include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "sdk/Exception.h"
 #include "sdk/Formatacao.h"
 #include "sdk/fin/RFin_IncluirContasPagar.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // The payable area under concurrent sessions: each thread is a host of its own (its own
@@ -21,12 +19,6 @@
 // other test uses (branch 94, account 940001, supplier 9401) and are removed before and after.
 // QUORVIN_SOAK_N sets the number of sessions (default 8; the test also runs 20).
 namespace {
-
-int Sessoes() {
-  const char* valor = std::getenv("QUORVIN_SOAK_N");
-  const int n = valor != nullptr ? std::atoi(valor) : 0;
-  return n >= 2 ? n : 8;
-}
 
 const char* const kLimpeza =
     "DELETE FROM public.ZTLANC WHERE CODFILIAL = '94';"
@@ -57,34 +49,14 @@ class ContasPagarConcorrencia : public ::testing::Test {
   // Every session posts `valor` through the payable entry of routine 631 at once; answers what each
   // one threw ("" when it was posted and committed).
   std::vector<std::string> PostarEmParalelo(int sessoes, double valor) {
-    std::vector<std::string> erros(static_cast<std::size_t>(sessoes));
-    std::vector<std::thread> threads;
-    std::latch juntas(sessoes);
-    for (int numero = 0; numero < sessoes; ++numero) {
-      threads.emplace_back([&, numero] {
-        std::string& erro = erros[static_cast<std::size_t>(numero)];
-        std::unique_ptr<host::THostQuorvin> host;
-        IGerenteFinanceiro* financeiro = nullptr;
-        try {
-          host::THostConfig config;
-          config.Dsn = testsupport::TestDsn();
-          config.CodigoRotina = 631;
-          config.Programa = "tests-cp-" + std::to_string(numero);
-          host = std::make_unique<host::THostQuorvin>(config);
-          auto* gerente = new TGerenteFinanceiro(host.get());  // owned by the host
-          financeiro = gerente;
-          host->SetGerenteFinanceiro(gerente);
-          host->SetConfirmationPolicy([](const std::string&) { return TModalResult::mrOk; });
-        } catch (const std::exception& e) {
-          erro = std::string("conexão: ") + e.what();
-        }
-        juntas.arrive_and_wait();
-        if (!host) return;
-        try {
-          TOraTransaction transacao(host->Sessao());
+    return testsupport::InParallel(
+        sessoes, "tests-cp",
+        [&](testsupport::HostSession& sessao, int numero) {
+          sessao.Host->SetConfirmationPolicy([](const std::string&) { return TModalResult::mrOk; });
+          TOraTransaction transacao(sessao.Host->Sessao());
           RFin_IncluirContasPagar registro;
           registro.Inicializar();
-          registro.RECNUM = host->ProximoRecNum();
+          registro.RECNUM = sessao.Host->ProximoRecNum();
           registro.TIPOLANC = "C";
           registro.VALOR = valor;
           registro.CODCONTA = 940001;
@@ -95,15 +67,12 @@ class ContasPagarConcorrencia : public ::testing::Test {
           registro.DTLANC = TDateTime::EncodeDate(2026, 3, 2);
           registro.DTVENC = TDateTime::EncodeDate(2026, 3, 20);
           registro.DTEMISSAO = TDateTime::EncodeDate(2026, 3, 2);
-          if (!financeiro->GetContasPagar()->Incluir(registro)) erro = "não incluído: " + registro.MENSAGEM;
-          if (erro.empty()) transacao.Commit();
-        } catch (const std::exception& e) {
-          erro = e.what();
-        }
-      });
-    }
-    for (auto& thread : threads) thread.join();
-    return erros;
+          if (!sessao.Financeiro->GetContasPagar()->Incluir(registro)) {
+            throw std::runtime_error("não incluído: " + registro.MENSAGEM);
+          }
+          transacao.Commit();
+        },
+        631);
   }
 
   std::unique_ptr<TOraSession> FSessao;
@@ -112,7 +81,7 @@ class ContasPagarConcorrencia : public ::testing::Test {
 // However the sessions interleave, the entries accepted never add up to more than the budget: five
 // of 200.00, the others refused with the budget's own message.
 TEST_F(ContasPagarConcorrencia, ConcurrentPostingsNeverExceedTheAccountsBudget) {
-  for (const int sessoes : {Sessoes(), 20}) {
+  for (const int sessoes : {testsupport::SoakSessions(), 20}) {
     FSessao->ExecuteScript("DELETE FROM public.ZTLANC WHERE CODFILIAL = '94';");
     const std::vector<std::string> erros = PostarEmParalelo(sessoes, 200);
     int aceitas = 0;
@@ -141,7 +110,7 @@ TEST_F(ContasPagarConcorrencia, ConcurrentPostingsNeverExceedTheAccountsBudget) 
 // instead: the posted entries still add up to the budget, and every other one waits in ZTLANCBLOQ.
 TEST_F(ContasPagarConcorrencia, ConcurrentPostingsOverTheBudgetAreHeldNotPosted) {
   FSessao->ExecuteScript("INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('TRABSUPLORC', '94', 'S');");
-  const int sessoes = Sessoes();
+  const int sessoes = testsupport::SoakSessions();
   const std::vector<std::string> erros = PostarEmParalelo(sessoes, 200);
   for (const std::string& erro : erros) EXPECT_EQ(erro, "");
   const std::string lancado = Valor("SELECT SUM(VALOR) FROM ZTLANC WHERE CODFILIAL = '94'");

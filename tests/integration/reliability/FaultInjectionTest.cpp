@@ -3,11 +3,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Cli.h"
 #include "RecordJson.h"
@@ -168,6 +170,57 @@ TEST_P(FaultInjection, AKilledLineOfABatchIsAnsweredAndTheBatchGoesOn) {
   EXPECT_EQ(Json::parse(segunda)["ok"], true) << segunda;
   EXPECT_EQ(codigo, 2);
   EXPECT_EQ(Contar(), "0");
+}
+
+// Hands out its chunks one at a time and runs `entre` before each chunk after the first: a batch
+// reads its next line only after answering the one before, so `entre` runs between two lines.
+class EntradaEmPartes : public std::streambuf {
+ public:
+  EntradaEmPartes(std::vector<std::string> partes, std::function<void()> entre)
+      : FPartes(std::move(partes)), FEntre(std::move(entre)) {}
+
+ protected:
+  int_type underflow() override {
+    if (FProxima >= FPartes.size()) return traits_type::eof();
+    if (FProxima > 0) FEntre();
+    std::string& parte = FPartes[FProxima++];
+    setg(parte.data(), parte.data(), parte.data() + parte.size());
+    return traits_type::to_int_type(parte[0]);
+  }
+
+ private:
+  std::vector<std::string> FPartes;
+  std::function<void()> FEntre;
+  std::size_t FProxima = 0;
+};
+
+// The server restarted between two lines of a batch: the line after the restart fails with the
+// lost connection, the batch goes on over a new connection, and the line after it is posted.
+TEST(FaultInjectionServer, ABatchGoesOnAfterTheServerRestartsBetweenTwoLines) {
+  if (std::getenv("QUORVIN_DB_DIR") == nullptr) GTEST_SKIP() << "the server is not a private cluster of these tests";
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  const std::string consulta =
+      R"({"op": "MovimentacaoNumerarios.Incluir", "flags": {"rollback": true}, )"
+      R"("record": {"CODBANCO": 9602, "CODCOB": "FI", "TIPO": "D", "VALOR": 1, "DATA": "2026-01-02"}})"
+      "\n";
+  int reinicios = 0;
+  EntradaEmPartes partes({consulta, consulta, consulta}, [&] {
+    if (reinicios++ > 0) return;
+    const std::string script = std::string(QUORVIN_SOURCE_DIR) + "/scripts/db.sh";
+    ASSERT_EQ(std::system((script + " stop >/dev/null && " + script + " start >/dev/null").c_str()), 0);
+  });
+  std::istream entrada(&partes);
+  std::ostringstream saida, erros;
+  cli::Main({"call", "--batch"}, entrada, saida, erros);
+  std::istringstream respostas(saida.str());
+  std::vector<Json> linhas;
+  for (std::string linha; std::getline(respostas, linha);) linhas.push_back(Json::parse(linha));
+  ASSERT_EQ(linhas.size(), 3u) << saida.str();
+  EXPECT_EQ(linhas[0]["ok"], true) << linhas[0].dump();
+  EXPECT_EQ(linhas[1]["ok"], false);
+  EXPECT_NE(linhas[1].value("message", "").find("ORA-0311"), std::string::npos) << linhas[1].dump();
+  EXPECT_EQ(linhas[2]["ok"], true) << linhas[2].dump();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "sdk/Formatacao.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // Approval and rejection of held entries under concurrent sessions: each thread is a host of its
@@ -35,20 +36,8 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9501;";
 
 // One user's session: a host with the module's facade.
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
-  IGerenteFinanceiro* Financeiro = nullptr;  // owned by the host
-
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-supl-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());
-    Financeiro = gerente;
-    Host->SetGerenteFinanceiro(gerente);
-  }
+struct Sessao : testsupport::HostSession {
+  explicit Sessao(testsupport::HostSession& base) : HostSession(std::move(base)) {}
   IFin_ContasPagar& ContasPagar() { return *Financeiro->GetContasPagar(); }
 };
 
@@ -63,29 +52,15 @@ struct Resposta {
 template <class Chamada>
 std::vector<Resposta> EmParalelo(int sessoes, Chamada chamada) {
   std::vector<Resposta> respostas(static_cast<std::size_t>(sessoes));
-  std::vector<std::thread> threads;
-  std::latch juntas(sessoes);
-  for (int numero = 0; numero < sessoes; ++numero) {
-    threads.emplace_back([&, numero] {
-      Resposta& resposta = respostas[static_cast<std::size_t>(numero)];
-      std::unique_ptr<Sessao> sessao;
-      try {
-        sessao = std::make_unique<Sessao>(numero);
-      } catch (const std::exception& e) {
-        resposta.Erro = std::string("conexão: ") + e.what();
-      }
-      juntas.arrive_and_wait();
-      if (!sessao) return;
-      try {
-        TOraTransaction transacao(sessao->Host->Sessao());
-        resposta.Resultado = chamada(*sessao, resposta.Mensagem);
+  const std::vector<std::string> erros =
+      testsupport::InParallel(sessoes, "tests-supl", [&](testsupport::HostSession& base, int numero) {
+        Sessao sessao(base);
+        Resposta& resposta = respostas[static_cast<std::size_t>(numero)];
+        TOraTransaction transacao(sessao.Host->Sessao());
+        resposta.Resultado = chamada(sessao, resposta.Mensagem);
         transacao.Commit();
-      } catch (const std::exception& e) {
-        resposta.Erro = e.what();
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
+      });
+  for (std::size_t i = 0; i < erros.size(); ++i) respostas[i].Erro = erros[i];
   return respostas;
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct CorpusCase {
   std::string text;
   std::size_t line;  // in corpus.tsv: names the test
 };
+
+// A statement prints as its name and line, in test listings and failure reports.
+void PrintTo(const CorpusCase& c, std::ostream* out) {
+  *out << c.name << " (corpus.tsv:" << c.line << ")";
+}
 
 std::string CorpusPath(const char* file) {
   return std::string(QUORVIN_SOURCE_DIR) + "/tests/integration/translator/" + file;

@@ -5,7 +5,7 @@ BENCH_BUILD_DIR ?= build-bench
 JOBS           ?= $(shell nproc)
 CLI             = $(BUILD_DIR)/bin/quorvin-fin
 
-.PHONY: all build test unit soak demo bench deps format lint clean
+.PHONY: all build test unit soak demo bench fuzz deps format lint clean
 
 all: build
 
@@ -44,6 +44,14 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUORVIN_TESTS=OFF -DQUORVIN_BENCH=ON >/dev/null
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
 	scripts/bench.sh $(BENCH_BUILD_DIR)
+
+# The translator under libFuzzer (clang, ASan+UBSan) for FUZZ_SECONDS; not part of make test.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS   ?= 300
+fuzz:
+	cmake -S tests/fuzz -B $(FUZZ_BUILD_DIR) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
+	tests/fuzz/run.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -156,6 +156,22 @@ const OracleCase kCases[] = {
     {"RownumWithAnUnsetBind", "SELECT CODCLI FROM TIT WHERE ROWNUM <= :N", {}, {{"N"}}},
     // Oracle counts after numbering: at most three rows counted.
     {"RownumBeforeCount", "SELECT COUNT(*) FROM TIT T WHERE VALOR > 5 AND ROWNUM <= 3", {{"3"}}},
+    // What the receivable, slip and credit statements are made of.
+    {"ReceivableDateWindowAndDelay",
+     "SELECT CODCLI, TO_CHAR(CODCLI) || '-' || NVL(HISTORICO, 'X') DOC, ROUND(DATE '2026-02-10' - DTVENC) ATRASO,"
+     " ROUND(VALOR * 2 / 100 / 30, 2) JUROS FROM TIT"
+     " WHERE NVL(DTVENC, DTLANC) BETWEEN :DTINI AND :DTFIM AND DATE '2026-02-10' - DTVENC > 0 ORDER BY CODCLI",
+     {{"1", "1- ", "35", "0.01"}, {"2", "2-X", "38", "0.01"}, {"4", "4-NF 4", "9", "0.03"}},
+     {{"DTINI", "2026-01-03"}, {"DTFIM", "2026-02-01"}}},
+    {"WeekOfMonthAndFirstOfMonth",
+     "SELECT TO_CHAR(DATE '2026-01-15', 'W') W, TO_CHAR(TO_DATE(('01/' || 1 || '/' || 2026), 'DD/MM/YYYY'), "
+     "'YYYY-MM-DD') D,"
+     " TO_CHAR(TRUNC(DTLANC), 'YYYY-MM-DD HH24:MI:SS') T FROM TIT WHERE CODCLI = 2",
+     {{"3", "2026-01-01", "2026-01-01 00:00:00"}}},
+    {"NotExistsOverAUnion",
+     "SELECT T.CODCLI FROM TIT T WHERE NOT EXISTS (SELECT 1 FROM TIT A WHERE A.CODCLI = T.CODCLI AND A.VALOR > 25"
+     " UNION ALL SELECT 1 FROM TIT B WHERE B.CODCLI = T.CODCLI AND B.HISTORICO IS NULL) ORDER BY T.CODCLI",
+     {{"1"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranslatorOracleAnswers, ::testing::ValuesIn(kCases),

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sdk/RecordFields.h"
 
 namespace cli {

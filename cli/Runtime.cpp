@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "RecordJson.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace cli {

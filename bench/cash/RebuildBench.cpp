@@ -14,7 +14,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

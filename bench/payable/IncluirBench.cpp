@@ -25,8 +25,8 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "Runtime.h"
 #include "demo/Demo.h"
 #include "oradb/TOraQuery.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace cli {

@@ -5,8 +5,8 @@
 #include "demo/Demo.h"
 #include "oradb/TClientDataSet.h"
 #include "oradb/TOraQuery.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace cli {

@@ -4,8 +4,8 @@
 #include "Runtime.h"
 #include "demo/Demo.h"
 #include "oradb/TOraQuery.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace cli {

@@ -7,7 +7,7 @@
 #include "host/TPackageLoader.h"
 #include "host/TSchema.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/TQuorvinIoC.h"
 

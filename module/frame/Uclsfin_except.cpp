@@ -1,6 +1,6 @@
 #include "frame/Uclsfin_except.h"
 
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

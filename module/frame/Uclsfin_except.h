@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 // Base of the module's own failures. Raised by itself it carries no message.
 class ExFinanceiro : public TBaseExcecao {

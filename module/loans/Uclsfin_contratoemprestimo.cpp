@@ -4,7 +4,7 @@
 
 #include "frame/Uclsfin_except.h"
 #include "loans/Uclsfin_dalcontratoemprestimo.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "rtl/TStringList.h"
 #include "sdk/TBase.h"
-#include "sdk/TStringList.h"
 #include "sdk/fin/TFin_ContratoEmprestimo.h"
 
 class TOraSession;

@@ -2,7 +2,7 @@
 
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "rtl/TStringList.h"
 #include "sdk/TBase.h"
-#include "sdk/TStringList.h"
 #include "sdk/fin/RFin_IncluirServicosPrestadosSPED_EFD.h"
 
 class TOraSession;

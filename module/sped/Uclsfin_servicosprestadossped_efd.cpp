@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "frame/Uclsfin_except.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sped/Uclsfin_dalservicosprestadossped_efd.h"
 
 namespace {

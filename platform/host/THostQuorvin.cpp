@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "host/THostContabil.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/TQuorvinIoC.h"
 

@@ -7,9 +7,9 @@
 
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
+#include "rtl/TComponent.h"
 #include "sdk/IGerenteContabil.h"
 #include "sdk/IQuorvin.h"
-#include "sdk/TComponent.h"
 
 namespace host {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 #include "sdk/Package.h"
 #include "sdk/TQuorvinIoC.h"
 

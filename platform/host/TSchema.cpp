@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace host {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 // A database failure as an Oracle client reports it: an ORA code, the message, and for diagnosis
 // the SQLSTATE and the statement that failed. The message reads "ORA-00054: <server text>".

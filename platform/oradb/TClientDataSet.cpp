@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 void TClientDataSet::AddFieldDef(const std::string& name, TFieldType type, int size, bool required) {
   const std::string upper = UpperAscii(Trim(name));

@@ -6,8 +6,8 @@
 
 #include "oradb/internal/FilterExpression.h"
 #include "oradb/internal/TextValues.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 using oradb::internal::FilterExpression;
 using oradb::internal::FilterTruth;

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 enum class TFieldType { ftUnknown, ftString, ftInteger, ftFloat, ftDate, ftDateTime, ftBoolean };
 

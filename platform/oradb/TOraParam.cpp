@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "oradb/internal/TextValues.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 using oradb::internal::ParseDateTime;
 using oradb::internal::ParseInteger;

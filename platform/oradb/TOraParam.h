@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 // How a bind value travels. Texts and numbers go untyped so the server infers their type from
 // the context (as Oracle converts implicitly); dates go as timestamp(0).

@@ -9,8 +9,9 @@
 #include "oradb/internal/Binding.h"
 #include "oradb/internal/Connection.h"
 #include "oradb/internal/ErrorMap.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "oradb/internal/SessionAccess.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 using oradb::internal::Connection;
 using oradb::internal::Result;
@@ -77,7 +78,7 @@ const oradb::Translation& TOraQuery::CurrentTranslation() {
 
 Connection& TOraQuery::SessionConnection() {
   if (FSession == nullptr) throw Exception("A consulta não está ligada a uma sessão.");
-  return FSession->Connection();
+  return oradb::internal::SessionAccess::Of(*FSession);
 }
 
 void TOraQuery::Open() {
@@ -147,7 +148,7 @@ void TOraQuery::CloseCursor() noexcept {
   const std::unique_ptr<Cursor> cursor = std::move(FCursor);
   try {
     if (FSession == nullptr || !FSession->Connected()) return;
-    Connection& connection = FSession->Connection();
+    Connection& connection = oradb::internal::SessionAccess::Of(*FSession);
     if (connection.Generation() != cursor->Generation || connection.TransactionSerial() != cursor->TransactionSerial ||
         connection.State() != oradb::internal::TransactionState::InTransaction) {
       return;  // gone with its transaction

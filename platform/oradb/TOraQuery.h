@@ -6,7 +6,7 @@
 
 #include "oradb/TDataSet.h"
 #include "oradb/TOraParam.h"
-#include "sdk/TStringList.h"
+#include "rtl/TStringList.h"
 
 class TOraSession;
 

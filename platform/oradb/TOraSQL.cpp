@@ -7,9 +7,10 @@
 #include "oradb/internal/BindNames.h"
 #include "oradb/internal/Binding.h"
 #include "oradb/internal/Connection.h"
+#include "oradb/internal/SessionAccess.h"
 #include "oradb/internal/TextValues.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 using oradb::internal::Connection;
 using oradb::internal::Result;
@@ -19,7 +20,7 @@ namespace {
 
 Connection& ConnectionOf(TOraSession* session, const char* what) {
   if (session == nullptr) throw Exception(std::string(what) + " não está ligado a uma sessão.");
-  return session->Connection();
+  return oradb::internal::SessionAccess::Of(*session);
 }
 
 bool IsIdentifier(std::string_view part) noexcept {

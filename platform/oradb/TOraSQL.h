@@ -5,7 +5,7 @@
 #include <string>
 
 #include "oradb/TOraParam.h"
-#include "sdk/TStringList.h"
+#include "rtl/TStringList.h"
 
 class TOraSession;
 

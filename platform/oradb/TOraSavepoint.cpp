@@ -4,7 +4,8 @@
 
 #include "oradb/TOraSession.h"
 #include "oradb/internal/Connection.h"
-#include "sdk/Exception.h"
+#include "oradb/internal/SessionAccess.h"
+#include "rtl/Exception.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ TOraSavepoint::TOraSavepoint(TOraSession& session) : FSession(session) {
   if (!FSession.InTransaction()) {
     throw Exception("Ponto de salvamento recusado: a sessão não está em uma transação.");
   }
-  oradb::internal::Connection& connection = FSession.Connection();
+  oradb::internal::Connection& connection = oradb::internal::SessionAccess::Of(FSession);
   FName = NewSavepointName();
   connection.RunControl("SAVEPOINT " + FName);
   FGeneration = connection.Generation();
@@ -40,7 +41,7 @@ bool TOraSavepoint::Active() const noexcept {
   if (!FPending || !FSession.Connected()) return false;
   try {
     // A commit or rollback of the whole transaction (or a new connection) took the savepoint away.
-    oradb::internal::Connection& connection = FSession.Connection();
+    oradb::internal::Connection& connection = oradb::internal::SessionAccess::Of(FSession);
     return connection.Generation() == FGeneration && connection.TransactionSerial() == FTransactionSerial &&
            FSession.InTransaction();
   } catch (...) {
@@ -66,6 +67,6 @@ void TOraSavepoint::Rollback() {
 }
 
 void TOraSavepoint::End(const std::string& command) {
-  FSession.Connection().RunControl(command);
+  oradb::internal::SessionAccess::Of(FSession).RunControl(command);
   FPending = false;
 }

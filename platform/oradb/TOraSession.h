@@ -6,7 +6,8 @@
 
 namespace oradb::internal {
 class Connection;
-}
+struct SessionAccess;
+}  // namespace oradb::internal
 
 // One database session (a PostgreSQL connection speaking through the Oracle translator).
 // The host opens and ends transactions; the module only reads InTransaction(), except where it
@@ -55,10 +56,12 @@ class TOraSession {
   // The server's backend process id (the session's SID in the lock views).
   [[nodiscard]] int ServerPid() const;
 
+ private:
+  // The driver's connection is the data-access library's own: its statements reach it through
+  // oradb::internal::SessionAccess, never through this class's public face.
+  friend struct oradb::internal::SessionAccess;
   // Throws EOraError (ORA-03114) when not connected.
   [[nodiscard]] oradb::internal::Connection& Connection();
-
- private:
   void ApplyLockTimeout();
   void RestoreSettingsAfterRollback() noexcept;
   void RestoreSearchPath() noexcept;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 // A branch and a date whose accounting period is asked about.
 struct RCont_ParamFilialData {

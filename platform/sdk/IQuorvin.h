@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 class TComponent;
 class TOraSession;

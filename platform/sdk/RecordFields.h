@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 // A record's fields described once (name, kind, member), so hosts can move records to and from
 // other representations (JSON in the command-line host) without hand-written code per record.

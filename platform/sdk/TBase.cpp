@@ -1,7 +1,7 @@
 #include "sdk/TBase.h"
 
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "rtl/TComponent.h"
+#include "rtl/TStringList.h"
 #include "sdk/IQuorvin.h"
-#include "sdk/TComponent.h"
-#include "sdk/TStringList.h"
 
 // The host's module interface: first two slots of every module interface.
 class IModulo {

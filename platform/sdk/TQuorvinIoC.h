@@ -8,8 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "sdk/Exception.h"
-#include "sdk/TComponent.h"
+#include "rtl/Exception.h"
+#include "rtl/TComponent.h"
 
 // Interfaces the container serves name themselves:  static constexpr const char* InterfaceName = "...";
 

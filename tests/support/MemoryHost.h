@@ -4,8 +4,8 @@
 
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
+#include "rtl/TComponent.h"
 #include "sdk/IQuorvin.h"
-#include "sdk/TComponent.h"
 
 namespace testsupport {
 

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "oradb/TOraQuery.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace testsupport {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "oradb/internal/Private.h"
+
 #include <string>
 #include <string_view>
 #include <vector>

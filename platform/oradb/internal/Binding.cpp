@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "oradb/internal/TextValues.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 namespace oradb::internal {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "oradb/internal/Private.h"
+
 #include <functional>
 #include <string>
 #include <string_view>

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace oradb::internal {
 

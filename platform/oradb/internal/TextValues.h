@@ -1,11 +1,13 @@
 #pragma once
 
+#include "oradb/internal/Private.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "oradb/TDataSet.h"
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 // Conversions between the text form values travel in (as the server sends them and as binds go
 // out) and the types the module reads. Locale independent.

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 #include "sdk/fin/TTipoLancamento.h"
 
 class TClientDataSet;

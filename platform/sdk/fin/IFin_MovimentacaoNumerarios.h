@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 #include "sdk/fin/RFin_IncluirMovimentacaoNumerarios.h"
 #include "sdk/fin/RFin_RecalculaNumerario.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
-#include "sdk/TDateTime.h"
 
 // A payable entry: one future row of ZTLANC (or of ZTLANCBLOQ while it waits for a budget
 // supplementation). One field per ZTLANC column, named after it, plus the fields that travel with

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
-#include "sdk/TDateTime.h"
 
 // One debit or credit on a cash or bank account (a future row of ZTMOVCR). Posting writes back
 // the drawn NUMTRANS, the reconciliation defaults and the message.

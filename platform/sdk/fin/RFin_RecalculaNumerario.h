@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
-#include "sdk/TDateTime.h"
 
 // A request to rebuild the balances of one cash/bank account and collection code: the plain
 // running balance, the reconciled one and the monthly clearing-date balances.

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
-#include "sdk/TDateTime.h"
 
 // One budget question about a payable entry: may it be posted against its account's monthly
 // budget, and must it wait for a supplementation?

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
-#include "sdk/TDateTime.h"
 
 // A loan contract taken by the company, one row of ZTCONTRATOEMPRESTIMO: one member per column.
 // NUMSEQCONTRATOEMPRESTIMO is 0 for a new contract and is written back when it is inserted.

@@ -6,8 +6,8 @@
 
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 #include "oradb/TOraQuery.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "support/TestHost.h"
 

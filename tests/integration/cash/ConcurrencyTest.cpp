@@ -10,8 +10,8 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "support/TestDatabase.h"
 
 // Two real sessions, each with its own host and its own transactions, post to one account and

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CentroCustoFixture.h"
-#include "sdk/EAbort.h"
+#include "rtl/EAbort.h"
 
 namespace {
 

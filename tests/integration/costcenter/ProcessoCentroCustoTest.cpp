@@ -7,7 +7,7 @@
 #include "CentroCustoFixture.h"
 #include "frame/Uclsfin_except.h"
 #include "oradb/TClientDataSet.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

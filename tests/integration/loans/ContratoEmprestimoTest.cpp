@@ -5,8 +5,8 @@
 
 #include "frame/Uclsfin_except.h"
 #include "oradb/EOraError.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "support/Causes.h"
 #include "support/TestHost.h"

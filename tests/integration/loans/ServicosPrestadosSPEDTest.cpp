@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "support/TestHost.h"
 

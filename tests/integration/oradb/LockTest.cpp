@@ -6,7 +6,7 @@
 
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "support/TestDatabase.h"
 #include "unit/oradb/Failure.h"
 

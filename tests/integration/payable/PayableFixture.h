@@ -10,8 +10,8 @@
 
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "payable/Uclsfin_contaspagar.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "support/TestHost.h"
 
 namespace payabletest {

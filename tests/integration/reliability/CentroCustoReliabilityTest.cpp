@@ -15,8 +15,8 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/fin/RFin_IncluirContasPagar.h"
 #include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"

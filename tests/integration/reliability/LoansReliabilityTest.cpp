@@ -17,7 +17,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "support/TestDatabase.h"
 
 // Loan contracts under concurrent sessions and hostile input. The concurrency cases commit, so

@@ -12,7 +12,7 @@
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "oradb/TOraQuery.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 #include "support/TestDatabase.h"
 
 namespace {

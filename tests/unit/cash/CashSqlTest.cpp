@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

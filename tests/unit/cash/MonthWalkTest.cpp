@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

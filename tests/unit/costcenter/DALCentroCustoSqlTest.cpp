@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

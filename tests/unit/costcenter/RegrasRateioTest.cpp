@@ -5,8 +5,8 @@
 
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "costcenter/Uclsfin_dalcentrocusto.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "frame/Uclsfin_except.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

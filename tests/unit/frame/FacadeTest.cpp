@@ -5,7 +5,7 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "frame/Uclsgerentefinanceiro.h"
 #include "payable/Uclsfin_contaspagar.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 #include "support/MemoryHost.h"
 
 namespace {

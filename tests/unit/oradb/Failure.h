@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace oradbtest {
 

@@ -8,7 +8,7 @@
 
 #include "payable/Uclsfin_contaspagar.h"
 #include "payable/Uclsfin_dalcontaspagar.h"
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 namespace {
 

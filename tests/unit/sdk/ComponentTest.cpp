@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sdk/TComponent.h"
+#include "rtl/TComponent.h"
 
 namespace {
 

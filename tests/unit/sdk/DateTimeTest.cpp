@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 namespace {
 

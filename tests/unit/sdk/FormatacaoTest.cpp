@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

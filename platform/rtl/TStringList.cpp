@@ -1,4 +1,4 @@
-#include "sdk/TStringList.h"
+#include "rtl/TStringList.h"
 
 std::string TStringList::Text() const {
   std::string text;

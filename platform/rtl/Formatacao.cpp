@@ -1,4 +1,4 @@
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 Exception::~Exception() = default;
 TBaseExcecao::~TBaseExcecao() = default;

@@ -1,4 +1,4 @@
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 
 #include <charconv>
 #include <cmath>

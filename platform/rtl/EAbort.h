@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sdk/Exception.h"
+#include "rtl/Exception.h"
 
 // The runtime's silent exception: it ends an operation the user cancelled (a Cancel in a
 // confirmation dialog). It carries no message and hosts show nothing for it; the caller's unit of

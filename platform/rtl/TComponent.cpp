@@ -1,4 +1,4 @@
-#include "sdk/TComponent.h"
+#include "rtl/TComponent.h"
 
 #include <algorithm>
 

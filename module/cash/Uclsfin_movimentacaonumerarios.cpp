@@ -5,7 +5,7 @@
 
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 #include "frame/Uclsfin_except.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteContabil.h"
 
 namespace {

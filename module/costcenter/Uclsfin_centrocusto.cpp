@@ -11,8 +11,9 @@
 #include "frame/Uclsfin_except.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/EAbort.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/IQuorvin.h"
 
@@ -319,6 +320,31 @@ bool TRegrasRateioCentroCusto::ExisteOrcamentoExcedido(TDataSet& rateios) {
   return excedido;
 }
 
+std::string TRegrasRateioCentroCusto::MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
+                                                                const std::string& filial, double realizado,
+                                                                double orcado, double saldo,
+                                                                const std::string& ultima_linha) {
+  return "Lançamentos do centro de custo " + centro_custo + " para " + ZeroPad(mes, 2) + "/" + std::to_string(ano) +
+         " na filial " + filial + " ultrapassou o valor orçado na rotina 755!" + "\r" +
+         "Lançamentos já realizados: " + FormatarValor(realizado) + "\r" + "Valor orçado: " + FormatarValor(orcado) +
+         "\r" + "Saldo disponível: " + FormatarValor(saldo) + "\r" + ultima_linha;
+}
+
+double TRegrasRateioCentroCusto::SaldoDisponivel(double orcado, double realizado) noexcept {
+  if (orcado == 0) return 0;
+  const bool mantem_sinal = orcado > 0 ? orcado > realizado : orcado < realizado;
+  return mantem_sinal ? orcado - realizado : 0;
+}
+
+bool TRegrasRateioCentroCusto::OrcamentoExcedido(double orcado, double realizado, double valor) noexcept {
+  // Binary noise of double sums never counts as going past a budget.
+  constexpr double kRuidoBinario = 1e-9;
+  const double total = valor + realizado;
+  if (orcado > 0) return total - orcado > kRuidoBinario;
+  if (orcado < 0) return orcado - total > kRuidoBinario;
+  return false;  // a zero budget is not controlled
+}
+
 // =============================================================================================
 // The sub-module
 
@@ -478,9 +504,9 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
                                              double prNumNota, bool pbPermitirGerarLancamentoAcimaOrcado,
                                              TDateTime pdDataCompetencia, TDateTime pdDataVencimento) {
   GetValidador().Clear();
-  TOraQuery lancamentos(&Sessao());
-  if (!DALCentroCusto().CarregaLancamentosEntrada(lancamentos, prNumTransEnt, prNumNota)) return false;
-  return ProcessarLancamentos(lancamentos, pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
+  const TLinhasCarregadas lancamentos = DALCentroCusto().LancamentosEntrada(prNumTransEnt, prNumNota);
+  if (!lancamentos.TemLinhas) return false;
+  return ProcessarLancamentos(lancamentos.Dados(), pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
                               pdDataCompetencia, pdDataVencimento);
 }
 
@@ -488,13 +514,13 @@ bool TValidaCentroCusto::ProcessoCentroCusto(bool pbEditaLancto, TTipoLancamento
                                              bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                                              TDateTime pdDataVencimento) {
   GetValidador().Clear();
-  TOraQuery lancamentos(&Sessao());
-  if (!DALCentroCusto().CarregaLancamentosSaida(lancamentos, prNumTransVenda)) return false;
-  return ProcessarLancamentos(lancamentos, pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
+  const TLinhasCarregadas lancamentos = DALCentroCusto().LancamentosSaida(prNumTransVenda);
+  if (!lancamentos.TemLinhas) return false;
+  return ProcessarLancamentos(lancamentos.Dados(), pbEditaLancto, ptTipoLancto, pbPermitirGerarLancamentoAcimaOrcado,
                               pdDataCompetencia, pdDataVencimento);
 }
 
-bool TValidaCentroCusto::ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
+bool TValidaCentroCusto::ProcessarLancamentos(TDataSet& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                                               bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                                               TDateTime pdDataVencimento) {
   struct TLancamento {
@@ -624,26 +650,23 @@ void TValidaCentroCusto::Inicializar() {
 void TValidaCentroCusto::InsereRegistrosLancto(double prNumTransacao) {
   TParametrosCentroCusto& p = Parametros();
   if (!(prNumTransacao > 0 || p.LanctoOrcamento)) return;
-  TOraQuery linhas(&Sessao());
-  if (!DALCentroCusto().CarregaRegistrosLancto(p, linhas, prNumTransacao)) return;
-  TRegrasRateioCentroCusto::DistribuirRegistrosLancto(p, linhas, Contexto());
+  const TLinhasCarregadas linhas = DALCentroCusto().RegistrosLancto(p, prNumTransacao);
+  if (!linhas.TemLinhas) return;
+  TRegrasRateioCentroCusto::DistribuirRegistrosLancto(p, linhas.Dados(), Contexto());
 }
 
 bool TValidaCentroCusto::InsereItensRateioPadrao(const std::string& psCodConta, const std::string& psCodRateio) {
   TParametrosCentroCusto& p = Parametros();
-  TOraQuery consulta(&Sessao());
-  TDataSet* origem = nullptr;
+  TLinhasCarregadas consulta;
   if (!Trim(psCodRateio).empty()) {
-    DALCentroCusto().CarregaRateioPadrao(consulta, Trim(psCodRateio));
-    origem = &consulta;
+    consulta = DALCentroCusto().RateioPadrao(Trim(psCodRateio));
   } else if (p.LanctoFinanceiro || p.LanctoOrcamento) {
-    DALCentroCusto().CarregaRateioPadraoConta_Gerencial(consulta, p);
-    origem = &consulta;
+    consulta = DALCentroCusto().RateioPadraoConta_Gerencial(p);
   }
   if (p.LanctoContabil && !p.ShowForm) {
-    DALCentroCusto().CarregaLanctoPadrao_Contabil(consulta, psCodConta, p.CodLanctoPadraoContabil);
-    origem = &consulta;
+    consulta = DALCentroCusto().LanctoPadrao_Contabil(psCodConta, p.CodLanctoPadraoContabil);
   }
+  TDataSet* origem = consulta.Consulta ? &consulta.Dados() : nullptr;
   TClientDataSet& a_replicar = p.cdsRateiosAReplicar();
   if (a_replicar.Active() && !a_replicar.IsEmpty()) origem = &a_replicar;
 
@@ -659,13 +682,13 @@ bool TValidaCentroCusto::InsereItensRateioPadrao(const std::string& psCodConta, 
 
 void TValidaCentroCusto::InsereItensDesdobramento() {
   TParametrosCentroCusto& p = Parametros();
-  TOraQuery linhas(&Sessao());
-  if (!DALCentroCusto().CarregaRegistrosDesdobramento(p, linhas)) {
+  const TLinhasCarregadas linhas = DALCentroCusto().RegistrosDesdobramento(p);
+  if (!linhas.TemLinhas) {
     InsereItensRateioPadrao(p.CodConta, "");
     return;
   }
   std::string repetidos;
-  TRegrasRateioCentroCusto::InserirLinhasPadrao(p, linhas, true, repetidos);
+  TRegrasRateioCentroCusto::InserirLinhasPadrao(p, linhas.Dados(), true, repetidos);
   TRegrasRateioCentroCusto::LimpaRegistrosDuplicadosCentroCusto(p);
 }
 
@@ -745,13 +768,61 @@ bool TValidaCentroCusto::InsereCentroCusto_Client() {
   return TDALCentroCusto::InsereCentroCusto(Parametros());
 }
 
+void TValidaCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& p) {
+  IQuorvinParametros& parametros = Quorvin().Parametros();
+  const bool por_competencia = parametros.ValorTextoFilial("ORCREGCOMPETENCIA", p.CodFilial, "N") == "S";
+  const TDateTime referencia = por_competencia ? p.DataCompetencia : p.DataVencimento;
+  const int mes = referencia.Month();
+  const int ano = referencia.Year();
+  const bool suplementacao = parametros.ValorTextoFilial("TRABSUPLORC", p.CodFilial, "N") == "S";
+  std::set<std::string> centros;
+  {
+    TClientDataSet& linhas = p.cdsRateios();
+    for (linhas.First(); !linhas.Eof(); linhas.Next()) {
+      centros.insert(Trim(linhas.FieldByName("CODIGOCENTROCUSTO").AsString()));
+    }
+    linhas.First();
+  }
+  const TOrcamentosCentroCusto orcamentos = DALCentroCusto().ValidarOrcamentoConta(
+      p.CodConta, p.CodFilial, mes, ano, por_competencia, suplementacao, centros);
+  if (orcamentos.empty()) return;
+  TClientDataSet& rateios = p.cdsRateios();
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
+    const std::string centro_custo = Trim(rateios.FieldByName("CODIGOCENTROCUSTO").AsString());
+    const auto orcamento = orcamentos.find(centro_custo);
+    if (orcamento == orcamentos.end()) continue;
+    const double realizado = orcamento->second.Realizado;
+    const double orcado = orcamento->second.Orcado;
+    if (!TRegrasRateioCentroCusto::OrcamentoExcedido(orcado, realizado, rateios.FieldByName("VALOR").AsFloat()))
+      continue;
+    const double saldo = TRegrasRateioCentroCusto::SaldoDisponivel(orcado, realizado);
+    if (!p.PermitirGerarLancamentoAcimaOrcado && !suplementacao) {
+      throw Exception(TRegrasRateioCentroCusto::MensagemOrcamentoExcedido(
+          centro_custo, mes, ano, p.CodFilial, realizado, orcado, saldo,
+          "Usuário sem permissão para lançar acima do orçamento.\rConforme definido no parâmetro 2961 - Bloqueio de "
+          "lançamento de despesa acima do orçado para o centro de custo da rotina 132."));
+    }
+    const std::string pergunta =
+        suplementacao && !p.PermitirGerarLancamentoAcimaOrcado
+            ? "Confirma geração de lançamento acima do orçamento para suplementação orçamentária?"
+            : "Confirma geração de lançamento acima do orçamento ?";
+    const std::string texto = TRegrasRateioCentroCusto::MensagemOrcamentoExcedido(centro_custo, mes, ano, p.CodFilial,
+                                                                                  realizado, orcado, saldo, pergunta);
+    if (Quorvin().SessaoAtual().Mensagens().Confirmar(texto) != TModalResult::mrOk) throw EAbort();
+    rateios.Edit();
+    rateios.FieldByName("ORCAMENTOEXCEDIDO").SetAsString("S");
+    rateios.Post();
+  }
+  rateios.First();
+}
+
 bool TValidaCentroCusto::ValidaDadosInformados_Inclusao() {
   TParametrosCentroCusto& p = Parametros();
   if (!p.ShowForm) return true;
   const TContextoRateio contexto = Contexto();
   TRegrasRateioCentroCusto::ValidaTotaisInclusao(p, contexto);
   if ((ParametroFilial("TRABSUPLORC") || ParametroFilial("BLOQLANCDESPMAIORORCCC")) && contexto.Rotina != 755) {
-    DALCentroCusto().ValidarOrcamentoConta(p);
+    ValidarOrcamentoConta(p);
   }
   if (!p.cdsRateios().IsEmpty()) TRegrasRateioCentroCusto::ValidaTotalCC_ValorLancto(p);
   p.StatusCentroCusto = true;
@@ -1000,8 +1071,7 @@ void TValidaCentroCusto::ReplicarRateio(std::int64_t recNumAReplicar, std::int64
 
 bool TValidaCentroCusto::ContaTemRateioPadrao(const std::string& /*psCodCOnta*/) {
   // The account asked about is the one of the entry being apportioned (or the one to replicate).
-  TOraQuery consulta(&Sessao());
-  return DALCentroCusto().CarregaRateioPadraoConta_Gerencial(consulta, Parametros());
+  return DALCentroCusto().RateioPadraoConta_Gerencial(Parametros()).TemLinhas;
 }
 
 void TValidaCentroCusto::SetTipoLancamento(TTipoLancamento tipo) {

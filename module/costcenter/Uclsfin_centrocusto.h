@@ -53,6 +53,14 @@ class TRegrasRateioCentroCusto {
   static void ValidaTotaisInclusao(TParametrosCentroCusto& parametros, const TContextoRateio& contexto);
   // Whether a row of `rateios` was marked over budget.
   [[nodiscard]] static bool ExisteOrcamentoExcedido(TDataSet& rateios);
+  // The five-line message of a cost center over its budget.
+  [[nodiscard]] static std::string MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
+                                                             const std::string& filial, double realizado, double orcado,
+                                                             double saldo, const std::string& ultima_linha);
+  // The balance still available: budget minus realized while that keeps the budget's sign, else 0.
+  [[nodiscard]] static double SaldoDisponivel(double orcado, double realizado) noexcept;
+  // Whether `valor` plus `realizado` goes past a positive budget, or below a negative one.
+  [[nodiscard]] static bool OrcamentoExcedido(double orcado, double realizado, double valor) noexcept;
 };
 
 // The cost-center area: apportions an entry over cost centers, validates and saves the rows.
@@ -153,7 +161,7 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   // Refuses a reversal or replication that names no record, copies from an entry that does not
   // exist or has no rows, or onto an entry that already has rows (a replayed call).
   void ConferirCopiaRateio(std::int64_t origem, const std::vector<std::int64_t>& destinos, const char* acao);
-  bool ProcessarLancamentos(TOraQuery& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
+  bool ProcessarLancamentos(TDataSet& lancamentos, bool pbEditaLancto, TTipoLancamento ptTipoLancto,
                             bool pbPermitirGerarLancamentoAcimaOrcado, TDateTime pdDataCompetencia,
                             TDateTime pdDataVencimento);
   bool ValidaDados_ProcessoCentroCusto(const std::string& psCodFilial, const std::string& psCodConta,
@@ -172,6 +180,9 @@ class TValidaCentroCusto : public TBaseSubModulo, public IFin_CentroCusto {
   [[nodiscard]] IFin_ContasPagar* ContasPagar();
   [[nodiscard]] TOraSession& Sessao();
   [[nodiscard]] bool ParametroFilial(const char* nome);
+  // Checks each row's share against its cost center's monthly budget; refuses, or asks the user
+  // and marks the row ORCAMENTOEXCEDIDO "S". Cancel raises EAbort.
+  void ValidarOrcamentoConta(TParametrosCentroCusto& p);
 
   std::string fUTILIZACENTROCUSTO_2663;
   std::string fRATEIOTOTALCC_2664;

@@ -8,44 +8,17 @@
 #include <vector>
 
 #include "oradb/TOraSession.h"
-#include "sdk/EAbort.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/IQuorvin.h"
 
 namespace {
 
-// The permission flag of a cost center: may the current user post to it (ZTLIB table 10)?
-std::string LinhaPermissao(const std::string& codigo) {
-  return "       CASE WHEN (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = " + codigo +
-         " AND L.CODFUNC = :CODFUNC AND ROWNUM = 1) >= 1 THEN 'S' ELSE 'N' END CCTEMPERMISSAO_ZTLIB";
-}
-
-// Active cost centers that receive entries.
-void AddAtivo(TStringList& sql) {
-  sql.Add("   AND NVL(CC.ATIVO, 'S') = 'S'");
-  sql.Add("   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'");
-}
-
-// Active, receiving entries, and usable by the current user.
-void AddVisibilidade(TStringList& sql) {
-  AddAtivo(sql);
-  sql.Add(
-      "   AND EXISTS (SELECT L.CODIGON FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = CC.CODIGOCENTROCUSTO AND "
-      "L.CODFUNC = :CODFUNC)");
-}
-
 void Montar(TOraQuery& query, const TStringList& sql) {
   query.Close();
   query.SQL.Clear();
   for (const std::string& line : sql.Lines()) query.SQL.Add(line);
-}
-
-TStringList Linha(const std::string& text) {
-  TStringList sql;
-  sql.Add(text);
-  return sql;
 }
 
 // A date of the row: NULL when not set.
@@ -67,9 +40,6 @@ std::map<std::string, double> ValoresPorCentroCusto(TOraQuery& query, const char
   return valores;
 }
 
-// Binary noise of double sums never counts as going past a budget.
-constexpr double kRuidoBinario = 1e-9;
-
 }  // namespace
 
 TDALCentroCusto::TDALCentroCusto(TComponent* owner, TTipoLancamento tipo) : TBaseSubModulo(owner), fTipoLancto(tipo) {}
@@ -88,373 +58,6 @@ bool TDALCentroCusto::LancarZTLancBloqGeral() {
   IGerenteFinanceiro* gerente = Quorvin().GerenteFinanceiro();
   IFin_ContasPagar* contas_pagar = gerente == nullptr ? nullptr : gerente->GetContasPagar();
   return contas_pagar != nullptr && contas_pagar->GetLancarZTLancBloqGeral();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Statement texts
-
-TStringList TDALCentroCusto::GetSQLRegistrosLancto(const TParametrosCentroCusto& parametros, bool bloqueados) {
-  TStringList sql;
-  if (parametros.LanctoFinanceiro) {
-    const bool clone = parametros.FazCloneRegistroPrincipal;
-    sql.Add("SELECT RC.RECNUM,");
-    sql.Add(clone ? "       RC.CODFILIAL," : "       NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,");
-    sql.Add("       RC.CODCONTA,");
-    sql.Add("       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,");
-    sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-    sql.Add("       RC.VALOR,");
-    sql.Add("       RC.PERCRATEIO,");
-    sql.Add("       RC.DTLANC,");
-    sql.Add("       RC.CONTRAPARTIDA,");
-    sql.Add(LinhaPermissao("CC.CODIGOCENTROCUSTO"));
-    // Rows held for supplementation belong to entries held in ZTLANCBLOQ.
-    const std::string rateio = bloqueados ? "ZTRATEIOCENTROCUSTOBLOQ RC" : "ZTRATEIOCENTROCUSTO RC";
-    const std::string lancamento = bloqueados ? "ZTLANCBLOQ L" : "ZTLANC L";
-    sql.Add(clone ? "  FROM " + rateio + ", ZTCENTROCUSTO CC"
-                  : "  FROM " + rateio + ", ZTCENTROCUSTO CC, " + lancamento);
-    sql.Add(" WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-    const bool principal = parametros.NumTransPrinc_CodPlanoConta != 0;
-    // A principal's rows are what its counterpart negates: they are read even when the
-    // principal's entry is not (or no longer) in ZTLANC, or the counterpart would fall back to
-    // the standard apportionment with the sign it was given.
-    if (!clone) sql.Add(principal ? "   AND RC.RECNUM = L.RECNUM(+)" : "   AND RC.RECNUM = L.RECNUM");
-    // A principal's rows are copied even where its cost centers no longer take entries.
-    if (!principal) AddAtivo(sql);
-    sql.Add("   AND RC.RECNUM = :NUMTRANSACAO");
-    sql.Add(" ORDER BY CODIGOCENTROCUSTO");
-  } else if (parametros.LanctoContabil) {
-    sql.Add("SELECT DISTINCT NVL(RC.CODFILIAL, L.CODFILIAL) CODFILIAL,");
-    sql.Add("       RC.NUMTRANSLANCTO,");
-    sql.Add("       RC.NATUREZA,");
-    sql.Add("       RC.CODIGOCENTROCUSTO,");
-    sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-    sql.Add("       RC.VALOR,");
-    sql.Add("       RC.PERCRATEIO,");
-    sql.Add(LinhaPermissao("CC.CODIGOCENTROCUSTO"));
-    sql.Add("  FROM ZTRATEIOCONTABILCC RC, ZTCENTROCUSTO CC, ZTLANCAMENTO L");
-    sql.Add(" WHERE RC.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-    sql.Add("   AND RC.NUMTRANSLANCTO = L.NUMTRANSLANCTO");
-    AddAtivo(sql);
-    sql.Add("   AND RC.NUMTRANSLANCTO = :NUMTRANSACAO");
-    sql.Add(" ORDER BY CODIGOCENTROCUSTO");
-  } else if (parametros.LanctoOrcamento) {
-    sql.Add("SELECT DISTINCT RC.ANO,");
-    sql.Add("       RC.MES,");
-    sql.Add("       RC.CODFILIAL,");
-    sql.Add("       RC.CODCONTA,");
-    sql.Add("       RC.VALOR,");
-    sql.Add("       RC.CODIGOCENTROCUSTO,");
-    sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-    sql.Add("       RC.PERCRATEIO,");
-    sql.Add(LinhaPermissao("CC.CODIGOCENTROCUSTO"));
-    sql.Add("  FROM ZTORCLANCENTROCUSTO RC, ZTCENTROCUSTO CC");
-    sql.Add(" WHERE RC.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-    AddVisibilidade(sql);
-    sql.Add("   AND RC.ANO = :ANO");
-    sql.Add("   AND RC.MES = :MES");
-    sql.Add("   AND RC.CODFILIAL = :CODFILIAL");
-    sql.Add("   AND RC.CODCONTA = :CODCONTA");
-    sql.Add(" ORDER BY CODIGOCENTROCUSTO");
-  }
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLRegistrosDesdobramento(const std::string& lista_recnum) {
-  TStringList sql;
-  sql.Add("SELECT DISTINCT RC.CODCONTA,");
-  sql.Add("       NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) CODIGOCENTROCUSTO,");
-  sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-  sql.Add("       ((SUM(RC.VALOR) / :VLRTOTAL) * 100) PERCRATEIO,");
-  sql.Add("       SUM(RC.VALOR) VALOR,");
-  sql.Add(LinhaPermissao("RC.CODIGOCENTROCUSTO"));
-  sql.Add("  FROM ZTRATEIOCENTROCUSTO RC, ZTCENTROCUSTO CC, ZTLANC L");
-  sql.Add(" WHERE NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-  sql.Add("   AND RC.RECNUM = L.RECNUM");
-  sql.Add("   AND RC.RECNUM IN (" + lista_recnum + ")");
-  sql.Add(" GROUP BY RC.CODCONTA, CC.DESCRICAO, RC.CODIGOCENTROCUSTO, NVL(RC.CODIGOCENTROCUSTO, RC.CODCENTROCUSTO)");
-  sql.Add(" ORDER BY CODIGOCENTROCUSTO");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLRateioPadrao() {
-  TStringList sql;
-  sql.Add("SELECT DISTINCT IC.CODIGOCENTROCUSTO,");
-  sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-  sql.Add("       IC.PERCENTUAL PERCRATEIO");
-  sql.Add("  FROM ZTRATEIOPADRAOCC RP, ZTITENSRATEIOPADRAOCC IC, ZTCENTROCUSTO CC");
-  sql.Add(" WHERE RP.CODRATEIOCC = IC.CODRATEIOCC");
-  sql.Add("   AND IC.CODIGOCENTROCUSTO = CC.CODIGOCENTROCUSTO");
-  sql.Add("   AND IC.CODRATEIOCC = :CODRATEIOCC");
-  AddVisibilidade(sql);
-  sql.Add(" ORDER BY IC.CODIGOCENTROCUSTO");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLRateioPadraoConta(bool item_solicitacao) {
-  TStringList sql;
-  sql.Add("SELECT DISTINCT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,");
-  sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-  sql.Add("       CO.PERCRATEIO");
-  sql.Add(item_solicitacao ? "  FROM ZTCONTACENTROCUSTOITEMSOLMAT CO, ZTCENTROCUSTO CC"
-                           : "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC");
-  sql.Add(" WHERE NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-  sql.Add("   AND CO.CODCONTA = :CODCONTA");
-  if (item_solicitacao) {
-    sql.Add("   AND CO.NUMEROSOLICITACAO = :NUMEROSOLICITACAO");
-    sql.Add("   AND CO.CODPRODUTO = :CODPRODUTO");
-  }
-  AddVisibilidade(sql);
-  sql.Add(" ORDER BY CODIGOCENTROCUSTO");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLLanctoPadraoContabil() {
-  TStringList sql;
-  sql.Add("SELECT DISTINCT CO.CODLANCPADRAO,");
-  sql.Add("       CO.CODIGOCENTROCUSTO,");
-  sql.Add("       CC.DESCRICAO DESCCENTROCUSTO,");
-  sql.Add("       CO.PERCENTUAL PERCRATEIO");
-  sql.Add("  FROM ZTITENSCCCONTALANCTOPADRAO CO, ZTCENTROCUSTO CC");
-  sql.Add(" WHERE CO.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-  sql.Add("   AND CO.CODREDUZIDO_ZT = :CODCONTA");
-  sql.Add("   AND CO.CODLANCPADRAO = :CODLANCPADRAO");
-  AddVisibilidade(sql);
-  sql.Add(" ORDER BY CO.CODIGOCENTROCUSTO");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLLancamentosEntrada() {
-  // Open entries, or settled ones that reverse a payment (routines 1349, 3010 and 1301).
-  const std::string aberto =
-      "   AND (ZTLANC.DTPAGTO IS NULL OR (ZTLANC.DTPAGTO IS NOT NULL AND ZTLANC.VALOR < 0 AND ZTLANC.CODROTINABAIXA IN "
-      "(1349, 3010, 1301)))";
-  TStringList sql;
-  sql.Add("SELECT DISTINCT RECNUM, NUMNOTA, CODFILIAL, VALOR, CODCONTA, DTLANC");
-  sql.Add(
-      "  FROM (SELECT ZTLANC.RECNUM, ZTLANC.NUMNOTA, ZTLANC.CODFILIAL, ZTLANC.VALOR, ZTLANC.CODCONTA, ZTLANC.DTLANC");
-  sql.Add("          FROM ZTLANC");
-  sql.Add("         WHERE NVL(ZTLANC.NUMTRANSENTNF, ZTLANC.NUMTRANSENT) = :NUMTRANSENT");
-  sql.Add(aberto);
-  sql.Add("        UNION ALL");
-  sql.Add(
-      "        SELECT ZTLANC.RECNUM, ZTLANC.NUMNOTA, ZTLANC.CODFILIAL, ZTLANC.VALOR, ZTLANC.CODCONTA, ZTLANC.DTLANC");
-  sql.Add("          FROM ZTLANC, ZTNFENTFRETE");
-  sql.Add("         WHERE ZTNFENTFRETE.NUMTRANSENTNF = :NUMTRANSENT");
-  sql.Add("           AND ZTLANC.NUMTRANSENT = ZTNFENTFRETE.NUMTRANSENT");
-  sql.Add("           AND ZTLANC.LOCALIZACAO LIKE '%'||:NUMNOTANF||'%'");
-  sql.Add(aberto);
-  sql.Add("       ) LANCAMENTOS");
-  sql.Add(" ORDER BY RECNUM");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLLancamentosSaida() {
-  return Linha(
-      "SELECT DISTINCT ZTLANC.RECNUM, ZTLANC.NUMNOTA, ZTLANC.CODFILIAL, ZTLANC.VALOR, ZTLANC.CODCONTA, ZTLANC.DTLANC "
-      "FROM ZTLANC WHERE NUMTRANSVENDA = :NUMTRANSVENDA");
-}
-
-TStringList TDALCentroCusto::GetSQLContasCentroCusto(TTipoLancamento tipo) {
-  if (tipo == tlFinanceiro || tipo == tlOrcamento) {
-    return Linha(
-        "SELECT DISTINCT CODCONTA, USARATEIOCENTROCUSTO USACENTROCUSTO FROM ZTCONTA WHERE "
-        "NVL(USARATEIOCENTROCUSTO, 'N') = 'S'");
-  }
-  if (tipo == tlContabil) {
-    return Linha(
-        "SELECT DISTINCT CODREDUZIDO_ZT CODCONTA, USACENTROCUSTO, CODPLANOCONTA FROM ZTMODELOZT WHERE "
-        "NVL(USACENTROCUSTO, 'N') = 'S'");
-  }
-  return {};
-}
-
-TStringList TDALCentroCusto::GetSQLItemSolicitacaoMateriais() {
-  return Linha("SELECT L.CODCONTA, L.HISTORICO2 FROM ZTLANC L WHERE L.RECNUM = :RECNUM AND L.HISTORICO2 IS NOT NULL");
-}
-
-TStringList TDALCentroCusto::GetSQLCentroCustoPrioritario() {
-  TStringList sql;
-  sql.Add("SELECT RCOP.CODIGOCENTROCUSTO,");
-  sql.Add("       CC.DESCRICAO DESCCENTROCUSTO");
-  sql.Add("  FROM ZTRATEIOCENTROCUSTOPRIORITARIO RCOP, ZTCENTROCUSTO CC");
-  sql.Add(" WHERE RCOP.CODIGOCENTROCUSTO = NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO)");
-  sql.Add("   AND RCOP.CODCONTA = :CODCONTA");
-  AddAtivo(sql);
-  sql.Add(" ORDER BY RCOP.CODIGOCENTROCUSTO");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTO(const std::string& tabela) {
-  return Linha("INSERT INTO " + tabela +
-               " (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, CONTRAPARTIDA, RECNUMPRINC, "
-               "CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (:RECNUM, :CODCONTA, :CODIGOCENTROCUSTO, :VALOR, :PERCRATEIO, "
-               ":DTLANC, :CONTRAPARTIDA, :RECNUMPRINC, :CODFILIAL, :ORCAMENTOEXCEDIDO)");
-}
-
-TStringList TDALCentroCusto::GetSQLInsertZTRATEIOCONTABILCC() {
-  return Linha(
-      "INSERT INTO ZTRATEIOCONTABILCC (CODFILIAL, NUMTRANSLANCTO, CODIGOCENTROCUSTO, NATUREZA, VALOR, PERCRATEIO) "
-      "VALUES (:CODFILIAL, :NUMTRANSLANCTO, :CODIGOCENTROCUSTO, :NATUREZA, :VALOR, :PERCRATEIO)");
-}
-
-TStringList TDALCentroCusto::GetSQLInsertZTORCLANCENTROCUSTO() {
-  return Linha(
-      "INSERT INTO ZTORCLANCENTROCUSTO (ANO, MES, CODFILIAL, CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO, VALOR) VALUES "
-      "(:ANO, :MES, :CODFILIAL, :CODCONTA, :CODIGOCENTROCUSTO, :PERCRATEIO, :VALOR)");
-}
-
-TStringList TDALCentroCusto::GetSQLInsertZTCONTACENTROCUSTO() {
-  return Linha(
-      "INSERT INTO ZTCONTACENTROCUSTO (CODCONTA, CODCENTROCUSTO, PERCRATEIO, CODIGOCENTROCUSTO) VALUES (:CODCONTA, "
-      ":CODCENTROCUSTO, :PERCRATEIO, :CODIGOCENTROCUSTO)");
-}
-
-TStringList TDALCentroCusto::GetSQLInsertZTRATEIOCENTROCUSTOPRIORITARIO() {
-  return Linha(
-      "INSERT INTO ZTRATEIOCENTROCUSTOPRIORITARIO (RECNUM, CODCONTA, CODIGOCENTROCUSTO) VALUES (:RECNUM, :CODCONTA, "
-      ":CODIGOCENTROCUSTO)");
-}
-
-TStringList TDALCentroCusto::GetSQLDeleteBloqueados() {
-  return Linha("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
-}
-
-TStringList TDALCentroCusto::GetSQLDeletePrioritario() {
-  return Linha("DELETE FROM ZTRATEIOCENTROCUSTOPRIORITARIO WHERE CODCONTA = :CODCONTA");
-}
-
-TStringList TDALCentroCusto::GetSQLDeleteTodos(const TParametrosCentroCusto& parametros) {
-  if (parametros.LanctoFinanceiro) return Linha("DELETE FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :NUMTRANSACAO");
-  if (parametros.LanctoContabil) return Linha("DELETE FROM ZTRATEIOCONTABILCC WHERE NUMTRANSLANCTO = :NUMTRANSACAO");
-  if (parametros.LanctoOrcamento) {
-    return Linha(
-        "DELETE FROM ZTORCLANCENTROCUSTO WHERE ANO = :ANO AND MES = :MES AND CODFILIAL = :CODFILIAL AND CODCONTA = "
-        ":CODCONTA");
-  }
-  return Linha("DELETE FROM ZTCONTACENTROCUSTO WHERE CODCONTA = :NUMTRANSACAO");
-}
-
-TStringList TDALCentroCusto::GetSQLEditaContabil() {
-  return Linha("UPDATE ZTRATEIOCONTABILCC SET CODFILIAL = :CODFILIAL WHERE NUMTRANSLANCTO = :NUMTRANSACAO");
-}
-
-TStringList TDALCentroCusto::GetSQLAlterarConta() {
-  return Linha("UPDATE ZTRATEIOCENTROCUSTO SET CODCONTA = :CODCONTA WHERE RECNUM = :RECNUM AND CODFILIAL = :CODFILIAL");
-}
-
-TStringList TDALCentroCusto::GetSQLEstornarRateio(std::int64_t recNumPernaNegativa, std::int64_t recnumPernaPositiva) {
-  TStringList sql;
-  sql.Add(
-      "INSERT INTO ZTRATEIOCENTROCUSTO "
-      "(RECNUM,CODCONTA,VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO) "
-      "(");
-  // The negative leg: the reversed rows with their values negated, marked as counterpart.
-  sql.Add("SELECT " + std::to_string(recNumPernaNegativa) +
-          ",CODCONTA,-VALOR,PERCRATEIO,DTLANC,'S',CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO FROM "
-          "ZTRATEIOCENTROCUSTO WHERE RECNUM = :recNoEstornado");
-  if (recnumPernaPositiva != -1) {
-    sql.Add("UNION ALL SELECT " + std::to_string(recnumPernaPositiva) +
-            ",CODCONTA, VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO "
-            "FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :recNoEstornado");
-  }
-  sql.Add(")");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLReplicarRateio(std::int64_t recNumNovoRateio) {
-  return Linha(
-      "INSERT INTO ZTRATEIOCENTROCUSTO "
-      "(RECNUM,CODCONTA,VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO) "
-      "(SELECT " +
-      std::to_string(recNumNovoRateio) +
-      ",CODCONTA, VALOR,PERCRATEIO,DTLANC,CONTRAPARTIDA,CODCENTROCUSTO,RECNUMPRINC,CODFILIAL,CODIGOCENTROCUSTO FROM "
-      "ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUMAREPLICAR)");
-}
-
-TStringList TDALCentroCusto::GetSQLTravarLancamentos(std::size_t quantidade, bool bloqueados) {
-  std::string lista;
-  for (std::size_t indice = 1; indice <= quantidade; ++indice) {
-    lista += (indice > 1 ? ", :RECNUM" : ":RECNUM") + std::to_string(indice);
-  }
-  return Linha(std::string("SELECT RECNUM FROM ") + (bloqueados ? "ZTLANCBLOQ" : "ZTLANC") + " WHERE RECNUM IN (" +
-               lista + ") ORDER BY RECNUM FOR UPDATE");
-}
-
-TStringList TDALCentroCusto::GetSQLTravarLancamentoContabil() {
-  return Linha("SELECT NUMTRANSLANCTO FROM ZTLANCAMENTO WHERE NUMTRANSLANCTO = :NUMTRANSLANCTO FOR UPDATE");
-}
-
-TStringList TDALCentroCusto::GetSQLTravarConta() {
-  return Linha("SELECT CODCONTA FROM ZTCONTA WHERE CODCONTA = :CODCONTA FOR UPDATE");
-}
-
-TStringList TDALCentroCusto::GetSQLTravarOrcamentoCentroCusto() {
-  return Linha(
-      "SELECT CODIGOCENTROCUSTO FROM ZTORCLANCENTROCUSTO WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND "
-      "MES = :MES AND ANO = :ANO AND CODIGOCENTROCUSTO = :CODIGOCENTROCUSTO FOR UPDATE");
-}
-
-TStringList TDALCentroCusto::GetSQLQuantidadeRateios() {
-  return Linha("SELECT COUNT(*) QTD FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = :RECNUM");
-}
-
-TStringList TDALCentroCusto::GetSQLExisteConta() {
-  return Linha("SELECT COUNT(*) QTD FROM ZTCONTA WHERE CODCONTA = :CODCONTA");
-}
-
-TStringList TDALCentroCusto::GetSQLCentrosCustoCadastrados(std::size_t quantidade) {
-  std::string lista;
-  for (std::size_t indice = 1; indice <= quantidade; ++indice) {
-    lista += (indice > 1 ? ", :CODIGO" : ":CODIGO") + std::to_string(indice);
-  }
-  TStringList sql;
-  sql.Add("SELECT NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO) CODIGOCENTROCUSTO,");
-  sql.Add("       CASE WHEN NVL(CC.ATIVO, 'S') = 'S' AND NVL(CC.RECEBE_LANCTO, 'S') = 'S' THEN 'S' ELSE 'N' END ATIVO");
-  sql.Add("  FROM ZTCENTROCUSTO CC");
-  sql.Add(" WHERE NVL(CC.CODIGOCENTROCUSTO, CC.CODCENTROCUSTO) IN (" + lista + ")");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLOrcamentoConta(int mes) {
-  TStringList sql;
-  sql.Add(" --CONSULTANDO ORCAMENTO E RATEIO DA CONTA ");
-  sql.Add(" SELECT C.CODCONTA, ");
-  sql.Add("        NVL(O.VLORCMES" + ZeroPad(mes, 2) + ", 0) AS ORCAMENTO_MES_CONTA, ");
-  sql.Add("        C.CODIGOCENTROCUSTO, ");
-  sql.Add("        C.PERCRATEIO, ");
-  sql.Add("        NVL(C.VALOR,0) AS ORCAMENTO_MES_CENTRO_CUSTO ");
-  sql.Add(" FROM ZTORCLANCENTROCUSTO C, ZTORCLAN O ");
-  sql.Add(" WHERE C.CODCONTA  = O.CODCONTA ");
-  sql.Add(" AND   C.ANO       = O.ANO ");
-  sql.Add(" AND   C.CODFILIAL = O.CODFILIAL ");
-  sql.Add(" AND C.CODCONTA    = :CODCONTA ");
-  sql.Add(" AND O.CODFILIAL   = :CODFILIAL ");
-  sql.Add(" AND C.MES         = :MES ");
-  sql.Add(" AND O.ANO         = :ANO ");
-  return sql;
-}
-
-TStringList TDALCentroCusto::GetSQLRealizadoConta(bool bloqueados, bool por_competencia) {
-  // Each line of this statement ends with a carriage return of its own.
-  TStringList sql;
-  const auto add = [&sql](const std::string& line) { sql.Add(line + "\r"); };
-  add(" --TOTAL DE LANCAMENTOS DO MES PARA A CONTA AGRUPADO POR CENTRO DE CUSTO ");
-  add(" SELECT NVL(SUM(NVL(R.VALOR,0)),0) AS TOTAL, R.CODIGOCENTROCUSTO ");
-  add(bloqueados ? " FROM ZTRATEIOCENTROCUSTOBLOQ R, ZTLANCBLOQ L" : " FROM ZTRATEIOCENTROCUSTO R, ZTLANC L");
-  add(" WHERE R.RECNUM    = L.RECNUM ");
-  add(" AND   R.CODFILIAL = :CODFILIAL ");
-  add(" AND   R.CODCONTA  = :CODCONTA");
-  if (por_competencia) {
-    add(" AND EXTRACT(MONTH FROM L.DTCOMPETENCIA) = :MES ");
-    add(" AND EXTRACT(YEAR FROM L.DTCOMPETENCIA)  = :ANO ");
-  } else {
-    add(" AND EXTRACT(MONTH FROM L.DTVENC) = :MES ");
-    add(" AND EXTRACT(YEAR FROM L.DTVENC)  = :ANO ");
-  }
-  // Entries whose supplementation was rejected no longer count.
-  if (bloqueados) add(" AND L.DTREJEICAOSUPLORC IS NULL ");
-  add(" GROUP BY R.CODIGOCENTROCUSTO");
-  return sql;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -488,30 +91,55 @@ std::string TDALCentroCusto::ListaRecNumSegura(const std::string& lista) {
   return segura;
 }
 
-std::string TDALCentroCusto::MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
-                                                       const std::string& filial, double realizado, double orcado,
-                                                       double saldo, const std::string& ultima_linha) {
-  return "Lançamentos do centro de custo " + centro_custo + " para " + ZeroPad(mes, 2) + "/" + std::to_string(ano) +
-         " na filial " + filial + " ultrapassou o valor orçado na rotina 755!" + "\r" +
-         "Lançamentos já realizados: " + FormatarValor(realizado) + "\r" + "Valor orçado: " + FormatarValor(orcado) +
-         "\r" + "Saldo disponível: " + FormatarValor(saldo) + "\r" + ultima_linha;
-}
-
-double TDALCentroCusto::SaldoDisponivel(double orcado, double realizado) noexcept {
-  if (orcado == 0) return 0;
-  const bool mantem_sinal = orcado > 0 ? orcado > realizado : orcado < realizado;
-  return mantem_sinal ? orcado - realizado : 0;
-}
-
-bool TDALCentroCusto::OrcamentoExcedido(double orcado, double realizado, double valor) noexcept {
-  const double total = valor + realizado;
-  if (orcado > 0) return total - orcado > kRuidoBinario;
-  if (orcado < 0) return orcado - total > kRuidoBinario;
-  return false;  // a zero budget is not controlled
-}
-
 // ---------------------------------------------------------------------------------------------
 // Loaders
+
+TLinhasCarregadas TDALCentroCusto::NovasLinhas() {
+  return TLinhasCarregadas{std::make_unique<TOraQuery>(&Sessao())};
+}
+
+TLinhasCarregadas TDALCentroCusto::RegistrosLancto(TParametrosCentroCusto& pParametrosCentroCusto,
+                                                   double prNumTransacao) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaRegistrosLancto(pParametrosCentroCusto, *linhas.Consulta, prNumTransacao);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::RegistrosDesdobramento(TParametrosCentroCusto& pParametrosCentroCusto) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaRegistrosDesdobramento(pParametrosCentroCusto, *linhas.Consulta);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::RateioPadrao(const std::string& psCodRateio) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaRateioPadrao(*linhas.Consulta, psCodRateio);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::RateioPadraoConta_Gerencial(TParametrosCentroCusto& pParametrosCentroCusto) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaRateioPadraoConta_Gerencial(*linhas.Consulta, pParametrosCentroCusto);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::LanctoPadrao_Contabil(const std::string& psCodConta, double prCodLanctoPadrao) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaLanctoPadrao_Contabil(*linhas.Consulta, psCodConta, prCodLanctoPadrao);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::LancamentosEntrada(double prNumTransEnt, double prNumNota) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaLancamentosEntrada(*linhas.Consulta, prNumTransEnt, prNumNota);
+  return linhas;
+}
+
+TLinhasCarregadas TDALCentroCusto::LancamentosSaida(double prNumTransVenda) {
+  TLinhasCarregadas linhas = NovasLinhas();
+  linhas.TemLinhas = CarregaLancamentosSaida(*linhas.Consulta, prNumTransVenda);
+  return linhas;
+}
 
 bool TDALCentroCusto::CarregaRegistrosLancto(TParametrosCentroCusto& pParametrosCentroCusto, TOraQuery& pQryDados,
                                              double prNumTransacao) {
@@ -1014,18 +642,13 @@ void TDALCentroCusto::RollBack_InsercaoCentroCusto(TParametrosCentroCusto& /*pPa
 // ---------------------------------------------------------------------------------------------
 // Budget by account and cost center
 
-bool TDALCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosCentroCusto) {
-  TParametrosCentroCusto& p = pParametrosCentroCusto;
-  IQuorvinParametros& parametros = Quorvin().Parametros();
-  const bool por_competencia = parametros.ValorTextoFilial("ORCREGCOMPETENCIA", p.CodFilial, "N") == "S";
-  const TDateTime referencia = por_competencia ? p.DataCompetencia : p.DataVencimento;
-  const int mes = referencia.Month();
-  const int ano = referencia.Year();
-  const bool suplementacao = parametros.ValorTextoFilial("TRABSUPLORC", p.CodFilial, "N") == "S";
-
+TOrcamentosCentroCusto TDALCentroCusto::ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
+                                                              int mes, int ano, bool por_competencia,
+                                                              bool suplementacao,
+                                                              const std::set<std::string>& centros) {
   const auto vincular = [&](TOraQuery& query) {
-    query.ParamByName("CODCONTA").SetAsFloat(TextoParaNumero(p.CodConta));
-    query.ParamByName("CODFILIAL").SetAsString(p.CodFilial);
+    query.ParamByName("CODCONTA").SetAsFloat(TextoParaNumero(codconta));
+    query.ParamByName("CODFILIAL").SetAsString(filial);
     query.ParamByName("MES").SetAsInteger(mes);
     query.ParamByName("ANO").SetAsInteger(ano);
   };
@@ -1036,27 +659,17 @@ bool TDALCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosC
     Montar(query, GetSQLOrcamentoConta(mes));
     vincular(query);
     query.Open();
-    if (query.IsEmpty()) return true;  // no budget for the account in the month
+    if (query.IsEmpty()) return {};  // no budget for the account in the month
     orcamentos = ValoresPorCentroCusto(query, "ORCAMENTO_MES_CENTRO_CUSTO");
   }
-  // Each budgeted cost center of the entry is locked (in code order, so sessions never wait on each
-  // other in a circle) before what was realized is read: another session checking the same
-  // account, branch, month and cost center waits until this one's rows are committed and counted.
-  {
-    std::set<std::string> centros;
-    TClientDataSet& linhas = p.cdsRateios();
-    for (linhas.First(); !linhas.Eof(); linhas.Next()) {
-      const std::string centro_custo = Trim(linhas.FieldByName("CODIGOCENTROCUSTO").AsString());
-      if (orcamentos.count(centro_custo) > 0) centros.insert(centro_custo);
-    }
-    linhas.First();
-    for (const std::string& centro_custo : centros) {
-      TOraQuery query(&Sessao());
-      Montar(query, GetSQLTravarOrcamentoCentroCusto());
-      vincular(query);
-      query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
-      query.Open();
-    }
+  // std::set keeps code order, so sessions never wait on each other in a circle.
+  for (const std::string& centro_custo : centros) {
+    if (orcamentos.count(centro_custo) == 0) continue;
+    TOraQuery query(&Sessao());
+    Montar(query, GetSQLTravarOrcamentoCentroCusto());
+    vincular(query);
+    query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
+    query.Open();
   }
   const auto realizados = [&](bool bloqueados) {
     TOraQuery query(&Sessao());
@@ -1065,40 +678,15 @@ bool TDALCentroCusto::ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosC
     query.Open();
     return ValoresPorCentroCusto(query, "TOTAL");
   };
-  const std::map<std::string, double> realizado_lancados = realizados(false);
-  const std::map<std::string, double> realizado_bloqueados =
-      suplementacao ? realizados(true) : std::map<std::string, double>{};
+  const std::map<std::string, double> lancados = realizados(false);
+  const std::map<std::string, double> bloqueados = suplementacao ? realizados(true) : std::map<std::string, double>{};
   const auto total_de = [](const std::map<std::string, double>& valores, const std::string& codigo) {
     const auto found = valores.find(codigo);
     return found == valores.end() ? 0.0 : found->second;
   };
-
-  TClientDataSet& rateios = p.cdsRateios();
-  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
-    const std::string centro_custo = Trim(rateios.FieldByName("CODIGOCENTROCUSTO").AsString());
-    const auto orcamento = orcamentos.find(centro_custo);
-    if (orcamento == orcamentos.end()) continue;
-    const double realizado = total_de(realizado_lancados, centro_custo) + total_de(realizado_bloqueados, centro_custo);
-    const double orcado = orcamento->second;
-    if (!OrcamentoExcedido(orcado, realizado, rateios.FieldByName("VALOR").AsFloat())) continue;
-    const double saldo = SaldoDisponivel(orcado, realizado);
-    if (!p.PermitirGerarLancamentoAcimaOrcado && !suplementacao) {
-      throw Exception(MensagemOrcamentoExcedido(
-          centro_custo, mes, ano, p.CodFilial, realizado, orcado, saldo,
-          "Usuário sem permissão para lançar acima do orçamento.\rConforme definido no parâmetro 2961 - Bloqueio de "
-          "lançamento de despesa acima do orçado para o centro de custo da rotina 132."));
-    }
-    const std::string pergunta =
-        suplementacao && !p.PermitirGerarLancamentoAcimaOrcado
-            ? "Confirma geração de lançamento acima do orçamento para suplementação orçamentária?"
-            : "Confirma geração de lançamento acima do orçamento ?";
-    const std::string texto =
-        MensagemOrcamentoExcedido(centro_custo, mes, ano, p.CodFilial, realizado, orcado, saldo, pergunta);
-    if (Quorvin().SessaoAtual().Mensagens().Confirmar(texto) != TModalResult::mrOk) throw EAbort();
-    rateios.Edit();
-    rateios.FieldByName("ORCAMENTOEXCEDIDO").SetAsString("S");
-    rateios.Post();
+  TOrcamentosCentroCusto resultado;
+  for (const auto& [centro_custo, orcado] : orcamentos) {
+    resultado[centro_custo] = {orcado, total_de(lancados, centro_custo) + total_de(bloqueados, centro_custo)};
   }
-  rateios.First();
-  return true;
+  return resultado;
 }

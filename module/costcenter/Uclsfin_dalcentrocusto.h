@@ -10,8 +10,8 @@
 #include "costcenter/Uclsfin_parametroscentrocusto.h"
 #include "oradb/TClientDataSet.h"
 #include "oradb/TOraQuery.h"
+#include "rtl/TStringList.h"
 #include "sdk/TBase.h"
-#include "sdk/TStringList.h"
 #include "sdk/fin/TTipoLancamento.h"
 
 class TOraSession;
@@ -28,6 +28,20 @@ struct TItemSolicitacaoMateriais {
 // checks each cost center's monthly budget. Every statement runs on the host's session in the
 // caller's transaction; only reversal, replication and the explicit commit/rollback end it.
 // The GetSQL... functions build the statements' text without running them.
+// One budgeted cost center of an account in a month: the budget and what was already realized.
+struct TOrcamentoCentroCusto {
+  double Orcado = 0;
+  double Realizado = 0;
+};
+using TOrcamentosCentroCusto = std::map<std::string, TOrcamentoCentroCusto>;
+
+// The rows a loader answered, for the rules to read; TemLinhas is the loader's answer.
+struct TLinhasCarregadas {
+  std::unique_ptr<TOraQuery> Consulta;
+  bool TemLinhas = false;
+  [[nodiscard]] TDataSet& Dados() const { return *Consulta; }
+};
+
 class TDALCentroCusto : public TBaseSubModulo {
  public:
   TDALCentroCusto(TComponent* owner, TTipoLancamento tipo);
@@ -36,7 +50,8 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] TTipoLancamento TipoLancamento() const noexcept { return fTipoLancto; }
   void SetTipoLancamento(TTipoLancamento tipo) noexcept { fTipoLancto = tipo; }
 
-  // Loaders: fill the caller's query (its session set) and answer whether it has rows.
+  // Loaders: fill the caller's query (its session set) and answer whether it has rows. The rules
+  // read their rows through the TLinhasCarregadas forms below and never build a query themselves.
   bool CarregaRegistrosLancto(TParametrosCentroCusto& pParametrosCentroCusto, TOraQuery& pQryDados,
                               double prNumTransacao);
   bool CarregaRegistrosDesdobramento(TParametrosCentroCusto& pParametrosCentroCusto, TOraQuery& pQryDados);
@@ -45,6 +60,14 @@ class TDALCentroCusto : public TBaseSubModulo {
   bool CarregaLanctoPadrao_Contabil(TOraQuery& pQryDados, const std::string& psCodConta, double prCodLanctoPadrao);
   bool CarregaLancamentosEntrada(TOraQuery& pQryDados, double prNumTransEnt, double prNumNota);
   bool CarregaLancamentosSaida(TOraQuery& pQryDados, double prNumTransVenda);
+  [[nodiscard]] TLinhasCarregadas RegistrosLancto(TParametrosCentroCusto& pParametrosCentroCusto,
+                                                  double prNumTransacao);
+  [[nodiscard]] TLinhasCarregadas RegistrosDesdobramento(TParametrosCentroCusto& pParametrosCentroCusto);
+  [[nodiscard]] TLinhasCarregadas RateioPadrao(const std::string& psCodRateio);
+  [[nodiscard]] TLinhasCarregadas RateioPadraoConta_Gerencial(TParametrosCentroCusto& pParametrosCentroCusto);
+  [[nodiscard]] TLinhasCarregadas LanctoPadrao_Contabil(const std::string& psCodConta, double prCodLanctoPadrao);
+  [[nodiscard]] TLinhasCarregadas LancamentosEntrada(double prNumTransEnt, double prNumNota);
+  [[nodiscard]] TLinhasCarregadas LancamentosSaida(double prNumTransVenda);
   // Replaces the accounts that use cost centers with those of the kind of entry.
   void CarregaContasCentroCusto(TTipoLancamento TipoLancamento);
   [[nodiscard]] TClientDataSet& GetCdsContaCentroCusto();
@@ -88,9 +111,14 @@ class TDALCentroCusto : public TBaseSubModulo {
   void Commit_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
   void RollBack_InsercaoCentroCusto(TParametrosCentroCusto& pParametrosCentroCusto);
 
-  // Checks each row's share against its cost center's monthly budget; refuses, or asks the user
-  // and marks the row ORCAMENTOEXCEDIDO "S". Cancel raises EAbort.
-  bool ValidarOrcamentoConta(TParametrosCentroCusto& pParametrosCentroCusto);
+  // The monthly budget of the account for each budgeted cost center of `centros`, with what was
+  // already realized (posted, and held for supplementation when `suplementacao`). Each budgeted
+  // cost center is locked (in code order) before the realized sums are read, so a second session
+  // checking the same account, branch, month and cost center waits for this one's rows. Empty
+  // when the account has no budget in the month.
+  [[nodiscard]] TOrcamentosCentroCusto ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
+                                                             int mes, int ano, bool por_competencia, bool suplementacao,
+                                                             const std::set<std::string>& centros);
 
   // Statement texts, as built.
   [[nodiscard]] static TStringList GetSQLRegistrosLancto(const TParametrosCentroCusto& parametros, bool bloqueados);
@@ -135,16 +163,9 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] static bool LerItemSolicitacao(const std::string& historico2, TItemSolicitacaoMateriais& item);
   // The split titles' RECNUMs as a clean comma-separated list of numbers; raises on anything else.
   [[nodiscard]] static std::string ListaRecNumSegura(const std::string& lista);
-  // The five-line message of a cost center over its budget.
-  [[nodiscard]] static std::string MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
-                                                             const std::string& filial, double realizado, double orcado,
-                                                             double saldo, const std::string& ultima_linha);
-  // The balance still available: budget minus realized while that keeps the budget's sign, else 0.
-  [[nodiscard]] static double SaldoDisponivel(double orcado, double realizado) noexcept;
-  // Whether `valor` plus `realizado` goes past a positive budget, or below a negative one.
-  [[nodiscard]] static bool OrcamentoExcedido(double orcado, double realizado, double valor) noexcept;
 
  private:
+  [[nodiscard]] TLinhasCarregadas NovasLinhas();
   [[nodiscard]] TOraSession& Sessao();
   [[nodiscard]] int CodigoFuncionario();
   [[nodiscard]] bool LancarZTLancBloqGeral();

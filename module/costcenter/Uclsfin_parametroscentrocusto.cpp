@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "oradb/TClientDataSet.h"
-#include "sdk/TDateTime.h"
+#include "rtl/TDateTime.h"
 #include "sdk/fin/TTipoLancamento.h"
 
 // Side of a double-entry posting.

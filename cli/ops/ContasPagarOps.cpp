@@ -1,6 +1,7 @@
 #include "OperationRegistry.h"
 #include "ops/Ops.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Formatacao.h"
+#include "sdk/fin/ParametrosContasPagar.h"
 
 namespace cli {
 
@@ -30,41 +31,30 @@ struct SemArgumentos {};
 
 // The sub-module's explicit parameter values (used by the module in explicit-parameter mode).
 struct ParametrosArgs {
-  double NUMDIASMAXEMISSAOCP_1957 = 0;
-  double NUMDIASMINDESPPAG_1393 = 0;
-  std::string GERARDESPESAAOBAIXARDESCNA409_2349;
-  std::string LANCARDESPDESCAUTOMATIC_2421;
-  std::string LANCARDESPDESCFINAUTOMATIC_2445;
-  double CODCONTASOBRAACERTO_1535 = 0;
-  double CODCONTASOBRACAIXA_1210 = 0;
-  double CODCONTAFALTACAIXA_1207 = 0;
+#define FIN_ARG_NUMERO(Nome, Host) double Nome = 0;
+#define FIN_ARG_TEXTO(Nome, Host) std::string Nome;
+  FIN_PARAMETROS_CONTAS_PAGAR(FIN_ARG_NUMERO, FIN_ARG_TEXTO)
+#undef FIN_ARG_NUMERO
+#undef FIN_ARG_TEXTO
   bool LancarZTLancBloqGeral = false;
 };
 const FieldDef<ParametrosArgs> kParametrosArgs[] = {
-    fields::Whole("NUMDIASMAXEMISSAOCP_1957", &ParametrosArgs::NUMDIASMAXEMISSAOCP_1957),
-    fields::Whole("NUMDIASMINDESPPAG_1393", &ParametrosArgs::NUMDIASMINDESPPAG_1393),
-    fields::Text("GERARDESPESAAOBAIXARDESCNA409_2349", &ParametrosArgs::GERARDESPESAAOBAIXARDESCNA409_2349),
-    fields::Text("LANCARDESPDESCAUTOMATIC_2421", &ParametrosArgs::LANCARDESPDESCAUTOMATIC_2421),
-    fields::Text("LANCARDESPDESCFINAUTOMATIC_2445", &ParametrosArgs::LANCARDESPDESCFINAUTOMATIC_2445),
-    fields::Whole("CODCONTASOBRAACERTO_1535", &ParametrosArgs::CODCONTASOBRAACERTO_1535),
-    fields::Whole("CODCONTASOBRACAIXA_1210", &ParametrosArgs::CODCONTASOBRACAIXA_1210),
-    fields::Whole("CODCONTAFALTACAIXA_1207", &ParametrosArgs::CODCONTAFALTACAIXA_1207),
-    fields::Flag("LancarZTLancBloqGeral", &ParametrosArgs::LancarZTLancBloqGeral),
+#define FIN_CAMPO_NUMERO(Nome, Host) fields::Whole(#Nome, &ParametrosArgs::Nome),
+#define FIN_CAMPO_TEXTO(Nome, Host) fields::Text(#Nome, &ParametrosArgs::Nome),
+    FIN_PARAMETROS_CONTAS_PAGAR(FIN_CAMPO_NUMERO, FIN_CAMPO_TEXTO)
+#undef FIN_CAMPO_NUMERO
+#undef FIN_CAMPO_TEXTO
+        fields::Flag("LancarZTLancBloqGeral", &ParametrosArgs::LancarZTLancBloqGeral),
 };
 
 Json Parametros(IFin_ContasPagar& area) {
-  return Json{
-      {"NUMDIASMAXEMISSAOCP_1957", area.GetNUMDIASMAXEMISSAOCP_1957()},
-      {"NUMDIASMINDESPPAG_1393", area.GetNUMDIASMINDESPPAG_1393()},
-      {"GERARDESPESAAOBAIXARDESCNA409_2349", area.GetGERARDESPESAAOBAIXARDESCNA409_2349()},
-      {"LANCARDESPDESCAUTOMATIC_2421", area.GetLANCARDESPDESCAUTOMATIC_2421()},
-      {"LANCARDESPDESCFINAUTOMATIC_2445", area.GetLANCARDESPDESCFINAUTOMATIC_2445()},
-      {"CODCONTASOBRAACERTO_1535", area.GetCODCONTASOBRAACERTO_1535()},
-      {"CODCONTASOBRACAIXA_1210", area.GetCODCONTASOBRACAIXA_1210()},
-      {"CODCONTAFALTACAIXA_1207", area.GetCODCONTAFALTACAIXA_1207()},
-      {"LancarZTLancBloqGeral", area.GetLancarZTLancBloqGeral()},
-      {"OrcamentoExcedido", area.GetOrcamentoExcedido()},
-  };
+  Json parametros = Json::object();
+#define FIN_JSON_PARAMETRO(Nome, Host) parametros[#Nome] = area.Get##Nome();
+  FIN_PARAMETROS_CONTAS_PAGAR(FIN_JSON_PARAMETRO, FIN_JSON_PARAMETRO)
+#undef FIN_JSON_PARAMETRO
+  parametros["LancarZTLancBloqGeral"] = area.GetLancarZTLancBloqGeral();
+  parametros["OrcamentoExcedido"] = area.GetOrcamentoExcedido();
+  return parametros;
 }
 
 }  // namespace
@@ -115,21 +105,15 @@ void RegisterContasPagarOps(OperationRegistry& operations) {
   operations.AddArgs<SemArgumentos>(
       "ContasPagar.GetParametros", FieldTable<SemArgumentos>{},
       [](CallContext& context, SemArgumentos&) { return Parametros(ContasPagar(context)); });
-  operations.AddArgs<ParametrosArgs>(
-      "ContasPagar.SetParametros", FieldTable<ParametrosArgs>(kParametrosArgs),
-      [](CallContext& context, ParametrosArgs& args) {
-        IFin_ContasPagar& area = ContasPagar(context);
-        area.SetNUMDIASMAXEMISSAOCP_1957(args.NUMDIASMAXEMISSAOCP_1957);
-        area.SetNUMDIASMINDESPPAG_1393(args.NUMDIASMINDESPPAG_1393);
-        area.SetGERARDESPESAAOBAIXARDESCNA409_2349(args.GERARDESPESAAOBAIXARDESCNA409_2349);
-        area.SetLANCARDESPDESCAUTOMATIC_2421(args.LANCARDESPDESCAUTOMATIC_2421);
-        area.SetLANCARDESPDESCFINAUTOMATIC_2445(args.LANCARDESPDESCFINAUTOMATIC_2445);
-        area.SetCODCONTASOBRAACERTO_1535(args.CODCONTASOBRAACERTO_1535);
-        area.SetCODCONTASOBRACAIXA_1210(args.CODCONTASOBRACAIXA_1210);
-        area.SetCODCONTAFALTACAIXA_1207(args.CODCONTAFALTACAIXA_1207);
-        area.SetLancarZTLancBloqGeral(args.LancarZTLancBloqGeral);
-        return Parametros(area);
-      });
+  operations.AddArgs<ParametrosArgs>("ContasPagar.SetParametros", FieldTable<ParametrosArgs>(kParametrosArgs),
+                                     [](CallContext& context, ParametrosArgs& args) {
+                                       IFin_ContasPagar& area = ContasPagar(context);
+#define FIN_DEFINIR_PARAMETRO(Nome, Host) area.Set##Nome(args.Nome);
+                                       FIN_PARAMETROS_CONTAS_PAGAR(FIN_DEFINIR_PARAMETRO, FIN_DEFINIR_PARAMETRO)
+#undef FIN_DEFINIR_PARAMETRO
+                                       area.SetLancarZTLancBloqGeral(args.LancarZTLancBloqGeral);
+                                       return Parametros(area);
+                                     });
 }
 
 }  // namespace cli

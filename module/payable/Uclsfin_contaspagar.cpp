@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string_view>
 
 #include "frame/Uclsfin_except.h"
 #include "oradb/TOraSavepoint.h"
 #include "payable/Uclsfin_dalcontaspagar.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteContabil.h"
 #include "sdk/IGerenteFinanceiro.h"
 
@@ -33,6 +34,8 @@ void ArredondarValores(RFin_IncluirContasPagar& r) {
 // Host routines the rules depend on.
 constexpr int kRotinaBaixaDespesa = 776;
 constexpr int kRotinaLancamentoDespesa = 749;
+// An expense settled by this routine moves its money when its supplementation is approved.
+constexpr int kRotinaDespesaBaixada = 631;
 
 // Routines whose entries are checked against the accounting module's closed periods.
 [[nodiscard]] bool RotinaVerificaPeriodoContabil(int rotina) {
@@ -82,30 +85,17 @@ std::string TContasPagar::ParametroTexto(const std::string& valor_explicito, con
   return Quorvin().Parametros().ValorTexto(nome);
 }
 
-double TContasPagar::GetNUMDIASMAXEMISSAOCP_1957() {
-  return ParametroNumerico(FNUMDIASMAXEMISSAOCP_1957, "CON_NUMDIASMAXEMISSAOCP");
-}
-double TContasPagar::GetNUMDIASMINDESPPAG_1393() {
-  return ParametroNumerico(FNUMDIASMINDESPPAG_1393, "CON_NUMDIASMINDESPPAG");
-}
-std::string TContasPagar::GetGERARDESPESAAOBAIXARDESCNA409_2349() {
-  return ParametroTexto(FGERARDESPESAAOBAIXARDESCNA409_2349, "GERARDESPESAAOBAIXARDESCNA409");
-}
-std::string TContasPagar::GetLANCARDESPDESCAUTOMATIC_2421() {
-  return ParametroTexto(FLANCARDESPDESCAUTOMATIC_2421, "LANCARDESPDESCAUTOMATIC");
-}
-std::string TContasPagar::GetLANCARDESPDESCFINAUTOMATIC_2445() {
-  return ParametroTexto(FLANCARDESPDESCFINAUTOMATIC_2445, "LANCARDESPDESCFINAUTOMATIC");
-}
-double TContasPagar::GetCODCONTASOBRAACERTO_1535() {
-  return ParametroNumerico(FCODCONTASOBRAACERTO_1535, "CODCONTASOBRAACERTO");
-}
-double TContasPagar::GetCODCONTASOBRACAIXA_1210() {
-  return ParametroNumerico(FCODCONTASOBRACAIXA_1210, "CODCONTASOBRACAIXA");
-}
-double TContasPagar::GetCODCONTAFALTACAIXA_1207() {
-  return ParametroNumerico(FCODCONTAFALTACAIXA_1207, "CODCONTAFALTACAIXA");
-}
+#define FIN_LER_NUMERO(Nome, Host)           \
+  double TContasPagar::Get##Nome() {         \
+    return ParametroNumerico(F##Nome, Host); \
+  }
+#define FIN_LER_TEXTO(Nome, Host)         \
+  std::string TContasPagar::Get##Nome() { \
+    return ParametroTexto(F##Nome, Host); \
+  }
+FIN_PARAMETROS_CONTAS_PAGAR(FIN_LER_NUMERO, FIN_LER_TEXTO)
+#undef FIN_LER_NUMERO
+#undef FIN_LER_TEXTO
 
 // ---- Posting
 
@@ -411,13 +401,76 @@ bool TContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& prParametros)
   try {
     // An approval that answers false leaves nothing of itself, even when its caller commits.
     TOraSavepoint aprovacao(Quorvin().SessaoAtual().BancoDados().Sessao());
-    if (!GetDALContasPagar().AprovarSuplementacao(prParametros)) return false;
+    if (!AprovarLancamentoRetido(prParametros)) return false;
     aprovacao.Release();
   } catch (const std::exception& erro) {
     prParametros.MENSAGEM = erro.what();
     return false;
   }
   return true;
+}
+
+bool TContasPagar::AprovarLancamentoRetido(RFin_AprovarSuplementacao& registro) {
+  try {
+    IQuorvinSessao& sessao = Quorvin().SessaoAtual();
+    TDALContasPagar& dal = GetDALContasPagar();
+    const std::optional<TDALContasPagar::TLancamentoRetido> retido = dal.LerLancamentoRetido(registro.RECNUM);
+    if (!retido) {
+      registro.MENSAGEM = TDALContasPagar::MensagemNaoEncontrado(registro.RECNUM);
+      return false;
+    }
+    const RFin_IncluirContasPagar& lancamento = retido->Lancamento;
+    const double aprovador = sessao.Usuario().Matricula();
+    dal.AprovarSuplementacao(*retido, registro.RECNUM, aprovador);
+
+    // An expense already settled by routine 631 moves its money now.
+    std::string observacao;
+    if (lancamento.CODROTINABAIXA == kRotinaDespesaBaixada) {
+      MovimentarDespesaAprovada(*retido, registro.RECNUM, aprovador);
+      observacao = "O lançamento da despesa foi realizado.";
+    }
+    dal.ExcluirLancamentoRetido(registro.RECNUM);
+
+    // The requester hears of it.
+    std::string texto = "Lançamento RecNum: " + ShortestDecimal(registro.RECNUM) + " aprovado. ";
+    if (!observacao.empty()) texto += "\r" + observacao;
+    dal.InserirRecado(dal.MatriculaPorNomeGuerra(lancamento.NOMEFUNC), "Aprovação de suplementação", texto);
+    return true;
+  } catch (const std::exception& erro) {
+    std::throw_with_nested(Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what()));
+  }
+}
+
+void TContasPagar::MovimentarDespesaAprovada(const TDALContasPagar::TLancamentoRetido& retido, double recnum,
+                                             double aprovador) {
+  IQuorvinSessao& sessao = Quorvin().SessaoAtual();
+  IGerenteFinanceiro* financeiro = Quorvin().GerenteFinanceiro();
+  IFin_MovimentacaoNumerarios* numerarios = financeiro ? financeiro->GetMovimentacaoNumerarios() : nullptr;
+  if (numerarios == nullptr) throw Exception("Movimentação de numerários indisponível no módulo financeiro.");
+  const RFin_IncluirContasPagar& lancamento = retido.Lancamento;
+  const TDateTime agora = sessao.BancoDados().DataHoraServidor();
+  int hora = 0;
+  int minuto = 0;
+  int segundo = 0;
+  agora.DecodeTime(hora, minuto, segundo);
+  RFin_IncluirMovimentacaoNumerarios movimento;
+  movimento.Inicializar();
+  movimento.NUMTRANS = lancamento.NUMTRANS;
+  movimento.CODBANCO = lancamento.NUMBANCO;
+  movimento.CODCOB = retido.CODMOEDABAIXA;
+  movimento.VALOR = std::fabs(lancamento.VALOR);
+  movimento.TIPO = lancamento.VALOR > 0 ? "C" : "D";
+  movimento.HISTORICO = lancamento.HISTORICO;
+  movimento.NUMCARR = lancamento.NUMNOTA;
+  movimento.INDICE = lancamento.INDICE;
+  movimento.HISTORICO2 = lancamento.HISTORICO2;
+  movimento.NUMDOC = ShortestDecimal(recnum);
+  movimento.DATA = agora.DateOnly();
+  movimento.HORA = hora;
+  movimento.MINUTO = minuto;
+  movimento.CODFUNC = aprovador;
+  movimento.CODROTINALANC = sessao.Usuario().CodigoRotina();
+  numerarios->Incluir(movimento);
 }
 
 bool TContasPagar::RejeitarSuplementacao(RFin_RejeitarSuplementacao& prParametros) {

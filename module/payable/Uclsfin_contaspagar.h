@@ -5,8 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "payable/Uclsfin_dalcontaspagar.h"
 #include "sdk/TBase.h"
 #include "sdk/fin/IFin_ContasPagar.h"
+#include "sdk/fin/ParametrosContasPagar.h"
 
 class TDALContasPagar;
 
@@ -28,40 +30,41 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
   bool Incluir(RFin_IncluirContasPagar& prParametros) override;
   std::vector<RFin_IncluirContasPagar> GetListaLancamento(const std::string& psListaRecNum) override;
 
-  void SetNUMDIASMAXEMISSAOCP_1957(double value) override { FNUMDIASMAXEMISSAOCP_1957 = value; }
-  void SetNUMDIASMINDESPPAG_1393(double value) override { FNUMDIASMINDESPPAG_1393 = value; }
-  void SetGERARDESPESAAOBAIXARDESCNA409_2349(const std::string& value) override {
-    FGERARDESPESAAOBAIXARDESCNA409_2349 = value;
+#define FIN_DECLARAR_NUMERO(Nome, Host)   \
+  void Set##Nome(double value) override { \
+    F##Nome = value;                      \
+  }                                       \
+  double Get##Nome() override;
+#define FIN_DECLARAR_TEXTO(Nome, Host)                \
+  void Set##Nome(const std::string& value) override { \
+    F##Nome = value;                                  \
+  }                                                   \
+  std::string Get##Nome() override;
+  FIN_PARAMETROS_CONTAS_PAGAR(FIN_DECLARAR_NUMERO, FIN_DECLARAR_TEXTO)
+#undef FIN_DECLARAR_NUMERO
+#undef FIN_DECLARAR_TEXTO
+  void SetLancarZTLancBloqGeral(bool value) override {
+    FLancarZTLancBloqGeral = value;
   }
-  void SetLANCARDESPDESCAUTOMATIC_2421(const std::string& value) override { FLANCARDESPDESCAUTOMATIC_2421 = value; }
-  void SetLANCARDESPDESCFINAUTOMATIC_2445(const std::string& value) override {
-    FLANCARDESPDESCFINAUTOMATIC_2445 = value;
-  }
-  void SetCODCONTASOBRAACERTO_1535(double value) override { FCODCONTASOBRAACERTO_1535 = value; }
-  void SetCODCONTASOBRACAIXA_1210(double value) override { FCODCONTASOBRACAIXA_1210 = value; }
-  void SetCODCONTAFALTACAIXA_1207(double value) override { FCODCONTAFALTACAIXA_1207 = value; }
-  void SetLancarZTLancBloqGeral(bool value) override { FLancarZTLancBloqGeral = value; }
 
-  double GetNUMDIASMAXEMISSAOCP_1957() override;
-  double GetNUMDIASMINDESPPAG_1393() override;
-  std::string GetGERARDESPESAAOBAIXARDESCNA409_2349() override;
-  std::string GetLANCARDESPDESCAUTOMATIC_2421() override;
-  std::string GetLANCARDESPDESCFINAUTOMATIC_2445() override;
-  double GetCODCONTASOBRAACERTO_1535() override;
-  double GetCODCONTASOBRACAIXA_1210() override;
-  double GetCODCONTAFALTACAIXA_1207() override;
-  bool GetLancarZTLancBloqGeral() override { return FLancarZTLancBloqGeral; }
+  bool GetLancarZTLancBloqGeral() override {
+    return FLancarZTLancBloqGeral;
+  }
 
   bool BloquearDespesaAcimaDoValorOrcado(const std::string& psCodFilial) override;
   bool VerificarOrcamentoExcedido(RFin_ValidarOrcamento& prParametros) override;
-  bool GetOrcamentoExcedido() override { return FOrcamentoExcedido; }
+  bool GetOrcamentoExcedido() override {
+    return FOrcamentoExcedido;
+  }
   bool AprovarSuplementacao(RFin_AprovarSuplementacao& prParametros) override;
   bool RejeitarSuplementacao(RFin_RejeitarSuplementacao& prParametros) override;
   bool LancarSuplementacao(RFin_ValidarOrcamento& prParametros) override;
   std::string GetListaRecNum(double prNumTransEnt) override;
 
   // The supplementation flag of the last Incluir: whether that entry was to be supplemented.
-  [[nodiscard]] bool GetSuplementacao() const noexcept { return FSuplementacao; }
+  [[nodiscard]] bool GetSuplementacao() const noexcept {
+    return FSuplementacao;
+  }
   // The data-access object, created on first use and kept.
   [[nodiscard]] TDALContasPagar& GetDALContasPagar();
 
@@ -73,6 +76,10 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
                                                   const TSituacaoOrcamento& situacao);
 
  private:
+  // The approval's steps: the held rows copied, the money of a settled expense, the held rows
+  // deleted, the requester's notice. Failures: "Erro ao aprovar a suplementação. \r" + cause.
+  bool AprovarLancamentoRetido(RFin_AprovarSuplementacao& registro);
+  void MovimentarDespesaAprovada(const TDALContasPagar::TLancamentoRetido& retido, double recnum, double aprovador);
   // The budget verdict (steps before the flags are kept); `suplementacao` tells whether the branch
   // works with supplementation, when that was asked.
   bool AvaliarOrcamentoExcedido(RFin_ValidarOrcamento& parametros, std::optional<bool>& suplementacao);
@@ -88,14 +95,12 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
   [[nodiscard]] std::string ParametroTexto(const std::string& valor_explicito, const char* nome);
 
   TDALContasPagar* FDALContasPagar = nullptr;  // owned by the host component
-  double FNUMDIASMAXEMISSAOCP_1957 = 0;
-  double FNUMDIASMINDESPPAG_1393 = 0;
-  std::string FGERARDESPESAAOBAIXARDESCNA409_2349;
-  std::string FLANCARDESPDESCAUTOMATIC_2421;
-  std::string FLANCARDESPDESCFINAUTOMATIC_2445;
-  double FCODCONTASOBRAACERTO_1535 = 0;
-  double FCODCONTASOBRACAIXA_1210 = 0;
-  double FCODCONTAFALTACAIXA_1207 = 0;
+  // Explicit values of the host parameters (used only in the host's explicit-parameter mode).
+#define FIN_CAMPO_NUMERO(Nome, Host) double F##Nome = 0;
+#define FIN_CAMPO_TEXTO(Nome, Host) std::string F##Nome;
+  FIN_PARAMETROS_CONTAS_PAGAR(FIN_CAMPO_NUMERO, FIN_CAMPO_TEXTO)
+#undef FIN_CAMPO_NUMERO
+#undef FIN_CAMPO_TEXTO
   bool FLancarZTLancBloqGeral = false;
   bool FOrcamentoExcedido = false;
   bool FSuplementacao = false;

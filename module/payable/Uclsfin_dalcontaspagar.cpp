@@ -9,8 +9,8 @@
 
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
-#include "sdk/Exception.h"
-#include "sdk/Formatacao.h"
+#include "rtl/Exception.h"
+#include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/fin/RFin_IncluirMovimentacaoNumerarios.h"
 
@@ -349,33 +349,6 @@ void PreencherRegistro(const std::vector<CampoLido>& campos, R& registro) {
   }
 }
 
-[[nodiscard]] bool NumeroLiteral(const std::string& valor) {
-  std::size_t posicao = 0;
-  if (posicao < valor.size() && valor[posicao] == '-') ++posicao;
-  std::size_t digitos = 0;
-  while (posicao < valor.size() && valor[posicao] >= '0' && valor[posicao] <= '9') {
-    ++posicao;
-    ++digitos;
-  }
-  if (posicao < valor.size() && valor[posicao] == '.') {
-    ++posicao;
-    while (posicao < valor.size() && valor[posicao] >= '0' && valor[posicao] <= '9') {
-      ++posicao;
-      ++digitos;
-    }
-  }
-  return digitos > 0 && posicao == valor.size();
-}
-
-[[nodiscard]] std::string Aspas(const std::string& valor) {
-  std::string texto = "'";
-  for (char c : valor) {
-    texto += c;
-    if (c == '\'') texto += '\'';
-  }
-  return texto + "'";
-}
-
 // The first day of a month and of the next one: a month is the range [inicio, fim).
 [[nodiscard]] std::pair<TDateTime, TDateTime> LimitesDoMes(int ano, int mes) {
   const TDateTime inicio = TDateTime::EncodeDate(ano, mes, 1);
@@ -397,8 +370,6 @@ void AdicionarCondicoesTitulosAbertos(TStringList& sql) {
 constexpr const char* kColunasRateio =
     "RECNUM, CODCONTA, VALOR, PERCRATEIO, DTLANC, CONTRAPARTIDA, RECNUMPRINC, CODFILIAL, CODIGOCENTROCUSTO, "
     "CODCENTROCUSTO, CODFUNCAUTSUPLORC, DATAAUTSUPLORC, ORCAMENTOEXCEDIDO";
-
-constexpr int kRotinaDespesaBaixada = 631;
 
 // Stamps who approved a supplementation, and when, on the rows of one entry in a table.
 void RegistrarAprovacao(TOraSession& sessao, const char* tabela, double aprovador, TDateTime data, double recnum) {
@@ -439,31 +410,6 @@ bool TDALContasPagar::IncluirLancamento(const RFin_IncluirContasPagar& registro,
   } catch (const std::exception& erro) {
     std::throw_with_nested(Exception(erro.what()));
   }
-}
-
-std::string TDALContasPagar::GetSQLSelectZTLANC() {
-  TStringList sql;
-  bool primeira = true;
-  for (const FieldDef<R>& coluna : ColunasZTLANC()) {
-    if (std::string_view(coluna.Name) == "FORNECEDOR") continue;
-    sql.Add(std::string(primeira ? "SELECT " : "       ") + "ZTLANC." + coluna.Name + ",");
-    primeira = false;
-  }
-  // The partner's name as the partner tables hold it; other partner kinds keep the typed name.
-  sql.Add("       CASE ZTLANC.TIPOPARCEIRO");
-  sql.Add("         WHEN 'M' THEN (SELECT ZTEMPR.NOME FROM ZTEMPR");
-  sql.Add("                         WHERE ZTEMPR.MATRICULA = ZTLANC.CODFORNEC AND ROWNUM = 1)");
-  sql.Add("         WHEN 'R' THEN (SELECT ZTUSUARI.NOME FROM ZTUSUARI");
-  sql.Add("                         WHERE ZTUSUARI.CODUSUR = ZTLANC.CODFORNEC AND ROWNUM = 1)");
-  sql.Add("         WHEN 'C' THEN (SELECT ZTCLIENT.CLIENTE FROM ZTCLIENT");
-  sql.Add("                         WHERE ZTCLIENT.CODCLI = ZTLANC.CODFORNEC AND ROWNUM = 1)");
-  sql.Add("         WHEN 'F' THEN (SELECT ZTFORNEC.FORNECEDOR FROM ZTFORNEC");
-  sql.Add("                         WHERE ZTFORNEC.CODFORNEC = ZTLANC.CODFORNEC AND ROWNUM = 1)");
-  sql.Add("         ELSE ZTLANC.FORNECEDOR");
-  sql.Add("       END FORNECEDOR");
-  sql.Add("  FROM ZTLANC");
-  sql.Add(" WHERE 1 = 1");
-  return sql.Text();
 }
 
 std::vector<RFin_IncluirContasPagar> TDALContasPagar::GetListaLancamento(const std::string& psListaRecNum) {
@@ -520,51 +466,6 @@ std::string TDALContasPagar::GetListaRecNum(double prNumTransEnt) {
   return lista;
 }
 
-std::string TDALContasPagar::MontaClausulaIN(const std::string& psColuna, const std::string& psLista, bool pbAspas,
-                                             bool pbNegar) {
-  if (Trim(psLista).empty()) return {};
-  std::set<std::string> valores;  // sorted, each once
-  for (std::string& valor : SplitTrimmed(psLista, ',')) {
-    if (!pbAspas && !NumeroLiteral(valor)) {
-      throw Exception("Valor inválido na lista de " + psColuna + ": \"" + valor + "\".");
-    }
-    valores.insert(std::move(valor));
-  }
-  if (valores.empty()) return {};
-
-  // Oracle limits an IN list: each one is kept under 1000 characters.
-  constexpr std::size_t kLimite = 1000;
-  std::vector<std::string> blocos;
-  std::string bloco;
-  for (const std::string& bruto : valores) {
-    const std::string valor = pbAspas ? Aspas(bruto) : bruto;
-    if (!bloco.empty() && bloco.size() + 1 + valor.size() >= kLimite) {
-      blocos.push_back(std::move(bloco));
-      bloco.clear();
-    }
-    if (!bloco.empty()) bloco += ',';
-    bloco += valor;
-  }
-  blocos.push_back(std::move(bloco));
-
-  std::string condicoes;
-  for (std::size_t indice = 0; indice < blocos.size(); ++indice) {
-    if (indice > 0) condicoes += pbNegar ? "\r    AND " : "\r    OR ";
-    condicoes += psColuna + (pbNegar ? " NOT IN ( " : " IN ( ") + blocos[indice] + " )";
-  }
-  return "(" + condicoes + ") ";
-}
-
-std::string TDALContasPagar::GetSQLValorOrcado(int mes) {
-  return "SELECT VLORCMES" + ZeroPad(mes, 2) +
-         " AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO";
-}
-
-std::string TDALContasPagar::GetSQLTravarOrcamento() {
-  return "SELECT CODCONTA FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = :ANO FOR "
-         "UPDATE";
-}
-
 void TDALContasPagar::TravarOrcamento(double codconta, const std::string& codfilial, int ano) {
   TOraQuery consulta(&Quorvin().SessaoAtual().BancoDados().Sessao());
   consulta.SQL.Add(GetSQLTravarOrcamento());
@@ -582,29 +483,6 @@ double TDALContasPagar::ObterValorOrcado(double codconta, const std::string& cod
   consulta.ParamByName("ANO").SetAsInteger(ano);
   consulta.Open();
   return consulta.IsEmpty() ? 0.0 : consulta.FieldByName("VALOR").AsFloat();
-}
-
-std::string TDALContasPagar::GetSQLValorLancado(const std::string& tabela, bool pago, bool porCompetencia) {
-  TStringList sql;
-  sql.Add(pago ? "SELECT NVL(SUM(VPAGO), 0) AS VALOR" : "SELECT NVL(SUM(VALOR), 0) AS VALOR");
-  sql.Add("  FROM " + tabela);
-  sql.Add(" WHERE CODCONTA = :CODCONTA");
-  sql.Add("   AND CODFILIAL = :CODFILIAL");
-  sql.Add(pago ? "   AND DTPAGTO IS NOT NULL" : "   AND DTPAGTO IS NULL");
-  sql.Add("   AND RECNUM <> NVL(:RECNUM, 0)");
-  sql.Add("   AND DTREJEICAOSUPLORC IS NULL");
-  if (porCompetencia) {
-    sql.Add("   AND DTCOMPETENCIA IS NOT NULL");
-    sql.Add("   AND DTCOMPETENCIA >= :DTINICIO");
-    sql.Add("   AND DTCOMPETENCIA < :DTFIM");
-    sql.Add("   AND DTDESD IS NULL");
-    sql.Add("   AND DTESTORNOBAIXA IS NULL");
-  } else {
-    const std::string data = pago ? "DTPAGTO" : "DTVENC";
-    sql.Add("   AND " + data + " >= :DTINICIO");
-    sql.Add("   AND " + data + " < :DTFIM");
-  }
-  return sql.Text();
 }
 
 double TDALContasPagar::ObterValorLancado(const std::string& tabela, bool pago, bool porCompetencia, double codconta,
@@ -654,147 +532,79 @@ void TDALContasPagar::InserirRecado(double codfuncdest, const std::string& assun
   consulta.ExecSQL();
 }
 
-bool TDALContasPagar::AprovarSuplementacao(RFin_AprovarSuplementacao& registro) {
-  try {
-    IQuorvinSessao& sessao_host = Quorvin().SessaoAtual();
-    TOraSession& sessao = sessao_host.BancoDados().Sessao();
-    const std::string recnum = ShortestDecimal(registro.RECNUM);
-
-    std::string colunas;
-    for (const std::string& coluna : ColunasTabelaZTLANC()) {
-      if (!colunas.empty()) colunas += ", ";
-      colunas += coluna;
-    }
-
-    // 1. The held row, locked until the transaction ends: a second approver waits here for the
-    // first and then finds the entry gone.
-    TOraQuery retido(&sessao);
-    retido.SQL.SetText(GetSQLLancamentoRetido(colunas));
-    retido.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    retido.Open();
-    if (retido.IsEmpty()) {
-      registro.MENSAGEM = MensagemNaoEncontrado(registro.RECNUM);
-      return false;
-    }
-    RFin_IncluirContasPagar lancamento;
-    lancamento.Inicializar();
-    PreencherRegistro(CamposDaConsulta(retido), lancamento);
-    const std::string codmoedabaixa = retido.FieldByName("CODMOEDABAIXA").AsString();
-
-    // 2. The same row in ZTLANC, column for column.
-    try {
-      TOraQuery copia(&sessao);
-      copia.SQL.Add("INSERT INTO ZTLANC (" + colunas + ")");
-      copia.SQL.Add("SELECT " + colunas);
-      copia.SQL.Add("  FROM ZTLANCBLOQ");
-      copia.SQL.Add(" WHERE RECNUM = :RECNUM");
-      copia.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-      copia.ExecSQL();
-    } catch (const std::exception& erro) {
-      std::throw_with_nested(
-          Exception(std::string("Erro ao tentar Inserir ZTLANC da suplementação. \r") + erro.what()));
-    }
-
-    // 3. Who approved it, and when.
-    const double aprovador = sessao_host.Usuario().Matricula();
-    const TDateTime hoje = sessao_host.BancoDados().DataServidor();
-    RegistrarAprovacao(sessao, "ZTLANC", aprovador, hoje, registro.RECNUM);
-    // An entry approved after it was rejected is posted as approved: carrying the rejection stamp
-    // into ZTLANC would leave the posted expense out of every budget sum.
-    if (!retido.FieldByName("DTREJEICAOSUPLORC").IsNull()) {
-      TOraQuery revogar(&sessao);
-      revogar.SQL.Add("UPDATE ZTLANC SET DTREJEICAOSUPLORC = NULL WHERE RECNUM = :RECNUM");
-      revogar.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-      revogar.ExecSQL();
-    }
-
-    // 4. Its held apportionment, stamped the same way.
-    TOraQuery rateio(&sessao);
-    rateio.SQL.Add(std::string("INSERT INTO ZTRATEIOCENTROCUSTO (") + kColunasRateio + ")");
-    rateio.SQL.Add(std::string("SELECT ") + kColunasRateio);
-    rateio.SQL.Add("  FROM ZTRATEIOCENTROCUSTOBLOQ");
-    rateio.SQL.Add(" WHERE RECNUM = :RECNUM");
-    rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    rateio.ExecSQL();
-    RegistrarAprovacao(sessao, "ZTRATEIOCENTROCUSTO", aprovador, hoje, registro.RECNUM);
-
-    // 5. An expense already settled by routine 631 moves its money now.
-    std::string observacao;
-    if (lancamento.CODROTINABAIXA == kRotinaDespesaBaixada) {
-      IGerenteFinanceiro* financeiro = Quorvin().GerenteFinanceiro();
-      IFin_MovimentacaoNumerarios* numerarios = financeiro ? financeiro->GetMovimentacaoNumerarios() : nullptr;
-      if (numerarios == nullptr) throw Exception("Movimentação de numerários indisponível no módulo financeiro.");
-      const TDateTime agora = sessao_host.BancoDados().DataHoraServidor();
-      int hora = 0;
-      int minuto = 0;
-      int segundo = 0;
-      agora.DecodeTime(hora, minuto, segundo);
-      RFin_IncluirMovimentacaoNumerarios movimento;
-      movimento.Inicializar();
-      movimento.NUMTRANS = lancamento.NUMTRANS;
-      movimento.CODBANCO = lancamento.NUMBANCO;
-      movimento.CODCOB = codmoedabaixa;
-      movimento.VALOR = std::fabs(lancamento.VALOR);
-      movimento.TIPO = lancamento.VALOR > 0 ? "C" : "D";
-      movimento.HISTORICO = lancamento.HISTORICO;
-      movimento.NUMCARR = lancamento.NUMNOTA;
-      movimento.INDICE = lancamento.INDICE;
-      movimento.HISTORICO2 = lancamento.HISTORICO2;
-      movimento.NUMDOC = recnum;
-      movimento.DATA = agora.DateOnly();
-      movimento.HORA = hora;
-      movimento.MINUTO = minuto;
-      movimento.CODFUNC = aprovador;
-      movimento.CODROTINALANC = sessao_host.Usuario().CodigoRotina();
-      numerarios->Incluir(movimento);
-      observacao = "O lançamento da despesa foi realizado.";
-    }
-
-    // 6. Nothing stays held.
-    TOraQuery exclusao(&sessao);
-    exclusao.SQL.Add("DELETE FROM ZTLANCBLOQ WHERE RECNUM = :RECNUM");
-    exclusao.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    exclusao.ExecSQL();
-    TOraQuery exclusao_rateio(&sessao);
-    exclusao_rateio.SQL.Add("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
-    exclusao_rateio.ParamByName("RECNUM").SetAsFloat(registro.RECNUM);
-    exclusao_rateio.ExecSQL();
-
-    // 7. The requester hears of it.
-    TOraQuery requisitante(&sessao);
-    requisitante.SQL.Add("SELECT MATRICULA FROM ZTEMPR WHERE NOME_GUERRA = :NOME_GUERRA");
-    requisitante.ParamByName("NOME_GUERRA").SetAsString(lancamento.NOMEFUNC);
-    requisitante.Open();
-    const double codfuncdest = requisitante.IsEmpty() ? 0.0 : requisitante.FieldByName("MATRICULA").AsFloat();
-    std::string texto = "Lançamento RecNum: " + recnum + " aprovado. ";
-    if (!observacao.empty()) texto += "\r" + observacao;
-    InserirRecado(codfuncdest, "Aprovação de suplementação", texto);
-    return true;
-  } catch (const std::exception& erro) {
-    std::throw_with_nested(Exception(std::string("Erro ao aprovar a suplementação. \r") + erro.what()));
+std::optional<TDALContasPagar::TLancamentoRetido> TDALContasPagar::LerLancamentoRetido(double recnum) {
+  std::string colunas;
+  for (const std::string& coluna : ColunasTabelaZTLANC()) {
+    if (!colunas.empty()) colunas += ", ";
+    colunas += coluna;
   }
+  TOraQuery retido(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  retido.SQL.SetText(GetSQLLancamentoRetido(colunas));
+  retido.ParamByName("RECNUM").SetAsFloat(recnum);
+  retido.Open();
+  if (retido.IsEmpty()) return std::nullopt;
+  TLancamentoRetido lido;
+  lido.Lancamento.Inicializar();
+  PreencherRegistro(CamposDaConsulta(retido), lido.Lancamento);
+  lido.CODMOEDABAIXA = retido.FieldByName("CODMOEDABAIXA").AsString();
+  lido.Rejeitado = !retido.FieldByName("DTREJEICAOSUPLORC").IsNull();
+  return lido;
 }
 
-std::string TDALContasPagar::GetSQLLancamentoRetido(const std::string& colunas) {
-  TStringList sql;
-  sql.Add("SELECT " + colunas + ", CODMOEDABAIXA");
-  sql.Add("  FROM ZTLANCBLOQ");
-  sql.Add(" WHERE RECNUM = :RECNUM");
-  sql.Add("   FOR UPDATE");
-  return sql.Text();
+void TDALContasPagar::AprovarSuplementacao(const TLancamentoRetido& retido, double recnum, double aprovador) {
+  TOraSession& sessao = Quorvin().SessaoAtual().BancoDados().Sessao();
+  std::string colunas;
+  for (const std::string& coluna : ColunasTabelaZTLANC()) {
+    if (!colunas.empty()) colunas += ", ";
+    colunas += coluna;
+  }
+  try {
+    TOraQuery copia(&sessao);
+    copia.SQL.Add("INSERT INTO ZTLANC (" + colunas + ")");
+    copia.SQL.Add("SELECT " + colunas);
+    copia.SQL.Add("  FROM ZTLANCBLOQ");
+    copia.SQL.Add(" WHERE RECNUM = :RECNUM");
+    copia.ParamByName("RECNUM").SetAsFloat(recnum);
+    copia.ExecSQL();
+  } catch (const std::exception& erro) {
+    std::throw_with_nested(Exception(std::string("Erro ao tentar Inserir ZTLANC da suplementação. \r") + erro.what()));
+  }
+  const TDateTime hoje = Quorvin().SessaoAtual().BancoDados().DataServidor();
+  RegistrarAprovacao(sessao, "ZTLANC", aprovador, hoje, recnum);
+  if (retido.Rejeitado) {
+    TOraQuery revogar(&sessao);
+    revogar.SQL.Add("UPDATE ZTLANC SET DTREJEICAOSUPLORC = NULL WHERE RECNUM = :RECNUM");
+    revogar.ParamByName("RECNUM").SetAsFloat(recnum);
+    revogar.ExecSQL();
+  }
+  TOraQuery rateio(&sessao);
+  rateio.SQL.Add(std::string("INSERT INTO ZTRATEIOCENTROCUSTO (") + kColunasRateio + ")");
+  rateio.SQL.Add(std::string("SELECT ") + kColunasRateio);
+  rateio.SQL.Add("  FROM ZTRATEIOCENTROCUSTOBLOQ");
+  rateio.SQL.Add(" WHERE RECNUM = :RECNUM");
+  rateio.ParamByName("RECNUM").SetAsFloat(recnum);
+  rateio.ExecSQL();
+  RegistrarAprovacao(sessao, "ZTRATEIOCENTROCUSTO", aprovador, hoje, recnum);
 }
 
-std::string TDALContasPagar::GetSQLTravarLancamentoRetido() {
-  TStringList sql;
-  sql.Add("SELECT DTREJEICAOSUPLORC");
-  sql.Add("  FROM ZTLANCBLOQ");
-  sql.Add(" WHERE RECNUM = :RECNUM");
-  sql.Add("   FOR UPDATE");
-  return sql.Text();
+void TDALContasPagar::ExcluirLancamentoRetido(double recnum) {
+  TOraSession& sessao = Quorvin().SessaoAtual().BancoDados().Sessao();
+  TOraQuery exclusao(&sessao);
+  exclusao.SQL.Add("DELETE FROM ZTLANCBLOQ WHERE RECNUM = :RECNUM");
+  exclusao.ParamByName("RECNUM").SetAsFloat(recnum);
+  exclusao.ExecSQL();
+  TOraQuery exclusao_rateio(&sessao);
+  exclusao_rateio.SQL.Add("DELETE FROM ZTRATEIOCENTROCUSTOBLOQ WHERE RECNUM = :RECNUM");
+  exclusao_rateio.ParamByName("RECNUM").SetAsFloat(recnum);
+  exclusao_rateio.ExecSQL();
 }
 
-std::string TDALContasPagar::MensagemNaoEncontrado(double recnum) {
-  return "RecNum: " + ShortestDecimal(recnum) + " não encontrado na tabela ZTLANCBLOQ !";
+double TDALContasPagar::MatriculaPorNomeGuerra(const std::string& nome_guerra) {
+  TOraQuery requisitante(&Quorvin().SessaoAtual().BancoDados().Sessao());
+  requisitante.SQL.Add("SELECT MATRICULA FROM ZTEMPR WHERE NOME_GUERRA = :NOME_GUERRA");
+  requisitante.ParamByName("NOME_GUERRA").SetAsString(nome_guerra);
+  requisitante.Open();
+  return requisitante.IsEmpty() ? 0.0 : requisitante.FieldByName("MATRICULA").AsFloat();
 }
 
 TDALContasPagar::TSituacaoRetido TDALContasPagar::TravarLancamentoRetido(double recnum) {

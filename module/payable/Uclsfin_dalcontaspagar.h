@@ -1,10 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "rtl/TDateTime.h"
 #include "sdk/TBase.h"
-#include "sdk/TDateTime.h"
 #include "sdk/fin/RFin_AprovarSuplementacao.h"
 #include "sdk/fin/RFin_IncluirContasPagar.h"
 #include "sdk/fin/RFin_RejeitarSuplementacao.h"
@@ -54,11 +55,24 @@ class TDALContasPagar : public TBaseSubModulo {
   [[nodiscard]] double ObterValorLancado(const std::string& tabela, bool pago, bool porCompetencia, double codconta,
                                          const std::string& codfilial, double recnum, int ano, int mes);
 
-  // Moves a held entry and its held apportionment to ZTLANC/ZTRATEIOCENTROCUSTO, posts the cash
-  // movement of a settled expense and notifies the requester; the held row stays locked until the
-  // transaction ends. A RECNUM not held writes nothing, sets the record's message and answers false.
-  // Failures: "Erro ao aprovar a suplementação. \r" + cause.
-  bool AprovarSuplementacao(RFin_AprovarSuplementacao& registro);
+  // A held entry as read for its approval, under a row lock held until the transaction ends: a
+  // second approver waits for the first and then finds the entry gone.
+  struct TLancamentoRetido {
+    RFin_IncluirContasPagar Lancamento;
+    std::string CODMOEDABAIXA;
+    bool Rejeitado = false;  // DTREJEICAOSUPLORC is set
+  };
+  // Nothing when the RECNUM is not held.
+  [[nodiscard]] std::optional<TLancamentoRetido> LerLancamentoRetido(double recnum);
+  // Copies a held entry and its held apportionment to ZTLANC/ZTRATEIOCENTROCUSTO, column for
+  // column, stamped with the approver and the server's day; an entry rejected before is copied
+  // without its rejection stamp. The held rows stay until ExcluirLancamentoRetido.
+  void AprovarSuplementacao(const TLancamentoRetido& retido, double recnum, double aprovador);
+  // Deletes the held entry and its held apportionment.
+  void ExcluirLancamentoRetido(double recnum);
+  // The employee number of a user name (ZTEMPR.NOME_GUERRA); 0 when unknown.
+  [[nodiscard]] double MatriculaPorNomeGuerra(const std::string& nome_guerra);
+  void InserirRecado(double codfuncdest, const std::string& assunto, const std::string& texto);
   // The held row (ZTLANC's columns, listed in `colunas`, and CODMOEDABAIXA) under a row lock.
   [[nodiscard]] static std::string GetSQLLancamentoRetido(const std::string& colunas);
   // The held row's rejection stamp under a row lock.
@@ -79,7 +93,5 @@ class TDALContasPagar : public TBaseSubModulo {
   [[nodiscard]] const std::vector<std::string>& ColunasTabelaZTLANC();
 
  private:
-  void InserirRecado(double codfuncdest, const std::string& assunto, const std::string& texto);
-
   std::vector<std::string> FColunasZTLANC;
 };

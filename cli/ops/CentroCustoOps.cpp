@@ -226,7 +226,7 @@ Json Resultado(bool status, const MensagensDaArea& mensagens) {
 // The rows to copy for overload 2: [{"CODIGOCENTROCUSTO": "1.01", "DESCCENTROCUSTO": "...",
 // "PERCRATEIO": 50}, ...].
 void LerRateiosAReplicar(const Json& linhas, TClientDataSet& rateios) {
-  rateios.AddFieldDef("CODIGOCENTROCUSTO", TFieldType::ftString, 40);
+  rateios.AddFieldDef("CODIGOCENTROCUSTO", TFieldType::ftString, 40);  // the widths checked below
   rateios.AddFieldDef("DESCCENTROCUSTO", TFieldType::ftString, 80);
   rateios.AddFieldDef("PERCRATEIO", TFieldType::ftFloat);
   rateios.CreateDataSet();
@@ -242,8 +242,17 @@ void LerRateiosAReplicar(const Json& linhas, TClientDataSet& rateios) {
         }
         rateios.FieldByName(nome).SetAsFloat(valor.get<double>());
       } else if (nome == "CODIGOCENTROCUSTO" || nome == "DESCCENTROCUSTO") {
-        if (!valor.is_string()) throw UsageError("args.RateiosAReplicar." + nome + ": esperado texto.");
-        rateios.FieldByName(nome).SetAsString(valor.get<std::string>());
+        const std::string campo = "args.RateiosAReplicar." + nome;
+        if (!valor.is_string()) throw UsageError(campo + ": esperado texto.");
+        const auto& texto = valor.get_ref<const std::string&>();
+        // As every text of a record: no NUL (the database stores none) and no more than the
+        // dataset's width, refused here rather than cut or failing in the module.
+        if (texto.find('\0') != std::string::npos) throw UsageError(campo + ": texto com caractere nulo (\\u0000).");
+        const std::size_t largura = nome == "CODIGOCENTROCUSTO" ? 40 : 80;
+        if (CharCount(texto) > largura) {
+          throw UsageError(campo + ": no máximo " + std::to_string(largura) + " caracteres.");
+        }
+        rateios.FieldByName(nome).SetAsString(texto);
       } else {
         throw UsageError("args.RateiosAReplicar: campo desconhecido \"" + nome + "\".");
       }

@@ -183,6 +183,29 @@ TEST_F(CentroCustoCliTest, RowsToReplicateThatDoNotMakeAWholeApportionmentAreRef
     EXPECT_EQ(resposta.value("message", ""), caso.mensagem) << resposta.dump();
     EXPECT_EQ(Linhas(), "");
   }
+  // Texts the dataset cannot hold are mistakes of the request, refused before the module runs.
+  const struct {
+    const char* nome;
+    std::string linha;
+    std::string mensagem;
+  } textos[] = {
+      {"NUL in the code", R"({"CODIGOCENTROCUSTO": "CLI\u00001", "PERCRATEIO": 100})",
+       "args.RateiosAReplicar.CODIGOCENTROCUSTO: texto com caractere nulo (\\u0000)."},
+      {"code of 41 characters", linha(std::string(41, 'C'), "100"),
+       "args.RateiosAReplicar.CODIGOCENTROCUSTO: no máximo 40 caracteres."},
+      {"description of 81 characters",
+       R"({"CODIGOCENTROCUSTO": "CLI1", "DESCCENTROCUSTO": ")" + std::string(81, 'd') + R"(", "PERCRATEIO": 100})",
+       "args.RateiosAReplicar.DESCCENTROCUSTO: no máximo 80 caracteres."},
+  };
+  for (const auto& caso : textos) {
+    SCOPED_TRACE(caso.nome);
+    const auto [codigo, resposta] =
+        Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
+               "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" + caso.linha + "]}");
+    EXPECT_EQ(codigo, 2) << resposta.dump();
+    EXPECT_EQ(resposta.value("message", ""), caso.mensagem) << resposta.dump();
+    EXPECT_EQ(Linhas(), "");
+  }
   // Two registered centers making 100% are stored as given.
   const auto [codigo, resposta] = Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
                                          "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" +

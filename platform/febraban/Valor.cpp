@@ -20,6 +20,7 @@ std::int64_t ValorEmCentavos(double valor) {
   if (!std::isfinite(valor)) throw ECodigoInvalido("Valor inválido.");
   if (valor < 0) throw ECodigoInvalido("Valor negativo não é aceito.");
   if (valor >= kLimiteValor) throw ECodigoInvalido("Valor acima do limite aceito.");
+  if (valor == 0) return 0;  // -0.0 as well, whose text starts with a sign
   // The shortest decimal text that reads back as this double is the amount that was meant: 1.005
   // is stored as 1.00499999999999989..., but "1.005" is its shortest text. The cents come from that
   // text, rounded half away from zero on the third decimal.

@@ -60,7 +60,7 @@ struct ArrecadacaoLida {
 [[nodiscard]] std::string LinhaDigitavelArrecadacaoDoCodigoBarras(std::string_view codigo);
 [[nodiscard]] std::string CodigoBarrasDaLinhaDigitavelArrecadacao(std::string_view linha);
 
-// A line as printed: "85890000460-9 52460179160-5 60759305086-5 83148300001-0".
+// A line as printed: "83650000001-0 62320046017-7 91606075930-2 50865831483-8".
 [[nodiscard]] std::string FormatarLinhaDigitavelArrecadacao(std::string_view linha);
 
 }  // namespace febraban

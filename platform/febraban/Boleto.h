@@ -69,7 +69,7 @@ struct BoletoLido {
 [[nodiscard]] std::string LinhaDigitavelDoCodigoBarras(std::string_view codigo);
 [[nodiscard]] std::string CodigoBarrasDaLinhaDigitavel(std::string_view linha);
 
-// A typeable line as printed on the slip: "00190.00009 01234.567004 00000.001180 4 10000000001000".
+// A typeable line as printed on the slip: "00190.00009 01234.567004 00000.001180 1 10000000001000".
 [[nodiscard]] std::string FormatarLinhaDigitavelBoleto(std::string_view linha);
 
 }  // namespace febraban

@@ -40,7 +40,9 @@ std::optional<year_month_day> VencimentoDoFator(int fator, year_month_day refere
     const std::string texto = fator >= 0 && fator <= kMaiorFator ? internal::Numero(fator, 4) : std::to_string(fator);
     throw ECodigoInvalido("Fator de vencimento " + texto + " inválido.");
   }
-  if (!referencia.ok()) throw ECodigoInvalido("Data de referência do fator de vencimento inválida.");
+  // Past the year 9999 the candidate date could leave the calendar year_month_day can hold.
+  if (!referencia.ok() || referencia.year() > std::chrono::year{9999})
+    throw ECodigoInvalido("Data de referência do fator de vencimento inválida.");
   // The dates of a factor lie 9000 days apart: base + factor + 9000 * ciclo, ciclo >= 0.
   const long long antes = DiasDesdeABase(referencia) - fator;
   long long ciclo = 0;

@@ -20,7 +20,8 @@ inline constexpr int kMaiorFator = 9999;
 
 // The due date of a factor: among the dates that carry it (one per 9000-day cycle), the one nearest
 // the reference date (the later one when two are equally near). Factor 0 answers no date; a factor
-// of 1 to 999 or outside 0 to 9999 raises ECodigoInvalido.
+// of 1 to 999 or outside 0 to 9999, or a reference that is no real date or lies past the year 9999,
+// raises ECodigoInvalido.
 [[nodiscard]] std::optional<std::chrono::year_month_day> VencimentoDoFator(int fator,
                                                                            std::chrono::year_month_day referencia);
 

@@ -102,6 +102,8 @@ TEST(FatorVencimentoLimites, ZeroIsNoDueDateAndOthersOutOfRangeAreRefused) {
   EXPECT_EQ(falha(-5), "Fator de vencimento -5 inválido.");
   EXPECT_EQ(Falha([] { (void)febraban::VencimentoDoFator(1000, Data(2026, 2, 29)); }),
             "Data de referência do fator de vencimento inválida.");
+  EXPECT_EQ(Falha([] { (void)febraban::VencimentoDoFator(1000, Data(10000, 1, 1)); }),
+            "Data de referência do fator de vencimento inválida.");
   EXPECT_EQ(Falha([] { (void)febraban::FatorVencimento(Data(2000, 7, 2)); }),
             "Data de vencimento anterior a 03/07/2000 não tem fator de vencimento.");
   EXPECT_EQ(Falha([] { (void)febraban::FatorVencimento(Data(1997, 10, 7)); }),

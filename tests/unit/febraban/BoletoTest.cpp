@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "Falha.h"
 #include "febraban/Boleto.h"
@@ -251,25 +252,23 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(BoletoMontagem, RefusesPartsThatDoNotFitTheLayout) {
-  const auto falha = [](PartesBoleto partes) { return Falha([&] { (void)febraban::CodigoBarrasBoleto(partes); }); };
-  PartesBoleto partes = Partes(1000);
-  partes.Banco = 1000;
-  EXPECT_EQ(falha(partes), "Código do banco deve ter 3 dígitos.");
-  partes = Partes(1000);
-  partes.Banco = -1;
-  EXPECT_EQ(falha(partes), "Código do banco deve ter 3 dígitos.");
-  partes = Partes(1000);
-  partes.Moeda = 0;
-  EXPECT_EQ(falha(partes), "Código da moeda deve ser 9 (real).");
-  EXPECT_EQ(falha(Partes(1000, 999)), "Fator de vencimento deve ser 0000 ou de 1000 a 9999.");
-  EXPECT_EQ(falha(Partes(1000, 10000)), "Fator de vencimento deve ser 0000 ou de 1000 a 9999.");
-  EXPECT_EQ(falha(Partes(10'000'000'000)), "Valor do boleto acima de 99.999.999,99.");
-  EXPECT_EQ(falha(Partes(-1)), "Valor negativo não é aceito.");
-  partes = Partes(1000);
-  partes.CampoLivre = "000000123456700000000011";
-  EXPECT_EQ(falha(partes), "Campo livre do boleto deve ter 25 dígitos.");
-  partes.CampoLivre = "00000012345670000000001 8";
-  EXPECT_EQ(falha(partes), "Campo livre do boleto deve ter 25 dígitos.");
+  using Ajuste = void (*)(PartesBoleto&);
+  const std::pair<Ajuste, const char*> casos[] = {
+      {[](PartesBoleto& p) { p.Banco = 1000; }, "Código do banco deve ter 3 dígitos."},
+      {[](PartesBoleto& p) { p.Banco = -1; }, "Código do banco deve ter 3 dígitos."},
+      {[](PartesBoleto& p) { p.Moeda = 0; }, "Código da moeda deve ser 9 (real)."},
+      {[](PartesBoleto& p) { p.Fator = 999; }, "Fator de vencimento deve ser 0000 ou de 1000 a 9999."},
+      {[](PartesBoleto& p) { p.Fator = 10000; }, "Fator de vencimento deve ser 0000 ou de 1000 a 9999."},
+      {[](PartesBoleto& p) { p.ValorCentavos = 10'000'000'000; }, "Valor do boleto acima de 99.999.999,99."},
+      {[](PartesBoleto& p) { p.ValorCentavos = -1; }, "Valor negativo não é aceito."},
+      {[](PartesBoleto& p) { p.CampoLivre.pop_back(); }, "Campo livre do boleto deve ter 25 dígitos."},
+      {[](PartesBoleto& p) { p.CampoLivre[23] = ' '; }, "Campo livre do boleto deve ter 25 dígitos."},
+  };
+  for (const auto& [ajuste, mensagem] : casos) {
+    PartesBoleto partes = Partes(1000);
+    ajuste(partes);
+    EXPECT_EQ(Falha([&] { (void)febraban::CodigoBarrasBoleto(partes); }), mensagem);
+  }
 }
 
 TEST(BoletoMontagem, RefusesTitlesThatDoNotFit) {

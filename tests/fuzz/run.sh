@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs the translator's fuzz target for a while: run.sh <fuzz build dir> [seconds].
-# Seeds are the module's statements (tests/integration/translator/corpus.tsv); what the fuzzer learns
-# stays in <build dir>/corpus, a failing input in <build dir>/findings.
+# Runs the fuzz targets one after the other, each for a while: run.sh <fuzz build dir> [seconds].
+# What a fuzzer learns stays in <build dir>/corpus (translator) and <build dir>/febraban/corpus, a
+# failing input in <build dir>/findings and <build dir>/febraban/findings.
 set -euo pipefail
 build=$1
 seconds=${2:-120}
 here=$(cd "$(dirname "$0")" && pwd)
+
+# The translator. Seeds are the module's statements (tests/integration/translator/corpus.tsv).
 seeds=$build/seeds
 mkdir -p "$seeds" "$build/corpus" "$build/findings"
 # One seed per statement: the text after the label, its \r and \n written back as line breaks.
@@ -22,5 +24,26 @@ PY
 printf '\xff\x4e\x20SELECT (\0001) FROM DUAL' >"$seeds/depth-parentheses.sql"
 printf '\xff\x4e\x20BEGIN \0 END;' >"$seeds/depth-blocks.sql"
 printf '\xff\x4e\x20SELECT CASE WHEN A = 1 THEN \0 END' >"$seeds/depth-case.sql"
-exec "$build/translator_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
-  -dict="$here/sql.dict" -artifact_prefix="$build/findings/" -print_final_stats=1 "$build/corpus" "$seeds"
+# A finding of the first target does not keep the second from running; the run fails if either did.
+failed=0
+"$build/translator_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+  -dict="$here/sql.dict" -artifact_prefix="$build/findings/" -print_final_stats=1 "$build/corpus" "$seeds" ||
+  failed=1
+
+# The FEBRABAN codes. Seeds: a bank-slip barcode and its line (plain and as printed), collection
+# slips of modulus 10 and 11 in both forms, and a builder input (0xFE, then R$ 19,99 as a double,
+# day 0, bank 1, segment 3, type 8 and a 25-digit free field).
+fseeds=$build/febraban/seeds
+mkdir -p "$fseeds" "$build/febraban/corpus" "$build/febraban/findings"
+printf '00191100000000010000000001234567000000000118' >"$fseeds/boleto-codigo"
+printf '00190000090123456700400000001180110000000001000' >"$fseeds/boleto-linha"
+printf '00190.00009 01234.567004 00000.001180 1 10000000001000' >"$fseeds/boleto-linha-impressa"
+printf '83650000001623200460179160607593050865831483' >"$fseeds/arrecadacao-mod10-codigo"
+printf '83650000001-0 62320046017-7 91606075930-2 50865831483-8' >"$fseeds/arrecadacao-mod10-linha"
+printf '838900000013623200460177916060759309508658314839' >"$fseeds/arrecadacao-mod11-linha"
+printf '\xfe\x3d\x0a\xd7\xa3\x70\xfd\x33\x40\x00\x00\x00\x00\x01\x00\x03\x080000001234567000000000118' \
+  >"$fseeds/montagem"
+"$build/febraban_fuzz" -max_total_time="$seconds" -max_len=256 -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$build/febraban/findings/" -print_final_stats=1 "$build/febraban/corpus" "$fseeds" ||
+  failed=1
+exit "$failed"

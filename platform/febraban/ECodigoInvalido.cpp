@@ -1,0 +1,7 @@
+#include "febraban/ECodigoInvalido.h"
+
+namespace febraban {
+
+ECodigoInvalido::~ECodigoInvalido() = default;
+
+}  // namespace febraban

@@ -45,7 +45,8 @@ bench: deps
 	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS)
 	scripts/bench.sh $(BENCH_BUILD_DIR)
 
-# The translator under libFuzzer (clang, ASan+UBSan) for FUZZ_SECONDS; not part of make test.
+# Every fuzz target under libFuzzer (clang, ASan+UBSan) for FUZZ_SECONDS each; not part of make test
+# (CI runs it for a few seconds per target after make test).
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS   ?= 300
 fuzz:

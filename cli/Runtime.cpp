@@ -42,6 +42,8 @@ Runtime::Runtime(const CallFlags& flags) {
   config.Label = flags.Label.value_or("");
   config.ParametrosExplicitos = flags.ExplicitParams.value_or(false);
   config.TempoEsperaBloqueio = flags.LockTimeout.value_or(0);
+  // A batch keeps the parameters it read across its lines, checked against their version per line.
+  config.CacheParametros = true;
   FHost = std::make_unique<host::THostQuorvin>(config);
   Apply(flags);
 }
@@ -58,6 +60,7 @@ IGerenteFinanceiro& Runtime::Financeiro() {
 }
 
 void Runtime::Apply(const CallFlags& flags) {
+  FHost->NovaChamada();
   if (flags.Matricula) FHost->SetMatricula(*flags.Matricula);
   if (flags.Rotina) FHost->SetCodigoRotina(*flags.Rotina);
   if (flags.Label) FHost->SetLabel(*flags.Label);

@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev
   libcairo2-dev
   clang-format clang-tidy ccache
+  clang libclang-rt-14-dev
 )
 
 missing=()

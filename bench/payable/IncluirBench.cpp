@@ -129,7 +129,9 @@ RFin_IncluirContasPagar Despesa(double recnum, TDateTime dia) {
   return despesa;
 }
 
+// One entry is one call of the host, as one line of a batch.
 void IncluirUma(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
+  host.NovaChamada();
   RFin_IncluirContasPagar despesa = Despesa(recnum, dia);
   TOraTransaction transacao(host.Sessao());
   pagar.Incluir(despesa);
@@ -225,6 +227,7 @@ std::vector<Comando> LerComandos(const std::string& arquivo, std::streamoff inic
 
 std::vector<Comando> Capturar(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
   TOraSession& sessao = host.Sessao();
+  host.NovaChamada();
   const std::string arquivo = ArquivoLog(sessao);
   const std::streamoff inicio =
       std::filesystem::exists(arquivo) ? static_cast<std::streamoff>(std::filesystem::file_size(arquivo)) : 0;
@@ -340,20 +343,32 @@ int main() {
                1000000;
       transacao.Commit();
     }
+    // Without the parameters kept in memory: every parameter is read for every entry, as a host
+    // that reads them each time would; this list is the earlier floor.
+    host.SetCacheParametros(false);
+    for (int aquecimento = 0; aquecimento < 20; ++aquecimento) IncluirUma(host, pagar, ++recnum, dia);
+    const double capturado_sem_cache = ++recnum;
+    std::vector<Comando> comandos_sem_cache = Capturar(host, pagar, capturado_sem_cache, dia);
+    // The command line's host: parameters kept across calls, their version read once per call.
+    host.SetCacheParametros(true);
     for (int aquecimento = 0; aquecimento < 20; ++aquecimento) IncluirUma(host, pagar, ++recnum, dia);
     const double capturado = ++recnum;
     std::vector<Comando> comandos = Capturar(host, pagar, capturado, dia);
     const std::size_t quantidade_comandos = comandos.size();
+    const std::size_t quantidade_sem_cache = comandos_sem_cache.size();
     if (Inteiro("QUORVIN_BENCH_VERBOSE", 0) != 0) {
       for (const Comando& comando : comandos) {
         std::printf("-- %zu parameter(s)\n%s\n", comando.Parametros.size(), comando.Texto.c_str());
       }
     }
     Piso piso(dsn, std::move(comandos), capturado);
+    Piso piso_sem_cache(dsn, std::move(comandos_sem_cache), capturado_sem_cache);
     for (int aquecimento = 0; aquecimento < 20; ++aquecimento) piso.Incluir(++recnum);
+    for (int aquecimento = 0; aquecimento < 20; ++aquecimento) piso_sem_cache.Incluir(++recnum);
 
     Clock::duration tempo_modulo{};
     Clock::duration tempo_piso{};
+    Clock::duration tempo_piso_sem_cache{};
     for (int lote = 0; lote < lotes; ++lote) {
       auto inicio = Clock::now();
       for (int i = 0; i < por_lote; ++i) IncluirUma(host, pagar, ++recnum, dia);
@@ -361,16 +376,25 @@ int main() {
       inicio = Clock::now();
       for (int i = 0; i < por_lote; ++i) piso.Incluir(++recnum);
       tempo_piso += Clock::now() - inicio;
+      inicio = Clock::now();
+      for (int i = 0; i < por_lote; ++i) piso_sem_cache.Incluir(++recnum);
+      tempo_piso_sem_cache += Clock::now() - inicio;
     }
 
     const double total = static_cast<double>(lotes) * por_lote;
-    const double modulo = total / std::chrono::duration<double>(tempo_modulo).count();
-    const double fundo = total / std::chrono::duration<double>(tempo_piso).count();
-    std::printf("bench_payable: %.0f entries per side, %zu statements per entry, cost centers: %s\n", total,
-                quantidade_comandos, com_centro_custo ? "three per entry" : "area not in this build");
+    const auto taxa = [&](Clock::duration tempo) { return total / std::chrono::duration<double>(tempo).count(); };
+    const double modulo = taxa(tempo_modulo);
+    const double fundo = taxa(tempo_piso);
+    const double fundo_sem_cache = taxa(tempo_piso_sem_cache);
+    std::printf("bench_payable: %.0f entries per side, cost centers: %s\n", total,
+                com_centro_custo ? "three per entry" : "area not in this build");
+    std::printf("  statements per entry:    %8zu (parameters read each time: %zu)\n", quantidade_comandos,
+                quantidade_sem_cache);
     std::printf("  Incluir (module):        %8.1f entries/s\n", modulo);
     std::printf("  floor (bare libpq):      %8.1f entries/s\n", fundo);
+    std::printf("  earlier floor:           %8.1f entries/s (parameters read each time)\n", fundo_sem_cache);
     std::printf("  module / floor:          %8.3f\n", modulo / fundo);
+    std::printf("  module / earlier floor:  %8.3f\n", modulo / fundo_sem_cache);
 
     TOraTransaction limpeza(host.Sessao());
     Executar(host.Sessao(), "DELETE FROM ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH'");

@@ -77,20 +77,6 @@ bool TDALCentroCusto::LerItemSolicitacao(const std::string& historico2, TItemSol
   return true;
 }
 
-std::string TDALCentroCusto::ListaRecNumSegura(const std::string& lista) {
-  // The list is pasted into an IN (...) condition: only whole numbers may reach the statement.
-  std::string segura;
-  for (const std::string& item : SplitTrimmed(lista, ',')) {
-    if (item.find_first_not_of("0123456789") != std::string::npos) {
-      throw Exception("Lista de lançamentos do desdobramento inválida: \"" + lista + "\".");
-    }
-    if (!segura.empty()) segura += ",";
-    segura += item;
-  }
-  if (segura.empty()) throw Exception("Lista de lançamentos do desdobramento inválida: \"" + lista + "\".");
-  return segura;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Loaders
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
+#include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
 
 namespace {
@@ -396,4 +397,18 @@ TStringList TDALCentroCusto::GetSQLRealizadoConta(bool bloqueados, bool por_comp
   if (bloqueados) add(" AND L.DTREJEICAOSUPLORC IS NULL ");
   add(" GROUP BY R.CODIGOCENTROCUSTO");
   return sql;
+}
+
+std::string TDALCentroCusto::ListaRecNumSegura(const std::string& lista) {
+  // The list is pasted into an IN (...) condition: only whole numbers may reach the statement.
+  std::string segura;
+  for (const std::string& item : SplitTrimmed(lista, ',')) {
+    if (item.find_first_not_of("0123456789") != std::string::npos) {
+      throw Exception("Lista de lançamentos do desdobramento inválida: \"" + lista + "\".");
+    }
+    if (!segura.empty()) segura += ",";
+    segura += item;
+  }
+  if (segura.empty()) throw Exception("Lista de lançamentos do desdobramento inválida: \"" + lista + "\".");
+  return segura;
 }

@@ -150,7 +150,8 @@ TModalResult THostQuorvin::Confirmar(const std::string& texto) {
   return resposta;
 }
 
-std::optional<std::string> THostQuorvin::LerParametro(const std::string& nome, const std::string& codfilial) {
+std::optional<std::string> THostQuorvin::LerParametroDoBanco(const std::string& nome, const std::string& codfilial) {
+  ++FLeiturasParametros;
   TOraQuery query(&FSessao);
   query.SQL.Add("SELECT VALOR FROM ZTPARAMETROS WHERE NOME = :NOME AND CODFILIAL = :CODFILIAL");
   query.ParamByName("NOME").SetAsString(UpperAscii(nome));
@@ -158,6 +159,30 @@ std::optional<std::string> THostQuorvin::LerParametro(const std::string& nome, c
   query.Open();
   if (query.IsEmpty() || query.FieldByName("VALOR").IsNull()) return std::nullopt;
   return query.FieldByName("VALOR").AsString();
+}
+
+void THostQuorvin::VerificarVersaoParametros() {
+  ++FLeiturasParametros;
+  TOraQuery query(&FSessao);
+  query.SQL.Add("SELECT VERSAO FROM ZTPARAMETROSVERSAO");
+  query.Open();
+  const std::optional<std::int64_t> versao =
+      query.IsEmpty() ? std::nullopt : std::optional<std::int64_t>(query.FieldByName("VERSAO").AsInteger());
+  // No version row means no way to know of a change: nothing is kept then.
+  if (!versao || versao != FVersaoParametros) FParametros.clear();
+  FVersaoParametros = versao;
+  FVerificarParametros = !versao.has_value();
+}
+
+std::optional<std::string> THostQuorvin::LerParametro(const std::string& nome, const std::string& codfilial) {
+  if (!FConfig.CacheParametros) return LerParametroDoBanco(nome, codfilial);
+  if (FVerificarParametros) VerificarVersaoParametros();
+  if (!FVersaoParametros) return LerParametroDoBanco(nome, codfilial);
+  const auto chave = std::make_pair(UpperAscii(nome), codfilial);
+  if (const auto found = FParametros.find(chave); found != FParametros.end()) return found->second;
+  std::optional<std::string> valor = LerParametroDoBanco(nome, codfilial);
+  FParametros.emplace(chave, valor);
+  return valor;
 }
 
 double THostQuorvin::ValorNumerico(const std::string& nome) {
@@ -193,6 +218,9 @@ std::string THostQuorvin::ValorTextoFilial(const std::string& nome, const std::s
 }
 
 void THostQuorvin::DefinirParametro(const std::string& nome, const std::string& valor, const std::string& codfilial) {
+  // The host's own write: nothing kept is trusted until the version is read again.
+  FParametros.clear();
+  FVerificarParametros = true;
   const std::string filial = Trim(codfilial).empty() ? std::string(kGlobal) : Trim(codfilial);
   TOraQuery query(&FSessao);
   query.SQL.Add("DELETE FROM ZTPARAMETROS WHERE NOME = :NOME AND CODFILIAL = :CODFILIAL");

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,10 @@ struct THostConfig {
   // Seconds a statement may wait for a row or table lock before it fails as busy (ORA-00054);
   // 0, the default, waits until the holder ends, as on Oracle.
   int TempoEsperaBloqueio = 0;
+  // Keep the parameters read in memory across calls, checked once per call (NovaChamada) against
+  // the parameters' version: a committed change is seen by the next call, an unchanged store
+  // costs one read per call instead of one per parameter.
+  bool CacheParametros = false;
 };
 
 // Answers a confirmation dialog; the default answers Cancel, so nothing is approved silently.
@@ -63,6 +69,16 @@ class THostQuorvin final : public TComponent,
 
   // Parameter store writes (host administration, not used by the module).
   void DefinirParametro(const std::string& nome, const std::string& valor, const std::string& codfilial = {});
+  // A new call of the host begins: the parameters kept in memory are checked against the stored
+  // version before the next one is read.
+  void NovaChamada() noexcept { FVerificarParametros = true; }
+  void SetCacheParametros(bool value) {
+    FConfig.CacheParametros = value;
+    FParametros.clear();
+    FVerificarParametros = true;
+  }
+  // Reads of ZTPARAMETROS so far (parameters and version checks): what the cache saves.
+  [[nodiscard]] std::uint64_t LeiturasParametros() const noexcept { return FLeiturasParametros; }
 
   // IQuorvin
   TComponent& Componente() override { return *this; }
@@ -122,10 +138,17 @@ class THostQuorvin final : public TComponent,
 
  private:
   [[nodiscard]] std::optional<std::string> LerParametro(const std::string& nome, const std::string& codfilial);
+  [[nodiscard]] std::optional<std::string> LerParametroDoBanco(const std::string& nome, const std::string& codfilial);
+  void VerificarVersaoParametros();
   [[nodiscard]] std::string ClientInfo() const;
   void CarregarNomeFuncionario();
 
   THostConfig FConfig;
+  // Parameters kept in memory (absent ones too), by name and branch, and the version they belong to.
+  std::map<std::pair<std::string, std::string>, std::optional<std::string>> FParametros;
+  std::optional<std::int64_t> FVersaoParametros;
+  bool FVerificarParametros = true;
+  std::uint64_t FLeiturasParametros = 0;
   TOraSession FSessao;
   std::unique_ptr<TOraSession> FSessaoAutonoma;
   TOraQuery FQueryCompartilhada;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets one after the other, each for a while: run.sh <fuzz build dir> [seconds].
-# What a fuzzer learns stays in <build dir>/corpus (translator) and <build dir>/febraban/corpus, a
-# failing input in <build dir>/findings and <build dir>/febraban/findings.
+# What a fuzzer learns stays in <build dir>/corpus (translator) and <build dir>/<target>/corpus
+# (febraban, request, listas), a failing input in the findings folder beside it.
 set -euo pipefail
 build=$1
 seconds=${2:-120}
@@ -45,5 +45,26 @@ printf '\xfe\x3d\x0a\xd7\xa3\x70\xfd\x33\x40\x00\x00\x00\x00\x01\x00\x03\x080000
   >"$fseeds/montagem"
 "$build/febraban_fuzz" -max_total_time="$seconds" -max_len=256 -timeout=10 -rss_limit_mb=2048 \
   -artifact_prefix="$build/febraban/findings/" -print_final_stats=1 "$build/febraban/corpus" "$fseeds" ||
+  failed=1
+# The command line's request decoding. Seeds: a payable entry and a cash movement as requests.
+rseeds=$build/request/seeds
+mkdir -p "$rseeds" "$build/request/corpus" "$build/request/findings"
+printf '{"op": "ContasPagar.Incluir", "record": {"RECNUM": 1, "VALOR": 10.5, "HISTORICO": "x", "DTLANC": "2026-01-02", "TIPOLANC": "C"}}' \
+  >"$rseeds/lancamento"
+printf '{"record": {"CODBANCO": 1, "CODCOB": "D", "TIPO": "D", "VALOR": 5, "DATA": "2026-01-02", "TRAVARSALDO": true}}' \
+  >"$rseeds/movimento"
+"$build/request_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$build/request/findings/" -print_final_stats=1 "$build/request/corpus" "$rseeds" ||
+  failed=1
+
+# The guards of lists pasted into SQL. The first byte chooses the guard (see ListasFuzz.cpp).
+lseeds=$build/listas/seeds
+mkdir -p "$lseeds" "$build/listas/corpus" "$build/listas/findings"
+printf '\x001, 2,3,-4.5' >"$lseeds/numeros"
+printf "\x01a,b'c, d" >"$lseeds/textos"
+printf '\x03x,y' >"$lseeds/textos-negados"
+printf '\x0412,34' >"$lseeds/recnums"
+"$build/listas_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$build/listas/findings/" -print_final_stats=1 "$build/listas/corpus" "$lseeds" ||
   failed=1
 exit "$failed"

@@ -341,15 +341,6 @@ TEST_F(PayableApproval, AnEntryApprovedAfterItsRejectionCountsInTheBudget) {
   EXPECT_TRUE(Excedido(0.01));
 }
 
-// Both lock the held row before anything is written, so a second approver or rejecter of the same
-// entry waits for the first and then finds it gone or rejected.
-TEST(PayableApprovalSql, TheHeldRowIsReadUnderARowLock) {
-  EXPECT_EQ(TDALContasPagar::GetSQLLancamentoRetido("RECNUM, VALOR"),
-            "SELECT RECNUM, VALOR, CODMOEDABAIXA\n  FROM ZTLANCBLOQ\n WHERE RECNUM = :RECNUM\n   FOR UPDATE");
-  EXPECT_EQ(TDALContasPagar::GetSQLTravarLancamentoRetido(),
-            "SELECT DTREJEICAOSUPLORC\n  FROM ZTLANCBLOQ\n WHERE RECNUM = :RECNUM\n   FOR UPDATE");
-}
-
 // Where an approval can fail after it has started writing, and how the test makes it fail and
 // then removes the cause. The entry is a settled expense (its money moves) with two apportionment
 // rows.

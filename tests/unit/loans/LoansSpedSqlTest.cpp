@@ -4,14 +4,53 @@
 
 #include "loans/Uclsfin_dalcontratoemprestimo.h"
 #include "sped/Uclsfin_dalservicosprestadossped_efd.h"
+#include "support/StatementBuilders.h"
 
 namespace {
 
 using Sped = TDALServicosPrestadosSPED_EFD;
 
-TEST(LoansSql, DrawsTheKeyFromItsSequenceAndUpdatesByKey) {
-  EXPECT_EQ(TDALContratoEmprestimo::GetSQLProximoNumSeq().Text(),
-            "SELECT DFSEQ_ZTCONTRATOEMPRESTIMO.NEXTVAL NUMSEQ FROM DUAL");
+RFin_IncluirServicosPrestadosSPED_EFD NadaInformado() {
+  RFin_IncluirServicosPrestadosSPED_EFD r;
+  r.Inicializar();
+  return r;
+}
+
+// Each column's own condition, in table order: a "set" amount may be negative, a "> 0" amount is
+// judged after rounding to cents, texts count when not empty.
+RFin_IncluirServicosPrestadosSPED_EFD CondicoesMistas() {
+  RFin_IncluirServicosPrestadosSPED_EFD r = NadaInformado();
+  r.CODCNAE = "4120400";
+  r.VALORBRUTONF = -5;        // set: sent
+  r.VALORMATERIAL = 0.004;    // rounds to 0.00: not sent
+  r.VALORALIMENTACAO = -1;    // not > 0: not sent
+  r.VALORTRANSPORTE = 0.006;  // rounds to 0.01: sent
+  r.PERCRETENCAO = 11;
+  r.TIPOPROCESSO = 1;
+  r.NUMPROCESSO = "";
+  r.CODINDICSUSPENSAO = "123";
+  r.VALORRETENCAO = 1100;
+  r.CODIGONACIONALDEOBRAS = "90.000.00000/00";
+  return r;
+}
+
+const testsupport::StatementBuilders kLoansStatements({
+    {"TDALContratoEmprestimo::GetSQLProximoNumSeq", [] { return TDALContratoEmprestimo::GetSQLProximoNumSeq(); }},
+    {"TDALContratoEmprestimo::GetSQLInserir", [] { return TDALContratoEmprestimo::GetSQLInserir(); }},
+    {"TDALContratoEmprestimo::GetSQLUpdate", [] { return TDALContratoEmprestimo::GetSQLUpdate(); }},
+});
+
+const testsupport::StatementBuilders kSpedStatements({
+    {"TDALServicosPrestadosSPED_EFD::GetSQLInsertZTSERVICOSPEDEFD (nothing set)",
+     [] { return Sped::GetSQLInsertZTSERVICOSPEDEFD(NadaInformado()); }},
+    {"TDALServicosPrestadosSPED_EFD::GetSQLInsertZTSERVICOSPEDEFD (each column by its own condition)",
+     [] { return Sped::GetSQLInsertZTSERVICOSPEDEFD(CondicoesMistas()); }},
+    {"TDALServicosPrestadosSPED_EFD::GetSQLUpdateZTSERVICOSPEDEFD",
+     [] { return Sped::GetSQLUpdateZTSERVICOSPEDEFD(); }},
+    {"TDALServicosPrestadosSPED_EFD::GetSQLContribuinteCPRB", [] { return Sped::GetSQLContribuinteCPRB(); }},
+});
+
+TEST(LoansSql, UpdatesEveryColumnByKeyAndInsertsThemAll) {
   const std::string update = TDALContratoEmprestimo::GetSQLUpdate().Text();
   // Every column but the key is set; the key is only the filter, with its trailing blank.
   EXPECT_NE(update.find("\nWHERE NUMSEQCONTRATOEMPRESTIMO = :NUMSEQCONTRATOEMPRESTIMO "), std::string::npos);
@@ -25,39 +64,6 @@ TEST(LoansSql, DrawsTheKeyFromItsSequenceAndUpdatesByKey) {
   }
 }
 
-// A record with nothing set sends the key, the three leading codes and the withholding flag only.
-TEST(SpedSql, InsertOfAnEmptyRecordNamesOnlyTheColumnsAlwaysSent) {
-  RFin_IncluirServicosPrestadosSPED_EFD r;
-  r.Inicializar();
-  EXPECT_EQ(Sped::GetSQLInsertZTSERVICOSPEDEFD(r),
-            "INSERT INTO ZTSERVICOSPEDEFD( CODSERVICO ,CODCONSTCIVIL,CODTIPOSERVICO,SERIENF, HOUVEVALORRETENCAOINSS"
-            ") VALUES(:CODSERVICO, :CODCONSTCIVIL, :CODTIPOSERVICO, :SERIENF, :HOUVEVALORRETENCAOINSS) ");
-}
-
-// Each column's own condition, in table order: a "set" amount may be negative, a "> 0" amount is
-// judged after rounding to cents, texts count when not empty.
-TEST(SpedSql, InsertNamesEachColumnWhoseConditionHoldsInTableOrder) {
-  RFin_IncluirServicosPrestadosSPED_EFD r;
-  r.Inicializar();
-  r.CODCNAE = "4120400";
-  r.VALORBRUTONF = -5;        // set: sent
-  r.VALORMATERIAL = 0.004;    // rounds to 0.00: not sent
-  r.VALORALIMENTACAO = -1;    // not > 0: not sent
-  r.VALORTRANSPORTE = 0.006;  // rounds to 0.01: sent
-  r.PERCRETENCAO = 11;
-  r.TIPOPROCESSO = 1;
-  r.NUMPROCESSO = "";
-  r.CODINDICSUSPENSAO = "123";
-  r.VALORRETENCAO = 1100;
-  r.CODIGONACIONALDEOBRAS = "90.000.00000/00";
-  EXPECT_EQ(Sped::GetSQLInsertZTSERVICOSPEDEFD(r),
-            "INSERT INTO ZTSERVICOSPEDEFD( CODSERVICO ,CODCONSTCIVIL,CODTIPOSERVICO,SERIENF, CODCNAE, VALORBRUTONF, "
-            "VALORTRANSPORTE, PERCRETENCAO, TIPOPROCESSO, CODINDICSUSPENSAO, VALORRETENCAO, HOUVEVALORRETENCAOINSS, "
-            "CODIGONACIONALDEOBRAS) VALUES(:CODSERVICO, :CODCONSTCIVIL, :CODTIPOSERVICO, :SERIENF, :CODCNAE, "
-            ":VALORBRUTONF, :VALORTRANSPORTE, :PERCRETENCAO, :TIPOPROCESSO, :CODINDICSUSPENSAO, :VALORRETENCAO, "
-            ":HOUVEVALORRETENCAOINSS, :CODIGONACIONALDEOBRAS) ");
-}
-
 TEST(SpedSql, UpdateSetsEveryColumnButTheKey) {
   const std::string sql = Sped::GetSQLUpdateZTSERVICOSPEDEFD().Text();
   EXPECT_EQ(sql.rfind("UPDATE ZTSERVICOSPEDEFD SET\n  CODCONSTCIVIL = :CODCONSTCIVIL,\n", 0), 0u) << sql;
@@ -68,8 +74,6 @@ TEST(SpedSql, UpdateSetsEveryColumnButTheKey) {
   for (const TColunaServicoSPED& coluna : ColunasServicoSPED()) {
     EXPECT_NE(sql.find(std::string(":") + coluna.Nome), std::string::npos) << coluna.Nome;
   }
-  EXPECT_EQ(Sped::GetSQLContribuinteCPRB().Text(),
-            "SELECT CONTRIBUINTEDOCPRB FROM ZTFORNEC WHERE CODFORNEC = :CODFORNEC");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "PayableFixture.h"
 #include "oradb/EOraError.h"
-#include "support/Causes.h"
+#include "support/Failure.h"
 
 // A database failure inside a posting keeps the module's message and stays reachable as the
 // cause, so the host (and the command line's exit code) tells it from a business refusal.
@@ -34,7 +34,7 @@ TEST_F(FailureCause, APayableEntryKeepsTheDatabaseCauseBehindItsMessage) {
   } catch (const Exception& e) {
     EXPECT_NE(e.Message().find("falha do servidor"), std::string::npos) << e.Message();
     EXPECT_EQ(registro.MENSAGEM.rfind("Erro ao inserir registros!\r", 0), 0u) << registro.MENSAGEM;
-    EXPECT_TRUE(CausaDoBanco(e)) << e.ClassName() << ": " << e.Message();
+    EXPECT_TRUE(CausaDoBanco(e)) << testsupport::ClassAndMessage(e);
   }
 }
 
@@ -49,7 +49,7 @@ TEST_F(FailureCause, ACashMovementKeepsTheDatabaseCauseBehindItsMessage) {
     FAIL() << "posted";
   } catch (const Exception& e) {
     EXPECT_NE(e.Message().find("falha do servidor"), std::string::npos) << e.Message();
-    EXPECT_TRUE(CausaDoBanco(e)) << e.ClassName() << ": " << e.Message();
+    EXPECT_TRUE(CausaDoBanco(e)) << testsupport::ClassAndMessage(e);
   }
 }
 

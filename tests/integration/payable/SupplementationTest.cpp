@@ -4,8 +4,7 @@
 #include <utility>
 
 #include "PayableFixture.h"
-#include "payable/Uclsfin_dalcontaspagar.h"
-#include "support/Causes.h"
+#include "support/Failure.h"
 
 namespace payabletest {
 namespace {
@@ -103,7 +102,7 @@ TEST_P(PayableBudgetOutcome, EntryIsPostedHeldOrRefused) {
   RFin_IncluirContasPagar registro = Despesa(caso.valor);
   registro.DENTROAPROVACAOORCAMENTO = caso.dentro_aprovacao;
   if (caso.tabela == nullptr) {
-    EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExValidarOrcamentoExcedido", caso.erro);
+    EXPECT_FAILS_WITH(ContasPagar().Incluir(registro), "ExValidarOrcamentoExcedido: " + caso.erro);
   } else {
     ASSERT_TRUE(ContasPagar().Incluir(registro));
     EXPECT_EQ(Linhas(caso.tabela, registro.RECNUM), 1);
@@ -311,8 +310,10 @@ TEST_F(PayableApproval, RejectionStampsTheEntryDropsItsServiceRowAndTellsTheUser
   const std::string n = ShortestDecimal(recnum);
   Exec("INSERT INTO ZTNFENT (NUMTRANSENT, NUMNOTA) VALUES (77, 123)");
   RFin_RejeitarSuplementacao nota{.RECNUM = recnum, .HISTORICOREJEICAO = "", .NUMTRANSENT = 77, .Inicializado = true};
-  EsperarFalha([&] { ContasPagar().RejeitarSuplementacao(nota); }, "ExSuplementacaoZTNFENTVinculada",
-               "Suplementação possui ZTNFENT vinculada com numtransent! \rRecNum: " + n + " NumTransEnt: 77");
+  EXPECT_FAILS_WITH(
+      ContasPagar().RejeitarSuplementacao(nota),
+      "ExSuplementacaoZTNFENTVinculada: Suplementação possui ZTNFENT vinculada com numtransent! \rRecNum: " + n +
+          " NumTransEnt: 77");
   EXPECT_EQ(Valores("ZTLANCBLOQ", recnum, {"DTREJEICAOSUPLORC"}), Textos{""});
 
   Exec("INSERT INTO ZTSERVICOSPEDEFD (CODSERVICO, SERIENF) VALUES (42, '1')");

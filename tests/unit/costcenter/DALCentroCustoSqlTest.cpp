@@ -7,6 +7,7 @@
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "sdk/Exception.h"
+#include "support/Failure.h"
 #include "support/StatementBuilders.h"
 
 namespace {
@@ -89,12 +90,8 @@ const testsupport::StatementBuilders kCostCenterStatements({
 TEST(CostCenterSql, SplitTitleListsAreWholeNumbersOnly) {
   EXPECT_EQ(DAL::ListaRecNumSegura(" 10, 11 ,12,"), "10,11,12");
   for (const std::string ruim : {"10) OR (1=1", "10,'11'", "1.5", "-3", ",", ""}) {
-    try {
-      (void)DAL::ListaRecNumSegura(ruim);
-      ADD_FAILURE() << "aceitou \"" << ruim << "\"";
-    } catch (const Exception& falha) {
-      EXPECT_EQ(falha.Message(), "Lista de lançamentos do desdobramento inválida: \"" + ruim + "\".");
-    }
+    EXPECT_FAILS_WITH(DAL::ListaRecNumSegura(ruim),
+                      "Exception: Lista de lançamentos do desdobramento inválida: \"" + ruim + "\".");
   }
 }
 

@@ -82,7 +82,7 @@ TEST(StatementFileReading, AFaultyBlockLeavesTheNextOneReadable) {
 // What the failure report offers to paste reads back as the very statement.
 TEST(StatementFileWriting, ABlockReadsBackByteForByte) {
   for (const std::string& text : {std::string("SELECT *\n  FROM ZTESTCR\n FOR UPDATE "), std::string("A  \r\n\tB\\s\n"),
-                                 std::string("----\n -- x\n\n"), std::string(" "), std::string("a\\\\b\\")}) {
+                                  std::string("----\n -- x\n\n"), std::string(" "), std::string("a\\\\b\\")}) {
     const testsupport::StatementFile parsed = ParseStatementFile(testsupport::EncodeStatementBlock("N", text), "f");
     ASSERT_EQ(parsed.Errors, Lines{}) << testsupport::EncodeStatementBlock("N", text);
     ASSERT_EQ(parsed.Blocks.size(), 1U);

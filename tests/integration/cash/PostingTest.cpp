@@ -91,6 +91,23 @@ TEST_F(CashTest, AFailureKeepsItsClassAndLeavesItsMessageInTheRecord) {
   Session().StartTransaction();
 }
 
+// A database failure inside a posting keeps the module's message and stays reachable as the
+// cause, so the host (and the command line's exit code) tells it from a business refusal.
+TEST_F(CashTest, ADatabaseFailureKeepsTheModulesMessageAndTheDatabaseCause) {
+  Session().ExecuteScript(
+      "CREATE FUNCTION pg_temp.falha_de_banco() RETURNS trigger LANGUAGE plpgsql AS "
+      "$$BEGIN RAISE EXCEPTION 'falha do servidor'; END$$;"
+      "CREATE TRIGGER falha_de_banco BEFORE INSERT ON ZTMOVCR FOR EACH ROW EXECUTE FUNCTION pg_temp.falha_de_banco();");
+  Movimento movimento = NovoMovimento("D", 10);
+  try {
+    Caixa().Incluir(movimento);
+    FAIL() << "posted";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("falha do servidor"), std::string::npos) << e.Message();
+    EXPECT_TRUE(testsupport::CausaDoBanco(e)) << testsupport::ClassAndMessage(e);
+  }
+}
+
 // Routine, permission 6 given, pair integrated, state of the period holding the clearing date
 // (empty for none), refused.
 class CashPostingPeriod : public CashTest,

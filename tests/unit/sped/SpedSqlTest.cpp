@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "loans/Uclsfin_dalcontratoemprestimo.h"
 #include "sped/Uclsfin_dalservicosprestadossped_efd.h"
 #include "support/StatementBuilders.h"
 
@@ -34,12 +33,7 @@ RFin_IncluirServicosPrestadosSPED_EFD CondicoesMistas() {
   return r;
 }
 
-const testsupport::StatementBuilders kLoansStatements({
-    {"TDALContratoEmprestimo::GetSQLProximoNumSeq", [] { return TDALContratoEmprestimo::GetSQLProximoNumSeq(); }},
-    {"TDALContratoEmprestimo::GetSQLInserir", [] { return TDALContratoEmprestimo::GetSQLInserir(); }},
-    {"TDALContratoEmprestimo::GetSQLUpdate", [] { return TDALContratoEmprestimo::GetSQLUpdate(); }},
-});
-
+// What sped/sped.sql.test holds, by block name.
 const testsupport::StatementBuilders kSpedStatements({
     {"TDALServicosPrestadosSPED_EFD::GetSQLInsertZTSERVICOSPEDEFD (nothing set)",
      [] { return Sped::GetSQLInsertZTSERVICOSPEDEFD(NadaInformado()); }},
@@ -49,20 +43,6 @@ const testsupport::StatementBuilders kSpedStatements({
      [] { return Sped::GetSQLUpdateZTSERVICOSPEDEFD(); }},
     {"TDALServicosPrestadosSPED_EFD::GetSQLContribuinteCPRB", [] { return Sped::GetSQLContribuinteCPRB(); }},
 });
-
-TEST(LoansSql, UpdatesEveryColumnByKeyAndInsertsThemAll) {
-  const std::string update = TDALContratoEmprestimo::GetSQLUpdate().Text();
-  // Every column but the key is set; the key is only the filter, with its trailing blank.
-  EXPECT_NE(update.find("\nWHERE NUMSEQCONTRATOEMPRESTIMO = :NUMSEQCONTRATOEMPRESTIMO "), std::string::npos);
-  EXPECT_EQ(update.find("SET NUMSEQCONTRATOEMPRESTIMO"), std::string::npos);
-  for (const char* coluna :
-       {"NUMCONTRATO", "DTCONTRATO", "TIPOCONTRATO", "MOEDAESTRANGEIRA", "DTCOTACAO", "PRAZOPER", "TXJURO", "CODFORNEC",
-        "CODBANCO", "OBSERVACAO", "VLRTOTAL", "TIPOEMPRESTIMO", "MOEDANACIONAL"}) {
-    EXPECT_NE(update.find(std::string(coluna) + " = :" + coluna), std::string::npos) << coluna;
-    EXPECT_NE(TDALContratoEmprestimo::GetSQLInserir().Text().find(std::string(":") + coluna), std::string::npos)
-        << coluna;
-  }
-}
 
 TEST(SpedSql, UpdateSetsEveryColumnButTheKey) {
   const std::string sql = Sped::GetSQLUpdateZTSERVICOSPEDEFD().Text();

@@ -137,6 +137,10 @@ StatementFile ReadStatementFiles(const std::string& folder) {
   std::sort(paths.begin(), paths.end());
   for (const std::filesystem::path& path : paths) {
     std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      all.Errors.push_back(path.string() + ": cannot be read");
+      continue;
+    }
     std::ostringstream text;
     text << in.rdbuf();
     StatementFile parsed = ParseStatementFile(text.str(), path.string());

@@ -18,8 +18,9 @@
 // A block runs from its "# statement: NAME" line to a line holding only "----"; its lines are the
 // statement's lines, joined with "\n" (no line break after the last one; a block with no lines is
 // an empty statement). Inside a block a backslash starts an escape: \s is a blank, \r a carriage
-// return, \t a tab, \\ a backslash. A block line may not end in a raw blank, tab or carriage
-// return, since editors strip or add them unseen: write the last one escaped ("FOR UPDATE\s").
+// return, \t a tab, \\ a backslash, \- a dash (a statement line that is only "----" is written
+// "\----"). A block line may not end in a raw blank, tab or carriage return, since editors strip
+// or add them unseen: write the last one escaped ("FOR UPDATE\s").
 namespace testsupport {
 
 // One block of a statement file.

@@ -15,7 +15,7 @@ dsn=$("$here/scripts/db.sh" start)
 export QUORVIN_DSN="$dsn" QUORVIN_TEST_DSN="$dsn"
 "$build/bin/quorvin-fin" db reset >/dev/null
 
-filter='*Concorrencia*:*Concurrency*:*Reliability*:*HostileInput*:CliSweep*:*FaultInjection*:LockWaits*'
+filter='*Concorrencia*:*Concurrency*:*Reliability*:*HostileInput*:CliSweep*:*FaultInjection*:KilledClient*:LockWaits*'
 log="$QUORVIN_DB_DIR.log"
 status=0
 "$build/bin/integration_tests" --gtest_filter="$filter" --gtest_repeat="${SOAK_ROUNDS:-3}" --gtest_brief=1 \

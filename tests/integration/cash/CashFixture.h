@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,24 +8,16 @@
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 
 namespace cashtest {
 
 using Rows = std::vector<std::string>;
+using testsupport::Failure;
 
 // The account the tests write to; every test's writes are rolled back.
 inline constexpr double kBanco = 9101;
-
-// The exception's class and message, or "no exception".
-inline std::string Falha(const std::function<void()>& chamada) {
-  try {
-    chamada();
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
-  return "no exception";
-}
 
 // The cash area on the test host, with helpers that read and write its tables directly for the
 // account kBanco and the collection code Cob.

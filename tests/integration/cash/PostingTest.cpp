@@ -37,7 +37,7 @@ TEST_P(CashPosting, MovesTheBalanceByKindAndFreezesItInTheMovement) {
   // A movement without a kind is refused before anything is written.
   Movimento sem_tipo = NovoMovimento("  ", 9);
   sem_tipo.TRAVARSALDO = GetParam();
-  EXPECT_EQ(Falha([&] { Caixa().Incluir(sem_tipo); }),
+  EXPECT_EQ(Failure([&] { Caixa().Incluir(sem_tipo); }),
             "Exception: Tipo de movimentação inválido: '  '. Informe \"D\" (débito) ou \"C\" (crédito).");
   const Movimento compensado =
       postar("C", 5, [](Movimento& r) { r.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 3); });
@@ -77,18 +77,35 @@ TEST_F(CashTest, DrawsNumTransLeavesUnsetColumnsToTheTableAndReturnsTheHostMessa
 TEST_F(CashTest, AFailureKeepsItsClassAndLeavesItsMessageInTheRecord) {
   Movimento semData = NovoMovimento("D", 1);
   semData.DATA = TDateTime();  // a movement without a date is refused by the table
-  const std::string falha = Falha([&] { Caixa().Incluir(semData); });
+  const std::string falha = Failure([&] { Caixa().Incluir(semData); });
   EXPECT_EQ(falha.rfind("Exception: ", 0), 0U) << falha;
   EXPECT_NE(falha.find("ORA-01400"), std::string::npos) << falha;
   EXPECT_EQ(semData.MENSAGEM, "Erro ao inserir registros!\r" + falha.substr(11));
   // Outside a transaction nothing is written.
   Session().Rollback();
   Movimento fora = NovoMovimento("D", 1);
-  EXPECT_EQ(Falha([&] { Caixa().Incluir(fora); }), "ExTransacaoNaoIniciada: Transação não iniciada.");
+  EXPECT_EQ(Failure([&] { Caixa().Incluir(fora); }), "ExTransacaoNaoIniciada: Transação não iniciada.");
   EXPECT_EQ(fora.MENSAGEM, "Erro ao inserir registros!\rTransação não iniciada.");
   EXPECT_EQ(fora.NUMTRANS, 0);
   EXPECT_EQ(Saldo(), Rows{});
   Session().StartTransaction();
+}
+
+// A database failure inside a posting keeps the module's message and stays reachable as the
+// cause, so the host (and the command line's exit code) tells it from a business refusal.
+TEST_F(CashTest, ADatabaseFailureKeepsTheModulesMessageAndTheDatabaseCause) {
+  Session().ExecuteScript(
+      "CREATE FUNCTION pg_temp.falha_de_banco() RETURNS trigger LANGUAGE plpgsql AS "
+      "$$BEGIN RAISE EXCEPTION 'falha do servidor'; END$$;"
+      "CREATE TRIGGER falha_de_banco BEFORE INSERT ON ZTMOVCR FOR EACH ROW EXECUTE FUNCTION pg_temp.falha_de_banco();");
+  Movimento movimento = NovoMovimento("D", 10);
+  try {
+    Caixa().Incluir(movimento);
+    FAIL() << "posted";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("falha do servidor"), std::string::npos) << e.Message();
+    EXPECT_TRUE(testsupport::CausaDoBanco(e)) << testsupport::ClassAndMessage(e);
+  }
 }
 
 // Routine, permission 6 given, pair integrated, state of the period holding the clearing date
@@ -110,11 +127,11 @@ TEST_P(CashPostingPeriod, ClosedAccountingPeriodIsCheckedOnlyWhereItApplies) {
   }
   Movimento r = NovoMovimento("D", 10);
   r.DTCOMPENSACAO = TDateTime::EncodeDate(2025, 2, 14);
-  EXPECT_EQ(Falha([&] { Caixa().Incluir(r); }),
+  EXPECT_EQ(Failure([&] { Caixa().Incluir(r); }),
             recusado ? "ExDataCompensacaoBloqueioEncerramento: A data de compensação informada, encontra-se dentro "
                        "de um período bloqueado/encerrado (rotinas 2106/rotina 2117) na contabilidade.! Conforme "
                        "parâmetro: 2822 - Permitir conciliação em períodos encerrados no contábil."
-                     : "no exception");
+                     : "(no exception)");
   EXPECT_EQ(Movimentos("VLSALDO"), recusado ? Rows{} : Rows{"10"});
   EXPECT_EQ(r.NUMTRANS == 0, recusado);
 }

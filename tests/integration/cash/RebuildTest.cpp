@@ -127,7 +127,7 @@ TEST_F(CashRebuild, ChecksRefuseInOrderInsideTheRebuildWrapper) {
     Recalculo p = Pedido("", "", 0, kConciliado);
     ajuste(p);
     if (semTransacao) Session().Rollback();
-    const std::string falha = Falha([&] { Caixa().RecalcularSaldos(p); });
+    const std::string falha = Failure([&] { Caixa().RecalcularSaldos(p); });
     if (semTransacao) Session().StartTransaction();
     return falha;
   };
@@ -156,7 +156,7 @@ TEST_F(CashRebuild, AFailingRebuildDoesNotStopTheOthers) {
   InserirMovimento(2, "2025-03-02", "C", 40, 0, "2025-03-02", "2025-03-03");
   FalharAoGravar("vlsaldo", "falha simulada no saldo");
   const Recalculo p = Pedido("2025-03-01", "2025-03-31", 10, kSaldo | kConciliado | kCompensacao | kSoPosteriores);
-  std::string falha = Falha([&] { Caixa().RecalcularSaldos(p); });
+  std::string falha = Failure([&] { Caixa().RecalcularSaldos(p); });
   EXPECT_EQ(falha.rfind(kFalha + " '9101' - 'TST': \r", 0), 0U) << falha;
   EXPECT_NE(falha.find("falha simulada no saldo"), std::string::npos) << falha;
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"0|110", "0|70"}));
@@ -164,7 +164,7 @@ TEST_F(CashRebuild, AFailingRebuildDoesNotStopTheOthers) {
   EXPECT_EQ(Meses(), Rows{"2025-03|100|40|10|70|2025-03-01"});
 
   FalharAoGravar("vlsaldoconcil", "falha simulada no conciliado");
-  falha = Falha([&] { Caixa().RecalcularSaldos(Pedido("", "", 0, kSaldo | kConciliado)); });
+  falha = Failure([&] { Caixa().RecalcularSaldos(Pedido("", "", 0, kSaldo | kConciliado)); });
   EXPECT_NE(falha.find("falha simulada no conciliado"), std::string::npos) << falha;
   EXPECT_EQ(falha.find("falha simulada no saldo"), std::string::npos) << falha;
   EXPECT_EQ(Movimentos(kSaldos), (Rows{"0|110", "0|70"}));
@@ -185,7 +185,7 @@ TEST_F(CashRebuild, MonthlyBalanceGetters) {
   EXPECT_EQ(Caixa().ObterSaldoFinalMesAnterior(kBanco, Cob, 2024, 1), 321.5);
   EXPECT_EQ(Caixa().ObterSaldoFinalMesAnterior(kBanco, Cob, 2024, 2), 100);
   EXPECT_EQ(Caixa().ObterSaldoFinalMesAnterior(kBanco, Cob, 2024, 5), 0);
-  EXPECT_EQ(Falha([&] { (void)Caixa().ObterSaldoFinalMesAnterior(kBanco, Cob, 2024, 13); }),
+  EXPECT_EQ(Failure([&] { (void)Caixa().ObterSaldoFinalMesAnterior(kBanco, Cob, 2024, 13); }),
             "Exception: Mês inválido: 13.");
   // The closing balance of the latest month starting before the date.
   for (const auto& [data, saldo] : std::vector<std::pair<std::string, double>>{

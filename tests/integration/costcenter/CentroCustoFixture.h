@@ -6,6 +6,7 @@
 #include "oradb/TOraSession.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/TBase.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 
 namespace costcenter_it {

@@ -8,14 +8,13 @@
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
-#include "support/Causes.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 
 namespace {
 
 constexpr double kConta = 9931;  // receiving account no other test uses
 
-// Whether a database failure lies anywhere down the chain of causes.
 using testsupport::CausaDoBanco;
 
 class ContratoEmprestimoTest : public testsupport::HostTest {
@@ -97,14 +96,7 @@ TEST_F(ContratoEmprestimoTest, UpdatingAKeyThatDoesNotExistAnswersFalseAndWrites
 }
 
 TEST_F(ContratoEmprestimoTest, AContractThatBringsMoneyInNeedsItsAccountAndAValue) {
-  const auto falha = [this](TFin_ContratoEmprestimo c) {
-    try {
-      Area().Salvar(c);
-    } catch (const Exception& e) {
-      return std::string(e.ClassName()) + ": " + e.Message();
-    }
-    return std::string("no exception");
-  };
+  const auto falha = [this](TFin_ContratoEmprestimo c) { return testsupport::Failure([&] { Area().Salvar(c); }); };
   TFin_ContratoEmprestimo sem_conta = Contrato("4", 10);
   sem_conta.CODBANCO = 0;
   EXPECT_EQ(falha(sem_conta), "Exception: Informe o banco/caixa que recebe o valor do contrato de empréstimo.");
@@ -126,8 +118,8 @@ TEST_F(ContratoEmprestimoTest, AFailedPostingIsReportedWithItsTextAndKeepsTheDat
     Area().Salvar(c);
     FAIL() << "posted";
   } catch (const Exception& e) {
-    EXPECT_EQ(std::string(e.ClassName()), "Exception");
-    EXPECT_EQ(e.Message().rfind("Houve um erro ao gerar a movimentação de numerários: ", 0), 0u) << e.Message();
+    const std::string falha = testsupport::ClassAndMessage(e);
+    EXPECT_EQ(falha.rfind("Exception: Houve um erro ao gerar a movimentação de numerários: ", 0), 0u) << falha;
     EXPECT_NE(e.Message().find("conta bloqueada para testes"), std::string::npos) << e.Message();
     EXPECT_TRUE(CausaDoBanco(e));
   }

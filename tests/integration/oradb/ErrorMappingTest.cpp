@@ -6,6 +6,7 @@
 
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -50,10 +51,9 @@ TEST_P(ErrorMapping, CarriesTheOracleCodeTheStateAndTheStatement) {
     }
     FAIL() << "no error";
   } catch (const EOraError& error) {
-    EXPECT_STREQ(error.ClassName(), c.class_name);
+    EXPECT_EQ(testsupport::ClassAndMessage(error), std::string(c.class_name) + ": " + c.message);
     EXPECT_EQ(error.ErrorCode(), std::stoi(c.message.substr(4, 5)));
     EXPECT_EQ(error.SqlState(), c.sqlstate);
-    EXPECT_EQ(error.Message(), c.message);
     EXPECT_EQ(error.Statement(), c.sql);
   }
 }

@@ -7,12 +7,12 @@
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
 #include "rtl/Formatacao.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
-#include "unit/oradb/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 class RowLocks : public testsupport::DatabaseTest {
  protected:

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "oradb/TOraSQL.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
-#include "unit/oradb/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 // ---- TOraSQL: statements with their binds, Oracle blocks with the values written in ----
 

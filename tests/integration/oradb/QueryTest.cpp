@@ -7,12 +7,12 @@
 #include "oradb/TClientDataSet.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/Translator.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
-#include "unit/oradb/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 // ---- Statement text, parameters and execution ----
 

@@ -8,12 +8,12 @@
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSavepoint.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
-#include "unit/oradb/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 // The test's transaction holds row 1 before any savepoint; what each case adds under savepoints
 // is either kept or undone, never anything else.

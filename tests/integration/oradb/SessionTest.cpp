@@ -5,12 +5,12 @@
 #include "oradb/EOraError.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
+#include "support/Failure.h"
 #include "support/TestDatabase.h"
-#include "unit/oradb/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 using SessionBehaviour = testsupport::DatabaseTest;
 

@@ -52,7 +52,7 @@ TEST_F(PayablePosting, EntryIsHandedToTheCostCenterAreaWhoseFailureLeavesTheRoll
   centro_custo.SetFazCloneRegistroPrincipal(false);
   centro_custo.Falha = "Centro de custo inativo.";
   RFin_IncluirContasPagar falha = Valida();
-  EsperarFalha([&] { ContasPagar().Incluir(falha); }, "Exception", "Centro de custo inativo.");
+  EXPECT_FAILS_WITH(ContasPagar().Incluir(falha), "Exception: Centro de custo inativo.");
   EXPECT_EQ(falha.MENSAGEM, "Erro ao inserir registros!\rCentro de custo inativo.");
   EXPECT_EQ(ContasPagar().GetValidador().Text(), "Centro de custo inativo.");
   EXPECT_EQ(Linhas("ZTLANC", falha.RECNUM), 1);
@@ -62,8 +62,9 @@ TEST_F(PayablePosting, EntryIsHandedToTheCostCenterAreaWhoseFailureLeavesTheRoll
     ContasPagar().Incluir(repetida);
     ADD_FAILURE() << "RECNUM repetido foi aceito";
   } catch (const Exception& erro) {
-    EXPECT_STREQ(erro.ClassName(), "Exception");
-    EXPECT_NE(erro.Message().find("ORA-00001"), std::string::npos) << erro.Message();
+    const std::string falha = testsupport::ClassAndMessage(erro);
+    EXPECT_EQ(falha.rfind("Exception: ", 0), 0u) << falha;
+    EXPECT_NE(falha.find("ORA-00001"), std::string::npos) << falha;
     EXPECT_EQ(repetida.MENSAGEM, "Erro ao inserir registros!\r" + erro.Message());
   }
   Session().Rollback();

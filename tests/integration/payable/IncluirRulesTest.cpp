@@ -42,7 +42,7 @@ TEST_P(PayableRule, FirstFailingRuleWinsAndNothingIsWritten) {
     return;
   }
   const double recnum = registro.RECNUM;
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, regra.classe, regra.mensagem);
+  EXPECT_FAILS_WITH(ContasPagar().Incluir(registro), std::string(regra.classe) + ": " + regra.mensagem);
   EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTLANC") + ScalarNumber("SELECT COUNT(*) FROM ZTLANCBLOQ"), 0);
   EXPECT_EQ(registro.RECNUM, recnum);
   EXPECT_EQ(registro.MENSAGEM, "");
@@ -133,10 +133,9 @@ INSTANTIATE_TEST_SUITE_P(Rules, PayableRule, ::testing::ValuesIn(kRegras),
 TEST_F(PayableTest, RecordNotInitialisedIsRefusedBeforeTheTransactionIsLookedAt) {
   RFin_IncluirContasPagar registro = Valida();
   Session().Rollback();
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExTransacaoNaoIniciada", "Transação não iniciada.");
+  EXPECT_FAILS_WITH(ContasPagar().Incluir(registro), "ExTransacaoNaoIniciada: Transação não iniciada.");
   registro.Inicializado = false;
-  EsperarFalha([&] { ContasPagar().Incluir(registro); }, "ExParametrosNaoInicializados",
-               "Parâmetros não inicializados.");
+  EXPECT_FAILS_WITH(ContasPagar().Incluir(registro), "ExParametrosNaoInicializados: Parâmetros não inicializados.");
 }
 
 }  // namespace

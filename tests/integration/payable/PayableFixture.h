@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "payable/Uclsfin_contaspagar.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 
 namespace payabletest {
@@ -108,17 +108,6 @@ class PayableTest : public testsupport::HostTest {
   std::string resultado;
   for (int i = 0; i < vezes; ++i) resultado += texto;
   return resultado;
-}
-
-// Runs `acao` and checks that it fails with exactly this class and message.
-inline void EsperarFalha(const std::function<void()>& acao, const std::string& classe, const std::string& mensagem) {
-  try {
-    acao();
-    ADD_FAILURE() << "esperada a falha " << classe << ": " << mensagem;
-  } catch (const Exception& erro) {
-    EXPECT_EQ(erro.ClassName(), classe);
-    EXPECT_EQ(erro.Message(), mensagem);
-  }
 }
 
 }  // namespace payabletest

@@ -6,6 +6,7 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/Failure.h"
 
 namespace {
 
@@ -53,12 +54,7 @@ TEST(MonthWalk, WritesEveryMonthWithItsBalances) {
 }
 
 std::string Refusal(int direcao, const std::vector<TMesCompensacao>& meses) {
-  try {
-    (void)PlanejarRecalculoCompensacao(kMarch2025, 0, direcao, meses);
-    return "accepted";
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
+  return testsupport::Failure([&] { (void)PlanejarRecalculoCompensacao(kMarch2025, 0, direcao, meses); });
 }
 
 TEST(MonthWalk, RefusesWithAClearMessageInsteadOfLooping) {

@@ -6,6 +6,7 @@
 
 #include "frame/Uclsfin_except.h"
 #include "rtl/Formatacao.h"
+#include "support/Failure.h"
 
 namespace {
 
@@ -195,7 +196,7 @@ TEST(ExceptionCatalogue, EveryClassCarriesItsMessageClassNameAndBase) {
     try {
       row.raise();
     } catch (const Exception& e) {
-      EXPECT_EQ(std::string(e.ClassName()) + ": " + e.Message(), row.className + ": " + row.message);
+      EXPECT_EQ(testsupport::ClassAndMessage(e), row.className + ": " + row.message);
       EXPECT_STREQ(e.what(), row.message.c_str()) << row.className;
       EXPECT_EQ(dynamic_cast<const ExFinanceiro*>(&e) != nullptr, row.financeiro) << row.className;
       EXPECT_EQ(dynamic_cast<const TBaseExcecao*>(&e) != nullptr, row.financeiro) << row.className;

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "oradb/TClientDataSet.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 using Texts = std::vector<std::string>;
 
 // The apportionment rows the cost-center area keeps in memory.

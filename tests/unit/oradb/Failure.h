@@ -1,20 +1,8 @@
 #pragma once
 
-#include <functional>
-#include <string>
+#include "support/Failure.h"
 
-#include "rtl/Exception.h"
-
+// The translator's tests name the shared failure text under their own namespace.
 namespace oradbtest {
-
-// "Class: message" of what `action` throws, so one assertion pins both; "(no exception)" otherwise.
-inline std::string Failure(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return std::string(error.ClassName()) + ": " + error.Message();
-  }
-  return "(no exception)";
-}
-
+using testsupport::Failure;
 }  // namespace oradbtest

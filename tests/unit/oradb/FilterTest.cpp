@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "oradb/TClientDataSet.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 using Codes = std::vector<long long>;
 
 // Six entries with the types the module filters on: integer codes, amounts, one-letter status,

@@ -6,11 +6,11 @@
 
 #include "oradb/TOraParam.h"
 #include "oradb/internal/BindNames.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 TEST(ParamLiteral, IsEscapedSoTheValueStaysData) {
   const std::pair<std::function<void(TOraParam&)>, const char*> cases[] = {

@@ -9,6 +9,8 @@
 #include "payable/Uclsfin_contaspagar.h"
 #include "payable/Uclsfin_dalcontaspagar.h"
 #include "rtl/Exception.h"
+#include "support/Failure.h"
+#include "support/StatementBuilders.h"
 
 namespace {
 
@@ -29,6 +31,23 @@ RFin_IncluirContasPagar EntradaMinima() {
   return registro;
 }
 
+// What payable/payable.sql.test holds, by block name.
+const testsupport::StatementBuilders kPayableStatements({
+    {"TDALContasPagar::GetSQLInsertZTLANC (minimal entry)",
+     [] { return TDALContasPagar::GetSQLInsertZTLANC(EntradaMinima(), false, false); }},
+    {"TDALContasPagar::GetSQLValorOrcado (March)", [] { return TDALContasPagar::GetSQLValorOrcado(3); }},
+    {"TDALContasPagar::GetSQLValorOrcado (December)", [] { return TDALContasPagar::GetSQLValorOrcado(12); }},
+    {"TDALContasPagar::GetSQLValorLancado (paid, by payment date)",
+     [] { return TDALContasPagar::GetSQLValorLancado("ZTLANC", true, false); }},
+    {"TDALContasPagar::GetSQLValorLancado (open and held, by due date)",
+     [] { return TDALContasPagar::GetSQLValorLancado("ZTLANCBLOQ", false, false); }},
+    {"TDALContasPagar::GetSQLValorLancado (open, by accrual)",
+     [] { return TDALContasPagar::GetSQLValorLancado("ZTLANC", false, true); }},
+    {"TDALContasPagar::GetSQLLancamentoRetido (RECNUM, VALOR)",
+     [] { return TDALContasPagar::GetSQLLancamentoRetido("RECNUM, VALOR"); }},
+    {"TDALContasPagar::GetSQLTravarLancamentoRetido", [] { return TDALContasPagar::GetSQLTravarLancamentoRetido(); }},
+});
+
 // The column list of an insert.
 std::vector<std::string> Colunas(const std::string& sql) {
   std::vector<std::string> colunas;
@@ -39,24 +58,6 @@ std::vector<std::string> Colunas(const std::string& sql) {
     inicio = fim + 2;
   }
   return colunas;
-}
-
-TEST(PayableInsert, MinimalEntryWritesTheFixedColumnsThenValueAccountAndDates) {
-  const std::string esperado =
-      "INSERT INTO ZTLANC (RECNUM, DTLANC, HISTORICO, DUPLIC, LOCALIZACAO, CODFILIAL, INDICE, NUMCHEQUE, TIPOLANC, "
-      "TIPOPARCEIRO, NOMEFUNC, ASSINATURA, TIPOPAGTO, NUMDVDESTDOC, NUMCODBARRA, HISTORICO2, MOEDA, DVAG, "
-      "PORTADORCHEQUE, NUMDIIMPORTACAO, ADIANTAMENTO, NFSERVICO, PREST, BOLETO, PAGTONOMEDOCLIENTE, OBSBLOQ, "
-      "AGENDAMENTO, NUMCONTRATOCAMBIO, IDCONTROLEEMBARQUE, FORMAPGTO, CODROTINACAD, DTMOEDA, CODROTINAALT, PARCELA, "
-      "NUMNOTA, CODFORNEC, VLRUTILIZADOADIANTFORNEC, TIPOSERVICO, IDENTIFICADORFGTS, LACREDIGCONECSOCIAL, "
-      "OPCAOPAGAMENTOIPVA, UTILIZOURATEIOCONTA, PRCRATEIOUTILIZADO, VALOR, CODCONTA, DTVENC, DTEMISSAO, DTCOTACAO) "
-      "VALUES(:RECNUM, :DTLANC, :HISTORICO, :DUPLIC, :LOCALIZACAO, :CODFILIAL, :INDICE, :NUMCHEQUE, :TIPOLANC, "
-      ":TIPOPARCEIRO, :NOMEFUNC, :ASSINATURA, :TIPOPAGTO, :NUMDVDESTDOC, :NUMCODBARRA, :HISTORICO2, :MOEDA, :DVAG, "
-      ":PORTADORCHEQUE, :NUMDIIMPORTACAO, :ADIANTAMENTO, :NFSERVICO, :PREST, :BOLETO, :PAGTONOMEDOCLIENTE, :OBSBLOQ, "
-      ":AGENDAMENTO, :NUMCONTRATOCAMBIO, :IDCONTROLEEMBARQUE, :FORMAPGTO, :CODROTINACAD, :DTMOEDA, :CODROTINAALT, "
-      ":PARCELA, :NUMNOTA, :CODFORNEC, :VLRUTILIZADOADIANTFORNEC, :TIPOSERVICO, :IDENTIFICADORFGTS, "
-      ":LACREDIGCONECSOCIAL, :OPCAOPAGAMENTOIPVA, :UTILIZOURATEIOCONTA, :PRCRATEIOUTILIZADO, :VALOR, :CODCONTA, "
-      ":DTVENC, :DTEMISSAO, :DTCOTACAO) ";
-  EXPECT_EQ(TDALContasPagar::GetSQLInsertZTLANC(EntradaMinima(), false, false), esperado);
 }
 
 // Only an entry to be supplemented in a branch that works with it goes to the held table, unless it
@@ -136,13 +137,7 @@ TEST(PayableInClause, ValuesAreSortedAsTextOnceEachAndWrapped) {
 // The list is pasted into SQL: an unquoted value that is not a number never reaches it.
 TEST(PayableInClause, UnquotedValuesMustBeNumbers) {
   for (const std::string valor : {"1) OR (1=1", "3a", "--", "1;DELETE FROM ZTLANC"}) {
-    try {
-      (void)Monta("12," + valor);
-      ADD_FAILURE() << valor;
-    } catch (const Exception& erro) {
-      EXPECT_STREQ(erro.ClassName(), "Exception");
-      EXPECT_EQ(erro.Message(), "Valor inválido na lista de ZTLANC.RECNUM: \"" + valor + "\".");
-    }
+    EXPECT_FAILS_WITH(Monta("12," + valor), "Exception: Valor inválido na lista de ZTLANC.RECNUM: \"" + valor + "\".");
   }
 }
 
@@ -187,34 +182,6 @@ TEST(PayableBudgetVerdict, ComparesToTheCent) {
     const TSituacaoOrcamento situacao = TContasPagar::AvaliarOrcamento(orcado, pago, aberto, valor);
     EXPECT_EQ(situacao.Excedido, excedido) << orcado << " " << pago << " " << aberto << " " << valor;
     EXPECT_DOUBLE_EQ(situacao.Disponivel, disponivel) << orcado << " " << pago << " " << aberto;
-  }
-}
-
-// The month's budget column has two digits. Paid entries count by payment month, open ones by due
-// month, both by accrual month when budgets are consumed by accrual (then split and reversed
-// entries are left out).
-TEST(PayableBudgetSql, BudgetAndWhatTheMonthAlreadyHolds) {
-  EXPECT_EQ(TDALContasPagar::GetSQLValorOrcado(3),
-            "SELECT VLORCMES03 AS VALOR FROM ZTORCLAN WHERE CODCONTA = :CODCONTA AND CODFILIAL = :CODFILIAL AND ANO = "
-            ":ANO");
-  EXPECT_EQ(TDALContasPagar::GetSQLValorOrcado(12).substr(0, 18), "SELECT VLORCMES12 ");
-  const std::tuple<const char*, bool, bool, const char*> casos[] = {
-      {"ZTLANC", true, false,
-       "SELECT NVL(SUM(VPAGO), 0) AS VALOR\n  FROM ZTLANC\n WHERE CODCONTA = :CODCONTA\n   AND CODFILIAL = :CODFILIAL\n"
-       "   AND DTPAGTO IS NOT NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n   AND DTREJEICAOSUPLORC IS NULL\n"
-       "   AND DTPAGTO >= :DTINICIO\n   AND DTPAGTO < :DTFIM"},
-      {"ZTLANCBLOQ", false, false,
-       "SELECT NVL(SUM(VALOR), 0) AS VALOR\n  FROM ZTLANCBLOQ\n WHERE CODCONTA = :CODCONTA\n"
-       "   AND CODFILIAL = :CODFILIAL\n   AND DTPAGTO IS NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n"
-       "   AND DTREJEICAOSUPLORC IS NULL\n   AND DTVENC >= :DTINICIO\n   AND DTVENC < :DTFIM"},
-      {"ZTLANC", false, true,
-       "SELECT NVL(SUM(VALOR), 0) AS VALOR\n  FROM ZTLANC\n WHERE CODCONTA = :CODCONTA\n   AND CODFILIAL = :CODFILIAL\n"
-       "   AND DTPAGTO IS NULL\n   AND RECNUM <> NVL(:RECNUM, 0)\n   AND DTREJEICAOSUPLORC IS NULL\n"
-       "   AND DTCOMPETENCIA IS NOT NULL\n   AND DTCOMPETENCIA >= :DTINICIO\n   AND DTCOMPETENCIA < :DTFIM\n"
-       "   AND DTDESD IS NULL\n   AND DTESTORNOBAIXA IS NULL"},
-  };
-  for (const auto& [tabela, pago, competencia, sql] : casos) {
-    EXPECT_EQ(TDALContasPagar::GetSQLValorLancado(tabela, pago, competencia), sql);
   }
 }
 

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "rtl/Exception.h"
 #include "sdk/IGerenteFinanceiro.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 
 namespace {
+
+using testsupport::Failure;
 
 constexpr const char* kServico = "770001";
 
@@ -34,15 +36,6 @@ class ServicosPrestadosSPEDTest : public testsupport::HostTest {
         "FROM ZTSERVICOSPEDEFD WHERE CODSERVICO = " +
         std::string(kServico));
   }
-
-  std::string Falha(const std::function<void()>& chamada) {
-    try {
-      chamada();
-    } catch (const Exception& e) {
-      return std::string(e.ClassName()) + ": " + e.Message();
-    }
-    return "no exception";
-  }
 };
 
 // Insert names only what is set (the rest stays NULL); update writes every column, so a zero
@@ -65,28 +58,28 @@ TEST_F(ServicosPrestadosSPEDTest, InsertStoresTheSetColumnsAndUpdateRewritesThem
 
 TEST_F(ServicosPrestadosSPEDTest, FailuresCarryTheOperationsPrefixAndWriteNothing) {
   RFin_IncluirServicosPrestadosSPED_EFD r = Servico();
-  EXPECT_EQ(Falha([&] { Area().AlterarServicoPrestadoSPED_EFD(r); }),
+  EXPECT_EQ(Failure([&] { Area().AlterarServicoPrestadoSPED_EFD(r); }),
             "Exception: Erro ao alterar registros!\rServiço prestado 770001 não encontrado.");
   ASSERT_TRUE(Area().IncluirServicosPrestadosSPED_EFD(r));
-  const std::string duplicado = Falha([&] { Area().IncluirServicosPrestadosSPED_EFD(r); });
+  const std::string duplicado = Failure([&] { Area().IncluirServicosPrestadosSPED_EFD(r); });
   EXPECT_EQ(duplicado.rfind("Exception: Erro ao inserir registros!\rORA-00001", 0), 0u) << duplicado;
 }
 
 TEST_F(ServicosPrestadosSPEDTest, RequestsAreCheckedBeforeAnyStatement) {
   RFin_IncluirServicosPrestadosSPED_EFD r = Servico();
   r.TRANSACAOABERTA = false;
-  EXPECT_EQ(Falha([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
+  EXPECT_EQ(Failure([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
             "ExTransacaoNaoIniciada: Transação não iniciada.");
   r = Servico();
   r.CODSERVICO = 0;
-  EXPECT_EQ(Falha([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
+  EXPECT_EQ(Failure([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
             "ExCodServicoPrestadoVazio: É necessário informar o código do serviço inserido na ZTLANC!");
   r.CODSERVICO = -4;
-  EXPECT_EQ(Falha([&] { Area().AlterarServicoPrestadoSPED_EFD(r); }),
+  EXPECT_EQ(Failure([&] { Area().AlterarServicoPrestadoSPED_EFD(r); }),
             "ExCodServicoPrestadoVazio: É necessário informar o código do serviço inserido na ZTLANC!");
   r = Servico();
   r.CODTIPOSERVICO = 2.5;
-  EXPECT_EQ(Falha([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
+  EXPECT_EQ(Failure([&] { Area().IncluirServicosPrestadosSPED_EFD(r); }),
             "Exception: O código CODTIPOSERVICO deve ser um número inteiro não negativo (recebido 2.5).");
   EXPECT_EQ(Scalar(std::string("SELECT COUNT(*) FROM ZTSERVICOSPEDEFD WHERE CODSERVICO = ") + kServico), "0");
 }

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,18 +16,13 @@
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Tabela.h"
 
 namespace {
 
 constexpr int kMovimentos = 200000;
 constexpr int kBanco = 9801;
 constexpr const char* kCob = "BEN";
-
-long PicoMemoriaKb() {
-  rusage uso{};
-  getrusage(RUSAGE_SELF, &uso);
-  return uso.ru_maxrss;
-}
 
 double Segundos(const std::function<void()>& trabalho) {
   const auto inicio = std::chrono::steady_clock::now();
@@ -68,7 +64,8 @@ double SaldoGravado(TOraSession& sessao) {
 }
 
 // The plain rebuild as the cash area runs it, over the movements up to `fim`, rolled back after.
-void RecalcularModulo(host::THostQuorvin& host, TDALMovimentacaoNumerarios& dal, TDateTime fim, const char* rotulo) {
+void RecalcularModulo(host::THostQuorvin& host, TDALMovimentacaoNumerarios& dal, TDateTime fim, const char* rotulo,
+                      bool tabela) {
   long movimentos = 0;
   {
     TOraQuery contagem(&host.Sessao());
@@ -93,8 +90,9 @@ void RecalcularModulo(host::THostQuorvin& host, TDALMovimentacaoNumerarios& dal,
   saldo = SaldoGravado(host.Sessao());
   transacao.Rollback();
   std::printf("%-34s %7ld movimentos  %6.2f s  %9.0f mov/s  pico de memória %6ld KB  saldo %.2f%s%s\n", rotulo,
-              movimentos, segundos, movimentos / segundos, PicoMemoriaKb(), saldo,
+              movimentos, segundos, movimentos / segundos, bench::PicoMemoriaKb(), saldo,
               ok ? "" : "  FALHOU: ", mensagem.c_str());
+  if (tabela) bench::LinhaTabela("recálculo do saldo (movimentos)", true, movimentos / segundos, NAN);
 }
 
 // The physical floor: the same cursor and the same update per movement through libpq alone.
@@ -135,6 +133,7 @@ void RecalcularLibpq(const std::string& dsn) {
   });
   std::printf("%-34s %7d movimentos  %6.2f s  %9.0f mov/s\n", "mesmas instruções só com libpq", kMovimentos, segundos,
               kMovimentos / segundos);
+  bench::LinhaTabela("recálculo do saldo (movimentos)", false, kMovimentos / segundos, NAN);
   PQfinish(conexao);
 }
 
@@ -154,10 +153,10 @@ int main() {
     auto* dal = new TDALMovimentacaoNumerarios(&host);  // owned by the host
     std::printf("Preparando %d movimentos da conta %d...\n", kMovimentos, kBanco);
     Preparar(host.Sessao());
-    std::printf("pico de memória após a preparação: %ld KB\n", PicoMemoriaKb());
+    std::printf("pico de memória após a preparação: %ld KB\n", bench::PicoMemoriaKb());
     // A tenth of the history first: the peak must not grow with the number of movements.
-    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2020, 4, 7), "recálculo do saldo (1/10)");
-    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2030, 1, 1), "recálculo do saldo (conta inteira)");
+    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2020, 4, 7), "recálculo do saldo (1/10)", false);
+    RecalcularModulo(host, *dal, TDateTime::EncodeDate(2030, 1, 1), "recálculo do saldo (conta inteira)", true);
     RecalcularLibpq(dsn);
     TOraTransaction limpeza(host.Sessao());
     host.Sessao().ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + std::to_string(kBanco) + ";");

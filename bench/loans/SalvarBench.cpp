@@ -2,6 +2,7 @@
 // transaction each) and inserting services-rendered rows: contracts per second through the
 // module, beside the same kind and number of statements sent through bare libpq.
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,6 +14,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Tabela.h"
 
 namespace {
 
@@ -52,6 +54,7 @@ void ContratosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   });
   std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "contratos tipo 3 pelo módulo", kContratos, segundos,
               kContratos / segundos);
+  bench::LinhaTabela("contrato de empréstimo tipo 3", true, kContratos / segundos, NAN);
 }
 
 void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
@@ -75,6 +78,7 @@ void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   transacao.Rollback();
   std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "serviços prestados pelo módulo", kServicos, segundos,
               kServicos / segundos);
+  bench::LinhaTabela("serviço prestado (SPED)", true, kServicos / segundos, NAN);
 }
 
 // The floor: per contract, the statements the module's path sends (key, contract row, balance
@@ -127,6 +131,7 @@ void ContratosLibpq(PGconn* conexao) {
   });
   std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "mesmas instruções só com libpq", kContratos,
               segundos, kContratos / segundos);
+  bench::LinhaTabela("contrato de empréstimo tipo 3", false, kContratos / segundos, NAN);
 }
 
 void ServicosLibpq(PGconn* conexao) {
@@ -146,6 +151,7 @@ void ServicosLibpq(PGconn* conexao) {
   PQclear(PQexec(conexao, "ROLLBACK"));
   std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "mesma inserção só com libpq", kServicos, segundos,
               kServicos / segundos);
+  bench::LinhaTabela("serviço prestado (SPED)", false, kServicos / segundos, NAN);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/Tabela.h"
 
 namespace {
 
@@ -395,6 +396,13 @@ int main() {
     std::printf("  earlier floor:           %8.1f entries/s (parameters read each time)\n", fundo_sem_cache);
     std::printf("  module / floor:          %8.3f\n", modulo / fundo);
     std::printf("  module / earlier floor:  %8.3f\n", modulo / fundo_sem_cache);
+    // BEGIN and COMMIT are round trips too.
+    bench::LinhaTabela("Incluir, 3 centros de custo e orçamento", true, modulo,
+                       static_cast<double>(quantidade_comandos + 2));
+    bench::LinhaTabela("Incluir, 3 centros de custo e orçamento", false, fundo,
+                       static_cast<double>(quantidade_comandos + 2));
+    bench::LinhaTabela("Incluir, piso anterior (parâmetros lidos a cada vez)", false, fundo_sem_cache,
+                       static_cast<double>(quantidade_sem_cache + 2));
 
     TOraTransaction limpeza(host.Sessao());
     Executar(host.Sessao(), "DELETE FROM ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH'");

@@ -226,9 +226,14 @@ TClientDataSet& TDALCentroCusto::GetCdsContaCentroCusto() {
 }
 
 void TDALCentroCusto::CarregaContasCentroCusto(TTipoLancamento TipoLancamento) {
-  // The list is rebuilt for the kind asked: accounting accounts carry their chart of accounts,
-  // and rows of an earlier call never pile up.
+  // Read on first access and kept for the sub-module's life, as long as the kind of entry stays
+  // the same; another kind rebuilds it (accounting accounts carry their chart of accounts).
+  if (fcdsContaCentroCusto && fTipoContasCarregadas == TipoLancamento) {
+    fcdsContaCentroCusto->First();
+    return;
+  }
   CriarCdsContaCentroCusto(TipoLancamento);
+  fTipoContasCarregadas = TipoLancamento;
   const TStringList sql = GetSQLContasCentroCusto(TipoLancamento);
   if (sql.IsEmpty()) return;
   TOraQuery query(&Sessao());

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -175,4 +176,6 @@ class TDALCentroCusto : public TBaseSubModulo {
 
   TTipoLancamento fTipoLancto;
   std::unique_ptr<TClientDataSet> fcdsContaCentroCusto;
+  // The kind of entry whose accounts fcdsContaCentroCusto holds, once loaded.
+  std::optional<TTipoLancamento> fTipoContasCarregadas;
 };

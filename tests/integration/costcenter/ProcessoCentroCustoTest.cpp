@@ -6,6 +6,7 @@
 
 #include "CentroCustoFixture.h"
 #include "frame/Uclsfin_except.h"
+#include "frame/Uclsgerentefinanceiro.h"
 #include "oradb/TClientDataSet.h"
 #include "rtl/Exception.h"
 
@@ -327,6 +328,22 @@ TEST_F(CentroCustoTest, SavingReplacesTheEntrysRowsExceptUnderRoutine3421) {
     EXPECT_TRUE(Apportion(recnum, 10.00));
     EXPECT_EQ(Linhas(recnum, "PERCRATEIO, VALOR"), esperado);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The accounts that work with cost centers are read on the sub-module's first use and kept for its
+// life (one read per batch instead of one per entry); another kind of entry reads them again.
+TEST_F(CentroCustoTest, TheAccountsWithCostCentersAreReadOnceForTheSubModule) {
+  EXPECT_TRUE(Area().ContaTrabalhaCentroCusto("9", "910001", tlFinanceiro));
+  EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("9", "910009", tlFinanceiro));
+  Exec("UPDATE ZTCONTA SET USARATEIOCENTROCUSTO = 'S' WHERE CODCONTA = 910009");
+  EXPECT_FALSE(Area().ContaTrabalhaCentroCusto("9", "910009", tlFinanceiro)) << "read again for one entry";
+  // A new facade (the next batch, the next process) sees the change.
+  auto* outro = new TGerenteFinanceiro(&Host());  // owned by the host component
+  EXPECT_TRUE(outro->GetCentroCusto()->ContaTrabalhaCentroCusto("9", "910009", tlFinanceiro));
 }
 
 }  // namespace

@@ -189,7 +189,7 @@ std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, st
   const SqlNode* next = at + 1 < nodes.size() ? &nodes[at + 1] : nullptr;
   if (node.IsGroup()) {
     if (IsOuterJoinMarker(node)) {
-      if (FStripMarkers) return at + 1;
+      if (FDropMarkers) return at + 1;
       Unsupported("(+) fora de uma condição WHERE de consulta");
     }
     Lead(node, keep_lead, out);

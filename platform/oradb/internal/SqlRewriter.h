@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,14 +57,32 @@ class SqlRewriter {
   [[nodiscard]] std::string Query(NodeSpan nodes, QueryPlace place, bool keep_lead);
   // A list of nodes in expression or clause position.
   [[nodiscard]] std::string List(NodeSpan nodes, bool keep_lead = true);
+  // SELECT [DISTINCT] and its list.
+  [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
+  // A bind as a parameter marker, cast to numeric when `numeric`; notes the use for the next pass.
+  [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
+
+  // While it lives, the rewriter drops (+) markers instead of refusing them: the ON condition of a
+  // LEFT JOIN written from a (+) condition.
+  class OuterJoinMarkersDropped {
+   public:
+    explicit OuterJoinMarkersDropped(SqlRewriter& rewriter) noexcept
+        : FRewriter(rewriter), FPrevious(rewriter.FDropMarkers) {
+      FRewriter.FDropMarkers = true;
+    }
+    ~OuterJoinMarkersDropped() { FRewriter.FDropMarkers = FPrevious; }
+    OuterJoinMarkersDropped(const OuterJoinMarkersDropped&) = delete;
+    OuterJoinMarkersDropped& operator=(const OuterJoinMarkersDropped&) = delete;
+
+   private:
+    SqlRewriter& FRewriter;
+    bool FPrevious;
+  };
 
  private:
-  friend class QueryDepthGuard;
-
   // Expressions.
   std::size_t Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
   [[nodiscard]] std::string Group(const SqlNode& group);
-  [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
   [[nodiscard]] std::string NullTestBind(const SqlNode& bind);
   [[nodiscard]] std::string ConcatOperandBind(const SqlNode& bind);
   [[nodiscard]] BindTyping::Use& SeenUse(std::size_t index);
@@ -82,16 +99,7 @@ class SqlRewriter {
   [[noreturn]] void FailRownum() const;
 
   // Queries.
-  // A ROWNUM condition of WHERE as the LIMIT it becomes: the count's text, and whether it is at most
-  // one row.
-  struct RownumLimit {
-    std::string Count;
-    bool FirstRowOnly = false;
-  };
-  [[nodiscard]] std::optional<RownumLimit> RownumCondition(NodeSpan nodes);
-  [[nodiscard]] std::string QueryBody(NodeSpan nodes, QueryPlace place, bool keep_lead);
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
-  [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
   [[nodiscard]] std::string Insert(NodeSpan nodes);
   [[nodiscard]] std::string Delete(NodeSpan nodes);
   [[nodiscard]] std::string Update(NodeSpan nodes);
@@ -99,8 +107,7 @@ class SqlRewriter {
 
   BindTyping& FTyping;
   const PlsqlVariables* FVariables;
-  int FQueryDepth = 0;
-  bool FStripMarkers = false;
+  bool FDropMarkers = false;
 };
 
 // The statement's time to the second, as Oracle's SYSDATE (a DATE holds no fraction; casting to

@@ -80,8 +80,18 @@ class SqlRewriter {
   };
 
  private:
-  // Expressions.
+  // Expressions. An item renders the node at `at` (and those it takes along) and returns the index
+  // after them; the helpers that may decline return 0.
   std::size_t Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  // A parenthesised group, or a (+) marker where markers are dropped.
+  void GroupItem(const SqlNode& group, bool keep_lead, std::string& out);
+  // A literal, bind, quoted name or operator.
+  void TokenItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t SequenceItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t KeywordItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  // A function call Oracle answers differently, or a PL/SQL variable.
+  [[nodiscard]] std::size_t CallOrVariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t VariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
   [[nodiscard]] std::string Group(const SqlNode& group);
   [[nodiscard]] std::string NullTestBind(const SqlNode& bind);
   [[nodiscard]] std::string ConcatOperandBind(const SqlNode& bind);
@@ -96,7 +106,6 @@ class SqlRewriter {
   [[nodiscard]] std::string Decode(const SqlNode& args_group);
   [[nodiscard]] std::string CallWithBindCasts(const SqlNode& args_group, const std::vector<int>& casts);
   [[nodiscard]] std::string Word(const SqlNode& word) const;
-  [[noreturn]] void FailRownum() const;
 
   // Queries.
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);

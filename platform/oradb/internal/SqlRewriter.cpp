@@ -242,6 +242,8 @@ void SqlRewriter::TokenItem(NodeSpan nodes, std::size_t at, bool keep_lead, std:
       return;
     case TokenKind::Number:
     case TokenKind::Word:
+    case TokenKind::BracketName:  // not in Oracle SQL: LexMode::Sql never makes these two
+    case TokenKind::Invalid:
       out += token.Text;
       return;
   }

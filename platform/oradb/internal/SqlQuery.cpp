@@ -21,6 +21,20 @@ void Lead(const SqlNode& node, bool keep, std::string& out) {
   if (keep) AppendTrivia(out, node.Tok->Leading);
 }
 
+// UNION, INTERSECT, MINUS and EXCEPT, with the ALL or DISTINCT that follows them.
+std::vector<SetOperator> SetOperators(NodeSpan nodes) {
+  std::vector<SetOperator> operators;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (IsWord(nodes[i], "UNION") || IsWord(nodes[i], "INTERSECT") || IsWord(nodes[i], "MINUS") ||
+        IsWord(nodes[i], "EXCEPT")) {
+      const bool with_all = i + 1 < nodes.size() && (IsWord(nodes[i + 1], "ALL") || IsWord(nodes[i + 1], "DISTINCT"));
+      operators.push_back({i, with_all ? std::size_t{2} : std::size_t{1}});
+      if (with_all) ++i;
+    }
+  }
+  return operators;
+}
+
 }  // namespace
 
 std::string SqlRewriter::Statement(NodeSpan nodes) {
@@ -122,32 +136,19 @@ std::string SqlRewriter::Query(NodeSpan nodes, QueryPlace place, bool keep_lead)
     if (main == kNone) Unsupported("WITH sem SELECT principal");
     return List(nodes.first(main), keep_lead) + Query(nodes.subspan(main), place, true);
   }
+  const std::vector<SetOperator> operators = SetOperators(nodes);
+  if (!operators.empty()) return CompoundQuery(nodes, operators, place, keep_lead);
+  if (nodes.size() == 1 && IsSubquery(nodes[0])) return ParenthesizedQuery(nodes[0], place, keep_lead);
+  return SelectBlock(nodes, place, false, keep_lead);
+}
 
-  // Set operators split the query into branches; an ORDER BY after the last branch orders them all.
-  std::vector<std::pair<std::size_t, std::size_t>> operators;  // position, node count
-  for (std::size_t i = 0; i < nodes.size(); ++i) {
-    if (IsWord(nodes[i], "UNION") || IsWord(nodes[i], "INTERSECT") || IsWord(nodes[i], "MINUS") ||
-        IsWord(nodes[i], "EXCEPT")) {
-      const bool with_all = i + 1 < nodes.size() && (IsWord(nodes[i + 1], "ALL") || IsWord(nodes[i + 1], "DISTINCT"));
-      operators.emplace_back(i, with_all ? 2 : 1);
-      if (with_all) ++i;
-    }
-  }
-  if (operators.empty()) {
-    if (nodes.size() == 1 && IsSubquery(nodes[0])) {
-      std::string out;
-      Lead(nodes[0], keep_lead, out);
-      out += "(" + Query(nodes[0].Kids, place, true);
-      AppendTrivia(out, nodes[0].Close->Leading);
-      return out + ")";
-    }
-    return SelectBlock(nodes, place, false, keep_lead);
-  }
-
+// Set operators split the query into branches; an ORDER BY after the last branch orders them all.
+std::string SqlRewriter::CompoundQuery(NodeSpan nodes, const std::vector<SetOperator>& operators, QueryPlace place,
+                                       bool keep_lead) {
   std::string out;
   std::size_t start = 0;
   for (std::size_t b = 0; b <= operators.size(); ++b) {
-    const std::size_t end = b < operators.size() ? operators[b].first : nodes.size();
+    const std::size_t end = b < operators.size() ? operators[b].At : nodes.size();
     NodeSpan branch = nodes.subspan(start, end - start);
     NodeSpan order_by;
     if (b == operators.size() && !(branch.size() == 1 && branch[0].IsGroup())) {
@@ -160,27 +161,33 @@ std::string SqlRewriter::Query(NodeSpan nodes, QueryPlace place, bool keep_lead)
     if (branch.empty()) Unsupported("operador de conjunto sem consulta");
     const bool keep = b == 0 ? keep_lead : true;
     if (branch.size() == 1 && IsSubquery(branch[0])) {
-      Lead(branch[0], keep, out);
-      out += "(" + Query(branch[0].Kids, place, true);
-      AppendTrivia(out, branch[0].Close->Leading);
-      out += ")";
+      out += ParenthesizedQuery(branch[0], place, keep);
     } else {
       out += SelectBlock(branch, place, true, keep);
     }
     if (b < operators.size()) {
-      const auto [at, count] = operators[b];
-      if (IsWord(nodes[at], "MINUS")) {
-        Lead(nodes[at], true, out);
-        out += "EXCEPT";
-        out += List(nodes.subspan(at + 1, count - 1), true);
-      } else {
-        out += List(nodes.subspan(at, count), true);
-      }
-      start = at + count;
+      out += SetOperatorText(nodes.subspan(operators[b].At, operators[b].Count));
+      start = operators[b].At + operators[b].Count;
     }
     if (!order_by.empty()) out += List(order_by, true);
   }
   return out;
+}
+
+std::string SqlRewriter::ParenthesizedQuery(const SqlNode& group, QueryPlace place, bool keep_lead) {
+  std::string out;
+  Lead(group, keep_lead, out);
+  out += "(" + Query(group.Kids, place, true);
+  AppendTrivia(out, group.Close->Leading);
+  return out + ")";
+}
+
+// MINUS is EXCEPT in PostgreSQL.
+std::string SqlRewriter::SetOperatorText(NodeSpan words) {
+  if (!IsWord(words[0], "MINUS")) return List(words, true);
+  std::string out;
+  Lead(words[0], true, out);
+  return out + "EXCEPT" + List(words.subspan(1), true);
 }
 
 std::string SqlRewriter::SelectHead(NodeSpan nodes, bool keep_lead) {

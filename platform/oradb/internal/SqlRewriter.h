@@ -44,6 +44,12 @@ using PlsqlVariables = std::map<std::string, std::string>;
 // a SELECT ... INTO of a PL/SQL block.
 enum class QueryPlace { Statement, Nested, PlsqlInto };
 
+// A set operator of a compound query: where it stands and how many words it takes (UNION ALL, 2).
+struct SetOperator {
+  std::size_t At = 0;
+  std::size_t Count = 1;
+};
+
 // The marker text a bind becomes while rendering; Translate turns it into $n at the very end.
 [[nodiscard]] std::string BindMarker(std::size_t bind_index);
 
@@ -108,6 +114,10 @@ class SqlRewriter {
   [[nodiscard]] std::string Word(const SqlNode& word) const;
 
   // Queries.
+  [[nodiscard]] std::string CompoundQuery(NodeSpan nodes, const std::vector<SetOperator>& operators, QueryPlace place,
+                                          bool keep_lead);
+  [[nodiscard]] std::string ParenthesizedQuery(const SqlNode& group, QueryPlace place, bool keep_lead);
+  [[nodiscard]] std::string SetOperatorText(NodeSpan words);
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
   [[nodiscard]] std::string Insert(NodeSpan nodes);
   [[nodiscard]] std::string Delete(NodeSpan nodes);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "oradb/internal/SqlLexer.h"
 #include "oradb/internal/TextValues.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
@@ -10,103 +11,85 @@ namespace oradb::internal {
 
 namespace {
 
-enum class TokenKind { End, Name, Text, Number, Operator, LeftParen, RightParen };
+// What the parser reads: the lexer's tokens of a filter, checked and with their values.
+enum class SymbolKind { End, Name, Text, Number, Operator, LeftParen, RightParen };
 
-struct Token {
-  TokenKind Kind = TokenKind::End;
+struct Symbol {
+  SymbolKind Kind = SymbolKind::End;
   std::string Text;          // Name: upper case; Operator: the symbol; Text: the unquoted value
   std::size_t Position = 0;  // 1-based column in the filter text
 };
-
-bool IsNameStart(char c) noexcept {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool IsNameChar(char c) noexcept {
-  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '$' || c == '#';
-}
-bool IsDigit(char c) noexcept {
-  return c >= '0' && c <= '9';
-}
 
 [[noreturn]] void Malformed(std::string_view filter, const std::string& detail) {
   throw Exception("Filtro inválido \"" + std::string(filter) + "\": " + detail + ".");
 }
 
-std::vector<Token> Tokenize(std::string_view filter) {
-  std::vector<Token> tokens;
-  std::size_t pos = 0;
-  while (pos < filter.size()) {
-    const char c = filter[pos];
-    const std::size_t column = pos + 1;
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-      ++pos;
-    } else if (c == '\'') {
-      std::string value;
-      ++pos;
-      for (;;) {
-        if (pos >= filter.size())
-          Malformed(filter, "texto entre aspas sem fechamento na posição " + std::to_string(column));
-        if (filter[pos] == '\'') {
-          if (pos + 1 < filter.size() && filter[pos + 1] == '\'') {
-            value += '\'';
-            pos += 2;
-            continue;
-          }
-          ++pos;
-          break;
-        }
-        value += filter[pos++];
-      }
-      tokens.push_back({TokenKind::Text, std::move(value), column});
-    } else if (c == '[') {
-      const std::size_t end = filter.find(']', pos);
-      if (end == std::string_view::npos || end == pos + 1) {
-        Malformed(filter, "nome de campo entre colchetes malformado na posição " + std::to_string(column));
-      }
-      tokens.push_back({TokenKind::Name, UpperAscii(Trim(filter.substr(pos + 1, end - pos - 1))), column});
-      pos = end + 1;
-    } else if (IsNameStart(c)) {
-      const std::size_t start = pos;
-      while (pos < filter.size() && IsNameChar(filter[pos])) ++pos;
-      tokens.push_back({TokenKind::Name, UpperAscii(filter.substr(start, pos - start)), column});
-    } else if (IsDigit(c) || ((c == '-' || c == '.') && pos + 1 < filter.size() && IsDigit(filter[pos + 1]))) {
-      const std::size_t start = pos;
-      if (c == '-') ++pos;
-      while (pos < filter.size() && (IsDigit(filter[pos]) || filter[pos] == '.')) ++pos;
-      if (pos < filter.size() && IsNameChar(filter[pos])) {
-        Malformed(filter, "número malformado na posição " + std::to_string(column));
-      }
-      const std::string number(filter.substr(start, pos - start));
-      if (!ParseNumber(number)) Malformed(filter, "número malformado na posição " + std::to_string(column));
-      tokens.push_back({TokenKind::Number, number, column});
-    } else if (c == '(') {
-      tokens.push_back({TokenKind::LeftParen, "(", column});
-      ++pos;
-    } else if (c == ')') {
-      tokens.push_back({TokenKind::RightParen, ")", column});
-      ++pos;
-    } else if (c == '=' || c == '<' || c == '>' || c == '!') {
-      std::string op(1, c);
-      if (c != '=' && pos + 1 < filter.size() && (filter[pos + 1] == '=' || (c == '<' && filter[pos + 1] == '>'))) {
-        op += filter[pos + 1];
-      }
-      if (op == "!") Malformed(filter, "operador '!' incompleto na posição " + std::to_string(column));
-      pos += op.size();
-      tokens.push_back({TokenKind::Operator, op == "!=" ? "<>" : op, column});
-    } else {
-      Malformed(filter, std::string("caractere inesperado '") + c + "' na posição " + std::to_string(column));
+// The value of a quoted text: the quotes removed, '' read as one quote.
+std::string Unquoted(std::string_view quoted) {
+  std::string value;
+  for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+    value += quoted[i];
+    if (quoted[i] == '\'') ++i;
+  }
+  return value;
+}
+
+Symbol NumberSymbol(std::string_view filter, const Token& token, const std::string& at) {
+  const std::string number(token.Text);
+  // The lexer runs a number over the letters stuck to it ("12abc", "1e5"): not a filter's number.
+  if (number.find_first_not_of("-0123456789.") != std::string::npos || !ParseNumber(number)) {
+    Malformed(filter, "número malformado" + at);
+  }
+  return {SymbolKind::Number, number, token.Offset + 1};
+}
+
+Symbol OperatorSymbol(std::string_view filter, const Token& token, const std::string& at) {
+  if (token.Text == "(") return {SymbolKind::LeftParen, "(", token.Offset + 1};
+  if (token.Text == ")") return {SymbolKind::RightParen, ")", token.Offset + 1};
+  if (token.Text == "!") Malformed(filter, "operador '!' incompleto" + at);
+  return {SymbolKind::Operator, token.Text == "!=" ? "<>" : std::string(token.Text), token.Offset + 1};
+}
+
+std::vector<Symbol> Symbols(std::string_view filter) {
+  const LexedText lexed = LexSql(filter, LexMode::Filter);
+  std::vector<Symbol> symbols;
+  for (const Token& token : lexed.Tokens) {
+    const std::size_t column = token.Offset + 1;
+    const std::string at = " na posição " + std::to_string(column);
+    switch (token.Kind) {
+      case TokenKind::Word:
+        symbols.push_back({SymbolKind::Name, token.Upper, column});
+        break;
+      case TokenKind::BracketName:
+        symbols.push_back({SymbolKind::Name, UpperAscii(Trim(token.Text.substr(1, token.Text.size() - 2))), column});
+        break;
+      case TokenKind::String:
+        symbols.push_back({SymbolKind::Text, Unquoted(token.Text), column});
+        break;
+      case TokenKind::Number:
+        symbols.push_back(NumberSymbol(filter, token, at));
+        break;
+      case TokenKind::Op:
+        symbols.push_back(OperatorSymbol(filter, token, at));
+        break;
+      case TokenKind::Invalid:
+      case TokenKind::QuotedIdent:
+      case TokenKind::Bind:
+        if (token.Text[0] == '\'') Malformed(filter, "texto entre aspas sem fechamento" + at);
+        if (token.Text[0] == '[') Malformed(filter, "nome de campo entre colchetes malformado" + at);
+        Malformed(filter, std::string("caractere inesperado '") + token.Text[0] + "'" + at);
     }
   }
-  tokens.push_back({TokenKind::End, "", filter.size() + 1});
-  return tokens;
+  symbols.push_back({SymbolKind::End, "", filter.size() + 1});
+  return symbols;
 }
 
-bool IsKeyword(const Token& token, std::string_view word) noexcept {
-  return token.Kind == TokenKind::Name && token.Text == word;
+bool IsKeyword(const Symbol& token, std::string_view word) noexcept {
+  return token.Kind == SymbolKind::Name && token.Text == word;
 }
 
-std::string Describe(const Token& token) {
-  if (token.Kind == TokenKind::End) return "fim do filtro";
+std::string Describe(const Symbol& token) {
+  if (token.Kind == SymbolKind::End) return "fim do filtro";
   return "'" + token.Text + "' na posição " + std::to_string(token.Position);
 }
 
@@ -117,17 +100,17 @@ std::string Describe(const Token& token) {
 class FilterExpression::Parser {
  public:
   Parser(std::string_view filter, FilterExpression& target)
-      : FFilter(filter), FTokens(Tokenize(filter)), FTarget(target) {}
+      : FFilter(filter), FTokens(Symbols(filter)), FTarget(target) {}
 
   int ParseAll() {
     const int root = ParseOr();
-    if (Peek().Kind != TokenKind::End) Malformed(FFilter, "símbolo inesperado " + Describe(Peek()));
+    if (Peek().Kind != SymbolKind::End) Malformed(FFilter, "símbolo inesperado " + Describe(Peek()));
     return root;
   }
 
  private:
-  const Token& Peek() const { return FTokens[FPos]; }
-  const Token& Take() { return FTokens[FPos++]; }
+  const Symbol& Peek() const { return FTokens[FPos]; }
+  const Symbol& Take() { return FTokens[FPos++]; }
 
   int Add(Node node) {
     FTarget.FNodes.push_back(std::move(node));
@@ -172,18 +155,18 @@ class FilterExpression::Parser {
   }
 
   int ParsePrimary() {
-    if (Peek().Kind == TokenKind::LeftParen) {
-      const Token open = Take();
+    if (Peek().Kind == SymbolKind::LeftParen) {
+      const Symbol open = Take();
       const int inner = ParseOr();
-      if (Peek().Kind != TokenKind::RightParen) {
+      if (Peek().Kind != SymbolKind::RightParen) {
         Malformed(FFilter, "parêntese aberto na posição " + std::to_string(open.Position) + " sem fechamento");
       }
       Take();
       return inner;
     }
     const int left = ParseOperand();
-    const Token& next = Peek();
-    if (next.Kind == TokenKind::Operator) {
+    const Symbol& next = Peek();
+    if (next.Kind == SymbolKind::Operator) {
       Node node;
       node.Kind = NodeKind::Compare;
       node.Op = ToOp(Take().Text);
@@ -223,20 +206,20 @@ class FilterExpression::Parser {
   }
 
   int ParseOperand() {
-    const Token& token = Peek();
+    const Symbol& token = Peek();
     Node node;
-    if (token.Kind == TokenKind::Text) {
+    if (token.Kind == SymbolKind::Text) {
       node.Kind = NodeKind::Literal;
       node.Literal.ValueKind = FilterValue::Kind::Text;
       node.Literal.Text = token.Text;
-    } else if (token.Kind == TokenKind::Number) {
+    } else if (token.Kind == SymbolKind::Number) {
       node.Kind = NodeKind::Literal;
       node.Literal.ValueKind = FilterValue::Kind::Number;
       node.Literal.Number = *ParseNumber(token.Text);
       node.Literal.Text = token.Text;
     } else if (IsKeyword(token, "NULL")) {
       node.Kind = NodeKind::Literal;
-    } else if (token.Kind == TokenKind::Name && !IsReserved(token.Text)) {
+    } else if (token.Kind == SymbolKind::Name && !IsReserved(token.Text)) {
       node.Kind = NodeKind::Field;
       node.Name = token.Text;
     } else {
@@ -260,7 +243,7 @@ class FilterExpression::Parser {
   }
 
   std::string_view FFilter;
-  std::vector<Token> FTokens;
+  std::vector<Symbol> FTokens;
   std::size_t FPos = 0;
   FilterExpression& FTarget;
 };

@@ -151,6 +151,11 @@ std::size_t ScanOperand(NodeSpan nodes, std::size_t at) {
   return pos;
 }
 
+// A name followed by its arguments (not the (+) marker).
+bool IsCallAt(NodeSpan nodes, std::size_t at) {
+  return at + 1 < nodes.size() && nodes[at + 1].IsGroup() && !IsOuterJoinMarker(nodes[at + 1]);
+}
+
 [[noreturn]] void Unsupported(const std::string& what) {
   throw ETranslationError("Construção Oracle não suportada: " + what);
 }
@@ -180,108 +185,133 @@ std::string SqlRewriter::List(NodeSpan nodes, bool keep_lead) {
   return out;
 }
 
-void SqlRewriter::FailRownum() const {
-  Unsupported("ROWNUM fora de uma condição ROWNUM <= n do WHERE");
-}
-
 std::size_t SqlRewriter::Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
   const SqlNode& node = nodes[at];
-  const SqlNode* next = at + 1 < nodes.size() ? &nodes[at + 1] : nullptr;
   if (node.IsGroup()) {
-    if (IsOuterJoinMarker(node)) {
-      if (FStripMarkers) return at + 1;
-      Unsupported("(+) fora de uma condição WHERE de consulta");
-    }
-    Lead(node, keep_lead, out);
-    out += Group(node);
+    GroupItem(node, keep_lead, out);
     return at + 1;
   }
-  const Token& token = *node.Tok;
-  switch (token.Kind) {
-    case TokenKind::Bind:
-      Lead(node, keep_lead, out);
-      out += IsNullTestOperand(nodes, at) ? NullTestBind(node) : Bind(node, NeedsNumericCast(nodes, at));
-      return at + 1;
-    case TokenKind::String:
-      Lead(node, keep_lead, out);
-      // Oracle stores and compares '' as NULL.
-      out += IsEmptyString(node) ? std::string_view("NULL") : token.Text;
-      return at + 1;
-    case TokenKind::QuotedIdent:
-      Lead(node, keep_lead, out);
-      // "ZTLANC" names the table Oracle stores upper case; PostgreSQL stores it lower case.
-      out += IsCanonicalQuotedName(token.Text) ? ToLowerAscii(token.Text) : std::string(token.Text);
-      return at + 1;
-    case TokenKind::Number:
-      Lead(node, keep_lead, out);
-      out += token.Text;
-      return at + 1;
-    case TokenKind::Op:
-      if (token.Text == "@") Unsupported("ligação de banco (@)");
-      if (token.Text == "%" && next != nullptr && IsWord(*next)) Unsupported("atributo %" + next->Tok->Upper);
-      Lead(node, keep_lead, out);
-      out += (token.Text == "^=" || token.Text == "~=") ? std::string_view("<>") : token.Text;
-      return at + 1;
-    case TokenKind::Word:
-      break;
+  if (node.Tok->Kind != TokenKind::Word) {
+    TokenItem(nodes, at, keep_lead, out);
+    return at + 1;
   }
-
-  const std::string& upper = token.Upper;
-  const bool after_dot = at > 0 && IsOp(nodes[at - 1], ".");
-  const bool call = next != nullptr && next->IsGroup() && !IsOuterJoinMarker(*next);
-  if (!after_dot) {
-    // seq.NEXTVAL / owner.seq.CURRVAL: the sequence functions of PostgreSQL, names folded to lower case.
-    std::size_t end = at + 1;
-    std::string path = ToLowerAscii(token.Text);
-    while (end + 1 < nodes.size() && IsOp(nodes[end], ".") && IsWord(nodes[end + 1])) {
-      const std::string& part = nodes[end + 1].Tok->Upper;
-      if (part == "NEXTVAL" || part == "CURRVAL") {
-        Lead(node, keep_lead, out);
-        out += (part == "NEXTVAL" ? "nextval('" : "currval('") + path + "')";
-        return end + 2;
-      }
-      path += "." + ToLowerAscii(nodes[end + 1].Tok->Text);
-      end += 2;
-    }
-    if (upper == "ROWNUM") FailRownum();
-    if (upper == "CURRENT_DATE" || upper == "SYSTIMESTAMP" || upper == "LEVEL" || upper == "PRIOR") Unsupported(upper);
-    if (upper == "SYSDATE" && !call) {
-      Lead(node, keep_lead, out);
-      out += kSysdateExpression;
-      return at + 1;
-    }
-    if (upper == "USER_TAB_COLUMNS" && !(next != nullptr && IsOp(*next, "."))) {
-      // orafce's view lists every schema with lower-case names; ours reads like Oracle's.
-      Lead(node, keep_lead, out);
-      out += "public.user_tab_columns";
-      return at + 1;
-    }
-    const bool variable = FVariables != nullptr && FVariables->count(upper) != 0;
-    if (call && !variable) {
-      if (const std::size_t after = FunctionCall(nodes, at, keep_lead, out); after != 0) return after;
-    }
-    if (variable && call) {
-      // A collection element: v(i) in PL/SQL, v[i] in PL/pgSQL.
-      Lead(node, keep_lead, out);
-      out += token.Text;
-      out += "[" + List(next->Kids, false) + "]";
-      return at + 2;
-    }
-    if (variable && next != nullptr && IsOp(*next, ".") && at + 2 < nodes.size() && IsWord(nodes[at + 2])) {
-      const std::string& member = nodes[at + 2].Tok->Upper;
-      const bool member_call = at + 3 < nodes.size() && nodes[at + 3].IsGroup();
-      if (member == "COUNT" && !member_call) {
-        Lead(node, keep_lead, out);
-        out += "coalesce(array_length(" + std::string(token.Text) + ", 1), 0)";
-        return at + 3;
-      }
-      if (IsCollectionMethod(member)) Unsupported("método " + member + " de coleção");
-      if (member_call) Unsupported("chamada de método de objeto dentro de expressão");
-    }
+  // After a dot a word is a member name, never a keyword, function or variable of its own.
+  if (at == 0 || !IsOp(nodes[at - 1], ".")) {
+    if (const std::size_t end = SequenceItem(nodes, at, keep_lead, out); end != 0) return end;
+    if (const std::size_t end = KeywordItem(nodes, at, keep_lead, out); end != 0) return end;
+    if (const std::size_t end = CallOrVariableItem(nodes, at, keep_lead, out); end != 0) return end;
   }
   Lead(node, keep_lead, out);
   out += Word(node);
   return at + 1;
+}
+
+void SqlRewriter::GroupItem(const SqlNode& group, bool keep_lead, std::string& out) {
+  if (IsOuterJoinMarker(group)) {
+    if (FDropMarkers) return;
+    Unsupported("(+) fora de uma condição WHERE de consulta");
+  }
+  Lead(group, keep_lead, out);
+  out += Group(group);
+}
+
+void SqlRewriter::TokenItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const SqlNode& node = nodes[at];
+  const Token& token = *node.Tok;
+  if (token.Kind == TokenKind::Op) {
+    if (token.Text == "@") Unsupported("ligação de banco (@)");
+    if (token.Text == "%" && at + 1 < nodes.size() && IsWord(nodes[at + 1])) {
+      Unsupported("atributo %" + nodes[at + 1].Tok->Upper);
+    }
+  }
+  Lead(node, keep_lead, out);
+  switch (token.Kind) {
+    case TokenKind::Bind:
+      out += IsNullTestOperand(nodes, at) ? NullTestBind(node) : Bind(node, NeedsNumericCast(nodes, at));
+      return;
+    case TokenKind::String:
+      // Oracle stores and compares '' as NULL.
+      out += IsEmptyString(node) ? std::string_view("NULL") : token.Text;
+      return;
+    case TokenKind::QuotedIdent:
+      // "ZTLANC" names the table Oracle stores upper case; PostgreSQL stores it lower case.
+      out += IsCanonicalQuotedName(token.Text) ? ToLowerAscii(token.Text) : std::string(token.Text);
+      return;
+    case TokenKind::Op:
+      out += (token.Text == "^=" || token.Text == "~=") ? std::string_view("<>") : token.Text;
+      return;
+    case TokenKind::Number:
+    case TokenKind::Word:
+    case TokenKind::BracketName:  // not in Oracle SQL: LexMode::Sql never makes these two
+    case TokenKind::Invalid:
+      out += token.Text;
+      return;
+  }
+}
+
+// seq.NEXTVAL / owner.seq.CURRVAL: the sequence functions of PostgreSQL, names folded to lower case.
+std::size_t SqlRewriter::SequenceItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  std::size_t end = at + 1;
+  std::string path = ToLowerAscii(nodes[at].Tok->Text);
+  while (end + 1 < nodes.size() && IsOp(nodes[end], ".") && IsWord(nodes[end + 1])) {
+    const std::string& part = nodes[end + 1].Tok->Upper;
+    if (part == "NEXTVAL" || part == "CURRVAL") {
+      Lead(nodes[at], keep_lead, out);
+      out += (part == "NEXTVAL" ? "nextval('" : "currval('") + path + "')";
+      return end + 2;
+    }
+    path += "." + ToLowerAscii(nodes[end + 1].Tok->Text);
+    end += 2;
+  }
+  return 0;
+}
+
+// The pseudo-columns and views that read differently in PostgreSQL, or not at all.
+std::size_t SqlRewriter::KeywordItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const SqlNode& node = nodes[at];
+  const std::string& upper = node.Tok->Upper;
+  if (upper == "ROWNUM") Unsupported("ROWNUM fora de uma condição ROWNUM <= n do WHERE");
+  if (upper == "CURRENT_DATE" || upper == "SYSTIMESTAMP" || upper == "LEVEL" || upper == "PRIOR") Unsupported(upper);
+  if (upper == "SYSDATE" && !IsCallAt(nodes, at)) {
+    Lead(node, keep_lead, out);
+    out += kSysdateExpression;
+    return at + 1;
+  }
+  if (upper == "USER_TAB_COLUMNS" && !(at + 1 < nodes.size() && IsOp(nodes[at + 1], "."))) {
+    // orafce's view lists every schema with lower-case names; ours reads like Oracle's.
+    Lead(node, keep_lead, out);
+    out += "public.user_tab_columns";
+    return at + 1;
+  }
+  return 0;
+}
+
+std::size_t SqlRewriter::CallOrVariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const bool variable = FVariables != nullptr && FVariables->count(nodes[at].Tok->Upper) != 0;
+  if (variable) return VariableItem(nodes, at, keep_lead, out);
+  return IsCallAt(nodes, at) ? FunctionCall(nodes, at, keep_lead, out) : 0;
+}
+
+// A PL/SQL collection: the element v(i) is v[i] in PL/pgSQL, v.COUNT the length of its array.
+std::size_t SqlRewriter::VariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out) {
+  const SqlNode& node = nodes[at];
+  if (IsCallAt(nodes, at)) {
+    Lead(node, keep_lead, out);
+    out += node.Tok->Text;
+    out += "[" + List(nodes[at + 1].Kids, false) + "]";
+    return at + 2;
+  }
+  if (at + 2 >= nodes.size() || !IsOp(nodes[at + 1], ".") || !IsWord(nodes[at + 2])) return 0;
+  const std::string& member = nodes[at + 2].Tok->Upper;
+  const bool member_call = at + 3 < nodes.size() && nodes[at + 3].IsGroup();
+  if (member == "COUNT" && !member_call) {
+    Lead(node, keep_lead, out);
+    out += "coalesce(array_length(" + std::string(node.Tok->Text) + ", 1), 0)";
+    return at + 3;
+  }
+  if (IsCollectionMethod(member)) Unsupported("método " + member + " de coleção");
+  if (member_call) Unsupported("chamada de método de objeto dentro de expressão");
+  return 0;
 }
 
 // The Oracle functions whose PostgreSQL namesake answers differently or cannot type a bare bind.

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +46,12 @@ using PlsqlVariables = std::map<std::string, std::string>;
 // a SELECT ... INTO of a PL/SQL block.
 enum class QueryPlace { Statement, Nested, PlsqlInto };
 
+// A set operator of a compound query: where it stands and how many words it takes (UNION ALL, 2).
+struct SetOperator {
+  std::size_t At = 0;
+  std::size_t Count = 1;
+};
+
 // The marker text a bind becomes while rendering; Translate turns it into $n at the very end.
 [[nodiscard]] std::string BindMarker(std::size_t bind_index);
 
@@ -60,14 +65,42 @@ class SqlRewriter {
   [[nodiscard]] std::string Query(NodeSpan nodes, QueryPlace place, bool keep_lead);
   // A list of nodes in expression or clause position.
   [[nodiscard]] std::string List(NodeSpan nodes, bool keep_lead = true);
+  // SELECT [DISTINCT] and its list.
+  [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
+  // A bind as a parameter marker, cast to numeric when `numeric`; notes the use for the next pass.
+  [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
+
+  // While it lives, the rewriter drops (+) markers instead of refusing them: the ON condition of a
+  // LEFT JOIN written from a (+) condition.
+  class OuterJoinMarkersDropped {
+   public:
+    explicit OuterJoinMarkersDropped(SqlRewriter& rewriter) noexcept
+        : FRewriter(rewriter), FPrevious(rewriter.FDropMarkers) {
+      FRewriter.FDropMarkers = true;
+    }
+    ~OuterJoinMarkersDropped() { FRewriter.FDropMarkers = FPrevious; }
+    OuterJoinMarkersDropped(const OuterJoinMarkersDropped&) = delete;
+    OuterJoinMarkersDropped& operator=(const OuterJoinMarkersDropped&) = delete;
+
+   private:
+    SqlRewriter& FRewriter;
+    bool FPrevious;
+  };
 
  private:
-  friend class QueryDepthGuard;
-
-  // Expressions.
+  // Expressions. An item renders the node at `at` (and those it takes along) and returns the index
+  // after them; the helpers that may decline return 0.
   std::size_t Item(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  // A parenthesised group, or a (+) marker where markers are dropped.
+  void GroupItem(const SqlNode& group, bool keep_lead, std::string& out);
+  // A literal, bind, quoted name or operator.
+  void TokenItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t SequenceItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t KeywordItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  // A function call Oracle answers differently, or a PL/SQL variable.
+  [[nodiscard]] std::size_t CallOrVariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
+  [[nodiscard]] std::size_t VariableItem(NodeSpan nodes, std::size_t at, bool keep_lead, std::string& out);
   [[nodiscard]] std::string Group(const SqlNode& group);
-  [[nodiscard]] std::string Bind(const SqlNode& bind, bool numeric);
   [[nodiscard]] std::string NullTestBind(const SqlNode& bind);
   [[nodiscard]] std::string ConcatOperandBind(const SqlNode& bind);
   [[nodiscard]] BindTyping::Use& SeenUse(std::size_t index);
@@ -81,19 +114,13 @@ class SqlRewriter {
   [[nodiscard]] std::string Decode(const SqlNode& args_group);
   [[nodiscard]] std::string CallWithBindCasts(const SqlNode& args_group, const std::vector<int>& casts);
   [[nodiscard]] std::string Word(const SqlNode& word) const;
-  [[noreturn]] void FailRownum() const;
 
   // Queries.
-  // A ROWNUM condition of WHERE as the LIMIT it becomes: the count's text, and whether it is at most
-  // one row.
-  struct RownumLimit {
-    std::string Count;
-    bool FirstRowOnly = false;
-  };
-  [[nodiscard]] std::optional<RownumLimit> RownumCondition(NodeSpan nodes);
-  [[nodiscard]] std::string QueryBody(NodeSpan nodes, QueryPlace place, bool keep_lead);
+  [[nodiscard]] std::string CompoundQuery(NodeSpan nodes, const std::vector<SetOperator>& operators, QueryPlace place,
+                                          bool keep_lead);
+  [[nodiscard]] std::string ParenthesizedQuery(const SqlNode& group, QueryPlace place, bool keep_lead);
+  [[nodiscard]] std::string SetOperatorText(NodeSpan words);
   [[nodiscard]] std::string SelectBlock(NodeSpan nodes, QueryPlace place, bool in_compound, bool keep_lead);
-  [[nodiscard]] std::string SelectHead(NodeSpan nodes, bool keep_lead);
   [[nodiscard]] std::string Insert(NodeSpan nodes);
   [[nodiscard]] std::string Delete(NodeSpan nodes);
   [[nodiscard]] std::string Update(NodeSpan nodes);
@@ -101,8 +128,7 @@ class SqlRewriter {
 
   BindTyping& FTyping;
   const PlsqlVariables* FVariables;
-  int FQueryDepth = 0;
-  bool FStripMarkers = false;
+  bool FDropMarkers = false;
 };
 
 // The statement's time to the second, as Oracle's SYSDATE (a DATE holds no fraction; casting to

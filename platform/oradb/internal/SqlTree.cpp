@@ -70,6 +70,15 @@ bool IsKind(const SqlNode& node, TokenKind kind) noexcept {
   return !node.IsGroup() && node.Tok->Kind == kind;
 }
 
+bool IsName(const SqlNode& node) noexcept {
+  return IsWord(node) || IsKind(node, TokenKind::QuotedIdent);
+}
+
+std::string NameKey(const SqlNode& node) {
+  if (IsKind(node, TokenKind::QuotedIdent)) return ToUpperAscii(node.Tok->Text.substr(1, node.Tok->Text.size() - 2));
+  return node.Tok->Upper;
+}
+
 bool IsOuterJoinMarker(const SqlNode& node) noexcept {
   return node.IsGroup() && node.Kids.size() == 1 && IsOp(node.Kids[0], "+");
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,10 @@ inline constexpr std::size_t kMaxGroupDepth = 128;
 [[nodiscard]] bool IsWord(const SqlNode& node, std::string_view upper) noexcept;
 [[nodiscard]] bool IsOp(const SqlNode& node, std::string_view op) noexcept;
 [[nodiscard]] bool IsKind(const SqlNode& node, TokenKind kind) noexcept;
+// A name: a word or a quoted identifier.
+[[nodiscard]] bool IsName(const SqlNode& node) noexcept;
+// The upper-case name a node stands for, quotes removed: how Oracle compares names.
+[[nodiscard]] std::string NameKey(const SqlNode& node);
 // "(+)": the Oracle outer-join marker.
 [[nodiscard]] bool IsOuterJoinMarker(const SqlNode& node) noexcept;
 // A group holding a query: "(SELECT ...)" or "(WITH ...)".

@@ -48,6 +48,8 @@ bool IsOperandEnd(const SqlNode& node) noexcept {
     case TokenKind::Word:
       return node.Tok->Upper == "END" || !IsNonOperandWord(node.Tok->Upper);
     case TokenKind::Op:
+    case TokenKind::BracketName:
+    case TokenKind::Invalid:
       return false;
   }
   return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "oradb/internal/Private.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>

@@ -10,12 +10,12 @@
 #include "oradb/internal/SelectBlock.h"
 #include "oradb/internal/SqlLexer.h"
 #include "oradb/internal/SqlTree.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
 using namespace oradb::internal;
-using oradbtest::Failure;
+using testsupport::Failure;
 
 #define UNSUPPORTED "ETranslationError: Construção Oracle não suportada: "
 

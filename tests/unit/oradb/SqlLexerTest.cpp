@@ -10,12 +10,12 @@
 #include "oradb/internal/BindNames.h"
 #include "oradb/internal/FilterExpression.h"
 #include "oradb/internal/SqlLexer.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
 using namespace oradb::internal;
-using oradbtest::Failure;
+using testsupport::Failure;
 
 // Each token as "<kind letter>:<text>": W word, Q quoted name, S string, N number, B bind, O operator,
 // K bracket name, X invalid.

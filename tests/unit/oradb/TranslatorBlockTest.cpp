@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "oradb/Translator.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST(TranslatorRenderBlock, WritesTheLiteralsWhereTheBindsStood) {
   const oradb::Translation translation = oradb::Translate("BEGIN PKG.P(:A, :B, :A); END;");
   EXPECT_EQ(oradb::RenderBlock(translation, Literals{"'x'", "12.5"}),
             "DO $ora$\nBEGIN PERFORM PKG.P('x', 12.5, 'x'); END;\n$ora$");
-  EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::RenderBlock(translation, Literals{"1"})); }),
+  EXPECT_EQ(testsupport::Failure([&] { static_cast<void>(oradb::RenderBlock(translation, Literals{"1"})); }),
             "ETranslationError: Valor ausente para o parâmetro :B do bloco PL/SQL.");
 }
 

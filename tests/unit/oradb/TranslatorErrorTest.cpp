@@ -5,7 +5,7 @@
 #include <string>
 
 #include "oradb/Translator.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"DECLARE v NUMBER; BEGIN v := SQL%ROWCOUNT; END;", UNSUPPORTED "atributo %ROWCOUNT"},
   };
   for (const auto& [oracle, message] : cases) {
-    EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::Translate(oracle)); }), message) << oracle;
+    EXPECT_EQ(testsupport::Failure([&] { static_cast<void>(oradb::Translate(oracle)); }), message) << oracle;
   }
 }
 
@@ -125,7 +125,7 @@ TEST(TranslatorRefuses, DeepNestingClearlyNotWithACrash) {
        REFUSED "Comandos PL/SQL aninhados em mais de 128 níveis (posição 1799)."},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(oradbtest::Failure([&] { static_cast<void>(oradb::Translate(c.oracle)); }), c.failure) << c.name;
+    EXPECT_EQ(testsupport::Failure([&] { static_cast<void>(oradb::Translate(c.oracle)); }), c.failure) << c.name;
   }
 }
 

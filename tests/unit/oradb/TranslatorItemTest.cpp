@@ -6,11 +6,11 @@
 #include <string>
 
 #include "oradb/Translator.h"
-#include "unit/oradb/Failure.h"
+#include "support/Failure.h"
 
 namespace {
 
-using oradbtest::Failure;
+using testsupport::Failure;
 
 struct ItemCase {
   const char* Name;

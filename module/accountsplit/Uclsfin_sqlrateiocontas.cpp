@@ -38,13 +38,14 @@ TStringList TDALRateioContas::montarSQLBuscaRateioContas() {
 }
 
 // The standard cost centers of an account; unlike the cost-center area's own loader, one the user
-// may not use is listed too, with the flag 'N'.
+// may not use is listed too, with the flag 'N'. Table 10 keys its rows by CODIGOA (CODIGON stays
+// empty there), so that is the column counted.
 TStringList TDALRateioContas::montarSQLBuscaRateioCentroCusto() {
   return Linhas({
       "SELECT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
       "       CC.DESCRICAO DESCCENTROCUSTO,",
       "       CO.PERCRATEIO,",
-      "       CASE WHEN (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = "
+      "       CASE WHEN (SELECT COUNT(L.CODIGOA) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = "
       "NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) AND L.CODFUNC = :CODFUNC AND ROWNUM = 1) >= 1 THEN 'S' ELSE 'N' "
       "END CCTEMPERMISSAO_ZTLIB,",
       "       TRUNC(SYSDATE) DATA",

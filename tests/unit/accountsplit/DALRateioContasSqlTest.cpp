@@ -32,7 +32,7 @@ TEST(AccountSplitSql, StandardCostCentersOfAnAccount) {
   const Lines sql = Dal::montarSQLBuscaRateioCentroCusto().Lines();
   EXPECT_EQ(sql, (Lines{"SELECT NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) CODIGOCENTROCUSTO,",
                         "       CC.DESCRICAO DESCCENTROCUSTO,", "       CO.PERCRATEIO,",
-                        "       CASE WHEN (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND "
+                        "       CASE WHEN (SELECT COUNT(L.CODIGOA) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND "
                         "L.CODIGOA = NVL(CO.CODIGOCENTROCUSTO, CO.CODCENTROCUSTO) AND L.CODFUNC = :CODFUNC AND ROWNUM "
                         "= 1) >= 1 THEN 'S' ELSE 'N' END CCTEMPERMISSAO_ZTLIB,",
                         "       TRUNC(SYSDATE) DATA", "  FROM ZTCONTACENTROCUSTO CO, ZTCENTROCUSTO CC",

@@ -309,7 +309,11 @@ IFin_CentroCusto* TValidaRateioConta::CentroCusto() {
 }
 
 void TValidaRateioConta::FiltrarCentrosCusto(double codconta) {
-  Filtrar(CdsRateioCentroCusto(), TRegrasRateioContas::FiltroConta(codconta));
+  // Already on the account: the cursor stays on the row the form is on.
+  TClientDataSet& centros = CdsRateioCentroCusto();
+  const std::string filtro = TRegrasRateioContas::FiltroConta(codconta);
+  if (centros.Filtered() && centros.Filter() == filtro) return;
+  Filtrar(centros, filtro);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -508,7 +512,8 @@ void TValidaRateioConta::InserirContasCdsRateioContas() {
   DALRateioContas().obterDescricaoContaEGrupo(p.CodConta, descricao_conta, grupo, descricao_grupo);
   const std::string usa_centro_custo = DALRateioContas().PesquisaUsarateiocentrocusto(Codigo(p.CodConta));
 
-  const bool editar = p.PermissaoEditarLancamento && p.AlterandoLancto && !contas.IsEmpty() && !contas.Eof();
+  // The row being changed is the one the form is on (after a walk to the end, the last one).
+  const bool editar = p.PermissaoEditarLancamento && p.AlterandoLancto && contas.RecNo() > 0;
   const double conta_anterior = editar ? Numero(contas, "CODCONTA") : 0;
   if (editar) {
     contas.Edit();
@@ -608,7 +613,7 @@ std::uint8_t TValidaRateioConta::ValidaCamposInterfaceCentroCusto() {
     return falha(10, "Filial selecionada não usa Centro de Custo conforme definido no parâmetro 2663 da Rotina 132!");
   }
   TClientDataSet& centros = CdsRateioCentroCusto();
-  if (p.AlterandoLancto && !centros.IsEmpty() && !centros.Eof() &&
+  if (p.AlterandoLancto && centros.RecNo() > 0 &&
       Trim(centros.FieldByName("CODIGOCENTROCUSTO").AsString()) == centro_custo &&
       Numero(centros, "CODCONTA") == p.CodContaGerencial) {
     return 0;
@@ -663,7 +668,7 @@ void TValidaRateioConta::InserirCentroCustoCdsRateioCentroCusto() {
   TClientDataSet& centros = CdsRateioCentroCusto();
   FiltrarCentrosCusto(pc.CodContaGerencial);
   // The row being changed is the current one, if the form is on a row of this account.
-  const bool editar = p.PermissaoEditarLancamento && pc.AlterandoLancto && !centros.IsEmpty() && !centros.Eof();
+  const bool editar = p.PermissaoEditarLancamento && pc.AlterandoLancto && centros.RecNo() > 0;
   if (editar) {
     centros.Edit();
   } else {

@@ -840,12 +840,11 @@ void TValidaRateioConta::EscreverCentrosCusto(const RFin_IncluirContasPagar& reg
   const std::vector<double> valores =
       TRegrasRateioContas::ValoresCentrosCustoLancamento(linhas, registro.VALOR, registro.SELETORVALORCENTROCUSTO > 0);
   std::size_t indice = 0;
+  // The rows belong to the new entry: its date and branch, as the cost-center area writes them.
   for (centros.First(); !centros.Eof(); centros.Next(), ++indice) {
-    TDateTime data = centros.FieldByName("DTLANC").AsDateTime();
-    if (data.IsZero()) data = registro.DTLANC;
     DALRateioContas().inserirRateioCentroCusto(
         registro.RECNUM, codconta, Trim(centros.FieldByName("CODIGOCENTROCUSTO").AsString()), valores[indice],
-        Numero(centros, "PERCRATEIO"), data, centros.FieldByName("CONTRAPARTIDA").AsString(), registro.RECNUMPRINC,
-        registro.CODFILIAL, retido);
+        Numero(centros, "PERCRATEIO"), registro.DTLANC, centros.FieldByName("CONTRAPARTIDA").AsString(),
+        registro.RECNUMPRINC, registro.CODFILIAL, retido);
   }
 }

@@ -83,7 +83,8 @@ void Split(Runtime& runtime, std::ostream& out) {
 
   out << "Conta de " << FormatarValor(1000.01) << " (IRRF de " << FormatarValor(15)
       << " retido) pelo rateio de contas 1, filial " << kFilial << ", sem formulário:\n";
-  (void)area->ProcessoRateioConta(true, tlFinanceiro, kFilial, kRateio, 1000.01, hoje, host.Matricula(), false, 0, 0, 0);
+  (void)area->ProcessoRateioConta(true, tlFinanceiro, kFilial, kRateio, 1000.01, hoje, host.Matricula(), false, 0, 0,
+                                  0);
   MostrarProposta(*area, out);
   area->ValidarDadosInformadosParaInclusao();
   out << "Rateio conferido; a última conta fica com o que os percentuais não cobrem.\n";

@@ -21,6 +21,7 @@ std::vector<DemoStep> Steps() {
   AddCashDemo(steps);
   AddCentroCustoDemo(steps);
   AddContasPagarDemo(steps);
+  AddRateioContasDemo(steps);
   AddContratoEmprestimoDemo(steps);
   return steps;
 }
@@ -57,6 +58,7 @@ void AddFrameDemo(std::vector<DemoStep>& steps) {
                      };
                      show("ContasPagar", financeiro.GetContasPagar() != nullptr);
                      show("CentroCusto", financeiro.GetCentroCusto() != nullptr);
+                     show("RateioContas", financeiro.GetRateioContas() != nullptr);
                      show("MovimentacaoNumerarios", financeiro.GetMovimentacaoNumerarios() != nullptr);
                      show("CancelarDesdobramento (ZTPREST)", financeiro.CancelarDesdobramento(tmZTPrest) != nullptr);
                      show("CancelarDesdobramento (ZTLANC)", financeiro.CancelarDesdobramento(tmZTLanc) != nullptr);

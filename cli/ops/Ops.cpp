@@ -10,6 +10,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterCentroCustoOps(operations);
   RegisterContasPagarOps(operations);
   RegisterContratoEmprestimoOps(operations);
+  RegisterRateioContasOps(operations);
   RegisterServicosPrestadosSPEDOps(operations);
 }
 

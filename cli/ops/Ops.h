@@ -10,6 +10,7 @@ void RegisterCashOps(OperationRegistry& operations);
 void RegisterCentroCustoOps(OperationRegistry& operations);
 void RegisterContasPagarOps(OperationRegistry& operations);
 void RegisterContratoEmprestimoOps(OperationRegistry& operations);
+void RegisterRateioContasOps(OperationRegistry& operations);
 void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);

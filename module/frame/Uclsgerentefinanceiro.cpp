@@ -1,5 +1,6 @@
 #include "frame/Uclsgerentefinanceiro.h"
 
+#include "accountsplit/Uclsfin_rateiocontas.h"
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
@@ -38,7 +39,7 @@ IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() {
   return Lazy<TValidaCentroCusto>(FCentroCusto, DonoSubModulos());
 }
 IFin_RateioContas* TGerenteFinanceiro::GetRateioContas() {
-  return FRateioContas;
+  return Lazy<TValidaRateioConta>(FRateioContas, DonoSubModulos());
 }
 IFin_MovimentacaoNumerarios* TGerenteFinanceiro::GetMovimentacaoNumerarios() {
   return Lazy<TMovimentacaoNumerarios>(FMovimentacaoNumerarios, DonoSubModulos());

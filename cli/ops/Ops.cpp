@@ -11,6 +11,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterContasPagarOps(operations);
   RegisterContratoEmprestimoOps(operations);
   RegisterServicosPrestadosSPEDOps(operations);
+  RegisterValesOps(operations);
 }
 
 }  // namespace cli

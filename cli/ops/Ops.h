@@ -11,6 +11,7 @@ void RegisterCentroCustoOps(OperationRegistry& operations);
 void RegisterContasPagarOps(OperationRegistry& operations);
 void RegisterContratoEmprestimoOps(OperationRegistry& operations);
 void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
+void RegisterValesOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -22,6 +22,7 @@ std::vector<DemoStep> Steps() {
   AddCentroCustoDemo(steps);
   AddContasPagarDemo(steps);
   AddContratoEmprestimoDemo(steps);
+  AddValesDemo(steps);
   return steps;
 }
 

@@ -94,13 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                   kOpenCash + "\nand codbanco = :codbanco"}),
     [](const ::testing::TestParamInfo<Statement>& info) { return info.param.Name; });
 
-TEST(VoucherPartnerTypes, ProfessionalIsStoredAsRepresentativeAndEmployeeIsOtherInPayables) {
-  const std::vector<std::pair<std::string, std::string>> ledger = {{"F", "F"}, {"M", "M"}, {"R", "R"}, {"P", "R"}};
-  for (const auto& [dado, gravado] : ledger) EXPECT_EQ(DAL::TipoFuncionarioZTCORREN(dado), gravado) << dado;
-  const std::vector<std::pair<std::string, std::string>> payable = {{"F", "O"}, {"M", "M"}, {"R", "R"}, {"P", "P"}};
-  for (const auto& [dado, gravado] : payable) EXPECT_EQ(DAL::TipoParceiroZTLANC(dado), gravado) << dado;
-}
-
 // ---- The report statement
 
 TFiltroRelatorioVale Emissao() {
@@ -290,12 +283,5 @@ INSTANTIATE_TEST_SUITE_P(
                  {"COUNT(*) AS QTD", " ) SELECT V1.* FROM VALES V1\nORDER BY CODFILIAL, CODSUPERVISOR, CODFUNC"},
                  {"WHERE VALORSALDO", "TIPOLANC, DTLANC"}}),
     [](const ::testing::TestParamInfo<Variante>& info) { return info.param.Name; });
-
-TEST(VoucherReport, PartnerStatusFilters) {
-  EXPECT_EQ(DAL::FiltroStatusParceiro(TStatusParceiroVale::spAtivo), "STATUS_PARCEIRO = 'A'");
-  EXPECT_EQ(DAL::FiltroStatusParceiro(TStatusParceiroVale::spInativo), "STATUS_PARCEIRO = 'I'");
-  EXPECT_EQ(DAL::FiltroStatusParceiro(TStatusParceiroVale::spTodos), "");
-  EXPECT_STREQ(DAL::kArquivoSQLRelatorio, "614_EXTRATO_EMISSAO_VALES.SQL");
-}
 
 }  // namespace

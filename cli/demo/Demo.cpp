@@ -23,6 +23,7 @@ std::vector<DemoStep> Steps() {
   AddContasPagarDemo(steps);
   AddRateioContasDemo(steps);
   AddContratoEmprestimoDemo(steps);
+  AddValesDemo(steps);
   return steps;
 }
 

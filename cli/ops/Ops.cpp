@@ -12,6 +12,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterContratoEmprestimoOps(operations);
   RegisterRateioContasOps(operations);
   RegisterServicosPrestadosSPEDOps(operations);
+  RegisterValesOps(operations);
 }
 
 }  // namespace cli

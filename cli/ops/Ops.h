@@ -12,6 +12,7 @@ void RegisterContasPagarOps(OperationRegistry& operations);
 void RegisterContratoEmprestimoOps(OperationRegistry& operations);
 void RegisterRateioContasOps(OperationRegistry& operations);
 void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
+void RegisterValesOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

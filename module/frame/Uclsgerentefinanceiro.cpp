@@ -8,6 +8,7 @@
 #include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
 #include "sped/Uclsfin_servicosprestadossped_efd.h"
+#include "vouchers/Uclsfin_vales.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ IFin_ContratoEmprestimo* TGerenteFinanceiro::GetContratoEmprestimo() {
   return Lazy<TContratoEmprestimo>(FContratoEmprestimo, DonoSubModulos());
 }
 IFin_Vales* TGerenteFinanceiro::GetVales() {
-  return FVales;
+  return Lazy<TBLLVale>(FVales, DonoSubModulos());
 }
 IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosSPED_EFD() {
   return Lazy<TServicosPrestadosSPED_EFD>(FServicosPrestadosSPED_EFD, DonoSubModulos());

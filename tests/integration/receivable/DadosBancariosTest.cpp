@@ -5,6 +5,7 @@
 
 #include "febraban/Boleto.h"
 #include "frame/Uclsfin_except.h"
+#include "oradb/TOraSavepoint.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/fin/TFin_GerarBoletos.h"
@@ -253,16 +254,16 @@ TEST_F(DadosBancariosTest, RefusalsWriteNothing) {
                   "ORA-20000: O valor 100000000.00 não cabe no código de barras (de 0,01 a "
                   "99.999.999,99).\rCobrança: BK01"},
        }) {
-    Session().ExecuteScript("SAVEPOINT recusa");
+    TOraSavepoint recusa_desfeita(Session());
     try {
       Gerar(recusa.Transacao);
       ADD_FAILURE() << "sem falha: " << recusa.Transacao;
     } catch (const Exception& falha) {
-      EXPECT_EQ(falha.ClassName(), "Exception");
+      EXPECT_EQ(std::string(falha.ClassName()), "Exception");
       EXPECT_EQ(falha.Message(), recusa.Mensagem);
       EXPECT_TRUE(CausaDoBanco(falha));
     }
-    Session().ExecuteScript("ROLLBACK TO SAVEPOINT recusa");
+    recusa_desfeita.Rollback();
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 980041 AND 980046 "
                    "AND (NOSSONUMBCO IS NOT NULL OR CODBARRA IS NOT NULL)"),
@@ -273,11 +274,13 @@ TEST_F(DadosBancariosTest, RefusalsWriteNothing) {
 // A kept own number must fit the bank it is printed for.
 TEST_F(DadosBancariosTest, AKeptOwnNumberOfAnotherBankIsRefused) {
   Titulo(980051, "1", "BK01", "2026-02-01", "10", ", NOSSONUMBCO, CODBANCOCM", ", '12345678', 9802");
-  Session().ExecuteScript("SAVEPOINT outro");
-  EXPECT_FAILS_WITH(Gerar(980051),
-                    "Exception: ORA-20000: O título 980051-1 já tem o nosso número 12345678 do banco "
-                    "9802 e não pode receber código de barras do banco 9801.\rCobrança: BK01");
-  Session().ExecuteScript("ROLLBACK TO SAVEPOINT outro");
+  {
+    TOraSavepoint outro_banco(Session());
+    EXPECT_FAILS_WITH(Gerar(980051),
+                      "Exception: ORA-20000: O título 980051-1 já tem o nosso número 12345678 do banco "
+                      "9802 e não pode receber código de barras do banco 9801.\rCobrança: BK01");
+    outro_banco.Rollback();
+  }
   Exec("UPDATE ZTPREST SET CODBANCOCM = NULL, NOSSONUMBCO = 'A1' WHERE NUMTRANSVENDA = 980051");
   EXPECT_FAILS_WITH(Gerar(980051),
                     "Exception: ORA-20000: O nosso número A1 do título 980051-1 não serve ao leiaute "

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <random>
+#include <set>
 #include <string>
 
 #include "febraban/Boleto.h"
+#include "febraban/FatorVencimento.h"
 #include "frame/Uclsfin_except.h"
 #include "oradb/TOraSavepoint.h"
 #include "rtl/Formatacao.h"
@@ -152,6 +156,53 @@ TEST_F(DadosBancariosTest, EachLayoutWritesCodesTheLibraryReadsBack) {
             "12345670000000001"
             "18");
   EXPECT_EQ(Coluna("NOSSONUMBCO || '|' || NVL(DVCOB, '-')", 980003, "1"), "12345670000000001|-");
+}
+
+// The package's arithmetic against the codes library over many codes: barcodes and lines built from
+// the same parts are the same text, with general digits from every remainder (0, 1 and 10 all
+// becoming 1), and due dates across the factor's restarts give the same factor.
+TEST_F(DadosBancariosTest, TheDatabaseArithmeticAgreesWithTheCodesLibrary) {
+  std::mt19937_64 sorteio(20260115);
+  std::set<int> restos;
+  for (int i = 0; i < 300; ++i) {
+    febraban::PartesBoleto partes;
+    partes.Banco = static_cast<int>(sorteio() % 1000);
+    partes.Fator = i % 10 == 0 ? 0 : 1000 + static_cast<int>(sorteio() % 9000);
+    partes.ValorCentavos = 1 + static_cast<std::int64_t>(sorteio() % (i % 3 == 0 ? 100000 : 9999999999ULL));
+    for (std::size_t d = 0; d < febraban::kDigitosCampoLivre; ++d) {
+      partes.CampoLivre += static_cast<char>('0' + sorteio() % 10);
+    }
+    char banco[4];
+    std::snprintf(banco, sizeof banco, "%03d", partes.Banco);
+    const std::string valor = std::to_string(partes.ValorCentavos / 100) + "." +
+                              std::string(partes.ValorCentavos % 100 < 10 ? "0" : "") +
+                              std::to_string(partes.ValorCentavos % 100);
+    const std::string codigo =
+        Scalar(std::string("SELECT PKG_DADOSBANCARIOS.F_CODIGOBARRAS('") + banco + "', " +
+               std::to_string(partes.Fator) + ", " + valor + ", '" + partes.CampoLivre + "') FROM DUAL");
+    ASSERT_EQ(codigo, febraban::CodigoBarrasBoleto(partes)) << valor;
+    EXPECT_EQ(Scalar("SELECT PKG_DADOSBANCARIOS.F_LINHADIGITAVEL('" + codigo + "') FROM DUAL"),
+              febraban::LinhaDigitavelBoleto(partes));
+    std::string sem_digito = codigo;
+    sem_digito.erase(4, 1);
+    const int soma_resto =
+        static_cast<int>(ScalarNumber("SELECT PKG_DADOSBANCARIOS.F_RESTOMODULO11('" + sem_digito + "', 9) FROM DUAL"));
+    restos.insert(soma_resto);
+  }
+  EXPECT_EQ(restos.size(), 11U);
+  for (const year_month_day dia :
+       {year_month_day{year{2000}, July, day{3}}, year_month_day{year{2025}, February, day{21}},
+        year_month_day{year{2025}, February, day{22}}, year_month_day{year{2026}, March, day{10}},
+        year_month_day{year{2049}, October, day{13}}, year_month_day{year{2049}, October, day{14}},
+        year_month_day{year{2060}, December, day{31}}}) {
+    char data[11];
+    std::snprintf(data, sizeof data, "%04d-%02u-%02u", static_cast<int>(dia.year()), static_cast<unsigned>(dia.month()),
+                  static_cast<unsigned>(dia.day()));
+    EXPECT_EQ(ScalarNumber(std::string("SELECT PKG_DADOSBANCARIOS.F_FATORVENCIMENTO(TO_DATE('") + data +
+                           "', 'YYYY-MM-DD')) FROM DUAL"),
+              febraban::FatorVencimento(dia))
+        << data;
+  }
 }
 
 // A second run finds nothing to do: no column changes and no own number is drawn. A title that kept

@@ -177,9 +177,11 @@ RETURNS integer LANGUAGE sql IMMUTABLE SET search_path = pg_catalog AS $$
 $$;
 
 -- The own number as stored (NOSSONUMBCO), its check digit (DVCOB, NULL where the layout has none)
--- and the free field, for sequence number `psequencia` of bank `pbanco`.
-CREATE OR REPLACE FUNCTION pkg_dadosbancarios.f_campolivre(pbanco ztbanco, psequencia numeric,
-  OUT pnossonumero varchar, OUT pdigito varchar, OUT pcampolivre varchar)
+-- and the free field, for sequence number `psequencia` of the bank.
+-- The bank's fields come one by one, not as its row type, so that ZTBANCO can be rebuilt under them.
+CREATE OR REPLACE FUNCTION pkg_dadosbancarios.f_campolivre(pcodbanco numeric, pnumbanco numeric,
+  pcodcompensacao varchar, pagencia varchar, pconta varchar, pnumcarteira varchar, pnumconvenio varchar,
+  psequencia numeric, OUT pnossonumero varchar, OUT pdigito varchar, OUT pcampolivre varchar)
 LANGUAGE plpgsql IMMUTABLE SET search_path = public, pg_catalog AS $$
 DECLARE
   vagencia varchar;
@@ -189,29 +191,29 @@ DECLARE
   vsequencia varchar;
   vresto integer;
 BEGIN
-  CASE pbanco.codcompensacao
+  CASE pcodcompensacao
     WHEN '001' THEN
-      vconvenio := pkg_dadosbancarios.f_campobanco(pbanco.numconvenio, 7, 'NUMCONVENIO', pbanco.codbanco);
+      vconvenio := pkg_dadosbancarios.f_campobanco(pnumconvenio, 7, 'NUMCONVENIO', pcodbanco);
       IF length(ltrim(vconvenio, '0')) <> 7 THEN
-        RAISE EXCEPTION USING MESSAGE = 'O banco ' || pbanco.codbanco
+        RAISE EXCEPTION USING MESSAGE = 'O banco ' || pcodbanco
           || ' gera dados bancários do Banco do Brasil só com convênio (NUMCONVENIO) de 7 dígitos.';
       END IF;
-      vcarteira := pkg_dadosbancarios.f_campobanco(pbanco.numcarteira, 2, 'NUMCARTEIRA', pbanco.codbanco);
+      vcarteira := pkg_dadosbancarios.f_campobanco(pnumcarteira, 2, 'NUMCARTEIRA', pcodbanco);
       pnossonumero := vconvenio || lpad(psequencia::text, 10, '0');
       pdigito := NULL;
       pcampolivre := '000000' || pnossonumero || vcarteira;
     WHEN '237' THEN
-      vagencia := pkg_dadosbancarios.f_campobanco(pbanco.agencia, 4, 'AGENCIA', pbanco.codbanco);
-      vconta := pkg_dadosbancarios.f_campobanco(pbanco.conta, 7, 'CONTA', pbanco.codbanco);
-      vcarteira := pkg_dadosbancarios.f_campobanco(pbanco.numcarteira, 2, 'NUMCARTEIRA', pbanco.codbanco);
+      vagencia := pkg_dadosbancarios.f_campobanco(pagencia, 4, 'AGENCIA', pcodbanco);
+      vconta := pkg_dadosbancarios.f_campobanco(pconta, 7, 'CONTA', pcodbanco);
+      vcarteira := pkg_dadosbancarios.f_campobanco(pnumcarteira, 2, 'NUMCARTEIRA', pcodbanco);
       pnossonumero := lpad(psequencia::text, 11, '0');
       vresto := pkg_dadosbancarios.f_restomodulo11(vcarteira || pnossonumero, 7);
       pdigito := CASE vresto WHEN 0 THEN '0' WHEN 1 THEN 'P' ELSE (11 - vresto)::text END;
       pcampolivre := vagencia || vcarteira || pnossonumero || vconta || '0';
     WHEN '341' THEN
-      vagencia := pkg_dadosbancarios.f_campobanco(pbanco.agencia, 4, 'AGENCIA', pbanco.codbanco);
-      vconta := pkg_dadosbancarios.f_campobanco(pbanco.conta, 5, 'CONTA', pbanco.codbanco);
-      vcarteira := pkg_dadosbancarios.f_campobanco(pbanco.numcarteira, 3, 'NUMCARTEIRA', pbanco.codbanco);
+      vagencia := pkg_dadosbancarios.f_campobanco(pagencia, 4, 'AGENCIA', pcodbanco);
+      vconta := pkg_dadosbancarios.f_campobanco(pconta, 5, 'CONTA', pcodbanco);
+      vcarteira := pkg_dadosbancarios.f_campobanco(pnumcarteira, 3, 'NUMCARTEIRA', pcodbanco);
       vsequencia := lpad(psequencia::text, 8, '0');
       pnossonumero := vsequencia;
       IF vcarteira IN ('126', '131', '146', '150', '168') THEN
@@ -222,7 +224,7 @@ BEGIN
       pcampolivre := vcarteira || vsequencia || pdigito || vagencia || vconta
                   || pkg_dadosbancarios.f_modulo10(vagencia || vconta)::text || '000';
     ELSE
-      RAISE EXCEPTION USING MESSAGE = 'O banco ' || COALESCE(pbanco.numbanco::text, '')
+      RAISE EXCEPTION USING MESSAGE = 'O banco ' || COALESCE(pnumbanco::text, '')
         || ' não está disponivel para geração de dados bancários.' || chr(13)
         || 'Favor entrar em contato com o suporte da ZT Sistemas.';
   END CASE;
@@ -278,7 +280,8 @@ BEGIN
   END IF;
   vlargura := pkg_dadosbancarios.f_larguranossonumero(vbanco.codcompensacao);
   IF vlargura = 0 THEN
-    SELECT * INTO vnossonumero, vdigito, vcampolivre FROM pkg_dadosbancarios.f_campolivre(vbanco, 0);
+    SELECT * INTO vnossonumero, vdigito, vcampolivre FROM pkg_dadosbancarios.f_campolivre(vbanco.codbanco, vbanco.numbanco,
+      vbanco.codcompensacao, vbanco.agencia, vbanco.conta, vbanco.numcarteira, vbanco.numconvenio, 0);
   END IF;
 
   FOR vtitulo IN
@@ -308,10 +311,12 @@ BEGIN
         || ' já tem o nosso número ' || vtitulo.nossonumbco || ' do banco ' || vtitulo.codbancocm
         || ' e não pode receber código de barras do banco ' || pcodbanco || '.';
     ELSE
-      vsequencia := pkg_dadosbancarios.f_sequenciadonossonumero(vbanco, vtitulo.nossonumbco, vlargura,
-                                                                vtitulo.numtransvenda, vtitulo.prest);
+      vsequencia := pkg_dadosbancarios.f_sequenciadonossonumero(vbanco.codbanco, vbanco.codcompensacao,
+                    vbanco.numconvenio, vtitulo.nossonumbco, vlargura, vtitulo.numtransvenda, vtitulo.prest);
     END IF;
-    SELECT * INTO vnossonumero, vdigito, vcampolivre FROM pkg_dadosbancarios.f_campolivre(vbanco, vsequencia);
+    SELECT * INTO vnossonumero, vdigito, vcampolivre FROM pkg_dadosbancarios.f_campolivre(vbanco.codbanco,
+      vbanco.numbanco, vbanco.codcompensacao, vbanco.agencia, vbanco.conta, vbanco.numcarteira, vbanco.numconvenio,
+      vsequencia);
     vcodbarra := pkg_dadosbancarios.f_codigobarras(vbanco.codcompensacao,
                    pkg_dadosbancarios.f_fatorvencimento(vtitulo.dtvenc), vtitulo.valorboleto, vcampolivre);
     UPDATE ZTPREST
@@ -327,21 +332,22 @@ END $$;
 
 -- The sequence number inside an own number kept on a title, so its barcode is built around the
 -- number the customer may already have been told. It must be one this layout could have given.
-CREATE OR REPLACE FUNCTION pkg_dadosbancarios.f_sequenciadonossonumero(pbanco ztbanco, pnossonumero varchar,
-  plargura integer, pnumtransvenda numeric, pprest varchar)
+CREATE OR REPLACE FUNCTION pkg_dadosbancarios.f_sequenciadonossonumero(pcodbanco numeric,
+  pcodcompensacao varchar, pnumconvenio varchar, pnossonumero varchar, plargura integer, pnumtransvenda numeric,
+  pprest varchar)
 RETURNS numeric LANGUAGE plpgsql SET search_path = public, pg_catalog AS $$
 DECLARE
   vnumero varchar := trim(pnossonumero);
   vprefixo varchar := '';
 BEGIN
-  IF pbanco.codcompensacao = '001' THEN
+  IF pcodcompensacao = '001' THEN
     -- The Banco do Brasil own number starts with the agreement.
-    vprefixo := pkg_dadosbancarios.f_campobanco(pbanco.numconvenio, 7, 'NUMCONVENIO', pbanco.codbanco);
+    vprefixo := pkg_dadosbancarios.f_campobanco(pnumconvenio, 7, 'NUMCONVENIO', pcodbanco);
   END IF;
   IF vnumero !~ '^[0-9]+$' OR length(vnumero) > length(vprefixo) + plargura
      OR (vprefixo <> '' AND substring(lpad(vnumero, length(vprefixo) + plargura, '0') FROM 1 FOR length(vprefixo)) <> vprefixo) THEN
     RAISE EXCEPTION USING MESSAGE = 'O nosso número ' || pnossonumero || ' do título ' || pnumtransvenda || '-'
-      || pprest || ' não serve ao leiaute do banco ' || pbanco.codbanco || '.';
+      || pprest || ' não serve ao leiaute do banco ' || pcodbanco || '.';
   END IF;
   RETURN substring(lpad(vnumero, length(vprefixo) + plargura, '0') FROM length(vprefixo) + 1)::numeric;
 END $$;

@@ -338,4 +338,15 @@ TEST_F(DadosBancariosTest, AKeptOwnNumberOfAnotherBankIsRefused) {
                     "do banco 9801.\rCobrança: BK01");
 }
 
+// A bank whose range of own numbers is used up is refused instead of starting again at 1, which would
+// give a customer's own number to another slip.
+TEST_F(DadosBancariosTest, AnExhaustedOwnNumberRangeIsRefused) {
+  Exec("INSERT INTO ZTBANCONOSSONUMERO (CODBANCO, ULTIMONOSSONUMERO) VALUES (9802, 99999998)");
+  Titulo(980061, "1", "BK02", "2026-02-01", "10");
+  Titulo(980061, "2", "BK02", "2026-03-01", "10");
+  EXPECT_FAILS_WITH(Gerar(980061),
+                    "Exception: ORA-20000: A numeração do nosso número do banco 9802 se esgotou (8 "
+                    "dígitos). Solicite ao banco uma nova faixa.\rCobrança: BK02");
+}
+
 }  // namespace

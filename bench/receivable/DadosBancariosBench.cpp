@@ -15,6 +15,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "sdk/fin/TFin_GerarBoletos.h"
+#include "support/Host.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -22,11 +23,7 @@ namespace {
 constexpr int kTitulos = 2000;
 constexpr int kPrimeiraVenda = 8600000;
 
-double Segundos(const std::function<void()>& trabalho) {
-  const auto inicio = std::chrono::steady_clock::now();
-  trabalho();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-}
+using bench::Segundos;
 
 void Executar(TOraSession& sessao, const std::string& sql) {
   TOraTransaction transacao(sessao);
@@ -41,27 +38,20 @@ void Limpar(TOraSession& sessao) {
            " DELETE FROM ztbanco WHERE codbanco = 8601; DELETE FROM ztclient WHERE codcli = 86001;");
 }
 
-void Preparar(TOraSession& sessao) {
-  Executar(sessao,
-           "INSERT INTO ztbanco (codbanco, nome, numbanco, agencia, conta, numcarteira, codcompensacao)"
-           " VALUES (8601, 'BENCH', 237, '1172', '403005', '09', '237');"
-           " INSERT INTO ztcob (codcob, boleto, codbanco) VALUES ('BBEN', 'S', 8601);"
-           " INSERT INTO ztclient (codcli, cliente) VALUES (86001, 'BENCH');"
-           " INSERT INTO ztprest (numtransvenda, prest, duplic, codfilial, codcli, codcob, dtvenc, valor)"
-           " SELECT 8600000 + g, '1', g, '1', 86001, 'BBEN', DATE '2026-06-01' + (g % 300), 10 + g / 100.0"
-           " FROM generate_series(0, " +
-               std::to_string(kTitulos - 1) + ") g;");
-}
-
-// Clears what a run wrote, so the next one generates the same titles again.
-void Reabrir(TOraSession& sessao) {
-  Executar(sessao,
-           "UPDATE ztprest SET nossonumbco = NULL, dvcob = NULL, codbarra = NULL, linhadig = NULL, codbancocm = NULL"
-           " WHERE numtransvenda >= 8600000 AND numtransvenda < 8700000;"
-           " DELETE FROM ztbanconossonumero WHERE codbanco = 8601;");
+// The bank, its charge, the payer and one open title per sale.
+std::string SqlPreparar() {
+  return "INSERT INTO ztbanco (codbanco, nome, numbanco, agencia, conta, numcarteira, codcompensacao)"
+         " VALUES (8601, 'BENCH', 237, '1172', '403005', '09', '237');"
+         " INSERT INTO ztcob (codcob, boleto, codbanco) VALUES ('BBEN', 'S', 8601);"
+         " INSERT INTO ztclient (codcli, cliente) VALUES (86001, 'BENCH');"
+         " INSERT INTO ztprest (numtransvenda, prest, duplic, codfilial, codcli, codcob, dtvenc, valor)"
+         " SELECT 8600000 + g, '1', g, '1', 86001, 'BBEN', DATE '2026-06-01' + (g % 300), 10 + g / 100.0"
+         " FROM generate_series(0, " +
+         std::to_string(kTitulos - 1) + ") g;";
 }
 
 void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
+  Executar(host.Sessao(), SqlPreparar());
   auto& area = dynamic_cast<IFin_GeracaoDadosBancarios&>(*financeiro.GetContasReceber());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kTitulos; ++i) {
@@ -81,6 +71,7 @@ void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
 // The floor: per sale, the statements the module sends, prepared, one transaction each.
 void Libpq(PGconn* conexao) {
   auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  executar(("BEGIN; " + SqlPreparar() + " COMMIT;").c_str());
   PQclear(PQprepare(conexao, "titulos",
                     "SELECT ztprest.*, COALESCE(ztclient.sacadoeletronico, 'N') sacadoeletronico FROM ztprest, ztclient"
                     " WHERE ztprest.codcli = ztclient.codcli AND $1 IN (ztprest.numtransvenda, ztprest.numtransvendast)"
@@ -121,34 +112,9 @@ void Libpq(PGconn* conexao) {
 }  // namespace
 
 int main() {
-  const char* dsn = std::getenv("QUORVIN_DSN");
-  if (dsn == nullptr || *dsn == '\0') {
-    std::fprintf(stderr, "bench_receivable: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
-    return 2;
-  }
-  try {
-    host::THostConfig config;
-    config.Dsn = dsn;
-    config.Matricula = 1;
-    config.Programa = "bench_receivable";
-    host::THostQuorvin host(config);
-    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host
-    host.SetGerenteFinanceiro(gerente);
-    Limpar(host.Sessao());
-    Preparar(host.Sessao());
-    Modulo(host, *gerente);
-    Reabrir(host.Sessao());
-    PGconn* conexao = PQconnectdb(dsn);
-    if (PQstatus(conexao) != CONNECTION_OK) {
-      std::printf("libpq: %s\n", PQerrorMessage(conexao));
-    } else {
-      Libpq(conexao);
-    }
-    PQfinish(conexao);
-    Limpar(host.Sessao());
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "bench_receivable: %s: %s\n", e.ClassName(), e.Message().c_str());
-    return 1;
-  }
-  return 0;
+  bench::Lados lados;
+  lados.Modulo = Modulo;
+  lados.Piso = Libpq;
+  lados.Limpar = Limpar;
+  return bench::Rodar("bench_receivable", lados);
 }

@@ -2,11 +2,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "BoletoExemplo.h"
 #include "report/Boletos.h"
@@ -203,6 +207,38 @@ TEST_F(Relatorio, AnExistingFileIsReplacedOnlyWhenAllowedAndNothingHalfWrittenRe
   EXPECT_FAILS_WITH(relatorio.Imprimir(), "EDispositivoRelatorio: Não foi possível gravar o arquivo \"" +
                                               (FPasta / "nao-existe" / "x.pdf").string() +
                                               "\": No such file or directory.");
+}
+
+// Two slips written under one name at the same moment, neither allowed to replace a file: one wins,
+// the other is told the name is taken, and the file is one whole document.
+TEST_F(Relatorio, ConcurrentWritersOfOneNameNeverBothWin) {
+  const std::string arquivo = (FPasta / "900001-40001.pdf").string();
+  for (int rodada = 0; rodada < 5; ++rodada) {
+    fs::remove(arquivo);
+    std::atomic<int> gravados{0};
+    std::atomic<int> recusados{0};
+    std::vector<std::thread> escritores;
+    for (int escritor = 0; escritor < 4; ++escritor) {
+      escritores.emplace_back([&] {
+        cli::TBoletoExemplo dados;
+        report::TRelatorio relatorio = Boleto(dados);
+        relatorio.Impressao().Dispositivo = report::TDispositivo::dvPDF;
+        relatorio.Impressao().ArquivoPDF = arquivo;
+        relatorio.Impressao().SobrescreverArquivo = false;
+        try {
+          relatorio.Imprimir();
+          ++gravados;
+        } catch (const report::EDispositivoRelatorio& erro) {
+          if (erro.Message().find("já existe") != std::string::npos) ++recusados;
+        }
+      });
+    }
+    for (std::thread& escritor : escritores) escritor.join();
+    EXPECT_EQ(gravados.load(), 1);
+    EXPECT_EQ(recusados.load(), 3);
+    EXPECT_EQ(ArquivosDaPasta(), std::vector<std::string>{"900001-40001.pdf"});
+  }
+  EXPECT_EQ(Saida("tail -c 6 '" + arquivo + "'"), "%%EOF\n");
 }
 
 // The printer is reached by running the CUPS client with an argument list: a name with shell

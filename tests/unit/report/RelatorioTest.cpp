@@ -8,14 +8,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BoletoExemplo.h"
+#include "Cli.h"
 #include "report/Boletos.h"
 #include "report/ERelatorio.h"
 #include "report/TRelatorio.h"
+#include "sdk/ZTCore.h"
 #include "support/Failure.h"
 
 namespace {
@@ -307,6 +310,41 @@ TEST_F(Relatorio, ScreenGoesThroughTheHostViewer) {
   EXPECT_EQ(opcoes.Titulo, "Boleto bancário");
   EXPECT_TRUE(opcoes.Maximizada);
   EXPECT_TRUE(opcoes.MostrarDialogoImpressao);
+}
+
+}  // namespace
+
+namespace {
+
+// `quorvin-fin boleto-exemplo`: the sample slip with the template the installation folder holds for
+// its bank, or a clear refusal.
+TEST_F(Relatorio, TheSampleSlipCommandUsesTheInstallationFolder) {
+  const std::string prod = DiretorioProd(-1);
+  const std::string spool = DiretorioSpool(-1);
+  const std::string arquivo = (FPasta / "exemplo.pdf").string();
+  const auto executar = [&](const std::vector<std::string>& args, std::string& saida, std::string& erros) {
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    const int exit = cli::Main(args, in, out, err);
+    saida = out.str();
+    erros = err.str();
+    return exit;
+  };
+  std::string saida;
+  std::string erros;
+  DefinirDiretorios(QUORVIN_PROD_DIR, spool);
+  EXPECT_EQ(executar({"boleto-exemplo", arquivo}, saida, erros), 0) << erros;
+  EXPECT_EQ(saida, "Boleto de exemplo gravado em " + arquivo + " (modelo " + std::string(QUORVIN_PROD_DIR) +
+                       "/Boleta237.rtm, 1 página).\n");
+  EXPECT_EQ(Saida("head -c 5 '" + arquivo + "'"), "%PDF-");
+  EXPECT_EQ(executar({"boleto-exemplo"}, saida, erros), 2);
+  EXPECT_EQ(erros, "quorvin-fin: Exception: uso: quorvin-fin boleto-exemplo ARQUIVO.pdf\n");
+  DefinirDiretorios(FPasta.string(), spool);
+  EXPECT_EQ(executar({"boleto-exemplo", arquivo}, saida, erros), 2);
+  EXPECT_EQ(erros, "quorvin-fin: EModeloInvalido: Modelo de relatório \"Boleta237.rtm\" não encontrado em: " +
+                       FPasta.string() + "/.\n");
+  DefinirDiretorios(prod, spool);
 }
 
 }  // namespace

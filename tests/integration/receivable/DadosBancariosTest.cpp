@@ -205,6 +205,24 @@ TEST_F(DadosBancariosTest, TheDatabaseArithmeticAgreesWithTheCodesLibrary) {
   }
 }
 
+// Without an instalment the request covers every slip-charged title that answers for the sale, its
+// own or by the second transaction, each with the bank of its own charge: both banks are locked and
+// each title carries its bank's code. A charge that issues no slips is left out.
+TEST_F(DadosBancariosTest, EachTitleOfTheSaleGetsTheBankOfItsCharge) {
+  Exec("INSERT INTO ZTCOB (CODCOB, BOLETO, CODBANCO) VALUES ('BKNB', 'N', 9801)");
+  Titulo(980071, "1", "BK01", "2026-02-01", "10");
+  Titulo(980071, "2", "BK02", "2026-03-01", "20");
+  Titulo(980071, "3", "BKNB", "2026-04-01", "30");
+  Titulo(980072, "1", "BK03", "2026-05-01", "40", ", NUMTRANSVENDAST", ", 980071");
+  ASSERT_TRUE(Gerar(980071));
+  EXPECT_EQ(Lido(980071, "1").Partes.Banco, 237);
+  EXPECT_EQ(Lido(980071, "2").Partes.Banco, 341);
+  EXPECT_EQ(Lido(980072, "1").Partes.Banco, 1);
+  EXPECT_EQ(Coluna("CODBANCOCM", 980071, "1") + Coluna("CODBANCOCM", 980071, "2") + Coluna("CODBANCOCM", 980072, "1"),
+            "980198029803");
+  EXPECT_EQ(Coluna("NVL(CODBARRA, 'sem boleto')", 980071, "3"), "sem boleto");
+}
+
 // A second run finds nothing to do: no column changes and no own number is drawn. A title that kept
 // its own number (its barcode was cleared) gets the barcode around that number, and the counter
 // stays where it was.

@@ -81,9 +81,10 @@ void TValidaCentroCustoPedidoCompraConsumo::ConferirPrestacao(const std::string&
 }
 
 void TValidaCentroCustoPedidoCompraConsumo::ConferirTransacao() {
-  GetValidador().Clear();
+  // The form's messages stay: only a message added by the check means no transaction.
+  const std::size_t mensagens = GetValidador().Count();
   CheckTransacao();
-  if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
+  if (GetValidador().Count() > mensagens) throw ExTransacaoNaoIniciada();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -166,7 +166,7 @@ TEST_F(PedidoTest, PreconditionsInTheirOrderWithTheirTexts) {
       EXPECT_EQ(falha.rfind(caso.resposta, 0), 0u) << falha;
     }
     EXPECT_EQ(ValidadorPedido().Text(), caso.mensagem);
-    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTOZTLANC3 WHERE NUMPED NOT IN (700, 701, 702)"), "0");
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTOZTLANC3 WHERE NUMPED = 500"), "0");
   }
 }
 

@@ -25,6 +25,7 @@ std::vector<DemoStep> Steps() {
   AddContratoEmprestimoDemo(steps);
   AddValesDemo(steps);
   AddContasReceberDemo(steps);
+  AddCentroCustoPedidoDemo(steps);
   return steps;
 }
 

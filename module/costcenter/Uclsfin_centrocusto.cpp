@@ -8,6 +8,8 @@
 #include <set>
 #include <vector>
 
+#include "costcenter/Uclsfin_parametroscentrocustopedidocompraconsumo.h"
+#include "costcenter/Uclsfin_rateiolinhas.h"
 #include "frame/Uclsfin_except.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
@@ -17,79 +19,23 @@
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/IQuorvin.h"
 
+using namespace rateio_linhas;
+
 namespace {
 
-std::string Aspas(const std::string& texto) {
-  std::string resultado = "'";
-  for (char c : texto) {
-    if (c == '\'') resultado += '\'';
-    resultado += c;
-  }
-  return resultado + "'";
-}
-
-std::string CentroCustoDaLinha(TDataSet& linha) {
-  return Trim(linha.FieldByName("CODIGOCENTROCUSTO").AsString());
-}
-
-// Moves to the visible row at `posicao` (0-based).
-void IrPara(TDataSet& dados, std::size_t posicao) {
-  dados.First();
-  for (std::size_t i = 0; i < posicao && !dados.Eof(); ++i) dados.Next();
-}
-
-// Whether a visible row holds the cost center. The cursor stays on the row it was on: the form
-// replaces the current row after asking (AlterandoLancto).
-bool ContemCentroCusto(TDataSet& rateios, const std::string& centro_custo) {
-  const std::size_t posicao = rateios.RecNo();
-  bool achou = false;
-  for (rateios.First(); !achou && !rateios.Eof(); rateios.Next()) {
-    achou = CentroCustoDaLinha(rateios) == centro_custo;
-  }
-  if (posicao == 0) {
-    rateios.First();
-  } else {
-    IrPara(rateios, posicao - 1);
-  }
-  return achou;
-}
-
-// The rows' filter as it was, put back when the operation ends (also on failure).
-class TFiltroGuardado {
- public:
-  explicit TFiltroGuardado(TDataSet& dados) : FDados(dados), FFiltro(dados.Filter()), FFiltrado(dados.Filtered()) {}
-  ~TFiltroGuardado() {
-    if (!FAtivo) return;
-    try {
-      FDados.SetFiltered(false);
-      FDados.SetFilter(FFiltro);
-      FDados.SetFiltered(FFiltrado);
-    } catch (...) {  // NOLINT(bugprone-empty-catch): a destructor never throws; the filter was valid before
-    }
-  }
-  TFiltroGuardado(const TFiltroGuardado&) = delete;
-  TFiltroGuardado& operator=(const TFiltroGuardado&) = delete;
-  void Descartar() noexcept { FAtivo = false; }
-
- private:
-  TDataSet& FDados;
-  std::string FFiltro;
-  bool FFiltrado;
-  bool FAtivo = true;
-};
-
-constexpr double kTolerancia = TRegrasRateioCentroCusto::GetValorToleranciaDifRateio();
+constexpr double kTolerancia = TRegrasOrcamentoCentroCusto::GetValorToleranciaDifRateio();
 
 }  // namespace
 
 // =============================================================================================
 // Rules on the rows
 
-double TRegrasRateioCentroCusto::aoValidarPercentual(const TParametrosCentroCusto& parametros, double percentual) {
+template <class TParametros>
+double TRegrasRateio<TParametros>::aoValidarPercentual(const TParametros& parametros, double percentual) {
   return RoundTo(parametros.ValorLancto * std::fabs(percentual) / 100, 2);
 }
 
-std::string TRegrasRateioCentroCusto::FiltroLancamento(const TParametrosCentroCusto& parametros) {
+std::string TChaveRateio<TParametrosCentroCusto>::Filtro(const TParametrosCentroCusto& parametros) {
   if (parametros.LanctoFinanceiro) return "RECNUM = " + ShortestDecimal(parametros.NumTransacao);
   if (parametros.LanctoContabil) return "NUMTRANSLANCTO = " + ShortestDecimal(parametros.NumTransacao);
   if (parametros.LanctoOrcamento) {
@@ -100,12 +46,13 @@ std::string TRegrasRateioCentroCusto::FiltroLancamento(const TParametrosCentroCu
   return {};
 }
 
-bool TRegrasRateioCentroCusto::DistribuirRegistrosLancto(TParametrosCentroCusto& parametros, TDataSet& linhas,
-                                                         const TContextoRateio& contexto) {
-  TParametrosCentroCusto& p = parametros;
+template <class TParametros>
+bool TRegrasRateio<TParametros>::DistribuirRegistrosLancto(TParametros& parametros, TDataSet& linhas,
+                                                           const TContextoRateio& contexto) {
+  TParametros& p = parametros;
   const std::size_t quantidade = linhas.RecordCount();
   if (quantidade == 0) return false;
-  const bool contrapartida = p.EhContraPartida();
+  const bool contrapartida = TChaveRateio<TParametros>::ContraPartida(p);
   double soma_percentual = 0;
   double soma_valor = 0;  // what the rows of the entry now hold
   double acumulado = 0;
@@ -139,7 +86,8 @@ bool TRegrasRateioCentroCusto::DistribuirRegistrosLancto(TParametrosCentroCusto&
     p.CodCentroCusto = CentroCustoDaLinha(linhas);
     p.DescCentroCusto = linhas.FieldByName("DESCCENTROCUSTO").AsString();
     p.AlterandoLancto = false;
-    if (TDALCentroCusto::InsereCentroCusto(p) && p.FazCloneRegistroPrincipal) p.StatusCentroCusto = true;
+    if (TChaveRateio<TParametros>::InsereCentroCusto(p, false) && p.FazCloneRegistroPrincipal)
+      p.StatusCentroCusto = true;
     percentual_ultimo = percentual;
     valor_ultimo = valor;
     centro_custo_ultimo = p.CodCentroCusto;
@@ -148,7 +96,7 @@ bool TRegrasRateioCentroCusto::DistribuirRegistrosLancto(TParametrosCentroCusto&
 
   // A difference left between the entry and its rows goes to the last row. Counterparts copy
   // their principal exactly, and budget lines keep the values they were given.
-  if (!contrapartida && !p.LanctoOrcamento) {
+  if (!contrapartida && !TChaveRateio<TParametros>::LinhaOrcamento(p)) {
     const double diferenca = RoundTo(std::fabs(RoundTo(p.ValorLancto, 2) - soma_valor), 2);
     if (diferenca != 0 && (contexto.RateioTotal || diferenca <= kTolerancia)) {
       p.PercRateio = RoundTo(percentual_ultimo + (100 - soma_percentual), 6);
@@ -156,16 +104,17 @@ bool TRegrasRateioCentroCusto::DistribuirRegistrosLancto(TParametrosCentroCusto&
       p.CodCentroCusto = centro_custo_ultimo;
       p.DescCentroCusto = descricao_ultimo;
       p.AlterandoLancto = false;
-      TDALCentroCusto::InsereCentroCusto(p);
+      TChaveRateio<TParametros>::InsereCentroCusto(p, false);
     }
   }
   LimpaRegistrosDuplicadosCentroCusto(p);
   return true;
 }
 
-bool TRegrasRateioCentroCusto::InserirLinhasPadrao(TParametrosCentroCusto& parametros, TDataSet& origem,
-                                                   bool arredondar, std::string& repetidos) {
-  TParametrosCentroCusto& p = parametros;
+template <class TParametros>
+bool TRegrasRateio<TParametros>::InserirLinhasPadrao(TParametros& parametros, TDataSet& origem, bool arredondar,
+                                                     std::string& repetidos) {
+  TParametros& p = parametros;
   TClientDataSet& rateios = p.cdsRateios();
   // The source rows are read first: the source may be the parameters' own rows to replicate.
   struct TLinha {
@@ -200,26 +149,27 @@ bool TRegrasRateioCentroCusto::InserirLinhasPadrao(TParametrosCentroCusto& param
     p.CodCentroCusto = linha.CentroCusto;
     p.DescCentroCusto = linha.Descricao;
     p.AlterandoLancto = false;
-    TDALCentroCusto::InsereCentroCusto(p, !presente);
+    TChaveRateio<TParametros>::InsereCentroCusto(p, !presente);
     presentes.insert(linha.CentroCusto);
   }
   return !linhas.empty();
 }
 
-void TRegrasRateioCentroCusto::LimpaRegistrosDuplicadosCentroCusto(TParametrosCentroCusto& parametros) {
-  TParametrosCentroCusto& p = parametros;
+template <class TParametros>
+void TRegrasRateio<TParametros>::LimpaRegistrosDuplicadosCentroCusto(TParametros& parametros) {
+  TParametros& p = parametros;
   TClientDataSet& rateios = p.cdsRateios();
   if (rateios.IsEmpty()) return;
   TFiltroGuardado filtro(rateios);
   const bool sem_filtro = !rateios.Filtered() || Trim(rateios.Filter()).empty();
-  if (sem_filtro && (p.LanctoFinanceiro || p.LanctoContabil)) {
+  if (sem_filtro && TChaveRateio<TParametros>::FiltraDuplicados(p)) {
     rateios.SetFilter(FiltroLancamento(p));
     rateios.SetFiltered(true);
   } else {
     filtro.Descartar();
   }
   // Positions of the later rows of a key; deleted from the last, so earlier positions hold.
-  const std::string transacao = ShortestDecimal(p.NumTransacao);
+  const std::string transacao = TChaveRateio<TParametros>::Chave(p);
   std::set<std::string> vistos;
   std::vector<std::size_t> repetidas;
   std::size_t posicao = 0;
@@ -233,9 +183,10 @@ void TRegrasRateioCentroCusto::LimpaRegistrosDuplicadosCentroCusto(TParametrosCe
   rateios.First();
 }
 
-void TRegrasRateioCentroCusto::ValidaTotalCC_ValorLancto(TParametrosCentroCusto& parametros) {
-  TParametrosCentroCusto& p = parametros;
-  if (p.ContraPartida_Natureza == "S") return;
+template <class TParametros>
+void TRegrasRateio<TParametros>::ValidaTotalCC_ValorLancto(TParametros& parametros) {
+  TParametros& p = parametros;
+  if (TChaveRateio<TParametros>::MantemValores(p)) return;
   TClientDataSet& rateios = p.cdsRateios();
   if (rateios.IsEmpty()) return;
   const double valor_lancto = RoundTo(p.ValorLancto, 2);
@@ -284,9 +235,9 @@ void TRegrasRateioCentroCusto::ValidaTotalCC_ValorLancto(TParametrosCentroCusto&
   rateios.First();
 }
 
-void TRegrasRateioCentroCusto::ValidaTotaisInclusao(TParametrosCentroCusto& parametros,
-                                                    const TContextoRateio& contexto) {
-  TParametrosCentroCusto& p = parametros;
+template <class TParametros>
+void TRegrasRateio<TParametros>::ValidaTotaisInclusao(TParametros& parametros, const TContextoRateio& contexto) {
+  TParametros& p = parametros;
   TClientDataSet& rateios = p.cdsRateios();
   double soma_percentual = 0;
   double soma_valor = 0;
@@ -295,7 +246,7 @@ void TRegrasRateioCentroCusto::ValidaTotaisInclusao(TParametrosCentroCusto& para
     soma_valor += rateios.FieldByName("VALOR").AsFloat();
   }
   rateios.First();
-  const bool com_tipo = p.TemTipoLancamento();
+  const bool com_tipo = TChaveRateio<TParametros>::TemTipo(p);
   if (com_tipo && rateios.IsEmpty()) throw Exception("Favor informar ao menos um registro!");
   if ((com_tipo || !rateios.IsEmpty()) && contexto.RateioTotal &&
       RoundTo(std::fabs(std::fabs(p.ValorLancto) - std::fabs(soma_valor)), 6) >= 0.009) {
@@ -311,7 +262,7 @@ void TRegrasRateioCentroCusto::ValidaTotaisInclusao(TParametrosCentroCusto& para
   }
 }
 
-bool TRegrasRateioCentroCusto::ExisteOrcamentoExcedido(TDataSet& rateios) {
+bool TRegrasOrcamentoCentroCusto::ExisteOrcamentoExcedido(TDataSet& rateios) {
   bool excedido = false;
   for (rateios.First(); !rateios.Eof() && !excedido; rateios.Next()) {
     excedido = rateios.FieldByName("ORCAMENTOEXCEDIDO").AsString() == "S";
@@ -320,23 +271,24 @@ bool TRegrasRateioCentroCusto::ExisteOrcamentoExcedido(TDataSet& rateios) {
   return excedido;
 }
 
-std::string TRegrasRateioCentroCusto::MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
-                                                                const std::string& filial, double realizado,
-                                                                double orcado, double saldo,
-                                                                const std::string& ultima_linha) {
+std::string TRegrasOrcamentoCentroCusto::MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
+                                                                   const std::string& filial, double realizado,
+                                                                   double orcado, double saldo,
+                                                                   const std::string& ultima_linha,
+                                                                   const std::string& rotulo_realizado) {
   return "Lançamentos do centro de custo " + centro_custo + " para " + ZeroPad(mes, 2) + "/" + std::to_string(ano) +
-         " na filial " + filial + " ultrapassou o valor orçado na rotina 755!" + "\r" +
-         "Lançamentos já realizados: " + FormatarValor(realizado) + "\r" + "Valor orçado: " + FormatarValor(orcado) +
-         "\r" + "Saldo disponível: " + FormatarValor(saldo) + "\r" + ultima_linha;
+         " na filial " + filial + " ultrapassou o valor orçado na rotina 755!" + "\r" + rotulo_realizado +
+         FormatarValor(realizado) + "\r" + "Valor orçado: " + FormatarValor(orcado) + "\r" +
+         "Saldo disponível: " + FormatarValor(saldo) + "\r" + ultima_linha;
 }
 
-double TRegrasRateioCentroCusto::SaldoDisponivel(double orcado, double realizado) noexcept {
+double TRegrasOrcamentoCentroCusto::SaldoDisponivel(double orcado, double realizado) noexcept {
   if (orcado == 0) return 0;
   const bool mantem_sinal = orcado > 0 ? orcado > realizado : orcado < realizado;
   return mantem_sinal ? orcado - realizado : 0;
 }
 
-bool TRegrasRateioCentroCusto::OrcamentoExcedido(double orcado, double realizado, double valor) noexcept {
+bool TRegrasOrcamentoCentroCusto::OrcamentoExcedido(double orcado, double realizado, double valor) noexcept {
   // Binary noise of double sums never counts as going past a budget.
   constexpr double kRuidoBinario = 1e-9;
   const double total = valor + realizado;
@@ -344,6 +296,49 @@ bool TRegrasRateioCentroCusto::OrcamentoExcedido(double orcado, double realizado
   if (orcado < 0) return orcado - total > kRuidoBinario;
   return false;  // a zero budget is not controlled
 }
+
+std::string TChaveRateio<TParametrosCentroCusto>::Chave(const TParametrosCentroCusto& p) {
+  return ShortestDecimal(p.NumTransacao);
+}
+
+bool TChaveRateio<TParametrosCentroCusto>::InsereCentroCusto(TParametrosCentroCusto& p, bool nova) {
+  return TDALCentroCusto::InsereCentroCusto(p, nova);
+}
+
+template <class TParametros>
+std::uint8_t TRegrasRateio<TParametros>::ValidaCamposLinha(const TParametros& parametros,
+                                                           const std::function<bool()>& usa_centro_custo,
+                                                           const std::string& mensagem_filial, TStringList& validador) {
+  const TParametros& p = parametros;
+  const std::string centro_custo = Trim(p.CodCentroCusto);
+  const std::string rateio_padrao = Trim(p.CodRateioPadrao);
+  // Branch and value checks apply to entries with a value of their own (not accounting rows).
+  const bool com_valor = TChaveRateio<TParametros>::ComValor(p);
+  const auto falha = [&validador](std::uint8_t codigo, const std::string& mensagem) {
+    validador.Add(mensagem);
+    return codigo;
+  };
+  if (Trim(p.CodConta).empty()) return falha(2, "Favor informar a conta do Centro de Custo!");
+  if (com_valor && Trim(p.CodFilial).empty()) return falha(1, "Favor informar a filial do Centro de Custo!");
+  if (centro_custo.empty() && rateio_padrao.empty()) {
+    return falha(3, "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!");
+  }
+  if (!centro_custo.empty() && p.PercRateio == 0) {
+    return falha(4, "Favor informar o percentual de rateio do lançamento para inclusão!");
+  }
+  if (p.PercRateio < 0) return falha(7, "Favor informar o percentual de rateio maior que zero!");
+  if (com_valor && p.ValorRateio < 0 && p.ValorLancto > 0) {
+    return falha(9, "Favor o valor do lançamento e do rateio devem ser ambos positivos ou negativos!");
+  }
+  if (com_valor && !centro_custo.empty() && p.ValorRateio == 0) {
+    return falha(5, "Favor informar o valor de rateio do lançamento para inclusão!");
+  }
+  if (TChaveRateio<TParametros>::TemTipo(p) && !usa_centro_custo()) return falha(10, mensagem_filial);
+  return 0;
+}
+
+template class TRegrasRateio<TParametrosCentroCusto>;
+template class TRegrasRateio<TParametrosCentroCustoPedidoCompraConsumo>;
 
 // =============================================================================================
 // The sub-module
@@ -713,30 +708,15 @@ std::uint8_t TValidaCentroCusto::ValidaCamposInterface() {
   TStringList& validador = GetValidador();
   const std::string centro_custo = Trim(p.CodCentroCusto);
   const std::string rateio_padrao = Trim(p.CodRateioPadrao);
-  const bool financeiro_ou_orcamento = p.LanctoFinanceiro || p.LanctoOrcamento;
   const auto falha = [&validador](std::uint8_t codigo, const std::string& mensagem) {
     validador.Add(mensagem);
     return codigo;
   };
-  if (Trim(p.CodConta).empty()) return falha(2, "Favor informar a conta do Centro de Custo!");
-  if (financeiro_ou_orcamento && Trim(p.CodFilial).empty()) {
-    return falha(1, "Favor informar a filial do Centro de Custo!");
-  }
-  if (centro_custo.empty() && rateio_padrao.empty()) {
-    return falha(3, "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!");
-  }
-  if (!centro_custo.empty() && p.PercRateio == 0) {
-    return falha(4, "Favor informar o percentual de rateio do lançamento para inclusão!");
-  }
-  if (p.PercRateio < 0) return falha(7, "Favor informar o percentual de rateio maior que zero!");
-  if (financeiro_ou_orcamento && p.ValorRateio < 0 && p.ValorLancto > 0) {
-    return falha(9, "Favor o valor do lançamento e do rateio devem ser ambos positivos ou negativos!");
-  }
-  if (financeiro_ou_orcamento && !centro_custo.empty() && p.ValorRateio == 0) {
-    return falha(5, "Favor informar o valor de rateio do lançamento para inclusão!");
-  }
-  if (p.TemTipoLancamento() && GetUTILIZACENTROCUSTO_2663() != "S") {
-    return falha(10, "Filial selecionada não usa Centro de Custo conforme definido no parâmetro 2663 da Rotina 132!");
+  if (const std::uint8_t codigo = TRegrasRateioCentroCusto::ValidaCamposLinha(
+          p, [this] { return GetUTILIZACENTROCUSTO_2663() == "S"; },
+          "Filial selecionada não usa Centro de Custo conforme definido no parâmetro 2663 da Rotina 132!", validador);
+      codigo != 0) {
+    return codigo;
   }
   {
     const std::unique_ptr<TOraQuery> prioritarios = DALCentroCusto().ExisteCentroCustoPrioritario(p.CodConta);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,50 +19,95 @@ struct TContextoRateio {
   int Rotina = 0;            // the host routine that is running
 };
 
-// The apportionment rules that work on the rows alone: distribution of saved rows with the
-// remainder on the last one, rounding of values to the entry, duplicate clean-up, the totals of
-// the whole apportionment. Values are rounded to 2 decimals, percentages to 6, ties to even.
-class TRegrasRateioCentroCusto {
+// The budget rules of a cost center's month, the same for every kind of apportioned thing.
+class TRegrasOrcamentoCentroCusto {
  public:
-  TRegrasRateioCentroCusto() = delete;
+  TRegrasOrcamentoCentroCusto() = delete;
 
   // The rounding difference the rules absorb on one row.
   [[nodiscard]] static constexpr double GetValorToleranciaDifRateio() noexcept { return 0.02; }
-  // The share of the entry a percentage gives, to the cent.
-  [[nodiscard]] static double aoValidarPercentual(const TParametrosCentroCusto& parametros, double percentual);
-  // The client-side filter of the rows of the current entry ("" without an entry type).
-  [[nodiscard]] static std::string FiltroLancamento(const TParametrosCentroCusto& parametros);
-
-  // Copies loaded rows (CarregaRegistrosLancto) onto the current entry: the saved values, or
-  // recomputed ones when cloning, negated for a counterpart; the last row takes what the others
-  // leave of the entry; a small difference left (or any, with parameter 2664) is put on it.
-  // Answers whether a cloned row was added.
-  static bool DistribuirRegistrosLancto(TParametrosCentroCusto& parametros, TDataSet& linhas,
-                                        const TContextoRateio& contexto);
-  // Adds the rows of a standard apportionment (or of the split titles, `arredondar`); a cost
-  // center the entry already has is not added again but listed, quoted, in `repetidos`.
-  // Answers whether the source had rows.
-  static bool InserirLinhasPadrao(TParametrosCentroCusto& parametros, TDataSet& origem, bool arredondar,
-                                  std::string& repetidos);
-  // Keeps the first row of each cost center of the entry and deletes the others.
-  static void LimpaRegistrosDuplicadosCentroCusto(TParametrosCentroCusto& parametros);
-  // Makes the values total the entry: recomputed from the percentages when they do not, the
-  // rounding difference (up to the tolerance) put on the last row with a value. Counterparts
-  // keep their principal's values.
-  static void ValidaTotalCC_ValorLancto(TParametrosCentroCusto& parametros);
-  // The totals of the whole apportionment shown in the form; raises the first rule it breaks.
-  static void ValidaTotaisInclusao(TParametrosCentroCusto& parametros, const TContextoRateio& contexto);
   // Whether a row of `rateios` was marked over budget.
   [[nodiscard]] static bool ExisteOrcamentoExcedido(TDataSet& rateios);
-  // The five-line message of a cost center over its budget.
-  [[nodiscard]] static std::string MensagemOrcamentoExcedido(const std::string& centro_custo, int mes, int ano,
-                                                             const std::string& filial, double realizado, double orcado,
-                                                             double saldo, const std::string& ultima_linha);
+  // The message of a cost center over its budget: four lines, then `ultima_linha`. Line 2 names
+  // the realized amount with `rotulo_realizado`.
+  [[nodiscard]] static std::string MensagemOrcamentoExcedido(
+      const std::string& centro_custo, int mes, int ano, const std::string& filial, double realizado, double orcado,
+      double saldo, const std::string& ultima_linha,
+      const std::string& rotulo_realizado = "Lançamentos já realizados: ");
   // The balance still available: budget minus realized while that keeps the budget's sign, else 0.
   [[nodiscard]] static double SaldoDisponivel(double orcado, double realizado) noexcept;
   // Whether `valor` plus `realizado` goes past a positive budget, or below a negative one.
   [[nodiscard]] static bool OrcamentoExcedido(double orcado, double realizado, double valor) noexcept;
 };
+
+// How the rules find the rows of the thing being apportioned (a payable entry by RECNUM, an
+// order installment by NUMPED and PREST): specialised by each parameter class.
+template <class TParametros>
+struct TChaveRateio;
+
+template <>
+struct TChaveRateio<TParametrosCentroCusto> {
+  // The client-side filter of the rows of the current entry ("" without an entry type).
+  [[nodiscard]] static std::string Filtro(const TParametrosCentroCusto& p);
+  // The key of the current entry in the duplicate walk.
+  [[nodiscard]] static std::string Chave(const TParametrosCentroCusto& p);
+  // Whether the duplicate walk sets the entry's filter when none is set.
+  [[nodiscard]] static bool FiltraDuplicados(const TParametrosCentroCusto& p) noexcept {
+    return p.LanctoFinanceiro || p.LanctoContabil;
+  }
+  [[nodiscard]] static bool ContraPartida(const TParametrosCentroCusto& p) noexcept { return p.EhContraPartida(); }
+  // Counterparts keep their principal's values when totalled.
+  [[nodiscard]] static bool MantemValores(const TParametrosCentroCusto& p) { return p.ContraPartida_Natureza == "S"; }
+  [[nodiscard]] static bool LinhaOrcamento(const TParametrosCentroCusto& p) noexcept { return p.LanctoOrcamento; }
+  [[nodiscard]] static bool TemTipo(const TParametrosCentroCusto& p) noexcept { return p.TemTipoLancamento(); }
+  // Rows with a branch and a value of their own (not the rows of an accounting entry).
+  [[nodiscard]] static bool ComValor(const TParametrosCentroCusto& p) noexcept {
+    return p.LanctoFinanceiro || p.LanctoOrcamento;
+  }
+  static bool InsereCentroCusto(TParametrosCentroCusto& p, bool nova);
+};
+
+// The apportionment rules that work on the rows alone: distribution of saved rows with the
+// remainder on the last one, rounding of values to the entry, duplicate clean-up, the totals of
+// the whole apportionment. Values are rounded to 2 decimals, percentages to 6, ties to even.
+// One engine for every kind of apportioned thing; TChaveRateio says how its rows are keyed.
+template <class TParametros>
+class TRegrasRateio : public TRegrasOrcamentoCentroCusto {
+ public:
+  // The share of the entry a percentage gives, to the cent.
+  [[nodiscard]] static double aoValidarPercentual(const TParametros& parametros, double percentual);
+  // The client-side filter of the rows of the current entry ("" without an entry type).
+  [[nodiscard]] static std::string FiltroLancamento(const TParametros& parametros) {
+    return TChaveRateio<TParametros>::Filtro(parametros);
+  }
+
+  // Copies loaded rows (the saved rows) onto the current entry: the saved values, or
+  // recomputed ones when cloning, negated for a counterpart; the last row takes what the others
+  // leave of the entry; a small difference left (or any, with parameter 2664) is put on it.
+  // Answers whether a cloned row was added.
+  static bool DistribuirRegistrosLancto(TParametros& parametros, TDataSet& linhas, const TContextoRateio& contexto);
+  // Adds the rows of a standard apportionment (or of the split titles, `arredondar`); a cost
+  // center the entry already has is not added again but listed, quoted, in `repetidos`.
+  // Answers whether the source had rows.
+  static bool InserirLinhasPadrao(TParametros& parametros, TDataSet& origem, bool arredondar, std::string& repetidos);
+  // Keeps the first row of each cost center of the entry and deletes the others.
+  static void LimpaRegistrosDuplicadosCentroCusto(TParametros& parametros);
+  // Makes the values total the entry: recomputed from the percentages when they do not, the
+  // rounding difference (up to the tolerance) put on the last row with a value. Counterparts
+  // keep their principal's values.
+  static void ValidaTotalCC_ValorLancto(TParametros& parametros);
+  // The totals of the whole apportionment shown in the form; raises the first rule it breaks.
+  static void ValidaTotaisInclusao(TParametros& parametros, const TContextoRateio& contexto);
+  // The form's checks of the row being added that need no database, in the form's order: the
+  // code of the first that fails (its message added to `validador`), 0 when all pass.
+  // `usa_centro_custo` reads the branch switch (only when the earlier checks pass),
+  // `mensagem_filial` is the text of its check (10).
+  [[nodiscard]] static std::uint8_t ValidaCamposLinha(const TParametros& parametros,
+                                                      const std::function<bool()>& usa_centro_custo,
+                                                      const std::string& mensagem_filial, TStringList& validador);
+};
+
+using TRegrasRateioCentroCusto = TRegrasRateio<TParametrosCentroCusto>;
 
 // The cost-center area: apportions an entry over cost centers, validates and saves the rows.
 // One object serves one entry at a time and keeps its run between the form's calls. Each

@@ -633,17 +633,14 @@ void TDALCentroCusto::RollBack_InsercaoCentroCusto(TParametrosCentroCusto& /*pPa
 // ---------------------------------------------------------------------------------------------
 // Budget by account and cost center
 
-TOrcamentosCentroCusto TDALCentroCusto::ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
-                                                              int mes, int ano, bool por_competencia,
-                                                              bool suplementacao,
-                                                              const std::set<std::string>& centros) {
+TOrcamentosCentroCusto TDALCentroCusto::OrcamentosTravados(const std::string& codconta, const std::string& filial,
+                                                           int mes, int ano, const std::set<std::string>& centros) {
   const auto vincular = [&](TOraQuery& query) {
     query.ParamByName("CODCONTA").SetAsFloat(TextoParaNumero(codconta));
     query.ParamByName("CODFILIAL").SetAsString(filial);
     query.ParamByName("MES").SetAsInteger(mes);
     query.ParamByName("ANO").SetAsInteger(ano);
   };
-
   std::map<std::string, double> orcamentos;
   {
     TOraQuery query(&Sessao());
@@ -654,30 +651,50 @@ TOrcamentosCentroCusto TDALCentroCusto::ValidarOrcamentoConta(const std::string&
     orcamentos = ValoresPorCentroCusto(query, "ORCAMENTO_MES_CENTRO_CUSTO");
   }
   // std::set keeps code order, so sessions never wait on each other in a circle.
+  TOrcamentosCentroCusto resultado;
   for (const std::string& centro_custo : centros) {
-    if (orcamentos.count(centro_custo) == 0) continue;
+    const auto orcamento = orcamentos.find(centro_custo);
+    if (orcamento == orcamentos.end()) continue;
     TOraQuery query(&Sessao());
     Montar(query, GetSQLTravarOrcamentoCentroCusto());
     vincular(query);
     query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
     query.Open();
+    resultado[centro_custo] = {orcamento->second, 0};
   }
-  const auto realizados = [&](bool bloqueados) {
-    TOraQuery query(&Sessao());
-    Montar(query, GetSQLRealizadoConta(bloqueados, por_competencia));
-    vincular(query);
-    query.Open();
-    return ValoresPorCentroCusto(query, "TOTAL");
-  };
-  const std::map<std::string, double> lancados = realizados(false);
-  const std::map<std::string, double> bloqueados = suplementacao ? realizados(true) : std::map<std::string, double>{};
+  return resultado;
+}
+
+std::map<std::string, double> TDALCentroCusto::RealizadoPorCentroCusto(const TStringList& sql,
+                                                                       const std::string& codconta,
+                                                                       const std::string& filial, int mes, int ano) {
+  TOraQuery query(&Sessao());
+  Montar(query, sql);
+  query.ParamByName("CODCONTA").SetAsFloat(TextoParaNumero(codconta));
+  query.ParamByName("CODFILIAL").SetAsString(filial);
+  query.ParamByName("MES").SetAsInteger(mes);
+  query.ParamByName("ANO").SetAsInteger(ano);
+  query.Open();
+  return ValoresPorCentroCusto(query, "TOTAL");
+}
+
+TOrcamentosCentroCusto TDALCentroCusto::ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
+                                                              int mes, int ano, bool por_competencia,
+                                                              bool suplementacao,
+                                                              const std::set<std::string>& centros) {
+  TOrcamentosCentroCusto resultado = OrcamentosTravados(codconta, filial, mes, ano, centros);
+  if (resultado.empty()) return resultado;
+  const std::map<std::string, double> lancados =
+      RealizadoPorCentroCusto(GetSQLRealizadoConta(false, por_competencia), codconta, filial, mes, ano);
+  const std::map<std::string, double> bloqueados =
+      suplementacao ? RealizadoPorCentroCusto(GetSQLRealizadoConta(true, por_competencia), codconta, filial, mes, ano)
+                    : std::map<std::string, double>{};
   const auto total_de = [](const std::map<std::string, double>& valores, const std::string& codigo) {
     const auto found = valores.find(codigo);
     return found == valores.end() ? 0.0 : found->second;
   };
-  TOrcamentosCentroCusto resultado;
-  for (const auto& [centro_custo, orcado] : orcamentos) {
-    resultado[centro_custo] = {orcado, total_de(lancados, centro_custo) + total_de(bloqueados, centro_custo)};
+  for (auto& [centro_custo, orcamento] : resultado) {
+    orcamento.Realizado = total_de(lancados, centro_custo) + total_de(bloqueados, centro_custo);
   }
   return resultado;
 }

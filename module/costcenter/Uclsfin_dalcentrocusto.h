@@ -120,6 +120,21 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] TOrcamentosCentroCusto ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
                                                              int mes, int ano, bool por_competencia, bool suplementacao,
                                                              const std::set<std::string>& centros);
+  // The monthly budget of the account for each budgeted cost center of `centros` (nothing
+  // realized yet), each locked in code order; empty when the account has no budget in the month.
+  // Every budget check of a cost center's month goes through this lock, whatever it realizes.
+  [[nodiscard]] TOrcamentosCentroCusto OrcamentosTravados(const std::string& codconta, const std::string& filial,
+                                                          int mes, int ano, const std::set<std::string>& centros);
+  // The realized totals by cost center of a realized statement, bound like the budget's.
+  [[nodiscard]] std::map<std::string, double> RealizadoPorCentroCusto(const TStringList& sql,
+                                                                      const std::string& codconta,
+                                                                      const std::string& filial, int mes, int ano);
+
+  // Pieces shared by the cost-center statements: the permission flag of a cost center (its code
+  // column given), active cost centers that receive entries, and those also usable by the user.
+  [[nodiscard]] static std::string LinhaPermissao(const std::string& codigo);
+  static void AddAtivo(TStringList& sql);
+  static void AddVisibilidade(TStringList& sql);
 
   // Statement texts, as built.
   [[nodiscard]] static TStringList GetSQLRegistrosLancto(const TParametrosCentroCusto& parametros, bool bloqueados);

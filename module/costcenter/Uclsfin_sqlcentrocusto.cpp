@@ -8,24 +8,40 @@
 namespace {
 
 // The permission flag of a cost center: may the current user post to it (ZTLIB table 10)?
-std::string LinhaPermissao(const std::string& codigo) {
+std::string Permissao(const std::string& codigo) {
   return "       CASE WHEN (SELECT COUNT(L.CODIGON) QTD FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = " + codigo +
          " AND L.CODFUNC = :CODFUNC AND ROWNUM = 1) >= 1 THEN 'S' ELSE 'N' END CCTEMPERMISSAO_ZTLIB";
 }
 
 // Active cost centers that receive entries.
-void AddAtivo(TStringList& sql) {
+void Ativo(TStringList& sql) {
   sql.Add("   AND NVL(CC.ATIVO, 'S') = 'S'");
   sql.Add("   AND NVL(CC.RECEBE_LANCTO, 'S') = 'S'");
 }
 
 // Active, receiving entries, and usable by the current user.
-void AddVisibilidade(TStringList& sql) {
-  AddAtivo(sql);
+void Visibilidade(TStringList& sql) {
+  Ativo(sql);
   sql.Add(
       "   AND EXISTS (SELECT L.CODIGON FROM ZTLIB L WHERE L.CODTABELA = 10 AND L.CODIGOA = CC.CODIGOCENTROCUSTO AND "
       "L.CODFUNC = :CODFUNC)");
 }
+
+}  // namespace
+
+std::string TDALCentroCusto::LinhaPermissao(const std::string& codigo) {
+  return Permissao(codigo);
+}
+
+void TDALCentroCusto::AddAtivo(TStringList& sql) {
+  Ativo(sql);
+}
+
+void TDALCentroCusto::AddVisibilidade(TStringList& sql) {
+  Visibilidade(sql);
+}
+
+namespace {
 
 TStringList Linha(const std::string& text) {
   TStringList sql;

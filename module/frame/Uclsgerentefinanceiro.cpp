@@ -4,6 +4,7 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
+#include "costcenter/Uclsfin_centrocustopedidocompraconsumo.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "receivable/Uclsfin_contasreceber.h"
@@ -62,7 +63,7 @@ IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentifi
   return FDepositoNaoIdentificadoComVerba;
 }
 IFin_CentroCustoPedidoCompraConsumo* TGerenteFinanceiro::GetCentroCustoPedidoCompraConsumo() {
-  return FCentroCustoPedidoCompraConsumo;
+  return Lazy<TValidaCentroCustoPedidoCompraConsumo>(FCentroCustoPedidoCompraConsumo, DonoSubModulos());
 }
 
 IFin_CancelarDesdobramento* TGerenteFinanceiro::CancelarDesdobramento(TModo modo) {

@@ -36,6 +36,10 @@ TEST(Facade, AreasAreCreatedOnFirstUseOwnedByTheHostAndKept) {
   facade->SetContasPagar(nullptr);
   EXPECT_NE(facade->GetContasPagar(), contas);
   EXPECT_EQ(host.ComponentCount(), 5u);
+  IFin_CentroCustoPedidoCompraConsumo* pedidos = facade->GetCentroCustoPedidoCompraConsumo();
+  ASSERT_NE(pedidos, nullptr);
+  EXPECT_EQ(facade->GetCentroCustoPedidoCompraConsumo(), pedidos);
+  EXPECT_EQ(host.ComponentCount(), 6u);
 }
 
 // One sub-module per mode, keeping the user and routine of its first use; it belongs to the host

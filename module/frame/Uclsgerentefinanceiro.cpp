@@ -4,6 +4,7 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
+#include "customercredit/Uclsfin_bllcreditocliente.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
@@ -55,7 +56,7 @@ IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosS
   return Lazy<TServicosPrestadosSPED_EFD>(FServicosPrestadosSPED_EFD, DonoSubModulos());
 }
 IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
-  return FCreditoCliente;
+  return Lazy<TBLLCreditoCliente>(FCreditoCliente, DonoSubModulos());
 }
 IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
   return FDepositoNaoIdentificadoComVerba;

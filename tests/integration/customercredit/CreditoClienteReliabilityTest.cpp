@@ -6,10 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "Cli.h"
+#include "RecordJson.h"
 #include "customercredit/Uclsfin_bllcreditocliente.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
@@ -161,6 +165,79 @@ TEST_F(CreditoClienteReliability, ConcurrentUsesOfOneCreditNeverSpendMoreThanIts
                   "'CRED'"),
             "1");
   EXPECT_EQ(Valor(Sessao(), "SELECT SUM(VALOR) FROM ZTCRECLI WHERE CODCLI = 8891"), "100");
+}
+
+// A request the command line refuses, or the module refuses, with its text and exit code. A refusal
+// of the database package travels as the database error it is raised as (exit 2).
+struct Pedido {
+  const char* Nome;
+  const char* Operacao;
+  const char* Corpo;
+  int Saida;
+  const char* Mensagem;
+};
+
+class CreditoClienteHostileInput : public ::testing::TestWithParam<Pedido> {
+ protected:
+  void SetUp() override {
+    FSpoolAnterior = DiretorioSpool(-1);
+    FSpool = std::filesystem::temp_directory_path() / ("quorvin-credito-cli-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(FSpool);
+    DefinirDiretorios(DiretorioProd(-1), FSpool.string());
+  }
+  void TearDown() override {
+    DefinirDiretorios(DiretorioProd(-1), FSpoolAnterior);
+    std::error_code ignorado;
+    std::filesystem::remove_all(FSpool, ignorado);
+  }
+  std::filesystem::path FSpool;
+  std::string FSpoolAnterior;
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CreditoClienteHostileInput,
+    ::testing::Values(Pedido{"TextWhereACodeGoes", "CreditoCliente.IncluirCreditoCliente",
+                             R"({"args": {"CreditoCliente": {"CODCLI": "8891", "CODFILIAL": "1", "VALOR": 10}}})", 2,
+                             "args.CreditoCliente.CODCLI: esperado número, recebido texto."},
+                      Pedido{"BranchTooWide", "CreditoCliente.IncluirCreditoCliente",
+                             R"({"args": {"CreditoCliente": {"CODCLI": 8891, "CODFILIAL": "123", "VALOR": 10}}})", 2,
+                             "CODFILIAL"},
+                      Pedido{"MovementKindOutOfRange", "CreditoCliente.EstornarCreditoCliente",
+                             R"({"args": {"CodigoCredito": 1, "ValorEstorno": 1, "Movimentacao": {"Tipo": 7}}})", 2,
+                             "args.Movimentacao.Tipo: valor fora do domínio (0 a 1)."},
+                      Pedido{"FractionalCreditCode", "CreditoCliente.EstornarCreditoCliente",
+                             R"({"args": {"CodigoCredito": 1.5, "ValorEstorno": 1}})", 2, "CodigoCredito"},
+                      Pedido{"TitlesThatAreNotAList", "CreditoCliente.BaixarUmCreditoComUmOuVariosTitulos",
+                             R"({"args": {"CreditoCliente": {"CODIGO": 1}, "ListaTitulos": {"NUMTRANSVENDA": 1}}})", 2,
+                             "args.ListaTitulos: esperada lista JSON, recebido objeto."},
+                      Pedido{"UnknownArgument", "CreditoCliente.AtualizarBaixarCreditoClienteVarejo",
+                             R"({"args": {"CodigoCreditoo": 1}})", 2, "campo desconhecido \"CodigoCreditoo\""},
+                      Pedido{"InstalmentThatTriesToEndItsLiteral", "CreditoCliente.EstornarTituloBaixadoComCredito",
+                             R"({"args": {"NumeroTransacaoVenda": 889199, "Prestacao": "1'"}})", 2,
+                             "O título 889199-1' não existe."},
+                      Pedido{"HistoryThatTriesToEndItsLiteral", "CreditoCliente.BaixarCreditoClienteVarejo",
+                             R"({"args": {"CodigoCredito": 999999991, "ValorBaixar": 1,
+                            "Historico": "x'); DELETE FROM ZTCRECLI; --"}})",
+                             2, "Não existe crédito cadastrado para o código 999999991"},
+                      Pedido{"CounterEntryOfAnUnknownCredit", "CreditoCliente.ApenasGerarContraPartidaCredito",
+                             R"({"args": {"CodigoCredito": 999999992, "NumCred": 1}})", 2,
+                             "Erro ao gerar contra-partida em ZTCRECLI: "}),
+    [](const ::testing::TestParamInfo<Pedido>& info) { return info.param.Nome; });
+
+TEST_P(CreditoClienteHostileInput, IsRefusedClearlyAndWritesNothing) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  HostSession verificacao("tests-credito-cli");
+  const std::string contagem = "SELECT COUNT(*) || '/' || NVL(SUM(VALOR), 0) FROM ZTCRECLI";
+  const std::string antes = Valor(verificacao.Host->Sessao(), contagem);
+  std::istringstream entrada(GetParam().Corpo);
+  std::ostringstream saida, erros;
+  EXPECT_EQ(cli::Main({"call", GetParam().Operacao}, entrada, saida, erros), GetParam().Saida)
+      << saida.str() << erros.str();
+  const cli::Json resposta = cli::Json::parse(saida.str());
+  EXPECT_EQ(resposta["ok"], false) << saida.str();
+  EXPECT_NE(resposta["message"].get<std::string>().find(GetParam().Mensagem), std::string::npos) << saida.str();
+  EXPECT_EQ(Valor(verificacao.Host->Sessao(), contagem), antes);
 }
 
 }  // namespace

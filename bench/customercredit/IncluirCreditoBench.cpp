@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kCreditos = 500;
+constexpr int kCreditos = 200;
 constexpr int kConta = 9835;
 constexpr int kCliente = 98350;
 

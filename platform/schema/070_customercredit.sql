@@ -269,9 +269,11 @@ BEGIN
   RETURN v_novo.codigo;
 END $$;
 
--- The title's row, locked, refused unless it can be settled with credit.
-CREATE OR REPLACE FUNCTION pkg_creditocliente.titulo_aberto(p_numtransvenda numeric, p_prest varchar)
-RETURNS ztprest
+-- Locks the title's row and refuses it unless it can be settled with credit. The functions take and
+-- return plain values, never the table's row type, so the shared tables stay free to be rebuilt.
+DROP FUNCTION IF EXISTS pkg_creditocliente.titulo_aberto(numeric, varchar);
+CREATE OR REPLACE FUNCTION pkg_creditocliente.travar_titulo(p_numtransvenda numeric, p_prest varchar)
+RETURNS void
 LANGUAGE plpgsql AS $$
 DECLARE
   v ztprest;
@@ -290,21 +292,21 @@ BEGIN
   IF coalesce(v.valor, 0) <= 0 THEN
     RAISE EXCEPTION 'O título %-% não tem valor a baixar.', coalesce(v.duplic, v.numtransvenda), v.prest;
   END IF;
-  RETURN v;
 END $$;
 
--- Pays an open, locked title with credit.
-CREATE OR REPLACE FUNCTION pkg_creditocliente.pagar_titulo(p_titulo ztprest, p_usuario numeric) RETURNS void
+-- Pays an open, locked title with credit: its value, the former charge kept in CODCOBORIG.
+CREATE OR REPLACE FUNCTION pkg_creditocliente.pagar_titulo(p_numtransvenda numeric, p_prest varchar,
+    p_usuario numeric) RETURNS void
 LANGUAGE plpgsql AS $$
 BEGIN
   UPDATE ztprest
-     SET vpago = p_titulo.valor, dtpag = date_trunc('day', localtimestamp(0)), codbaixa = p_usuario,
-         dtbaixa = date_trunc('day', localtimestamp(0)), codcoborig = p_titulo.codcob, codcob = 'CRED',
+     SET vpago = valor, dtpag = date_trunc('day', localtimestamp(0)), codbaixa = p_usuario,
+         dtbaixa = date_trunc('day', localtimestamp(0)), codcoborig = codcob, codcob = 'CRED',
          dtbaixacred = localtimestamp(0), dtultalter = date_trunc('day', localtimestamp(0)),
          codfuncultalter = p_usuario
-   WHERE numtransvenda = p_titulo.numtransvenda AND prest = p_titulo.prest AND dtpag IS NULL;
+   WHERE numtransvenda = p_numtransvenda AND prest = p_prest AND dtpag IS NULL;
   IF NOT FOUND THEN
-    RAISE EXCEPTION 'O título %-% já foi baixado.', p_titulo.numtransvenda, p_titulo.prest;
+    RAISE EXCEPTION 'O título %-% já foi baixado.', p_numtransvenda, p_prest;
   END IF;
 END $$;
 
@@ -327,7 +329,8 @@ BEGIN
       RAISE EXCEPTION 'O crédito % não cobre todos os títulos informados.', p_codigo;
     END IF;
     v_credito := pkg_creditocliente.credito_aberto(v_codigo);
-    v_titulo := pkg_creditocliente.titulo_aberto(p_lista[i].numtransvenda, p_lista[i].prest);
+    PERFORM pkg_creditocliente.travar_titulo(p_lista[i].numtransvenda, p_lista[i].prest);
+    SELECT * INTO v_titulo FROM ztprest WHERE numtransvenda = p_lista[i].numtransvenda AND prest = p_lista[i].prest;
     IF v_titulo.codcli IS DISTINCT FROM v_credito.codcli THEN
       RAISE EXCEPTION 'O título %-% não é do cliente % do crédito %.', coalesce(v_titulo.duplic,
         v_titulo.numtransvenda), v_titulo.prest, v_credito.codcli, p_codigo;
@@ -342,7 +345,7 @@ BEGIN
     END IF;
     v_codigo := pkg_creditocliente.usar_credito(v_credito, v_valor, v_titulo.numtransvenda, v_titulo.prest,
                                                 p_usuario, p_rotina);
-    PERFORM pkg_creditocliente.pagar_titulo(v_titulo, p_usuario);
+    PERFORM pkg_creditocliente.pagar_titulo(v_titulo.numtransvenda, v_titulo.prest, p_usuario);
   END LOOP;
   RETURN TRUE;
 END $$;
@@ -361,7 +364,8 @@ BEGIN
   IF coalesce(array_length(p_lista, 1), 0) = 0 THEN
     RAISE EXCEPTION 'É necessário informar pelo menos um crédito para fazer a baixa.';
   END IF;
-  v_titulo := pkg_creditocliente.titulo_aberto(p_titulo.numtransvenda, p_titulo.prest);
+  PERFORM pkg_creditocliente.travar_titulo(p_titulo.numtransvenda, p_titulo.prest);
+  SELECT * INTO v_titulo FROM ztprest WHERE numtransvenda = p_titulo.numtransvenda AND prest = p_titulo.prest;
   v_falta := v_titulo.valor;
   FOR i IN 1 .. array_length(p_lista, 1) LOOP
     EXIT WHEN v_falta <= 0;
@@ -379,7 +383,7 @@ BEGIN
     RAISE EXCEPTION 'Os créditos informados não cobrem o valor do título %-%: faltam %.',
       coalesce(v_titulo.duplic, v_titulo.numtransvenda), v_titulo.prest, v_falta;
   END IF;
-  PERFORM pkg_creditocliente.pagar_titulo(v_titulo, p_usuario);
+  PERFORM pkg_creditocliente.pagar_titulo(v_titulo.numtransvenda, v_titulo.prest, p_usuario);
   RETURN TRUE;
 END $$;
 

@@ -167,6 +167,31 @@ TEST_F(CreditoClienteReliability, ConcurrentUsesOfOneCreditNeverSpendMoreThanIts
   EXPECT_EQ(Valor(Sessao(), "SELECT SUM(VALOR) FROM ZTCRECLI WHERE CODCLI = 8891"), "100");
 }
 
+// The settlement of a title as credit, which no slot carries, is a command-line operation too; the
+// title's refusals come back with their texts.
+TEST_F(CreditoClienteReliability, SettlementAsCreditIsACommandLineOperation) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  TituloConfirmado(889120, 100);
+  const auto chamar = [](const std::string& corpo) {
+    std::istringstream entrada(corpo);
+    std::ostringstream saida, erros;
+    const int codigo = cli::Main({"call", "CreditoCliente.BaixarTituloComoCredito"}, entrada, saida, erros);
+    return std::make_pair(codigo, cli::Json::parse(saida.str()));
+  };
+  const auto [pago, resposta] = chamar(
+      R"({"args": {"TituloContasReceber": {"NUMTRANSVENDA": 889120, "PREST": "1", "DUPLIC": 77, "VALOR": 100,
+          "TXPERM": 10.456, "CODCOB": "BK"}, "ConsideraDesconto": false}})");
+  EXPECT_EQ(pago, 0) << resposta.dump();
+  EXPECT_EQ(resposta["result"], true);
+  EXPECT_EQ(Valor(Sessao(), "SELECT VPAGO || '/' || TXPERM FROM ZTPREST WHERE NUMTRANSVENDA = 889120"), "110.46/10.46");
+  const auto [de_novo, recusa] = chamar(
+      R"({"args": {"TituloContasReceber": {"NUMTRANSVENDA": 889120, "PREST": "1", "DUPLIC": 77, "VALOR": 100}}})");
+  EXPECT_EQ(de_novo, 1) << recusa.dump();
+  EXPECT_EQ(recusa["exception"], "ExErroAoBaixarCreditoCliente");
+  EXPECT_NE(recusa["message"].get<std::string>().find("já foi baixado por outro usuário"), std::string::npos);
+}
+
 // A request the command line refuses, or the module refuses, with its text and exit code. A refusal
 // of the database package travels as the database error it is raised as (exit 2).
 struct Pedido {

@@ -39,6 +39,7 @@ demo: deps build
 	$(CLI) db start
 	$(CLI) db reset
 	$(CLI) demo
+	$(CLI) boleto-exemplo $(BUILD_DIR)/boleto-exemplo.pdf
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DQUORVIN_TESTS=OFF -DQUORVIN_BENCH=ON >/dev/null

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "BoletoExemplo.h"
 #include "Call.h"
 #include "OperationRegistry.h"
 #include "Runtime.h"
@@ -29,6 +30,7 @@ constexpr const char* kUsage =
     "  param set NOME VALOR [--branch FILIAL]     grava um parâmetro do Quorvin\n"
     "  sql \"<texto Oracle>\" [-p NOME=VALOR]...   executa SQL pela camada de acesso (linhas em JSON)\n"
     "  demo                                       a história de ponta a ponta do módulo\n"
+    "  boleto-exemplo ARQUIVO.pdf                 grava um boleto de exemplo em PDF\n"
     "opções de call: --user N --routine N --label TEXTO --confirm ok|cancel --explicit-params\n"
     "                --no-transaction --rollback --lock-timeout SEGUNDOS\n";
 
@@ -284,6 +286,7 @@ int Main(const std::vector<std::string>& args, std::istream& in, std::ostream& o
     if (command == "param") return CommandParam(rest, out);
     if (command == "sql") return CommandSql(rest, out);
     if (command == "demo") return RunDemo(out);
+    if (command == "boleto-exemplo") return CommandBoletoExemplo(rest, out);
     err << "comando desconhecido: " << command << "\n" << kUsage;
     return kExitUsage;
   } catch (const UsageError& error) {

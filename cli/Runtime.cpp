@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "RecordJson.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
+#include "sdk/ZTCore.h"
 
 namespace cli {
 
@@ -23,7 +26,28 @@ std::string RunDbScript(const std::string& action) {
   return Trim(output);
 }
 
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::string() : std::string(value);
+}
+
 }  // namespace
+
+HostFolders ResolveFolders() {
+  // The build folder holds bin/; the installation folder is the build folder and the spool
+  // folder a "spool" folder inside it, so files the module saves never land where the command
+  // happened to be started.
+  const std::filesystem::path bin = std::filesystem::path(host::DefaultPluginPath()).parent_path();
+  const std::filesystem::path base = bin.empty() ? std::filesystem::current_path() : bin.parent_path();
+  HostFolders folders;
+  folders.Prod = FromEnvironment("QUORVIN_PROD_DIR");
+  if (folders.Prod.empty()) folders.Prod = base.string();
+  folders.Spool = FromEnvironment("QUORVIN_SPOOL_DIR");
+  if (folders.Spool.empty()) folders.Spool = (base / "spool").string();
+  std::error_code ignored;
+  std::filesystem::create_directories(folders.Spool, ignored);
+  return folders;
+}
 
 std::string ResolveDsn() {
   if (const char* dsn = std::getenv("QUORVIN_DSN"); dsn != nullptr && *dsn != '\0') return dsn;
@@ -35,6 +59,8 @@ std::string ResolveDsn() {
 }
 
 Runtime::Runtime(const CallFlags& flags) {
+  const HostFolders folders = ResolveFolders();
+  DefinirDiretorios(folders.Prod, folders.Spool);
   host::THostConfig config;
   config.Dsn = ResolveDsn();
   config.Matricula = flags.Matricula.value_or(1);

@@ -22,6 +22,14 @@ struct CallFlags {
   bool Rollback = false;
 };
 
+// The host's installation and spool folders: QUORVIN_PROD_DIR and QUORVIN_SPOOL_DIR, else the
+// build folder and its "spool" folder (created when missing).
+struct HostFolders {
+  std::string Prod;
+  std::string Spool;
+};
+[[nodiscard]] HostFolders ResolveFolders();
+
 // The database to use: QUORVIN_DSN, or the checkout's private cluster (started when needed).
 [[nodiscard]] std::string ResolveDsn();
 

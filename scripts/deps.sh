@@ -7,7 +7,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpq-dev postgresql-15 postgresql-15-orafce postgresql-contrib
   nlohmann-json3-dev
-  libcairo2-dev
+  libcairo2-dev libzint-dev fonts-dejavu-core
+  zbar-tools poppler-utils
   clang-format clang-tidy ccache
   clang libclang-rt-14-dev
 )

@@ -15,6 +15,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Host.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -22,12 +23,6 @@ namespace {
 constexpr int kCreditos = 200;
 constexpr int kConta = 9835;
 constexpr int kCliente = 98350;
-
-double Segundos(const std::function<void()>& trabalho) {
-  const auto inicio = std::chrono::steady_clock::now();
-  trabalho();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-}
 
 void Limpar(TOraSession& sessao) {
   TOraTransaction transacao(sessao);
@@ -45,7 +40,7 @@ void Relatar(const char* caminho, double segundos, bool modulo) {
 
 void CreditosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_CreditoCliente& creditos = *financeiro.GetCreditoCliente();
-  const double segundos = Segundos([&] {
+  const double segundos = bench::Segundos([&] {
     for (int i = 0; i < kCreditos; ++i) {
       TCreditoCliente c(kCliente, 100 + i * 0.01, "1");
       c.NUMNOTA = i + 1;
@@ -118,7 +113,7 @@ void CreditosLibpq(PGconn* conexao, PGconn* log) {
                     "'NUMTRANSVENDADESC0', $1, $1, 'bench_customercredit', 'IncluirCreditoCliente-Passo', "
                     "'IncluirCreditoCliente-DEVOLUCAO', 'NUMTRANSENT0', $2)",
                     2, nullptr));
-  const double segundos = Segundos([&] {
+  const double segundos = bench::Segundos([&] {
     for (int i = 0; i < kCreditos; ++i) {
       char valor[32];
       std::snprintf(valor, sizeof valor, "%.2f", 100 + i * 0.01);
@@ -154,36 +149,19 @@ void CreditosLibpq(PGconn* conexao, PGconn* log) {
 }  // namespace
 
 int main() {
-  const char* dsn = std::getenv("QUORVIN_DSN");
-  if (dsn == nullptr || *dsn == '\0') {
-    std::fprintf(stderr, "bench_customercredit: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
-    return 2;
-  }
-  try {
-    host::THostConfig config;
-    config.Dsn = dsn;
-    config.Matricula = 1;
-    config.Programa = "bench_customercredit";
-    host::THostQuorvin host(config);
-    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host
-    host.SetGerenteFinanceiro(gerente);
-    Limpar(host.Sessao());
-    CreditosModulo(host, *gerente);
-    Limpar(host.Sessao());
-    PGconn* conexao = PQconnectdb(dsn);
-    PGconn* log = PQconnectdb(dsn);
-    if (PQstatus(conexao) != CONNECTION_OK || PQstatus(log) != CONNECTION_OK) {
-      std::printf("libpq: %s\n", PQerrorMessage(conexao));
+  bench::Lados lados;
+  lados.Modulo = [](host::THostQuorvin& host, IGerenteFinanceiro& gerente) { CreditosModulo(host, gerente); };
+  // The log rows of the floor go over a second connection, as the module's go over the host's second session.
+  lados.Piso = [](PGconn* conexao) {
+    PGconn* log = PQconnectdb(std::getenv("QUORVIN_DSN"));
+    if (PQstatus(log) != CONNECTION_OK) {
+      std::printf("libpq: %s\n", PQerrorMessage(log));
     } else {
       PQclear(PQexec(conexao, "SET search_path = oracle, pg_catalog, \"$user\", public"));
       CreditosLibpq(conexao, log);
     }
     PQfinish(log);
-    PQfinish(conexao);
-    Limpar(host.Sessao());
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "bench_customercredit: %s: %s\n", e.ClassName(), e.Message().c_str());
-    return 1;
-  }
-  return 0;
+  };
+  lados.Limpar = Limpar;
+  return bench::Rodar("bench_customercredit", lados);
 }

@@ -14,6 +14,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Host.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -23,11 +24,7 @@ constexpr int kServicos = 5000;
 constexpr int kConta = 9833;
 constexpr double kPrimeiroServico = 8800000;
 
-double Segundos(const std::function<void()>& trabalho) {
-  const auto inicio = std::chrono::steady_clock::now();
-  trabalho();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-}
+using bench::Segundos;
 
 void Limpar(TOraSession& sessao) {
   TOraTransaction transacao(sessao);
@@ -157,35 +154,15 @@ void ServicosLibpq(PGconn* conexao) {
 }  // namespace
 
 int main() {
-  const char* dsn = std::getenv("QUORVIN_DSN");
-  if (dsn == nullptr || *dsn == '\0') {
-    std::fprintf(stderr, "bench_loans: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
-    return 2;
-  }
-  try {
-    host::THostConfig config;
-    config.Dsn = dsn;
-    config.Matricula = 1;
-    config.Programa = "bench_loans";
-    host::THostQuorvin host(config);
-    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host
-    host.SetGerenteFinanceiro(gerente);
-    Limpar(host.Sessao());
-    ContratosModulo(host, *gerente);
-    ServicosModulo(host, *gerente);
-    Limpar(host.Sessao());
-    PGconn* conexao = PQconnectdb(dsn);
-    if (PQstatus(conexao) != CONNECTION_OK) {
-      std::printf("libpq: %s\n", PQerrorMessage(conexao));
-    } else {
-      ContratosLibpq(conexao);
-      ServicosLibpq(conexao);
-    }
-    PQfinish(conexao);
-    Limpar(host.Sessao());
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "bench_loans: %s: %s\n", e.ClassName(), e.Message().c_str());
-    return 1;
-  }
-  return 0;
+  bench::Lados lados;
+  lados.Modulo = [](host::THostQuorvin& host, IGerenteFinanceiro& gerente) {
+    ContratosModulo(host, gerente);
+    ServicosModulo(host, gerente);
+  };
+  lados.Piso = [](PGconn* conexao) {
+    ContratosLibpq(conexao);
+    ServicosLibpq(conexao);
+  };
+  lados.Limpar = Limpar;
+  return bench::Rodar("bench_loans", lados);
 }

@@ -27,40 +27,18 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/Captura.h"
 #include "support/Tabela.h"
 
 namespace {
 
 constexpr const char* kFilial = "8";
 constexpr double kConta = 3109;
-constexpr const char* kMarcaInicio = "PAYABLE-BENCH-INICIO";
-constexpr const char* kMarcaFim = "PAYABLE-BENCH-FIM";
 
+using bench::Executar;
+using bench::Inteiro;
+using bench::Valor;
 using Clock = std::chrono::steady_clock;
-
-// One statement as the server received it: PostgreSQL text and its parameters (nullopt = NULL).
-struct Comando {
-  std::string Texto;
-  std::vector<std::optional<std::string>> Parametros;
-};
-
-int Inteiro(const char* nome, int padrao) {
-  const char* valor = std::getenv(nome);
-  return valor != nullptr && *valor != '\0' ? std::atoi(valor) : padrao;
-}
-
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery consulta(&sessao);
-  consulta.SQL.SetText(sql);
-  consulta.ExecSQL();
-}
-
-std::string Valor(TOraSession& sessao, const std::string& sql) {
-  TOraQuery consulta(&sessao);
-  consulta.SQL.SetText(sql);
-  consulta.Open();
-  return consulta.IsEmpty() || consulta.Fields(0).IsNull() ? std::string() : consulta.Fields(0).AsString();
-}
 
 bool TabelaExiste(TOraSession& sessao, const std::string& tabela) {
   return Valor(sessao, "SELECT COUNT(*) FROM USER_TABLES WHERE UPPER(TABLE_NAME) = '" + tabela + "'") != "0";
@@ -139,176 +117,25 @@ void IncluirUma(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum
   transacao.Commit();
 }
 
-// ---- Capture: the server's statement log of the module's session, between two markers.
-
-std::string ArquivoLog(TOraSession& sessao) {
-  const std::filesystem::path dados = Valor(sessao, "SELECT SETTING FROM PG_SETTINGS WHERE NAME = 'data_directory'");
-  return (dados.parent_path() / "server.log").string();
-}
-
-// "$1 = '10', $2 = NULL, ..." -> the values in order.
-std::vector<std::optional<std::string>> LerParametros(const std::string& detalhe) {
-  std::vector<std::optional<std::string>> valores;
-  std::size_t posicao = 0;
-  while ((posicao = detalhe.find(" = ", posicao)) != std::string::npos) {
-    posicao += 3;
-    if (detalhe.compare(posicao, 4, "NULL") == 0) {
-      valores.emplace_back(std::nullopt);
-      posicao += 4;
-      continue;
-    }
-    if (detalhe[posicao] != '\'') throw std::runtime_error("parâmetro ilegível no log: " + detalhe);
-    std::string valor;
-    for (++posicao; posicao < detalhe.size(); ++posicao) {
-      if (detalhe[posicao] == '\'') {
-        if (posicao + 1 < detalhe.size() && detalhe[posicao + 1] == '\'') {
-          valor += '\'';
-          ++posicao;
-          continue;
-        }
-        break;
-      }
-      valor += detalhe[posicao];
-    }
-    valores.emplace_back(std::move(valor));
-    ++posicao;
-  }
-  return valores;
-}
-
-std::vector<Comando> LerComandos(const std::string& arquivo, std::streamoff inicio, int pid) {
-  std::ifstream log(arquivo);
-  log.seekg(inicio);
-  // Records: "<time> [pid] LEVEL:  message", continued on lines that start with a tab.
-  struct Registro {
-    int Pid;
-    std::string Nivel;
-    std::string Mensagem;
-  };
-  std::vector<Registro> registros;
-  std::string linha;
-  while (std::getline(log, linha)) {
-    if (!linha.empty() && linha[0] == '\t') {
-      if (!registros.empty()) registros.back().Mensagem += "\n" + linha.substr(1);
-      continue;
-    }
-    const std::size_t abre = linha.find(" [");
-    const std::size_t fecha = linha.find("] ", abre == std::string::npos ? 0 : abre);
-    const std::size_t dois_pontos = linha.find(":  ", fecha == std::string::npos ? 0 : fecha);
-    if (abre == std::string::npos || fecha == std::string::npos || dois_pontos == std::string::npos) continue;
-    registros.push_back({std::atoi(linha.substr(abre + 2, fecha - abre - 2).c_str()),
-                         linha.substr(fecha + 2, dois_pontos - fecha - 2), linha.substr(dois_pontos + 3)});
-  }
-  std::vector<Comando> comandos;
-  bool dentro = false;
-  for (const Registro& registro : registros) {
-    if (registro.Pid != pid) continue;
-    if (registro.Nivel == "LOG") {
-      std::string texto;
-      if (registro.Mensagem.rfind("statement: ", 0) == 0) {
-        texto = registro.Mensagem.substr(11);
-      } else if (registro.Mensagem.rfind("execute ", 0) == 0) {
-        texto = registro.Mensagem.substr(registro.Mensagem.find(": ") + 2);
-      } else {
-        continue;
-      }
-      if (texto.find(kMarcaInicio) != std::string::npos) {
-        dentro = true;
-        continue;
-      }
-      if (texto.find(kMarcaFim) != std::string::npos) return comandos;
-      if (dentro) comandos.push_back({texto, {}});
-    } else if (registro.Nivel == "DETAIL" && dentro && !comandos.empty() &&
-               registro.Mensagem.rfind("parameters: ", 0) == 0) {
-      comandos.back().Parametros = LerParametros(registro.Mensagem.substr(12));
-    }
-  }
-  throw std::runtime_error("as marcas da captura não apareceram no log " + arquivo);
-}
-
-std::vector<Comando> Capturar(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
-  TOraSession& sessao = host.Sessao();
+// The statements one entry sends, captured from the server's log.
+std::vector<bench::Comando> Capturar(host::THostQuorvin& host, IFin_ContasPagar& pagar, double recnum, TDateTime dia) {
   host.NovaChamada();
-  const std::string arquivo = ArquivoLog(sessao);
-  const std::streamoff inicio =
-      std::filesystem::exists(arquivo) ? static_cast<std::streamoff>(std::filesystem::file_size(arquivo)) : 0;
-  sessao.ExecuteScript("SET log_statement = 'all'");
-  {
-    TOraTransaction transacao(sessao);
-    (void)Valor(sessao, std::string("SELECT '") + kMarcaInicio + "' FROM DUAL");
+  return bench::Capturar(host.Sessao(), [&] {
     RFin_IncluirContasPagar despesa = Despesa(recnum, dia);
     pagar.Incluir(despesa);
-    (void)Valor(sessao, std::string("SELECT '") + kMarcaFim + "' FROM DUAL");
-    transacao.Commit();
-  }
-  sessao.ExecuteScript("SET log_statement = 'none'");
-  for (int tentativa = 0;; ++tentativa) {
-    try {
-      return LerComandos(arquivo, inicio, sessao.ServerPid());
-    } catch (const std::runtime_error&) {
-      if (tentativa == 20) throw;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-  }
+  });
 }
 
-// ---- The floor: the captured statements through bare libpq.
-
+// The floor: the captured statements through bare libpq, the captured entry number replaced by a new one.
 class Piso {
  public:
-  Piso(const std::string& dsn, std::vector<Comando> comandos, double recnum_capturado)
-      : FConexao(PQconnectdb(dsn.c_str()), &PQfinish),
-        FComandos(std::move(comandos)),
-        FRecNumCapturado(ShortestDecimal(recnum_capturado)) {
-    if (PQstatus(FConexao.get()) != CONNECTION_OK) throw std::runtime_error(PQerrorMessage(FConexao.get()));
-    // The same search path the module's sessions use.
-    Exigir(PQexec(FConexao.get(), "SET search_path TO oracle, pg_catalog, \"$user\", public"), PGRES_COMMAND_OK);
-    for (std::size_t indice = 0; indice < FComandos.size(); ++indice) {
-      const std::string nome = "piso" + std::to_string(indice);
-      Exigir(PQprepare(FConexao.get(), nome.c_str(), FComandos[indice].Texto.c_str(),
-                       static_cast<int>(FComandos[indice].Parametros.size()), nullptr),
-             PGRES_COMMAND_OK);
-    }
-  }
+  Piso(const std::string& dsn, std::vector<bench::Comando> comandos, double recnum_capturado)
+      : FPiso(dsn, std::move(comandos)), FRecNumCapturado(ShortestDecimal(recnum_capturado)) {}
 
-  void Incluir(double recnum) {
-    const std::string novo = ShortestDecimal(recnum);
-    Exigir(PQexec(FConexao.get(), "BEGIN"), PGRES_COMMAND_OK);
-    for (std::size_t indice = 0; indice < FComandos.size(); ++indice) {
-      const Comando& comando = FComandos[indice];
-      std::vector<const char*> valores;
-      valores.reserve(comando.Parametros.size());
-      for (const auto& parametro : comando.Parametros) {
-        if (!parametro) {
-          valores.push_back(nullptr);
-        } else {
-          valores.push_back(*parametro == FRecNumCapturado ? novo.c_str() : parametro->c_str());
-        }
-      }
-      const std::string nome = "piso" + std::to_string(indice);
-      PGresult* resultado = PQexecPrepared(FConexao.get(), nome.c_str(), static_cast<int>(valores.size()),
-                                           valores.data(), nullptr, nullptr, 0);
-      const ExecStatusType estado = PQresultStatus(resultado);
-      if (estado != PGRES_COMMAND_OK && estado != PGRES_TUPLES_OK) {
-        const std::string erro = PQresultErrorMessage(resultado);
-        PQclear(resultado);
-        throw std::runtime_error("piso: " + erro + " em " + comando.Texto);
-      }
-      PQclear(resultado);
-    }
-    Exigir(PQexec(FConexao.get(), "COMMIT"), PGRES_COMMAND_OK);
-  }
+  void Incluir(double recnum) { FPiso.Executar({{FRecNumCapturado, ShortestDecimal(recnum)}}); }
 
  private:
-  void Exigir(PGresult* resultado, ExecStatusType esperado) {
-    const ExecStatusType estado = PQresultStatus(resultado);
-    const std::string erro = PQresultErrorMessage(resultado);
-    PQclear(resultado);
-    if (estado != esperado) throw std::runtime_error("piso: " + erro);
-  }
-
-  std::unique_ptr<PGconn, decltype(&PQfinish)> FConexao;
-  std::vector<Comando> FComandos;
+  bench::PisoLibpq FPiso;
   std::string FRecNumCapturado;
 };
 
@@ -349,16 +176,16 @@ int main() {
     host.SetCacheParametros(false);
     for (int aquecimento = 0; aquecimento < 20; ++aquecimento) IncluirUma(host, pagar, ++recnum, dia);
     const double capturado_sem_cache = ++recnum;
-    std::vector<Comando> comandos_sem_cache = Capturar(host, pagar, capturado_sem_cache, dia);
+    std::vector<bench::Comando> comandos_sem_cache = Capturar(host, pagar, capturado_sem_cache, dia);
     // The command line's host: parameters kept across calls, their version read once per call.
     host.SetCacheParametros(true);
     for (int aquecimento = 0; aquecimento < 20; ++aquecimento) IncluirUma(host, pagar, ++recnum, dia);
     const double capturado = ++recnum;
-    std::vector<Comando> comandos = Capturar(host, pagar, capturado, dia);
+    std::vector<bench::Comando> comandos = Capturar(host, pagar, capturado, dia);
     const std::size_t quantidade_comandos = comandos.size();
     const std::size_t quantidade_sem_cache = comandos_sem_cache.size();
     if (Inteiro("QUORVIN_BENCH_VERBOSE", 0) != 0) {
-      for (const Comando& comando : comandos) {
+      for (const bench::Comando& comando : comandos) {
         std::printf("-- %zu parameter(s)\n%s\n", comando.Parametros.size(), comando.Texto.c_str());
       }
     }

@@ -14,6 +14,7 @@
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Host.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -22,11 +23,7 @@ constexpr int kVales = 1000;
 constexpr int kConta = 9834;
 constexpr int kParceiro = 98340;
 
-double Segundos(const std::function<void()>& trabalho) {
-  const auto inicio = std::chrono::steady_clock::now();
-  trabalho();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-}
+using bench::Segundos;
 
 void Limpar(TOraSession& sessao) {
   TOraTransaction transacao(sessao);
@@ -186,33 +183,9 @@ void ValesLibpq(PGconn* conexao) {
 }  // namespace
 
 int main() {
-  const char* dsn = std::getenv("QUORVIN_DSN");
-  if (dsn == nullptr || *dsn == '\0') {
-    std::fprintf(stderr, "bench_vouchers: defina QUORVIN_DSN (scripts/bench.sh faz isso)\n");
-    return 2;
-  }
-  try {
-    host::THostConfig config;
-    config.Dsn = dsn;
-    config.Matricula = 1;
-    config.Programa = "bench_vouchers";
-    host::THostQuorvin host(config);
-    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host
-    host.SetGerenteFinanceiro(gerente);
-    Limpar(host.Sessao());
-    ValesModulo(host, *gerente);
-    Limpar(host.Sessao());
-    PGconn* conexao = PQconnectdb(dsn);
-    if (PQstatus(conexao) != CONNECTION_OK) {
-      std::printf("libpq: %s\n", PQerrorMessage(conexao));
-    } else {
-      ValesLibpq(conexao);
-    }
-    PQfinish(conexao);
-    Limpar(host.Sessao());
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "bench_vouchers: %s: %s\n", e.ClassName(), e.Message().c_str());
-    return 1;
-  }
-  return 0;
+  bench::Lados lados;
+  lados.Modulo = [](host::THostQuorvin& host, IGerenteFinanceiro& gerente) { ValesModulo(host, gerente); };
+  lados.Piso = [](PGconn* conexao) { ValesLibpq(conexao); };
+  lados.Limpar = Limpar;
+  return bench::Rodar("bench_vouchers", lados);
 }

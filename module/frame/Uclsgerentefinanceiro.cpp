@@ -7,6 +7,7 @@
 #include "customercredit/Uclsfin_bllcreditocliente.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
+#include "receivable/Uclsfin_contasreceber.h"
 #include "sdk/TQuorvinIoC.h"
 #include "sped/Uclsfin_servicosprestadossped_efd.h"
 #include "vouchers/Uclsfin_vales.h"
@@ -35,7 +36,7 @@ IFin_ContasPagar* TGerenteFinanceiro::GetContasPagar() {
   return Lazy<TContasPagar>(FContasPagar, DonoSubModulos());
 }
 IFin_ContasReceber* TGerenteFinanceiro::GetContasReceber() {
-  return FContasReceber;
+  return Lazy<TContasReceber>(FContasReceber, DonoSubModulos());
 }
 IFin_CentroCusto* TGerenteFinanceiro::GetCentroCusto() {
   return Lazy<TValidaCentroCusto>(FCentroCusto, DonoSubModulos());

@@ -4,6 +4,9 @@
 
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/TBase.h"
+// TFin_ParamentrosGerarBoleto, the options of a bank-slip run, is the facade unit's type; the
+// host declares it with the slip request so callers outside the module can build one.
+#include "sdk/fin/TFin_GerarBoletos.h"
 
 // The financial module's facade: hands out one sub-module per business area, creating each on
 // first use with the host component as owner, and keeps it. No business logic lives here.
@@ -64,41 +67,6 @@ class TGerenteFinanceiro : public TBaseModulo, public IGerenteFinanceiro {
   IFin_CancelarDesdobramento* fCancelarDesdobramentoZTPrest = nullptr;
   IFin_CancelarDesdobramento* fCancelarDesdobramentoZTLanc = nullptr;
   IFin_CentroCustoPedidoCompraConsumo* FCentroCustoPedidoCompraConsumo = nullptr;
-};
-
-// Options of a bank-slip run, for callers of the receivable area. Plain data.
-class TFin_ParamentrosGerarBoleto {
- public:
-  [[nodiscard]] bool gerarDadosBancarios() const noexcept { return FGerarDadosBancarios; }
-  void gerarDadosBancarios(bool value) noexcept { FGerarDadosBancarios = value; }
-  [[nodiscard]] bool gerarBoletos() const noexcept { return FGerarBoletos; }
-  void gerarBoletos(bool value) noexcept { FGerarBoletos = value; }
-  [[nodiscard]] bool validarPermissaoParaGerarDadosBancarios() const noexcept {
-    return FValidarPermissaoParaGerarDadosBancarios;
-  }
-  void validarPermissaoParaGerarDadosBancarios(bool value) noexcept {
-    FValidarPermissaoParaGerarDadosBancarios = value;
-  }
-  [[nodiscard]] double codigoRotina() const noexcept { return FCodigoRotina; }
-  void codigoRotina(double value) noexcept { FCodigoRotina = value; }
-  [[nodiscard]] double numeroPermissao() const noexcept { return FNumeroPermissao; }
-  void numeroPermissao(double value) noexcept { FNumeroPermissao = value; }
-  [[nodiscard]] double matriculaUsuario() const noexcept { return FMatriculaUsuario; }
-  void matriculaUsuario(double value) noexcept { FMatriculaUsuario = value; }
-  [[nodiscard]] bool filialVirtual() const noexcept { return FFilialVirtual; }
-  void filialVirtual(bool value) noexcept { FFilialVirtual = value; }
-  [[nodiscard]] bool geraLinhaDigitavelValorBruto() const noexcept { return FGeraLinhaDigitavelValorBruto; }
-  void geraLinhaDigitavelValorBruto(bool value) noexcept { FGeraLinhaDigitavelValorBruto = value; }
-
- private:
-  bool FGerarDadosBancarios = false;
-  bool FGerarBoletos = false;
-  bool FValidarPermissaoParaGerarDadosBancarios = false;
-  double FCodigoRotina = 0;
-  double FNumeroPermissao = 0;
-  double FMatriculaUsuario = 0;
-  bool FFilialVirtual = false;
-  bool FGeraLinhaDigitavelValorBruto = false;
 };
 
 // Initialization and finalization sections of the facade's unit (registration in the host).

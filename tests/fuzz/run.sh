@@ -67,4 +67,11 @@ printf '\x0412,34' >"$lseeds/recnums"
 "$build/listas_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
   -artifact_prefix="$build/listas/findings/" -print_final_stats=1 "$build/listas/corpus" "$lseeds" ||
   failed=1
+# The report template reader. Seed: the generic slip layout shipped with the engine.
+mseeds=$build/modelo_relatorio/seeds
+mkdir -p "$mseeds" "$build/modelo_relatorio/corpus" "$build/modelo_relatorio/findings"
+cp "$here/../../platform/report/templates/BoletoPadrao.rtm" "$mseeds/"
+"$build/modelo_relatorio_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$build/modelo_relatorio/findings/" -print_final_stats=1 "$build/modelo_relatorio/corpus" \
+  "$mseeds" || failed=1
 exit "$failed"

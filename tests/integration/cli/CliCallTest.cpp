@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "Cli.h"
 #include "RecordJson.h"
+#include "Runtime.h"
 #include "support/TestDatabase.h"
 
 namespace {
@@ -100,6 +102,34 @@ TEST_F(CliTest, LockWaitsAreUnboundedUnlessTheCallerBoundsThem) {
   EXPECT_EQ(Run({"sql", setting, "--lock-timeout", "-1"}), 2);
   EXPECT_EQ(Run({"call", "--batch"}, R"({"op": "Frame.GetVersao", "flags": {"lock_timeout": 2.5}})"), 2);
   EXPECT_EQ(Json::parse(FOut)["message"], "flags.lock_timeout: esperado número inteiro de segundos entre 0 e 86400.");
+}
+
+}  // namespace
+
+namespace {
+
+// Files the module saves go to the host's spool folder, never to the folder the command runs in.
+TEST(CliFolders, SpoolFolderComesFromTheEnvironmentOrTheBuildFolder) {
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  unsetenv("QUORVIN_SPOOL_DIR");
+  unsetenv("QUORVIN_PROD_DIR");
+  const cli::HostFolders defaults = cli::ResolveFolders();
+  const std::filesystem::path build = std::filesystem::path(QUORVIN_PLUGIN_PATH).parent_path().parent_path();
+  EXPECT_EQ(defaults.Prod, build.string());
+  EXPECT_EQ(defaults.Spool, (build / "spool").string());
+  EXPECT_TRUE(std::filesystem::is_directory(defaults.Spool));
+
+  const std::filesystem::path chosen = std::filesystem::temp_directory_path() / "quorvin-spool-escolhido";
+  std::filesystem::remove_all(chosen);
+  setenv("QUORVIN_SPOOL_DIR", chosen.c_str(), 1);
+  setenv("QUORVIN_PROD_DIR", "/opt/quorvin", 1);
+  const cli::HostFolders set = cli::ResolveFolders();
+  EXPECT_EQ(set.Spool, chosen.string());
+  EXPECT_EQ(set.Prod, "/opt/quorvin");
+  EXPECT_TRUE(std::filesystem::is_directory(chosen));
+  unsetenv("QUORVIN_SPOOL_DIR");
+  unsetenv("QUORVIN_PROD_DIR");
+  std::filesystem::remove_all(chosen);
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+#include "sdk/fin/TFin_GerarBoletos.h"
+
+IFin_GeracaoDadosBancarios::~IFin_GeracaoDadosBancarios() = default;

@@ -26,6 +26,7 @@ std::vector<DemoStep> Steps() {
   AddValesDemo(steps);
   AddContasReceberDemo(steps);
   AddCentroCustoPedidoDemo(steps);
+  AddCreditoClienteDemo(steps);
   return steps;
 }
 

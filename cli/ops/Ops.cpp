@@ -15,6 +15,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterValesOps(operations);
   RegisterContasReceberOps(operations);
   RegisterCentroCustoPedidoOps(operations);
+  RegisterCreditoClienteOps(operations);
 }
 
 }  // namespace cli

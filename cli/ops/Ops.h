@@ -15,6 +15,7 @@ void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
 void RegisterValesOps(OperationRegistry& operations);
 void RegisterContasReceberOps(OperationRegistry& operations);
 void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
+void RegisterCreditoClienteOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -5,6 +5,7 @@
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "costcenter/Uclsfin_centrocustopedidocompraconsumo.h"
+#include "customercredit/Uclsfin_bllcreditocliente.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "receivable/Uclsfin_contasreceber.h"
@@ -57,7 +58,7 @@ IFin_IncluirServicosPrestadosSPED_EFD* TGerenteFinanceiro::GetServicosPrestadosS
   return Lazy<TServicosPrestadosSPED_EFD>(FServicosPrestadosSPED_EFD, DonoSubModulos());
 }
 IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
-  return FCreditoCliente;
+  return Lazy<TBLLCreditoCliente>(FCreditoCliente, DonoSubModulos());
 }
 IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
   return FDepositoNaoIdentificadoComVerba;

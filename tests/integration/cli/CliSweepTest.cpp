@@ -164,6 +164,9 @@ TEST(CliSweep, EveryOperationAnswersHostileFieldsWithAClearRefusalAndWritesNothi
   }
   const auto depois = Estado(*verificacao);
   for (const auto& [tabela, linhas] : depois) {
+    // The customer-credit change log is written on the host's second session and committed at once,
+    // on purpose: its rows outlive the rollback of the call they trace.
+    if (tabela == "ztlogalteracaodados") continue;
     EXPECT_EQ(antes.count(tabela) ? antes.at(tabela) : "absent", linhas) << "table " << tabela << " changed";
   }
   std::printf("[ sweep    ] %zu operations, %zu requests, %zu refused\n", operacoes.size(), pedidos, recusados);

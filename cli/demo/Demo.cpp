@@ -24,6 +24,7 @@ std::vector<DemoStep> Steps() {
   AddRateioContasDemo(steps);
   AddContratoEmprestimoDemo(steps);
   AddValesDemo(steps);
+  AddBorderoDemo(steps);
   return steps;
 }
 

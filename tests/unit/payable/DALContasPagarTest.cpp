@@ -46,6 +46,29 @@ const testsupport::StatementBuilders kPayableStatements({
     {"TDALContasPagar::GetSQLLancamentoRetido (RECNUM, VALOR)",
      [] { return TDALContasPagar::GetSQLLancamentoRetido("RECNUM, VALOR"); }},
     {"TDALContasPagar::GetSQLTravarLancamentoRetido", [] { return TDALContasPagar::GetSQLTravarLancamentoRetido(); }},
+    {"TDALContasPagar::GetSQLUpdateZTLANC (settlement)", [] { return TDALContasPagar::GetSQLUpdateZTLANC(""); }},
+    {"TDALContasPagar::GetSQLUpdateZTLANC (reversal)",
+     [] {
+       return TDALContasPagar::GetSQLUpdateZTLANC(
+           "DTESTORNOBAIXA = TRUNC(SYSDATE), CODFUNCESTORNOBAIXA = :CODFUNCESTORNOBAIXA");
+     }},
+    {"TDALContasPagar::GetSQLIncluirLancamentoAdicional (RECNUM 1001 copied as 1002)",
+     [] {
+       return TDALContasPagar::GetSQLIncluirLancamentoAdicional(
+           {"RECNUM", "CODFILIAL", "DTLANC", "VALOR", "HISTORICO", "NUMBORDERO", "CODROTINABAIXA", "RECNUMBAIXA",
+            "NUMTRANS"},
+           1002, 1001, -12.5, 3105);
+     }},
+    {"TDALContasPagar::GetSQLLancamentosAdicionais", [] { return TDALContasPagar::GetSQLLancamentosAdicionais(); }},
+    {"TDALContasPagar::GetSQLDevolucaoVerbas", [] { return TDALContasPagar::GetSQLDevolucaoVerbas(); }},
+    {"TDALContasPagar::GetSQLDescontoVerbas", [] { return TDALContasPagar::GetSQLDescontoVerbas(); }},
+    {"TDALContasPagar::GetSQLUpdateProcesso1804", [] { return TDALContasPagar::GetSQLUpdateProcesso1804(); }},
+    {"TDALContasPagar::GetSQLTravarRegistros (filter)",
+     [] { return TDALContasPagar::GetSQLTravarRegistros("ZTLANC", "NUMBORDERO = 7"); }},
+    {"TDALContasPagar::GetSQLTravarRegistros (no filter)",
+     [] { return TDALContasPagar::GetSQLTravarRegistros("ZTLANC", ""); }},
+    {"TDALContasPagar::GetSQLDetentoresLock (ZTLANC)", [] { return TDALContasPagar::GetSQLDetentoresLock("ZTLANC"); }},
+    {"TDALContasPagar::GetSQLPeriodoBloqueado", [] { return TDALContasPagar::GetSQLPeriodoBloqueado(); }},
 });
 
 // The column list of an insert.

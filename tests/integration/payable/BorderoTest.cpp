@@ -204,6 +204,16 @@ TEST_F(BorderoTest, AutomaticSettlementOfOneEntry) {
             "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco.");
 }
 
+// The lock check pastes its table into SQL: anything but a table name is refused before it is sent;
+// a free table is locked and answered true.
+TEST_F(BorderoTest, TheLockCheckRefusesWhatIsNoTableName) {
+  TDALContasPagar& dal = ContasPagar().GetDALContasPagar();
+  EXPECT_EQ(Failure([&] { (void)dal.ValidarLockRegistro("ZTLANC; DROP TABLE ZTLANC; --", "", "Baixa do borderô."); }),
+            "Exception: Nome de tabela inválido: \"ZTLANC; DROP TABLE ZTLANC; --\".");
+  EXPECT_TRUE(dal.ValidarLockRegistro("ZTLANC", "RECNUM = -1", "Baixa do borderô."));
+  EXPECT_TRUE(dal.ValidarLockRegistro("ZTCONTA", "", "Baixa do borderô."));
+}
+
 TEST_F(BorderoTest, ClosedFinancialPeriodsByDay) {
   Exec("INSERT INTO ZTENCERRAMENTOFINANCEIRO (CODFILIAL, ANO, MES, DIA) VALUES ('1', 2030, 5, 31)");
   EXPECT_TRUE(ContasPagar().VerificarPeriodoBloqueado({"1", Dia(31)}));

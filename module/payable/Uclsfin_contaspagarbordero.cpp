@@ -50,11 +50,12 @@ void TContasPagar::QuitarLancamentosBordero(double numbordero, double numtrans,
   contas.CodContaJuros = parametros.ValorNumerico("CON_CODCONTPAGJUR");
   contas.CodContaCambial = parametros.ValorNumerico("CON_CODCONTACAMBIAL");
   TDALContasPagar& dal = GetDALContasPagar();
+  const TDateTime hoje = Quorvin().SessaoAtual().BancoDados().DataServidor();
   for (RFin_IncluirContasPagar& lancamento : lancamentos) {
     if (lancamento.NUMTRANS <= 0) lancamento.NUMTRANS = numtrans;
     // The update pays only an unpaid entry, and a second session settling the same bordero waits
     // for the first one's row and then finds it paid: the whole bordero is refused, once.
-    if (!dal.QuitarContasPagarBordero(lancamento, contas)) {
+    if (!dal.QuitarContasPagarBordero(lancamento, contas, hoje)) {
       throw Exception("Não foi possível baixar o borderô nº " + ShortestDecimal(numbordero) + ". O lançamento RECNUM " +
                       ShortestDecimal(lancamento.RECNUM) + " já está baixado ou não existe.");
     }

@@ -49,7 +49,7 @@ struct LancamentoAdicional {
 }  // namespace
 
 bool TDALContasPagar::QuitarContasPagarBordero(const RFin_IncluirContasPagar& registro,
-                                               const TContasLancamentoAdicional& contas) {
+                                               const TContasLancamentoAdicional& contas, TDateTime hoje) {
   IQuorvinSessao& sessao_host = Quorvin().SessaoAtual();
   const double recnum = registro.RECNUM;
 
@@ -97,8 +97,7 @@ bool TDALContasPagar::QuitarContasPagarBordero(const RFin_IncluirContasPagar& re
   }
   quitacao.ParamByName("CODFUNCBAIXA").SetAsInteger(sessao_host.Usuario().Matricula());
   quitacao.ParamByName("CODROTINABAIXA").SetAsInteger(sessao_host.Usuario().CodigoRotina());
-  quitacao.ParamByName("DTPAGTO").SetAsDateTime(registro.DTPAGTO.Value() > 0 ? registro.DTPAGTO.DateOnly()
-                                                                             : sessao_host.BancoDados().DataServidor());
+  quitacao.ParamByName("DTPAGTO").SetAsDateTime(registro.DTPAGTO.Value() > 0 ? registro.DTPAGTO.DateOnly() : hoje);
   quitacao.ParamByName("AUTENTICACAO").SetAsString(registro.AUTENTICACAO);
   quitacao.ExecSQL();
   // Paid already (by an earlier settlement or a session that got there first): its side entries
@@ -115,8 +114,12 @@ double TDALContasPagar::IncluirLancamentoAdicional(double recnum, double valor, 
                                                    const std::string& historico) {
   const double novo = Quorvin().Numeracao().ProximoRecNum();
   TOraQuery copia(&Quorvin().SessaoAtual().BancoDados().Sessao());
-  copia.SQL.SetText(GetSQLIncluirLancamentoAdicional(ColunasTabelaZTLANC(), novo, recnum, RoundTo(valor, 2), codconta));
+  copia.SQL.SetText(GetSQLIncluirLancamentoAdicional(ColunasTabelaZTLANC()));
+  copia.ParamByName("RECNUMNOVO").SetAsFloat(novo);
+  copia.ParamByName("VALOR").SetAsFloat(RoundTo(valor, 2));
+  copia.ParamByName("CODCONTA").SetAsFloat(codconta);
   copia.ParamByName("HISTORICO").SetAsString(Utf8Left(historico, 40));
+  copia.ParamByName("RECNUM").SetAsFloat(recnum);
   copia.ExecSQL();
   if (copia.RowsAffected() != 1) {
     throw Exception("O lançamento RECNUM " + ShortestDecimal(recnum) +

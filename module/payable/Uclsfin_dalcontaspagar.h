@@ -115,14 +115,14 @@ class TDALContasPagar : public TBaseSubModulo {
   // Pays one entry of a bordero and posts its side entries (allowances, discount, interest, exchange
   // variation) from the record's values. False, with nothing written, when the entry was paid
   // already or does not exist; an account the side entries need that is not set is refused first.
-  bool QuitarContasPagarBordero(const RFin_IncluirContasPagar& registro, const TContasLancamentoAdicional& contas);
+  // `hoje` (the server's day) is the payment date of an entry that brings none.
+  bool QuitarContasPagarBordero(const RFin_IncluirContasPagar& registro, const TContasLancamentoAdicional& contas,
+                                TDateTime hoje);
   // A copy of entry `recnum` as a side entry of `valor` on `codconta`, made in the database; answers
   // the new entry's number. An empty history keeps the source's.
   double IncluirLancamentoAdicional(double recnum, double valor, double codconta, const std::string& historico);
   // The insert-select of a side entry over ZTLANC's columns `colunas` (as the dictionary lists them).
-  [[nodiscard]] static std::string GetSQLIncluirLancamentoAdicional(const std::vector<std::string>& colunas,
-                                                                    double recnumNovo, double recnum, double valor,
-                                                                    double codconta);
+  [[nodiscard]] static std::string GetSQLIncluirLancamentoAdicional(const std::vector<std::string>& colunas);
   [[nodiscard]] std::vector<TLancamentoAdicional> ObterLancamentosAdicionais(double numbordero);
   [[nodiscard]] static std::string GetSQLLancamentosAdicionais();
   // Allowance returns (ORIGEM 'D') of an entry, and its allowance discounts (ORIGEM 'C') by account.

@@ -198,9 +198,7 @@ std::string TDALContasPagar::GetSQLUpdateZTLANC(const std::string& psExtra) {
   return sql.Text();
 }
 
-std::string TDALContasPagar::GetSQLIncluirLancamentoAdicional(const std::vector<std::string>& colunas,
-                                                              double recnumNovo, double recnum, double valor,
-                                                              double codconta) {
+std::string TDALContasPagar::GetSQLIncluirLancamentoAdicional(const std::vector<std::string>& colunas) {
   std::string copiadas;
   for (const std::string& coluna : colunas) {
     if (std::find(std::begin(kColunasNaoCopiadas), std::end(kColunasNaoCopiadas), coluna) !=
@@ -209,18 +207,16 @@ std::string TDALContasPagar::GetSQLIncluirLancamentoAdicional(const std::vector<
     }
     copiadas += coluna + ", ";
   }
-  const std::string numero = ShortestDecimal(recnumNovo);
-  const std::string quantia = ShortestDecimal(valor);
   TStringList sql;
   sql.Add("INSERT INTO ZTLANC (" + copiadas +
           "RECNUM, VALOR, VPAGOBORDERO, VPAGO, CODCONTA, TXPERM, DESCONTOFIN, VLVARIACAOCAMBIAL, NUMSEQBORDERO, "
           "VALORDEV, DTLANC, LOCALIZACAO, HISTORICO, CODROTINACAD, RECNUMBAIXA)");
-  // The history is bound (an empty one keeps the source's own); numbers are our own shortest text.
-  sql.Add("SELECT " + copiadas + numero + ", " + quantia + ", " + quantia + ", " + quantia + ", " +
-          ShortestDecimal(codconta) +
-          ", 0, 0, 0, 0, 0, TRUNC(SYSDATE), TO_CHAR(NUMTRANS), NVL(:HISTORICO, HISTORICO), CODROTINABAIXA, " +
-          ShortestDecimal(recnum));
-  sql.Add("  FROM ZTLANC WHERE RECNUM = " + ShortestDecimal(recnum));
+  // Every value is bound, so one text serves every copy (translated and prepared once per session);
+  // an empty history keeps the source's own.
+  sql.Add("SELECT " + copiadas +
+          ":RECNUMNOVO, :VALOR, :VALOR, :VALOR, :CODCONTA, 0, 0, 0, 0, 0, TRUNC(SYSDATE), TO_CHAR(NUMTRANS), "
+          "NVL(:HISTORICO, HISTORICO), CODROTINABAIXA, RECNUM");
+  sql.Add("  FROM ZTLANC WHERE RECNUM = :RECNUM");
   return sql.Text();
 }
 

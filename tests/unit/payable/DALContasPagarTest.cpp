@@ -52,12 +52,11 @@ const testsupport::StatementBuilders kPayableStatements({
        return TDALContasPagar::GetSQLUpdateZTLANC(
            "DTESTORNOBAIXA = TRUNC(SYSDATE), CODFUNCESTORNOBAIXA = :CODFUNCESTORNOBAIXA");
      }},
-    {"TDALContasPagar::GetSQLIncluirLancamentoAdicional (RECNUM 1001 copied as 1002)",
+    {"TDALContasPagar::GetSQLIncluirLancamentoAdicional",
      [] {
-       return TDALContasPagar::GetSQLIncluirLancamentoAdicional(
-           {"RECNUM", "CODFILIAL", "DTLANC", "VALOR", "HISTORICO", "NUMBORDERO", "CODROTINABAIXA", "RECNUMBAIXA",
-            "NUMTRANS"},
-           1002, 1001, -12.5, 3105);
+       return TDALContasPagar::GetSQLIncluirLancamentoAdicional({"RECNUM", "CODFILIAL", "DTLANC", "VALOR", "HISTORICO",
+                                                                 "NUMBORDERO", "CODROTINABAIXA", "RECNUMBAIXA",
+                                                                 "NUMTRANS"});
      }},
     {"TDALContasPagar::GetSQLLancamentosAdicionais", [] { return TDALContasPagar::GetSQLLancamentosAdicionais(); }},
     {"TDALContasPagar::GetSQLDevolucaoVerbas", [] { return TDALContasPagar::GetSQLDevolucaoVerbas(); }},

@@ -23,6 +23,7 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 9501;"
     "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9501;"
     "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9501;"
+    "DELETE FROM public.ZTVERBA WHERE CODFORNEC = 9501;"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9501;";
 
 class BorderoConcorrencia : public ::testing::Test {
@@ -88,6 +89,35 @@ TEST_F(BorderoConcorrencia, ConcurrentSettlementsOfOneBorderoSettleItOnce) {
   EXPECT_EQ(Valor("SELECT VALOR FROM ZTESTCR WHERE CODBANCO = 9501 AND CODCOB = 'D'"), "-301.5");
   std::cout << "[figures] " << sessoes << " sessions settling one bordero: " << aceitas << " settled, "
             << erros.size() - static_cast<std::size_t>(aceitas) << " refused\n";
+}
+
+// Sessions refunding one paid freight bill at once take turns on its row: one allowance is
+// written, every other session is refused naming the entry.
+TEST_F(BorderoConcorrencia, ConcurrentFreightRefundsWriteOneAllowance) {
+  const std::string recnum = Entrada(95000021, 0, 120);
+  FSessao->ExecuteScript("UPDATE public.ZTLANC SET DTPAGTO = DATE '2026-03-05', VPAGO = 120 WHERE RECNUM = " + recnum +
+                         ";");
+  const int sessoes = testsupport::SoakSessions();
+  const std::vector<std::string> erros = testsupport::InParallel(
+      sessoes, "tests-frete",
+      [&](testsupport::HostSession& sessao, int) {
+        TOraTransaction transacao(sessao.Host->Sessao());
+        (void)sessao.Financeiro->GetContasPagar()->EstornarConhecimentoDeFrete(std::stod(recnum), 1);
+        transacao.Commit();
+      },
+      1302);
+  int aceitas = 0;
+  for (const std::string& erro : erros) {
+    if (erro.empty()) {
+      ++aceitas;
+      continue;
+    }
+    EXPECT_EQ(erro, "O lançamento nº " + recnum +
+                        " já havia sido estornado anteriormente. Pois existe uma verba do fornecedor referente ao "
+                        "processo.");
+  }
+  EXPECT_EQ(aceitas, 1);
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTVERBA WHERE CODFORNEC = 9501"), "1");
 }
 
 // A row another session holds is reported at once with who holds it, never waited for: a host user

@@ -212,6 +212,15 @@ TEST_F(BorderoTest, TheLockCheckRefusesWhatIsNoTableName) {
             "Exception: Nome de tabela inválido: \"ZTLANC; DROP TABLE ZTLANC; --\".");
   EXPECT_TRUE(dal.ValidarLockRegistro("ZTLANC", "RECNUM = -1", "Baixa do borderô."));
   EXPECT_TRUE(dal.ValidarLockRegistro("ZTCONTA", "", "Baixa do borderô."));
+  // A caller's own query gets the lock clauses it lacks, once.
+  TOraQuery propria(&Session());
+  propria.SQL.Add("SELECT RECNUM FROM ZTLANC WHERE RECNUM = -1");
+  EXPECT_TRUE(dal.ValidarLockRegistro("ZTLANC", "", "Baixa do borderô.", &propria));
+  EXPECT_EQ(propria.SQL.Text(), "SELECT RECNUM FROM ZTLANC WHERE RECNUM = -1\nFOR UPDATE\nNOWAIT");
+  TOraQuery travada(&Session());
+  travada.SQL.Add("select recnum from ztlanc for update");
+  EXPECT_TRUE(dal.ValidarLockRegistro("ZTLANC", "", "Baixa do borderô.", &travada));
+  EXPECT_EQ(travada.SQL.Text(), "select recnum from ztlanc for update\nNOWAIT");
 }
 
 TEST_F(BorderoTest, ClosedFinancialPeriodsByDay) {

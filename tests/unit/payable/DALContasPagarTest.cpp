@@ -208,3 +208,23 @@ TEST(PayableBudgetVerdict, ComparesToTheCent) {
 }
 
 }  // namespace
+
+namespace {
+
+// The busy-table message: the filter shown is cut to 200 characters (not bytes), or "Nenhum.".
+TEST(PayableLockMessage, ShowsTheFilterCutTo200CharactersAndTheHoldersBlocks) {
+  EXPECT_EQ(TDALContasPagar::MensagemLock("ZTLANC", "", "Baixa do borderô.", "B1\r\r"),
+            "Não é possível Baixa do borderô. no momento.\rA tabela ZTLANC está sendo utilizada no momento por um "
+            "ou\rmais processos!\r\rFiltro utilizado: Nenhum.\r\rInformações de lock:\r\rB1\r\r");
+  std::string filtro = "HISTORICO = '";
+  for (int i = 0; i < 300; ++i) filtro += "Ç";
+  const std::string mensagem = TDALContasPagar::MensagemLock("ZTLANC", filtro, "Baixa", "");
+  const std::string inicio = "Filtro utilizado:  Onde HISTORICO = '";
+  const std::size_t posicao = mensagem.find(inicio);
+  ASSERT_NE(posicao, std::string::npos);
+  const std::string mostrado =
+      mensagem.substr(posicao + inicio.size(), mensagem.find("\r\r", posicao) - posicao - inicio.size());
+  EXPECT_EQ(mostrado.size(), (200 - std::string(" Onde HISTORICO = '").size()) * std::string("Ç").size());
+}
+
+}  // namespace

@@ -73,4 +73,24 @@ TEST(BorderoCli, EntriesArePayableRecordsAndRefusalsKeepTheirClass) {
   EXPECT_EQ(respostas[6]["result"], false);
 }
 
+// Every operation that writes refuses to run outside a transaction, before anything is written.
+TEST(BorderoCli, WritingOperationsRefuseToRunWithoutATransaction) {
+  Json bordero = Bordero(Json::array({{{"RECNUM", 99999991}, {"VALOR", 10}}}));
+  bordero["flags"]["no_transaction"] = true;
+  const Json sem_transacao = {{"no_transaction", true}};
+  const std::vector<Json> respostas = Lote({
+      bordero,
+      {{"op", "ContasPagar.BaixarLancamentoAutomaticamente"},
+       {"flags", sem_transacao},
+       {"args", {{"RECNUM", 99999991}, {"CodBanco", 9301}}}},
+      {{"op", "ContasPagar.EstornarConhecimentoDeFrete"},
+       {"flags", sem_transacao},
+       {"args", {{"RECNUM", 99999991}, {"Modo", 1}}}},
+  });
+  for (const Json& resposta : respostas) {
+    EXPECT_EQ(resposta, Json::parse(R"({"ok": false, "exception": "ExTransacaoNaoIniciada",
+        "message": "Transação não iniciada."})"));
+  }
+}
+
 }  // namespace

@@ -111,14 +111,32 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
                     "'BAIXA AUTOM. - ROTINA 740' WHERE dtpagto IS NULL AND recnum = $1",
                     3, nullptr));
   PQclear(PQprepare(conexao, "numero", "SELECT nextval('qv_recnum')", 0, nullptr));
-  PQclear(PQprepare(conexao, "copia",
-                    "INSERT INTO ztlanc (codfilial, codfornec, tipoparceiro, tipolanc, numbordero, dtvenc, numtrans, "
-                    "recnum, valor, vpagobordero, vpago, codconta, txperm, descontofin, vlvariacaocambial, "
-                    "numseqbordero, valordev, dtlanc, localizacao, historico, codrotinacad, recnumbaixa) SELECT "
-                    "codfilial, codfornec, tipoparceiro, tipolanc, numbordero, dtvenc, numtrans, $1, $2, $2, $2, $3, "
-                    "0, 0, 0, 0, 0, date_trunc('day', localtimestamp(0)), numtrans::text, $4, codrotinabaixa, recnum "
-                    "FROM ztlanc WHERE recnum = $5",
-                    5, nullptr));
+  // The copy names every column the module's copy names (the table's own, less those it sets).
+  const char* const nao_copiadas[] = {
+      "recnum",       "valor",       "vpagobordero",     "vpago",     "vlvariacaocambial",
+      "valordev",     "txperm",      "descontofin",      "dtlanc",    "codrotinacad",
+      "codconta",     "localizacao", "numseqbordero",    "historico", "historico2",
+      "dtassinatura", "assinatura",  "moedaestrangeira", "cotacao",   "valormoedaestrangeira",
+      "recnumbaixa",  "rowid"};
+  PGresult* colunas = PQexec(conexao,
+                             "SELECT column_name FROM information_schema.columns WHERE table_schema = 'public' AND "
+                             "table_name = 'ztlanc' ORDER BY ordinal_position");
+  std::string copiadas;
+  for (int linha = 0; linha < PQntuples(colunas); ++linha) {
+    const std::string coluna = PQgetvalue(colunas, linha, 0);
+    bool copiar = true;
+    for (const char* fora : nao_copiadas) copiar = copiar && coluna != fora;
+    if (copiar) copiadas += coluna + ", ";
+  }
+  PQclear(colunas);
+  const std::string copia =
+      "INSERT INTO ztlanc (" + copiadas +
+      "recnum, valor, vpagobordero, vpago, codconta, txperm, descontofin, vlvariacaocambial, numseqbordero, valordev, "
+      "dtlanc, localizacao, historico, codrotinacad, recnumbaixa) SELECT " +
+      copiadas +
+      "$1, $2, $2, $2, $3, 0, 0, 0, 0, 0, date_trunc('day', localtimestamp(0)), numtrans::text, coalesce($4, "
+      "historico), codrotinabaixa, recnum FROM ztlanc WHERE recnum = $5";
+  PQclear(PQprepare(conexao, "copia", copia.c_str(), 5, nullptr));
   PQclear(PQprepare(conexao, "adicionais",
                     "SELECT ztlanc.codfilial, ztlanc.codconta, ztlanc.recnum, ztlanc.valor, ztlanc.dtlanc FROM ztlanc "
                     "JOIN ztconta ON ztlanc.codconta = ztconta.codconta WHERE ztlanc.numbordero = $1 AND "
@@ -153,7 +171,12 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
           const std::string novo = PQgetvalue(numero, 0, 0);
           PQclear(numero);
           const char* copia[5] = {novo.c_str(), adicional[0], adicional[1], adicional[2], recnum.c_str()};
-          PQclear(PQexecPrepared(conexao, "copia", 5, copia, nullptr, nullptr, 0));
+          PGresult* copiado = PQexecPrepared(conexao, "copia", 5, copia, nullptr, nullptr, 0);
+          if (PQresultStatus(copiado) != PGRES_COMMAND_OK || std::string(PQcmdTuples(copiado)) != "1") {
+            std::fprintf(stderr, "bench_bordero: cópia no piso falhou: %s\n", PQresultErrorMessage(copiado));
+            std::exit(1);
+          }
+          PQclear(copiado);
         }
       }
       const char* numero[1] = {numero_bordero.c_str()};

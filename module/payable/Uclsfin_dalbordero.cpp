@@ -114,7 +114,9 @@ double TDALContasPagar::IncluirLancamentoAdicional(double recnum, double valor, 
                                                    const std::string& historico) {
   const double novo = Quorvin().Numeracao().ProximoRecNum();
   TOraQuery copia(&Quorvin().SessaoAtual().BancoDados().Sessao());
-  copia.SQL.SetText(GetSQLIncluirLancamentoAdicional(ColunasTabelaZTLANC()));
+  if (FSQLLancamentoAdicional.empty())
+    FSQLLancamentoAdicional = GetSQLIncluirLancamentoAdicional(ColunasTabelaZTLANC());
+  copia.SQL.SetText(FSQLLancamentoAdicional);
   copia.ParamByName("RECNUMNOVO").SetAsFloat(novo);
   copia.ParamByName("VALOR").SetAsFloat(RoundTo(valor, 2));
   copia.ParamByName("CODCONTA").SetAsFloat(codconta);

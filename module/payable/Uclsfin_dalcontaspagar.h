@@ -164,4 +164,5 @@ class TDALContasPagar : public TBaseSubModulo {
   [[nodiscard]] std::string BlocosDetentoresLock(const std::string& tabela);
 
   std::vector<std::string> FColunasZTLANC;
+  std::string FSQLLancamentoAdicional;  // built once from FColunasZTLANC
 };

@@ -138,6 +138,7 @@ bool TContasPagar::BaixarLancamentoAutomaticamente(double RECNUM, int CodBanco, 
                       "\r" + "Não existir na base de dados.");
     }
     std::vector<RFin_IncluirContasPagar> lancamentos = dal.GetListaLancamento(ShortestDecimal(RECNUM));
+    if (lancamentos.empty()) throw Exception("O lançamento RECNUM " + ShortestDecimal(RECNUM) + " não foi encontrado.");
     const double numtrans = Quorvin().Numeracao().ProximoNumTrans();
     RFin_IncluirContasPagar& lancamento = lancamentos.front();
     lancamento.NUMTRANS = numtrans;
@@ -252,5 +253,6 @@ bool TContasPagar::VerificarPeriodoBloqueado(const RFin_ParamFilialData& prParam
 }
 
 bool TContasPagar::ValidarLinhaDigitavel(RFin_ValidarLinhaDigitavel& prParametros) {
+  if (!prParametros.Inicializado) throw ExParametrosNaoInicializados();
   return TValidaLinhaDigitavel::Validar(prParametros, Quorvin().SessaoAtual().BancoDados().DataServidor());
 }

@@ -182,7 +182,8 @@ bool TDALContasPagar::UpdateZTLancParaAtenderProcesso1804(double recnum, double 
 
 bool TDALContasPagar::ValidarLockRegistro(const std::string& tabela, const std::string& filtro,
                                           const std::string& operacao, TOraQuery* consulta) {
-  if (consulta == nullptr && !NomeDeTabela(tabela)) throw Exception("Nome de tabela inválido: \"" + tabela + "\".");
+  // The name reaches the holders' query too, whichever statement takes the lock.
+  if (!NomeDeTabela(tabela)) throw Exception("Nome de tabela inválido: \"" + tabela + "\".");
   TOraSession& sessao = Quorvin().SessaoAtual().BancoDados().Sessao();
   const auto travar = [&] {
     TOraQuery propria(&sessao);

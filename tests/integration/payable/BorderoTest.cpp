@@ -230,6 +230,20 @@ TEST_F(BorderoTest, ClosedFinancialPeriodsByDay) {
   EXPECT_FALSE(ContasPagar().VerificarPeriodoBloqueado({"2", Dia(31)}));
 }
 
+// A slip check through the sub-module: the record must be initialised; the title's day stands in
+// for a due date the record lacks.
+TEST_F(BorderoTest, SlipCheckNeedsAnInitialisedRecord) {
+  RFin_ValidarLinhaDigitavel registro;
+  registro.CODIGO = "1";
+  EXPECT_EQ(Failure([&] { (void)ContasPagar().ValidarLinhaDigitavel(registro); }),
+            "ExParametrosNaoInicializados: Parâmetros não inicializados.");
+  registro.Inicializar();
+  registro.FORMATO = 1;
+  registro.CODIGO = "34191.09008 00012.345609 00001.234566 8 13810000001999";
+  registro.VALOR = 19.99;
+  EXPECT_TRUE(ContasPagar().ValidarLinhaDigitavel(registro)) << registro.MENSAGEM;
+}
+
 // An open freight entry is reversed with a counter-entry; a paid one is refunded once, as a
 // receivable title of the sale's customer or as an allowance of the supplier; a reversed one, a
 // second refund or an unknown mode is refused before anything is written.

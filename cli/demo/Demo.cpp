@@ -27,6 +27,7 @@ std::vector<DemoStep> Steps() {
   AddContasReceberDemo(steps);
   AddCentroCustoPedidoDemo(steps);
   AddCreditoClienteDemo(steps);
+  AddBorderoDemo(steps);
   return steps;
 }
 

@@ -29,6 +29,85 @@ const FieldDef<FilialArgs> kFilialArgs[] = {fields::Text("CodFilial", &FilialArg
 
 struct SemArgumentos {};
 
+// A bordero: its numbers, total, bank, collection code and history; its entries come as a list of
+// payable records ("Lancamentos").
+struct BorderoArgs {
+  double NUMBORDERO = 0;
+  double NUMTRANS = 0;
+  double Valor = 0;
+  double CodBanco = 0;
+  std::string CodCob;
+  std::string Historico;
+};
+const FieldDef<BorderoArgs> kBorderoArgs[] = {
+    fields::Whole("NUMBORDERO", &BorderoArgs::NUMBORDERO, true),
+    fields::Whole("NUMTRANS", &BorderoArgs::NUMTRANS, true),
+    fields::Number("Valor", &BorderoArgs::Valor, true),
+    fields::Whole("CodBanco", &BorderoArgs::CodBanco, true),
+    fields::Text("CodCob", &BorderoArgs::CodCob, 4, true),
+    fields::Text("Historico", &BorderoArgs::Historico, 200),
+};
+
+struct BaixaAutomaticaArgs {
+  double RECNUM = 0;
+  int CodBanco = 0;
+  std::string Historico;
+  double DescontoFin = 0;
+  double Juros = 0;
+};
+const FieldDef<BaixaAutomaticaArgs> kBaixaAutomaticaArgs[] = {
+    fields::Whole("RECNUM", &BaixaAutomaticaArgs::RECNUM, true),
+    fields::Integer("CodBanco", &BaixaAutomaticaArgs::CodBanco, true),
+    fields::Text("Historico", &BaixaAutomaticaArgs::Historico, 200),
+    fields::Number("DescontoFin", &BaixaAutomaticaArgs::DescontoFin),
+    fields::Number("Juros", &BaixaAutomaticaArgs::Juros),
+};
+
+struct EstornoFreteArgs {
+  double RECNUM = 0;
+  int Modo = 0;
+};
+const FieldDef<EstornoFreteArgs> kEstornoFreteArgs[] = {
+    fields::Whole("RECNUM", &EstornoFreteArgs::RECNUM, true),
+    fields::Integer("Modo", &EstornoFreteArgs::Modo, true),
+};
+
+// The bordero's request: its arguments and the list of its entries, each a payable record.
+void LerBordero(const Json& request, BorderoArgs& args, std::vector<RFin_IncluirContasPagar>& lancamentos) {
+  Json entrada = request.contains("args") ? request["args"] : Json::object();
+  if (!entrada.is_object()) throw UsageError("args: esperado objeto JSON, recebido " + JsonTypeName(entrada) + ".");
+  const Json lista = entrada.contains("Lancamentos") ? entrada["Lancamentos"] : Json();
+  entrada.erase("Lancamentos");
+  ReadRecord(entrada, args, FieldTable<BorderoArgs>(kBorderoArgs), "args");
+  if (!lista.is_array() || lista.empty()) {
+    throw UsageError("args.Lancamentos: esperada lista de lançamentos (registros de contas a pagar).");
+  }
+  for (std::size_t indice = 0; indice < lista.size(); ++indice) {
+    RFin_IncluirContasPagar& registro = lancamentos.emplace_back();
+    registro.Inicializar();
+    ReadRecord(lista[indice], registro, CamposIncluirContasPagar(), "args.Lancamentos[" + std::to_string(indice) + "]");
+  }
+}
+
+void RegisterBaixarBordero(OperationRegistry& operations) {
+  Json campos = DescribeTable(FieldTable<BorderoArgs>(kBorderoArgs));
+  campos.push_back({{"name", "Lancamentos"}, {"type", "list"}, {"required", true}});
+  operations.Add({"ContasPagar.BaixarBordero", "args", campos,
+                  [](const Json& request) {
+                    BorderoArgs args;
+                    std::vector<RFin_IncluirContasPagar> lancamentos;
+                    LerBordero(request, args, lancamentos);
+                  },
+                  [](CallContext& context, const Json& request, Json& answer) {
+                    BorderoArgs args;
+                    std::vector<RFin_IncluirContasPagar> lancamentos;
+                    LerBordero(request, args, lancamentos);
+                    answer["result"] =
+                        ContasPagar(context).BaixarBordero(args.NUMBORDERO, args.NUMTRANS, args.Valor, args.CodBanco,
+                                                           args.CodCob, lancamentos, args.Historico);
+                  }});
+}
+
 // The sub-module's explicit parameter values (used by the module in explicit-parameter mode).
 struct ParametrosArgs {
 #define FIN_ARG_NUMERO(Nome, Host) double Nome = 0;
@@ -68,6 +147,18 @@ void RegisterContasPagarOps(OperationRegistry& operations) {
                                                     registro.LABELROTINA = context.Host.Config().Label;
                                                   return Json(ContasPagar(context).Incluir(registro));
                                                 });
+  RegisterBaixarBordero(operations);
+  operations.AddArgs<EstornoFreteArgs>(
+      "ContasPagar.EstornarConhecimentoDeFrete", FieldTable<EstornoFreteArgs>(kEstornoFreteArgs),
+      [](CallContext& context, EstornoFreteArgs& args) {
+        return Json(ContasPagar(context).EstornarConhecimentoDeFrete(args.RECNUM, args.Modo));
+      });
+  operations.AddArgs<BaixaAutomaticaArgs>(
+      "ContasPagar.BaixarLancamentoAutomaticamente", FieldTable<BaixaAutomaticaArgs>(kBaixaAutomaticaArgs),
+      [](CallContext& context, BaixaAutomaticaArgs& args) {
+        return Json(ContasPagar(context).BaixarLancamentoAutomaticamente(args.RECNUM, args.CodBanco, args.Historico,
+                                                                         args.DescontoFin, args.Juros));
+      });
   operations.AddArgs<ListaArgs>("ContasPagar.GetListaLancamento", FieldTable<ListaArgs>(kListaArgs),
                                 [](CallContext& context, ListaArgs& args) {
                                   Json lista = Json::array();
@@ -84,6 +175,15 @@ void RegisterContasPagarOps(OperationRegistry& operations) {
                                  [](CallContext& context, FilialArgs& args) {
                                    return Json(ContasPagar(context).BloquearDespesaAcimaDoValorOrcado(args.CodFilial));
                                  });
+  // The record travels as the arguments: it has no initialiser of its own.
+  operations.AddArgs<RFin_ParamFilialData>("ContasPagar.VerificarPeriodoBloqueado", CamposParamFilialData(),
+                                           [](CallContext& context, RFin_ParamFilialData& registro) {
+                                             return Json(ContasPagar(context).VerificarPeriodoBloqueado(registro));
+                                           });
+  operations.AddRecord<RFin_ValidarLinhaDigitavel>("ContasPagar.ValidarLinhaDigitavel", CamposValidarLinhaDigitavel(),
+                                                   [](CallContext& context, RFin_ValidarLinhaDigitavel& registro) {
+                                                     return Json(ContasPagar(context).ValidarLinhaDigitavel(registro));
+                                                   });
   operations.AddRecord<RFin_ValidarOrcamento>("ContasPagar.VerificarOrcamentoExcedido", CamposValidarOrcamento(),
                                               [](CallContext& context, RFin_ValidarOrcamento& registro) {
                                                 return Json(ContasPagar(context).VerificarOrcamentoExcedido(registro));

@@ -28,6 +28,12 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
   ~TContasPagar() override;
 
   bool Incluir(RFin_IncluirContasPagar& prParametros) override;
+  std::string BaixarBordero(double NUMBORDERO, double NUMTRANS, double Valor, double CodBanco,
+                            const std::string& CodCob, std::vector<RFin_IncluirContasPagar>& Lancamentos,
+                            const std::string& Historico) override;
+  bool EstornarConhecimentoDeFrete(double RECNUM, int Modo) override;
+  bool BaixarLancamentoAutomaticamente(double RECNUM, int CodBanco, const std::string& Historico, double DescontoFin,
+                                       double Juros) override;
   std::vector<RFin_IncluirContasPagar> GetListaLancamento(const std::string& psListaRecNum) override;
 
 #define FIN_DECLARAR_NUMERO(Nome, Host)   \
@@ -52,6 +58,8 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
   }
 
   bool BloquearDespesaAcimaDoValorOrcado(const std::string& psCodFilial) override;
+  bool VerificarPeriodoBloqueado(const RFin_ParamFilialData& prParametros) override;
+  bool ValidarLinhaDigitavel(RFin_ValidarLinhaDigitavel& prParametros) override;
   bool VerificarOrcamentoExcedido(RFin_ValidarOrcamento& prParametros) override;
   bool GetOrcamentoExcedido() override {
     return FOrcamentoExcedido;
@@ -76,6 +84,15 @@ class TContasPagar : public TBaseSubModulo, public IFin_ContasPagar {
                                                   const TSituacaoOrcamento& situacao);
 
  private:
+  // The bordero's steps: every entry paid with its side entries, their cost centers, the cash
+  // movement of the total.
+  void QuitarLancamentosBordero(double numbordero, double numtrans, std::vector<RFin_IncluirContasPagar>& lancamentos);
+  void RatearLancamentosAdicionais(double numbordero);
+  void MovimentarBordero(double numbordero, double numtrans, double valor, double codbanco, const std::string& codcob,
+                         const std::string& historico);
+  // The refund of a paid freight bill: a receivable title for the sale's customer, or an allowance.
+  void EstornarFreteContasReceber(const RFin_IncluirContasPagar& lancamento);
+  void EstornarFreteVerba(const RFin_IncluirContasPagar& lancamento);
   // The approval's steps: the held rows copied, the money of a settled expense, the held rows
   // deleted, the requester's notice. Failures: "Erro ao aprovar a suplementação. \r" + cause.
   bool AprovarLancamentoRetido(RFin_AprovarSuplementacao& registro);

@@ -2,8 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "oradb/TOraQuery.h"
 #include "rtl/TDateTime.h"
 #include "sdk/TBase.h"
 #include "sdk/fin/RFin_AprovarSuplementacao.h"
@@ -92,6 +94,75 @@ class TDALContasPagar : public TBaseSubModulo {
   // ZTLANC's columns as the database lists them (read once).
   [[nodiscard]] const std::vector<std::string>& ColunasTabelaZTLANC();
 
+  // ---- Bordero settlement
+
+  // The accounts of the side entries of a settlement (host parameters, read by the business class).
+  struct TContasLancamentoAdicional {
+    double CodContaDesconto = 0;  // CON_CODCONTANTPAG
+    double CodContaJuros = 0;     // CON_CODCONTPAGJUR
+    double CodContaCambial = 0;   // CON_CODCONTACAMBIAL
+  };
+  // A side entry of a bordero whose account uses cost centers.
+  struct TLancamentoAdicional {
+    std::string CODFILIAL;
+    double CODCONTA = 0;
+    double RECNUM = 0;
+    double VALOR = 0;
+    TDateTime DTLANC;
+  };
+  // The settlement update of an entry, only while it is unpaid; `psExtra` adds assignments.
+  [[nodiscard]] static std::string GetSQLUpdateZTLANC(const std::string& psExtra);
+  // Pays one entry of a bordero and posts its side entries (allowances, discount, interest, exchange
+  // variation) from the record's values. False, with nothing written, when the entry was paid
+  // already or does not exist; an account the side entries need that is not set is refused first.
+  // `hoje` (the server's day) is the payment date of an entry that brings none.
+  bool QuitarContasPagarBordero(const RFin_IncluirContasPagar& registro, const TContasLancamentoAdicional& contas,
+                                TDateTime hoje);
+  // A copy of entry `recnum` as a side entry of `valor` on `codconta`, made in the database; answers
+  // the new entry's number. An empty history keeps the source's.
+  double IncluirLancamentoAdicional(double recnum, double valor, double codconta, const std::string& historico);
+  // The insert-select of a side entry over ZTLANC's columns `colunas` (as the dictionary lists them).
+  [[nodiscard]] static std::string GetSQLIncluirLancamentoAdicional(const std::vector<std::string>& colunas);
+  [[nodiscard]] std::vector<TLancamentoAdicional> ObterLancamentosAdicionais(double numbordero);
+  [[nodiscard]] static std::string GetSQLLancamentosAdicionais();
+  // Allowance returns (ORIGEM 'D') of an entry, and its allowance discounts (ORIGEM 'C') by account.
+  [[nodiscard]] static std::string GetSQLDevolucaoVerbas();
+  [[nodiscard]] static std::string GetSQLDescontoVerbas();
+  [[nodiscard]] double ObterDevolucaoVerbas(double recnum);
+  [[nodiscard]] std::vector<std::pair<double, double>> ObterDescontoVerbas(double recnum);
+  // Puts an open entry, not yet on a bordero, on bordero `numbordero`; false when no row changed.
+  [[nodiscard]] static std::string GetSQLUpdateProcesso1804();
+  bool UpdateZTLancParaAtenderProcesso1804(double recnum, double numbordero, double numbanco,
+                                           const std::string& assinatura, const std::string& historico,
+                                           double descontofin, double txperm);
+  // Locks the rows of `tabela` under `filtro` (or the rows `consulta` selects) without waiting: true
+  // when locked (until the transaction ends). A busy row raises a plain exception naming the
+  // sessions that hold the table, as the lock views report them.
+  bool ValidarLockRegistro(const std::string& tabela, const std::string& filtro, const std::string& operacao,
+                           TOraQuery* consulta = nullptr);
+  [[nodiscard]] static std::string GetSQLTravarRegistros(const std::string& tabela, const std::string& filtro);
+  [[nodiscard]] static std::string GetSQLDetentoresLock(const std::string& tabela);
+  // The failure text of a busy table, from the lock holders' blocks.
+  [[nodiscard]] static std::string MensagemLock(const std::string& tabela, const std::string& filtro,
+                                                const std::string& operacao, const std::string& blocos);
+  // Reverses an open entry: settled today as reversed by the user, and its counter-entry posted.
+  void EstornarLancamento(double recnum);
+  // Locks entry `recnum` until the transaction ends; false when it does not exist.
+  bool TravarLancamento(double recnum);
+  // Whether the closing of a branch's financial period covers the day.
+  [[nodiscard]] static std::string GetSQLPeriodoBloqueado();
+  [[nodiscard]] bool VerificarPeriodoBloqueado(const std::string& codfilial, TDateTime data);
+  // Number of allowances carrying a history.
+  [[nodiscard]] int ContarVerbas(const std::string& historico);
+  // Inserts a receivable title refunding a paid freight bill (ZTPREST), on the next free instalment of
+  // the sale; answers the instalment.
+  std::string IncluirTituloEstornoFrete(double numtransvenda, const std::string& codfilial, double codcli,
+                                        const std::string& codcob, double numnota, double codusur, double valor);
+
  private:
+  // One block per session holding `tabela`, each followed by "\r\r"; empty when none does.
+  [[nodiscard]] std::string BlocosDetentoresLock(const std::string& tabela);
+
   std::vector<std::string> FColunasZTLANC;
+  std::string FSQLLancamentoAdicional;  // built once from FColunasZTLANC
 };

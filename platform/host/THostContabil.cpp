@@ -31,4 +31,47 @@ std::string THostContabil::FilialBancoMoeda(const RCont_ParamBancoMoeda& paramet
   return query.IsEmpty() ? std::string() : query.FieldByName("CODFILIAL").AsString();
 }
 
+bool THostCompras::Verbas_Avulso_Incluir(RCom_Verbas_Avulso_Incluir& prParametros) {
+  prParametros.MENSAGEM.clear();
+  if (prParametros.TIPO != "D" && prParametros.TIPO != "C") {
+    prParametros.MENSAGEM = "Tipo da verba deve ser 'D' ou 'C'.";
+    return false;
+  }
+  if (prParametros.CODFORNEC <= 0) {
+    prParametros.MENSAGEM = "Fornecedor da verba não informado.";
+    return false;
+  }
+  if (prParametros.VALOR <= 0) {
+    prParametros.MENSAGEM = "O valor da verba deve ser maior que zero.";
+    return false;
+  }
+  TOraQuery numero(&FSessao);
+  numero.SQL.Add("SELECT DFSEQ_ZTVERBA.NEXTVAL NUMVERBA FROM DUAL");
+  numero.Open();
+  const double numverba = numero.FieldByName("NUMVERBA").AsFloat();
+  TOraQuery query(&FSessao);
+  query.SQL.Add("INSERT INTO ZTVERBA (NUMVERBA, CODFORNEC, TIPO, CODCONTA, VALOR, DTEMISSAO, HISTORICO, OBS, CODFUNC,");
+  query.SQL.Add("                     CODROTINA, NUMLANC)");
+  query.SQL.Add("VALUES (:NUMVERBA, :CODFORNEC, :TIPO, :CODCONTA, :VALOR, :DTEMISSAO, :HISTORICO, :OBS, :CODFUNC,");
+  query.SQL.Add("        :CODROTINA, :NUMLANC)");
+  query.ParamByName("NUMVERBA").SetAsFloat(numverba);
+  query.ParamByName("CODFORNEC").SetAsFloat(prParametros.CODFORNEC);
+  query.ParamByName("TIPO").SetAsString(prParametros.TIPO);
+  if (prParametros.CODCONTA > 0) {
+    query.ParamByName("CODCONTA").SetAsFloat(prParametros.CODCONTA);
+  } else {
+    query.ParamByName("CODCONTA").Clear();
+  }
+  query.ParamByName("VALOR").SetAsFloat(prParametros.VALOR);
+  query.ParamByName("DTEMISSAO").SetAsDateTime(prParametros.DTEMISSAO);
+  query.ParamByName("HISTORICO").SetAsString(prParametros.HISTORICO);
+  query.ParamByName("OBS").SetAsString(prParametros.OBS);
+  query.ParamByName("CODFUNC").SetAsInteger(FUsuario.Matricula());
+  query.ParamByName("CODROTINA").SetAsInteger(FUsuario.CodigoRotina());
+  query.ParamByName("NUMLANC").SetAsFloat(prParametros.NUMLANC);
+  query.ExecSQL();
+  prParametros.NUMVERBA = numverba;
+  return true;
+}
+
 }  // namespace host

@@ -2,6 +2,7 @@
 
 #include "oradb/TOraSession.h"
 #include "sdk/IGerenteContabil.h"
+#include "sdk/IQuorvin.h"
 
 namespace host {
 
@@ -19,7 +20,17 @@ class THostContabil final : public IGerenteContabil {
   TOraSession& FSessao;
 };
 
-// The purchasing module stand-in; its operations arrive with the areas that call them.
-class THostCompras final : public IGerenteCompras {};
+// The purchasing module stand-in: single supplier allowances written to ZTVERBA on the host session,
+// numbered by DFSEQ_ZTVERBA and stamped with the user and the running routine.
+class THostCompras final : public IGerenteCompras {
+ public:
+  THostCompras(TOraSession& sessao, IQuorvinUsuario& usuario) : FSessao(sessao), FUsuario(usuario) {}
+
+  bool Verbas_Avulso_Incluir(RCom_Verbas_Avulso_Incluir& prParametros) override;
+
+ private:
+  TOraSession& FSessao;
+  IQuorvinUsuario& FUsuario;
+};
 
 }  // namespace host

@@ -92,8 +92,8 @@ IGerenteContabil* THostQuorvin::GerenteContabil() {
 }
 
 IGerenteCompras* THostQuorvin::GerenteCompras() {
-  static THostCompras compras;
-  return &compras;
+  if (!FCompras) FCompras = std::make_unique<THostCompras>(FSessao, *this);
+  return FCompras.get();
 }
 
 bool THostQuorvin::VerificarRotina(const std::string& rotina, const std::string& label) {

@@ -43,6 +43,7 @@ struct TConfirmacao {
 };
 
 class THostContabil;
+class THostCompras;
 
 // The reference host: one component that provides every host service over one PostgreSQL session
 // (plus a second one, opened on first use, for autonomous writes) and owns what the module creates.
@@ -158,6 +159,7 @@ class THostQuorvin final : public TComponent,
   std::vector<TConfirmacao> FConfirmacoes;
   IGerenteFinanceiro* FGerenteFinanceiro = nullptr;
   std::unique_ptr<THostContabil> FContabil;
+  std::unique_ptr<THostCompras> FCompras;
 };
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "rtl/TDateTime.h"
+#include "sdk/RCom_Verbas_Avulso_Incluir.h"
 
 // A branch and a date whose accounting period is asked about.
 struct RCont_ParamFilialData {
@@ -31,4 +32,7 @@ class IGerenteContabil {
 class IGerenteCompras {
  public:
   virtual ~IGerenteCompras();
+  // Includes one supplier allowance in the caller's transaction; false (with the reason in the
+  // record) when refused.
+  virtual bool Verbas_Avulso_Incluir(RCom_Verbas_Avulso_Incluir& prParametros) = 0;
 };

@@ -5,11 +5,13 @@
 
 #include "sdk/fin/RFin_AprovarSuplementacao.h"
 #include "sdk/fin/RFin_IncluirContasPagar.h"
+#include "sdk/fin/RFin_ParamFilialData.h"
 #include "sdk/fin/RFin_RejeitarSuplementacao.h"
+#include "sdk/fin/RFin_ValidarLinhaDigitavel.h"
 #include "sdk/fin/RFin_ValidarOrcamento.h"
 
-// Payable entries (the payable area). Bordero settlement, typeable lines, freight-bill reversal and
-// closed financial periods take their slots when they are built.
+// Payable entries (the payable area): posting, bordero settlement, typeable lines, freight-bill
+// reversal and closed financial periods.
 class IFin_ContasPagar {
  public:
   static constexpr const char* InterfaceName = "IFin_ContasPagar";
@@ -17,6 +19,18 @@ class IFin_ContasPagar {
 
   // Validates and posts one entry (and its cost centers); true when inserted. Raises on rejection.
   virtual bool Incluir(RFin_IncluirContasPagar& prParametros) = 0;
+  // Settles the entries of a bordero paid together from one bank account: each entry paid, its
+  // side entries (discount, interest, exchange variation) posted, one cash movement for the total.
+  // Answers the result message.
+  virtual std::string BaixarBordero(double NUMBORDERO, double NUMTRANS, double Valor, double CodBanco,
+                                    const std::string& CodCob, std::vector<RFin_IncluirContasPagar>& Lancamentos,
+                                    const std::string& Historico) = 0;
+  // Reverses the payable entry of a freight bill: an open entry is reversed, a paid one refunded as a
+  // receivable title (mode 0) or a supplier allowance (mode 1).
+  virtual bool EstornarConhecimentoDeFrete(double RECNUM, int Modo) = 0;
+  // Puts one open entry on a bordero of its own and settles it.
+  virtual bool BaixarLancamentoAutomaticamente(double RECNUM, int CodBanco, const std::string& Historico,
+                                               double DescontoFin, double Juros) = 0;
   // The entries of a comma-separated list of RECNUMs.
   [[nodiscard]] virtual std::vector<RFin_IncluirContasPagar> GetListaLancamento(const std::string& psListaRecNum) = 0;
 
@@ -44,6 +58,10 @@ class IFin_ContasPagar {
 
   // Whether a branch refuses expenses above the budget.
   [[nodiscard]] virtual bool BloquearDespesaAcimaDoValorOrcado(const std::string& psCodFilial) = 0;
+  // Whether the branch has closed its financial period for the day.
+  [[nodiscard]] virtual bool VerificarPeriodoBloqueado(const RFin_ParamFilialData& prParametros) = 0;
+  // Checks a slip's barcode or typeable line against the title; the barcode is written back.
+  virtual bool ValidarLinhaDigitavel(RFin_ValidarLinhaDigitavel& prParametros) = 0;
   // True when the entry may be posted as a supplementation request. Raises when it may not be posted.
   virtual bool VerificarOrcamentoExcedido(RFin_ValidarOrcamento& prParametros) = 0;
   // The answer of the last budget check.

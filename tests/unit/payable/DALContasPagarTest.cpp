@@ -46,6 +46,28 @@ const testsupport::StatementBuilders kPayableStatements({
     {"TDALContasPagar::GetSQLLancamentoRetido (RECNUM, VALOR)",
      [] { return TDALContasPagar::GetSQLLancamentoRetido("RECNUM, VALOR"); }},
     {"TDALContasPagar::GetSQLTravarLancamentoRetido", [] { return TDALContasPagar::GetSQLTravarLancamentoRetido(); }},
+    {"TDALContasPagar::GetSQLUpdateZTLANC (settlement)", [] { return TDALContasPagar::GetSQLUpdateZTLANC(""); }},
+    {"TDALContasPagar::GetSQLUpdateZTLANC (reversal)",
+     [] {
+       return TDALContasPagar::GetSQLUpdateZTLANC(
+           "DTESTORNOBAIXA = TRUNC(SYSDATE), CODFUNCESTORNOBAIXA = :CODFUNCESTORNOBAIXA");
+     }},
+    {"TDALContasPagar::GetSQLIncluirLancamentoAdicional",
+     [] {
+       return TDALContasPagar::GetSQLIncluirLancamentoAdicional({"RECNUM", "CODFILIAL", "DTLANC", "VALOR", "HISTORICO",
+                                                                 "NUMBORDERO", "CODROTINABAIXA", "RECNUMBAIXA",
+                                                                 "NUMTRANS"});
+     }},
+    {"TDALContasPagar::GetSQLLancamentosAdicionais", [] { return TDALContasPagar::GetSQLLancamentosAdicionais(); }},
+    {"TDALContasPagar::GetSQLDevolucaoVerbas", [] { return TDALContasPagar::GetSQLDevolucaoVerbas(); }},
+    {"TDALContasPagar::GetSQLDescontoVerbas", [] { return TDALContasPagar::GetSQLDescontoVerbas(); }},
+    {"TDALContasPagar::GetSQLUpdateProcesso1804", [] { return TDALContasPagar::GetSQLUpdateProcesso1804(); }},
+    {"TDALContasPagar::GetSQLTravarRegistros (filter)",
+     [] { return TDALContasPagar::GetSQLTravarRegistros("ZTLANC", "NUMBORDERO = 7"); }},
+    {"TDALContasPagar::GetSQLTravarRegistros (no filter)",
+     [] { return TDALContasPagar::GetSQLTravarRegistros("ZTLANC", ""); }},
+    {"TDALContasPagar::GetSQLDetentoresLock (ZTLANC)", [] { return TDALContasPagar::GetSQLDetentoresLock("ZTLANC"); }},
+    {"TDALContasPagar::GetSQLPeriodoBloqueado", [] { return TDALContasPagar::GetSQLPeriodoBloqueado(); }},
 });
 
 // The column list of an insert.
@@ -183,6 +205,26 @@ TEST(PayableBudgetVerdict, ComparesToTheCent) {
     EXPECT_EQ(situacao.Excedido, excedido) << orcado << " " << pago << " " << aberto << " " << valor;
     EXPECT_DOUBLE_EQ(situacao.Disponivel, disponivel) << orcado << " " << pago << " " << aberto;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The busy-table message: the filter shown is cut to 200 characters (not bytes), or "Nenhum.".
+TEST(PayableLockMessage, ShowsTheFilterCutTo200CharactersAndTheHoldersBlocks) {
+  EXPECT_EQ(TDALContasPagar::MensagemLock("ZTLANC", "", "Baixa do borderô.", "B1\r\r"),
+            "Não é possível Baixa do borderô. no momento.\rA tabela ZTLANC está sendo utilizada no momento por um "
+            "ou\rmais processos!\r\rFiltro utilizado: Nenhum.\r\rInformações de lock:\r\rB1\r\r");
+  std::string filtro = "HISTORICO = '";
+  for (int i = 0; i < 300; ++i) filtro += "Ç";
+  const std::string mensagem = TDALContasPagar::MensagemLock("ZTLANC", filtro, "Baixa", "");
+  const std::string inicio = "Filtro utilizado:  Onde HISTORICO = '";
+  const std::size_t posicao = mensagem.find(inicio);
+  ASSERT_NE(posicao, std::string::npos);
+  const std::string mostrado =
+      mensagem.substr(posicao + inicio.size(), mensagem.find("\r\r", posicao) - posicao - inicio.size());
+  EXPECT_EQ(mostrado.size(), (200 - std::string(" Onde HISTORICO = '").size()) * std::string("Ç").size());
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/EOraError.h"
 #include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
@@ -119,6 +120,12 @@ void Preparar(host::THostQuorvin& host, bool com_centro_custo, TDateTime vencime
 void Arrumar(TOraSession& sessao) {
   sessao.ExecuteScript("VACUUM ANALYZE public.ZTLANC");
   sessao.ExecuteScript("VACUUM ANALYZE public.ZTRATEIOCENTROCUSTO");
+  // The pages the bulk insert dirtied are written now, not by a checkpoint during the measurement
+  // (a user that may not checkpoint measures with that noise).
+  try {
+    sessao.ExecuteScript("CHECKPOINT");
+  } catch (const EOraError&) {
+  }
 }
 
 // The account's history: entries [de, ate) of earlier months (due every day of the ten years

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,8 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
@@ -90,6 +93,56 @@ void Preparar(host::THostQuorvin& host, bool com_centro_custo, TDateTime vencime
   transacao.Commit();
 }
 
+// Dead rows of the entries removed and fresh statistics, outside any transaction (VACUUM runs in
+// none), so each measurement starts from tables in the same shape.
+void Arrumar(TOraSession& sessao) {
+  sessao.ExecuteScript("VACUUM ANALYZE public.ZTLANC");
+  sessao.ExecuteScript("VACUUM ANALYZE public.ZTRATEIOCENTROCUSTO");
+  // The pages the bulk insert dirtied are written now, not by a checkpoint during the measurement
+  // (a user that may not checkpoint measures with that noise).
+  try {
+    sessao.ExecuteScript("CHECKPOINT");
+  } catch (const EOraError&) {
+  }
+}
+
+// The account's history: entries [de, ate) of earlier months (due every day of the ten years
+// before the measured month, every other one paid), with their three cost centers. The measured
+// month itself stays as the benchmark left it.
+void Historico(host::THostQuorvin& host, bool com_centro_custo, long de, long ate) {
+  TOraSession& sessao = host.Sessao();
+  TOraTransaction transacao(sessao);
+  const std::string serie = "generate_series(" + std::to_string(de) + ", " + std::to_string(ate - 1) + ") i";
+  sessao.ExecuteScript(
+      "INSERT INTO public.ZTLANC (RECNUM, CODCONTA, CODFILIAL, VALOR, VPAGO, TIPOLANC, TIPOPARCEIRO, CODFORNEC, "
+      "HISTORICO, DTLANC, DTEMISSAO, DTVENC, DTPAGTO) "
+      "SELECT 5000000000 + i, 3109, '8', 10, CASE WHEN i % 2 = 0 THEN 10 END, 'C', 'F', 501, 'BENCH-HIST', "
+      "d - INTERVAL '10 days', d - INTERVAL '10 days', d, CASE WHEN i % 2 = 0 THEN d END "
+      "FROM " +
+      serie + ", LATERAL (SELECT TIMESTAMP '2031-02-28' - (i % 3650) * INTERVAL '1 day' d) dia");
+  if (com_centro_custo) {
+    sessao.ExecuteScript(
+        "INSERT INTO public.ZTRATEIOCENTROCUSTO (RECNUM, CODCONTA, CODFILIAL, CODIGOCENTROCUSTO, VALOR, PERCRATEIO) "
+        "SELECT 5000000000 + i, 3109, '8', c.codigo, c.valor, c.perc FROM " +
+        serie + ", (VALUES ('BENCH.A', 5, 50), ('BENCH.B', 3, 30), ('BENCH.C', 2, 20)) c(codigo, valor, perc)");
+  }
+  transacao.Commit();
+  Arrumar(sessao);
+}
+
+// The entries the benchmark posted (all due in the measured month) go, so that each measurement
+// starts from the same month and differs from the last only in the history before it.
+void LimparMes(host::THostQuorvin& host) {
+  TOraSession& sessao = host.Sessao();
+  TOraTransaction transacao(sessao);
+  sessao.ExecuteScript(
+      "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM IN "
+      "(SELECT RECNUM FROM public.ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH');"
+      "DELETE FROM public.ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH'");
+  transacao.Commit();
+  Arrumar(sessao);
+}
+
 RFin_IncluirContasPagar Despesa(double recnum, TDateTime dia) {
   RFin_IncluirContasPagar despesa;
   despesa.Inicializar();
@@ -126,13 +179,15 @@ std::vector<bench::Comando> Capturar(host::THostQuorvin& host, IFin_ContasPagar&
   });
 }
 
-// The floor: the captured statements through bare libpq, the captured entry number replaced by a new one.
+// The floor: the captured statements through bare libpq, the captured entry number replaced by the
+// one being posted.
 class Piso {
  public:
   Piso(const std::string& dsn, std::vector<bench::Comando> comandos, double recnum_capturado)
       : FPiso(dsn, std::move(comandos)), FRecNumCapturado(ShortestDecimal(recnum_capturado)) {}
 
   void Incluir(double recnum) { FPiso.Executar({{FRecNumCapturado, ShortestDecimal(recnum)}}); }
+  void Explicar(double recnum) { FPiso.Explicar({{FRecNumCapturado, ShortestDecimal(recnum)}}); }
 
  private:
   bench::PisoLibpq FPiso;
@@ -197,9 +252,12 @@ int main() {
     Clock::duration tempo_modulo{};
     Clock::duration tempo_piso{};
     Clock::duration tempo_piso_sem_cache{};
+    std::uint64_t idas_modulo = 0;
     for (int lote = 0; lote < lotes; ++lote) {
       auto inicio = Clock::now();
+      const std::uint64_t idas_antes = oradb::RoundTrips(host.Sessao());
       for (int i = 0; i < por_lote; ++i) IncluirUma(host, pagar, ++recnum, dia);
+      idas_modulo += oradb::RoundTrips(host.Sessao()) - idas_antes;
       tempo_modulo += Clock::now() - inicio;
       inicio = Clock::now();
       for (int i = 0; i < por_lote; ++i) piso.Incluir(++recnum);
@@ -223,16 +281,53 @@ int main() {
     std::printf("  earlier floor:           %8.1f entries/s (parameters read each time)\n", fundo_sem_cache);
     std::printf("  module / floor:          %8.3f\n", modulo / fundo);
     std::printf("  module / earlier floor:  %8.3f\n", modulo / fundo_sem_cache);
-    // BEGIN and COMMIT are round trips too.
-    bench::LinhaTabela("Incluir, 3 centros de custo e orçamento", true, modulo,
-                       static_cast<double>(quantidade_comandos + 2));
+    // The module's round trips as its session counted them; the floor's are its statements plus
+    // BEGIN and COMMIT.
+    const double idas_por_entrada = static_cast<double>(idas_modulo) / total;
+    std::printf("  module round trips:      %8.2f per entry\n", idas_por_entrada);
+    bench::LinhaTabela("Incluir, 3 centros de custo e orçamento", true, modulo, idas_por_entrada);
     bench::LinhaTabela("Incluir, 3 centros de custo e orçamento", false, fundo,
                        static_cast<double>(quantidade_comandos + 2));
     bench::LinhaTabela("Incluir, piso anterior (parâmetros lidos a cada vez)", false, fundo_sem_cache,
                        static_cast<double>(quantidade_sem_cache + 2));
 
+    // The same posting with n and then 4n entries of earlier months already in the account: the
+    // budget and cost-center sums read only the measured month, so the rate should not move.
+    const long historico = Inteiro("QUORVIN_BENCH_HISTORY", 100000);
+    const int lotes_historico = Inteiro("QUORVIN_BENCH_HISTORY_BATCHES", 4);
+    if (historico > 0) {
+      long presentes = 0;
+      for (const long fator : {1L, 4L}) {
+        Historico(host, com_centro_custo, presentes, historico * fator);
+        presentes = historico * fator;
+        LimparMes(host);
+        Clock::duration modulo_h{};
+        Clock::duration piso_h{};
+        for (int lote = 0; lote < lotes_historico; ++lote) {
+          auto inicio = Clock::now();
+          for (int i = 0; i < por_lote; ++i) IncluirUma(host, pagar, ++recnum, dia);
+          modulo_h += Clock::now() - inicio;
+          inicio = Clock::now();
+          for (int i = 0; i < por_lote; ++i) piso.Incluir(++recnum);
+          piso_h += Clock::now() - inicio;
+        }
+        const double entradas = static_cast<double>(lotes_historico) * por_lote;
+        const double taxa_modulo = entradas / std::chrono::duration<double>(modulo_h).count();
+        const double taxa_piso = entradas / std::chrono::duration<double>(piso_h).count();
+        std::printf("  with %8ld earlier entries in the account: module %8.1f, floor %8.1f entries/s\n", presentes,
+                    taxa_modulo, taxa_piso);
+        const std::string operacao = "Incluir, " + std::to_string(presentes) + " anteriores na conta";
+        bench::LinhaTabela(operacao.c_str(), true, taxa_modulo, static_cast<double>(quantidade_comandos + 2));
+        bench::LinhaTabela(operacao.c_str(), false, taxa_piso, static_cast<double>(quantidade_comandos + 2));
+      }
+      if (Inteiro("QUORVIN_BENCH_EXPLAIN", 0) != 0) {
+        std::printf("\n== plans with %ld entries in the account\n", presentes);
+        piso.Explicar(++recnum);
+      }
+    }
+
     TOraTransaction limpeza(host.Sessao());
-    Executar(host.Sessao(), "DELETE FROM ZTLANC WHERE CODFILIAL = '8' AND HISTORICO = 'BENCH'");
+    Executar(host.Sessao(), "DELETE FROM ZTLANC WHERE CODFILIAL = '8' AND HISTORICO IN ('BENCH', 'BENCH-HIST')");
     if (com_centro_custo) Executar(host.Sessao(), "DELETE FROM ZTRATEIOCENTROCUSTO WHERE CODFILIAL = '8'");
     limpeza.Commit();
   } catch (const std::exception& erro) {

@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -184,20 +185,45 @@ void PisoLibpq::Exigir(const char* sql) {
   if (!ok) throw std::runtime_error("piso: " + erro);
 }
 
+std::vector<const char*> PisoLibpq::Valores(const Comando& comando, const std::map<std::string, std::string>& troca) {
+  std::vector<const char*> valores;
+  valores.reserve(comando.Parametros.size());
+  for (const auto& parametro : comando.Parametros) {
+    if (!parametro) {
+      valores.push_back(nullptr);
+      continue;
+    }
+    const auto novo = troca.find(*parametro);
+    valores.push_back(novo == troca.end() ? parametro->c_str() : novo->second.c_str());
+  }
+  return valores;
+}
+
+void PisoLibpq::Explicar(const std::map<std::string, std::string>& troca) {
+  Exigir("BEGIN");
+  for (const Comando& comando : FComandos) {
+    const std::vector<const char*> valores = Valores(comando, troca);
+    const std::string texto = "EXPLAIN (ANALYZE, COSTS OFF, TIMING OFF, SUMMARY OFF) " + comando.Texto;
+    PGresult* resultado = PQexecParams(FConexao, texto.c_str(), static_cast<int>(valores.size()), nullptr,
+                                       valores.data(), nullptr, nullptr, 0);
+    if (PQresultStatus(resultado) != PGRES_TUPLES_OK) {
+      const std::string erro = PQresultErrorMessage(resultado);
+      PQclear(resultado);
+      PQclear(PQexec(FConexao, "ROLLBACK"));
+      throw std::runtime_error("explain: " + erro + " em " + comando.Texto);
+    }
+    std::printf("\n-- %s\n", comando.Texto.c_str());
+    for (int linha = 0; linha < PQntuples(resultado); ++linha) std::printf("   %s\n", PQgetvalue(resultado, linha, 0));
+    PQclear(resultado);
+  }
+  Exigir("ROLLBACK");
+}
+
 void PisoLibpq::Executar(const std::map<std::string, std::string>& troca) {
   Exigir("BEGIN");
   for (std::size_t indice = 0; indice < FComandos.size(); ++indice) {
     const Comando& comando = FComandos[indice];
-    std::vector<const char*> valores;
-    valores.reserve(comando.Parametros.size());
-    for (const auto& parametro : comando.Parametros) {
-      if (!parametro) {
-        valores.push_back(nullptr);
-        continue;
-      }
-      const auto novo = troca.find(*parametro);
-      valores.push_back(novo == troca.end() ? parametro->c_str() : novo->second.c_str());
-    }
+    const std::vector<const char*> valores = Valores(comando, troca);
     const std::string nome = "piso" + std::to_string(indice);
     PGresult* resultado =
         PQexecPrepared(FConexao, nome.c_str(), static_cast<int>(valores.size()), valores.data(), nullptr, nullptr, 0);

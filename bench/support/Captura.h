@@ -43,10 +43,15 @@ class PisoLibpq {
   // One transaction of every statement, each parameter found among the keys of `troca` replaced by
   // its value (the captured entry numbers by new ones).
   void Executar(const std::map<std::string, std::string>& troca);
+  // Every statement's plan as the server runs it with those values and the rows it met, printed, in
+  // one transaction rolled back afterwards, so the writes among them leave nothing behind.
+  void Explicar(const std::map<std::string, std::string>& troca);
   [[nodiscard]] std::size_t Quantidade() const noexcept { return FComandos.size(); }
 
  private:
   void Exigir(const char* sql);
+  [[nodiscard]] static std::vector<const char*> Valores(const Comando& comando,
+                                                        const std::map<std::string, std::string>& troca);
 
   pg_conn* FConexao;
   std::vector<Comando> FComandos;

@@ -8,21 +8,6 @@ CREATE TABLE IF NOT EXISTS ZTPARAMETROS (
   PRIMARY KEY (NOME, CODFILIAL)
 );
 
--- The parameters' version: any write to ZTPARAMETROS bumps it in the writer's transaction, so a
--- host that keeps parameters in memory learns of a committed change with one read of one row.
-CREATE TABLE IF NOT EXISTS ZTPARAMETROSVERSAO (
-  VERSAO  bigint  NOT NULL
-);
-INSERT INTO ZTPARAMETROSVERSAO (VERSAO) SELECT 0 WHERE NOT EXISTS (SELECT 1 FROM ZTPARAMETROSVERSAO);
-CREATE OR REPLACE FUNCTION ztparametros_nova_versao() RETURNS trigger LANGUAGE plpgsql AS $$
-BEGIN
-  UPDATE ZTPARAMETROSVERSAO SET VERSAO = VERSAO + 1;
-  RETURN NULL;
-END $$;
-DROP TRIGGER IF EXISTS ztparametros_nova_versao ON ZTPARAMETROS;
-CREATE TRIGGER ztparametros_nova_versao AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON ZTPARAMETROS
-  FOR EACH STATEMENT EXECUTE FUNCTION ztparametros_nova_versao();
-
 -- Access of a user to a routine (CODPERMISSAO 0) and to its numbered permissions.
 CREATE TABLE IF NOT EXISTS ZTPERMISSAO (
   MATRICULA     numeric(8)  NOT NULL,

@@ -152,6 +152,7 @@ void Connection::NoteTransactionState() noexcept {
 
 void Connection::BeginIfNeeded(const std::string& statement) {
   if (!FImplicitBegin || State() != TransactionState::Idle) return;
+  ++FRoundTrips;
   Result begun(PQexec(FConn, "BEGIN"));
   Check(begun, statement);
   FImplicitlyBegun = true;
@@ -199,12 +200,14 @@ void Connection::RestoreLockWait(bool local) noexcept {
   if (!Alive() || (local && State() != TransactionState::InTransaction)) return;
   const std::string restore =
       std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + FSessionLockTimeout + "'";
+  ++FRoundTrips;
   PQclear(PQexec(FConn, restore.c_str()));
 }
 
 Result Connection::RunPlain(const Request& request, bool prepare) {
   const int count = static_cast<int>(request.Values.size());
   if (!prepare) {
+    ++FRoundTrips;
     Result result(PQexecParams(FConn, request.Text.c_str(), count, request.Types.data(), request.Values.data(), nullptr,
                                nullptr, 0));
     Check(result, request.Statement);
@@ -217,10 +220,12 @@ Result Connection::RunPlain(const Request& request, bool prepare) {
   } else {
     MakeRoomForOneMore();
     name = NewStatementName();
+    ++FRoundTrips;
     Result prepared(PQprepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()));
     Check(prepared, request.Statement);
     Remember(request, name);
   }
+  ++FRoundTrips;
   Result result(PQexecPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0));
   Check(result, request.Statement, &request);
   return result;
@@ -258,6 +263,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   }
   if (sent) sent = PQsendQueryParams(FConn, release.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
   if (sent) sent = PQpipelineSync(FConn) == 1;
+  ++FRoundTrips;
 
   const std::size_t commands = needs_prepare ? 4 : 3;
   std::vector<Result> results;
@@ -297,6 +303,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   }
   if (State() == TransactionState::Failed && Succeeded(results[0])) {
     const std::string undo = std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint + "; " + release;
+    ++FRoundTrips;
     PQclear(PQexec(FConn, undo.c_str()));
   }
   if (prepare && failure == &results[statement_index]) Check(*failure, request.Statement, &request);
@@ -306,6 +313,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
 Result Connection::RunScript(const std::string& text, const std::string& statement) {
   CheckUsable(statement);
   BeginIfNeeded(statement);
+  ++FRoundTrips;
   Result result(PQexec(FConn, text.c_str()));
   Check(result, statement);
   return result;
@@ -313,6 +321,7 @@ Result Connection::RunScript(const std::string& text, const std::string& stateme
 
 Result Connection::RunControl(const std::string& text) {
   CheckUsable(text);
+  ++FRoundTrips;
   Result result(PQexec(FConn, text.c_str()));
   Check(result, text);
   return result;
@@ -348,7 +357,10 @@ void Connection::MakeRoomForOneMore() {
   const std::string name = oldest->second.Name;
   FPrepared.erase(oldest);
   // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
-  if (State() != TransactionState::Failed) PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+  if (State() != TransactionState::Failed) {
+    ++FRoundTrips;
+    PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+  }
 }
 
 std::string Connection::NewStatementName() {

@@ -113,6 +113,9 @@ class Connection {
   // Changes whenever a transaction has ended: a server cursor lives only as long as its value.
   [[nodiscard]] std::uint64_t TransactionSerial() const noexcept { return FTransactionSerial; }
   [[nodiscard]] std::size_t PreparedCount() const noexcept { return FPrepared.size(); }
+  // Requests that waited for the server's answer since the connection opened: every statement,
+  // prepare, BEGIN and SET counts once, and so does a pipeline however many commands it carries.
+  [[nodiscard]] std::uint64_t RoundTrips() const noexcept { return FRoundTrips; }
   [[nodiscard]] std::string NextCursorName();
 
   // Whether a stored routine name is a procedure (CALL) rather than a function, once looked up.
@@ -182,6 +185,7 @@ class Connection {
   std::uint64_t FNextStatement = 0;
   std::uint64_t FNextCursor = 0;
   std::uint64_t FUseClock = 0;
+  std::uint64_t FRoundTrips = 0;
   std::string FSessionLockTimeout = "0";
   bool FImplicitBegin = false;
   bool FImplicitlyBegun = false;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "host/THostQuorvin.h"
 #include "oradb/TOraSession.h"
@@ -87,6 +88,29 @@ TEST_F(ParameterCache, TheHostsOwnWriteIsSeenAtOnce) {
   // Rolled back: the version read by the next call is the old one again, so nothing kept survives.
   FHost->NovaChamada();
   EXPECT_EQ(FHost->ValorTexto("TST_CACHE_A"), "um");
+}
+
+// A write of the host rolled back, then another session's committed change of any number of
+// statements: the version the host saw for its own write must never come back for other contents,
+// or the rolled-back value would be served as current.
+TEST_F(ParameterCache, ARolledBackWriteIsNeverTakenForALaterCommittedChange) {
+  FOutra->ExecuteScript("INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('TST_CACHE_B', '*', 'b0');");
+  FOutra->Commit();
+  for (int comandos = 1; comandos <= 3; ++comandos) {
+    FHost->Sessao().StartTransaction();
+    FHost->NovaChamada();
+    FHost->DefinirParametro("TST_CACHE_A", "desfeito");
+    EXPECT_EQ(FHost->ValorTexto("TST_CACHE_A"), "desfeito");
+    FHost->Sessao().Rollback();
+    const std::string valor = "b" + std::to_string(comandos);
+    for (int comando = 0; comando < comandos; ++comando) {
+      FOutra->ExecuteScript("UPDATE public.ZTPARAMETROS SET VALOR = '" + valor + "' WHERE NOME = 'TST_CACHE_B';");
+    }
+    FOutra->Commit();
+    FHost->NovaChamada();
+    EXPECT_EQ(FHost->ValorTexto("TST_CACHE_A"), "um") << comandos << " statement(s)";
+    EXPECT_EQ(FHost->ValorTexto("TST_CACHE_B"), valor);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "support/Failure.h"
@@ -41,6 +43,34 @@ TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSav
             "confirmada");
   EXPECT_FALSE(Session().InTransaction());
   EXPECT_EQ(Value("SELECT count(*) FROM " + table.Name()), "0");
+  Session().Rollback();  // releases the table before it is dropped
+}
+
+// Round trips as the session counts them (what the benchmarks report per operation): a statement
+// is one once prepared (its first run prepares it, one more), one too under its statement
+// savepoint (savepoint, statement and release go in one pipeline), and a commit is one.
+TEST_F(SessionBehaviour, EachStatementIsOneRoundTripOncePreparedAndUnderItsSavepoint) {
+  testsupport::SharedTable table("ROUNDTRIP_PROBE", "(ID integer PRIMARY KEY)");
+  TOraQuery insert(&Session());
+  insert.SQL.Add("INSERT INTO " + table.Name() + " (ID) VALUES (:ID)");
+  const auto trips = [&, before = oradb::RoundTrips(Session())] { return oradb::RoundTrips(Session()) - before; };
+  for (int id = 1; id <= 3; ++id) {
+    insert.ParamByName("ID").SetAsInteger(id);
+    insert.ExecSQL();
+  }
+  EXPECT_EQ(trips(), 4u);
+  insert.SetStatementSavepoint(true);
+  insert.ParamByName("ID").SetAsInteger(4);
+  insert.ExecSQL();
+  EXPECT_EQ(trips(), 5u);
+  // A failure under the savepoint is undone by one more request; the transaction goes on.
+  EXPECT_THROW(insert.ExecSQL(), EOraDuplicateKey);
+  EXPECT_EQ(trips(), 7u);
+  Session().Commit();
+  EXPECT_EQ(trips(), 8u);
+  EXPECT_EQ(Value("SELECT count(*) FROM " + table.Name()), "4");
+  TOraSession unconnected;
+  EXPECT_EQ(oradb::RoundTrips(unconnected), 0u);
   Session().Rollback();  // releases the table before it is dropped
 }
 

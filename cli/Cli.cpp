@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "  sql \"<texto Oracle>\" [-p NOME=VALOR]...   executa SQL pela camada de acesso (linhas em JSON)\n"
     "  demo                                       a história de ponta a ponta do módulo\n"
     "opções de call: --user N --routine N --label TEXTO --confirm ok|cancel --explicit-params\n"
-    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n";
+    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n"
+    "                --pick NUMTRANS,...|- --clearing-date AAAA-MM-DD (seleção de DNIs)\n";
 
 int ParseInt(const std::string& text, const std::string& option) {
   int value = 0;
@@ -65,6 +66,10 @@ std::vector<std::string> ParseCallFlags(const std::vector<std::string>& args, Ca
       const std::string answer = value();
       if (answer != "ok" && answer != "cancel") throw UsageError("--confirm espera ok ou cancel.");
       flags.ConfirmOk = answer == "ok";
+    } else if (arg == "--pick") {
+      flags.Pick = value();
+    } else if (arg == "--clearing-date") {
+      flags.ClearingDate = value();
     } else if (arg == "--explicit-params") {
       flags.ExplicitParams = true;
     } else if (arg == "--no-transaction") {

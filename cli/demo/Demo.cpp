@@ -24,6 +24,7 @@ std::vector<DemoStep> Steps() {
   AddRateioContasDemo(steps);
   AddContratoEmprestimoDemo(steps);
   AddValesDemo(steps);
+  AddDNIDemo(steps);
   return steps;
 }
 

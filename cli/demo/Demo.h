@@ -23,6 +23,7 @@ void AddContasPagarDemo(std::vector<DemoStep>& steps);
 void AddContratoEmprestimoDemo(std::vector<DemoStep>& steps);
 void AddRateioContasDemo(std::vector<DemoStep>& steps);
 void AddValesDemo(std::vector<DemoStep>& steps);
+void AddDNIDemo(std::vector<DemoStep>& steps);
 
 // A message as a terminal shows it: each line break of the module ("\r\n" or "\r") becomes a new
 // line that starts with `indent`.

@@ -13,6 +13,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterRateioContasOps(operations);
   RegisterServicosPrestadosSPEDOps(operations);
   RegisterValesOps(operations);
+  RegisterDepositoNaoIdentificadoOps(operations);
 }
 
 }  // namespace cli

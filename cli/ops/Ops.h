@@ -13,6 +13,7 @@ void RegisterContratoEmprestimoOps(OperationRegistry& operations);
 void RegisterRateioContasOps(OperationRegistry& operations);
 void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
 void RegisterValesOps(OperationRegistry& operations);
+void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -4,6 +4,7 @@
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cash/Uclsfin_movimentacaonumerarios.h"
 #include "costcenter/Uclsfin_centrocusto.h"
+#include "dni/Uclsfin_blldepositonaoidentificadocomverba.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "sdk/TQuorvinIoC.h"
@@ -58,7 +59,7 @@ IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
   return FCreditoCliente;
 }
 IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
-  return FDepositoNaoIdentificadoComVerba;
+  return Lazy<TBLLDepositoNaoIdentificadoComVerba>(FDepositoNaoIdentificadoComVerba, DonoSubModulos());
 }
 IFin_CentroCustoPedidoCompraConsumo* TGerenteFinanceiro::GetCentroCustoPedidoCompraConsumo() {
   return FCentroCustoPedidoCompraConsumo;

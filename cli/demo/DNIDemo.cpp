@@ -91,66 +91,66 @@ void EscolherNoTerminal(Runtime& runtime, const std::string& respostas, std::ost
 }  // namespace
 
 void AddDNIDemo(std::vector<DemoStep>& steps) {
-  steps.push_back(
-      {"Verbas baixadas com depósitos não identificados", [](Runtime& runtime, std::ostream& out) {
-         IGerenteFinanceiro& financeiro = runtime.Financeiro();
-         IFin_DepositoNaoIdentificadoComVerba& area = *financeiro.GetDepositoNaoIdentificadoComVerba();
-         TOraSession& sessao = runtime.Host().Sessao();
-         const int rotina = runtime.Host().CodigoRotina();
-         runtime.Host().SetCodigoRotina(kRotinaDNI);
-         Executar(sessao,
-                  "INSERT INTO ZTCLIENT (CODCLI, CLIENTE) SELECT 7701, 'SUPERMERCADO DEMONSTRACAO' "
-                  "FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM ZTCLIENT WHERE CODCLI = 7701)");
-         const double verba =
-             1 + std::stod(runtime.Host()
-                               .Localizar("ZTMOVCR", "NVL(MAX(NUMCARR), 0)", "CODCOB = 'DNI' AND CODBANCO = 41")
-                               .value_or("0"));
-         const double setenta = Deposito(financeiro, 70, 0, "EXTRATO-0311-A");
-         const double cinquenta = Deposito(financeiro, 50, 0, "EXTRATO-0311-B");
-         out << "Dois depósitos sem pagador conhecido chegaram ao banco " << kBancoDNI << ":\n";
-         MostrarSaldo(sessao, out);
+  steps.push_back({"Verbas baixadas com depósitos não identificados", [](Runtime& runtime, std::ostream& out) {
+                     IGerenteFinanceiro& financeiro = runtime.Financeiro();
+                     IFin_DepositoNaoIdentificadoComVerba& area = *financeiro.GetDepositoNaoIdentificadoComVerba();
+                     TOraSession& sessao = runtime.Host().Sessao();
+                     const int rotina = runtime.Host().CodigoRotina();
+                     runtime.Host().SetCodigoRotina(kRotinaDNI);
+                     Executar(sessao,
+                              "INSERT INTO ZTCLIENT (CODCLI, CLIENTE) SELECT 7701, 'SUPERMERCADO DEMONSTRACAO' "
+                              "FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM ZTCLIENT WHERE CODCLI = 7701)");
+                     const double verba = 1 + std::stod(runtime.Host()
+                                                            .Localizar("ZTMOVCR", "NVL(MAX(NUMCARR), 0)",
+                                                                       "CODCOB = 'DNI' AND CODBANCO = 41")
+                                                            .value_or("0"));
+                     const double setenta = Deposito(financeiro, 70, 0, "EXTRATO-0311-A");
+                     const double cinquenta = Deposito(financeiro, 50, 0, "EXTRATO-0311-B");
+                     out << "Dois depósitos sem pagador conhecido chegaram ao banco " << kBancoDNI << ":\n";
+                     MostrarSaldo(sessao, out);
 
-         out << "A verba " << ShortestDecimal(verba) << " de 100,00 do cliente 7701 é baixada na rotina " << kRotinaDNI
-             << "; o usuário marca só um DNI, o total não basta e a janela pergunta de novo:\n";
-         EscolherNoTerminal(runtime,
-                            ShortestDecimal(setenta) + "\n2026-11-20\n" + ShortestDecimal(setenta) + "," +
-                                ShortestDecimal(cinquenta) + "\n2026-11-20\n",
-                            out);
-         out << "  BaixarVerbaComDNI -> "
-             << (area.BaixarVerbaComDNI(kClienteVerba, kBancoDNI, verba, 100) ? "true" : "false") << "\n";
-         MostrarMovimentos(sessao, verba, out);
-         out << "Os 20,00 além da verba voltam como um DNI em aberto; o saldo acompanha os DNIs abertos:\n";
-         MostrarSaldo(sessao, out);
+                     out << "A verba " << ShortestDecimal(verba) << " de 100,00 do cliente 7701 é baixada na rotina "
+                         << kRotinaDNI
+                         << "; o usuário marca só um DNI, o total não basta e a janela pergunta de novo:\n";
+                     EscolherNoTerminal(runtime,
+                                        ShortestDecimal(setenta) + "\n2026-11-20\n" + ShortestDecimal(setenta) + "," +
+                                            ShortestDecimal(cinquenta) + "\n2026-11-20\n",
+                                        out);
+                     const bool primeira = area.BaixarVerbaComDNI(kClienteVerba, kBancoDNI, verba, 100);
+                     out << "  BaixarVerbaComDNI -> " << (primeira ? "true" : "false") << "\n";
+                     MostrarMovimentos(sessao, verba, out);
+                     out << "Os 20,00 além da verba voltam como um DNI em aberto; o saldo acompanha os DNIs abertos:\n";
+                     MostrarSaldo(sessao, out);
 
-         out << "Um DNI de 100,00 com títulos de 30,00 associados: só 70,00 cobrem a verba "
-             << ShortestDecimal(verba + 1) << ", os 30,00 ficam em aberto com os títulos:\n";
-         const double associado = Deposito(financeiro, 100, 770001, "EXTRATO-0311-C");
-         Executar(sessao, "DELETE FROM ZTPREST WHERE NUMTRANSVENDA = 770001");
-         Executar(sessao,
-                  "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, VALOR, NUMASSOCDNI) "
-                  "VALUES (770001, '1', 7701, 30, 770001)");
-         EscolherNoTerminal(runtime, ShortestDecimal(associado) + "\n2026-11-21\n", out);
-         out << "  BaixarVerbaComDNI -> "
-             << (area.BaixarVerbaComDNI(kClienteVerba, kBancoDNI, verba + 1, 70) ? "true" : "false") << "\n";
-         MostrarMovimentos(sessao, verba + 1, out);
-         MostrarSaldo(sessao, out);
+                     out << "Um DNI de 100,00 com títulos de 30,00 associados: só 70,00 cobrem a verba "
+                         << ShortestDecimal(verba + 1) << ", os 30,00 ficam em aberto com os títulos:\n";
+                     const double associado = Deposito(financeiro, 100, 770001, "EXTRATO-0311-C");
+                     Executar(sessao, "DELETE FROM ZTPREST WHERE NUMTRANSVENDA = 770001");
+                     Executar(sessao,
+                              "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, VALOR, NUMASSOCDNI) "
+                              "VALUES (770001, '1', 7701, 30, 770001)");
+                     EscolherNoTerminal(runtime, ShortestDecimal(associado) + "\n2026-11-21\n", out);
+                     const bool segunda = area.BaixarVerbaComDNI(kClienteVerba, kBancoDNI, verba + 1, 70);
+                     out << "  BaixarVerbaComDNI -> " << (segunda ? "true" : "false") << "\n";
+                     MostrarMovimentos(sessao, verba + 1, out);
+                     MostrarSaldo(sessao, out);
 
-         out << "O estorno da verba " << ShortestDecimal(verba)
-             << " devolve o seu valor como DNI em aberto e marca a baixa como estornada:\n";
-         out << "  EstornarBaixaDNIComVerba -> " << (area.EstornarBaixaDNIComVerba(verba, 100) ? "true" : "false")
-             << "\n";
-         MostrarSaldo(sessao, out);
-         out << "Um segundo estorno não encontra o que estornar e não lança nada:\n";
-         try {
-           area.EstornarBaixaDNIComVerba(verba, 100);
-           out << "  (estornou de novo?)\n";
-         } catch (const Exception& falha) {
-           out << "  " << falha.ClassName() << ": " << ParaTerminal(falha.Message(), "  ") << "\n";
-         }
-         MostrarSaldo(sessao, out);
-         runtime.Host().SetSeletorDNI({});
-         runtime.Host().SetCodigoRotina(rotina);
-       }});
+                     out << "O estorno da verba " << ShortestDecimal(verba)
+                         << " devolve o seu valor como DNI em aberto e marca a baixa como estornada:\n";
+                     out << "  EstornarBaixaDNIComVerba -> "
+                         << (area.EstornarBaixaDNIComVerba(verba, 100) ? "true" : "false") << "\n";
+                     MostrarSaldo(sessao, out);
+                     out << "Um segundo estorno não encontra o que estornar e não lança nada:\n";
+                     try {
+                       area.EstornarBaixaDNIComVerba(verba, 100);
+                       out << "  (estornou de novo?)\n";
+                     } catch (const Exception& falha) {
+                       out << ParaTerminal(std::string(falha.ClassName()) + ": " + falha.Message(), "  ") << "\n";
+                     }
+                     MostrarSaldo(sessao, out);
+                     runtime.Host().SetSeletorDNI({});
+                     runtime.Host().SetCodigoRotina(rotina);
+                   }});
 }
 
 }  // namespace cli

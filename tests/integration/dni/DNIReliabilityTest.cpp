@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -181,6 +182,11 @@ TEST_F(DNIReliability, CommandLinePicksAreCheckedBeforeAnyWrite) {
     EXPECT_EQ(resposta["ok"], false);
     EXPECT_NE(resposta["message"].get<std::string>().find(caso.Mensagem), std::string::npos) << resposta.dump();
     EXPECT_DOUBLE_EQ(Valor(movimentos), antes) << caso.Mensagem;
+  }
+  // "-" asks on the terminal, and only there (a run from a terminal would ask it here).
+  if (isatty(STDIN_FILENO) == 0) {
+    EXPECT_NE(chamar({"--pick", "-"}, pedido, 2)["message"].get<std::string>().find("não é um terminal"),
+              std::string::npos);
   }
   const cli::Json resposta = chamar({"--pick", numtrans, "--clearing-date", "2026-11-20"}, pedido, 0);
   EXPECT_EQ(resposta["result"], true);

@@ -77,8 +77,25 @@ CallOutcome UsageFailure(const std::string& message) {
   return Failure("UsageError", message, kExitUsage);
 }
 
+namespace {
+
+// The first usage error in the chain of causes that starts at `error`, itself included: bad input
+// the command line gave an operation stays a usage error when the module wraps it.
+const UsageError* UsageCause(const std::exception& error) {
+  if (const auto* usage = dynamic_cast<const UsageError*>(&error)) return usage;
+  try {
+    std::rethrow_if_nested(error);
+  } catch (const std::exception& cause) {
+    return UsageCause(cause);
+  } catch (...) {
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 CallOutcome FailureOutcome(const std::exception& error) {
-  if (dynamic_cast<const UsageError*>(&error) != nullptr) return UsageFailure(error.what());
+  if (const UsageError* usage = UsageCause(error)) return UsageFailure(usage->what());
   const std::exception* cause = DatabaseCause(error);
   const bool business = cause == nullptr && dynamic_cast<const Exception*>(&error) != nullptr;
   CallOutcome outcome = Failure(ClassNameOf(error), MessageOf(error), business ? kExitBusiness : kExitUsage);
@@ -113,7 +130,7 @@ CallOutcome RunCall(Runtime& runtime, const std::string& name, const Json& reque
     // Rolled back on the way out unless committed, whatever leaves the operation.
     std::optional<TOraTransaction> transaction;
     if (!flags.NoTransaction) transaction.emplace(runtime.Host().Sessao());
-    CallContext context{runtime.Host(), financeiro};
+    CallContext context{runtime.Host(), financeiro, &flags};
     Json answer = {{"ok", true}};
     operation->Run(context, request, answer);
     if (transaction) {
@@ -162,6 +179,9 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
     } else if (key == "confirm") {
       if (value != "ok" && value != "cancel") throw UsageError("flags.confirm: use \"ok\" ou \"cancel\".");
       result.ConfirmOk = value == "ok";
+    } else if (key == "pick" || key == "clearing_date") {
+      if (!value.is_string()) throw UsageError("flags." + key + ": esperado texto.");
+      (key == "pick" ? result.Pick : result.ClearingDate) = value.get<std::string>();
     } else if (key == "explicit_params" || key == "no_transaction" || key == "rollback") {
       if (!value.is_boolean()) throw UsageError("flags." + key + ": esperado true/false.");
       if (key == "explicit_params") result.ExplicitParams = value.get<bool>();

@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "  demo                                       a história de ponta a ponta do módulo\n"
     "  boleto-exemplo ARQUIVO.pdf                 grava um boleto de exemplo em PDF\n"
     "opções de call: --user N --routine N --label TEXTO --confirm ok|cancel --explicit-params\n"
-    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n";
+    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n"
+    "                --pick NUMTRANS,...|- --clearing-date AAAA-MM-DD (seleção de DNIs)\n";
 
 int ParseInt(const std::string& text, const std::string& option) {
   int value = 0;
@@ -67,6 +68,10 @@ std::vector<std::string> ParseCallFlags(const std::vector<std::string>& args, Ca
       const std::string answer = value();
       if (answer != "ok" && answer != "cancel") throw UsageError("--confirm espera ok ou cancel.");
       flags.ConfirmOk = answer == "ok";
+    } else if (arg == "--pick") {
+      flags.Pick = value();
+    } else if (arg == "--clearing-date") {
+      flags.ClearingDate = value();
     } else if (arg == "--explicit-params") {
       flags.ExplicitParams = true;
     } else if (arg == "--no-transaction") {

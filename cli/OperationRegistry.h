@@ -12,9 +12,12 @@
 namespace cli {
 
 // What an operation gets: the host it runs in and the module's facade.
+struct CallFlags;
+
 struct CallContext {
   host::THostQuorvin& Host;
   IGerenteFinanceiro& Financeiro;
+  const CallFlags* Flags = nullptr;  // the call's flags, for operations that read their own
 };
 
 // One operation of `quorvin-fin call`: "record" operations take {"record": {...}} and answer the

@@ -18,6 +18,10 @@ struct CallFlags {
   std::optional<bool> ExplicitParams;
   // Seconds a lock wait may last (0 waits until the holder ends).
   std::optional<int> LockTimeout;
+  // The deposit picker's answers: the picked NUMTRANS ("1,2"; "-" asks on the terminal) and the
+  // clearing date; no pick answers Cancel.
+  std::optional<std::string> Pick;
+  std::optional<std::string> ClearingDate;
   bool NoTransaction = false;
   bool Rollback = false;
 };

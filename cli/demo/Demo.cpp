@@ -28,6 +28,7 @@ std::vector<DemoStep> Steps() {
   AddCentroCustoPedidoDemo(steps);
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);
+  AddDNIDemo(steps);
   return steps;
 }
 

@@ -16,6 +16,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterContasReceberOps(operations);
   RegisterCentroCustoPedidoOps(operations);
   RegisterCreditoClienteOps(operations);
+  RegisterDepositoNaoIdentificadoOps(operations);
 }
 
 }  // namespace cli

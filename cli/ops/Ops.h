@@ -16,6 +16,7 @@ void RegisterValesOps(OperationRegistry& operations);
 void RegisterContasReceberOps(OperationRegistry& operations);
 void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
 void RegisterCreditoClienteOps(OperationRegistry& operations);
+void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

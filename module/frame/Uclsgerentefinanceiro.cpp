@@ -6,6 +6,7 @@
 #include "costcenter/Uclsfin_centrocusto.h"
 #include "costcenter/Uclsfin_centrocustopedidocompraconsumo.h"
 #include "customercredit/Uclsfin_bllcreditocliente.h"
+#include "dni/Uclsfin_blldepositonaoidentificadocomverba.h"
 #include "loans/Uclsfin_contratoemprestimo.h"
 #include "payable/Uclsfin_contaspagar.h"
 #include "receivable/Uclsfin_contasreceber.h"
@@ -61,7 +62,7 @@ IFin_CreditoCliente* TGerenteFinanceiro::GetCreditoCliente() {
   return Lazy<TBLLCreditoCliente>(FCreditoCliente, DonoSubModulos());
 }
 IFin_DepositoNaoIdentificadoComVerba* TGerenteFinanceiro::GetDepositoNaoIdentificadoComVerba() {
-  return FDepositoNaoIdentificadoComVerba;
+  return Lazy<TBLLDepositoNaoIdentificadoComVerba>(FDepositoNaoIdentificadoComVerba, DonoSubModulos());
 }
 IFin_CentroCustoPedidoCompraConsumo* TGerenteFinanceiro::GetCentroCustoPedidoCompraConsumo() {
   return Lazy<TValidaCentroCustoPedidoCompraConsumo>(FCentroCustoPedidoCompraConsumo, DonoSubModulos());

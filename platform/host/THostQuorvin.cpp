@@ -150,6 +150,11 @@ TModalResult THostQuorvin::Confirmar(const std::string& texto) {
   return resposta;
 }
 
+TModalResult THostQuorvin::SelecionarDNIs(const TJanelaSelecaoDNI& janela, const TConfirmarSelecaoDNI& confirmar) {
+  if (!FSeletorDNI) return TModalResult::mrCancel;
+  return FSeletorDNI(janela, confirmar);
+}
+
 std::optional<std::string> THostQuorvin::LerParametroDoBanco(const std::string& nome, const std::string& codfilial) {
   ++FLeiturasParametros;
   TOraQuery query(&FSessao);

@@ -12,6 +12,7 @@
 #include "rtl/TComponent.h"
 #include "sdk/IGerenteContabil.h"
 #include "sdk/IQuorvin.h"
+#include "sdk/IQuorvinSelecaoDNI.h"
 
 namespace host {
 
@@ -36,6 +37,9 @@ struct THostConfig {
 // Answers a confirmation dialog; the default answers Cancel, so nothing is approved silently.
 using TConfirmationPolicy = std::function<TModalResult(const std::string& texto)>;
 
+// Shows the deposit picker; none set answers Cancel, so nothing is settled silently.
+using TSeletorDNI = std::function<TModalResult(const TJanelaSelecaoDNI& janela, const TConfirmarSelecaoDNI& confirmar)>;
+
 // One confirmation the module asked for, with the answer it got.
 struct TConfirmacao {
   std::string Texto;
@@ -54,7 +58,8 @@ class THostQuorvin final : public TComponent,
                            public IQuorvinBancoDados,
                            public IQuorvinMensagens,
                            public IQuorvinParametros,
-                           public IQuorvinNumeracao {
+                           public IQuorvinNumeracao,
+                           public IQuorvinSelecaoDNI {
  public:
   explicit THostQuorvin(THostConfig config);
   ~THostQuorvin() override;
@@ -67,6 +72,7 @@ class THostQuorvin final : public TComponent,
   void SetConfirmationPolicy(TConfirmationPolicy policy) { FConfirmationPolicy = std::move(policy); }
   [[nodiscard]] const std::vector<TConfirmacao>& Confirmacoes() const noexcept { return FConfirmacoes; }
   void LimparConfirmacoes() noexcept { FConfirmacoes.clear(); }
+  void SetSeletorDNI(TSeletorDNI seletor) { FSeletorDNI = std::move(seletor); }
 
   // Parameter store writes (host administration, not used by the module).
   void DefinirParametro(const std::string& nome, const std::string& valor, const std::string& codfilial = {});
@@ -134,6 +140,9 @@ class THostQuorvin final : public TComponent,
   double ProximoNumVale() override { return ProximoValorSequencia("QV_NUMVALE"); }
   double ProximoValorSequencia(const std::string& nome) override;
 
+  // IQuorvinSelecaoDNI
+  TModalResult SelecionarDNIs(const TJanelaSelecaoDNI& janela, const TConfirmarSelecaoDNI& confirmar) override;
+
   // The financial module resolved from the container on first use (after its package is loaded).
   void SetGerenteFinanceiro(IGerenteFinanceiro* gerente) noexcept { FGerenteFinanceiro = gerente; }
 
@@ -157,6 +166,7 @@ class THostQuorvin final : public TComponent,
   std::string FTextoMensagem;
   TConfirmationPolicy FConfirmationPolicy;
   std::vector<TConfirmacao> FConfirmacoes;
+  TSeletorDNI FSeletorDNI;
   IGerenteFinanceiro* FGerenteFinanceiro = nullptr;
   std::unique_ptr<THostContabil> FContabil;
   std::unique_ptr<THostCompras> FCompras;

@@ -1,0 +1,127 @@
+// Allowances settled per second with unidentified deposits: each settlement lists the bank's open
+// deposits, reconciles the one picked and clears it with its debit movement, in one transaction,
+// against the floor: the very statements one settlement sends, captured from the server's
+// statement log and replayed through bare libpq with prepared statements. Before each settlement
+// (outside the timing) one open deposit is posted, so both sides list the same.
+
+#include <libpq-fe.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "dni/Uclsfin_blldepositonaoidentificadocomverba.h"
+#include "frame/Uclsgerentefinanceiro.h"
+#include "host/THostQuorvin.h"
+#include "oradb/TOraSession.h"
+#include "rtl/Exception.h"
+#include "support/Captura.h"
+#include "support/Tabela.h"
+
+namespace {
+
+constexpr int kBanco = 9843;
+using bench::Inteiro;
+using Clock = std::chrono::steady_clock;
+
+void Limpar(host::THostQuorvin& host) {
+  TOraTransaction limpeza(host.Sessao());
+  const std::string banco = std::to_string(kBanco);
+  host.Sessao().ExecuteScript("DELETE FROM ZTMOVCR WHERE CODBANCO = " + banco +
+                              "; DELETE FROM ZTESTCR WHERE CODBANCO = " + banco + ";");
+  limpeza.Commit();
+}
+
+// One committed open deposit of 100.00; answers its NUMTRANS.
+double Depositar(host::THostQuorvin& host, IGerenteFinanceiro& gerente) {
+  TOraTransaction transacao(host.Sessao());
+  RFin_IncluirMovimentacaoNumerarios m;
+  m.Inicializar();
+  m.DATA = TDateTime::EncodeDate(2031, 3, 10);
+  m.CODBANCO = kBanco;
+  m.CODCOB = "DNI";
+  m.VALOR = 100;
+  m.TIPO = "C";
+  m.HISTORICO = "DEPOSITO NAO IDENTIFICADO";
+  m.INDICE = "A";
+  gerente.GetMovimentacaoNumerarios()->Incluir(m);
+  transacao.Commit();
+  return m.NUMTRANS;
+}
+
+void Baixar(host::THostQuorvin& host, IGerenteFinanceiro& gerente, double deposito, double verba) {
+  host.SetSeletorDNI([deposito](const TJanelaSelecaoDNI&, const TConfirmarSelecaoDNI& confirmar) {
+    confirmar(TSelecaoDNI{{deposito}, TDateTime::EncodeDate(2031, 3, 11)});
+    return TModalResult::mrOk;
+  });
+  gerente.GetDepositoNaoIdentificadoComVerba()->BaixarVerbaComDNI(8801, kBanco, verba, 100);
+}
+
+}  // namespace
+
+int main() {
+  const char* dsn = std::getenv("QUORVIN_DSN");
+  if (dsn == nullptr || *dsn == '\0') {
+    std::cerr << "bench_dni: QUORVIN_DSN não definido.\n";
+    return 2;
+  }
+  const int lotes = Inteiro("QUORVIN_BENCH_BATCHES", 10);
+  const int por_lote = Inteiro("QUORVIN_BENCH_BATCH_SIZE", 50);
+  try {
+    host::THostConfig config;
+    config.Dsn = dsn;
+    config.Matricula = 1;
+    config.CodigoRotina = TBLLDepositoNaoIdentificadoComVerba::kRotinaBaixaVerbaComDNI;
+    config.Programa = "bench_dni";
+    host::THostQuorvin host(config);
+    auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host component
+    host.SetGerenteFinanceiro(gerente);
+    Limpar(host);
+    double verba = 1;
+    const auto baixarUma = [&](double deposito) {
+      TOraTransaction transacao(host.Sessao());
+      Baixar(host, *gerente, deposito, verba++);
+      transacao.Commit();
+    };
+    for (int aquecimento = 0; aquecimento < 10; ++aquecimento) baixarUma(Depositar(host, *gerente));
+    const double capturado = Depositar(host, *gerente);
+    std::vector<bench::Comando> comandos =
+        bench::Capturar(host.Sessao(), [&] { Baixar(host, *gerente, capturado, verba++); });
+    bench::PisoLibpq piso(dsn, std::move(comandos));
+
+    Clock::duration tempo_modulo{};
+    Clock::duration tempo_piso{};
+    for (int lote = 0; lote < lotes; ++lote) {
+      for (int i = 0; i < por_lote; ++i) {
+        const double deposito = Depositar(host, *gerente);
+        const auto inicio = Clock::now();
+        baixarUma(deposito);
+        tempo_modulo += Clock::now() - inicio;
+      }
+      for (int i = 0; i < por_lote; ++i) {
+        (void)Depositar(host, *gerente);
+        const auto inicio = Clock::now();
+        piso.Executar({});
+        tempo_piso += Clock::now() - inicio;
+      }
+    }
+    const double baixas = static_cast<double>(lotes) * por_lote;
+    const double modulo = baixas / std::chrono::duration<double>(tempo_modulo).count();
+    const double fundo = baixas / std::chrono::duration<double>(tempo_piso).count();
+    std::printf("bench_dni: %.0f settlements per side, %zu statements per settlement\n", baixas, piso.Quantidade());
+    std::printf("  BaixarVerbaComDNI (module): %8.1f settlements/s\n", modulo);
+    std::printf("  floor (bare libpq):         %8.1f settlements/s\n", fundo);
+    std::printf("  module / floor:             %8.3f\n", modulo / fundo);
+    const double idas = static_cast<double>(piso.Quantidade() + 2);
+    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", true, modulo, idas);
+    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", false, fundo, idas);
+    Limpar(host);
+  } catch (const std::exception& erro) {
+    std::cerr << "bench_dni: " << erro.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

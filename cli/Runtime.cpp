@@ -34,14 +34,14 @@ std::string FromEnvironment(const char* name) {
 }  // namespace
 
 HostFolders ResolveFolders() {
-  // The build folder holds bin/; the installation folder is the build folder and the spool
-  // folder a "spool" folder inside it, so files the module saves never land where the command
-  // happened to be started.
+  // The build folder holds bin/, the installation folder "prod" (where the build puts the slip
+  // templates) and the spool folder "spool", so files the module saves never land where the
+  // command happened to be started.
   const std::filesystem::path bin = std::filesystem::path(host::DefaultPluginPath()).parent_path();
   const std::filesystem::path base = bin.empty() ? std::filesystem::current_path() : bin.parent_path();
   HostFolders folders;
   folders.Prod = FromEnvironment("QUORVIN_PROD_DIR");
-  if (folders.Prod.empty()) folders.Prod = base.string();
+  if (folders.Prod.empty()) folders.Prod = (base / "prod").string();
   folders.Spool = FromEnvironment("QUORVIN_SPOOL_DIR");
   if (folders.Spool.empty()) folders.Spool = (base / "spool").string();
   std::error_code ignored;

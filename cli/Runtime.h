@@ -27,7 +27,7 @@ struct CallFlags {
 };
 
 // The host's installation and spool folders: QUORVIN_PROD_DIR and QUORVIN_SPOOL_DIR, else the
-// build folder and its "spool" folder (created when missing).
+// build folder's "prod" and "spool" folders (the spool folder created when missing).
 struct HostFolders {
   std::string Prod;
   std::string Spool;

@@ -115,7 +115,7 @@ TEST(CliFolders, SpoolFolderComesFromTheEnvironmentOrTheBuildFolder) {
   unsetenv("QUORVIN_PROD_DIR");
   const cli::HostFolders defaults = cli::ResolveFolders();
   const std::filesystem::path build = std::filesystem::path(QUORVIN_PLUGIN_PATH).parent_path().parent_path();
-  EXPECT_EQ(defaults.Prod, build.string());
+  EXPECT_EQ(defaults.Prod, (build / "prod").string());
   EXPECT_EQ(defaults.Spool, (build / "spool").string());
   EXPECT_TRUE(std::filesystem::is_directory(defaults.Spool));
 

@@ -1,11 +1,24 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cancelsplit/Uclsfin_dalcancelardesdobramento.h"
 #include "sdk/TBase.h"
 #include "sdk/fin/IFin_CancelarDesdobramento.h"
 #include "sdk/fin/TModo.h"
+#include "sdk/fin/TRegistroDesdobramento.h"
+
+class TOraSession;
 
 // Undoes the splitting of titles, on receivable titles (ZTPREST mode) or payable entries (ZTLANC
 // mode). It keeps, for its whole life, the user and routine it was created for.
+//
+// Carregar maps every split linked to the given titles and reads their rows; the relations below
+// are computed over the mapped edges, restricted to a universe of records (all the run's records
+// when none is given).
 class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdobramento {
  public:
   TCancelarDesdobramento(TComponent* owner, int codigo_usuario, int codigo_rotina, TModo modo);
@@ -14,9 +27,62 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
   [[nodiscard]] int CodigoUsuario() const noexcept { return FCodigoUsuario; }
   [[nodiscard]] int CodigoRotina() const noexcept { return FCodigoRotina; }
   [[nodiscard]] TModo Modo() const noexcept { return FModo; }
+  [[nodiscard]] TPasso Passo() const noexcept { return FPasso; }
+
+  void Carregar(const TArrayOfRegistro& registros, bool forcar, bool a_maior);
+  void Carregar(const TRegistroPtr& registro, bool forcar, bool a_maior) {
+    Carregar(TArrayOfRegistro{registro}, forcar, a_maior);
+  }
+  void LimparAtributos();
+
+  [[nodiscard]] const TArrayOfTipoRegistro& Relacoes() const noexcept { return FRelacoes; }
+  [[nodiscard]] const TArrayOfRegistro& Registros() const noexcept { return FRegistros; }
+
+  using TUniverso = TIndiceRegistros;
+  [[nodiscard]] TArrayOfRegistro obterDestinos(const TRegistro& r, const TUniverso* u = nullptr) const;
+  [[nodiscard]] TArrayOfRegistro obterOrigens(const TRegistro& r, const TUniverso* u = nullptr) const;
+  [[nodiscard]] TArrayOfRegistro obterConjugues(const TRegistro& r, const TUniverso* u = nullptr) const;
+  [[nodiscard]] TArrayOfRegistro obterIrmaos(const TRegistro& r, const TUniverso* u = nullptr) const;
+  [[nodiscard]] TArrayOfRegistro obterTodosDestinos(const TRegistro& r, const TUniverso* u = nullptr) const;
+  [[nodiscard]] TArrayOfRegistro obterTodasOrigens(const TRegistro& r, const TUniverso* u = nullptr) const;
+  // Longest chain of origins above the record; an origin already on the chain (a cycle) adds
+  // nothing, so a circular split ends.
+  [[nodiscard]] int obterMaiorGeracao(const TRegistro& r) const;
+
+  // The titles a cancellation of the selected ones touches: for each selected title every title
+  // split from it, transitively, and the co-origins of those; the roots are those of them with no
+  // origin among them.
+  [[nodiscard]] TArrayOfRegistro Afetados(const TArrayOfRegistro& selecionados) const;
+  [[nodiscard]] TArrayOfRegistro Raizes(const TArrayOfRegistro& afetados) const;
+  // Roots kept with a split with excess (a copy whose operation is of that kind).
+  [[nodiscard]] TArrayOfRegistro RaizesAMaior(const TArrayOfRegistro& raizes) const;
+
+  // The validation chain over the run's records, the affected ones and the roots; the first
+  // failing check of a record is the one kept.
+  [[nodiscard]] TArrayOfAcaoImpeditiva Validar(const TArrayOfRegistro& afetados, const TArrayOfRegistro& raizes) const;
+
+  // The data access of the mode's records, and of the rows that splits with excess created.
+  [[nodiscard]] TDAO& DAOModo() const;
+  [[nodiscard]] TDAOModoZTLanc* DAOZTLanc() const { return FDAOZTLanc.get(); }
+  [[nodiscard]] TDAOZTCreCli* DAOZTCreCli() const { return FDAOZTCreCli.get(); }
+  // The operation the split recorded on the record's copy.
+  [[nodiscard]] TTipoOperacaoDesdobramento TipoOperacao(const TRegistro& r) const;
 
  private:
+  [[nodiscard]] TOraSession& Sessao();
+  [[nodiscard]] static bool NoUniverso(const TRegistro& r, const TUniverso* u) { return u == nullptr || u->Contem(r); }
+
   int FCodigoUsuario;
   int FCodigoRotina;
   TModo FModo;
+  TPasso FPasso = TPasso::tpCriado;
+  TArrayOfTipoRegistro FRelacoes;
+  TArrayOfRegistro FRegistros;
+  TIndiceRegistros FIndiceRegistros;
+  // Neighbours by record key, in edge order, without repeats.
+  std::unordered_map<std::string, TArrayOfRegistro> FDestinos;
+  std::unordered_map<std::string, TArrayOfRegistro> FOrigens;
+  std::unique_ptr<TDAOModoZTPrest> FDAOZTPrest;
+  std::unique_ptr<TDAOModoZTLanc> FDAOZTLanc;
+  std::unique_ptr<TDAOZTCreCli> FDAOZTCreCli;
 };

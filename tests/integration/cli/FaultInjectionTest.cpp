@@ -34,6 +34,7 @@ const char* const kLimpeza =
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
+    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 1 AND NOME = 'OPERADOR DOS TESTES';"
     "DELETE FROM public.ZTCRECLI WHERE CODCLI = 9601;"
     "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTCORREN WHERE CODFUNC = 9601;"
@@ -183,29 +184,30 @@ INSTANTIATE_TEST_SUITE_P(
               "INSERT", R"({"routine": 1803, "pick": "96000201", "clearing_date": "2026-11-20"})"},
         // A partial write-off closes the voucher, writes the open rest and pays through a payable
         // entry: killed at that entry, the voucher is open again with nothing beside it.
-        Falha{"PartialVoucherWriteOff", "ztlanc", "Vales.BaixarValeIndividual",
-              R"({"record": {"NATUREZAVALE": 1, "NUMVALE": 9601, "RECNUM": 96000301, "NUMDOC": 4455,)"
-              R"( "VALORVALE": 100, "VALORBAIXA": 30, "CODPARCEIRO": 9601, "TIPOPARCEIRO": "F",)"
-              R"( "TEXTOFUNCIONARIO": "FUNCIONARIO DA FALHA", "CODFILIAL": "96", "CODHIST": 9601,)"
-              R"( "HISTORICO": "ACERTO DE VIAGEM", "HISTORICO2": "DEVOLUCAO", "DTVENC": "2026-03-30",)"
-              R"( "CODBANCOVALE": 9601, "CODBANCOBAIXA": 9601, "NUMTRANSBAIXA": 96002, "CODCONTA": 3101,)"
-              R"( "CODIGOCOMRCA": 12}})",
-              "SELECT (SELECT COUNT(*) FROM ZTCORREN WHERE CODFUNC = 9601 AND (RECNUM <> 96000301 OR DTBAIXAVALE IS "
-              "NOT NULL)) + (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96') + (SELECT COUNT(*) FROM ZTMOVCR "
-              "WHERE CODBANCO = 9601) + (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL",
-              "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) VALUES (9601, "
-              "'FUNCIONARIO DA FALHA', 'FALHA', 'F', 'A');"
-              "INSERT INTO public.ZTHIST (CODHIST, HISTORICO) VALUES (9601, 'ADIANTAMENTO');"
-              "INSERT INTO public.ZTBANCO (CODBANCO, NOME, CODCONTABIL, UTILIZAFECHAMENTOCAIXA) VALUES (9601, "
-              "'CAIXA DA FALHA', 11101, 'S');"
-              "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR', "
-              "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);",
-              "INSERT", R"({"routine": 1266})",
-              R"({"op": "Vales.IncluirVale", "record": {"NUMVALE": 9601, "RECNUM": 96000301, "CODFILIAL": "96",)"
-              R"( "TIPOPARCEIRO": "F", "CODPARCEIRO": 9601, "NATUREZA": "D", "VALOR": 100,)"
-              R"( "HISTORICO": "ADIANTAMENTO DE VIAGEM", "HISTORICO2": "VIAGEM", "CODHIST": 9601, "NUMDOC": 4455,)"
-              R"( "DTLANC": "2026-03-02", "DTDOC": "2026-03-01", "DTVENC": "2026-03-30", "CODBANCO": 9601,)"
-              R"( "CODCONTA": 3101}})"}),
+        Falha{
+            "PartialVoucherWriteOff", "ztlanc", "Vales.BaixarValeIndividual",
+            R"({"record": {"NATUREZAVALE": 1, "NUMVALE": 9601, "RECNUM": 96000301, "NUMDOC": 4455,)"
+            R"( "VALORVALE": 100, "VALORBAIXA": 30, "CODPARCEIRO": 9601, "TIPOPARCEIRO": "F",)"
+            R"( "TEXTOFUNCIONARIO": "FUNCIONARIO DA FALHA", "CODFILIAL": "96", "CODHIST": 9601,)"
+            R"( "HISTORICO": "ACERTO DE VIAGEM", "HISTORICO2": "DEVOLUCAO", "DTVENC": "2026-03-30",)"
+            R"( "CODBANCOVALE": 9601, "CODBANCOBAIXA": 9601, "NUMTRANSBAIXA": 96002, "CODCONTA": 3101,)"
+            R"( "CODIGOCOMRCA": 12}})",
+            "SELECT (SELECT COUNT(*) FROM ZTCORREN WHERE CODFUNC = 9601 AND (RECNUM <> 96000301 OR DTBAIXAVALE IS "
+            "NOT NULL)) + (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96') + (SELECT COUNT(*) FROM ZTMOVCR "
+            "WHERE CODBANCO = 9601) + (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL",
+            "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) VALUES (9601, "
+            "'FUNCIONARIO DA FALHA', 'FALHA', 'F', 'A');"
+            "INSERT INTO public.ZTHIST (CODHIST, HISTORICO) VALUES (9601, 'ADIANTAMENTO');"
+            "INSERT INTO public.ZTBANCO (CODBANCO, NOME, CODCONTABIL, UTILIZAFECHAMENTOCAIXA) VALUES (9601, "
+            "'CAIXA DA FALHA', 11101, 'S');"
+            "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
+            "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);",
+            "INSERT", R"({"routine": 1266})",
+            R"({"op": "Vales.IncluirVale", "record": {"NUMVALE": 9601, "RECNUM": 96000301, "CODFILIAL": "96",)"
+            R"( "TIPOPARCEIRO": "F", "CODPARCEIRO": 9601, "NATUREZA": "D", "VALOR": 100,)"
+            R"( "HISTORICO": "ADIANTAMENTO DE VIAGEM", "HISTORICO2": "VIAGEM", "CODHIST": 9601, "NUMDOC": 4455,)"
+            R"( "DTLANC": "2026-03-02", "DTDOC": "2026-03-01", "DTVENC": "2026-03-30", "CODBANCO": 9601,)"
+            R"( "CODCONTA": 3101}})"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry
@@ -313,7 +315,7 @@ TEST(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
   sessao->ExecuteScript(kLimpeza);
   sessao->ExecuteScript(
       "INSERT INTO public.ZTBANCO (CODBANCO, NOME) VALUES (9601, 'CAIXA DA FALHA');"
-      "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR', "
+      "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
       "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);");
   // The inclusion's logged steps, counted: started / failed / ended.
   const auto passos = [&] {

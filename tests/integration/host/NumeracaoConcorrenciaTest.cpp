@@ -27,7 +27,8 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9741;"
     "DELETE FROM public.ZTCRECLI WHERE CODCLI = 9741;"
     "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9741;"
-    "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9741;";
+    "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9741;"
+    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 1 AND NOME = 'OPERADOR DOS TESTES';";
 
 class NumeracaoConcorrencia : public ::testing::Test {
  protected:
@@ -37,7 +38,7 @@ class NumeracaoConcorrencia : public ::testing::Test {
     FSessao->ExecuteScript(
         "INSERT INTO public.ZTBANCO (CODBANCO, NOME) VALUES (9741, 'CAIXA DA NUMERACAO');"
         "INSERT INTO public.ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (9741, 'FORNECEDOR DA NUMERACAO');"
-        "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR', "
+        "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
         "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);");
   }
   void TearDown() override {

@@ -35,10 +35,27 @@ Resultado Rodar(const std::vector<std::string>& argumentos, const std::string& e
 }
 
 struct Campo {
-  std::string Nome;
+  std::string Nome;  // the path, "Objeto.CAMPO" for a field of a nested record
   std::string Tipo;
   std::size_t Largura = 0;
+  std::string Abre;   // the request text up to the field's own name: `"Objeto": {"` for a nested one
+  std::string Fecha;  // what closes the nesting after its value
 };
+
+// The fields of a description, and those of its nested records and lists of records, each with
+// the text that reaches it from the top of the request.
+void LerCampos(const Json& campos, const std::string& caminho, const std::string& abre, const std::string& fecha,
+               std::vector<Campo>& lidos) {
+  for (const Json& campo : campos) {
+    const std::string nome = campo["name"].get<std::string>();
+    const std::string tipo = campo["type"].get<std::string>();
+    lidos.push_back({caminho + nome, tipo, campo.value("max_chars", 0u), abre, fecha});
+    if (!campo.contains("fields")) continue;
+    const bool lista = tipo == "list";
+    LerCampos(campo["fields"], caminho + nome + ".", abre + nome + "\": " + (lista ? "[{\"" : "{\""),
+              (lista ? "}]" : "}") + fecha, lidos);
+  }
+}
 
 struct Operacao {
   std::string Nome;
@@ -53,10 +70,7 @@ std::vector<Operacao> Operacoes() {
     if (nome.empty()) continue;
     const Json descricao = Json::parse(Rodar({"call", "--describe", nome}).Saida_);
     Operacao operacao{nome, descricao.value("request", "args"), {}};
-    for (const Json& campo : descricao["fields"]) {
-      operacao.Campos.push_back(
-          {campo["name"].get<std::string>(), campo["type"].get<std::string>(), campo.value("max_chars", 0u)});
-    }
+    LerCampos(descricao["fields"], "", "", "", operacao.Campos);
     operacoes.push_back(operacao);
   }
   return operacoes;
@@ -133,7 +147,8 @@ TEST(CliSweep, EveryOperationAnswersHostileFieldsWithAClearRefusalAndWritesNothi
         if (!completo && v != f % Valores().size() && v != (f + 5) % Valores().size()) continue;
         const Valor& valor = Valores()[v];
         if (std::string(valor.Nome) == "largo" && campo.Largura == 0) continue;
-        linhas.push_back(cabeca + "{\"" + campo.Nome + "\": " + valor.Texto(campo) + "}}");
+        const std::string proprio = campo.Nome.substr(campo.Nome.rfind('.') + 1);
+        linhas.push_back(cabeca + "{\"" + campo.Abre + proprio + "\": " + valor.Texto(campo) + campo.Fecha + "}}");
         casos.push_back(campo.Nome + " " + valor.Nome);
       }
     }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -28,8 +30,16 @@ using cli::Json;
 const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
-    "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999;"
+    "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
+    "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
+    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 1 AND NOME = 'OPERADOR DOS TESTES';"
+    "DELETE FROM public.ZTCRECLI WHERE CODCLI = 9601;"
+    "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9601;"
+    "DELETE FROM public.ZTCORREN WHERE CODFUNC = 9601;"
+    "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9601;"
+    "DELETE FROM public.ZTHIST WHERE CODHIST = 9601;"
     "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9600000 AND 9699999;"
@@ -43,7 +53,34 @@ struct Falha {
   const char* Contagem;      // what the call writes: 0 after the killed call, 1 after the retry
   const char* Preparo = "";  // committed rows the call works on
   const char* Evento = "INSERT";
+  const char* Flags = "{}";   // the call's flags, as a batch line carries them
+  const char* Inclusao = "";  // a committed call of the command line the call works on
 };
+
+// Ends, from the test's own session, the first backend found sleeping in the trigger.
+std::thread Matador(std::atomic<int>& mortos) {
+  return std::thread([&mortos] {
+    auto sessao = testsupport::NewSession("tests:fault-killer");
+    for (int tentativa = 0; tentativa < 100 && mortos == 0; ++tentativa) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      const auto mortas = testsupport::QueryValue(
+          *sessao,
+          "SELECT COUNT(*) FROM (SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE wait_event = "
+          "'PgSleep' AND application_name LIKE 'quorvin-fin%') t");
+      if (mortas.value_or("0") != "0") mortos = 1;
+    }
+  });
+}
+
+// Holds every `evento` on `tabela` by the command line for a few seconds.
+void Segurar(TOraSession& sessao, const std::string& tabela, const std::string& evento) {
+  sessao.ExecuteScript(
+      "CREATE FUNCTION public.tst_falha_lenta() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN\n"
+      "  IF current_setting('application_name') LIKE 'quorvin-fin%' THEN PERFORM pg_sleep(5); END IF;\n"
+      "  RETURN NEW;\nEND $f$;\n"
+      "CREATE TRIGGER tst_falha_lenta BEFORE " +
+      evento + " ON public." + tabela + " FOR EACH ROW EXECUTE FUNCTION public.tst_falha_lenta();");
+}
 
 void PrintTo(const Falha& falha, std::ostream* out) {
   *out << falha.Nome;
@@ -57,36 +94,17 @@ class FaultInjection : public ::testing::TestWithParam<Falha> {
     FSessao = testsupport::NewSession("tests:fault-injection");
     FSessao->ExecuteScript(kLimpeza);
     if (*GetParam().Preparo != '\0') FSessao->ExecuteScript(GetParam().Preparo);
+    if (*GetParam().Inclusao != '\0') {
+      const auto [codigo, resposta] = Chamar({"call", "--batch"}, std::string(GetParam().Inclusao) + "\n");
+      ASSERT_EQ(codigo, 0) << resposta;
+    }
   }
   void TearDown() override {
     if (FSessao) FSessao->ExecuteScript(kLimpeza);
   }
-  // Holds every insert into `tabela` of the test's rows for a few seconds while `ativo` is set.
-  void SegurarInsercoes(const std::string& tabela) {
-    FSessao->ExecuteScript(
-        "CREATE FUNCTION public.tst_falha_lenta() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN\n"
-        "  IF current_setting('application_name') LIKE 'quorvin-fin%' THEN PERFORM pg_sleep(5); END IF;\n"
-        "  RETURN NEW;\nEND $f$;\n"
-        "CREATE TRIGGER tst_falha_lenta BEFORE " +
-        std::string(GetParam().Evento) + " ON public." + tabela +
-        " FOR EACH ROW EXECUTE FUNCTION public.tst_falha_lenta();");
-  }
+  void SegurarInsercoes(const std::string& tabela) { Segurar(*FSessao, tabela, GetParam().Evento); }
   void Liberar() {
     FSessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public." + std::string(GetParam().Tabela) + ";");
-  }
-  // Ends, from the test's own session, the first backend found sleeping in the trigger.
-  std::thread Matador(std::atomic<int>& mortos) {
-    return std::thread([this, &mortos] {
-      auto sessao = testsupport::NewSession("tests:fault-killer");
-      for (int tentativa = 0; tentativa < 100 && mortos == 0; ++tentativa) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        const auto mortas = testsupport::QueryValue(
-            *sessao,
-            "SELECT COUNT(*) FROM (SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE wait_event = "
-            "'PgSleep' AND application_name LIKE 'quorvin-fin%') t");
-        if (mortas.value_or("0") != "0") mortos = 1;
-      }
-    });
   }
   std::string Contar() { return testsupport::QueryValue(*FSessao, GetParam().Contagem).value_or("?"); }
   std::pair<int, std::string> Chamar(const std::vector<std::string>& args, const std::string& entrada) {
@@ -94,6 +112,18 @@ class FaultInjection : public ::testing::TestWithParam<Falha> {
     std::ostringstream out, err;
     const int codigo = cli::Main(args, in, out, err);
     return {codigo, out.str()};
+  }
+  // The call's flags as command-line options.
+  static std::vector<std::string> Chamada(const Falha& falha) {
+    std::vector<std::string> args{"call", falha.Operacao};
+    const Json flags = Json::parse(falha.Flags);
+    for (const auto& [chave, valor] : flags.items()) {
+      std::string opcao = "--" + chave;
+      std::replace(opcao.begin(), opcao.end(), '_', '-');
+      args.push_back(opcao);
+      args.push_back(valor.is_string() ? valor.get<std::string>() : valor.dump());
+    }
+    return args;
   }
   std::unique_ptr<TOraSession> FSessao;
 };
@@ -126,7 +156,58 @@ INSTANTIATE_TEST_SUITE_P(
               "INSERT INTO public.ZTMOVCR (NUMTRANS, CODBANCO, CODCOB, DATA, TIPO, VALOR, VLSALDO) "
               "VALUES (96000001, 9601, 'FI', DATE '2026-01-02', 'D', 5, 999), (96000002, 9601, 'FI', "
               "DATE '2026-01-03', 'D', 7, 999);",
-              "UPDATE"}),
+              "UPDATE"},
+        // The bordero's entries are paid before its money moves: the entries stay unpaid after the
+        // killed settlement.
+        Falha{"BorderoSettlement", "ztmovcr", "ContasPagar.BaixarBordero",
+              R"({"args": {"NUMBORDERO": 961, "NUMTRANS": 96001, "Valor": 30, "CodBanco": 9601, "CodCob": "D",)"
+              R"( "Lancamentos": [{"RECNUM": 9600101, "VALOR": 10}, {"RECNUM": 9600102, "VALOR": 20}]}})",
+              "SELECT (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96' AND (DTPAGTO IS NOT NULL OR VPAGO IS NOT "
+              "NULL OR RECNUM NOT IN (9600101, 9600102))) + (SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601) + "
+              "(SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL",
+              "INSERT INTO public.ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (9601, 'FORNECEDOR DA FALHA');"
+              "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, CODFORNEC, TIPOPARCEIRO, TIPOLANC, VALOR, "
+              "NUMBORDERO, HISTORICO, DTLANC, DTVENC) VALUES (9600101, '96', 3101, 9601, 'F', 'C', 10, 961, 'FRETE', "
+              "DATE '2026-03-02', DATE '2026-03-20'), (9600102, '96', 3101, 9601, 'F', 'C', 20, 961, 'FRETE', "
+              "DATE '2026-03-02', DATE '2026-03-20');",
+              "INSERT", R"({"routine": 740})"},
+        // The deposit is cleared before the allowance's movements are written: after the killed
+        // settlement it is open again, and the bank's balances are as they were.
+        Falha{"DNISettlement", "ztmovcr", "DepositoNaoIdentificadoComVerba.BaixarVerbaComDNI",
+              R"({"args": {"CodigoCliente": 8801, "CodigoBanco": 9601, "NumeroVerba": 960, "ValorVerba": 100}})",
+              "SELECT (SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601 AND (NUMTRANS <> 96000201 OR "
+              "CONCILIACAO = 'OK')) + (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601 AND NOT (CODCOB = 'DNI' "
+              "AND VALOR = -100)) FROM DUAL",
+              "INSERT INTO public.ZTMOVCR (NUMTRANS, CODBANCO, CODCOB, DATA, TIPO, VALOR, HISTORICO, INDICE) VALUES "
+              "(96000201, 9601, 'DNI', DATE '2026-11-03', 'C', 100, 'DEPOSITO NAO IDENTIFICADO', 'A');"
+              "INSERT INTO public.ZTESTCR (CODBANCO, CODCOB, VALOR) VALUES (9601, 'DNI', -100);",
+              "INSERT", R"({"routine": 1803, "pick": "96000201", "clearing_date": "2026-11-20"})"},
+        // A partial write-off closes the voucher, writes the open rest and pays through a payable
+        // entry: killed at that entry, the voucher is open again with nothing beside it.
+        Falha{
+            "PartialVoucherWriteOff", "ztlanc", "Vales.BaixarValeIndividual",
+            R"({"record": {"NATUREZAVALE": 1, "NUMVALE": 9601, "RECNUM": 96000301, "NUMDOC": 4455,)"
+            R"( "VALORVALE": 100, "VALORBAIXA": 30, "CODPARCEIRO": 9601, "TIPOPARCEIRO": "F",)"
+            R"( "TEXTOFUNCIONARIO": "FUNCIONARIO DA FALHA", "CODFILIAL": "96", "CODHIST": 9601,)"
+            R"( "HISTORICO": "ACERTO DE VIAGEM", "HISTORICO2": "DEVOLUCAO", "DTVENC": "2026-03-30",)"
+            R"( "CODBANCOVALE": 9601, "CODBANCOBAIXA": 9601, "NUMTRANSBAIXA": 96002, "CODCONTA": 3101,)"
+            R"( "CODIGOCOMRCA": 12}})",
+            "SELECT (SELECT COUNT(*) FROM ZTCORREN WHERE CODFUNC = 9601 AND (RECNUM <> 96000301 OR DTBAIXAVALE IS "
+            "NOT NULL)) + (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96') + (SELECT COUNT(*) FROM ZTMOVCR "
+            "WHERE CODBANCO = 9601) + (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL",
+            "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) VALUES (9601, "
+            "'FUNCIONARIO DA FALHA', 'FALHA', 'F', 'A');"
+            "INSERT INTO public.ZTHIST (CODHIST, HISTORICO) VALUES (9601, 'ADIANTAMENTO');"
+            "INSERT INTO public.ZTBANCO (CODBANCO, NOME, CODCONTABIL, UTILIZAFECHAMENTOCAIXA) VALUES (9601, "
+            "'CAIXA DA FALHA', 11101, 'S');"
+            "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
+            "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);",
+            "INSERT", R"({"routine": 1266})",
+            R"({"op": "Vales.IncluirVale", "record": {"NUMVALE": 9601, "RECNUM": 96000301, "CODFILIAL": "96",)"
+            R"( "TIPOPARCEIRO": "F", "CODPARCEIRO": 9601, "NATUREZA": "D", "VALOR": 100,)"
+            R"( "HISTORICO": "ADIANTAMENTO DE VIAGEM", "HISTORICO2": "VIAGEM", "CODHIST": 9601, "NUMDOC": 4455,)"
+            R"( "DTLANC": "2026-03-02", "DTDOC": "2026-03-01", "DTVENC": "2026-03-30", "CODBANCO": 9601,)"
+            R"( "CODCONTA": 3101}})"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry
@@ -135,7 +216,7 @@ TEST_P(FaultInjection, AKilledCallLeavesNothingAndTheNextOneSucceeds) {
   SegurarInsercoes(GetParam().Tabela);
   std::atomic<int> mortos = 0;
   std::thread matador = Matador(mortos);
-  const auto [codigo, resposta] = Chamar({"call", GetParam().Operacao}, GetParam().Pedido);
+  const auto [codigo, resposta] = Chamar(Chamada(GetParam()), GetParam().Pedido);
   matador.join();
   ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
   EXPECT_EQ(codigo, 2) << resposta;
@@ -145,7 +226,7 @@ TEST_P(FaultInjection, AKilledCallLeavesNothingAndTheNextOneSucceeds) {
   EXPECT_NE(resposta.find("ORA-0311"), std::string::npos) << resposta;
   Liberar();
   EXPECT_EQ(Contar(), "0");
-  const auto [de_novo, segunda] = Chamar({"call", GetParam().Operacao}, GetParam().Pedido);
+  const auto [de_novo, segunda] = Chamar(Chamada(GetParam()), GetParam().Pedido);
   EXPECT_EQ(de_novo, 0) << segunda;
   EXPECT_NE(Contar(), "0");
 }
@@ -158,6 +239,7 @@ TEST_P(FaultInjection, AKilledLineOfABatchIsAnsweredAndTheBatchGoesOn) {
   std::thread matador = Matador(mortos);
   Json linha = Json::parse(GetParam().Pedido);
   linha["op"] = GetParam().Operacao;
+  linha["flags"] = Json::parse(GetParam().Flags);
   const std::string texto = linha.dump() + "\n";
   const auto [codigo, respostas] = Chamar({"call", "--batch"}, texto + R"({"op": "Frame.GetVersao"})"
                                                                        "\n");
@@ -221,6 +303,68 @@ TEST(FaultInjectionServer, ABatchGoesOnAfterTheServerRestartsBetweenTwoLines) {
   EXPECT_EQ(linhas[1]["ok"], false);
   EXPECT_NE(linhas[1].value("message", "").find("ORA-0311"), std::string::npos) << linhas[1].dump();
   EXPECT_EQ(linhas[2]["ok"], true) << linhas[2].dump();
+}
+
+// A customer credit killed half-way through its insert: the credit and its money side are gone with
+// the rollback. Its change log is written on the host's second session and committed at once, so
+// the steps logged before the kill remain, and only they; the next inclusion writes one credit.
+TEST(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  auto sessao = testsupport::NewSession("tests:fault-injection");
+  sessao->ExecuteScript(kLimpeza);
+  sessao->ExecuteScript(
+      "INSERT INTO public.ZTBANCO (CODBANCO, NOME) VALUES (9601, 'CAIXA DA FALHA');"
+      "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
+      "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);");
+  // The inclusion's logged steps, counted: started / failed / ended.
+  const auto passos = [&] {
+    return testsupport::QueryValue(
+               *sessao,
+               "SELECT COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Inicio', 1)) || '/' || "
+               "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Falhou', 1)) || '/' || "
+               "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Fim', 1)) FROM ZTLOGALTERACAODADOS WHERE TABELA = "
+               "'ZTCRECLI'")
+        .value_or("");
+  };
+  const auto somar = [](const std::string& contagem, int inicio, int falha, int fim) {
+    int a = 0, b = 0, c = 0;
+    std::sscanf(contagem.c_str(), "%d/%d/%d", &a, &b, &c);
+    return std::to_string(a + inicio) + "/" + std::to_string(b + falha) + "/" + std::to_string(c + fim);
+  };
+  const std::string log_antes = passos();
+  const std::string escrito =
+      "SELECT (SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601) || '/' || (SELECT COUNT(*) FROM ZTMOVCR WHERE "
+      "CODBANCO = 9601) || '/' || (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL";
+  const std::string pedido =
+      R"({"args": {"CreditoCliente": {"CODCLI": 9601, "CODFILIAL": "1", "VALOR": 25, "HISTORICO": "FALHA",)"
+      R"( "Movimentacao": {"Tipo": 0, "CodigoCaixaBanco": 9601, "CodigoCobranca": "D"}}}})";
+  const auto chamar = [&] {
+    std::istringstream in(pedido);
+    std::ostringstream out, err;
+    const int codigo = cli::Main({"call", "CreditoCliente.IncluirCreditoCliente"}, in, out, err);
+    return std::pair<int, std::string>(codigo, out.str());
+  };
+  Segurar(*sessao, "ztcrecli", "INSERT");
+  std::atomic<int> mortos = 0;
+  std::thread matador = Matador(mortos);
+  const auto [codigo, resposta] = chamar();
+  matador.join();
+  sessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;");
+  ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
+  EXPECT_EQ(codigo, 2) << resposta;
+  EXPECT_NE(resposta.find("ORA-0311"), std::string::npos) << resposta;
+  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "0/0/0");
+  // Started and failed, never ended: the steps the log committed on its own session.
+  EXPECT_EQ(passos(), somar(log_antes, 1, 1, 0));
+
+  const auto [de_novo, segunda] = chamar();
+  EXPECT_EQ(de_novo, 0) << segunda;
+  EXPECT_EQ(Json::parse(segunda)["result"]["incluido"], true) << segunda;
+  EXPECT_EQ(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601"), "1");
+  EXPECT_NE(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601"), "0");
+  EXPECT_EQ(passos(), somar(log_antes, 2, 1, 1));
+  sessao->ExecuteScript(kLimpeza);
 }
 
 }  // namespace

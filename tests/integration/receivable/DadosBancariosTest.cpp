@@ -172,7 +172,7 @@ TEST_F(DadosBancariosTest, TheDatabaseArithmeticAgreesWithTheCodesLibrary) {
     for (std::size_t d = 0; d < febraban::kDigitosCampoLivre; ++d) {
       partes.CampoLivre += static_cast<char>('0' + sorteio() % 10);
     }
-    char banco[4];
+    char banco[16];
     std::snprintf(banco, sizeof banco, "%03d", partes.Banco);
     const std::string valor = std::to_string(partes.ValorCentavos / 100) + "." +
                               std::string(partes.ValorCentavos % 100 < 10 ? "0" : "") +
@@ -195,7 +195,7 @@ TEST_F(DadosBancariosTest, TheDatabaseArithmeticAgreesWithTheCodesLibrary) {
         year_month_day{year{2025}, February, day{22}}, year_month_day{year{2026}, March, day{10}},
         year_month_day{year{2049}, October, day{13}}, year_month_day{year{2049}, October, day{14}},
         year_month_day{year{2060}, December, day{31}}}) {
-    char data[11];
+    char data[32];
     std::snprintf(data, sizeof data, "%04d-%02u-%02u", static_cast<int>(dia.year()), static_cast<unsigned>(dia.month()),
                   static_cast<unsigned>(dia.day()));
     EXPECT_EQ(ScalarNumber(std::string("SELECT PKG_DADOSBANCARIOS.F_FATORVENCIMENTO(TO_DATE('") + data +

@@ -38,13 +38,15 @@ for line in open(sys.argv[1], encoding="utf-8"):
         rows[op] = {}
         order.append(op)
     rows[op][side] = (float(rate), trips, int(peak))
-print(f"{'operation':<52} {'module/s':>10} {'floor/s':>10} {'ratio':>6} {'trips':>6} {'peak KB':>9}")
+# trips: the module's round trips per operation; floor: the floor's.
+print(f"{'operation':<52} {'module/s':>10} {'floor/s':>10} {'ratio':>6} {'trips':>6} {'floor':>6} {'peak KB':>9}")
 for op in order:
     m = rows[op].get("modulo")
     f = rows[op].get("piso")
     ratio = f"{m[0] / f[0]:.2f}" if m and f and f[0] else "-"
-    trips = (m or f)[1]
+    trips = m[1] if m else "-"
+    floor_trips = f[1] if f else "-"
     peak = max(x[2] for x in rows[op].values())
-    print(f"{op:<52} {m[0] if m else float('nan'):>10.1f} {f[0] if f else float('nan'):>10.1f} {ratio:>6} {trips:>6} {peak:>9}")
+    print(f"{op:<52} {m[0] if m else float('nan'):>10.1f} {f[0] if f else float('nan'):>10.1f} {ratio:>6} {trips:>6} {floor_trips:>6} {peak:>9}")
 PY
 exit "$status"

@@ -1,9 +1,12 @@
 // Rebuild of the running balance of one account with 200,000 movements: movements per second
-// and peak memory of the cash area, beside the same statements sent through bare libpq.
+// and peak memory of the cash area, beside the same statements sent through bare libpq. Then cash
+// movements posted one per transaction, beside the very statements one posting sends, captured
+// from the server's log and replayed through bare libpq.
 #include <sys/resource.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -12,10 +15,14 @@
 #include <libpq-fe.h>
 
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
+#include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Captura.h"
+#include "support/Idas.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -86,13 +93,15 @@ void RecalcularModulo(host::THostQuorvin& host, TDALMovimentacaoNumerarios& dal,
   bool ok = false;
   double saldo = 0;
   TOraTransaction transacao(host.Sessao());
+  const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] { ok = dal.RecalcularSaldoZTMOVCR(p, mensagem); });
+  const double idas = static_cast<double>(oradb::RoundTrips(host.Sessao()) - antes) / static_cast<double>(movimentos);
   saldo = SaldoGravado(host.Sessao());
   transacao.Rollback();
   std::printf("%-34s %7ld movimentos  %6.2f s  %9.0f mov/s  pico de memória %6ld KB  saldo %.2f%s%s\n", rotulo,
               movimentos, segundos, movimentos / segundos, bench::PicoMemoriaKb(), saldo,
               ok ? "" : "  FALHOU: ", mensagem.c_str());
-  if (tabela) bench::LinhaTabela("recálculo do saldo (movimentos)", true, movimentos / segundos, NAN);
+  if (tabela) bench::LinhaTabela("recálculo do saldo (movimentos)", true, movimentos / segundos, idas);
 }
 
 // The physical floor: the same cursor and the same update per movement through libpq alone.
@@ -103,7 +112,8 @@ void RecalcularLibpq(const std::string& dsn) {
     PQfinish(conexao);
     return;
   }
-  auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  auto executar = [&](const char* sql) { PQclear(bench::Exec(conexao, sql)); };
+  const std::uint64_t idas = bench::IdasPiso();
   const double segundos = Segundos([&] {
     executar("BEGIN");
     const std::string cursor =
@@ -115,7 +125,7 @@ void RecalcularLibpq(const std::string& dsn) {
         PQprepare(conexao, "gravar", "UPDATE ztmovcr SET vlsaldo = $1 WHERE numtrans = $2 AND rowid = $3", 3, nullptr));
     double saldo = 0;
     for (;;) {
-      PGresult* lote = PQexec(conexao, "FETCH 1000 FROM movimentos");
+      PGresult* lote = bench::Exec(conexao, "FETCH 1000 FROM movimentos");
       const int linhas = PQntuples(lote);
       for (int i = 0; i < linhas; ++i) {
         const double valor = std::atof(PQgetvalue(lote, i, 2));
@@ -124,7 +134,7 @@ void RecalcularLibpq(const std::string& dsn) {
         char texto[64];
         std::snprintf(texto, sizeof texto, "%.2f", saldo);
         const char* valores[3] = {texto, PQgetvalue(lote, i, 1), PQgetvalue(lote, i, 0)};
-        PQclear(PQexecPrepared(conexao, "gravar", 3, valores, nullptr, nullptr, 0));
+        PQclear(bench::ExecPrepared(conexao, "gravar", 3, valores));
       }
       PQclear(lote);
       if (linhas == 0) break;
@@ -133,8 +143,71 @@ void RecalcularLibpq(const std::string& dsn) {
   });
   std::printf("%-34s %7d movimentos  %6.2f s  %9.0f mov/s\n", "mesmas instruções só com libpq", kMovimentos, segundos,
               kMovimentos / segundos);
-  bench::LinhaTabela("recálculo do saldo (movimentos)", false, kMovimentos / segundos, NAN);
+  bench::LinhaTabela("recálculo do saldo (movimentos)", false, kMovimentos / segundos,
+                     static_cast<double>(bench::IdasPiso() - idas) / kMovimentos);
   PQfinish(conexao);
+}
+
+constexpr int kBancoMovimentos = 9802;
+
+void LimparMovimentos(TOraSession& sessao) {
+  TOraTransaction transacao(sessao);
+  const std::string conta = std::to_string(kBancoMovimentos);
+  sessao.ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + conta +
+                       "; DELETE FROM ztestcr WHERE codbanco = " + conta + ";");
+  transacao.Commit();
+}
+
+void IncluirMovimento(IGerenteFinanceiro& gerente, int i) {
+  RFin_IncluirMovimentacaoNumerarios m;
+  m.Inicializar();
+  m.DATA = TDateTime::EncodeDate(2031, 3, 10);
+  m.CODBANCO = kBancoMovimentos;
+  m.CODCOB = "D";
+  m.VALOR = 10 + (i % 100) * 0.01;
+  m.TIPO = i % 2 == 0 ? "D" : "C";
+  m.HISTORICO = "MOVIMENTO BENCH";
+  m.INDICE = "A";
+  gerente.GetMovimentacaoNumerarios()->Incluir(m);
+}
+
+// Movements per second through IFin_MovimentacaoNumerarios::Incluir, one transaction each, in
+// alternating batches with the floor, and the round trips of each side per movement.
+void Movimentos(host::THostQuorvin& host, IGerenteFinanceiro& gerente, const std::string& dsn) {
+  const int lotes = bench::Inteiro("QUORVIN_BENCH_BATCHES", 10);
+  const int por_lote = bench::Inteiro("QUORVIN_BENCH_BATCH_SIZE", 200);
+  LimparMovimentos(host.Sessao());
+  int i = 0;
+  const auto incluir = [&] {
+    TOraTransaction transacao(host.Sessao());
+    IncluirMovimento(gerente, i++);
+    transacao.Commit();
+  };
+  for (int aquecimento = 0; aquecimento < 20; ++aquecimento) incluir();
+  bench::PisoLibpq piso(dsn, bench::Capturar(host.Sessao(), [&] { IncluirMovimento(gerente, i++); }));
+  for (int aquecimento = 0; aquecimento < 20; ++aquecimento) piso.Executar({});
+  double modulo = 0;
+  double fundo = 0;
+  std::uint64_t idas = 0;
+  for (int lote = 0; lote < lotes; ++lote) {
+    modulo += Segundos([&] {
+      const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
+      for (int n = 0; n < por_lote; ++n) incluir();
+      idas += oradb::RoundTrips(host.Sessao()) - antes;
+    });
+    fundo += Segundos([&] {
+      for (int n = 0; n < por_lote; ++n) piso.Executar({});
+    });
+  }
+  const double total = static_cast<double>(lotes) * por_lote;
+  std::printf("%-34s %7.0f movimentos  %9.0f mov/s  %5.2f idas por movimento\n", "movimentos pelo módulo", total,
+              total / modulo, static_cast<double>(idas) / total);
+  std::printf("%-34s %7.0f movimentos  %9.0f mov/s  %5zu idas por movimento\n", "mesmas instruções só com libpq", total,
+              total / fundo, piso.Quantidade() + 2);
+  // The floor's round trips are its statements plus BEGIN and COMMIT.
+  bench::LinhaTabela("movimento de caixa incluído", true, total / modulo, static_cast<double>(idas) / total);
+  bench::LinhaTabela("movimento de caixa incluído", false, total / fundo, static_cast<double>(piso.Quantidade() + 2));
+  LimparMovimentos(host.Sessao());
 }
 
 }  // namespace
@@ -148,9 +221,12 @@ int main() {
   try {
     host::THostConfig config;
     config.Dsn = dsn;
+    config.Matricula = 1;
     config.Programa = "bench_cash";
     host::THostQuorvin host(config);
     auto* dal = new TDALMovimentacaoNumerarios(&host);  // owned by the host
+    auto* gerente = new TGerenteFinanceiro(&host);      // owned by the host
+    host.SetGerenteFinanceiro(gerente);
     std::printf("Preparando %d movimentos da conta %d...\n", kMovimentos, kBanco);
     Preparar(host.Sessao());
     std::printf("pico de memória após a preparação: %ld KB\n", bench::PicoMemoriaKb());
@@ -158,11 +234,15 @@ int main() {
     RecalcularModulo(host, *dal, TDateTime::EncodeDate(2020, 4, 7), "recálculo do saldo (1/10)", false);
     RecalcularModulo(host, *dal, TDateTime::EncodeDate(2030, 1, 1), "recálculo do saldo (conta inteira)", true);
     RecalcularLibpq(dsn);
+    Movimentos(host, *gerente, dsn);
     TOraTransaction limpeza(host.Sessao());
     host.Sessao().ExecuteScript("DELETE FROM ztmovcr WHERE codbanco = " + std::to_string(kBanco) + ";");
     limpeza.Commit();
   } catch (const Exception& e) {
     std::fprintf(stderr, "bench_cash: %s: %s\n", e.ClassName(), e.Message().c_str());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_cash: %s\n", e.what());
     return 1;
   }
   return 0;

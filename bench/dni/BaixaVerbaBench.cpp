@@ -7,6 +7,7 @@
 #include <libpq-fe.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -16,6 +17,7 @@
 #include "dni/Uclsfin_blldepositonaoidentificadocomverba.h"
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "support/Captura.h"
@@ -94,11 +96,14 @@ int main() {
 
     Clock::duration tempo_modulo{};
     Clock::duration tempo_piso{};
+    std::uint64_t idas_modulo = 0;
     for (int lote = 0; lote < lotes; ++lote) {
       for (int i = 0; i < por_lote; ++i) {
         const double deposito = Depositar(host, *gerente);
         const auto inicio = Clock::now();
+        const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
         baixarUma(deposito);
+        idas_modulo += oradb::RoundTrips(host.Sessao()) - antes;
         tempo_modulo += Clock::now() - inicio;
       }
       for (int i = 0; i < por_lote; ++i) {
@@ -115,9 +120,12 @@ int main() {
     std::printf("  BaixarVerbaComDNI (module): %8.1f settlements/s\n", modulo);
     std::printf("  floor (bare libpq):         %8.1f settlements/s\n", fundo);
     std::printf("  module / floor:             %8.3f\n", modulo / fundo);
-    const double idas = static_cast<double>(piso.Quantidade() + 2);
-    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", true, modulo, idas);
-    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", false, fundo, idas);
+    // The module's round trips as its session counted them; the floor's are its statements plus
+    // BEGIN and COMMIT.
+    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", true, modulo,
+                       static_cast<double>(idas_modulo) / baixas);
+    bench::LinhaTabela("BaixarVerbaComDNI, um DNI (por verba)", false, fundo,
+                       static_cast<double>(piso.Quantidade() + 2));
     Limpar(host);
   } catch (const std::exception& erro) {
     std::cerr << "bench_dni: " << erro.what() << "\n";

@@ -3,6 +3,7 @@
 // module, beside the same kind and number of statements sent through bare libpq.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -12,9 +13,11 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "support/Host.h"
+#include "support/Idas.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -37,6 +40,7 @@ void Limpar(TOraSession& sessao) {
 
 void ContratosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_ContratoEmprestimo& area = *financeiro.GetContratoEmprestimo();
+  const std::uint64_t idas = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kContratos; ++i) {
       TOraTransaction transacao(host.Sessao());
@@ -51,12 +55,14 @@ void ContratosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   });
   std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "contratos tipo 3 pelo módulo", kContratos, segundos,
               kContratos / segundos);
-  bench::LinhaTabela("contrato de empréstimo tipo 3", true, kContratos / segundos, NAN);
+  bench::LinhaTabela("contrato de empréstimo tipo 3", true, kContratos / segundos,
+                     static_cast<double>(oradb::RoundTrips(host.Sessao()) - idas) / kContratos);
 }
 
 void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_IncluirServicosPrestadosSPED_EFD& area = *financeiro.GetServicosPrestadosSPED_EFD();
   TOraTransaction transacao(host.Sessao());
+  const std::uint64_t idas = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kServicos; ++i) {
       RFin_IncluirServicosPrestadosSPED_EFD r;
@@ -72,10 +78,11 @@ void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
       area.IncluirServicosPrestadosSPED_EFD(r);
     }
   });
+  const double idas_por_linha = static_cast<double>(oradb::RoundTrips(host.Sessao()) - idas) / kServicos;
   transacao.Rollback();
   std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "serviços prestados pelo módulo", kServicos, segundos,
               kServicos / segundos);
-  bench::LinhaTabela("serviço prestado (SPED)", true, kServicos / segundos, NAN);
+  bench::LinhaTabela("serviço prestado (SPED)", true, kServicos / segundos, idas_por_linha);
 }
 
 // The floor: per contract, the statements the module's path sends (key, contract row, balance
@@ -100,35 +107,37 @@ void ContratosLibpq(PGconn* conexao) {
                     "VALUES ($1, date_trunc('day', localtimestamp), $2, 'D', 'Emprestimo 772', $3, 'D', $4)",
                     4, nullptr));
   double saldo = 0;
+  const std::uint64_t idas = bench::IdasPiso();
   const double segundos = Segundos([&] {
     for (int i = 0; i < kContratos; ++i) {
-      executar("BEGIN");
-      PGresult* chave = PQexecPrepared(conexao, "chave", 0, nullptr, nullptr, nullptr, 0);
+      PQclear(bench::Exec(conexao, "BEGIN"));
+      PGresult* chave = bench::ExecPrepared(conexao, "chave", 0, nullptr);
       const std::string numseq = PQgetvalue(chave, 0, 0);
       PQclear(chave);
       char valor[32];
       std::snprintf(valor, sizeof valor, "%.2f", 1000 + i * 0.01);
       const std::string numero = "BENCH-L" + std::to_string(i);
       const char* contrato[4] = {numseq.c_str(), numero.c_str(), conta.c_str(), valor};
-      PQclear(PQexecPrepared(conexao, "contrato", 4, contrato, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "contrato", 4, contrato));
       const char* banco[1] = {conta.c_str()};
-      PQclear(PQexecPrepared(conexao, "saldo", 1, banco, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "saldo", 1, banco));
       saldo += 1000 + i * 0.01;
       char novo[32];
       std::snprintf(novo, sizeof novo, "%.2f", saldo);
       const char* atualiza[2] = {novo, conta.c_str()};
-      PQclear(PQexecPrepared(conexao, "atualiza", 2, atualiza, nullptr, nullptr, 0));
-      PGresult* numtrans = PQexecPrepared(conexao, "numtrans", 0, nullptr, nullptr, nullptr, 0);
+      PQclear(bench::ExecPrepared(conexao, "atualiza", 2, atualiza));
+      PGresult* numtrans = bench::ExecPrepared(conexao, "numtrans", 0, nullptr);
       const std::string transacao = PQgetvalue(numtrans, 0, 0);
       PQclear(numtrans);
       const char* movimento[4] = {transacao.c_str(), conta.c_str(), valor, novo};
-      PQclear(PQexecPrepared(conexao, "movimento", 4, movimento, nullptr, nullptr, 0));
-      executar("COMMIT");
+      PQclear(bench::ExecPrepared(conexao, "movimento", 4, movimento));
+      PQclear(bench::Exec(conexao, "COMMIT"));
     }
   });
   std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "mesmas instruções só com libpq", kContratos,
               segundos, kContratos / segundos);
-  bench::LinhaTabela("contrato de empréstimo tipo 3", false, kContratos / segundos, NAN);
+  bench::LinhaTabela("contrato de empréstimo tipo 3", false, kContratos / segundos,
+                     static_cast<double>(bench::IdasPiso() - idas) / kContratos);
 }
 
 void ServicosLibpq(PGconn* conexao) {
@@ -138,17 +147,19 @@ void ServicosLibpq(PGconn* conexao) {
                     "percretencao, valorretencao, houvevalorretencaoinss) VALUES ($1, 1, 100000003, '1', 1000, 11, "
                     "110, 'S')",
                     1, nullptr));
+  const std::uint64_t idas = bench::IdasPiso();
   const double segundos = Segundos([&] {
     for (int i = 0; i < kServicos; ++i) {
       const std::string codigo = std::to_string(static_cast<long long>(kPrimeiroServico) + i);
       const char* valores[1] = {codigo.c_str()};
-      PQclear(PQexecPrepared(conexao, "servico", 1, valores, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "servico", 1, valores));
     }
   });
+  const double idas_por_linha = static_cast<double>(bench::IdasPiso() - idas) / kServicos;
   PQclear(PQexec(conexao, "ROLLBACK"));
   std::printf("%-44s %6d linhas     %6.2f s  %8.0f linhas/s\n", "mesma inserção só com libpq", kServicos, segundos,
               kServicos / segundos);
-  bench::LinhaTabela("serviço prestado (SPED)", false, kServicos / segundos, NAN);
+  bench::LinhaTabela("serviço prestado (SPED)", false, kServicos / segundos, idas_por_linha);
 }
 
 }  // namespace

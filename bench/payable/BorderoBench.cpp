@@ -3,6 +3,7 @@
 // same statements sent through bare libpq.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,8 +14,10 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Idas.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -72,19 +75,22 @@ std::vector<RFin_IncluirContasPagar> Registros(int bordero) {
 void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_ContasPagar& area = *financeiro.GetContasPagar();
   double segundos = 0;
+  std::uint64_t idas = 0;
   for (int bordero = 1; bordero <= kBorderos; ++bordero) {
     Preparar(host.Sessao(), bordero);
     std::vector<RFin_IncluirContasPagar> registros = Registros(bordero);
     segundos += Segundos([&] {
+      const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
       TOraTransaction transacao(host.Sessao());
       (void)area.BaixarBordero(bordero, 700000 + bordero, kLancamentos * 99.5, kBanco, "D", registros, "BENCH");
       transacao.Commit();
+      idas += oradb::RoundTrips(host.Sessao()) - antes;
     });
   }
   const double por_segundo = kBorderos * kLancamentos / segundos;
   std::printf("%-44s %6d lançamentos  %6.2f s  %8.0f lançamentos/s\n", "borderôs pelo módulo", kBorderos * kLancamentos,
               segundos, por_segundo);
-  bench::LinhaTabela(kOperacao, true, por_segundo, NAN);
+  bench::LinhaTabela(kOperacao, true, por_segundo, static_cast<double>(idas) / (kBorderos * kLancamentos));
 }
 
 // The floor: per entry the allowance read, the settlement update, and per side entry the new
@@ -151,27 +157,28 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
                     "($1, date_trunc('day', localtimestamp), $2, 'D', 'BENCH', $3, 'C', $4)",
                     4, nullptr));
   double segundos = 0;
+  const std::uint64_t idas = bench::IdasPiso();
   for (int bordero = kBorderos + 1; bordero <= 2 * kBorderos; ++bordero) {
     Preparar(sessao, bordero);
     const long long inicio = kPrimeiroRecNum + static_cast<long long>(bordero) * kLancamentos;
     const std::string numero_bordero = std::to_string(bordero);
     const std::string numtrans = std::to_string(700000 + bordero);
     segundos += Segundos([&] {
-      executar("BEGIN");
+      PQclear(bench::Exec(conexao, "BEGIN"));
       for (int i = 0; i < kLancamentos; ++i) {
         const std::string recnum = std::to_string(inicio + i);
         const char* verbas[1] = {recnum.c_str()};
-        PQclear(PQexecPrepared(conexao, "verbas", 1, verbas, nullptr, nullptr, 0));
+        PQclear(bench::ExecPrepared(conexao, "verbas", 1, verbas));
         const char* quita[3] = {recnum.c_str(), numtrans.c_str(), banco.c_str()};
-        PQclear(PQexecPrepared(conexao, "quita", 3, quita, nullptr, nullptr, 0));
+        PQclear(bench::ExecPrepared(conexao, "quita", 3, quita));
         const char* adicionais[2][3] = {{"-2", "3201", "DESCONTO FINANC. PAG. DUPLICATA"},
                                         {"1.5", "3202", "JUROS PAG. DUPLICATA"}};
         for (const auto& adicional : adicionais) {
-          PGresult* numero = PQexecPrepared(conexao, "numero", 0, nullptr, nullptr, nullptr, 0);
+          PGresult* numero = bench::ExecPrepared(conexao, "numero", 0, nullptr);
           const std::string novo = PQgetvalue(numero, 0, 0);
           PQclear(numero);
           const char* copia[5] = {novo.c_str(), adicional[0], adicional[1], adicional[2], recnum.c_str()};
-          PGresult* copiado = PQexecPrepared(conexao, "copia", 5, copia, nullptr, nullptr, 0);
+          PGresult* copiado = bench::ExecPrepared(conexao, "copia", 5, copia);
           if (PQresultStatus(copiado) != PGRES_COMMAND_OK || std::string(PQcmdTuples(copiado)) != "1") {
             std::fprintf(stderr, "bench_bordero: cópia no piso falhou: %s\n", PQresultErrorMessage(copiado));
             std::exit(1);
@@ -180,20 +187,21 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
         }
       }
       const char* numero[1] = {numero_bordero.c_str()};
-      PQclear(PQexecPrepared(conexao, "adicionais", 1, numero, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "adicionais", 1, numero));
       const char* saldo[1] = {banco.c_str()};
-      PQclear(PQexecPrepared(conexao, "saldo", 1, saldo, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "saldo", 1, saldo));
       const char* atualiza[2] = {"9950", banco.c_str()};
-      PQclear(PQexecPrepared(conexao, "atualiza", 2, atualiza, nullptr, nullptr, 0));
+      PQclear(bench::ExecPrepared(conexao, "atualiza", 2, atualiza));
       const char* movimento[4] = {numtrans.c_str(), banco.c_str(), "9950", numero_bordero.c_str()};
-      PQclear(PQexecPrepared(conexao, "movimento", 4, movimento, nullptr, nullptr, 0));
-      executar("COMMIT");
+      PQclear(bench::ExecPrepared(conexao, "movimento", 4, movimento));
+      PQclear(bench::Exec(conexao, "COMMIT"));
     });
   }
   const double por_segundo = kBorderos * kLancamentos / segundos;
   std::printf("%-44s %6d lançamentos  %6.2f s  %8.0f lançamentos/s\n", "mesmas instruções só com libpq",
               kBorderos * kLancamentos, segundos, por_segundo);
-  bench::LinhaTabela(kOperacao, false, por_segundo, NAN);
+  bench::LinhaTabela(kOperacao, false, por_segundo,
+                     static_cast<double>(bench::IdasPiso() - idas) / (kBorderos * kLancamentos));
 }
 
 }  // namespace

@@ -21,12 +21,14 @@ namespace bench {
   return uso.ru_maxrss;
 }
 
+// Round trips per operation print whole when they are (an average of a batch keeps one decimal).
 inline void LinhaTabela(const char* operacao, bool modulo, double por_segundo, double idas) {
   if (std::isnan(idas)) {
     std::printf("tabela|%s|%s|%.1f|-|%ld\n", operacao, modulo ? "modulo" : "piso", por_segundo, PicoMemoriaKb());
   } else {
-    std::printf("tabela|%s|%s|%.1f|%.0f|%ld\n", operacao, modulo ? "modulo" : "piso", por_segundo, idas,
-                PicoMemoriaKb());
+    const bool inteiro = std::fabs(idas - std::round(idas)) < 0.05;
+    std::printf(inteiro ? "tabela|%s|%s|%.1f|%.0f|%ld\n" : "tabela|%s|%s|%.1f|%.1f|%ld\n", operacao,
+                modulo ? "modulo" : "piso", por_segundo, idas, PicoMemoriaKb());
   }
   std::fflush(stdout);
 }

@@ -3,6 +3,7 @@
 // per second through the module, beside the same statements sent through bare libpq.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -12,9 +13,11 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "support/Host.h"
+#include "support/Idas.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -33,14 +36,16 @@ void Limpar(TOraSession& sessao) {
   transacao.Commit();
 }
 
-void Relatar(const char* caminho, double segundos, bool modulo) {
+// `idas`: the side's round trips over all vouchers.
+void Relatar(const char* caminho, double segundos, bool modulo, std::uint64_t idas) {
   std::printf("%-44s %6d vales  %6.2f s  %8.0f vales/s\n", caminho, kVales, segundos, kVales / segundos);
-  bench::LinhaTabela("vale incluído e baixado", modulo, kVales / segundos, NAN);
+  bench::LinhaTabela("vale incluído e baixado", modulo, kVales / segundos, static_cast<double>(idas) / kVales);
 }
 
 void ValesModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_Vales& vales = *financeiro.GetVales();
   const TDateTime hoje = host.DataServidor();
+  const std::uint64_t idas = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kVales; ++i) {
       RFin_ParametrosInclusaoVale vale;
@@ -78,7 +83,7 @@ void ValesModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
       transacao.Commit();
     }
   });
-  Relatar("vales incluídos e baixados pelo módulo", segundos, true);
+  Relatar("vales incluídos e baixados pelo módulo", segundos, true, oradb::RoundTrips(host.Sessao()) - idas);
 }
 
 // The floor: per voucher, the statements the module sends (cash-control reads, numbers, the row,
@@ -96,9 +101,9 @@ PGresult* Conferir(PGresult* resultado, PGconn* conexao) {
 }
 
 void ValesLibpq(PGconn* conexao) {
-  auto executar = [&](const char* sql) { PQclear(Conferir(PQexec(conexao, sql), conexao)); };
+  auto executar = [&](const char* sql) { PQclear(Conferir(bench::Exec(conexao, sql), conexao)); };
   auto rodar = [&](const char* nome, int n, const char* const* args) {
-    return Conferir(PQexecPrepared(conexao, nome, n, args, nullptr, nullptr, 0), conexao);
+    return Conferir(bench::ExecPrepared(conexao, nome, n, args), conexao);
   };
   auto numero = [&](const char* nome) {
     PGresult* r = rodar(nome, 0, nullptr);
@@ -147,6 +152,7 @@ void ValesLibpq(PGconn* conexao) {
     const char* args[7] = {numtrans.c_str(), conta.c_str(), cob, valor, tipo, numvale.c_str(), vlsaldo.c_str()};
     PQclear(rodar("movimento", 7, args));
   };
+  const std::uint64_t idas = bench::IdasPiso();
   const double segundos = Segundos([&] {
     for (int i = 0; i < kVales; ++i) {
       char valor[32];
@@ -177,7 +183,7 @@ void ValesLibpq(PGconn* conexao) {
       executar("COMMIT");
     }
   });
-  Relatar("mesmas instruções só com libpq", segundos, false);
+  Relatar("mesmas instruções só com libpq", segundos, false, bench::IdasPiso() - idas);
 }
 
 }  // namespace

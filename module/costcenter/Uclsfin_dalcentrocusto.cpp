@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <exception>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "oradb/TOraPipeline.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
@@ -361,18 +363,25 @@ bool TDALCentroCusto::InsereCentroCusto(TParametrosCentroCusto& pParametrosCentr
 
 void TDALCentroCusto::ExecutarPorLinha(TParametrosCentroCusto& parametros, const TStringList& sql,
                                        void (*vincular)(TOraQuery&, TDataSet&), bool registrar_falha) {
+  // One statement per row, all sent in one round trip; the first that fails stops the rest.
   TClientDataSet& rateios = parametros.cdsRateios();
-  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
-    TOraQuery query(&Sessao());
-    Montar(query, sql);
-    vincular(query, rateios);
+  std::deque<TOraQuery> consultas;
+  TOraPipeline lote(&Sessao());
+  const auto executar = [&](auto&& passo) {
     try {
-      query.ExecSQL();
+      passo();
     } catch (const Exception& falha) {
       if (registrar_falha) GetValidador().Add(falha.Message());
       throw;
     }
+  };
+  for (rateios.First(); !rateios.Eof(); rateios.Next()) {
+    TOraQuery& query = consultas.emplace_back(&Sessao());
+    Montar(query, sql);
+    vincular(query, rateios);
+    executar([&] { lote.ExecSQL(query); });
   }
+  executar([&] { lote.Execute(); });
   rateios.First();
 }
 
@@ -634,7 +643,8 @@ void TDALCentroCusto::RollBack_InsercaoCentroCusto(TParametrosCentroCusto& /*pPa
 // Budget by account and cost center
 
 TOrcamentosCentroCusto TDALCentroCusto::OrcamentosTravados(const std::string& codconta, const std::string& filial,
-                                                           int mes, int ano, const std::set<std::string>& centros) {
+                                                           int mes, int ano, const std::set<std::string>& centros,
+                                                           const std::vector<TStringList>& realizados) {
   const auto vincular = [&](TOraQuery& query) {
     query.ParamByName("CODCONTA").SetAsFloat(TextoParaNumero(codconta));
     query.ParamByName("CODFILIAL").SetAsString(filial);
@@ -650,17 +660,36 @@ TOrcamentosCentroCusto TDALCentroCusto::OrcamentosTravados(const std::string& co
     if (query.IsEmpty()) return {};  // no budget for the account in the month
     orcamentos = ValoresPorCentroCusto(query, "ORCAMENTO_MES_CENTRO_CUSTO");
   }
-  // std::set keeps code order, so sessions never wait on each other in a circle.
+  // std::set keeps code order, so sessions never wait on each other in a circle. The locks and the
+  // sums after them go in one round trip; the server runs them in this order.
   TOrcamentosCentroCusto resultado;
+  std::deque<TOraQuery> consultas;
+  TOraPipeline lote(&Sessao());
   for (const std::string& centro_custo : centros) {
     const auto orcamento = orcamentos.find(centro_custo);
     if (orcamento == orcamentos.end()) continue;
-    TOraQuery query(&Sessao());
+    TOraQuery& query = consultas.emplace_back(&Sessao());
     Montar(query, GetSQLTravarOrcamentoCentroCusto());
     vincular(query);
     query.ParamByName("CODIGOCENTROCUSTO").SetAsString(centro_custo);
-    query.Open();
+    lote.Open(query);
     resultado[centro_custo] = {orcamento->second, 0};
+  }
+  if (resultado.empty()) return resultado;
+  const std::size_t travas = consultas.size();
+  for (const TStringList& sql : realizados) {
+    TOraQuery& query = consultas.emplace_back(&Sessao());
+    Montar(query, sql);
+    vincular(query);
+    lote.Open(query);
+  }
+  lote.Execute();
+  for (std::size_t indice = travas; indice < consultas.size(); ++indice) {
+    const std::map<std::string, double> totais = ValoresPorCentroCusto(consultas[indice], "TOTAL");
+    for (auto& [centro_custo, orcamento] : resultado) {
+      const auto total = totais.find(centro_custo);
+      if (total != totais.end()) orcamento.Realizado += total->second;
+    }
   }
   return resultado;
 }
@@ -682,19 +711,7 @@ TOrcamentosCentroCusto TDALCentroCusto::ValidarOrcamentoConta(const std::string&
                                                               int mes, int ano, bool por_competencia,
                                                               bool suplementacao,
                                                               const std::set<std::string>& centros) {
-  TOrcamentosCentroCusto resultado = OrcamentosTravados(codconta, filial, mes, ano, centros);
-  if (resultado.empty()) return resultado;
-  const std::map<std::string, double> lancados =
-      RealizadoPorCentroCusto(GetSQLRealizadoConta(false, por_competencia), codconta, filial, mes, ano);
-  const std::map<std::string, double> bloqueados =
-      suplementacao ? RealizadoPorCentroCusto(GetSQLRealizadoConta(true, por_competencia), codconta, filial, mes, ano)
-                    : std::map<std::string, double>{};
-  const auto total_de = [](const std::map<std::string, double>& valores, const std::string& codigo) {
-    const auto found = valores.find(codigo);
-    return found == valores.end() ? 0.0 : found->second;
-  };
-  for (auto& [centro_custo, orcamento] : resultado) {
-    orcamento.Realizado = total_de(lancados, centro_custo) + total_de(bloqueados, centro_custo);
-  }
-  return resultado;
+  std::vector<TStringList> realizados{GetSQLRealizadoConta(false, por_competencia)};
+  if (suplementacao) realizados.push_back(GetSQLRealizadoConta(true, por_competencia));
+  return OrcamentosTravados(codconta, filial, mes, ano, centros, realizados);
 }

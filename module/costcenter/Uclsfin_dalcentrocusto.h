@@ -120,11 +120,15 @@ class TDALCentroCusto : public TBaseSubModulo {
   [[nodiscard]] TOrcamentosCentroCusto ValidarOrcamentoConta(const std::string& codconta, const std::string& filial,
                                                              int mes, int ano, bool por_competencia, bool suplementacao,
                                                              const std::set<std::string>& centros);
-  // The monthly budget of the account for each budgeted cost center of `centros` (nothing
-  // realized yet), each locked in code order; empty when the account has no budget in the month.
-  // Every budget check of a cost center's month goes through this lock, whatever it realizes.
+  // The monthly budget of the account for each budgeted cost center of `centros`, each locked in
+  // code order; empty when the account has no budget in the month. Every budget check of a cost
+  // center's month goes through this lock, whatever it realizes. The realized statements
+  // `realizados` (bound like the budget's, totals by cost center) run after the locks, in the same
+  // round trip, and each center's Realizado is their totals added up; none runs when no center of
+  // `centros` is budgeted.
   [[nodiscard]] TOrcamentosCentroCusto OrcamentosTravados(const std::string& codconta, const std::string& filial,
-                                                          int mes, int ano, const std::set<std::string>& centros);
+                                                          int mes, int ano, const std::set<std::string>& centros,
+                                                          const std::vector<TStringList>& realizados = {});
   // The realized totals by cost center of a realized statement, bound like the budget's.
   [[nodiscard]] std::map<std::string, double> RealizadoPorCentroCusto(const TStringList& sql,
                                                                       const std::string& codconta,

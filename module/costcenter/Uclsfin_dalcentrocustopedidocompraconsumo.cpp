@@ -261,15 +261,7 @@ TOrcamentosCentroCusto TDALCentroCustoPedidoCompraConsumo::ValidarOrcamentoConta
                                                                                  const std::string& filial, int mes,
                                                                                  int ano, bool por_competencia,
                                                                                  const std::set<std::string>& centros) {
-  TOrcamentosCentroCusto resultado = Comum().OrcamentosTravados(codconta, filial, mes, ano, centros);
-  if (resultado.empty()) return resultado;
-  const std::map<std::string, double> realizados =
-      Comum().RealizadoPorCentroCusto(GetSQLRealizadoConta(por_competencia), codconta, filial, mes, ano);
-  for (auto& [centro_custo, orcamento] : resultado) {
-    const auto realizado = realizados.find(centro_custo);
-    if (realizado != realizados.end()) orcamento.Realizado = realizado->second;
-  }
-  return resultado;
+  return Comum().OrcamentosTravados(codconta, filial, mes, ano, centros, {GetSQLRealizadoConta(por_competencia)});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -316,21 +316,15 @@ bool TContasPagar::AvaliarOrcamentoExcedido(RFin_ValidarOrcamento& parametros, s
   const double valor = parametros.NEGATIVO ? -parametros.VALOR : parametros.VALOR;
 
   TDALContasPagar& dal = GetDALContasPagar();
-  // Held to the end of the caller's transaction: a second posting to this budget waits here and
-  // then reads this one's entry among the realized ones. The cost-center budget rows are locked
-  // after this one, never before.
-  dal.TravarOrcamento(parametros.CODCONTA, parametros.CODFILIAL, ano);
-  const double orcado = dal.ObterValorOrcado(parametros.CODCONTA, parametros.CODFILIAL, ano, mes);
-  double pago = dal.ObterValorLancado("ZTLANC", true, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
-                                      parametros.RECNUM, ano, mes);
-  double aberto = dal.ObterValorLancado("ZTLANC", false, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
-                                        parametros.RECNUM, ano, mes);
-  if (*suplementacao && por_competencia) {
-    pago += dal.ObterValorLancado("ZTLANCBLOQ", true, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
-                                  parametros.RECNUM, ano, mes);
-    aberto += dal.ObterValorLancado("ZTLANCBLOQ", false, por_competencia, parametros.CODCONTA, parametros.CODFILIAL,
-                                    parametros.RECNUM, ano, mes);
-  }
+  // The budget row is held to the end of the caller's transaction: a second posting to this budget
+  // waits for it and then reads this one's entry among the realized ones. The cost-center budget
+  // rows are locked after this one, never before. Held entries (ZTLANCBLOQ) count by accrual only.
+  const TDALContasPagar::TValoresOrcamento lidos =
+      dal.LerOrcamento(parametros.CODCONTA, parametros.CODFILIAL, parametros.RECNUM, ano, mes, por_competencia,
+                       *suplementacao && por_competencia);
+  const double orcado = lidos.Orcado;
+  const double pago = lidos.Pago;
+  const double aberto = lidos.Aberto;
   const TSituacaoOrcamento situacao = AvaliarOrcamento(orcado, pago, aberto, valor);
   // Within budget the entry is posted as usual; nothing held before decides for it.
   if (!situacao.Excedido) return false;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <variant>
 
+#include "oradb/TOraPipeline.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
@@ -497,6 +498,46 @@ double TDALContasPagar::ObterValorLancado(const std::string& tabela, bool pago, 
   consulta.ParamByName("DTFIM").SetAsDate(fim);
   consulta.Open();
   return consulta.FieldByName("VALOR").AsFloat();
+}
+
+TDALContasPagar::TValoresOrcamento TDALContasPagar::LerOrcamento(double codconta, const std::string& codfilial,
+                                                                 double recnum, int ano, int mes, bool porCompetencia,
+                                                                 bool comRetidos) {
+  TOraSession& sessao = Quorvin().SessaoAtual().BancoDados().Sessao();
+  const auto ano_da_conta = [&](TOraQuery& consulta, const std::string& sql) {
+    consulta.SQL.Add(sql);
+    consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+    consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+    consulta.ParamByName("ANO").SetAsInteger(ano);
+  };
+  TOraQuery trava(&sessao);
+  ano_da_conta(trava, GetSQLTravarOrcamento());
+  TOraQuery orcado(&sessao);
+  ano_da_conta(orcado, GetSQLValorOrcado(mes));
+  const auto [inicio, fim] = LimitesDoMes(ano, mes);
+  // Paid then open of ZTLANC, then the same of ZTLANCBLOQ.
+  TOraQuery lancados[4] = {TOraQuery(&sessao), TOraQuery(&sessao), TOraQuery(&sessao), TOraQuery(&sessao)};
+  const std::size_t quantos = comRetidos ? 4 : 2;
+  TOraPipeline lote(&sessao);
+  lote.Open(trava);
+  lote.Open(orcado);
+  for (std::size_t indice = 0; indice < quantos; ++indice) {
+    TOraQuery& consulta = lancados[indice];
+    consulta.SQL.SetText(GetSQLValorLancado(indice < 2 ? "ZTLANC" : "ZTLANCBLOQ", indice % 2 == 0, porCompetencia));
+    consulta.ParamByName("CODCONTA").SetAsFloat(codconta);
+    consulta.ParamByName("CODFILIAL").SetAsString(codfilial);
+    consulta.ParamByName("RECNUM").SetAsFloat(recnum);
+    consulta.ParamByName("DTINICIO").SetAsDate(inicio);
+    consulta.ParamByName("DTFIM").SetAsDate(fim);
+    lote.Open(consulta);
+  }
+  lote.Execute();
+  TValoresOrcamento valores;
+  valores.Orcado = orcado.IsEmpty() ? 0.0 : orcado.FieldByName("VALOR").AsFloat();
+  for (std::size_t indice = 0; indice < quantos; ++indice) {
+    (indice % 2 == 0 ? valores.Pago : valores.Aberto) += lancados[indice].FieldByName("VALOR").AsFloat();
+  }
+  return valores;
 }
 
 const std::vector<std::string>& TDALContasPagar::ColunasTabelaZTLANC() {

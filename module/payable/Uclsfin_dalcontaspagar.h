@@ -56,6 +56,17 @@ class TDALContasPagar : public TBaseSubModulo {
   [[nodiscard]] static std::string GetSQLValorLancado(const std::string& tabela, bool pago, bool porCompetencia);
   [[nodiscard]] double ObterValorLancado(const std::string& tabela, bool pago, bool porCompetencia, double codconta,
                                          const std::string& codfilial, double recnum, int ano, int mes);
+  // The budget check's reads of a month sent in one round trip and run in this order: the budget
+  // row locked (TravarOrcamento), the budget (ObterValorOrcado), then paid and open in ZTLANC and,
+  // with `comRetidos`, in ZTLANCBLOQ (ObterValorLancado), added up per kind. The sums run after the
+  // lock is granted, so they see what a posting that held it before has committed.
+  struct TValoresOrcamento {
+    double Orcado = 0;
+    double Pago = 0;
+    double Aberto = 0;
+  };
+  [[nodiscard]] TValoresOrcamento LerOrcamento(double codconta, const std::string& codfilial, double recnum, int ano,
+                                               int mes, bool porCompetencia, bool comRetidos);
 
   // A held entry as read for its approval, under a row lock held until the transaction ends: a
   // second approver waits for the first and then finds the entry gone.

@@ -180,6 +180,14 @@ void TOraQuery::ExecSQL() {
   }
 }
 
+void TOraQuery::TakeResult(const Result& result, bool opened, const std::string& text) {
+  FRowsAffected = result.RowsAffected();
+  if (opened || result.ColumnCount() > 0) {
+    Load(oradb::internal::ReadFieldDefs(result), oradb::internal::ReadRows(result));
+    FOpenedText = text;
+  }
+}
+
 void TOraQuery::DoPostEdit(const TRow& old_row, const TRow& new_row) {
   RunRowStatement(SQLUpdate, "atualização (SQLUpdate)", &old_row, &new_row);
 }

@@ -8,6 +8,7 @@
 #include "oradb/TOraParam.h"
 #include "rtl/TStringList.h"
 
+class TOraPipeline;
 class TOraSession;
 
 namespace oradb {
@@ -67,6 +68,8 @@ class TOraQuery : public TDataSet {
   bool FetchMore(std::vector<TRow>& rows) override;
 
  private:
+  // A pipeline queues the query as Open() or ExecSQL() would run it and hands it its result.
+  friend class TOraPipeline;
   struct Cursor;
   // Rebuilds the parameters when the SQL lines changed; returns the statement text.
   const std::string& SyncParams();
@@ -77,6 +80,8 @@ class TOraQuery : public TDataSet {
   [[nodiscard]] oradb::internal::Result FetchChunk(oradb::internal::Connection& connection);
   [[nodiscard]] bool CursorUsable(const oradb::internal::Connection& connection) const noexcept;
   void CloseCursor() noexcept;
+  // What Open() (`opened`) or ExecSQL() keeps of a statement's result; `text` is the query's text.
+  void TakeResult(const oradb::internal::Result& result, bool opened, const std::string& text);
   void RunRowStatement(const TStringList& sql, const char* purpose, const TRow* old_row, const TRow* new_row);
 
   TOraSession* FSession;

@@ -310,6 +310,143 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   ThrowFailure(*failure, request.Statement);
 }
 
+void Connection::RunPipeline(std::span<const PipelineStatement> statements, std::vector<Result>& results) {
+  if (statements.empty()) return;
+  CheckUsable(*statements.front().Statement);
+  // Without a transaction every statement commits on its own, and a pipeline would make them one:
+  // a failure would take back the ones before it. They go one at a time instead.
+  if (!FImplicitBegin && State() == TransactionState::Idle) {
+    for (const PipelineStatement& statement : statements) {
+      results.push_back(
+          Run(*statement.Text, statement.Binds, RunOptions{false, statement.Prepare}, *statement.Statement));
+    }
+    return;
+  }
+  for (std::size_t start = 0; start < statements.size(); start += kPipelineDepth) {
+    RunPipelineChunk(statements.subspan(start, std::min(kPipelineDepth, statements.size() - start)), results);
+  }
+}
+
+void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements, std::vector<Result>& results) {
+  const std::string& first = *statements.front().Statement;
+  CheckUsable(first);
+  struct Slot {
+    Request Req;
+    bool Prepare = true;
+    std::string Name;
+    bool NeedsPrepare = false;
+    std::size_t PrepareAt = 0;  // index of its Parse's answer, when it needs one
+    std::size_t ResultAt = 0;   // index of the statement's answer
+  };
+  std::vector<Slot> slots;
+  slots.reserve(statements.size());
+  for (const PipelineStatement& statement : statements) {
+    Slot slot{Request{*statement.Text, {}, {}, *statement.Statement}, statement.Prepare, {}, false, 0, 0};
+    slot.Req.Values.reserve(statement.Binds.size());
+    slot.Req.Types.reserve(statement.Binds.size());
+    for (const Bind& bind : statement.Binds) {
+      slot.Req.Values.push_back(bind.Value == nullptr ? nullptr : bind.Value->c_str());
+      slot.Req.Types.push_back(bind.TypeOid);
+    }
+    slots.push_back(std::move(slot));
+  }
+  // Cached statements are looked up first (that marks them used, so making room never drops them);
+  // a text met twice in the list is prepared once.
+  std::size_t to_prepare = 0;
+  for (std::size_t index = 0; index < slots.size(); ++index) {
+    Slot& slot = slots[index];
+    if (!slot.Prepare) continue;
+    if (const std::string* cached = FindPrepared(slot.Req)) {
+      slot.Name = *cached;
+      continue;
+    }
+    const auto earlier =
+        std::find_if(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(index), [&](const Slot& other) {
+          return other.NeedsPrepare && other.Req.Text == slot.Req.Text && other.Req.Types == slot.Req.Types;
+        });
+    if (earlier != slots.begin() + static_cast<std::ptrdiff_t>(index)) {
+      slot.Name = earlier->Name;
+      continue;
+    }
+    slot.Name = NewStatementName();
+    slot.NeedsPrepare = true;
+    ++to_prepare;
+  }
+  MakeRoomFor(to_prepare);
+
+  const bool begin = FImplicitBegin && State() == TransactionState::Idle;
+  if (PQenterPipelineMode(FConn) != 1) {
+    CheckUsable(first);
+    throw EOraError(kOraUnmapped, "a conexão não aceitou o lote de comandos", "", first);
+  }
+  std::size_t commands = 0;
+  bool sent = true;
+  if (begin) {
+    sent = PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    ++commands;
+  }
+  for (Slot& slot : slots) {
+    if (!sent) break;
+    const int count = static_cast<int>(slot.Req.Values.size());
+    if (slot.NeedsPrepare) {
+      sent = PQsendPrepare(FConn, slot.Name.c_str(), slot.Req.Text.c_str(), count, slot.Req.Types.data()) == 1;
+      slot.PrepareAt = commands++;
+    }
+    if (!sent) break;
+    sent = slot.Prepare
+               ? PQsendQueryPrepared(FConn, slot.Name.c_str(), count, slot.Req.Values.data(), nullptr, nullptr, 0) == 1
+               : PQsendQueryParams(FConn, slot.Req.Text.c_str(), count, slot.Req.Types.data(), slot.Req.Values.data(),
+                                   nullptr, nullptr, 0) == 1;
+    slot.ResultAt = commands++;
+  }
+  if (sent) sent = PQpipelineSync(FConn) == 1;
+  ++FRoundTrips;
+
+  std::vector<Result> answers;
+  answers.reserve(commands);
+  while (sent && answers.size() < commands) {
+    PGresult* raw = PQgetResult(FConn);
+    if (raw == nullptr) break;
+    answers.emplace_back(raw);
+    while (PGresult* extra = PQgetResult(FConn)) PQclear(extra);  // the NULL that closes each command
+  }
+  if (sent) {
+    while (PGresult* tail = PQgetResult(FConn)) {
+      const bool synced = PQresultStatus(tail) == PGRES_PIPELINE_SYNC;
+      PQclear(tail);
+      if (synced) break;
+    }
+  }
+  PQexitPipelineMode(FConn);
+  if (!sent || answers.size() != commands) {
+    NoteTransactionState();
+    Result lost;
+    ThrowFailure(lost, first);
+  }
+
+  if (begin && Succeeded(answers[0])) FImplicitlyBegun = true;
+  for (const Slot& slot : slots) {
+    if (slot.NeedsPrepare && PQresultStatus(answers[slot.PrepareAt].Get()) == PGRES_COMMAND_OK) {
+      Remember(slot.Req, slot.Name);
+    }
+  }
+  std::size_t failed = commands;
+  for (std::size_t index = 0; index < commands && failed == commands; ++index) {
+    if (!Succeeded(answers[index]) && PQresultStatus(answers[index].Get()) != PGRES_PIPELINE_ABORTED) failed = index;
+  }
+  for (const Slot& slot : slots) {
+    if (slot.ResultAt >= failed || (slot.NeedsPrepare && slot.PrepareAt >= failed)) {
+      // The statement that failed (or the BEGIN before the first): its own answer, with what a
+      // cached statement's failure implies.
+      if (slot.ResultAt == failed && slot.Prepare) Check(answers[failed], slot.Req.Statement, &slot.Req);
+      NoteTransactionState();
+      ThrowFailure(answers[failed], slot.Req.Statement);
+    }
+    results.push_back(std::move(answers[slot.ResultAt]));
+  }
+  NoteTransactionState();
+}
+
 Result Connection::RunScript(const std::string& text, const std::string& statement) {
   CheckUsable(statement);
   BeginIfNeeded(statement);
@@ -350,16 +487,21 @@ void Connection::Forget(const Request& request) {
 }
 
 void Connection::MakeRoomForOneMore() {
-  if (FPrepared.size() < kPreparedCapacity) return;
-  const auto oldest = std::min_element(FPrepared.begin(), FPrepared.end(), [](const auto& a, const auto& b) {
-    return a.second.LastUse < b.second.LastUse;
-  });
-  const std::string name = oldest->second.Name;
-  FPrepared.erase(oldest);
-  // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
-  if (State() != TransactionState::Failed) {
-    ++FRoundTrips;
-    PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+  MakeRoomFor(1);
+}
+
+void Connection::MakeRoomFor(std::size_t count) {
+  while (!FPrepared.empty() && FPrepared.size() + count > kPreparedCapacity) {
+    const auto oldest = std::min_element(FPrepared.begin(), FPrepared.end(), [](const auto& a, const auto& b) {
+      return a.second.LastUse < b.second.LastUse;
+    });
+    const std::string name = oldest->second.Name;
+    FPrepared.erase(oldest);
+    // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
+    if (State() != TransactionState::Failed) {
+      ++FRoundTrips;
+      PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+    }
   }
 }
 

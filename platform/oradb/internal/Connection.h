@@ -75,6 +75,19 @@ inline constexpr const char* kNowaitTableWait = "1s";
 
 enum class TransactionState { Idle, InTransaction, Failed, Unknown };
 
+// One statement of a pipeline: PostgreSQL text with its binds (pointers stay valid until the
+// pipeline has run), whether it runs as a cached prepared statement, and the text errors report.
+struct PipelineStatement {
+  const std::string* Text = nullptr;
+  std::vector<Bind> Binds;
+  bool Prepare = true;
+  const std::string* Statement = nullptr;
+};
+
+// Statements a pipeline sends before it waits for their answers; a longer list goes in several
+// round trips, so neither side can fill its socket buffer while the other waits to write.
+inline constexpr std::size_t kPipelineDepth = 64;
+
 // One PostgreSQL connection with its prepared-statement cache. Every failure is an EOraError.
 class Connection {
  public:
@@ -87,6 +100,13 @@ class Connection {
   // Runs one PostgreSQL statement with binds; `statement` is the text errors report (the caller's).
   [[nodiscard]] Result Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                            const std::string& statement);
+  // Runs statements in the order given, sent together and answered in one round trip (a BEGIN the
+  // implicit begin needs goes in the same one). Each statement keeps its own failure: the first one
+  // that fails throws the EOraError it would have thrown alone, and those after it do not run.
+  // `results` receives, in order, the results of the statements that succeeded. Outside a
+  // transaction, with implicit begin off, every statement is its own transaction: they then run one
+  // at a time, so a failure still stops the ones after it.
+  void RunPipeline(std::span<const PipelineStatement> statements, std::vector<Result>& results);
   // Runs PostgreSQL text through the simple protocol (several statements allowed, no binds).
   Result RunScript(const std::string& text, const std::string& statement);
   // Runs a session command (SET, BEGIN, COMMIT ...) as it stands: never opens a transaction first.
@@ -166,10 +186,13 @@ class Connection {
   void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
+  void RunPipelineChunk(std::span<const PipelineStatement> statements, std::vector<Result>& results);
   [[nodiscard]] const std::string* FindPrepared(const Request& request);
   void Remember(const Request& request, const std::string& name);
   void Forget(const Request& request);
   void MakeRoomForOneMore();
+  // Room in the cache for `count` statements about to be prepared.
+  void MakeRoomFor(std::size_t count);
   [[nodiscard]] std::string NewStatementName();
   // Throws the EOraError of a failed result (or of a connection gone away); returns for a good one.
   // `prepared` names the request whose cached statement ran.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <fstream>
 
+#include "customercredit/ColunasAtualizaveis.h"
 #include "frame/Uclsfin_except.h"
 #include "frame/Uconstantes.h"
 #include "oradb/TOraQuery.h"
@@ -233,46 +234,7 @@ bool TDALCreditoCliente::UpdateZTCreCli(const TCreditoCliente& c, bool pbSomente
     const auto data = [&q](TDateTime valor, const char* nome) {
       if (valor.Value() > 0) q.ParamByName(nome).SetAsDateTime(valor);
     };
-    numero(c.NUMNOTA, "NUMNOTA");
-    numero(c.NUMTRANSVENDA, "NUMTRANSVENDA");
-    texto(c.SERIE, "SERIE");
-    numero(c.VALOR, "VALOR");
-    data(c.DTDESCONTO, "DTDESCONTO");
-    texto(c.CODFILIALDESC, "CODFILIALDESC");
-    numero(c.NUMNOTADESC, "NUMNOTADESC");
-    texto(c.SERIEDESC, "SERIEDESC");
-    numero(c.CODFUNC, "CODFUNC");
-    texto(c.ORIGEM, "ORIGEM");
-    numero(c.NUMTRANSVENDADESC, "NUMTRANSVENDADESC");
-    numero(c.NUMTRANSENTDEVCLI, "NUMTRANSENTDEVCLI");
-    texto(c.HISTORICO, "HISTORICO");
-    numero(c.CODFUNCLANC, "CODFUNCLANC");
-    numero(c.NUMPED, "NUMPED");
-    texto(c.NUMERARIO, "NUMERARIO");
-    numero(c.CODMOVIMENTO, "CODMOVIMENTO");
-    numero(c.NUMLANCBAIXA, "NUMLANCBAIXA");
-    numero(c.NUMTRANSBAIXA, "NUMTRANSBAIXA");
-    numero(c.NUMLANC, "NUMLANC");
-    numero(c.NUMTRANS, "NUMTRANS");
-    numero(c.NUMPEDECF, "NUMPEDECF");
-    numero(c.NUMCAIXA, "NUMCAIXA");
-    numero(c.CODFUNCCX, "CODFUNCCX");
-    texto(c.NUMSERIEEQUIP, "NUMSERIEEQUIP");
-    texto(c.PRESTRESTCLI, "PRESTRESTCLI");
-    texto(c.SITUACAO, "SITUACAO");
-    numero(c.NUMINDENIZ, "NUMINDENIZ");
-    texto(c.OBS, "OBS");
-    texto(c.CODADMCARTAO, "CODADMCARTAO");
-    numero(c.NUMCUPOM, "NUMCUPOM");
-    texto(c.NSUTEF, "NSUTEF");
-    numero(c.BIN, "BIN");
-    numero(c.VALORESTORNOLIBERADO, "VALORESTORNOLIBERADO");
-    numero(c.CODCLIORIG, "CODCLIORIG");
-    numero(c.NUMGIFTCARD, "NUMGIFTCARD");
-    data(c.DTEMISSAOTITULO, "DTEMISSAOTITULO");
-    numero(c.NUMCRED, "NUMCRED");
-    data(c.DTESTORNO, "DTESTORNO");
-    texto(c.PRESTORIG, "PRESTORIG");
+    ColunasAtualizaveis(c, numero, texto, data);
     if (c.CODPLPAG > 0) q.ParamByName("CODPLPAG").SetAsInteger(c.CODPLPAG);
     q.ParamByName("CODIGO").SetAsFloat(c.CODIGO);
     q.ExecSQL();

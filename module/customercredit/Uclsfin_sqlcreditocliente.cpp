@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "customercredit/ColunasAtualizaveis.h"
 #include "customercredit/Uclsfin_dalcreditocliente.h"
 #include "rtl/Formatacao.h"
 
@@ -144,46 +145,7 @@ TStringList TDALCreditoCliente::GetSQLUpdateZTCreCli(const TCreditoCliente& c, b
   const auto numero = [&coluna](double valor, const char* nome) { coluna(valor > 0, nome); };
   const auto texto = [&coluna](const std::string& valor, const char* nome) { coluna(!valor.empty(), nome); };
   const auto data = [&coluna](TDateTime valor, const char* nome) { coluna(valor.Value() > 0, nome); };
-  numero(c.NUMNOTA, "NUMNOTA");
-  numero(c.NUMTRANSVENDA, "NUMTRANSVENDA");
-  texto(c.SERIE, "SERIE");
-  numero(c.VALOR, "VALOR");
-  data(c.DTDESCONTO, "DTDESCONTO");
-  texto(c.CODFILIALDESC, "CODFILIALDESC");
-  numero(c.NUMNOTADESC, "NUMNOTADESC");
-  texto(c.SERIEDESC, "SERIEDESC");
-  numero(c.CODFUNC, "CODFUNC");
-  texto(c.ORIGEM, "ORIGEM");
-  numero(c.NUMTRANSVENDADESC, "NUMTRANSVENDADESC");
-  numero(c.NUMTRANSENTDEVCLI, "NUMTRANSENTDEVCLI");
-  texto(c.HISTORICO, "HISTORICO");
-  numero(c.CODFUNCLANC, "CODFUNCLANC");
-  numero(c.NUMPED, "NUMPED");
-  texto(c.NUMERARIO, "NUMERARIO");
-  numero(c.CODMOVIMENTO, "CODMOVIMENTO");
-  numero(c.NUMLANCBAIXA, "NUMLANCBAIXA");
-  numero(c.NUMTRANSBAIXA, "NUMTRANSBAIXA");
-  numero(c.NUMLANC, "NUMLANC");
-  numero(c.NUMTRANS, "NUMTRANS");
-  numero(c.NUMPEDECF, "NUMPEDECF");
-  numero(c.NUMCAIXA, "NUMCAIXA");
-  numero(c.CODFUNCCX, "CODFUNCCX");
-  texto(c.NUMSERIEEQUIP, "NUMSERIEEQUIP");
-  texto(c.PRESTRESTCLI, "PRESTRESTCLI");
-  texto(c.SITUACAO, "SITUACAO");
-  numero(c.NUMINDENIZ, "NUMINDENIZ");
-  texto(c.OBS, "OBS");
-  texto(c.CODADMCARTAO, "CODADMCARTAO");
-  numero(c.NUMCUPOM, "NUMCUPOM");
-  texto(c.NSUTEF, "NSUTEF");
-  numero(c.BIN, "BIN");
-  numero(c.VALORESTORNOLIBERADO, "VALORESTORNOLIBERADO");
-  numero(c.CODCLIORIG, "CODCLIORIG");
-  numero(c.NUMGIFTCARD, "NUMGIFTCARD");
-  data(c.DTEMISSAOTITULO, "DTEMISSAOTITULO");
-  numero(c.NUMCRED, "NUMCRED");
-  data(c.DTESTORNO, "DTESTORNO");
-  texto(c.PRESTORIG, "PRESTORIG");
+  ColunasAtualizaveis(c, numero, texto, data);
   coluna(c.CODPLPAG > 0, "CODPLPAG");
   sql.Add(" WHERE CODIGO = :CODIGO");
   // A credit is closed once: a second close (another session's reversal) finds no open row.

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "OperationRegistry.h"
+#include "ops/MensagensDaArea.h"
 #include "ops/Ops.h"
 #include "oradb/TClientDataSet.h"
 #include "sdk/TBase.h"
@@ -198,26 +199,6 @@ TTipoLancamento Tipo(int ordinal) {
   if (ordinal < 0 || ordinal > 4) throw UsageError("TipoLancto/TipoLancamento: use 0 (financeiro) a 4 (orçamento).");
   return static_cast<TTipoLancamento>(ordinal);
 }
-
-// The area's validation messages of one operation: the list is emptied before it runs.
-class MensagensDaArea {
- public:
-  explicit MensagensDaArea(IFin_CentroCusto& area) {
-    if (auto* sub_modulo = dynamic_cast<TBaseSubModulo*>(&area)) {
-      FValidador = &sub_modulo->GetValidador();
-      FValidador->Clear();
-    }
-  }
-  [[nodiscard]] Json Novas() const {
-    Json mensagens = Json::array();
-    if (FValidador == nullptr) return mensagens;
-    for (const std::string& mensagem : FValidador->Lines()) mensagens.push_back(mensagem);
-    return mensagens;
-  }
-
- private:
-  TStringList* FValidador = nullptr;
-};
 
 Json Resultado(bool status, const MensagensDaArea& mensagens) {
   return Json{{"status", status}, {"mensagens", mensagens.Novas()}};

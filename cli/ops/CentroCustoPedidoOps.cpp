@@ -1,6 +1,7 @@
 #include <string>
 
 #include "OperationRegistry.h"
+#include "ops/MensagensDaArea.h"
 #include "ops/Ops.h"
 #include "oradb/TClientDataSet.h"
 #include "sdk/TBase.h"
@@ -17,26 +18,6 @@ const char* const kArea = "CentroCustoPedidoCompraConsumo.";
 IFin_CentroCustoPedidoCompraConsumo& Area(CallContext& context) {
   return RequireArea(context.Financeiro.GetCentroCustoPedidoCompraConsumo(), "CentroCustoPedidoCompraConsumo");
 }
-
-// The area's validation messages of one operation: the list is emptied before it runs.
-class MensagensDaArea {
- public:
-  explicit MensagensDaArea(IFin_CentroCustoPedidoCompraConsumo& area) {
-    if (auto* sub_modulo = dynamic_cast<TBaseSubModulo*>(&area)) {
-      FValidador = &sub_modulo->GetValidador();
-      FValidador->Clear();
-    }
-  }
-  [[nodiscard]] Json Novas() const {
-    Json mensagens = Json::array();
-    if (FValidador == nullptr) return mensagens;
-    for (const std::string& mensagem : FValidador->Lines()) mensagens.push_back(mensagem);
-    return mensagens;
-  }
-
- private:
-  TStringList* FValidador = nullptr;
-};
 
 // The visible rows of the installment (the form's view), as objects by field name.
 Json Linhas(TClientDataSet& dados) {

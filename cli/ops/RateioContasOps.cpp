@@ -1,6 +1,7 @@
 #include <string>
 
 #include "OperationRegistry.h"
+#include "ops/MensagensDaArea.h"
 #include "ops/Ops.h"
 #include "oradb/TClientDataSet.h"
 #include "sdk/TBase.h"
@@ -15,26 +16,6 @@ namespace {
 IFin_RateioContas& Area(CallContext& context) {
   return RequireArea(context.Financeiro.GetRateioContas(), "RateioContas");
 }
-
-// The area's validation messages of one operation: the list is emptied before it runs.
-class MensagensDaArea {
- public:
-  explicit MensagensDaArea(IFin_RateioContas& area) {
-    if (auto* sub_modulo = dynamic_cast<TBaseSubModulo*>(&area)) {
-      FValidador = &sub_modulo->GetValidador();
-      FValidador->Clear();
-    }
-  }
-  [[nodiscard]] Json Novas() const {
-    Json mensagens = Json::array();
-    if (FValidador == nullptr) return mensagens;
-    for (const std::string& mensagem : FValidador->Lines()) mensagens.push_back(mensagem);
-    return mensagens;
-  }
-
- private:
-  TStringList* FValidador = nullptr;
-};
 
 // Every row of a dataset, whatever the form's filter, as objects by field name.
 Json Linhas(TClientDataSet& dados) {

@@ -94,10 +94,22 @@ const UsageError* UsageCause(const std::exception& error) {
 
 }  // namespace
 
+namespace {
+
+// An application error (ORA-20000 to ORA-20999) is a rule of one of our database packages
+// refusing the request, not a fault of the database: the module refused.
+bool IsPackageRefusal(const std::exception& cause) {
+  const auto* ora = dynamic_cast<const EOraError*>(&cause);
+  return ora != nullptr && ora->ErrorCode() >= 20000 && ora->ErrorCode() <= 20999;
+}
+
+}  // namespace
+
 CallOutcome FailureOutcome(const std::exception& error) {
   if (const UsageError* usage = UsageCause(error)) return UsageFailure(usage->what());
   const std::exception* cause = DatabaseCause(error);
-  const bool business = cause == nullptr && dynamic_cast<const Exception*>(&error) != nullptr;
+  const bool business = (cause == nullptr && dynamic_cast<const Exception*>(&error) != nullptr) ||
+                        (cause != nullptr && IsPackageRefusal(*cause));
   CallOutcome outcome = Failure(ClassNameOf(error), MessageOf(error), business ? kExitBusiness : kExitUsage);
   if (cause != nullptr && cause != &error) {
     outcome.Answer["cause"] = {{"exception", ClassNameOf(*cause)}, {"message", MessageOf(*cause)}};

@@ -192,8 +192,8 @@ TEST_F(CreditoClienteReliability, SettlementAsCreditIsACommandLineOperation) {
   EXPECT_NE(recusa["message"].get<std::string>().find("já foi baixado por outro usuário"), std::string::npos);
 }
 
-// A request the command line refuses, or the module refuses, with its text and exit code. A refusal
-// of the database package travels as the database error it is raised as (exit 2).
+// A request the command line refuses (exit 2), or the module or its database package refuses
+// (exit 1), with its text and exit code.
 struct Pedido {
   const char* Nome;
   const char* Operacao;
@@ -238,14 +238,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Pedido{"UnknownArgument", "CreditoCliente.AtualizarBaixarCreditoClienteVarejo",
                              R"({"args": {"CodigoCreditoo": 1}})", 2, "campo desconhecido \"CodigoCreditoo\""},
                       Pedido{"InstalmentThatTriesToEndItsLiteral", "CreditoCliente.EstornarTituloBaixadoComCredito",
-                             R"({"args": {"NumeroTransacaoVenda": 889199, "Prestacao": "1'"}})", 2,
+                             R"({"args": {"NumeroTransacaoVenda": 889199, "Prestacao": "1'"}})", 1,
                              "O título 889199-1' não existe."},
                       Pedido{"HistoryThatTriesToEndItsLiteral", "CreditoCliente.BaixarCreditoClienteVarejo",
                              R"({"args": {"CodigoCredito": 999999991, "ValorBaixar": 1,
                             "Historico": "x'); DELETE FROM ZTCRECLI; --"}})",
-                             2, "Não existe crédito cadastrado para o código 999999991"},
+                             1, "Não existe crédito cadastrado para o código 999999991"},
                       Pedido{"CounterEntryOfAnUnknownCredit", "CreditoCliente.ApenasGerarContraPartidaCredito",
-                             R"({"args": {"CodigoCredito": 999999992, "NumCred": 1}})", 2,
+                             R"({"args": {"CodigoCredito": 999999992, "NumCred": 1}})", 1,
                              "Erro ao gerar contra-partida em ZTCRECLI: "}),
     [](const ::testing::TestParamInfo<Pedido>& info) { return info.param.Nome; });
 

@@ -91,6 +91,14 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"BusinessRefusalUnderAMessage",
                     [] { Wrapped("Erro ao inserir registros!", [] { throw TBaseExcecao("Conta inválida"); }); }, 1,
                     Answer("Exception", "Erro ao inserir registros!")},
+        FailureCase{"PackageRefusalUnderTheModulesMessage",
+                    [] {
+                      Wrapped("Erro ao estornar crédito",
+                              [] { throw EOraError(20000, "O crédito 7 já está estornado.", "P0001"); });
+                    },
+                    1,
+                    WithCause(Answer("Exception", "Erro ao estornar crédito"), "EOraError",
+                              "ORA-20000: O crédito 7 já está estornado.")},
         FailureCase{"UsageError", [] { throw cli::UsageError("args.modo: esperado número inteiro."); }, 2,
                     Answer("UsageError", "args.modo: esperado número inteiro.")},
         FailureCase{"ForeignFailure", [] { throw std::runtime_error("bad_alloc"); }, 2,

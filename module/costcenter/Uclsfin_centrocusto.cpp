@@ -912,8 +912,7 @@ void TValidaCentroCusto::Inserir() {
 
 bool TValidaCentroCusto::CancelaCentroCusto() {
   try {
-    Parametros().StatusCentroCusto = false;
-    Parametros().cdsRateios().CancelUpdates();
+    Parametros().CancelarRateios();
     return true;
   } catch (const Exception& falha) {
     std::throw_with_nested(Exception(falha.Message()));
@@ -921,19 +920,8 @@ bool TValidaCentroCusto::CancelaCentroCusto() {
 }
 
 void TValidaCentroCusto::LimparDadosUltimoLancto() {
-  TParametrosCentroCusto& p = Parametros();
-  TClientDataSet& rateios = p.cdsRateios();
-  rateios.SetFiltered(false);
-  rateios.SetFilter("");
-  TParametrosCentroCusto::CriarCdsRateios(rateios);
-  p.StatusCentroCusto = false;
-  p.ShowForm = false;
-  p.CodFilial.clear();
-  p.ValorLancto = 0;
-  p.NumTransacao = 0;
-  p.CodConta.clear();
-  p.FazCloneRegistroPrincipal = false;
-  p.DesdobramentoZTLanc = false;
+  Parametros().LimparRateios();
+  Parametros().NumTransacao = 0;
 }
 
 // ---------------------------------------------------------------------------------------------

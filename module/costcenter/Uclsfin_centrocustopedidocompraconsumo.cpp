@@ -366,8 +366,7 @@ bool TValidaCentroCustoPedidoCompraConsumo::InsertCentroCusto_Banco() {
 
 bool TValidaCentroCustoPedidoCompraConsumo::CancelaCentroCusto() {
   try {
-    Parametros().StatusCentroCusto = false;
-    Parametros().cdsRateios().CancelUpdates();
+    Parametros().CancelarRateios();
     return true;
   } catch (const Exception& falha) {
     std::throw_with_nested(Exception(falha.Message()));
@@ -375,20 +374,9 @@ bool TValidaCentroCustoPedidoCompraConsumo::CancelaCentroCusto() {
 }
 
 void TValidaCentroCustoPedidoCompraConsumo::LimparDadosUltimoLancto() {
-  TParametrosCentroCustoPedidoCompraConsumo& p = Parametros();
-  TClientDataSet& rateios = p.cdsRateios();
-  rateios.SetFiltered(false);
-  rateios.SetFilter("");
-  TParametrosCentroCustoPedidoCompraConsumo::CriarCdsRateios(rateios);
-  p.StatusCentroCusto = false;
-  p.ShowForm = false;
-  p.CodFilial.clear();
-  p.ValorLancto = 0;
-  p.NumeroPedido = 0;
-  p.Prestacao.clear();
-  p.CodConta.clear();
-  p.FazCloneRegistroPrincipal = false;
-  p.DesdobramentoZTLanc = false;
+  Parametros().LimparRateios();
+  Parametros().NumeroPedido = 0;
+  Parametros().Prestacao.clear();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,12 +8,6 @@
 
 namespace {
 
-struct TCampoRateio {
-  const char* Nome;
-  TFieldType Tipo;
-  int Tamanho;
-};
-
 // The fields of the apportionment rows, in the order they are defined.
 constexpr std::array<TCampoRateio, 17> kCamposRateio = {{
     {"CODFILIAL", TFieldType::ftString, 2},
@@ -37,29 +31,11 @@ constexpr std::array<TCampoRateio, 17> kCamposRateio = {{
 
 }  // namespace
 
-TParametrosCentroCusto::TParametrosCentroCusto() = default;
+TParametrosCentroCusto::TParametrosCentroCusto() : TParametrosRateio(kCamposRateio) {}
 TParametrosCentroCusto::~TParametrosCentroCusto() = default;
 
 void TParametrosCentroCusto::CriarCdsRateios(TClientDataSet& dataset) {
-  dataset.Close();
-  dataset.ClearFieldDefs();
-  for (const TCampoRateio& campo : kCamposRateio) dataset.AddFieldDef(campo.Nome, campo.Tipo, campo.Tamanho);
-  dataset.CreateDataSet();
-}
-
-TClientDataSet& TParametrosCentroCusto::cdsRateios() {
-  if (FCdsRateios == nullptr) {
-    if (!FCdsRateiosProprio) {
-      FCdsRateiosProprio = std::make_unique<TClientDataSet>();
-      CriarCdsRateios(*FCdsRateiosProprio);
-    }
-    FCdsRateios = FCdsRateiosProprio.get();
-  }
-  return *FCdsRateios;
-}
-
-void TParametrosCentroCusto::SetcdsRateios(TClientDataSet* dataset) {
-  FCdsRateios = dataset;
+  DefinirCamposRateio(dataset, kCamposRateio);
 }
 
 TClientDataSet& TParametrosCentroCusto::cdsRateiosAReplicar() {

@@ -4,8 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "oradb/TClientDataSet.h"
-#include "rtl/TDateTime.h"
+#include "costcenter/Uclsfin_parametrosrateio.h"
 #include "sdk/fin/TTipoLancamento.h"
 
 // Side of a double-entry posting.
@@ -19,36 +18,20 @@ struct TProviderFlags {
   bool operator==(const TProviderFlags&) const = default;
 };
 
-// One apportionment run of the cost-center area: the entry being apportioned, the options of the
-// run and the rows themselves (cdsRateios). A plain class; its datasets are created on first use.
-class TParametrosCentroCusto {
+// One apportionment run of the cost-center area: the entry being apportioned (financial,
+// accounting or budget line) besides what every run carries.
+class TParametrosCentroCusto : public TParametrosRateio {
  public:
   TParametrosCentroCusto();
   ~TParametrosCentroCusto();
-  TParametrosCentroCusto(const TParametrosCentroCusto&) = delete;
-  TParametrosCentroCusto& operator=(const TParametrosCentroCusto&) = delete;
 
-  double ValorLancto = 0;   // value of the entry (signed)
-  double NumTransacao = 0;  // RECNUM (financial), NUMTRANSLANCTO (accounting), account (no type)
-  std::string CodFilial;
-  std::string CodConta;
-  std::string CodContaAReplicar;  // its standard apportionment is used instead of CodConta's
-  double CodContaGerencial = 0;
-  std::string CodRateioPadrao;  // the row being added
-  std::string CodCentroCusto;
-  std::string DescCentroCusto;
-  double PercRateio = 0;
-  double ValorRateio = 0;
-  bool AlterandoLancto = false;        // the row being added replaces the current row
+  double NumTransacao = 0;             // RECNUM (financial), NUMTRANSLANCTO (accounting), account (no type)
+  std::string CodContaAReplicar;       // its standard apportionment is used instead of CodConta's
   std::string ContraPartida_Natureza;  // financial: "S" counterpart; accounting: "D" or "C"
-  TDateTime DataLancto;
-  bool EditaLancto = false;
-  bool StatusCentroCusto = false;  // the run produced apportionment rows
   bool ContaGerencialPrioritaria = false;
   bool LanctoFinanceiro = false;
   bool LanctoContabil = false;
   bool LanctoOrcamento = false;
-  bool ShowForm = false;
   double NumTransPrinc_CodPlanoConta = 0;  // principal RECNUM (financial), chart of accounts (accounting)
   bool StatusCentroCustoDebito = false;
   bool StatusCentroCustoCredito = false;
@@ -59,21 +42,12 @@ class TParametrosCentroCusto {
   double NumTransacaoDebito = 0;
   double NumTransacaoCredito = 0;
   double CodLanctoPadraoContabil = 0;
-  bool FazCloneRegistroPrincipal = false;  // copy the principal's rows with recomputed values
-  bool DesdobramentoZTLanc = false;
-  std::string ListaRecNumDesdobramento;  // comma-separated RECNUMs of the split titles
-  double VlrTotalTitulosSelecionadosDesd = 0;
-  std::string CCTemPermissao_ZTLib;  // "S"/"N" for the row being added
   double Ano = 0;
   double Mes = 0;
   bool PermitirGerarLancamentoAcimaOrcado = false;
   TDateTime DataCompetencia;
   TDateTime DataVencimento;
 
-  // The apportionment rows. The parameters own them unless a caller gave its own dataset, which
-  // must then outlive the parameters (or be taken back with a null).
-  [[nodiscard]] TClientDataSet& cdsRateios();
-  void SetcdsRateios(TClientDataSet* dataset);
   // Rows to copy onto this entry; an empty dataset of its own unless the caller gave one.
   [[nodiscard]] TClientDataSet& cdsRateiosAReplicar();
   void SetcdsRateiosAReplicar(TClientDataSet* dataset);
@@ -95,8 +69,6 @@ class TParametrosCentroCusto {
   static void CriarCdsRateios(TClientDataSet& dataset);
 
  private:
-  std::unique_ptr<TClientDataSet> FCdsRateiosProprio;
-  TClientDataSet* FCdsRateios = nullptr;
   std::unique_ptr<TClientDataSet> FCdsRateiosAReplicarProprio;
   TClientDataSet* FCdsRateiosAReplicar = nullptr;
   std::map<std::string, TProviderFlags> FProviderFlags;

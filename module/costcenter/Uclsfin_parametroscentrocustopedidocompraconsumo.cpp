@@ -8,12 +8,6 @@
 
 namespace {
 
-struct TCampoRateio {
-  const char* Nome;
-  TFieldType Tipo;
-  int Tamanho;
-};
-
 // The fields of an installment's apportionment rows, in the order they are defined.
 constexpr std::array<TCampoRateio, 11> kCamposRateio = {{
     {"CODFILIAL", TFieldType::ftString, 2},
@@ -31,29 +25,12 @@ constexpr std::array<TCampoRateio, 11> kCamposRateio = {{
 
 }  // namespace
 
-TParametrosCentroCustoPedidoCompraConsumo::TParametrosCentroCustoPedidoCompraConsumo() = default;
+TParametrosCentroCustoPedidoCompraConsumo::TParametrosCentroCustoPedidoCompraConsumo()
+    : TParametrosRateio(kCamposRateio) {}
 TParametrosCentroCustoPedidoCompraConsumo::~TParametrosCentroCustoPedidoCompraConsumo() = default;
 
 void TParametrosCentroCustoPedidoCompraConsumo::CriarCdsRateios(TClientDataSet& dataset) {
-  dataset.Close();
-  dataset.ClearFieldDefs();
-  for (const TCampoRateio& campo : kCamposRateio) dataset.AddFieldDef(campo.Nome, campo.Tipo, campo.Tamanho);
-  dataset.CreateDataSet();
-}
-
-TClientDataSet& TParametrosCentroCustoPedidoCompraConsumo::cdsRateios() {
-  if (FCdsRateios == nullptr) {
-    if (!FCdsRateiosProprio) {
-      FCdsRateiosProprio = std::make_unique<TClientDataSet>();
-      CriarCdsRateios(*FCdsRateiosProprio);
-    }
-    FCdsRateios = FCdsRateiosProprio.get();
-  }
-  return *FCdsRateios;
-}
-
-void TParametrosCentroCustoPedidoCompraConsumo::SetcdsRateios(TClientDataSet* dataset) {
-  FCdsRateios = dataset;
+  DefinirCamposRateio(dataset, kCamposRateio);
 }
 
 std::string TChaveRateio<TParametrosCentroCustoPedidoCompraConsumo>::Filtro(const P& p) {

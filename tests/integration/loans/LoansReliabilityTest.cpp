@@ -18,6 +18,7 @@
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Formatacao.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // Loan contracts under concurrent sessions and hostile input. The concurrency cases commit, so
@@ -29,25 +30,11 @@ using cli::Json;
 constexpr double kConta = 9932;
 const std::string kMarca = "RELIAB-LOAN";
 
-// The number of sessions and of contracts per session: short in `make test`, QUORVIN_SOAK_N in a soak.
-int Carga(int padrao) {
-  const char* soak = std::getenv("QUORVIN_SOAK_N");
-  return soak != nullptr && std::atoi(soak) > 0 ? std::atoi(soak) : padrao;
-}
-
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
+struct Sessao : testsupport::HostSession {
   IFin_ContratoEmprestimo* Area = nullptr;
 
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-loans-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());  // owned by the host component
-    Host->SetGerenteFinanceiro(gerente);
-    Area = gerente->GetContratoEmprestimo();
+  explicit Sessao(int numero) : HostSession("tests-loans-" + std::to_string(numero)) {
+    Area = Financeiro->GetContratoEmprestimo();
   }
   bool Salvar(TFin_ContratoEmprestimo& c) {
     TOraTransaction transacao(Host->Sessao());
@@ -91,7 +78,7 @@ class LoansReliability : public ::testing::Test {
 // its movements.
 TEST_F(LoansReliability, ConcurrentSavesDrawDistinctKeysAndPostEachLoanOnce) {
   const int sessoes = 4;
-  const int contratos = Carga(15);
+  const int contratos = testsupport::SoakSessions(15);
   std::vector<std::string> erros(sessoes);
   std::vector<std::vector<double>> chaves(sessoes);
   TFin_ContratoEmprestimo compartilhado = Contrato(0, 0);

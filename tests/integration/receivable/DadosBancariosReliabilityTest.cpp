@@ -20,6 +20,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Formatacao.h"
 #include "sdk/fin/TFin_GerarBoletos.h"
+#include "support/ConcurrentHosts.h"
 #include "support/Failure.h"
 #include "support/TestDatabase.h"
 
@@ -32,24 +33,11 @@ using cli::Json;
 constexpr double kBanco = 9891;
 constexpr int kPrimeiraTransacao = 989100;
 
-int Carga(int padrao) {
-  const char* soak = std::getenv("QUORVIN_SOAK_N");
-  return soak != nullptr && std::atoi(soak) > 0 ? std::atoi(soak) : padrao;
-}
-
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
+struct Sessao : testsupport::HostSession {
   IFin_GeracaoDadosBancarios* Area = nullptr;
 
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-bankdata-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());  // owned by the host component
-    Host->SetGerenteFinanceiro(gerente);
-    Area = dynamic_cast<IFin_GeracaoDadosBancarios*>(gerente->GetContasReceber());
+  explicit Sessao(int numero) : HostSession("tests-bankdata-" + std::to_string(numero)) {
+    Area = dynamic_cast<IFin_GeracaoDadosBancarios*>(Financeiro->GetContasReceber());
   }
   bool Gerar(double transacao) {
     TFin_GerarBoletos boleto;
@@ -135,7 +123,7 @@ TEST_F(DadosBancariosReliability, ASecondSessionIsRefusedAtOnceWhileTheBankIsInU
 // its own number, the counter ends at the number of titles, and no session ever waited on the lock.
 TEST_F(DadosBancariosReliability, ConcurrentSessionsNeverRepeatAnOwnNumber) {
   const int sessoes = 4;
-  const int transacoes_por_sessao = Carga(5);
+  const int transacoes_por_sessao = testsupport::SoakSessions(5);
   FVerificacao.Preparar(sessoes * transacoes_por_sessao);
   std::vector<std::string> erros(sessoes);
   std::vector<int> recusas(sessoes, 0);

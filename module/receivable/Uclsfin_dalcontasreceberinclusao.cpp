@@ -1,12 +1,12 @@
 #include "receivable/Uclsfin_dalcontasreceberinclusao.h"
 
+#include "oradb/TOraPipeline.h"
 #include "oradb/TOraQuery.h"
-#include "oradb/TOraSQL.h"
 #include "oradb/TOraSession.h"
 
 namespace {
 
-void TextoOuNulo(TOraSQL& bloco, const char* nome, const std::string& valor) {
+void TextoOuNulo(TOraQuery& bloco, const char* nome, const std::string& valor) {
   if (valor.empty()) {
     bloco.ParamByName(nome).Clear();
   } else {
@@ -24,8 +24,10 @@ TOraSession& TDALContasReceberTitulos::Sessao() {
   return Quorvin().SessaoAtual().BancoDados().Sessao();
 }
 
+// The block and the read of the instalment it took travel together: the read runs only when the
+// block went through.
 std::string TDALContasReceberTitulos::Incluir(const TContasReceberZTPrest& Titulo, int usuario) {
-  TOraSQL bloco(&Sessao());
+  TOraQuery bloco(&Sessao());
   bloco.SQL = GetSQLIncluir(usuario);
   bloco.ParamByName("CODFILIAL").SetAsString(Titulo.CODFILIAL);
   bloco.ParamByName("NUMTRANSVENDA").SetAsFloat(Titulo.NUMTRANSVENDA);
@@ -42,12 +44,14 @@ std::string TDALContasReceberTitulos::Incluir(const TContasReceberZTPrest& Titul
   bloco.ParamByName("STATUS").SetAsString(Titulo.STATUS);
   bloco.ParamByName("CODUSUR").SetAsFloat(Titulo.CODUSUR);
   TextoOuNulo(bloco, "OBS2", Titulo.OBS2);
-  bloco.Execute();
 
   TOraQuery prestacao(&Sessao());
   prestacao.SQL = GetSQLPrestacaoIncluida();
   prestacao.ParamByName("NUMTRANSVENDA").SetAsFloat(Titulo.NUMTRANSVENDA);
-  prestacao.Open();
+  TOraPipeline lote(&Sessao());
+  lote.ExecSQL(bloco);
+  lote.Open(prestacao);
+  lote.Execute();
   return prestacao.FieldByName("PREST").AsString();
 }
 

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <latch>
 #include <memory>
+#include <ostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Cli.h"
+#include "RecordJson.h"
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
@@ -99,6 +104,52 @@ TEST_P(TitulosReliability, ConcurrentInsertionsOfOneSaleNeverShareAnInstalment) 
   EXPECT_EQ(FVerificacao.Valor("SELECT COUNT(*) || ':' || COUNT(DISTINCT PREST) FROM ZTPREST WHERE NUMTRANSVENDA = " +
                                ShortestDecimal(kVenda)),
             std::to_string(sessoes) + ":" + std::to_string(sessoes));
+}
+
+// Hostile titles through the command line: each is refused with a clear message and exit code
+// before anything is written, or, for text that looks like SQL, stored exactly as written.
+struct Pedido {
+  const char* Nome;
+  const char* Campos;  // the record's fields after those of a valid title
+  int Saida;
+  const char* Mensagem;
+};
+
+void PrintTo(const Pedido& c, std::ostream* out) {
+  *out << c.Nome;
+}
+
+class TitulosHostileInput : public ::testing::TestWithParam<Pedido> {};
+
+INSTANTIATE_TEST_SUITE_P(Cli, TitulosHostileInput,
+                         ::testing::Values(Pedido{"TextWhereANumberGoes", R"("NUMTRANSVENDA": "977800")", 2,
+                                                  "record.NUMTRANSVENDA: esperado número, recebido texto."},
+                                           Pedido{"FractionalSale", R"("NUMTRANSVENDA": 977800.5)", 2, "NUMTRANSVENDA"},
+                                           Pedido{"BranchWiderThanItsColumn", R"("CODFILIAL": "1' OR '1'='1")", 2,
+                                                  "CODFILIAL"},
+                                           Pedido{"ImpossibleDueDate", R"("DTVENC": "2027-02-30")", 2, "DTVENC"},
+                                           Pedido{"NegativeValue", R"("VALOR": -5)", 1,
+                                                  "O valor informado não pode estar vazio ou igual a zero."},
+                                           Pedido{"SqlInTheObservation", R"("OBS2": "x'); DELETE FROM ZTPREST; --")", 0,
+                                                  "\"result\": \"1\""}),
+                         [](const ::testing::TestParamInfo<Pedido>& info) { return info.param.Nome; });
+
+TEST_P(TitulosHostileInput, IsRefusedClearlyOrStoredAsWritten) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  Sessao verificacao(0);
+  verificacao.Limpar();
+  std::istringstream entrada(
+      std::string(R"({"record": {"CODFILIAL": "1", "NUMTRANSVENDA": 977800, "DUPLIC": 7780, "DTVENC": "2027-02-01",)"
+                  R"( "CODCOB": "D", "VALOR": 10, "CODCLI": 97780, "CODUSUR": 1, )") +
+      GetParam().Campos + "}}");
+  std::ostringstream saida, erros;
+  EXPECT_EQ(cli::Main({"call", "ContasReceber.Incluir"}, entrada, saida, erros), GetParam().Saida)
+      << saida.str() << erros.str();
+  EXPECT_NE(saida.str().find(GetParam().Mensagem), std::string::npos) << saida.str();
+  EXPECT_EQ(verificacao.Valor("SELECT COUNT(*) || ':' || MAX(OBS2) FROM ZTPREST WHERE NUMTRANSVENDA = 977800"),
+            GetParam().Saida == 0 ? "1:x'); DELETE FROM ZTPREST; --" : "0:");
+  verificacao.Limpar();
 }
 
 }  // namespace

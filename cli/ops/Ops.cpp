@@ -14,6 +14,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterServicosPrestadosSPEDOps(operations);
   RegisterValesOps(operations);
   RegisterContasReceberOps(operations);
+  RegisterContasReceberTitulosOps(operations);
   RegisterCentroCustoPedidoOps(operations);
   RegisterCreditoClienteOps(operations);
   RegisterDepositoNaoIdentificadoOps(operations);

@@ -14,6 +14,7 @@ void RegisterRateioContasOps(OperationRegistry& operations);
 void RegisterServicosPrestadosSPEDOps(OperationRegistry& operations);
 void RegisterValesOps(OperationRegistry& operations);
 void RegisterContasReceberOps(OperationRegistry& operations);
+void RegisterContasReceberTitulosOps(OperationRegistry& operations);
 void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
 void RegisterCreditoClienteOps(OperationRegistry& operations);
 void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);

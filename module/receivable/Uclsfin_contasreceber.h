@@ -8,6 +8,7 @@
 #include "sdk/fin/TFin_GerarBoletos.h"
 
 class TDALContasReceber;
+class TDALContasReceberTitulos;
 struct TTituloDadosBancarios;
 
 // The receivable sub-module. Here: the bank data of receivable titles (own number, barcode and
@@ -22,12 +23,49 @@ class TContasReceber : public TBaseSubModulo, public IFin_ContasReceber, public 
   // The data access, created on first use with this sub-module's owner.
   [[nodiscard]] TDALContasReceber& GetDALContasReceber();
 
+  // ---- Insertion of a title and questions about one title
+  void Incluir(TContasReceberZTPrest& Titulo) override;
+  [[nodiscard]] bool TituloDesdobradoPeloForcaVendas(double NumTransVenda, const std::string& Prest) override;
+  [[nodiscard]] bool TituloEstaNaRotaDeAlgumRCA(double NumTransVenda, const std::string& Prest) override;
+  [[nodiscard]] TStatusCobrancaSupplierCard RetornarStatusCobrancaSupplierCard(double NumTransVenda) override;
+  [[nodiscard]] bool ComunicarProrrogacaoCobrancaSupplierCard(double NumTransVenda, const std::string& Prest) override;
+  [[nodiscard]] bool CobrancaESupplierCard(const std::string& CodCob) override;
+  [[nodiscard]] double CalcularDSR(double Valor, TDateTime DataIni, TDateTime DataFim, int Dias) override;
+  [[nodiscard]] bool TitulosParaImpressaoBoletoComCobrancasDiferentes(TOraQuery& Qry) override;
+  [[nodiscard]] std::string GetDiretorioArquivosPDFBoletos() override;
+  [[nodiscard]] bool GetGerarArquivosPDFBoletos() override;
+  [[nodiscard]] bool GetUsaBaixaTituloComRotRCA3035() override;
+  [[nodiscard]] bool GetUtilizaRoteirizacao2659() override;
+  [[nodiscard]] bool GetAtualizaRotaNoMomentoVenda2660() override;
+  // The values the getters answer when the module runs without the parameter store.
+  void SetDiretorioArquivosPDFBoletos(const std::string& valor) { fDiretorioArquivosPDFBoletos = valor; }
+  void SetGerarArquivosPDFBoletos(bool valor) { fGerarArquivosPDFBoletos = valor; }
+  void SetUsaBaixaTituloComRotRCA3035(bool valor) { fUsaBaixaTituloComRotRCA3035 = valor; }
+  void SetUtilizaRoteirizacao2659(bool valor) { fUtilizaRoteirizacao2659 = valor; }
+  void SetAtualizaRotaNoMomentoVenda2660(bool valor) { fAtualizaRotaNoMomentoVenda2660 = valor; }
+  [[nodiscard]] TDALContasReceberTitulos& GetDALContasReceberTitulos();
+
  private:
   [[nodiscard]] std::vector<TTituloDadosBancarios> LocalizarTitulos(const TFin_GerarBoletos& Boleto);
   [[nodiscard]] double BancoDaCobranca(const std::string& CODCOB);
 
   TDALContasReceber* fDALContasReceber = nullptr;  // owned by the host component
+
+  // ---- Insertion of a title and questions about one title
+  void ValidarInclusao(TContasReceberZTPrest& Titulo);
+  void ValidarTitulo(double NumTransVenda, const std::string& Prest);
+  [[nodiscard]] std::string ParametroTexto(const std::string& preset, const char* nome);
+  [[nodiscard]] bool ParametroSim(bool preset, const char* nome);
+  TDALContasReceberTitulos* fDALContasReceberTitulos = nullptr;  // owned by the host component
+  std::string fDiretorioArquivosPDFBoletos;
+  bool fGerarArquivosPDFBoletos = false;
+  bool fUsaBaixaTituloComRotRCA3035 = false;
+  bool fUtilizaRoteirizacao2659 = false;
+  bool fAtualizaRotaNoMomentoVenda2660 = false;
 };
+
+// The day of the week of a moment, 1 for Monday through 7 for Sunday.
+[[nodiscard]] int DiaDaSemana(TDateTime momento);
 
 // The NUMBANCO values whose bank data the database package can generate.
 [[nodiscard]] bool BancoDisponivelParaGerarDadosBancarios(double NUMBANCO);

@@ -2,9 +2,10 @@
 
 #include <string>
 
+#include "rtl/TDateTime.h"
 #include "sdk/RecordFields.h"
 
-// A receivable title (a row of ZTPREST) as the credit operations receive it.
+// A receivable title (a row of ZTPREST) as the credit operations and the title insertion receive it.
 class TContasReceberZTPrest {
  public:
   double NUMTRANSVENDA = 0;
@@ -22,6 +23,17 @@ class TContasReceberZTPrest {
   double CODCLI = 0;
   std::string CODFILIAL;
   double VALORAPROVEITADOCREDITO = 0;  // the part of the title a credit pays
+
+  // What the insertion of a title writes besides the fields above.
+  TDateTime DTVENC;
+  TDateTime DTVENCORIG;
+  TDateTime DTEMISSAO;
+  TDateTime DTEMISSAOORIG;
+  std::string CODCOBORIG;
+  double VALORORIG = 0;
+  std::string STATUS;
+  double CODUSUR = 0;
+  std::string OBS2;
 };
 
 // The title's fields by JSON name.

@@ -89,6 +89,15 @@ FieldTable<TContasReceberZTPrest> CamposContasReceberZTPrest() {
       Whole("CODCLI", &R::CODCLI),
       Text("CODFILIAL", &R::CODFILIAL, 2),
       Number("VALORAPROVEITADOCREDITO", &R::VALORAPROVEITADOCREDITO),
+      Date("DTVENC", &R::DTVENC),
+      Date("DTVENCORIG", &R::DTVENCORIG),
+      Date("DTEMISSAO", &R::DTEMISSAO),
+      Date("DTEMISSAOORIG", &R::DTEMISSAOORIG),
+      Text("CODCOBORIG", &R::CODCOBORIG, 4),
+      Number("VALORORIG", &R::VALORORIG),
+      Text("STATUS", &R::STATUS, 1),
+      Whole("CODUSUR", &R::CODUSUR),
+      Text("OBS2", &R::OBS2, 100),
   };
   return kCampos;
 }

@@ -31,11 +31,13 @@ const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztprest;"
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
     "DELETE FROM public.ZTEMPR WHERE MATRICULA = 1 AND NOME = 'OPERADOR DOS TESTES';"
     "DELETE FROM public.ZTCRECLI WHERE CODCLI = 9601;"
+    "DELETE FROM public.ZTPREST WHERE NUMTRANSVENDA = 9600501;"
     "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTCORREN WHERE CODFUNC = 9601;"
     "DELETE FROM public.ZTEMPR WHERE MATRICULA = 9601;"
@@ -140,6 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Falha{"PayableEntry", "ztlanc", "ContasPagar.Incluir", kLancamento,
               "SELECT COUNT(*) FROM ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999"},
+        // A receivable title: killed in its insert, no instalment is taken.
+        Falha{"ReceivableTitle", "ztprest", "ContasReceber.Incluir",
+              R"({"record": {"CODFILIAL": "96", "NUMTRANSVENDA": 9600501, "DUPLIC": 96005, "DTVENC": "2030-06-01",)"
+              R"( "CODCOB": "D", "VALOR": 12.5, "CODCLI": 9601, "CODUSUR": 1}})",
+              "SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 9600501"},
         Falha{"CashMovement", "ztmovcr", "MovimentacaoNumerarios.Incluir", kMovimento,
               "SELECT COUNT(*) + NVL(SUM(VALOR), 0) FROM ZTESTCR WHERE CODBANCO = 9601"},
         // The held entry stays held after the killed approval; the retry posts it.

@@ -8,6 +8,8 @@
 #include "sdk/fin/TFin_GerarBoletos.h"
 
 class TDALContasReceber;
+class TOraQuery;
+struct TRastreioPagamento;
 struct TTituloDadosBancarios;
 
 // The receivable sub-module. Here: the bank data of receivable titles (own number, barcode and
@@ -19,15 +21,47 @@ class TContasReceber : public TBaseSubModulo, public IFin_ContasReceber, public 
 
   bool GerarDadosBancarios(TFin_GerarBoletos& Boleto) override;
 
+  // Title listing and payment tracking.
+  void CarregarTitulos(TCancDesdQry& Qry, const RFin_FiltrosOpcoesContasReceber& Filtros) override;
+  void CarregarTitulos(TCancDesdQry& Qry, int NumTransVenda, const std::string& Prest) override;
+  void CarregarTitulos(TCancDesdQry& Qry, const std::string& Filiais, const RFin_PeriodoData& Periodo) override;
+  void CarregarPagamentos(TOraSession& Session, const RFin_FiltrosOpcoesContasReceber& Filtros,
+                          TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
+                          TPersistenciaDados Persistencia, TClientDataSet& Resultado) override;
+  void CarregarPagamentos(TOraSession& Session, int NumTransVenda, const std::string& Prest,
+                          TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
+                          TPersistenciaDados Persistencia, TClientDataSet& Resultado) override;
+  void CarregarPagamentos(TOraSession& Session, const std::string& Filiais, const RFin_PeriodoData& Periodo,
+                          TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
+                          TPersistenciaDados Persistencia, TClientDataSet& Resultado) override;
+  void ConfigurarDataSetPagamentos(TClientDataSet& DataSet) override;
+  void ApagarDadosRastreamentoDePagamento(TOraSession& Session, TTipoRegistrosRastreamento Tipo) override;
+  // The tracking engine over listed titles (open, in their order); Destino gets the rows.
+  void CarregarDataSetPagamentos(TOraSession& Session, TCancDesdQry& Titulos, TClientDataSet& Destino,
+                                 TTipoRegistrosRastreamento Tipo, TPersistenciaDados Persistencia);
+  // One traced or untraced row, into the temporary table or the dataset.
+  void PersistirDados(TOraSession& Session, const TRastreioPagamento& Rastreio, TTipoRegistrosRastreamento Tipo,
+                      TStatusRastreamentoTitulos Status, TPersistenciaDados Persistencia, TClientDataSet& Destino);
+
   // The data access, created on first use with this sub-module's owner.
   [[nodiscard]] TDALContasReceber& GetDALContasReceber();
 
  private:
   [[nodiscard]] std::vector<TTituloDadosBancarios> LocalizarTitulos(const TFin_GerarBoletos& Boleto);
   [[nodiscard]] double BancoDaCobranca(const std::string& CODCOB);
+  template <class Carregar>
+  void Rastrear(TOraSession& Session, TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
+                TPersistenciaDados Persistencia, TClientDataSet& Resultado, Carregar carregar);
 
   TDALContasReceber* fDALContasReceber = nullptr;  // owned by the host component
 };
+
+// Whether the payment of a split title's origin cannot be traced, from the impeditive message the
+// split-cancellation checks give the origin (empty: none) and whether the origin's own settlement was
+// reversed. An origin launched by a routine the splitting does not know cannot be traced; one
+// settled on its own, with the settlement standing, was paid apart from the title being traced. The
+// paying title's own settlement is never asked: it is what is being traced.
+[[nodiscard]] bool OrigemNaoRastreavel(const std::string& MensagemImpeditiva, bool PagamentoEstornado);
 
 // The NUMBANCO values whose bank data the database package can generate.
 [[nodiscard]] bool BancoDisponivelParaGerarDadosBancarios(double NUMBANCO);

@@ -25,6 +25,7 @@ std::vector<DemoStep> Steps() {
   AddContratoEmprestimoDemo(steps);
   AddValesDemo(steps);
   AddContasReceberDemo(steps);
+  AddContasReceberListagemDemo(steps);
   AddCentroCustoPedidoDemo(steps);
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);

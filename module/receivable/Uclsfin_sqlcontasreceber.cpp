@@ -124,6 +124,7 @@ std::string TDALContasReceber::ClausulaListaIN(const std::string& Coluna, const 
     if (!valores.empty()) valores += ',';
     valores += valor;
   }
+  if (valores.empty()) return {};  // only separators: nothing to filter by
   std::string clausula = "   AND " + TDALContasPagar::MontaClausulaIN(Coluna, valores, ColunaTexto, false);
   while (clausula.back() == ' ') clausula.pop_back();
   return clausula;

@@ -149,6 +149,7 @@ TEST(ListagemContasReceber, CallerListsAreCheckedAndQuotedByColumnType) {
            {"1, '02'", true, "   AND (P.CODCLI IN ( '02','1' ))"},
            {"'A B'", true, "   AND (P.CODCLI IN ( 'A B' ))"},
            {"  ", true, ""},
+           {" , ,", false, ""},
            {"1,,2,", false, "   AND (P.CODCLI IN ( 1,2 ))"},
        }) {
     EXPECT_EQ(Dal::ClausulaListaIN("P.CODCLI", c.lista, c.texto), c.clausula) << c.lista;

@@ -49,6 +49,8 @@ class TContasReceber : public TBaseSubModulo, public IFin_ContasReceber, public 
  private:
   [[nodiscard]] std::vector<TTituloDadosBancarios> LocalizarTitulos(const TFin_GerarBoletos& Boleto);
   [[nodiscard]] double BancoDaCobranca(const std::string& CODCOB);
+  // Tracking writes the session's temporary rows: it runs only inside the host's transaction.
+  void ExigirTransacao();
   template <class Carregar>
   void Rastrear(TOraSession& Session, TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
                 TPersistenciaDados Persistencia, TClientDataSet& Resultado, Carregar carregar);

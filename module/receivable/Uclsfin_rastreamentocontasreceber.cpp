@@ -121,6 +121,12 @@ bool OrigemNaoRastreavel(const std::string& MensagemImpeditiva, bool PagamentoEs
   return MensagemImpeditiva == MensagensValidacao::kBaixadoPrest && !PagamentoEstornado;
 }
 
+void TContasReceber::ExigirTransacao() {
+  GetValidador().Clear();
+  CheckTransacao();
+  if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
+}
+
 void TContasReceber::CarregarTitulos(TCancDesdQry& Qry, const RFin_FiltrosOpcoesContasReceber& Filtros) {
   TDALContasReceber::Preparar(Qry, TDALContasReceber::MontarSQLCarregarTitulos(Filtros));
   Qry.OpenSaveOrLoad();
@@ -132,7 +138,6 @@ void TContasReceber::CarregarTitulos(TCancDesdQry& Qry, int NumTransVenda, const
 }
 
 void TContasReceber::CarregarTitulos(TCancDesdQry& Qry, const std::string& Filiais, const RFin_PeriodoData& Periodo) {
-  if (!Periodo.PeriodoValido()) throw Exception("Informe um período de pagamento válido.");
   TDALContasReceber::Preparar(Qry, TDALContasReceber::MontarSQLCarregarTitulos(Filiais, Periodo));
   Qry.OpenSaveOrLoad();
 }
@@ -154,6 +159,7 @@ void TContasReceber::ConfigurarDataSetPagamentos(TClientDataSet& DataSet) {
 }
 
 void TContasReceber::ApagarDadosRastreamentoDePagamento(TOraSession& Session, TTipoRegistrosRastreamento Tipo) {
+  ExigirTransacao();
   GetDALContasReceber().ApagarDadosRastreamentoDePagamento(Session, Tipo);
 }
 
@@ -304,9 +310,7 @@ void TContasReceber::CarregarDataSetPagamentos(TOraSession& Session, TCancDesdQr
 template <class Carregar>
 void TContasReceber::Rastrear(TOraSession& Session, TStatusRastreamentoTitulos Status, TTipoRegistrosRastreamento Tipo,
                               TPersistenciaDados Persistencia, TClientDataSet& Resultado, Carregar carregar) {
-  GetValidador().Clear();
-  CheckTransacao();
-  if (!GetValidador().IsEmpty()) throw ExTransacaoNaoIniciada();
+  ExigirTransacao();
   (void)LetraTipoRastreamento(Tipo);
 
   TCancDesdQry titulos(&Session);

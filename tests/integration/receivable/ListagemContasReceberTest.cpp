@@ -330,4 +330,19 @@ TEST_F(ContasReceberRastreio, RefusedListRunsNothingAndKindsStayApart) {
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCONTASPAGARSPED_TEMP WHERE TIPO = 'S'"), "1");
 }
 
+TEST_F(ContasReceberRastreio, RefusedOutsideATransaction) {
+  Session().Rollback();
+  Session().SetImplicitTransactions(false);
+  TClientDataSet resultado;
+  EXPECT_EQ(testsupport::Failure([&] {
+              Area().CarregarPagamentos(Session(), DosClientes(), S::srtTodos, TTipoRegistrosRastreamento::trrSped,
+                                        TPersistenciaDados::tpdMemoria, resultado);
+            }).rfind("ExTransacaoNaoIniciada", 0),
+            0u);
+  EXPECT_EQ(testsupport::Failure([&] {
+              Area().ApagarDadosRastreamentoDePagamento(Session(), TTipoRegistrosRastreamento::trrSped);
+            }).rfind("ExTransacaoNaoIniciada", 0),
+            0u);
+}
+
 }  // namespace

@@ -5,15 +5,19 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "Cli.h"
+#include "RecordJson.h"
 #include "oradb/TClientDataSet.h"
 #include "receivable/Uclsfin_contasreceber.h"
 #include "receivable/Uclsfin_dalcontasreceber.h"
 #include "rtl/Formatacao.h"
 #include "sdk/fin/TCancDesdQry.h"
 #include "support/Failure.h"
+#include "support/TestDatabase.h"
 #include "support/TestHost.h"
 
 // The title listing under its filters and payment tracking, on titles of sales 66000 and up written
@@ -343,6 +347,40 @@ TEST_F(ContasReceberRastreio, RefusedOutsideATransaction) {
               Area().ApagarDadosRastreamentoDePagamento(Session(), TTipoRegistrosRastreamento::trrSped);
             }).rfind("ExTransacaoNaoIniciada", 0),
             0u);
+}
+
+// The command line answers a listing's rows, and with --explain (or the batch flag) the SQL it ran;
+// a refused list is the module's refusal, an unknown tracking status a usage error.
+TEST(ContasReceberCli, ListingsAnswerRowsAndOnRequestTheirSql) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  auto run = [](const std::vector<std::string>& args, const std::string& input, cli::Json& answer) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int exit = cli::Main(args, in, out, err);
+    answer = cli::Json::parse(out.str());  // one answer: pretty-printed, or one batch line
+    return exit;
+  };
+  cli::Json answer;
+  const std::string titulo = R"({"args": {"NUMTRANSVENDA": 66999, "PREST": "1"}})";
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo", "--explain"}, titulo, answer), 0);
+  EXPECT_EQ(answer["result"]["linhas"], cli::Json::array());
+  EXPECT_EQ(answer["result"]["sql"].get<std::string>().rfind("SELECT P.CODFILIAL,", 0), 0u);
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo"}, titulo, answer), 0);
+  EXPECT_FALSE(answer["result"].contains("sql"));
+  EXPECT_EQ(run({"call", "--batch"},
+                R"({"op": "ContasReceber.CarregarTitulo", "flags": {"explain": true}, "args": {"NUMTRANSVENDA": 1, )"
+                R"("PREST": "1"}})",
+                answer),
+            0);
+  EXPECT_TRUE(answer["result"].contains("sql"));
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarPagamentos"}, R"({"args": {"Filiais": "1 OR 1=1"}})", answer), 1);
+  EXPECT_EQ(answer["message"], "Valor inválido na lista de P.CODFILIAL: \"1 OR 1=1\".");
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarPagamentosTitulo"},
+                R"({"args": {"NUMTRANSVENDA": 1, "PREST": "1", )"
+                R"("Status": 5}})",
+                answer),
+            2);
 }
 
 }  // namespace

@@ -194,8 +194,9 @@ CallFlags ReadFlags(const Json& flags, const CallFlags& defaults) {
     } else if (key == "pick" || key == "clearing_date") {
       if (!value.is_string()) throw UsageError("flags." + key + ": esperado texto.");
       (key == "pick" ? result.Pick : result.ClearingDate) = value.get<std::string>();
-    } else if (key == "explicit_params" || key == "no_transaction" || key == "rollback") {
+    } else if (key == "explicit_params" || key == "no_transaction" || key == "rollback" || key == "explain") {
       if (!value.is_boolean()) throw UsageError("flags." + key + ": esperado true/false.");
+      if (key == "explain") result.Explain = value.get<bool>();
       if (key == "explicit_params") result.ExplicitParams = value.get<bool>();
       if (key == "no_transaction") result.NoTransaction = value.get<bool>();
       if (key == "rollback") result.Rollback = value.get<bool>();

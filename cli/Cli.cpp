@@ -32,7 +32,7 @@ constexpr const char* kUsage =
     "  demo                                       a história de ponta a ponta do módulo\n"
     "  boleto-exemplo ARQUIVO.pdf                 grava um boleto de exemplo em PDF\n"
     "opções de call: --user N --routine N --label TEXTO --confirm ok|cancel --explicit-params\n"
-    "                --no-transaction --rollback --lock-timeout SEGUNDOS\n"
+    "                --no-transaction --rollback --lock-timeout SEGUNDOS --explain (listagens: o SQL)\n"
     "                --pick NUMTRANS,...|- --clearing-date AAAA-MM-DD (seleção de DNIs)\n";
 
 int ParseInt(const std::string& text, const std::string& option) {
@@ -78,6 +78,8 @@ std::vector<std::string> ParseCallFlags(const std::vector<std::string>& args, Ca
       flags.NoTransaction = true;
     } else if (arg == "--rollback") {
       flags.Rollback = true;
+    } else if (arg == "--explain") {
+      flags.Explain = true;
     } else {
       rest.push_back(arg);
     }

@@ -24,6 +24,8 @@ struct CallFlags {
   std::optional<std::string> ClearingDate;
   bool NoTransaction = false;
   bool Rollback = false;
+  // Listings also answer the SQL they ran.
+  bool Explain = false;
 };
 
 // The host's installation and spool folders: QUORVIN_PROD_DIR and QUORVIN_SPOOL_DIR, else the

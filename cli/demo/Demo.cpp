@@ -26,6 +26,7 @@ std::vector<DemoStep> Steps() {
   AddValesDemo(steps);
   AddContasReceberDemo(steps);
   AddContasReceberTitulosDemo(steps);
+  AddContasReceberListagemDemo(steps);
   AddCentroCustoPedidoDemo(steps);
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);

@@ -25,6 +25,7 @@ void AddRateioContasDemo(std::vector<DemoStep>& steps);
 void AddValesDemo(std::vector<DemoStep>& steps);
 void AddContasReceberDemo(std::vector<DemoStep>& steps);
 void AddContasReceberTitulosDemo(std::vector<DemoStep>& steps);
+void AddContasReceberListagemDemo(std::vector<DemoStep>& steps);
 void AddCentroCustoPedidoDemo(std::vector<DemoStep>& steps);
 void AddCreditoClienteDemo(std::vector<DemoStep>& steps);
 void AddBorderoDemo(std::vector<DemoStep>& steps);

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "rtl/TDateTime.h"
 #include "rtl/TStringList.h"
 #include "sdk/TBase.h"
+#include "sdk/fin/RFin_FiltrosOpcoesContasReceber.h"
 
 class TOraQuery;
 class TOraSession;
@@ -39,6 +42,35 @@ struct TParametrosGerarDadosBancarios {
   bool PrimeiraImpressao = true;
 };
 
+// A statement of the title listing with the values its binds take, in the order they appear.
+struct TSQLContasReceber {
+  struct TBind {
+    std::string Nome;
+    std::variant<long long, std::string, TDateTime> Valor;
+  };
+  TStringList SQL;
+  std::vector<TBind> Binds;
+};
+
+// One payment-tracking row, as the temporary table takes it; empty values are written as NULL.
+struct TRastreioPagamento {
+  std::string CODFILIAL;
+  long long NUMNOTA = 0;
+  long long NUMTRANSVENDA = 0;
+  std::string DOCBAIXA;
+  TDateTime DTPAG;
+  double VALORNOTA = 0;
+  double VALORPARCELA = 0;
+  double VALOR = 0;
+  double VLDESCONTO = 0;
+  double VLJUROS = 0;
+  double VLDESPESAS = 0;
+  double VLMULTA = 0;
+};
+
+// The TIPO letter of a kind of tracking run.
+[[nodiscard]] const char* LetraTipoRastreamento(TTipoRegistrosRastreamento Tipo);
+
 // Data access of the receivable titles' bank data: the titles of a sale, the bank of a charge, the
 // bank row and its lock, and the database package that writes own number, barcode and line.
 class TDALContasReceber : public TBaseSubModulo {
@@ -70,6 +102,34 @@ class TDALContasReceber : public TBaseSubModulo {
   [[nodiscard]] static TStringList GetSQLBloquearRegistroBancario();
   [[nodiscard]] static TStringList GetSQLBloquearRegistrosBancarios(const std::vector<double>& CODBANCOS);
   [[nodiscard]] static TStringList GetSQLGerarDadosBancarios();
+
+  // Title listing and payment tracking. The builders refuse a caller's list that is not numbers or
+  // single-quoted texts before any statement runs.
+  [[nodiscard]] static TSQLContasReceber MontarSQLCarregarTitulos(const RFin_FiltrosOpcoesContasReceber& Filtros);
+  [[nodiscard]] static TSQLContasReceber MontarSQLCarregarTitulos(int NumTransVenda, const std::string& Prest);
+  [[nodiscard]] static TSQLContasReceber MontarSQLCarregarTitulos(const std::string& Filiais,
+                                                                  const RFin_PeriodoData& Periodo);
+  // "AND (<coluna> IN ( ... )) " for a caller's list, each value quoted when the column is text;
+  // empty for an empty list.
+  [[nodiscard]] static std::string ClausulaListaIN(const std::string& Coluna, const std::string& Lista,
+                                                   bool ColunaTexto);
+  [[nodiscard]] static TStringList GetSQLDetalhePagamento();
+  [[nodiscard]] static TStringList GetSQLExisteRastreioNaoRastreavel();
+  [[nodiscard]] static TStringList GetSQLIncluirRastreiosPagamento();
+  [[nodiscard]] static TStringList GetSQLApagarDadosRastreamentoDePagamento();
+  [[nodiscard]] static TStringList GetSQLLerRastreiosPagamento();
+
+  // Sets the statement and its binds on the query (closed first) without opening it.
+  static void Preparar(TOraQuery& Qry, const TSQLContasReceber& Sql);
+  // The payment detail of one title, open.
+  void AbrirDetalhePagamento(TOraQuery& Qry, long long NumTransVenda, const std::string& Prest);
+  // Writes one tracking row of the kind; an untraced invoice already written for the kind is not
+  // written again.
+  void IncluirRastreiosPagamento(TOraSession& Session, const TRastreioPagamento& Rastreio,
+                                 TTipoRegistrosRastreamento Tipo, TStatusRastreamentoTitulos Status);
+  void ApagarDadosRastreamentoDePagamento(TOraSession& Session, TTipoRegistrosRastreamento Tipo);
+  // The session's tracking rows of the kind, open.
+  void AbrirRastreiosPagamento(TOraSession& Session, TOraQuery& Qry, TTipoRegistrosRastreamento Tipo);
 
  private:
   [[nodiscard]] TOraSession& Sessao();

@@ -1,7 +1,9 @@
 // Feeds arbitrary lists to the guards of the lists pasted into SQL: the payable area's IN clause
 // (TDALContasPagar::MontaClausulaIN, numbers or quoted texts, IN or NOT IN) and the split titles'
-// RECNUM list of the cost-center area (TDALCentroCusto::ListaRecNumSegura). The first byte chooses
-// (bit 0: quoted, bit 1: NOT IN, bit 2: the RECNUM list); the rest is the list.
+// RECNUM list of the cost-center area (TDALCentroCusto::ListaRecNumSegura), and the receivable title
+// listing's caller lists (TDALContasReceber::ClausulaListaIN: numbers or single-quoted texts, for a
+// text or a numeric column). The first byte chooses (bit 0: quoted / text column, bit 1: NOT IN,
+// bit 2: the RECNUM list, bit 3: the title listing's list); the rest is the list.
 //
 // A guard may refuse with Exception; what it answers must hold exactly the list's values and
 // nothing that could end a literal or start another clause. Anything else is a fault (abort).
@@ -14,6 +16,7 @@
 
 #include "costcenter/Uclsfin_dalcentrocusto.h"
 #include "payable/Uclsfin_dalcontaspagar.h"
+#include "receivable/Uclsfin_dalcontasreceber.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
 
@@ -61,6 +64,23 @@ std::string Valor(std::string_view& texto, bool aspas) {
   return valor;
 }
 
+// The values of a clause "(COL IN ( ... )) " (blocks joined by OR, or by AND for NOT IN).
+std::set<std::string> LerClausula(std::string_view texto, bool aspas, bool negar) {
+  if (!Consumir(texto, "(")) Falha();
+  std::set<std::string> lidos;
+  for (bool primeiro = true;; primeiro = false) {
+    if (!primeiro && !Consumir(texto, negar ? "\r    AND " : "\r    OR ")) break;
+    if (!Consumir(texto, kColuna) || !Consumir(texto, negar ? " NOT IN ( " : " IN ( ")) Falha();
+    for (;;) {
+      lidos.insert(Valor(texto, aspas));
+      if (!Consumir(texto, ",")) break;
+    }
+    if (!Consumir(texto, " )")) Falha();
+  }
+  if (texto != ") ") Falha();
+  return lidos;
+}
+
 void ConferirClausula(const std::string& lista, bool aspas, bool negar) {
   std::string clausula;
   try {
@@ -75,19 +95,41 @@ void ConferirClausula(const std::string& lista, bool aspas, bool negar) {
     if (!esperados.empty()) Falha();
     return;
   }
-  std::string_view texto = clausula;
-  if (!Consumir(texto, "(")) Falha();
-  std::set<std::string> lidos;
-  for (bool primeiro = true;; primeiro = false) {
-    if (!primeiro && !Consumir(texto, negar ? "\r    AND " : "\r    OR ")) break;
-    if (!Consumir(texto, kColuna) || !Consumir(texto, negar ? " NOT IN ( " : " IN ( ")) Falha();
-    for (;;) {
-      lidos.insert(Valor(texto, aspas));
-      if (!Consumir(texto, ",")) break;
-    }
-    if (!Consumir(texto, " )")) Falha();
+  if (LerClausula(clausula, aspas, negar) != esperados) Falha();
+}
+
+// Accepted only when every item is a number or a quoted text without quotes; the clause then holds
+// exactly those values (quotes taken off), numbers only for a numeric column.
+void ConferirListaContasReceber(const std::string& lista, bool texto) {
+  std::string clausula;
+  try {
+    clausula = TDALContasReceber::ClausulaListaIN(std::string(kColuna), lista, texto);
+  } catch (const Exception&) {
+    return;
   }
-  if (texto != ") " || lidos != esperados) Falha();
+  std::set<std::string> esperados;
+  for (const std::string& item : SplitTrimmed(lista, ',')) {
+    const bool cotado = item.size() >= 2 && item.front() == '\'' && item.back() == '\'';
+    const std::string valor = Trim(cotado ? item.substr(1, item.size() - 2) : item);
+    if (valor.empty() || valor.find('\'') != std::string::npos) Falha();
+    esperados.insert(valor);
+  }
+  if (clausula.empty()) {
+    if (!esperados.empty()) Falha();
+    return;
+  }
+  const std::string completa = clausula + " ";  // the IN clause's own form ends in a blank
+  std::string_view resto = completa;
+  if (!Consumir(resto, "   AND ")) Falha();
+  const std::set<std::string> lidos = LerClausula(resto, texto, false);
+  if (lidos != esperados) Falha();
+  if (!texto) {
+    for (const std::string& v : lidos) {
+      for (const char c : v) {
+        if (!Digito(c) && c != '-' && c != '.') Falha();
+      }
+    }
+  }
 }
 
 void ConferirListaRecNum(const std::string& lista) {
@@ -117,7 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::uint8_t modo = data[0];
   const std::string lista(reinterpret_cast<const char*>(data + 1), size - 1);
-  if ((modo & 4) != 0) {
+  if ((modo & 8) != 0) {
+    ConferirListaContasReceber(lista, (modo & 1) != 0);
+  } else if ((modo & 4) != 0) {
     ConferirListaRecNum(lista);
   } else {
     ConferirClausula(lista, (modo & 1) != 0, (modo & 2) != 0);

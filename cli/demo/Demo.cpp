@@ -29,6 +29,7 @@ std::vector<DemoStep> Steps() {
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);
   AddDNIDemo(steps);
+  AddBoletosDemo(steps);
   return steps;
 }
 

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "frame/Uclsfin_except.h"
+#include "oradb/TOraQuery.h"
+#include "receivable/Uclsfin_contasreceber.h"
+#include "receivable/Uclsfin_dalcontasreceber.h"
 #include "report/TRelatorio.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
@@ -91,7 +94,9 @@ class BoletosTest : public testsupport::HostTest {
     Exec("INSERT INTO ZTNFSAID (NUMTRANSVENDA, NUMNOTA, CODCLI, CONDVENDA, TIPOVENDA) VALUES (" +
          ShortestDecimal(transacao) + ", " + ShortestDecimal(transacao) + ", " + ShortestDecimal(cliente) + ", " +
          ShortestDecimal(condicao) + ", '" + tipovenda + "')");
-    for (const auto& [prest, cobranca, valor] : parcelas) {
+    for (const auto& [parcela, cobranca, valor] : parcelas) {
+      std::string prest;
+      for (const char* c = parcela; *c != '\0'; ++c) prest += *c == '\'' ? std::string("''") : std::string(1, *c);
       Exec(
           "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, DUPLIC, CODFILIAL, CODCLI, CODCOB, DTVENC, DTEMISSAO, VALOR) "
           "VALUES (" +
@@ -393,6 +398,42 @@ TEST_F(BoletosTest, TheBatchIssuesEveryRequest) {
   EXPECT_FAILS_WITH(
       Area().EmitirBoletosBancarios(outra, false),
       std::string("Exception: ") + kInacessivel + "\rDiretório informado: " + FPasta + "/\rCobrança: BL01");
+}
+
+}  // namespace
+
+namespace {
+
+// Print data holding titles of different charges and banks print each title by itself, with its own
+// bank's row and template; the filter that picks a title quotes its instalment.
+TEST_F(BoletosTest, TitlesOfDifferentChargesAndBanksPrintEachWithItsOwnBank) {
+  if (Saida("command -v pdftotext").empty()) GTEST_SKIP() << "pdftotext is not installed";
+  Venda(983091, 14, {{{"1", "BL01", "10"}}, {{"B'", "BL02", "20"}}});
+  TFin_GerarBoletos boleto = Pedido(983091);
+  boleto.getParametros().gerarBoletos(false);
+  ASSERT_TRUE(Area().EmitirBoletosBancarios(boleto, false));
+  ASSERT_TRUE(Arquivos().empty());
+
+  auto& receber = dynamic_cast<TContasReceber&>(Area());
+  std::string sql = TDALContasReceber::GetSQLBuscarInformacoesParaImprimirBoleto().Text();
+  const std::string filtro = "AND ZTPREST.PREST = :PREST";
+  sql.replace(sql.find(filtro), filtro.size(), "AND ZTPREST.PREST IN ('1', 'B''')");
+  TOraQuery dados(&Session());
+  dados.SQL.SetText(sql);
+  dados.ParamByName("NUMTRANSVENDA").SetAsFloat(983091);
+  dados.ParamByName("UTILIZAVALORBRUTO").SetAsString("N");
+  dados.Open();
+  ASSERT_EQ(dados.RecordCount(), 2u);
+  TOraQuery banco(&Session());
+  receber.GetDALContasReceber().BuscarInformacoesBanco(banco, 9831);
+  receber.ImprimirBoleto(dados, banco, boleto);
+
+  ASSERT_EQ(Arquivos(), (std::set<std::string>{"983091-983091.pdf", "983091-983091A.pdf"}));
+  const std::string primeiro = Saida("pdftotext '" + FPasta + "/983091-983091.pdf' -");
+  const std::string segundo = Saida("pdftotext '" + FPasta + "/983091-983091A.pdf' -");
+  EXPECT_NE(primeiro.find("BANCO 6375"), std::string::npos) << primeiro;
+  EXPECT_NE(segundo.find("ITAU"), std::string::npos) << segundo;
+  EXPECT_EQ(segundo.find("BANCO 6375"), std::string::npos) << segundo;
 }
 
 }  // namespace

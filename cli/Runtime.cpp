@@ -1,11 +1,18 @@
 #include "Runtime.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
+
+#include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <system_error>
 
 #include "RecordJson.h"
+#include "report/TRelatorio.h"
+#include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/ZTCore.h"
@@ -29,6 +36,19 @@ std::string RunDbScript(const std::string& action) {
 std::string FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
+}
+
+// The command line has no screen: a report meant for it is kept in the spool folder, and stderr
+// says where, so a preview asked by the module is never lost or taken for a failure.
+void GuardarTela(const std::string& pdf, const report::TOpcoesTela& opcoes) {
+  static std::atomic<unsigned> sequencia{0};
+  const std::filesystem::path arquivo =
+      std::filesystem::path(DiretorioSpool(-1)) /
+      ("tela-" + std::to_string(::getpid()) + "-" + std::to_string(++sequencia) + ".pdf");
+  std::ofstream saida(arquivo, std::ios::binary | std::ios::trunc);
+  saida.write(pdf.data(), static_cast<std::streamsize>(pdf.size()));
+  if (!saida) throw Exception("Não foi possível gravar a visualização em " + arquivo.string() + ".");
+  std::cerr << "Relatório \"" << opcoes.Titulo << "\" para a tela gravado em " << arquivo.string() << "\n";
 }
 
 }  // namespace
@@ -61,6 +81,7 @@ std::string ResolveDsn() {
 Runtime::Runtime(const CallFlags& flags) {
   const HostFolders folders = ResolveFolders();
   DefinirDiretorios(folders.Prod, folders.Spool);
+  report::DefinirVisualizadorPadrao(GuardarTela);
   host::THostConfig config;
   config.Dsn = ResolveDsn();
   config.Matricula = flags.Matricula.value_or(1);

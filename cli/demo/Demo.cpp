@@ -31,6 +31,7 @@ std::vector<DemoStep> Steps() {
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);
   AddDNIDemo(steps);
+  AddBoletosDemo(steps);
   return steps;
 }
 

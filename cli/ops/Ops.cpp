@@ -18,6 +18,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterCentroCustoPedidoOps(operations);
   RegisterCreditoClienteOps(operations);
   RegisterDepositoNaoIdentificadoOps(operations);
+  RegisterBoletosOps(operations);
 }
 
 }  // namespace cli

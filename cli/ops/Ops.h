@@ -18,6 +18,7 @@ void RegisterContasReceberTitulosOps(OperationRegistry& operations);
 void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
 void RegisterCreditoClienteOps(OperationRegistry& operations);
 void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);
+void RegisterBoletosOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

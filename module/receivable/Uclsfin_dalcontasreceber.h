@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "receivable/Uclsfin_dalboletos.h"
 #include "rtl/TDateTime.h"
 #include "rtl/TStringList.h"
 #include "sdk/TBase.h"
@@ -94,6 +95,23 @@ class TDALContasReceber : public TBaseSubModulo {
   // Runs the database package for one title.
   void GerarDadosBancarios(const TParametrosGerarDadosBancarios& parametros);
 
+  // Issuing slips (Uclsfin_dalboletos.cpp): access, sale condition, charge, the queries the slip
+  // templates are bound to (each opened on the query given), the host folder and the PDF folder.
+  [[nodiscard]] bool ValidarPermissaoAcesso530(double ROTINA, double ACESSO, double CODIGO);
+  // The invoice's sale condition; 0 when the sale has no invoice or no condition.
+  [[nodiscard]] double BuscarCondVendaZTNfSaid(double NUMTRANSVENDA);
+  // True when the invoice is a return to a supplier (sale kind "DF").
+  [[nodiscard]] bool VerificaNotaDevFornec(double NUMTRANSVENDA);
+  [[nodiscard]] bool CobrancaMarcadaParaEmitirBoleto(const std::string& CODCOB);
+  void BuscarInformacoesBanco(TOraQuery& banco, double CODBANCO);
+  void BuscarInformacoesParaGerarDadosBancarios(TOraQuery& titulos, double NUMTRANSVENDA, const std::string& PREST);
+  void BuscarInformacoesParaImprimirBoleto(TOraQuery& dados, const TFiltroImpressaoBoleto& filtro);
+  void BuscarInformacoesFilial(TOraQuery& filial, const std::string& CODIGO);
+  void BuscarDataHoraServidor(TOraQuery& data);
+  [[nodiscard]] std::string RetornarDiretorioQuorvin();
+  // Rows changed: the titles of the invoice.
+  int AtualizarPastaPDFBoletoZTPREST(const std::string& PASTAARQUIVOBOLETO, double NUMTRANSVENDA, double DUPLIC);
+
   // Statement texts, as they are sent.
   [[nodiscard]] static TStringList GetSQLLocalizarTitulo();
   [[nodiscard]] static TStringList GetSQLLocalizarTituloSomenteNUMTRANSVENDA();
@@ -130,6 +148,17 @@ class TDALContasReceber : public TBaseSubModulo {
   void ApagarDadosRastreamentoDePagamento(TOraSession& Session, TTipoRegistrosRastreamento Tipo);
   // The session's tracking rows of the kind, open.
   void AbrirRastreiosPagamento(TOraSession& Session, TOraQuery& Qry, TTipoRegistrosRastreamento Tipo);
+  // Statement texts of slip issuing (Uclsfin_sqlboletos.cpp).
+  [[nodiscard]] static TStringList GetSQLValidarPermissaoAcesso530();
+  [[nodiscard]] static TStringList GetSQLBuscarCondVendaZTNfSaid();
+  [[nodiscard]] static TStringList GetSQLVerificaNotaDevFornec();
+  [[nodiscard]] static TStringList GetSQLCobrancaMarcadaParaEmitirBoleto();
+  [[nodiscard]] static TStringList GetSQLBuscarInformacoesParaGerarDadosBancarios();
+  [[nodiscard]] static TStringList GetSQLBuscarInformacoesParaImprimirBoleto();
+  [[nodiscard]] static TStringList GetSQLBuscarInformacoesFilial();
+  [[nodiscard]] static TStringList GetSQLBuscarDataHoraServidor();
+  [[nodiscard]] static TStringList GetSQLRetornarDiretorioQuorvin();
+  [[nodiscard]] static TStringList GetSQLAtualizarPastaPDFBoletoZTPREST();
 
  private:
   [[nodiscard]] TOraSession& Sessao();

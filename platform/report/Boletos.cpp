@@ -1,6 +1,7 @@
 #include "report/Boletos.h"
 
 #include "report/ERelatorio.h"
+#include "report/internal/Saida.h"
 #include "rtl/Formatacao.h"
 
 namespace report {
@@ -58,6 +59,10 @@ TModeloRelatorio LerModeloBoleto(std::string_view texto, const std::string& nome
   TModeloRelatorio modelo = LerModelo(texto, nome);
   ConferirPipelinesBoleto(modelo);
   return modelo;
+}
+
+std::string ProblemaNomeImpressora(const std::string& impressora) {
+  return internal::ProblemaNomeImpressora(impressora);
 }
 
 std::string AssuntoPdfBoleto(double rotina) {

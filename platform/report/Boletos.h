@@ -38,6 +38,10 @@ inline constexpr const char* kAutorPdfBoleto = "ZT Informática.";
 [[nodiscard]] TModeloRelatorio CarregarModeloBoleto(const std::filesystem::path& arquivo);
 [[nodiscard]] TModeloRelatorio LerModeloBoleto(std::string_view texto, const std::string& nome);
 
+// Why `impressora` cannot be handed to the print command (blanks, control characters, "/", "#",
+// quotes, a leading "-"); empty when it can. Lets a caller refuse a printer before any work is done.
+[[nodiscard]] std::string ProblemaNomeImpressora(const std::string& impressora);
+
 // "Gerado pela rotina: " + the routine number, the subject of a slip PDF.
 [[nodiscard]] std::string AssuntoPdfBoleto(double rotina);
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 #include "oradb/TDataSet.h"
 #include "report/ERelatorio.h"
@@ -218,6 +219,21 @@ class Marcador {
   std::size_t FRegistro;
 };
 
+struct VisualizadorPadrao {
+  std::mutex Trava;
+  TVisualizador Visualizador;
+};
+
+VisualizadorPadrao& Padrao() {
+  static VisualizadorPadrao padrao;
+  return padrao;
+}
+
+TVisualizador VisualizadorDoHost() {
+  const std::lock_guard trava(Padrao().Trava);
+  return Padrao().Visualizador;
+}
+
 const TBanda* BandaDoTipo(const TModeloRelatorio& modelo, TTipoBanda tipo) {
   for (const TBanda& banda : modelo.Bandas) {
     if (banda.Tipo == tipo) return &banda;
@@ -226,6 +242,11 @@ const TBanda* BandaDoTipo(const TModeloRelatorio& modelo, TTipoBanda tipo) {
 }
 
 }  // namespace
+
+void DefinirVisualizadorPadrao(TVisualizador visualizador) {
+  const std::lock_guard trava(Padrao().Trava);
+  Padrao().Visualizador = std::move(visualizador);
+}
 
 TRelatorio::TRelatorio(TModeloRelatorio modelo) : FModelo(std::move(modelo)) {}
 
@@ -340,7 +361,8 @@ void TRelatorio::ImprimirNaImpressora(const std::string& pdf) const {
 
 void TRelatorio::Imprimir() {
   // Checked before rendering, so a wrong destination costs nothing.
-  if (FImpressao.Dispositivo == TDispositivo::dvTela && !FVisualizador) {
+  const TVisualizador visualizador = FVisualizador ? FVisualizador : VisualizadorDoHost();
+  if (FImpressao.Dispositivo == TDispositivo::dvTela && !visualizador) {
     throw EDispositivoRelatorio("Não há visualizador de tela no host para mostrar o relatório \"" + FModelo.Nome +
                                 "\".");
   }
@@ -355,7 +377,7 @@ void TRelatorio::Imprimir() {
     case TDispositivo::dvTela: {
       TOpcoesTela opcoes = FImpressao.Tela;
       if (opcoes.Titulo.empty()) opcoes.Titulo = FImpressao.Titulo.empty() ? FModelo.Titulo : FImpressao.Titulo;
-      FVisualizador(pdf, opcoes);
+      visualizador(pdf, opcoes);
       break;
     }
   }

@@ -46,6 +46,10 @@ struct TOpcoesTela {
 // The host's screen: receives the rendered PDF and shows it.
 using TVisualizador = std::function<void(const std::string& pdf, const TOpcoesTela& opcoes)>;
 
+// The viewer of reports that have none of their own, set by the host at start-up (a module that
+// prints to the screen cannot reach the host's screens otherwise). An empty one removes it.
+void DefinirVisualizadorPadrao(TVisualizador visualizador);
+
 struct TPropriedadesImpressao {
   TDispositivo Dispositivo = TDispositivo::dvTela;
   TIntervalo Intervalo = TIntervalo::irTodos;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "rtl/TDateTime.h"
 #include "sdk/fin/RFin_FiltrosOpcoesContasReceber.h"
 #include "sdk/fin/TContasReceberZTPrest.h"
+#include "sdk/fin/TFin_GerarBoletos.h"
 #include "sdk/fin/TStatusCobrancaSupplierCard.h"
 
 class TCancDesdQry;
@@ -51,4 +53,11 @@ class IFin_ContasReceber {
                                   TPersistenciaDados Persistencia, TClientDataSet& Resultado) = 0;
   virtual void ConfigurarDataSetPagamentos(TClientDataSet& DataSet) = 0;
   virtual void ApagarDadosRastreamentoDePagamento(TOraSession& Session, TTipoRegistrosRastreamento Tipo) = 0;
+  // Bank slips: generates the bank data of the request's titles and prints their slips (printer,
+  // screen or one PDF file per title). `VerificarCobrancaBoleto` first asks that the title's charge
+  // issue slips. True when done or when there was nothing to do.
+  virtual bool EmitirBoletosBancarios(TFin_GerarBoletos& Boleto, bool VerificarCobrancaBoleto) = 0;
+  // The same for a batch: the checks once, with the first request's options, and every bank of every
+  // title locked before the first one is written.
+  virtual bool EmitirBoletosBancarios(std::vector<TFin_GerarBoletos>& Boletos, bool VerificarCobrancaBoleto) = 0;
 };

@@ -45,7 +45,13 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9600000 AND 9699999;"
-    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 96000%';";
+    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 96000%';"
+    "DELETE FROM public.ZTPREST WHERE NUMTRANSVENDA = 960401;"
+    "DELETE FROM public.ZTNFSAID WHERE NUMTRANSVENDA = 960401;"
+    "DELETE FROM public.ZTBANCONOSSONUMERO WHERE CODBANCO = 9604;"
+    "DELETE FROM public.ZTCOB WHERE CODCOB = 'FIBL';"
+    "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9604;"
+    "DELETE FROM public.ZTCLIENT WHERE CODCLI = 9604;";
 
 struct Falha {
   const char* Nome;
@@ -214,7 +220,24 @@ INSTANTIATE_TEST_SUITE_P(
             R"( "TIPOPARCEIRO": "F", "CODPARCEIRO": 9601, "NATUREZA": "D", "VALOR": 100,)"
             R"( "HISTORICO": "ADIANTAMENTO DE VIAGEM", "HISTORICO2": "VIAGEM", "CODHIST": 9601, "NUMDOC": 4455,)"
             R"( "DTLANC": "2026-03-02", "DTDOC": "2026-03-01", "DTVENC": "2026-03-30", "CODBANCO": 9601,)"
-            R"( "CODCONTA": 3101}})"}),
+            R"( "CODCONTA": 3101}})"},
+        // Slips of a sale of two instalments: killed while the bank data of the first is written, no
+        // title keeps an own number, barcode or line, and the bank's counter is as it was.
+        Falha{"SlipIssue", "ztprest", "ContasReceber.EmitirBoletosBancarios",
+              R"({"args": {"NUMTRANSVENDA": 960401, "GerarDadosBancarios": true}})",
+              "SELECT (SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 960401 AND (NOSSONUMBCO IS NOT NULL OR "
+              "CODBARRA IS NOT NULL OR LINHADIG IS NOT NULL)) + (SELECT COUNT(*) FROM ZTBANCONOSSONUMERO WHERE "
+              "CODBANCO = 9604) FROM DUAL",
+              "INSERT INTO public.ZTBANCO (CODBANCO, NOME, NUMBANCO, AGENCIA, CONTA, NUMCARTEIRA, CODCOMPENSACAO) "
+              "VALUES (9604, 'BANCO DA FALHA', 237, '1172', '403005', '09', '237');"
+              "INSERT INTO public.ZTCOB (CODCOB, BOLETO, CODBANCO) VALUES ('FIBL', 'S', 9604);"
+              "INSERT INTO public.ZTCLIENT (CODCLI, CLIENTE) VALUES (9604, 'PAGADOR DA FALHA');"
+              "INSERT INTO public.ZTNFSAID (NUMTRANSVENDA, NUMNOTA, CODCLI, CONDVENDA) VALUES (960401, 960401, 9604, "
+              "14);"
+              "INSERT INTO public.ZTPREST (NUMTRANSVENDA, PREST, DUPLIC, CODFILIAL, CODCLI, CODCOB, DTVENC, VALOR) "
+              "VALUES (960401, '1', 960401, '96', 9604, 'FIBL', DATE '2026-12-30', 10), (960401, '2', 960401, '96', "
+              "9604, 'FIBL', DATE '2027-01-30', 20);",
+              "UPDATE"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry

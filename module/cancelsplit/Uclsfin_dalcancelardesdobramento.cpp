@@ -200,7 +200,7 @@ double TDAO::ProximoRecNum() const {
 void TDAO::Travar() {
   if (FRegistros.empty()) return;
   TOraQuery q(&FSession);
-  q.SQL.Add(ObterSelect(FRegistros) + "ORDER BY " + FChaveOrdem + " FOR UPDATE");
+  q.SQL.Add(GetSQLTravar(ObterSelect(FRegistros), FChaveOrdem));
   q.Open();
 }
 

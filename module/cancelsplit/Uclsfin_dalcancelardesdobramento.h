@@ -71,6 +71,10 @@ class TDAO {
   // sessions cancelling the same splits take turns.
   void Travar();
 
+  // The records' select, locked in key order.
+  [[nodiscard]] static std::string GetSQLTravar(const std::string& select, const std::string& chave) {
+    return select + "ORDER BY " + chave + " FOR UPDATE";
+  }
   // "INSERT INTO <tabela> (<columns>) VALUES (:<column>, ...)", one bind per column, named after it.
   [[nodiscard]] static std::string GetSQLInserir(const std::string& tabela, const std::vector<std::string>& colunas);
 

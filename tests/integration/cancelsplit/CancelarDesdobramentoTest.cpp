@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
+#include "integration/costcenter/CentroCustoFixture.h"
 #include "support/Failure.h"
 #include "support/TestHost.h"
 
@@ -118,5 +119,146 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"ACRE", "ACRE", TZTPrestFK::zpfZTLanc},
                       KindCase{"CRED", "CRED", TZTPrestFK::zpfZTCreCli}, KindCase{"BK", "", TZTPrestFK::zpfZTLanc}),
     [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.codcoborig); });
+
+TEST_F(CancelarDesdobramentoTest, ConfirmRestoresTheRootSettlesTheLeavesAndRefusesASecondTime) {
+  Dividido(65431);
+  TCancelarDesdobramento& canc = Canc();
+  TListaAcoes& lista = canc.ListaAcoes({T(65431)});
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kVencimentoNaoConfirmado);
+  lista.Vencimentos[0]->Confirmar(TDateTime::EncodeDate(2027, 2, 15));
+  canc.Confirmar();
+  EXPECT_EQ(canc.Passo(), TPasso::tpConfirmado);
+
+  // The root comes back as instalment 2, open, as its copy kept it, with the chosen due date.
+  const std::string restaurado = " FROM ZTPREST WHERE NUMTRANSVENDA = 65431 AND PREST = '2'";
+  EXPECT_EQ(Scalar("SELECT CODCOB || '/' || TO_CHAR(VALOR) || '/' || NVL(TO_CHAR(DTPAG), '-')" + restaurado),
+            "BK/100/-");
+  EXPECT_EQ(Scalar("SELECT TO_CHAR(DTVENC, 'YYYY-MM-DD') || '/' || TO_CHAR(DTRECEBIMENTOPREVISTO, 'YYYY-MM-DD')" +
+                   restaurado),
+            "2027-02-15/2027-02-15");
+  EXPECT_EQ(Scalar("SELECT COUNT(*)" + restaurado + " AND DTLANCPRORROG = TRUNC(SYSDATE)"), "1");
+  EXPECT_EQ(Scalar("SELECT QTREPLICAS FROM ZTDESDPREST WHERE NUMTRANSVENDA = 65431"), "1");
+  // The leaves are settled as split, point to the restored title, and keep a copy as they were.
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA IN (65432, 65433) AND CODCOB = 'DESD' AND "
+                   "VPAGO = VALOR AND DTPAG IS NOT NULL"),
+            "2");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTDESD WHERE NUMTRANSVENDADEST = 65431 AND PRESTDEST = '2' AND CODCLIDEST = "
+                   "8201 AND DTLANC = TRUNC(SYSDATE)"),
+            "2");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTDESDPREST WHERE NUMTRANSVENDA IN (65432, 65433) AND CODCOB = 'BK' AND "
+                   "DTPAG IS NULL"),
+            "2");
+
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kListaAcoesInvalida);
+
+  // The reversal can itself be cancelled: the restored title is split again... by this one's leaves.
+  TListaAcoes& de_novo = canc.ListaAcoes({T(65432)});
+  EXPECT_TRUE(de_novo.Impeditivas.empty());
+}
+
+TEST_F(CancelarDesdobramentoTest, RowsChangedSinceTheListingRefuseAndWriteNothing) {
+  Dividido(65441);
+  TCancelarDesdobramento& canc = Canc();
+  ConfirmarVencimentos(canc.ListaAcoes({T(65441)}));
+  Exec("UPDATE ZTPREST SET OBS2 = 'ALTERADO' WHERE NUMTRANSVENDA = 65442");
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("ExceptionTitulosAlterados: ") + ExceptionTitulosAlterados::Mensagem);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 65441 AND 65443"), "3");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 65441 AND 65443 AND CODCOB = 'DESD'"),
+            "1");
+  EXPECT_EQ(canc.Passo(), TPasso::tpFalhou);
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kFalhou);
+}
+
+TEST_F(CancelarDesdobramentoTest, RefusalsComeInTheirOrder) {
+  // A title split by a routine that keeps no copy cannot be restored.
+  Titulo(65461, 100);
+  Exec("UPDATE ZTPREST SET CODCOB = 'DESD' WHERE NUMTRANSVENDA = 65461");
+  Titulo(65462, 100);
+  Ligar(65461, 65462);
+  TCancelarDesdobramento& canc = Canc();
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kListaAcoesInvalida);
+  EXPECT_FAILS_WITH(canc.ListaAcoes(), std::string("Exception: ") + MC::kListaAcoesInvalida);
+  ConfirmarVencimentos(canc.ListaAcoes({T(65461)}));
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kImpeditivas);
+}
+
+// 100 split into 60 and 60: the excess became credits 965471 and 965472, reversed with the split.
+TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIsRestored) {
+  Desdobrado(65471, 100, "1", "CRED");
+  Titulo(65472, 60);
+  Titulo(65473, 60);
+  Ligar(65471, 65472);
+  Ligar(65471, 65473);
+  for (const char* codigo : {"965471", "965472"}) {
+    Exec(std::string("INSERT INTO ZTCRECLI (CODIGO, CODCLI, NUMTRANSVENDA, PRESTORIG, VALOR, CODFILIAL, DTLANC) "
+                     "VALUES (") +
+         codigo + ", 8201, 65471, '1', 10, '1', TRUNC(SYSDATE))");
+  }
+  TCancelarDesdobramento& canc = Canc();
+  TListaAcoes& lista = canc.ListaAcoes({T(65471)});
+  ConfirmarVencimentos(lista);
+  EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kAMaiorNaoConfirmado);
+  ASSERT_EQ(lista.DesdobramentosAMaior.size(), 1u);
+  lista.DesdobramentosAMaior[0]->Confirmada = true;
+  canc.Confirmar();
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCRECLI WHERE CODIGO IN (965471, 965472) AND DTESTORNO IS NOT NULL"), "2");
+  EXPECT_EQ(Scalar("SELECT SUM(VALOR) FROM ZTCRECLI WHERE NUMTRANSVENDA = 65471 AND PRESTORIG = '1'"), "0");
+  EXPECT_EQ(Scalar("SELECT CODCOB FROM ZTPREST WHERE NUMTRANSVENDA = 65471 AND PREST = '1'"), "DESD");
+}
+
+// Entries 965500 and up on branch 9: entry 965501 (100, cost centers T1 50 and T2 50) split into
+// 965502 (60, all T1) and 965503 (40, all T2).
+class CancelarDesdobramentoLancamentoTest : public costcenter_it::CentroCustoTest {
+ protected:
+  void Copia(int recnum) {
+    Exec(
+        "INSERT INTO ZTDESDLANCOPERACAO (RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC, HISTORICO, "
+        "OPERACAODESD) SELECT RECNUM, CODFILIAL, CODCONTA, VALOR, DTLANC, DTVENC, HISTORICO, 'NORMAL' FROM ZTLANC "
+        "WHERE RECNUM = " +
+        std::to_string(recnum));
+  }
+  void Ligar(int orig, int dest) {
+    Exec("INSERT INTO ZTDESDLANC (RECNUMORIG, RECNUMDESTINO) VALUES (" + std::to_string(orig) + ", " +
+         std::to_string(dest) + ")");
+  }
+};
+
+TEST_F(CancelarDesdobramentoLancamentoTest, RestoredEntryAndCounterEntriesTakeTheirCostCenters) {
+  Lancamento(965501, 910001, 100);
+  Copia(965501);
+  Exec("UPDATE ZTLANC SET DTDESD = TRUNC(SYSDATE) WHERE RECNUM = 965501");
+  Rateio(965501, 910001, "T1", 50, 50);
+  Rateio(965501, 910001, "T2", 50, 50);
+  Lancamento(965502, 910001, 60);
+  Rateio(965502, 910001, "T1", 100, 60);
+  Lancamento(965503, 910001, 40);
+  Rateio(965503, 910001, "T2", 100, 40);
+  Ligar(965501, 965502);
+  Ligar(965501, 965503);
+
+  auto& canc = dynamic_cast<TCancelarDesdobramento&>(*Financeiro().CancelarDesdobramento(tmZTLanc));
+  TListaAcoes& lista = canc.ListaAcoes({std::make_shared<TRegistroZTLanc>(965501)});
+  EXPECT_NE(dynamic_cast<TListaAcoesZTLanc*>(&lista), nullptr);
+  ASSERT_EQ(lista.Vencimentos.size(), 1u);
+  lista.Vencimentos[0]->Confirmar(lista.Vencimentos[0]->DTVENC);
+  canc.Confirmar();
+
+  const std::string restaurado = Scalar("SELECT RECNUMDESTINO FROM ZTDESDLANC WHERE RECNUMORIG = 965502");
+  const std::string novos =
+      " FROM ZTLANC WHERE CODCONTA = 910001 AND (RECNUM = " + restaurado + " OR LOCALIZACAO = 'TITULO DESDOBRADO.')";
+  // The restored entry, open, and one paid, cancelled negative copy per leaf.
+  EXPECT_EQ(Todas("SELECT VALOR, NVL(TO_CHAR(VPAGO), '-'), NVL(LOCALIZACAO, '-'), NVL2(DTCANCEL, 'C', '-')" + novos +
+                  " ORDER BY RECNUM"),
+            "100:-:-:- -60:-60:TITULO DESDOBRADO.:C -40:-40:TITULO DESDOBRADO.:C");
+  EXPECT_EQ(Linhas(std::stoi(restaurado)), "T1:50 T2:50");
+  EXPECT_EQ(Todas("SELECT R.CODIGOCENTROCUSTO, R.VALOR FROM ZTRATEIOCENTROCUSTO R, ZTLANC L WHERE R.RECNUM = "
+                  "L.RECNUM AND L.LOCALIZACAO = 'TITULO DESDOBRADO.' AND L.CODCONTA = 910001 ORDER BY L.RECNUM"),
+            "T1:-60 T2:-40");
+  // The leaves: paid in full and cancelled; the links record the reversal.
+  EXPECT_EQ(Todas("SELECT VPAGO, CODROTINABAIXA, NVL2(DTCANCEL, 'C', '-') FROM ZTLANC WHERE RECNUM IN (965502, "
+                  "965503) ORDER BY RECNUM"),
+            "60:737:C 40:737:C");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTDESDLANC WHERE RECNUMDESTINO = " + restaurado + " AND VALOR = 100"), "2");
+}
 
 }  // namespace

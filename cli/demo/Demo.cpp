@@ -29,6 +29,7 @@ std::vector<DemoStep> Steps() {
   AddCreditoClienteDemo(steps);
   AddBorderoDemo(steps);
   AddDNIDemo(steps);
+  AddCancelarDesdobramentoDemo(steps);
   return steps;
 }
 

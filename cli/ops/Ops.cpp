@@ -17,6 +17,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterCentroCustoPedidoOps(operations);
   RegisterCreditoClienteOps(operations);
   RegisterDepositoNaoIdentificadoOps(operations);
+  RegisterCancelarDesdobramentoOps(operations);
 }
 
 }  // namespace cli

@@ -17,6 +17,7 @@ void RegisterContasReceberOps(OperationRegistry& operations);
 void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
 void RegisterCreditoClienteOps(OperationRegistry& operations);
 void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);
+void RegisterCancelarDesdobramentoOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -356,6 +356,7 @@ void TCancelarDesdobramento::Confirmar() {
     TravarRegistros();
     if (!ListaAindaIgual()) throw ExceptionTitulosAlterados();
     // A failed write leaves nothing behind, even for a caller that commits after the failure.
+    FRestaurados.clear();
     TOraSavepoint escrita(Sessao());
     if (FModo == tmZTPrest) {
       GravarZTPrest();
@@ -365,6 +366,7 @@ void TCancelarDesdobramento::Confirmar() {
     escrita.Release();
     FPasso = TPasso::tpConfirmado;
   } catch (...) {
+    FRestaurados.clear();
     FPasso = TPasso::tpFalhou;
     throw;
   }
@@ -390,6 +392,7 @@ void TCancelarDesdobramento::GravarZTPrest() {
   const TArrayOfRegistro folhas = RegistrosDe(FListaAcoes->Folhas);
   dao.Vincular(folhas, restaurados);
   dao.Baixar(folhas);
+  FRestaurados = restaurados;
 }
 
 void TCancelarDesdobramento::GravarZTLanc() {
@@ -412,6 +415,7 @@ void TCancelarDesdobramento::GravarZTLanc() {
   TArrayOfRegistro contrapartidas;
   for (const TRegistroPtr& folha : folhas) contrapartidas.push_back(dao.ReplicarZTLanc(*folha, true));
   dao.ProcessarRateioCentroCusto(raizes, restaurados, folhas, contrapartidas);
+  FRestaurados = restaurados;
 }
 
 void TCancelarDesdobramento::TratarDesdobramentoAMaior(const TAcaoDesdobramentoAMaiorZTPrest& acao,

@@ -48,7 +48,8 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
   [[nodiscard]] int CodigoUsuario() const noexcept { return FCodigoUsuario; }
   [[nodiscard]] int CodigoRotina() const noexcept { return FCodigoRotina; }
   [[nodiscard]] TModo Modo() const noexcept { return FModo; }
-  [[nodiscard]] TPasso Passo() const noexcept { return FPasso; }
+  [[nodiscard]] TPasso Passo() const noexcept override { return FPasso; }
+  [[nodiscard]] const TArrayOfRegistro& Restaurados() const noexcept override { return FRestaurados; }
 
   void Carregar(const TArrayOfRegistro& registros, bool forcar, bool a_maior);
   void Carregar(const TRegistroPtr& registro, bool forcar, bool a_maior) {
@@ -58,12 +59,12 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
 
   // The actions cancelling the splits of the selected records implies (loading them first when
   // the run holds none of them, or not all); the list stays with the run until the next one.
-  TListaAcoes& ListaAcoes(const TArrayOfRegistro& selecionados);
+  TListaAcoes& ListaAcoes(const TArrayOfRegistro& selecionados) override;
   // The current list; refused when there is none.
-  [[nodiscard]] TListaAcoes& ListaAcoes();
+  [[nodiscard]] TListaAcoes& ListaAcoes() override;
   // Writes the cancellation the current list describes, with the user's decisions, inside the
   // caller's open transaction; the caller commits or rolls back.
-  void Confirmar();
+  void Confirmar() override;
   // Reverses the rows a split with excess created for the root, the first time it is restored.
   void TratarDesdobramentoAMaior(const TAcaoDesdobramentoAMaiorZTPrest& acao, const TRegistro& registro);
 
@@ -127,4 +128,5 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
   std::unique_ptr<TDAOZTCreCli> FDAOZTCreCli;
   bool FAMaior = true;  // how the run was loaded
   std::unique_ptr<TListaAcoes> FListaAcoes;
+  TArrayOfRegistro FRestaurados;
 };

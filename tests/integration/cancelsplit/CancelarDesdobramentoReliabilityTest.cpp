@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <latch>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "support/ConcurrentHosts.h"
@@ -17,6 +19,7 @@ namespace {
 using testsupport::HostSession;
 
 constexpr long long kVenda = 965901;
+constexpr long long kVendaCancelada = 965911;
 
 void Executar(TOraSession& sessao, const std::string& sql) {
   TOraQuery query(&sessao);
@@ -33,6 +36,12 @@ class CancelarDesdobramentoReliability : public ::testing::Test {
     TOraTransaction transacao(FVerificacao.Host->Sessao());
     Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
     Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTDESDPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
+    for (const char* tabela : {"ZTPREST", "ZTDESDPREST"}) {
+      Executar(FVerificacao.Host->Sessao(),
+               std::string("DELETE FROM ") + tabela + " WHERE NUMTRANSVENDA = " + std::to_string(kVendaCancelada));
+    }
+    Executar(FVerificacao.Host->Sessao(),
+             "DELETE FROM ZTDESD WHERE NUMTRANSVENDAORIG = " + std::to_string(kVendaCancelada));
     transacao.Commit();
   }
 
@@ -67,5 +76,73 @@ TEST_F(CancelarDesdobramentoReliability, ConcurrentSessionsNeverTakeTheSameInsta
   for (int i = 0; i < sessoes; ++i) esperadas.insert(std::to_string(4 + i));
   EXPECT_EQ(tomadas, esperadas);
 }
+
+// Sessions that listed the same cancellation confirm it at once: the first to lock the rows
+// restores the title; each of the others, once the first commits, finds the rows changed and writes
+// nothing.
+class ConfirmacoesConcorrentes : public CancelarDesdobramentoReliability, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ConfirmacoesConcorrentes, OnlyOneSessionRestoresTheTitle) {
+  {
+    // Title 965911-1 of 30,00 split into 965911-2 and 965911-3.
+    TOraSession& sessao = FVerificacao.Host->Sessao();
+    TOraTransaction transacao(sessao);
+    Executar(sessao,
+             "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES (965911, "
+             "'1', 8201, 'DESD', 30, 30, DATE '2026-01-05', DATE '2030-02-05'), (965911, '2', 8201, 'BK', 10, NULL, "
+             "NULL, DATE '2030-02-05'), (965911, '3', 8201, 'BK', 20, NULL, NULL, DATE '2030-02-05')");
+    Executar(sessao,
+             "INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, QTREPLICAS) "
+             "VALUES (965911, '1', 8201, 'BK', 30, DATE '2030-02-05', 'TONormal', 0)");
+    Executar(sessao,
+             "INSERT INTO ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (965911, '1', "
+             "965911, '2'), (965911, '1', 965911, '3')");
+    transacao.Commit();
+  }
+  const int sessoes = GetParam();
+  std::latch listadas(sessoes);
+  const auto erros = testsupport::InParallel(sessoes, "desdobramento-confirmar", [&](HostSession& s, int) {
+    TOraTransaction transacao(s.Host->Sessao());
+    IFin_CancelarDesdobramento& cancelamento = *s.Financeiro->CancelarDesdobramento(tmZTPrest);
+    bool listou = false;
+    try {
+      (void)cancelamento.ListaAcoes({std::make_shared<TRegistroZtPrest>(kVendaCancelada, "1")});
+      listou = true;
+    } catch (...) {
+      listadas.count_down();
+      throw;
+    }
+    listadas.arrive_and_wait();
+    if (listou) cancelamento.Confirmar();
+    transacao.Commit();
+  });
+  int restauraram = 0;
+  for (const std::string& erro : erros) {
+    if (erro.empty()) {
+      ++restauraram;
+    } else {
+      EXPECT_EQ(erro, ExceptionTitulosAlterados::Mensagem);
+    }
+  }
+  EXPECT_EQ(restauraram, 1);
+  const auto contar = [this](const std::string& condicao) {
+    return testsupport::QueryValue(FVerificacao.Host->Sessao(),
+                                   "SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965911 AND " + condicao)
+        .value_or("?");
+  };
+  EXPECT_EQ(contar("PREST NOT IN ('1', '2', '3')"), "1");
+  EXPECT_EQ(contar("CODCOB = 'DESD'"), "3");
+  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
+                                    "SELECT COUNT(*) || '/' || MAX(QTREPLICAS) FROM ZTDESDPREST WHERE NUMTRANSVENDA = "
+                                    "965911 AND PREST = '1'")
+                .value_or("?"),
+            "1/1");
+  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
+                                    "SELECT COUNT(*) FROM ZTDESD WHERE NUMTRANSVENDADEST = 965911 AND PRESTDEST = '4'")
+                .value_or("?"),
+            "2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessoes, ConfirmacoesConcorrentes, ::testing::Values(2, 8));
 
 }  // namespace

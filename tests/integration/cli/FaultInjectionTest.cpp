@@ -31,6 +31,7 @@ const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztdesd;"
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
@@ -43,7 +44,10 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTMOVCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTESTCR WHERE CODBANCO = 9601;"
     "DELETE FROM public.ZTLANCBLOQ WHERE RECNUM BETWEEN 9600000 AND 9699999;"
-    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 96000%';";
+    "DELETE FROM public.ZTRECFUNC WHERE TEXTORECADO LIKE 'Lançamento RecNum: 96000%';"
+    "DELETE FROM public.ZTPREST WHERE NUMTRANSVENDA = 9600401;"
+    "DELETE FROM public.ZTDESDPREST WHERE NUMTRANSVENDA = 9600401;"
+    "DELETE FROM public.ZTDESD WHERE NUMTRANSVENDAORIG = 9600401 OR NUMTRANSVENDADEST = 9600401;";
 
 struct Falha {
   const char* Nome;
@@ -207,7 +211,21 @@ INSTANTIATE_TEST_SUITE_P(
             R"( "TIPOPARCEIRO": "F", "CODPARCEIRO": 9601, "NATUREZA": "D", "VALOR": 100,)"
             R"( "HISTORICO": "ADIANTAMENTO DE VIAGEM", "HISTORICO2": "VIAGEM", "CODHIST": 9601, "NUMDOC": 4455,)"
             R"( "DTLANC": "2026-03-02", "DTDOC": "2026-03-01", "DTVENC": "2026-03-30", "CODBANCO": 9601,)"
-            R"( "CODCONTA": 3101}})"}),
+            R"( "CODCONTA": 3101}})"},
+        // The cancellation of a split restores the title before it links the split's titles to it:
+        // killed at the first link, the title is not restored and the split stands.
+        Falha{"SplitCancellation", "ztdesd", "CancelarDesdobramento.Confirmar",
+              R"({"args": {"Modo": 1, "Registros": [{"NUMTRANSVENDA": 9600401, "PREST": "1"}]}})",
+              "SELECT (SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 9600401 AND PREST NOT IN ('1', '2', '3')) "
+              "+ (SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 9600401 AND CODCOB = 'DESD' AND PREST <> '1') "
+              "FROM DUAL",
+              "INSERT INTO public.ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES "
+              "(9600401, '1', 9601, 'DESD', 30, 30, DATE '2026-01-05', DATE '2030-02-05'), (9600401, '2', 9601, 'BK', "
+              "10, NULL, NULL, DATE '2030-02-05'), (9600401, '3', 9601, 'BK', 20, NULL, NULL, DATE '2030-02-05');"
+              "INSERT INTO public.ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, "
+              "QTREPLICAS) VALUES (9600401, '1', 9601, 'BK', 30, DATE '2030-02-05', 'TONormal', 0);"
+              "INSERT INTO public.ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES "
+              "(9600401, '1', 9600401, '2'), (9600401, '1', 9600401, '3');"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry

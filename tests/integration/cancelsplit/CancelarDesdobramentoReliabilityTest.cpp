@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <latch>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "Cli.h"
+#include "RecordJson.h"
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
@@ -20,6 +23,7 @@ using testsupport::HostSession;
 
 constexpr long long kVenda = 965901;
 constexpr long long kVendaCancelada = 965911;
+constexpr long long kVendaDoLote = 965921;
 
 void Executar(TOraSession& sessao, const std::string& sql) {
   TOraQuery query(&sessao);
@@ -36,12 +40,32 @@ class CancelarDesdobramentoReliability : public ::testing::Test {
     TOraTransaction transacao(FVerificacao.Host->Sessao());
     Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
     Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTDESDPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
-    for (const char* tabela : {"ZTPREST", "ZTDESDPREST"}) {
-      Executar(FVerificacao.Host->Sessao(),
-               std::string("DELETE FROM ") + tabela + " WHERE NUMTRANSVENDA = " + std::to_string(kVendaCancelada));
+    for (const long long venda : {kVendaCancelada, kVendaDoLote}) {
+      for (const char* tabela : {"ZTPREST", "ZTDESDPREST"}) {
+        Executar(FVerificacao.Host->Sessao(),
+                 std::string("DELETE FROM ") + tabela + " WHERE NUMTRANSVENDA = " + std::to_string(venda));
+      }
+      Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTDESD WHERE NUMTRANSVENDAORIG = " + std::to_string(venda));
     }
-    Executar(FVerificacao.Host->Sessao(),
-             "DELETE FROM ZTDESD WHERE NUMTRANSVENDAORIG = " + std::to_string(kVendaCancelada));
+    transacao.Commit();
+  }
+
+  // Title <venda>-1 of 30,00 split into <venda>-2 and <venda>-3, committed.
+  void Desdobrar(long long venda) {
+    const std::string v = std::to_string(venda);
+    TOraSession& sessao = FVerificacao.Host->Sessao();
+    TOraTransaction transacao(sessao);
+    Executar(sessao,
+             "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES (" + v +
+                 ", '1', 8201, 'DESD', 30, 30, DATE '2026-01-05', DATE '2030-02-05'), (" + v +
+                 ", '2', 8201, 'BK', 10, NULL, NULL, DATE '2030-02-05'), (" + v +
+                 ", '3', 8201, 'BK', 20, NULL, NULL, DATE '2030-02-05')");
+    Executar(sessao,
+             "INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, QTREPLICAS) "
+             "VALUES (" +
+                 v + ", '1', 8201, 'BK', 30, DATE '2030-02-05', 'TONormal', 0)");
+    Executar(sessao, "INSERT INTO ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (" + v +
+                         ", '1', " + v + ", '2'), (" + v + ", '1', " + v + ", '3')");
     transacao.Commit();
   }
 
@@ -83,22 +107,7 @@ TEST_F(CancelarDesdobramentoReliability, ConcurrentSessionsNeverTakeTheSameInsta
 class ConfirmacoesConcorrentes : public CancelarDesdobramentoReliability, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ConfirmacoesConcorrentes, OnlyOneSessionRestoresTheTitle) {
-  {
-    // Title 965911-1 of 30,00 split into 965911-2 and 965911-3.
-    TOraSession& sessao = FVerificacao.Host->Sessao();
-    TOraTransaction transacao(sessao);
-    Executar(sessao,
-             "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES (965911, "
-             "'1', 8201, 'DESD', 30, 30, DATE '2026-01-05', DATE '2030-02-05'), (965911, '2', 8201, 'BK', 10, NULL, "
-             "NULL, DATE '2030-02-05'), (965911, '3', 8201, 'BK', 20, NULL, NULL, DATE '2030-02-05')");
-    Executar(sessao,
-             "INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, QTREPLICAS) "
-             "VALUES (965911, '1', 8201, 'BK', 30, DATE '2030-02-05', 'TONormal', 0)");
-    Executar(sessao,
-             "INSERT INTO ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (965911, '1', "
-             "965911, '2'), (965911, '1', 965911, '3')");
-    transacao.Commit();
-  }
+  Desdobrar(kVendaCancelada);
   const int sessoes = GetParam();
   std::latch listadas(sessoes);
   const auto erros = testsupport::InParallel(sessoes, "desdobramento-confirmar", [&](HostSession& s, int) {
@@ -144,5 +153,35 @@ TEST_P(ConfirmacoesConcorrentes, OnlyOneSessionRestoresTheTitle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessoes, ConfirmacoesConcorrentes, ::testing::Values(2, 8));
+
+// A batch lists in one line and confirms in a later one (each line its own transaction); the run
+// of the batch refuses a second confirmation, and a call without a transaction refuses first.
+TEST_F(CancelarDesdobramentoReliability, ABatchListsConfirmsAndRefusesASecondConfirmation) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  Desdobrar(kVendaDoLote);
+  const std::string registros = R"("Registros": [{"NUMTRANSVENDA": 965921, "PREST": "1"}])";
+  const std::string lote = R"({"op": "CancelarDesdobramento.Confirmar", "flags": {"no_transaction": true}, "args": )"
+                           R"({"Modo": 1, )" +
+                           registros + "}}\n" + R"({"op": "CancelarDesdobramento.ListaAcoes", "args": {"Modo": 1, )" +
+                           registros + "}}\n" + R"({"op": "CancelarDesdobramento.Confirmar", "args": {"Modo": 1}})" +
+                           "\n" + R"({"op": "CancelarDesdobramento.Confirmar", "args": {"Modo": 1}})" + "\n";
+  std::istringstream in(lote);
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::Main({"call", "--batch"}, in, out, err), 1);
+  std::istringstream linhas(out.str());
+  std::vector<cli::Json> respostas;
+  for (std::string linha; std::getline(linhas, linha);) respostas.push_back(cli::Json::parse(linha));
+  ASSERT_EQ(respostas.size(), 4u) << out.str();
+  EXPECT_EQ(respostas[0]["message"], MensagensCancelamento::kSemTransacao);
+  EXPECT_EQ(respostas[1]["result"]["folhas"].size(), 2u);
+  EXPECT_EQ(respostas[2]["result"],
+            cli::Json::parse(R"({"passo": 4, "restaurados": [{"NUMTRANSVENDA": 965921, "PREST": "4"}]})"));
+  EXPECT_EQ(respostas[3]["message"], MensagensCancelamento::kListaAcoesInvalida);
+  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
+                                    "SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965921 AND CODCOB = 'BK'")
+                .value_or("?"),
+            "1");
+}
 
 }  // namespace

@@ -206,6 +206,32 @@ TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIs
   EXPECT_EQ(Scalar("SELECT CODCOB FROM ZTPREST WHERE NUMTRANSVENDA = 65471 AND PREST = '1'"), "DESD");
 }
 
+// 100 split into 60 and 60 with interest: the excess became payable entry 965481 of 20,00, offset by a
+// paid negative entry of the payable area when the split is cancelled.
+TEST_F(CancelarDesdobramentoTest, ExcessEntriesAreOffsetByAPaidNegativeEntry) {
+  Desdobrado(65481, 100, "1", "JUR");
+  Titulo(65482, 60);
+  Titulo(65483, 60);
+  Ligar(65481, 65482);
+  Ligar(65481, 65483);
+  Exec(
+      "INSERT INTO ZTCLIENT (CODCLI, CLIENTE) SELECT 8201, 'CLIENTE DOS DESDOBRAMENTOS' FROM DUAL WHERE NOT EXISTS "
+      "(SELECT 1 FROM ZTCLIENT WHERE CODCLI = 8201)");
+  Exec(
+      "INSERT INTO ZTLANC (RECNUM, CODFILIAL, CODCONTA, TIPOLANC, TIPOPARCEIRO, CODFORNEC, VALOR, NUMNOTA, DUPLIC, "
+      "LOCALIZACAO, PARCELA, HISTORICO, DTLANC, DTVENC, DTEMISSAO) VALUES (965481, '1', 3101, 'C', 'C', 8201, 20, "
+      "5481, '1', '65481', '1', 'JUROS DO DESDOBRAMENTO', TRUNC(SYSDATE), TRUNC(SYSDATE), TRUNC(SYSDATE))");
+  TCancelarDesdobramento& canc = Canc();
+  TListaAcoes& lista = canc.ListaAcoes({T(65481)});
+  ConfirmarVencimentos(lista);
+  ASSERT_EQ(lista.DesdobramentosAMaior.size(), 1u);
+  lista.DesdobramentosAMaior[0]->Confirmada = true;
+  canc.Confirmar();
+  EXPECT_EQ(Scalar("SELECT TO_CHAR(VALOR) || '/' || TO_CHAR(VPAGO) || '/' || HISTORICO || '/' || NVL2(DTPAGTO, 'P', "
+                   "'-') || NVL2(DTEMISSAO, 'E', '-') FROM ZTLANC WHERE LOCALIZACAO = '65481' AND RECNUM <> 965481"),
+            "-20/-20/REF. CANC. DE DESDOBRAMENTO/PE");
+}
+
 // Entries 965500 and up on branch 9: entry 965501 (100, cost centers T1 50 and T2 50) split into
 // 965502 (60, all T1) and 965503 (40, all T2).
 class CancelarDesdobramentoLancamentoTest : public costcenter_it::CentroCustoTest {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -230,6 +233,39 @@ TEST_F(CancelarDesdobramentoTest, ExcessEntriesAreOffsetByAPaidNegativeEntry) {
   EXPECT_EQ(Scalar("SELECT TO_CHAR(VALOR) || '/' || TO_CHAR(VPAGO) || '/' || HISTORICO || '/' || NVL2(DTPAGTO, 'P', "
                    "'-') || NVL2(DTEMISSAO, 'E', '-') FROM ZTLANC WHERE LOCALIZACAO = '65481' AND RECNUM <> 965481"),
             "-20/-20/REF. CANC. DE DESDOBRAMENTO/PE");
+}
+
+// A copy that lacks a column of the title stops the restoration with the column's name; nothing of
+// the confirmation remains.
+TEST_F(CancelarDesdobramentoTest, AColumnTheCopyLacksStopsTheRestorationLoudly) {
+  Dividido(65491);
+  Session().ExecuteScript("ALTER TABLE ztdesdprest DROP COLUMN obs2");
+  TCancelarDesdobramento& canc = Canc();
+  ConfirmarVencimentos(canc.ListaAcoes({T(65491)}));
+  EXPECT_FAILS_WITH(canc.Confirmar(),
+                    "Exception: Não foi possível copiar o campo OBS2 da ZTDESDPREST para o registro 65491-1!");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 65491 AND 65493"), "3");
+  EXPECT_EQ(Scalar("SELECT QTREPLICAS FROM ZTDESDPREST WHERE NUMTRANSVENDA = 65491"), "0");
+}
+
+// The query of the run reads the database and may leave a copy of what it read; a file already there
+// is overwritten, never read.
+TEST_F(CancelarDesdobramentoTest, QueriesReadTheDatabaseAndOnlyWriteTheirCopy) {
+  Titulo(65495, 12.5);
+  const std::string arquivo = ::testing::TempDir() + "/cancdesd-copia.tsv";
+  {
+    std::ofstream antigo(arquivo);
+    antigo << "65495\t1\t999\n";
+  }
+  TCancDesdQry q(&Session());
+  q.SQL.Add("SELECT NUMTRANSVENDA, PREST, VALOR, OBS2 FROM ZTPREST WHERE NUMTRANSVENDA = 65495");
+  q.ArquivoCopia = arquivo;
+  q.OpenSaveOrLoad();
+  EXPECT_EQ(q.FieldByName("VALOR").AsFloat(), 12.5);
+  std::ifstream copia(arquivo);
+  const std::string texto((std::istreambuf_iterator<char>(copia)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(texto, "65495\t1\t12.50\t\\N\n");
+  std::remove(arquivo.c_str());
 }
 
 // Entries 965500 and up on branch 9: entry 965501 (100, cost centers T1 50 and T2 50) split into

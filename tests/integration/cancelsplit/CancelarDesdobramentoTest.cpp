@@ -302,7 +302,7 @@ TEST_F(CancelarDesdobramentoLancamentoTest, RestoredEntryAndCounterEntriesTakeTh
   TListaAcoes& lista = canc.ListaAcoes({std::make_shared<TRegistroZTLanc>(965501)});
   EXPECT_NE(dynamic_cast<TListaAcoesZTLanc*>(&lista), nullptr);
   ASSERT_EQ(lista.Vencimentos.size(), 1u);
-  lista.Vencimentos[0]->Confirmar(lista.Vencimentos[0]->DTVENC);
+  lista.Vencimentos[0]->Confirmar(TDateTime::EncodeDate(2027, 4, 30));
   canc.Confirmar();
 
   const std::string restaurado = Scalar("SELECT RECNUMDESTINO FROM ZTDESDLANC WHERE RECNUMORIG = 965502");
@@ -313,6 +313,9 @@ TEST_F(CancelarDesdobramentoLancamentoTest, RestoredEntryAndCounterEntriesTakeTh
                   " ORDER BY RECNUM"),
             "100:-:-:- -60:-60:TITULO DESDOBRADO.:C -40:-40:TITULO DESDOBRADO.:C");
   EXPECT_EQ(Linhas(std::stoi(restaurado)), "T1:50 T2:50");
+  EXPECT_EQ(Scalar("SELECT TO_CHAR(DTVENC, 'YYYY-MM-DD') FROM ZTLANC WHERE RECNUM = " + restaurado +
+                   " AND DTPRORROG = TRUNC(SYSDATE)"),
+            "2027-04-30");
   EXPECT_EQ(Todas("SELECT R.CODIGOCENTROCUSTO, R.VALOR FROM ZTRATEIOCENTROCUSTO R, ZTLANC L WHERE R.RECNUM = "
                   "L.RECNUM AND L.LOCALIZACAO = 'TITULO DESDOBRADO.' AND L.CODCONTA = 910001 ORDER BY L.RECNUM"),
             "T1:-60 T2:-40");

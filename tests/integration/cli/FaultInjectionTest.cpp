@@ -29,9 +29,9 @@ using cli::Json;
 
 const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztdesd;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztdesd;"
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"

@@ -53,7 +53,7 @@ BEGIN
          minutodesd = extract(minute FROM v_agora), codfuncdesd = self.matriculausuario,
          codfuncultalter = self.matriculausuario, dtultalter = v_agora
    WHERE numtransvenda = self.numtransvenda AND prest = self.prest;
-  SELECT p.*, self.matriculausuario, self.valoraproveitadocredito INTO self FROM ztprest p
-   WHERE p.numtransvenda = self.numtransvenda AND p.prest = self.prest;
+  -- The object keeps what it loaded: the columns are named here, so the title table may gain
+  -- columns after the object type was made.
   RETURN self;
 END $$;

@@ -207,6 +207,24 @@ TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIs
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCRECLI WHERE CODIGO IN (965471, 965472) AND DTESTORNO IS NOT NULL"), "2");
   EXPECT_EQ(Scalar("SELECT SUM(VALOR) FROM ZTCRECLI WHERE NUMTRANSVENDA = 65471 AND PRESTORIG = '1'"), "0");
   EXPECT_EQ(Scalar("SELECT CODCOB FROM ZTPREST WHERE NUMTRANSVENDA = 65471 AND PREST = '1'"), "DESD");
+
+  // Restored once before: this restoration is the second, and the credits stay as they are.
+  Desdobrado(65476, 100, "1", "CRED");
+  Exec("UPDATE ZTDESDPREST SET QTREPLICAS = 1 WHERE NUMTRANSVENDA = 65476");
+  Titulo(65477, 60);
+  Titulo(65478, 60);
+  Ligar(65476, 65477);
+  Ligar(65476, 65478);
+  Exec(
+      "INSERT INTO ZTCRECLI (CODIGO, CODCLI, NUMTRANSVENDA, PRESTORIG, VALOR, CODFILIAL, DTLANC) VALUES (965476, "
+      "8201, 65476, '1', 20, '1', TRUNC(SYSDATE))");
+  TListaAcoes& segunda = canc.ListaAcoes({T(65476)});
+  ConfirmarVencimentos(segunda);
+  ASSERT_EQ(segunda.DesdobramentosAMaior.size(), 1u);
+  segunda.DesdobramentosAMaior[0]->Confirmada = true;
+  canc.Confirmar();
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCRECLI WHERE NUMTRANSVENDA = 65476 AND DTESTORNO IS NULL"), "1");
+  EXPECT_EQ(Scalar("SELECT QTREPLICAS FROM ZTDESDPREST WHERE NUMTRANSVENDA = 65476"), "2");
 }
 
 // 100 split into 60 and 60 with interest: the excess became payable entry 965481 of 20,00, offset by a

@@ -32,6 +32,7 @@ std::vector<DemoStep> Steps() {
   AddBorderoDemo(steps);
   AddDNIDemo(steps);
   AddBoletosDemo(steps);
+  AddCancelarDesdobramentoDemo(steps);
   return steps;
 }
 

@@ -31,6 +31,7 @@ void AddCreditoClienteDemo(std::vector<DemoStep>& steps);
 void AddBorderoDemo(std::vector<DemoStep>& steps);
 void AddDNIDemo(std::vector<DemoStep>& steps);
 void AddBoletosDemo(std::vector<DemoStep>& steps);
+void AddCancelarDesdobramentoDemo(std::vector<DemoStep>& steps);
 
 // A message as a terminal shows it: each line break of the module ("\r\n" or "\r") becomes a new
 // line that starts with `indent`.

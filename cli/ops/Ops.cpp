@@ -19,6 +19,7 @@ void RegisterAllOperations(OperationRegistry& operations) {
   RegisterCreditoClienteOps(operations);
   RegisterDepositoNaoIdentificadoOps(operations);
   RegisterBoletosOps(operations);
+  RegisterCancelarDesdobramentoOps(operations);
 }
 
 }  // namespace cli

@@ -19,6 +19,7 @@ void RegisterCentroCustoPedidoOps(OperationRegistry& operations);
 void RegisterCreditoClienteOps(OperationRegistry& operations);
 void RegisterDepositoNaoIdentificadoOps(OperationRegistry& operations);
 void RegisterBoletosOps(OperationRegistry& operations);
+void RegisterCancelarDesdobramentoOps(OperationRegistry& operations);
 
 void RegisterAllOperations(OperationRegistry& operations);
 

@@ -7,6 +7,7 @@
 
 #include "cancelsplit/Uclsfin_dalmapeardesdobramento.h"
 #include "cancelsplit/Uclsfin_validacaodesdobramento.h"
+#include "oradb/TOraSavepoint.h"
 #include "oradb/TOraSession.h"
 #include "sdk/IQuorvin.h"
 
@@ -28,6 +29,7 @@ void TCancelarDesdobramento::LimparAtributos() {
   FDAOZTPrest.reset();
   FDAOZTLanc.reset();
   FDAOZTCreCli.reset();
+  FListaAcoes.reset();
 }
 
 void TCancelarDesdobramento::Carregar(const TArrayOfRegistro& registros, bool forcar, bool a_maior) {
@@ -38,6 +40,7 @@ void TCancelarDesdobramento::Carregar(const TArrayOfRegistro& registros, bool fo
   }
   try {
     LimparAtributos();
+    FAMaior = a_maior;
     TMapearDesdobramento mapa(Sessao(), FModo);
     mapa.MapearDesdobramento(registros, a_maior, FRelacoes);
     auto ligar = [](std::unordered_map<std::string, TArrayOfRegistro>& vizinhos, const TRegistro& de,
@@ -62,11 +65,11 @@ void TCancelarDesdobramento::Carregar(const TArrayOfRegistro& registros, bool fo
           AdicionarAoArraySeNaoEstiver(fk.Tipo == TZTPrestFK::zpfZTLanc ? lancamentos : creditos, fk.Registro);
         }
       }
-      FDAOZTPrest = std::make_unique<TDAOModoZTPrest>(Sessao(), FRegistros);
-      if (!lancamentos.empty()) FDAOZTLanc = std::make_unique<TDAOModoZTLanc>(Sessao(), lancamentos);
-      if (!creditos.empty()) FDAOZTCreCli = std::make_unique<TDAOZTCreCli>(Sessao(), creditos);
+      FDAOZTPrest = std::make_unique<TDAOModoZTPrest>(Quorvin(), Sessao(), FRegistros);
+      if (!lancamentos.empty()) FDAOZTLanc = std::make_unique<TDAOModoZTLanc>(Quorvin(), Sessao(), lancamentos);
+      if (!creditos.empty()) FDAOZTCreCli = std::make_unique<TDAOZTCreCli>(Quorvin(), Sessao(), creditos);
     } else if (FModo == tmZTLanc) {
-      FDAOZTLanc = std::make_unique<TDAOModoZTLanc>(Sessao(), FRegistros);
+      FDAOZTLanc = std::make_unique<TDAOModoZTLanc>(Quorvin(), Sessao(), FRegistros);
     }
     FPasso = TPasso::tpCarregado;
   } catch (...) {
@@ -229,4 +232,216 @@ TArrayOfAcaoImpeditiva TCancelarDesdobramento::Validar(const TArrayOfRegistro& a
     rodar(TValidarTituloBaixadoComVerba(afetados, *this));
   }
   return impeditivas;
+}
+
+TArrayOfRegistro TCancelarDesdobramento::Folhas(const TArrayOfRegistro& afetados) const {
+  TIndiceRegistros universo;
+  for (const TRegistroPtr& r : afetados) universo.Adicionar(*r);
+  TArrayOfRegistro folhas;
+  for (const TRegistroPtr& r : afetados) {
+    if (obterDestinos(*r, &universo).empty() && !DAOModo().Baixado(*r)) folhas.push_back(r);
+  }
+  return folhas;
+}
+
+namespace {
+
+namespace MC = MensagensCancelamento;
+
+template <class TAcaoModo>
+std::vector<TAcaoDefinidaPtr> Definidas(const TArrayOfRegistro& registros) {
+  std::vector<TAcaoDefinidaPtr> acoes;
+  for (const TRegistroPtr& r : registros) acoes.push_back(std::make_shared<TAcaoModo>(r));
+  return acoes;
+}
+
+TArrayOfRegistro RegistrosDe(const std::vector<TAcaoDefinidaPtr>& acoes) {
+  TArrayOfRegistro registros;
+  for (const TAcaoDefinidaPtr& acao : acoes) registros.push_back(acao->Registro);
+  return registros;
+}
+
+}  // namespace
+
+TListaAcoes& TCancelarDesdobramento::ListaAcoes(const TArrayOfRegistro& selecionados) {
+  FListaAcoes.reset();
+  if (FPasso == TPasso::tpFalhou || FPasso == TPasso::tpCriado || FPasso == TPasso::tpConfirmado) {
+    Carregar(selecionados, true, true);
+  } else {
+    // A selection the run did not load is loaded now, as a first listing would.
+    Carregar(selecionados, false, true);
+  }
+  try {
+    const bool titulos = FModo == tmZTPrest;
+    std::unique_ptr<TListaAcoes> lista;
+    if (titulos) {
+      lista = std::make_unique<TListaAcoesZTPrest>();
+    } else {
+      lista = std::make_unique<TListaAcoesZTLanc>();
+    }
+    TDAO& dao = DAOModo();
+    lista->Hoje = dao.hoje();
+    lista->Dados = dao.Dados();
+    lista->Selecionados = selecionados;
+    const TArrayOfRegistro afetados = Afetados(selecionados);
+    const TArrayOfRegistro raizes = Raizes(afetados);
+    lista->Afetados = titulos ? Definidas<TAcaoDefinidaZTPrest>(afetados) : Definidas<TAcaoDefinidaZTLanc>(afetados);
+    lista->Raizes = titulos ? Definidas<TAcaoDefinidaZTPrest>(raizes) : Definidas<TAcaoDefinidaZTLanc>(raizes);
+    for (const TRegistroPtr& r : raizes) {
+      const TDateTime dtvenc = dao.ObterData("DTVENC", *r);
+      if (!(dtvenc < lista->Hoje)) continue;
+      if (titulos) {
+        lista->Vencimentos.push_back(std::make_shared<TAcaoVencAnteriorDataAtualZTPrest>(r, dtvenc));
+      } else {
+        lista->Vencimentos.push_back(std::make_shared<TAcaoVencAnteriorDataAtualZTLanc>(r, dtvenc));
+      }
+    }
+    if (titulos) {
+      for (const TRegistroPtr& r : RaizesAMaior(raizes)) {
+        TAcaoAMaiorPtr acao = CriarAcaoDesdobramentoAMaior(r, dao.Obter("CODCOBORIG", *r, std::string()));
+        if (!acao) throw Exception(MC::kCobrancaInvalida);
+        lista->DesdobramentosAMaior.push_back(std::move(acao));
+      }
+    }
+    const TArrayOfRegistro folhas = Folhas(afetados);
+    lista->Folhas = titulos ? Definidas<TAcaoDefinidaZTPrest>(folhas) : Definidas<TAcaoDefinidaZTLanc>(folhas);
+    if (titulos) {
+      for (const TRegistroPtr& r : afetados) {
+        if (dao.Obter("NUMTRANSVENDOR", *r, 0.0) > 0 && dao.ObterData("DTVENDOR", *r).Value() > 0 && dao.Baixado(*r)) {
+          lista->Vendor.push_back(std::make_shared<TAcaoImpeditivaDesdVendorZTPrest>(r, ""));
+        }
+      }
+    }
+    lista->Impeditivas = Validar(afetados, raizes);
+    FListaAcoes = std::move(lista);
+    FPasso = TPasso::tpAcoesListadas;
+    return *FListaAcoes;
+  } catch (...) {
+    FPasso = TPasso::tpFalhou;
+    throw;
+  }
+}
+
+TListaAcoes& TCancelarDesdobramento::ListaAcoes() {
+  if (!FListaAcoes) throw Exception(MC::kListaAcoesInvalida);
+  return *FListaAcoes;
+}
+
+void TCancelarDesdobramento::TravarRegistros() {
+  DAOModo().Travar();
+  if (FModo == tmZTPrest && FDAOZTLanc) FDAOZTLanc->Travar();
+  if (FDAOZTCreCli) FDAOZTCreCli->Travar();
+}
+
+bool TCancelarDesdobramento::ListaAindaIgual() {
+  auto gemeo = std::make_unique<TCancelarDesdobramento>(Owner(), FCodigoUsuario, FCodigoRotina, FModo);
+  gemeo->Carregar(FListaAcoes->Selecionados, true, FAMaior);
+  return FListaAcoes->igual(gemeo->ListaAcoes(FListaAcoes->Selecionados));
+}
+
+void TCancelarDesdobramento::Confirmar() {
+  GetValidador().Clear();
+  CheckTransacao();
+  if (!GetValidador().IsEmpty()) throw Exception(MC::kSemTransacao);
+  if (FPasso != TPasso::tpAcoesListadas || !FListaAcoes) {
+    throw Exception(FPasso == TPasso::tpFalhou ? MC::kFalhou : MC::kListaAcoesInvalida);
+  }
+  if (!FListaAcoes->Impeditivas.empty()) throw Exception(MC::kImpeditivas);
+  if (!FListaAcoes->TodosAMaiorConfirmados()) throw Exception(MC::kAMaiorNaoConfirmado);
+  if (!FListaAcoes->TodosVencimentosConfirmados()) throw Exception(MC::kVencimentoNaoConfirmado);
+  if (!FListaAcoes->Vendor.empty()) throw Exception(MC::kVendor);
+  try {
+    // Every row of the run stays locked until the caller's transaction ends; a second session
+    // confirming the same cancellation waits here, then finds the rows changed.
+    TravarRegistros();
+    if (!ListaAindaIgual()) throw ExceptionTitulosAlterados();
+    // A failed write leaves nothing behind, even for a caller that commits after the failure.
+    FRestaurados.clear();
+    TOraSavepoint escrita(Sessao());
+    if (FModo == tmZTPrest) {
+      GravarZTPrest();
+    } else {
+      GravarZTLanc();
+    }
+    escrita.Release();
+    FPasso = TPasso::tpConfirmado;
+  } catch (...) {
+    FRestaurados.clear();
+    FPasso = TPasso::tpFalhou;
+    throw;
+  }
+}
+
+void TCancelarDesdobramento::GravarZTPrest() {
+  TDAO& dao = DAOModo();
+  const TDateTime hoje = FListaAcoes->Hoje;
+  TArrayOfRegistro restaurados;
+  for (const TRegistroPtr& raiz : RegistrosDe(FListaAcoes->Raizes)) {
+    const TRegistroPtr restaurado = dao.Replicar(*raiz);
+    restaurados.push_back(restaurado);
+    if (const TAcaoDesdobramentoAMaiorZTPrest* acao = FListaAcoes->DesdobramentoAMaior(*raiz)) {
+      TratarDesdobramentoAMaior(*acao, *raiz);
+    }
+    const TAcaoVencAnteriorDataAtual* vencimento = FListaAcoes->Vencimento(*raiz);
+    if (vencimento != nullptr && vencimento->NovaDataVencimento != dao.ObterData("DTVENC", *raiz)) {
+      dao.AtualizarCampo(*restaurado, "DTVENC", vencimento->NovaDataVencimento);
+      dao.AtualizarCampo(*restaurado, "DTRECEBIMENTOPREVISTO", vencimento->NovaDataVencimento);
+      dao.AtualizarCampo(*restaurado, "DTLANCPRORROG", hoje);
+    }
+  }
+  const TArrayOfRegistro folhas = RegistrosDe(FListaAcoes->Folhas);
+  dao.Vincular(folhas, restaurados);
+  dao.Baixar(folhas);
+  FRestaurados = restaurados;
+}
+
+void TCancelarDesdobramento::GravarZTLanc() {
+  TDAOModoZTLanc& dao = *FDAOZTLanc;
+  const TDateTime hoje = FListaAcoes->Hoje;
+  const TArrayOfRegistro raizes = RegistrosDe(FListaAcoes->Raizes);
+  TArrayOfRegistro restaurados;
+  for (const TRegistroPtr& raiz : raizes) {
+    const TRegistroPtr restaurado = dao.ReplicarZTLanc(*raiz, false);
+    restaurados.push_back(restaurado);
+    const TAcaoVencAnteriorDataAtual* vencimento = FListaAcoes->Vencimento(*raiz);
+    if (vencimento != nullptr && vencimento->NovaDataVencimento != dao.ObterData("DTVENC", *raiz)) {
+      dao.AtualizarCampo(*restaurado, "DTVENC", vencimento->NovaDataVencimento);
+      dao.AtualizarCampo(*restaurado, "DTPRORROG", hoje);
+    }
+  }
+  const TArrayOfRegistro folhas = RegistrosDe(FListaAcoes->Folhas);
+  dao.Vincular(folhas, restaurados);
+  dao.Baixar(folhas);
+  TArrayOfRegistro contrapartidas;
+  for (const TRegistroPtr& folha : folhas) contrapartidas.push_back(dao.ReplicarZTLanc(*folha, true));
+  dao.ProcessarRateioCentroCusto(raizes, restaurados, folhas, contrapartidas);
+  FRestaurados = restaurados;
+}
+
+void TCancelarDesdobramento::TratarDesdobramentoAMaior(const TAcaoDesdobramentoAMaiorZTPrest& acao,
+                                                       const TRegistro& registro) {
+  TDAO& dao = DAOModo();
+  dao.Baixar(TArrayOfRegistro{RegistroDaExecucao(registro)});
+  if (dao.ObterCampoReplica("QTREPLICAS", registro, 0.0) != 1) return;
+  TDAO* destino = nullptr;
+  if (dynamic_cast<const TAcaoDesdobramentoAMaiorZTPrestCRED*>(&acao) != nullptr) {
+    destino = FDAOZTCreCli.get();
+  } else if (dynamic_cast<const TAcaoDesdobramentoAMaiorZTPrestZTLanc*>(&acao) != nullptr) {
+    destino = FDAOZTLanc.get();
+  } else {
+    throw Exception(MC::kTipoAMaiorInvalido);
+  }
+  const auto* titulo = dynamic_cast<const TRegistroFKZtPrest*>(RegistroDaExecucao(registro).get());
+  if (titulo == nullptr || destino == nullptr) return;
+  for (const TRegistrosFK& fk : titulo->FKs) {
+    const bool do_destino = (fk.Tipo == TZTPrestFK::zpfZTCreCli) == (destino == FDAOZTCreCli.get());
+    if (do_destino) destino->Cancelar(*fk.Registro);
+  }
+}
+
+TRegistroPtr TCancelarDesdobramento::RegistroDaExecucao(const TRegistro& registro) const {
+  for (const TRegistroPtr& r : FRegistros) {
+    if (r->Igual(registro)) return r;
+  }
+  throw Exception("O registro " + registro.Descricao() + " não faz parte do cancelamento!");
 }

@@ -40,7 +40,7 @@ TEST_F(CliTest, BatchRunsEachLineAndReportsTheWorstExit) {
   const std::string input =
       "{\"op\": \"Frame.GetVersao\"}\n"
       "\n"
-      "{\"op\": \"Frame.CancelarDesdobramento\", \"flags\": {\"routine\": 749}, \"args\": {\"modo\": 2}}\n"
+      "{\"op\": \"CancelarDesdobramento.Confirmar\", \"flags\": {\"routine\": 749}, \"args\": {\"Modo\": 2}}\n"
       "{\"op\": \"Frame.Nada\"}\n"
       "nao e json\n"
       "{\"op\": \"Frame.GetVersao\", \"flags\": {\"confirm\": \"talvez\"}}\n";
@@ -50,7 +50,8 @@ TEST_F(CliTest, BatchRunsEachLineAndReportsTheWorstExit) {
   for (std::string line; std::getline(lines, line);) answers.push_back(Json::parse(line));
   ASSERT_EQ(answers.size(), 5u);
   EXPECT_EQ(answers[0], Json::parse(R"({"ok": true, "result": "1.0.0"})"));
-  EXPECT_EQ(answers[1]["result"]["criado"], true);
+  // Nothing listed yet: the run refuses to confirm, a business refusal.
+  EXPECT_EQ(answers[1]["message"], "Chamada do método 'ListaAcoes' inválida!");
   EXPECT_EQ(answers[2]["exception"], "UsageError");
   EXPECT_EQ(answers[3]["exception"], "UsageError");
   EXPECT_EQ(answers[4]["message"], "flags.confirm: use \"ok\" ou \"cancel\".");

@@ -29,6 +29,7 @@ using cli::Json;
 
 const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztdesd;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztprest;"
@@ -51,7 +52,10 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTBANCONOSSONUMERO WHERE CODBANCO = 9604;"
     "DELETE FROM public.ZTCOB WHERE CODCOB = 'FIBL';"
     "DELETE FROM public.ZTBANCO WHERE CODBANCO = 9604;"
-    "DELETE FROM public.ZTCLIENT WHERE CODCLI = 9604;";
+    "DELETE FROM public.ZTCLIENT WHERE CODCLI = 9604;"
+    "DELETE FROM public.ZTPREST WHERE NUMTRANSVENDA = 9600401;"
+    "DELETE FROM public.ZTDESDPREST WHERE NUMTRANSVENDA = 9600401;"
+    "DELETE FROM public.ZTDESD WHERE NUMTRANSVENDAORIG = 9600401 OR NUMTRANSVENDADEST = 9600401;";
 
 struct Falha {
   const char* Nome;
@@ -237,7 +241,21 @@ INSTANTIATE_TEST_SUITE_P(
               "INSERT INTO public.ZTPREST (NUMTRANSVENDA, PREST, DUPLIC, CODFILIAL, CODCLI, CODCOB, DTVENC, VALOR) "
               "VALUES (960401, '1', 960401, '96', 9604, 'FIBL', DATE '2026-12-30', 10), (960401, '2', 960401, '96', "
               "9604, 'FIBL', DATE '2027-01-30', 20);",
-              "UPDATE"}),
+              "UPDATE"},
+        // The cancellation of a split restores the title before it links the split's titles to it:
+        // killed at the first link, the title is not restored and the split stands.
+        Falha{"SplitCancellation", "ztdesd", "CancelarDesdobramento.Confirmar",
+              R"({"args": {"Modo": 1, "Registros": [{"NUMTRANSVENDA": 9600401, "PREST": "1"}]}})",
+              "SELECT (SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 9600401 AND PREST NOT IN ('1', '2', '3')) "
+              "+ (SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 9600401 AND CODCOB = 'DESD' AND PREST <> '1') "
+              "FROM DUAL",
+              "INSERT INTO public.ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES "
+              "(9600401, '1', 9601, 'DESD', 30, 30, DATE '2026-01-05', DATE '2030-02-05'), (9600401, '2', 9601, 'BK', "
+              "10, NULL, NULL, DATE '2030-02-05'), (9600401, '3', 9601, 'BK', 20, NULL, NULL, DATE '2030-02-05');"
+              "INSERT INTO public.ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, "
+              "QTREPLICAS) VALUES (9600401, '1', 9601, 'BK', 30, DATE '2030-02-05', 'TONormal', 0);"
+              "INSERT INTO public.ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES "
+              "(9600401, '1', 9600401, '2'), (9600401, '1', 9600401, '3');"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry

@@ -29,17 +29,33 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& input 
 // A request is checked against the operation's field table before anything runs (these tests
 // have no database): a mistake answers UsageError, exit 2, with a message naming what is wrong.
 TEST(CliProtocol, BadRequestsAreRefusedWithAClearMessageAndExitTwo) {
-  const std::string split = "Frame.CancelarDesdobramento";
+  const std::string split = "CancelarDesdobramento.ListaAcoes";
   const std::string post = "MovimentacaoNumerarios.Incluir";
   const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
       {"Nada.Existe", "{}", "operação desconhecida: Nada.Existe (veja quorvin-fin call --list)."},
       {split, "[]", "a requisição deve ser um objeto JSON, recebido lista."},
-      {split, R"({"args": {}})", "args: campo obrigatório ausente \"modo\"."},
-      {split, R"({"args": {"modo": "1"}})", "args.modo: esperado número inteiro, recebido texto."},
-      {split, R"({"args": {"modo": 1.5}})", "args.modo: esperado número inteiro, recebido número."},
-      {split, R"({"args": {"modo": 1, "extra": 2}})", "args: campo desconhecido \"extra\"."},
-      {split, R"({"record": {}})", "Frame.CancelarDesdobramento recebe \"args\", não \"record\"."},
-      {split, R"({"args": {"modo": 1}, "outra": 1})", "chave desconhecida na requisição: \"outra\"."},
+      {split, R"({"args": {}})", "args: campo obrigatório ausente \"Modo\"."},
+      {split, R"({"args": {"Modo": "1"}})", "args.Modo: esperado número inteiro, recebido texto."},
+      {split, R"({"args": {"Modo": 1.5}})", "args.Modo: esperado número inteiro, recebido número."},
+      {split, R"({"args": {"Modo": 1, "extra": 2}})", "args: campo desconhecido \"extra\"."},
+      {split, R"({"record": {}})", "CancelarDesdobramento.ListaAcoes recebe \"args\", não \"record\"."},
+      {split, R"({"args": {"Modo": 1}, "outra": 1})", "chave desconhecida na requisição: \"outra\"."},
+      // The records of a selection: the mode's key, nothing else.
+      {split, R"({"args": {"Modo": 3, "Registros": []}})",
+       "args.Modo: use 1 (títulos, ZTPREST) ou 2 (lançamentos, ZTLANC)."},
+      {split, R"({"args": {"Modo": 1}})", "args: campo obrigatório ausente \"Registros\"."},
+      {split, R"({"args": {"Modo": 1, "Registros": []}})", "args.Registros: selecione ao menos um registro."},
+      {split, R"({"args": {"Modo": 1, "Registros": {"RECNUM": 1}}})",
+       "args.Registros: esperada lista de registros, recebido objeto."},
+      {split, R"({"args": {"Modo": 1, "Registros": [{"RECNUM": 1}]}})",
+       "args.Registros[0]: um título tem NUMTRANSVENDA (maior que zero) e PREST, sem RECNUM."},
+      {split, R"({"args": {"Modo": 2, "Registros": [{"RECNUM": 5, "PREST": "1"}]}})",
+       "args.Registros[0]: um lançamento tem RECNUM (maior que zero), sem NUMTRANSVENDA nem PREST."},
+      {split, R"({"args": {"Modo": 1, "Registros": [{"NUMTRANSVENDA": 5, "PREST": "1' OR 1=1"}]}})",
+       "args.Registros[0].PREST: no máximo 2 caracteres."},
+      {"CancelarDesdobramento.Confirmar",
+       R"({"args": {"Modo": 2, "DesdobramentosAMaior": [{"RECNUM": 5, "DTVENC": "2026-01-01"}]}})",
+       "args.DesdobramentosAMaior[0]: DTVENC só vale numa decisão de vencimento."},
       // Record widths are counted in characters, not bytes.
       {post, R"({"record": {"CODCOB": "ÇÃOXY"}})", "record.CODCOB: no máximo 4 caracteres."},
       {post, R"({"record": {"VALOR": "10"}})", "record.VALOR: esperado número, recebido texto."},
@@ -71,12 +87,16 @@ TEST(CliProtocol, CommandLineMistakesExitTwoAndOperationsDescribeThemselves) {
   EXPECT_EQ(RunCli({"call", "--describe", "Nada"}).exit, 2);
   const CliResult list = RunCli({"call", "--list"});
   EXPECT_EQ(list.exit, 0);
-  EXPECT_NE(list.out.find("Frame.CancelarDesdobramento\n"), std::string::npos);
-  const CliResult describe = RunCli({"call", "--describe", "Frame.CancelarDesdobramento"});
+  EXPECT_NE(list.out.find("CancelarDesdobramento.ListaAcoes\n"), std::string::npos);
+  const CliResult describe = RunCli({"call", "--describe", "Frame.GetVersao"});
   EXPECT_EQ(describe.exit, 0);
   EXPECT_EQ(Json::parse(describe.out)["request"], "args");
-  EXPECT_EQ(Json::parse(describe.out)["fields"],
-            Json::parse(R"([{"name": "modo", "type": "integer", "required": true}])"));
+  EXPECT_EQ(Json::parse(describe.out)["fields"], Json::array());
+  const Json split = Json::parse(RunCli({"call", "--describe", "CancelarDesdobramento.Confirmar"}).out)["fields"];
+  ASSERT_EQ(split.size(), 4u);
+  EXPECT_EQ(split[0], Json::parse(R"({"name": "Modo", "type": "integer", "required": true})"));
+  EXPECT_EQ(split[1]["name"], "Registros");
+  EXPECT_EQ(split[1]["required"], false);
 }
 
 // Records travel through their field tables: every kind of field, both ways.

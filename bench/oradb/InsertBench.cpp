@@ -5,13 +5,17 @@
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "oradb/Translator.h"
@@ -53,6 +57,7 @@ void InsertThroughOraQuery(benchmark::State& state) {
   };
   run(insert, 0);  // the text's one translation, before the count starts
   const std::size_t translations = oradb::TranslationCount();
+  const std::uint64_t trips = oradb::RoundTrips(session);
   long long id = 0;
   for (auto _ : state) {
     if (new_query_per_row) {
@@ -64,6 +69,8 @@ void InsertThroughOraQuery(benchmark::State& state) {
     }
   }
   state.counters["traducoes"] = static_cast<double>(oradb::TranslationCount() - translations);
+  state.counters["idas"] =
+      benchmark::Counter(static_cast<double>(oradb::RoundTrips(session) - trips), benchmark::Counter::kAvgIterations);
   session.Rollback();
   state.SetItemsProcessed(state.iterations());
 }
@@ -95,6 +102,7 @@ void InsertThroughBareLibpq(benchmark::State& state) {
   }
   PQclear(PQexec(conn, "ROLLBACK"));
   PQfinish(conn);
+  state.counters["idas"] = 1;
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -103,6 +111,36 @@ void InsertThroughBareLibpq(benchmark::State& state) {
 BENCHMARK(InsertThroughBareLibpq)->MinTime(1.0)->Repetitions(10)->UseRealTime();
 // Argument 0: one query run again; 1: a new query with the same text per row.
 BENCHMARK(InsertThroughOraQuery)->Arg(0)->Arg(1)->MinTime(1.0)->Repetitions(10)->UseRealTime();
+
+// The console's report, and for each benchmark's median one line of the final table
+// (support/Tabela.h's format: this file has no other use for that header's dependencies).
+class TableReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    GetOutputStream().flush();
+    for (const Run& run : runs) {
+      if (run.aggregate_name != "median") continue;
+      const auto rate = run.counters.find("items_per_second");
+      const auto trips = run.counters.find("idas");
+      if (rate == run.counters.end()) continue;
+      const bool floor = run.run_name.function_name == "InsertThroughBareLibpq";
+      const bool fresh = run.run_name.args == "1";
+      std::printf("tabela|%s|%s|%.1f|%.0f|%ld\n",
+                  fresh ? "INSERT preparado, consulta nova por linha" : "INSERT preparado (linha)",
+                  floor ? "piso" : "modulo", static_cast<double>(rate->second),
+                  trips == run.counters.end() ? std::nan("") : static_cast<double>(trips->second), PeakKb());
+      std::fflush(stdout);
+    }
+  }
+
+ private:
+  static long PeakKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+  }
+};
 
 }  // namespace
 
@@ -114,7 +152,8 @@ int main(int argc, char** argv) {
   args.insert(args.begin() + 1, {interleave.data(), aggregates.data()});
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
-  benchmark::RunSpecifiedBenchmarks();
+  TableReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -147,9 +147,11 @@ class TableReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   std::string interleave = "--benchmark_enable_random_interleaving=true";
   std::string aggregates = "--benchmark_report_aggregates_only=true";
+  // Without colours, so each table line starts its own line for scripts/bench.sh to collect.
+  std::string plain = "--benchmark_color=false";
   std::vector<char*> args(argv, argv + argc);
   // Defaults first, so flags given on the command line win.
-  args.insert(args.begin() + 1, {interleave.data(), aggregates.data()});
+  args.insert(args.begin() + 1, {interleave.data(), aggregates.data(), plain.data()});
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   TableReporter reporter;

@@ -116,6 +116,9 @@ BENCHMARK(InsertThroughOraQuery)->Arg(0)->Arg(1)->MinTime(1.0)->Repetitions(10)-
 // (support/Tabela.h's format: this file has no other use for that header's dependencies).
 class TableReporter : public benchmark::ConsoleReporter {
  public:
+  // Without colours: each table line must start its own line for scripts/bench.sh to collect.
+  TableReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     GetOutputStream().flush();
@@ -147,11 +150,9 @@ class TableReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   std::string interleave = "--benchmark_enable_random_interleaving=true";
   std::string aggregates = "--benchmark_report_aggregates_only=true";
-  // Without colours, so each table line starts its own line for scripts/bench.sh to collect.
-  std::string plain = "--benchmark_color=false";
   std::vector<char*> args(argv, argv + argc);
   // Defaults first, so flags given on the command line win.
-  args.insert(args.begin() + 1, {interleave.data(), aggregates.data(), plain.data()});
+  args.insert(args.begin() + 1, {interleave.data(), aggregates.data()});
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
   TableReporter reporter;

@@ -4,6 +4,7 @@
 // beside the same statements sent through bare libpq.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,17 +14,17 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
+#include "support/Piso.h"
 #include "support/Tabela.h"
 
 namespace {
 
 constexpr int kPrestacoes = 1000;
 constexpr double kPrimeiroPedido = 9500000;
-// Statements per installment on the module's path: standard split, budget, three budget locks,
-// realized, installment lock (none in ZTLANC3: the account's lock), delete, three inserts.
-constexpr double kIdas = 12;
+constexpr const char* kOperacao = "rateio de prestação de pedido";
 
 double Segundos(const std::function<void()>& trabalho) {
   const auto inicio = std::chrono::steady_clock::now();
@@ -64,6 +65,7 @@ void Preparar(TOraSession& sessao) {
 void PrestacoesModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   IFin_CentroCustoPedidoCompraConsumo& area = *financeiro.GetCentroCustoPedidoCompraConsumo();
   const TDateTime data = TDateTime::EncodeDate(2026, 3, 10);
+  const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kPrestacoes; ++i) {
       TOraTransaction transacao(host.Sessao());
@@ -74,60 +76,53 @@ void PrestacoesModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) 
   });
   std::printf("%-44s %6d prestações %6.2f s  %8.0f prestações/s\n", "rateio de prestações pelo módulo", kPrestacoes,
               segundos, kPrestacoes / segundos);
-  bench::LinhaTabela("rateio de prestação de pedido", true, kPrestacoes / segundos, kIdas);
+  bench::LinhaTabela(kOperacao, true, kPrestacoes / segundos,
+                     static_cast<double>(oradb::RoundTrips(host.Sessao()) - antes) / kPrestacoes);
 }
 
 // The floor: per installment, the statements the module's path sends, prepared, in one
 // transaction.
 void PrestacoesLibpq(PGconn* conexao) {
-  auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
-  PQclear(PQprepare(conexao, "padrao",
-                    "SELECT DISTINCT co.codigocentrocusto, cc.descricao, co.percrateio FROM ztcontacentrocusto co, "
-                    "ztcentrocusto cc WHERE co.codigocentrocusto = cc.codigocentrocusto AND co.codconta = 950001 "
-                    "AND EXISTS (SELECT 1 FROM ztlib l WHERE l.codtabela = 10 AND l.codigoa = cc.codigocentrocusto "
-                    "AND l.codfunc = 1) ORDER BY 1",
-                    0, nullptr));
-  PQclear(PQprepare(conexao, "orcamento",
-                    "SELECT c.codigocentrocusto, c.valor FROM ztorclancentrocusto c, ztorclan o WHERE c.codconta = "
-                    "o.codconta AND c.ano = o.ano AND c.codfilial = o.codfilial AND c.codconta = 950001 AND "
-                    "o.codfilial = '95' AND c.mes = 3 AND o.ano = 2026",
-                    0, nullptr));
-  PQclear(PQprepare(conexao, "trava_orcamento",
-                    "SELECT codigocentrocusto FROM ztorclancentrocusto WHERE codconta = 950001 AND codfilial = '95' "
-                    "AND mes = 3 AND ano = 2026 AND codigocentrocusto = $1 FOR UPDATE",
-                    1, nullptr));
-  PQclear(PQprepare(conexao, "realizado",
-                    "SELECT SUM(valor), codigocentrocusto FROM ztrateiocentrocustoztlanc3 WHERE codconta = 950001 "
-                    "AND codfilial = '95' AND EXTRACT(MONTH FROM dtlanc) = 3 AND EXTRACT(YEAR FROM dtlanc) = 2026 "
-                    "GROUP BY codigocentrocusto",
-                    0, nullptr));
-  PQclear(PQprepare(conexao, "trava", "SELECT numped FROM ztlanc3 WHERE numped = $1 AND prest = '1' FOR UPDATE", 1,
-                    nullptr));
-  PQclear(
-      PQprepare(conexao, "trava_conta", "SELECT codconta FROM ztconta WHERE codconta = 950001 FOR UPDATE", 0, nullptr));
-  PQclear(PQprepare(conexao, "apaga", "DELETE FROM ztrateiocentrocustoztlanc3 WHERE numped = $1 AND prest = '1'", 1,
-                    nullptr));
-  PQclear(PQprepare(conexao, "insere",
-                    "INSERT INTO ztrateiocentrocustoztlanc3 (numped, prest, codconta, valor, percrateio, dtlanc, "
-                    "codfilial, codigocentrocusto) VALUES ($1, '1', 950001, $2, $3, DATE '2026-03-10', '95', $4)",
-                    4, nullptr));
+  bench::PisoPreparado piso(conexao, "bench_costcenter");
+  piso.Preparar("padrao",
+                "SELECT DISTINCT co.codigocentrocusto, cc.descricao, co.percrateio FROM ztcontacentrocusto co, "
+                "ztcentrocusto cc WHERE co.codigocentrocusto = cc.codigocentrocusto AND co.codconta = 950001 "
+                "AND EXISTS (SELECT 1 FROM ztlib l WHERE l.codtabela = 10 AND l.codigoa = cc.codigocentrocusto "
+                "AND l.codfunc = 1) ORDER BY 1",
+                0);
+  piso.Preparar("orcamento",
+                "SELECT c.codigocentrocusto, c.valor FROM ztorclancentrocusto c, ztorclan o WHERE c.codconta = "
+                "o.codconta AND c.ano = o.ano AND c.codfilial = o.codfilial AND c.codconta = 950001 AND "
+                "o.codfilial = '95' AND c.mes = 3 AND o.ano = 2026",
+                0);
+  piso.Preparar("trava_orcamento",
+                "SELECT codigocentrocusto FROM ztorclancentrocusto WHERE codconta = 950001 AND codfilial = '95' "
+                "AND mes = 3 AND ano = 2026 AND codigocentrocusto = $1 FOR UPDATE",
+                1);
+  piso.Preparar("realizado",
+                "SELECT SUM(valor), codigocentrocusto FROM ztrateiocentrocustoztlanc3 WHERE codconta = 950001 "
+                "AND codfilial = '95' AND EXTRACT(MONTH FROM dtlanc) = 3 AND EXTRACT(YEAR FROM dtlanc) = 2026 "
+                "GROUP BY codigocentrocusto",
+                0);
+  piso.Preparar("trava", "SELECT numped FROM ztlanc3 WHERE numped = $1 AND prest = '1' FOR UPDATE", 1);
+  piso.Preparar("trava_conta", "SELECT codconta FROM ztconta WHERE codconta = 950001 FOR UPDATE", 0);
+  piso.Preparar("apaga", "DELETE FROM ztrateiocentrocustoztlanc3 WHERE numped = $1 AND prest = '1'", 1);
+  piso.Preparar("insere",
+                "INSERT INTO ztrateiocentrocustoztlanc3 (numped, prest, codconta, valor, percrateio, dtlanc, "
+                "codfilial, codigocentrocusto) VALUES ($1, '1', 950001, $2, $3, DATE '2026-03-10', '95', $4)",
+                4);
   const char* centros[3] = {"BP1", "BP2", "BP3"};
   const char* percentuais[3] = {"33.33", "33.33", "33.34"};
-  const double segundos = Segundos([&] {
-    for (int i = 0; i < kPrestacoes; ++i) {
-      executar("BEGIN");
+  for (int i = 0; i < kPrestacoes; ++i) {
+    piso.Transacao([&] {
       const std::string pedido = std::to_string(static_cast<long long>(kPrimeiroPedido) + 100000 / 2 + i);
-      PQclear(PQexecPrepared(conexao, "padrao", 0, nullptr, nullptr, nullptr, 0));
-      PQclear(PQexecPrepared(conexao, "orcamento", 0, nullptr, nullptr, nullptr, 0));
-      for (const char* centro : centros) {
-        const char* valores[1] = {centro};
-        PQclear(PQexecPrepared(conexao, "trava_orcamento", 1, valores, nullptr, nullptr, 0));
-      }
-      PQclear(PQexecPrepared(conexao, "realizado", 0, nullptr, nullptr, nullptr, 0));
-      const char* chave[1] = {pedido.c_str()};
-      PQclear(PQexecPrepared(conexao, "trava", 1, chave, nullptr, nullptr, 0));
-      PQclear(PQexecPrepared(conexao, "trava_conta", 0, nullptr, nullptr, nullptr, 0));
-      PQclear(PQexecPrepared(conexao, "apaga", 1, chave, nullptr, nullptr, 0));
+      piso.Rodar("padrao");
+      piso.Rodar("orcamento");
+      for (const char* centro : centros) piso.Rodar("trava_orcamento", {centro});
+      piso.Rodar("realizado");
+      piso.Rodar("trava", {pedido.c_str()});
+      piso.Rodar("trava_conta");
+      piso.Rodar("apaga", {pedido.c_str()});
       const double valor = 100 + i * 0.01;
       double acumulado = 0;
       for (int linha = 0; linha < 3; ++linha) {
@@ -135,15 +130,11 @@ void PrestacoesLibpq(PGconn* conexao) {
         acumulado += parte;
         char texto[32];
         std::snprintf(texto, sizeof texto, "%.2f", parte);
-        const char* valores[4] = {pedido.c_str(), texto, percentuais[linha], centros[linha]};
-        PQclear(PQexecPrepared(conexao, "insere", 4, valores, nullptr, nullptr, 0));
+        piso.Rodar("insere", {pedido.c_str(), texto, percentuais[linha], centros[linha]});
       }
-      executar("COMMIT");
-    }
-  });
-  std::printf("%-44s %6d prestações %6.2f s  %8.0f prestações/s\n", "mesmas instruções só com libpq", kPrestacoes,
-              segundos, kPrestacoes / segundos);
-  bench::LinhaTabela("rateio de prestação de pedido", false, kPrestacoes / segundos, kIdas);
+    });
+  }
+  piso.Relatar("mesmas instruções só com libpq", "prestações", kOperacao, kPrestacoes);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "rtl/Exception.h"
 #include "support/Host.h"
 #include "support/Idas.h"
+#include "support/Piso.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -89,55 +90,40 @@ void ServicosModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
 // row under its lock, its update, transaction number, movement), prepared, in one transaction.
 void ContratosLibpq(PGconn* conexao) {
   auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  bench::PisoPreparado piso(conexao, "bench_loans");
   const std::string conta = std::to_string(kConta);
   executar(
       ("INSERT INTO ztestcr (codbanco, codcob, valor, valorconciliado) VALUES (" + conta + ", 'D', 0, 0)").c_str());
-  PQclear(PQprepare(conexao, "chave", "SELECT nextval('dfseq_ztcontratoemprestimo')", 0, nullptr));
-  PQclear(PQprepare(conexao, "contrato",
-                    "INSERT INTO ztcontratoemprestimo (numseqcontratoemprestimo, numcontrato, tipocontrato, codbanco, "
-                    "vlrtotal) VALUES ($1, $2, '3', $3, $4)",
-                    4, nullptr));
-  PQclear(PQprepare(conexao, "saldo", "SELECT valor FROM ztestcr WHERE codcob = 'D' AND codbanco = $1 FOR UPDATE", 1,
-                    nullptr));
-  PQclear(
-      PQprepare(conexao, "atualiza", "UPDATE ztestcr SET valor = $1 WHERE codcob = 'D' AND codbanco = $2", 2, nullptr));
-  PQclear(PQprepare(conexao, "numtrans", "SELECT nextval('qv_numtrans')", 0, nullptr));
-  PQclear(PQprepare(conexao, "movimento",
-                    "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, vlsaldo) "
-                    "VALUES ($1, date_trunc('day', localtimestamp), $2, 'D', 'Emprestimo 772', $3, 'D', $4)",
-                    4, nullptr));
+  piso.Preparar("chave", "SELECT nextval('dfseq_ztcontratoemprestimo')", 0);
+  piso.Preparar("contrato",
+                "INSERT INTO ztcontratoemprestimo (numseqcontratoemprestimo, numcontrato, tipocontrato, codbanco, "
+                "vlrtotal) VALUES ($1, $2, '3', $3, $4)",
+                4);
+  piso.Preparar("saldo", "SELECT valor FROM ztestcr WHERE codcob = 'D' AND codbanco = $1 FOR UPDATE", 1);
+  piso.Preparar("atualiza", "UPDATE ztestcr SET valor = $1 WHERE codcob = 'D' AND codbanco = $2", 2);
+  piso.Preparar("numtrans", "SELECT nextval('qv_numtrans')", 0);
+  piso.Preparar("movimento",
+                "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, vlsaldo) "
+                "VALUES ($1, date_trunc('day', localtimestamp), $2, 'D', 'Emprestimo 772', $3, 'D', $4)",
+                4);
   double saldo = 0;
-  const std::uint64_t idas = bench::IdasPiso();
-  const double segundos = Segundos([&] {
-    for (int i = 0; i < kContratos; ++i) {
-      PQclear(bench::Exec(conexao, "BEGIN"));
-      PGresult* chave = bench::ExecPrepared(conexao, "chave", 0, nullptr);
-      const std::string numseq = PQgetvalue(chave, 0, 0);
-      PQclear(chave);
+  for (int i = 0; i < kContratos; ++i) {
+    piso.Transacao([&] {
+      const std::string numseq = piso.Rodar("chave").Valor;
       char valor[32];
       std::snprintf(valor, sizeof valor, "%.2f", 1000 + i * 0.01);
       const std::string numero = "BENCH-L" + std::to_string(i);
-      const char* contrato[4] = {numseq.c_str(), numero.c_str(), conta.c_str(), valor};
-      PQclear(bench::ExecPrepared(conexao, "contrato", 4, contrato));
-      const char* banco[1] = {conta.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "saldo", 1, banco));
+      piso.Rodar("contrato", {numseq.c_str(), numero.c_str(), conta.c_str(), valor});
+      piso.Rodar("saldo", {conta.c_str()});
       saldo += 1000 + i * 0.01;
       char novo[32];
       std::snprintf(novo, sizeof novo, "%.2f", saldo);
-      const char* atualiza[2] = {novo, conta.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "atualiza", 2, atualiza));
-      PGresult* numtrans = bench::ExecPrepared(conexao, "numtrans", 0, nullptr);
-      const std::string transacao = PQgetvalue(numtrans, 0, 0);
-      PQclear(numtrans);
-      const char* movimento[4] = {transacao.c_str(), conta.c_str(), valor, novo};
-      PQclear(bench::ExecPrepared(conexao, "movimento", 4, movimento));
-      PQclear(bench::Exec(conexao, "COMMIT"));
-    }
-  });
-  std::printf("%-44s %6d contratos  %6.2f s  %8.0f contratos/s\n", "mesmas instruções só com libpq", kContratos,
-              segundos, kContratos / segundos);
-  bench::LinhaTabela("contrato de empréstimo tipo 3", false, kContratos / segundos,
-                     static_cast<double>(bench::IdasPiso() - idas) / kContratos);
+      piso.Rodar("atualiza", {novo, conta.c_str()});
+      const std::string transacao = piso.Rodar("numtrans").Valor;
+      piso.Rodar("movimento", {transacao.c_str(), conta.c_str(), valor, novo});
+    });
+  }
+  piso.Relatar("mesmas instruções só com libpq", "contratos", "contrato de empréstimo tipo 3", kContratos);
 }
 
 void ServicosLibpq(PGconn* conexao) {

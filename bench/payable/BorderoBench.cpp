@@ -18,6 +18,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "support/Idas.h"
+#include "support/Piso.h"
 #include "support/Tabela.h"
 
 namespace {
@@ -98,25 +99,26 @@ void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
 // and the movement. Prepared, one transaction per bordero.
 void Libpq(PGconn* conexao, TOraSession& sessao) {
   auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
+  bench::PisoPreparado piso(conexao, "bench_bordero");
   const std::string banco = std::to_string(kBanco);
   executar(("INSERT INTO ztestcr (codbanco, codcob, valor, valorconciliado) VALUES (" + banco +
             ", 'D', 0, 0) "
             "ON CONFLICT DO NOTHING")
                .c_str());
-  PQclear(PQprepare(conexao, "verbas",
-                    "SELECT ztverba.codconta, sum(ztmovcrfor.valor) FROM ztverba JOIN ztmovcrfor ON ztverba.numverba = "
-                    "ztmovcrfor.numverba WHERE ztmovcrfor.numlanc = $1 AND ztverba.origem = 'C' AND "
-                    "ztmovcrfor.dtestorno IS NULL GROUP BY ztverba.codconta",
-                    1, nullptr));
-  PQclear(PQprepare(conexao, "quita",
-                    "UPDATE ztlanc SET vpago = coalesce(valor, 0) - coalesce(valordev, 0), vpagobordero = "
-                    "coalesce(valor, 0) - coalesce(valordev, 0) + coalesce(txperm, 0) - coalesce(descontofin, 0) + "
-                    "coalesce(vlvariacaocambial, 0), localizacao = coalesce(nullif(trim(localizacao), ''), $2), "
-                    "dtpagto = date_trunc('day', localtimestamp(0)), codfuncbaixa = 1, codrotinabaixa = 0, numbanco = "
-                    "$3, numtrans = $2::numeric, dtprocessamento = date_trunc('day', localtimestamp(0)), obsretorno = "
-                    "'BAIXA AUTOM. - ROTINA 740' WHERE dtpagto IS NULL AND recnum = $1",
-                    3, nullptr));
-  PQclear(PQprepare(conexao, "numero", "SELECT nextval('qv_recnum')", 0, nullptr));
+  piso.Preparar("verbas",
+                "SELECT ztverba.codconta, sum(ztmovcrfor.valor) FROM ztverba JOIN ztmovcrfor ON ztverba.numverba = "
+                "ztmovcrfor.numverba WHERE ztmovcrfor.numlanc = $1 AND ztverba.origem = 'C' AND "
+                "ztmovcrfor.dtestorno IS NULL GROUP BY ztverba.codconta",
+                1);
+  piso.Preparar("quita",
+                "UPDATE ztlanc SET vpago = coalesce(valor, 0) - coalesce(valordev, 0), vpagobordero = "
+                "coalesce(valor, 0) - coalesce(valordev, 0) + coalesce(txperm, 0) - coalesce(descontofin, 0) + "
+                "coalesce(vlvariacaocambial, 0), localizacao = coalesce(nullif(trim(localizacao), ''), $2), "
+                "dtpagto = date_trunc('day', localtimestamp(0)), codfuncbaixa = 1, codrotinabaixa = 0, numbanco = "
+                "$3, numtrans = $2::numeric, dtprocessamento = date_trunc('day', localtimestamp(0)), obsretorno = "
+                "'BAIXA AUTOM. - ROTINA 740' WHERE dtpagto IS NULL AND recnum = $1",
+                3);
+  piso.Preparar("numero", "SELECT nextval('qv_recnum')", 0);
   // The copy names every column the module's copy names (the table's own, less those it sets).
   const char* const nao_copiadas[] = {
       "recnum",       "valor",       "vpagobordero",     "vpago",     "vlvariacaocambial",
@@ -142,66 +144,46 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
       copiadas +
       "$1, $2, $2, $2, $3, 0, 0, 0, 0, 0, date_trunc('day', localtimestamp(0)), numtrans::text, coalesce($4, "
       "historico), codrotinabaixa, recnum FROM ztlanc WHERE recnum = $5";
-  PQclear(PQprepare(conexao, "copia", copia.c_str(), 5, nullptr));
-  PQclear(PQprepare(conexao, "adicionais",
-                    "SELECT ztlanc.codfilial, ztlanc.codconta, ztlanc.recnum, ztlanc.valor, ztlanc.dtlanc FROM ztlanc "
-                    "JOIN ztconta ON ztlanc.codconta = ztconta.codconta WHERE ztlanc.numbordero = $1 AND "
-                    "ztconta.usarateiocentrocusto = 'S' AND ztlanc.recnumbaixa > 0",
-                    1, nullptr));
-  PQclear(PQprepare(conexao, "saldo", "SELECT valor FROM ztestcr WHERE codcob = 'D' AND codbanco = $1 FOR UPDATE", 1,
-                    nullptr));
-  PQclear(PQprepare(conexao, "atualiza", "UPDATE ztestcr SET valor = valor - $1 WHERE codcob = 'D' AND codbanco = $2",
-                    2, nullptr));
-  PQclear(PQprepare(conexao, "movimento",
-                    "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, numcarr) VALUES "
-                    "($1, date_trunc('day', localtimestamp), $2, 'D', 'BENCH', $3, 'C', $4)",
-                    4, nullptr));
-  double segundos = 0;
-  const std::uint64_t idas = bench::IdasPiso();
+  piso.Preparar("copia", copia.c_str(), 5);
+  piso.Preparar("adicionais",
+                "SELECT ztlanc.codfilial, ztlanc.codconta, ztlanc.recnum, ztlanc.valor, ztlanc.dtlanc FROM ztlanc "
+                "JOIN ztconta ON ztlanc.codconta = ztconta.codconta WHERE ztlanc.numbordero = $1 AND "
+                "ztconta.usarateiocentrocusto = 'S' AND ztlanc.recnumbaixa > 0",
+                1);
+  piso.Preparar("saldo", "SELECT valor FROM ztestcr WHERE codcob = 'D' AND codbanco = $1 FOR UPDATE", 1);
+  piso.Preparar("atualiza", "UPDATE ztestcr SET valor = valor - $1 WHERE codcob = 'D' AND codbanco = $2", 2);
+  piso.Preparar("movimento",
+                "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, numcarr) VALUES "
+                "($1, date_trunc('day', localtimestamp), $2, 'D', 'BENCH', $3, 'C', $4)",
+                4);
   for (int bordero = kBorderos + 1; bordero <= 2 * kBorderos; ++bordero) {
     Preparar(sessao, bordero);
     const long long inicio = kPrimeiroRecNum + static_cast<long long>(bordero) * kLancamentos;
     const std::string numero_bordero = std::to_string(bordero);
     const std::string numtrans = std::to_string(700000 + bordero);
-    segundos += Segundos([&] {
-      PQclear(bench::Exec(conexao, "BEGIN"));
+    piso.Transacao([&] {
       for (int i = 0; i < kLancamentos; ++i) {
         const std::string recnum = std::to_string(inicio + i);
-        const char* verbas[1] = {recnum.c_str()};
-        PQclear(bench::ExecPrepared(conexao, "verbas", 1, verbas));
-        const char* quita[3] = {recnum.c_str(), numtrans.c_str(), banco.c_str()};
-        PQclear(bench::ExecPrepared(conexao, "quita", 3, quita));
+        piso.Rodar("verbas", {recnum.c_str()});
+        piso.Rodar("quita", {recnum.c_str(), numtrans.c_str(), banco.c_str()});
         const char* adicionais[2][3] = {{"-2", "3201", "DESCONTO FINANC. PAG. DUPLICATA"},
                                         {"1.5", "3202", "JUROS PAG. DUPLICATA"}};
         for (const auto& adicional : adicionais) {
-          PGresult* numero = bench::ExecPrepared(conexao, "numero", 0, nullptr);
-          const std::string novo = PQgetvalue(numero, 0, 0);
-          PQclear(numero);
-          const char* copia[5] = {novo.c_str(), adicional[0], adicional[1], adicional[2], recnum.c_str()};
-          PGresult* copiado = bench::ExecPrepared(conexao, "copia", 5, copia);
-          if (PQresultStatus(copiado) != PGRES_COMMAND_OK || std::string(PQcmdTuples(copiado)) != "1") {
-            std::fprintf(stderr, "bench_bordero: cópia no piso falhou: %s\n", PQresultErrorMessage(copiado));
+          const std::string novo = piso.Rodar("numero").Valor;
+          if (piso.Rodar("copia", {novo.c_str(), adicional[0], adicional[1], adicional[2], recnum.c_str()}).Linhas !=
+              1) {
+            std::fprintf(stderr, "bench_bordero: cópia no piso não copiou o lançamento %s\n", recnum.c_str());
             std::exit(1);
           }
-          PQclear(copiado);
         }
       }
-      const char* numero[1] = {numero_bordero.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "adicionais", 1, numero));
-      const char* saldo[1] = {banco.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "saldo", 1, saldo));
-      const char* atualiza[2] = {"9950", banco.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "atualiza", 2, atualiza));
-      const char* movimento[4] = {numtrans.c_str(), banco.c_str(), "9950", numero_bordero.c_str()};
-      PQclear(bench::ExecPrepared(conexao, "movimento", 4, movimento));
-      PQclear(bench::Exec(conexao, "COMMIT"));
+      piso.Rodar("adicionais", {numero_bordero.c_str()});
+      piso.Rodar("saldo", {banco.c_str()});
+      piso.Rodar("atualiza", {"9950", banco.c_str()});
+      piso.Rodar("movimento", {numtrans.c_str(), banco.c_str(), "9950", numero_bordero.c_str()});
     });
   }
-  const double por_segundo = kBorderos * kLancamentos / segundos;
-  std::printf("%-44s %6d lançamentos  %6.2f s  %8.0f lançamentos/s\n", "mesmas instruções só com libpq",
-              kBorderos * kLancamentos, segundos, por_segundo);
-  bench::LinhaTabela(kOperacao, false, por_segundo,
-                     static_cast<double>(bench::IdasPiso() - idas) / (kBorderos * kLancamentos));
+  piso.Relatar("mesmas instruções só com libpq", "lançamentos", kOperacao, kBorderos * kLancamentos);
 }
 
 }  // namespace

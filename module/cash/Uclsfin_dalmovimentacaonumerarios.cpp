@@ -1,9 +1,11 @@
 #include "cash/Uclsfin_dalmovimentacaonumerarios.h"
 
 #include <exception>
+#include <functional>
 
 #include "frame/Uclsfin_except.h"
 #include "oradb/EOraError.h"
+#include "oradb/TOraPipeline.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSavepoint.h"
 #include "oradb/TOraSession.h"
@@ -89,14 +91,34 @@ bool TDALMovimentacaoNumerarios::IncluirMovimentacao(RFin_IncluirMovimentacaoNum
   AplicarPadroesConciliacao(prParametros);
   const double variacao = VariacaoDoTipo(prParametros.TIPO, prParametros.VALOR);
   const bool conciliado = !prParametros.CONCILIACAO.empty();
+  // A new NUMTRANS is drawn in the round trip of the balance's first statement when the host's
+  // numbering gives its query; otherwise it is asked for after the balance moved.
+  IQuorvinNumeracao& numeracao = Quorvin().Numeracao();
+  TOraQuery numero(&Sessao());
+  const std::string sqlNumero = prParametros.NUMTRANS == 0 ? numeracao.SQLProximoNumTrans() : std::string();
+  if (!sqlNumero.empty()) numero.SQL.Add(sqlNumero);
+  TOraQuery* numeroJunto = sqlNumero.empty() ? nullptr : &numero;
+  const auto definirNumero = [&] {
+    if (prParametros.NUMTRANS != 0) return;
+    prParametros.NUMTRANS =
+        numeroJunto != nullptr ? numero.FieldByName("VALOR").AsFloat() : numeracao.ProximoNumTrans();
+  };
   // Both ways move the balance under the row lock of the balance row, held until the caller
   // commits, so concurrent postings to one pair never start from the same balance.
-  const TSaldo saldo = prParametros.TRAVARSALDO
-                           ? AtualizarSaldoTravado(prParametros, variacao)
-                           : AtualizarSaldoNoLugar(prParametros.CODBANCO, prParametros.CODCOB, variacao,
-                                                   conciliado ? variacao : 0, conciliado, prParametros.DTCONCIL);
-  if (prParametros.NUMTRANS == 0) prParametros.NUMTRANS = Quorvin().Numeracao().ProximoNumTrans();
-  InserirMovimentacao(prParametros, saldo);
+  if (prParametros.TRAVARSALDO) {
+    IncluirComSaldoTravado(prParametros, variacao, numeroJunto, definirNumero);
+    return true;
+  }
+  const TSaldo saldo = AtualizarSaldoNoLugar(prParametros.CODBANCO, prParametros.CODCOB, variacao,
+                                             conciliado ? variacao : 0, conciliado, prParametros.DTCONCIL, numeroJunto);
+  definirNumero();
+  TOraQuery movimento(&Sessao());
+  PrepararMovimentacao(prParametros, saldo, movimento);
+  try {
+    movimento.ExecSQL();
+  } catch (const std::exception& falha) {
+    std::throw_with_nested(Exception(falha.what()));
+  }
   return true;
 }
 
@@ -133,37 +155,68 @@ void TDALMovimentacaoNumerarios::InserirZTESTCR(const TStringList& sql, double C
   }
 }
 
-TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoTravado(
-    const RFin_IncluirMovimentacaoNumerarios& p, double Variacao) {
+void TDALMovimentacaoNumerarios::IncluirComSaldoTravado(RFin_IncluirMovimentacaoNumerarios& p, double Variacao,
+                                                        TOraQuery* Numero, const std::function<void()>& DefinirNumero) {
   TOraQuery query(&Sessao());
   query.SQL = GetSQLSaldoZTESTCR(true);
-  query.SQLUpdate = GetSQLAtualizarSaldoEditado();
   query.ParamByName("CODCOB").SetAsString(p.CODCOB);
   query.ParamByName("CODBANCO").SetAsFloat(p.CODBANCO);
-  query.Open();
+  {
+    TOraPipeline lote(&Sessao());
+    lote.Open(query);
+    if (Numero != nullptr) lote.Open(*Numero);
+    lote.Execute();
+  }
   if (query.IsEmpty()) {
     query.Close();
     InserirZTESTCR(GetSQLInserirZTESTCR(), p.CODBANCO, p.CODCOB);
     query.Open();
     if (query.IsEmpty()) throw ExErroAtualizarZTESTCR();
   }
-  query.Edit();
+  DefinirNumero();
+  // The locked row's new values are known here: the balance's update and the movement that
+  // freezes it need no answer of each other and travel together, the update first.
   TSaldo saldo;
   saldo.Valor = Somar(query.FieldByName("VALOR").AsFloat(), Variacao);
   saldo.ValorConciliado = query.FieldByName("VALORCONCILIADO").AsFloat();
-  query.FieldByName("VALOR").SetAsFloat(saldo.Valor);
+  TOraQuery atualizar(&Sessao());
+  atualizar.SQL = GetSQLAtualizarSaldoEditado();
+  atualizar.ParamByName("VALOR").SetAsFloat(saldo.Valor);
   if (!p.CONCILIACAO.empty()) {
     saldo.ValorConciliado = Somar(saldo.ValorConciliado, Variacao);
-    query.FieldByName("VALORCONCILIADO").SetAsFloat(saldo.ValorConciliado);
-    query.FieldByName("DTULTCONCILIA").SetAsDateTime(p.DTCONCIL);
+    atualizar.ParamByName("VALORCONCILIADO").SetAsFloat(saldo.ValorConciliado);
+    atualizar.ParamByName("DTULTCONCILIA").SetAsDateTime(p.DTCONCIL);
+  } else {
+    // Columns the movement does not move are written back as the row holds them.
+    if (query.FieldByName("VALORCONCILIADO").IsNull()) {
+      atualizar.ParamByName("VALORCONCILIADO").Clear();
+    } else {
+      atualizar.ParamByName("VALORCONCILIADO").SetAsFloat(saldo.ValorConciliado);
+    }
+    atualizar.ParamByName("DTULTCONCILIA").SetAsDateTimeOrNull(query.FieldByName("DTULTCONCILIA").AsDateTime());
   }
-  query.Post();
-  return saldo;
+  atualizar.ParamByName("OLD_CODCOB").SetAsString(query.FieldByName("CODCOB").AsString());
+  atualizar.ParamByName("OLD_CODBANCO").SetAsFloat(query.FieldByName("CODBANCO").AsFloat());
+  TOraQuery movimento(&Sessao());
+  PrepararMovimentacao(p, saldo, movimento);
+  try {
+    TOraPipeline lote(&Sessao());
+    lote.ExecSQL(atualizar);
+    lote.ExecSQL(movimento);
+    lote.Execute();
+  } catch (const std::exception& falha) {
+    std::throw_with_nested(Exception(falha.what()));
+  }
+  // The row is locked: anything but one row written means it is not the row that was read.
+  if (atualizar.RowsAffected() != 1) {
+    throw Exception("A gravação do registro afetou " + std::to_string(atualizar.RowsAffected()) +
+                    " registro(s) em vez de 1.");
+  }
 }
 
 TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoNoLugar(
     double CodigoBanco, const std::string& CodigoMoeda, double Variacao, double VariacaoConciliado, bool Conciliado,
-    TDateTime DataConciliacao) {
+    TDateTime DataConciliacao, TOraQuery* Numero) {
   TOraQuery query(&Sessao());
   query.SQL = GetSQLSomarSaldoZTESTCR(Conciliado);
   query.ParamByName("VALOR").SetAsFloat(Variacao);
@@ -173,14 +226,27 @@ TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::AtualizarSaldoNoL
   }
   query.ParamByName("CODCOB").SetAsString(CodigoMoeda);
   query.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
-  query.ExecSQL();
+  // The update holds the row lock: the row read after it, in the same round trip, is this
+  // transaction's own result.
+  TOraQuery saldo(&Sessao());
+  saldo.SQL = GetSQLSaldoZTESTCR(false);
+  saldo.ParamByName("CODCOB").SetAsString(CodigoMoeda);
+  saldo.ParamByName("CODBANCO").SetAsFloat(CodigoBanco);
+  {
+    TOraPipeline lote(&Sessao());
+    lote.ExecSQL(query);
+    lote.Open(saldo);
+    if (Numero != nullptr) lote.Open(*Numero);
+    lote.Execute();
+  }
   if (query.RowsAffected() == 0) {
     InserirZTESTCR(GetSQLInserirZTESTCR(), CodigoBanco, CodigoMoeda);
     query.ExecSQL();
     if (query.RowsAffected() == 0) throw ExErroAtualizarZTESTCR();
+    return LerSaldo(GetSQLSaldoZTESTCR(false), CodigoBanco, CodigoMoeda);
   }
-  // The update holds the row lock: the row read now is this transaction's own result.
-  return LerSaldo(GetSQLSaldoZTESTCR(false), CodigoBanco, CodigoMoeda);
+  if (saldo.IsEmpty()) throw ExErroAtualizarZTESTCR();
+  return {saldo.FieldByName("VALOR").AsFloat(), saldo.FieldByName("VALORCONCILIADO").AsFloat()};
 }
 
 TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::LerSaldo(const TStringList& sql, double CodigoBanco,
@@ -194,8 +260,8 @@ TDALMovimentacaoNumerarios::TSaldo TDALMovimentacaoNumerarios::LerSaldo(const TS
   return {query.FieldByName("VALOR").AsFloat(), query.FieldByName("VALORCONCILIADO").AsFloat()};
 }
 
-void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimentacaoNumerarios& p, const TSaldo& Saldo) {
-  TOraQuery query(&Sessao());
+void TDALMovimentacaoNumerarios::PrepararMovimentacao(const RFin_IncluirMovimentacaoNumerarios& p, const TSaldo& Saldo,
+                                                      TOraQuery& query) {
   query.SQL = GetSQLInserirZTMOVCR(p);
   query.ParamByName("NUMTRANS").SetAsFloat(p.NUMTRANS);
   query.ParamByName("DATA").SetAsDateTimeOrNull(p.DATA);
@@ -228,11 +294,6 @@ void TDALMovimentacaoNumerarios::InserirMovimentacao(const RFin_IncluirMovimenta
   if (p.CODFUNCDNICLI != 0) query.ParamByName("CODFUNCDNICLI").SetAsFloat(p.CODFUNCDNICLI);
   if (p.CODCLI != 0) query.ParamByName("CODCLI").SetAsFloat(p.CODCLI);
   if (!p.CODFILIAL.empty()) query.ParamByName("CODFILIAL").SetAsString(p.CODFILIAL);
-  try {
-    query.ExecSQL();
-  } catch (const std::exception& falha) {
-    std::throw_with_nested(Exception(falha.what()));
-  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,12 +87,19 @@ class TDALMovimentacaoNumerarios : public TBaseSubModulo {
   [[nodiscard]] TOraSession& Sessao();
   void VerificarTransacao();
   void AplicarPadroesConciliacao(RFin_IncluirMovimentacaoNumerarios& prParametros);
-  [[nodiscard]] TSaldo AtualizarSaldoTravado(const RFin_IncluirMovimentacaoNumerarios& prParametros, double Variacao);
+  // The balance row read FOR UPDATE (with the NUMTRANS query when given), then its new values and
+  // the movement written together; `DefinirNumero` fills NUMTRANS once the first answer is in.
+  void IncluirComSaldoTravado(RFin_IncluirMovimentacaoNumerarios& prParametros, double Variacao, TOraQuery* Numero,
+                              const std::function<void()>& DefinirNumero);
+  // The balance moved in place and read back, with the NUMTRANS query when given, in one round trip.
   [[nodiscard]] TSaldo AtualizarSaldoNoLugar(double CodigoBanco, const std::string& CodigoMoeda, double Variacao,
-                                             double VariacaoConciliado, bool Conciliado, TDateTime DataConciliacao);
+                                             double VariacaoConciliado, bool Conciliado, TDateTime DataConciliacao,
+                                             TOraQuery* Numero);
   [[nodiscard]] TSaldo LerSaldo(const TStringList& sql, double CodigoBanco, const std::string& CodigoMoeda);
   void InserirZTESTCR(const TStringList& sql, double CodigoBanco, const std::string& CodigoMoeda);
-  void InserirMovimentacao(const RFin_IncluirMovimentacaoNumerarios& prParametros, const TSaldo& Saldo);
+  // The movement's insert with its binds, not run.
+  void PrepararMovimentacao(const RFin_IncluirMovimentacaoNumerarios& prParametros, const TSaldo& Saldo,
+                            TOraQuery& Query);
   void TravarSaldoParaRecalculo(double CodigoBanco, const std::string& CodigoMoeda);
   bool RecalcularSaldoCorrente(RFin_RecalculaNumerario& prParametro, std::string& psMsg, bool Conciliado);
   // Signed sum of the movements after the rebuild's period.

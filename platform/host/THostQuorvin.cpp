@@ -240,10 +240,14 @@ void THostQuorvin::DefinirParametro(const std::string& nome, const std::string& 
   query.ExecSQL();
 }
 
-double THostQuorvin::ProximoValorSequencia(const std::string& nome) {
+std::string THostQuorvin::SQLProximoValorSequencia(const std::string& nome) {
   if (!ValidSequenceName(nome)) throw Exception("Nome de sequência inválido: \"" + nome + "\".");
+  return "SELECT " + nome + ".NEXTVAL VALOR FROM DUAL";
+}
+
+double THostQuorvin::ProximoValorSequencia(const std::string& nome) {
   TOraQuery query(&FSessao);
-  query.SQL.Add("SELECT " + nome + ".NEXTVAL VALOR FROM DUAL");
+  query.SQL.Add(SQLProximoValorSequencia(nome));
   query.Open();
   return query.FieldByName("VALOR").AsFloat();
 }

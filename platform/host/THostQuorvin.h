@@ -136,9 +136,12 @@ class THostQuorvin final : public TComponent,
   // IQuorvinNumeracao
   double ProximoRecNum() override { return ProximoValorSequencia("QV_RECNUM"); }
   double ProximoNumTrans() override { return ProximoValorSequencia("QV_NUMTRANS"); }
+  std::string SQLProximoNumTrans() override { return SQLProximoValorSequencia("QV_NUMTRANS"); }
   double ProximoNumBordero() override { return ProximoValorSequencia("QV_NUMBORDERO"); }
   double ProximoNumVale() override { return ProximoValorSequencia("QV_NUMVALE"); }
   double ProximoValorSequencia(const std::string& nome) override;
+  // The query that draws the next value of a sequence (column VALOR).
+  [[nodiscard]] static std::string SQLProximoValorSequencia(const std::string& nome);
 
   // IQuorvinSelecaoDNI
   TModalResult SelecionarDNIs(const TJanelaSelecaoDNI& janela, const TConfirmarSelecaoDNI& confirmar) override;

@@ -23,7 +23,8 @@ TOraSavepoint::TOraSavepoint(TOraSession& session) : FSession(session) {
   }
   oradb::internal::Connection& connection = oradb::internal::SessionAccess::Of(FSession);
   FName = NewSavepointName();
-  connection.RunControl("SAVEPOINT " + FName);
+  // A transaction whose BEGIN is still deferred opens with the savepoint, in one request.
+  connection.RunScript("SAVEPOINT " + FName, "SAVEPOINT " + FName);
   FGeneration = connection.Generation();
   FTransactionSerial = connection.TransactionSerial();
 }

@@ -56,7 +56,7 @@ bool TOraSession::Connected() const noexcept {
 bool TOraSession::InTransaction() const noexcept {
   if (!Connected()) return false;
   const TransactionState state = FConnection->State();
-  return state == TransactionState::InTransaction || state == TransactionState::Failed;
+  return state == TransactionState::InTransaction || state == TransactionState::Failed || FConnection->BeginDeferred();
 }
 
 oradb::internal::Connection& TOraSession::Connection() {
@@ -76,7 +76,7 @@ void TOraSession::StartTransaction() {
   } else if (InTransaction()) {
     throw Exception("A sessão já está em uma transação.");
   } else {
-    connection.RunControl("BEGIN");
+    connection.DeferBegin();  // BEGIN goes with the transaction's first statement
   }
   connection.SetImplicitBegin(true);
 }
@@ -92,7 +92,10 @@ void TOraSession::SetImplicitTransactions(bool on) {
 void TOraSession::Commit() {
   auto& connection = Connection();
   const TransactionState state = connection.State();
-  if (state == TransactionState::Idle) return;
+  if (state == TransactionState::Idle) {
+    connection.DropDeferredBegin();  // a transaction without statements: nothing to send
+    return;
+  }
   if (state == TransactionState::Failed) {
     Rollback();
     throw EOraError(oradb::internal::kOraTransactionAborted,
@@ -126,7 +129,11 @@ void TOraSession::RestoreSettingsAfterRollback() noexcept {
 }
 
 void TOraSession::Rollback() {
-  if (!Connected() || FConnection->State() == TransactionState::Idle) return;
+  if (!Connected()) return;
+  if (FConnection->State() == TransactionState::Idle) {
+    FConnection->DropDeferredBegin();
+    return;
+  }
   FConnection->RunControl("ROLLBACK");
   RestoreSettingsAfterRollback();
 }

@@ -33,6 +33,8 @@ class TOraSession {
   [[nodiscard]] bool InTransaction() const noexcept;
   // Opens the caller's unit of work and turns implicit transactions on. A transaction that a
   // statement opened implicitly is taken over as it stands; an explicit one still open is refused.
+  // Its BEGIN travels with its first statement (no round trip of its own); from here on the session
+  // is in a transaction, and a commit or rollback before any statement sends nothing.
   void StartTransaction();
   // Whether a statement that finds no transaction open opens one (on from StartTransaction).
   [[nodiscard]] bool ImplicitTransactions() const noexcept;

@@ -82,6 +82,10 @@ class IQuorvinNumeracao {
   virtual ~IQuorvinNumeracao();
   [[nodiscard]] virtual double ProximoRecNum() = 0;
   [[nodiscard]] virtual double ProximoNumTrans() = 0;
+  // The query ProximoNumTrans() runs on the session (one row, the number in column VALOR), for a
+  // caller that sends it in one round trip with statements of its own; empty when the numbering
+  // draws the number some other way, and the caller then calls ProximoNumTrans().
+  [[nodiscard]] virtual std::string SQLProximoNumTrans() { return {}; }
   [[nodiscard]] virtual double ProximoNumBordero() = 0;
   [[nodiscard]] virtual double ProximoNumVale() = 0;
   // Next value of a named sequence ("DFSEQ_ZTCORREN" ...), the same generator SQL reaches by NEXTVAL.

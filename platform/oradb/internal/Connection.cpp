@@ -151,17 +151,25 @@ void Connection::NoteTransactionState() noexcept {
 }
 
 void Connection::BeginIfNeeded(const std::string& statement) {
-  if (!FImplicitBegin || State() != TransactionState::Idle) return;
+  if (!NeedsBegin()) return;
   ++FRoundTrips;
   Result begun(PQexec(FConn, "BEGIN"));
   Check(begun, statement);
-  FImplicitlyBegun = true;
+  NoteBegun();
 }
 
 Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                        const std::string& statement) {
   CheckUsable(statement);
-  BeginIfNeeded(statement);
+  // A statement that opens the transaction carries its BEGIN (and its Parse) in its round trip.
+  const bool begin = NeedsBegin() && !options.BoundLockWait;
+  if (begin && !options.Savepoint) {
+    const PipelineStatement one{&text, std::vector<Bind>(binds.begin(), binds.end()), options.Prepare, &statement};
+    std::vector<Result> results;
+    RunPipelineChunk(std::span<const PipelineStatement>(&one, 1), results);
+    return std::move(results.front());
+  }
+  if (!begin) BeginIfNeeded(statement);
   Request request{text, {}, {}, statement};
   request.Values.reserve(binds.size());
   request.Types.reserve(binds.size());
@@ -170,13 +178,14 @@ Result Connection::Run(const std::string& text, std::span<const Bind> binds, Run
     request.Types.push_back(bind.TypeOid);
   }
   if (options.BoundLockWait) return RunWithBoundedLockWait(request, options);
+  if (begin) return RunUnderSavepoint(request, options.Prepare, true);
   return RunOne(request, options);
 }
 
 Result Connection::RunOne(const Request& request, RunOptions options) {
   // Outside a transaction a failed statement aborts nothing, so no savepoint is needed (nor allowed).
   if (options.Savepoint && State() == TransactionState::InTransaction)
-    return RunUnderSavepoint(request, options.Prepare);
+    return RunUnderSavepoint(request, options.Prepare, false);
   return RunPlain(request, options.Prepare);
 }
 
@@ -231,7 +240,7 @@ Result Connection::RunPlain(const Request& request, bool prepare) {
   return result;
 }
 
-Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
+Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool begin) {
   const int count = static_cast<int>(request.Values.size());
   std::string name;
   bool needs_prepare = false;
@@ -247,12 +256,14 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   const std::string savepoint = std::string("SAVEPOINT ") + kStatementSavepoint;
   const std::string release = std::string("RELEASE SAVEPOINT ") + kStatementSavepoint;
 
-  // SAVEPOINT, [Parse], the statement and RELEASE go out together and come back in one round trip.
+  // [BEGIN], SAVEPOINT, [Parse], the statement and RELEASE go out together and come back in one
+  // round trip.
   if (PQenterPipelineMode(FConn) != 1) {
     CheckUsable(request.Statement);
     throw EOraError(kOraUnmapped, "a conexão não aceitou o comando sob ponto de salvamento", "", request.Statement);
   }
-  bool sent = PQsendQueryParams(FConn, savepoint.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  bool sent = !begin || PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  if (sent) sent = PQsendQueryParams(FConn, savepoint.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
   if (sent && needs_prepare) {
     sent = PQsendPrepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()) == 1;
   }
@@ -265,7 +276,8 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   if (sent) sent = PQpipelineSync(FConn) == 1;
   ++FRoundTrips;
 
-  const std::size_t commands = needs_prepare ? 4 : 3;
+  const std::size_t first = begin ? 1 : 0;  // the SAVEPOINT's answer
+  const std::size_t commands = first + (needs_prepare ? 4 : 3);
   std::vector<Result> results;
   results.reserve(commands);
   while (sent && results.size() < commands) {
@@ -288,8 +300,9 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
     ThrowFailure(lost, request.Statement);
   }
 
-  const std::size_t statement_index = needs_prepare ? 2 : 1;
-  if (needs_prepare && PQresultStatus(results[1].Get()) == PGRES_COMMAND_OK) Remember(request, name);
+  if (begin && Succeeded(results[0])) NoteBegun();
+  const std::size_t statement_index = first + (needs_prepare ? 2 : 1);
+  if (needs_prepare && PQresultStatus(results[first + 1].Get()) == PGRES_COMMAND_OK) Remember(request, name);
   const Result* failure = nullptr;
   for (const Result& result : results) {
     if (!Succeeded(result) && PQresultStatus(result.Get()) != PGRES_PIPELINE_ABORTED) {
@@ -301,7 +314,7 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
     NoteTransactionState();
     return std::move(results[statement_index]);
   }
-  if (State() == TransactionState::Failed && Succeeded(results[0])) {
+  if (State() == TransactionState::Failed && Succeeded(results[first])) {
     const std::string undo = std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint + "; " + release;
     ++FRoundTrips;
     PQclear(PQexec(FConn, undo.c_str()));
@@ -315,7 +328,7 @@ void Connection::RunPipeline(std::span<const PipelineStatement> statements, std:
   CheckUsable(*statements.front().Statement);
   // Without a transaction every statement commits on its own, and a pipeline would make them one:
   // a failure would take back the ones before it. They go one at a time instead.
-  if (!FImplicitBegin && State() == TransactionState::Idle) {
+  if (!NeedsBegin() && State() == TransactionState::Idle) {
     for (const PipelineStatement& statement : statements) {
       results.push_back(
           Run(*statement.Text, statement.Binds, RunOptions{false, statement.Prepare}, *statement.Statement));
@@ -374,7 +387,7 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
   }
   MakeRoomFor(to_prepare);
 
-  const bool begin = FImplicitBegin && State() == TransactionState::Idle;
+  const bool begin = NeedsBegin();
   if (PQenterPipelineMode(FConn) != 1) {
     CheckUsable(first);
     throw EOraError(kOraUnmapped, "a conexão não aceitou o lote de comandos", "", first);
@@ -424,7 +437,7 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
     ThrowFailure(lost, first);
   }
 
-  if (begin && Succeeded(answers[0])) FImplicitlyBegun = true;
+  if (begin && Succeeded(answers[0])) NoteBegun();
   for (const Slot& slot : slots) {
     if (slot.NeedsPrepare && PQresultStatus(answers[slot.PrepareAt].Get()) == PGRES_COMMAND_OK) {
       Remember(slot.Req, slot.Name);
@@ -449,9 +462,12 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
 
 Result Connection::RunScript(const std::string& text, const std::string& statement) {
   CheckUsable(statement);
-  BeginIfNeeded(statement);
+  // A BEGIN the script needs goes in front of it, in the same request: the transaction it opens
+  // outlasts the script, as one sent alone would.
+  const bool begin = NeedsBegin();
   ++FRoundTrips;
-  Result result(PQexec(FConn, text.c_str()));
+  Result result(PQexec(FConn, begin ? ("BEGIN; " + text).c_str() : text.c_str()));
+  if (begin && State() != TransactionState::Idle) NoteBegun();
   Check(result, statement);
   return result;
 }

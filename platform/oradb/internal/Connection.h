@@ -121,6 +121,15 @@ class Connection {
   [[nodiscard]] bool ImplicitlyBegun() const noexcept { return FImplicitlyBegun && State() != TransactionState::Idle; }
   // The open transaction becomes the caller's explicit one.
   void AdoptTransaction() noexcept { FImplicitlyBegun = false; }
+  // The caller's explicit transaction, opened by the next statement: its BEGIN travels in that
+  // statement's round trip. Until then the transaction counts as open (BeginDeferred()); a commit
+  // or rollback before any statement ends it with nothing sent.
+  void DeferBegin() noexcept {
+    FImplicitBegin = true;
+    FBeginDeferred = true;
+  }
+  [[nodiscard]] bool BeginDeferred() const noexcept { return FBeginDeferred && State() == TransactionState::Idle; }
+  void DropDeferredBegin() noexcept { FBeginDeferred = false; }
 
   // The session's lock_timeout as PostgreSQL text ("0" waits as long as it takes), which a NOWAIT
   // statement puts back; set by the session whenever it changes the setting.
@@ -185,7 +194,7 @@ class Connection {
   [[nodiscard]] Result RunWithBoundedLockWait(const Request& request, RunOptions options);
   void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
-  [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
+  [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare, bool begin);
   void RunPipelineChunk(std::span<const PipelineStatement> statements, std::vector<Result>& results);
   [[nodiscard]] const std::string* FindPrepared(const Request& request);
   void Remember(const Request& request, const std::string& name);
@@ -199,6 +208,15 @@ class Connection {
   void Check(const Result& result, const std::string& statement, const Request* prepared = nullptr);
   [[noreturn]] void ThrowFailure(const Result& result, const std::string& statement);
   void CheckUsable(const std::string& statement) const;
+  // Whether the next statement must open a transaction first (implicit begin, or a deferred one).
+  [[nodiscard]] bool NeedsBegin() const noexcept {
+    return (FImplicitBegin || FBeginDeferred) && State() == TransactionState::Idle;
+  }
+  // A BEGIN the server accepted: the transaction is the caller's when it was deferred.
+  void NoteBegun() noexcept {
+    FImplicitlyBegun = !FBeginDeferred;
+    FBeginDeferred = false;
+  }
   void BeginIfNeeded(const std::string& statement);
   void NoteTransactionState() noexcept;
 
@@ -212,6 +230,7 @@ class Connection {
   std::string FSessionLockTimeout = "0";
   bool FImplicitBegin = false;
   bool FImplicitlyBegun = false;
+  bool FBeginDeferred = false;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
   std::unordered_map<std::string, bool> FProcedures;
 };

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "oradb/EOraError.h"
 #include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
+#include "oradb/TOraSavepoint.h"
 #include "oradb/TOraSession.h"
 #include "support/Failure.h"
 #include "support/TestDatabase.h"
@@ -47,8 +51,9 @@ TEST_F(SessionBehaviour, TransactionsDoNotNestAndCommitOfAnAbortedOneFailsAndSav
 }
 
 // Round trips as the session counts them (what the benchmarks report per operation): a statement
-// is one once prepared (its first run prepares it, one more), one too under its statement
-// savepoint (savepoint, statement and release go in one pipeline), and a commit is one.
+// is one once prepared (its first run prepares it, one more, except as the transaction's first
+// statement, whose BEGIN, Parse and run travel together), one too under its statement savepoint
+// (savepoint, statement and release go in one pipeline), and a commit is one.
 TEST_F(SessionBehaviour, EachStatementIsOneRoundTripOncePreparedAndUnderItsSavepoint) {
   testsupport::SharedTable table("ROUNDTRIP_PROBE", "(ID integer PRIMARY KEY)");
   TOraQuery insert(&Session());
@@ -58,20 +63,71 @@ TEST_F(SessionBehaviour, EachStatementIsOneRoundTripOncePreparedAndUnderItsSavep
     insert.ParamByName("ID").SetAsInteger(id);
     insert.ExecSQL();
   }
-  EXPECT_EQ(trips(), 4u);
+  EXPECT_EQ(trips(), 3u);
   insert.SetStatementSavepoint(true);
   insert.ParamByName("ID").SetAsInteger(4);
   insert.ExecSQL();
-  EXPECT_EQ(trips(), 5u);
+  EXPECT_EQ(trips(), 4u);
   // A failure under the savepoint is undone by one more request; the transaction goes on.
   EXPECT_THROW(insert.ExecSQL(), EOraDuplicateKey);
-  EXPECT_EQ(trips(), 7u);
+  EXPECT_EQ(trips(), 6u);
   Session().Commit();
-  EXPECT_EQ(trips(), 8u);
+  EXPECT_EQ(trips(), 7u);
   EXPECT_EQ(Value("SELECT count(*) FROM " + table.Name()), "4");
   TOraSession unconnected;
   EXPECT_EQ(oradb::RoundTrips(unconnected), 0u);
   Session().Rollback();  // releases the table before it is dropped
+}
+
+// StartTransaction sends nothing: the BEGIN travels with the transaction's first request, whatever
+// it is (a statement, one under its savepoint that fails, a savepoint, a script), and the work
+// after it is inside the transaction. A transaction ended before any statement costs nothing.
+TEST_F(SessionBehaviour, ATransactionsBeginTravelsWithItsFirstRequest) {
+  const auto trips = [&, before = oradb::RoundTrips(Session())] { return oradb::RoundTrips(Session()) - before; };
+  EXPECT_TRUE(Session().InTransaction());
+  EXPECT_EQ(Failure([&] { Session().StartTransaction(); }), "Exception: A sessão já está em uma transação.");
+  Session().Commit();
+  EXPECT_FALSE(Session().InTransaction());
+  EXPECT_EQ(trips(), 0u);
+  Session().ExecuteScript("CREATE TEMP TABLE BEGIN_PROBE (ID integer PRIMARY KEY)");
+  Session().Commit();
+  TOraQuery insert(&Session());
+  insert.SQL.Add("INSERT INTO BEGIN_PROBE (ID) VALUES (1)");
+  TOraQuery refused(&Session());
+  refused.SQL.Add("INSERT INTO BEGIN_PROBE (ID) VALUES (NULL)");
+  refused.SetStatementSavepoint(true);
+  const std::vector<std::pair<const char*, std::function<void()>>> firsts = {
+      {"statement", [&] { insert.ExecSQL(); }},
+      {"failing statement under its savepoint",
+       [&] {
+         EXPECT_THROW(refused.ExecSQL(), EOraError);
+         insert.ExecSQL();
+       }},
+      {"savepoint",
+       [&] {
+         TOraSavepoint ponto(Session());
+         insert.ExecSQL();
+         ponto.Release();
+       }},
+      {"script", [&] { Session().ExecuteScript("INSERT INTO BEGIN_PROBE (ID) VALUES (1)"); }},
+  };
+  for (const auto& [name, first] : firsts) {
+    SCOPED_TRACE(name);
+    const std::uint64_t before = trips();
+    Session().StartTransaction();
+    EXPECT_EQ(trips(), before);
+    first();
+    EXPECT_EQ(Value("SELECT count(*) FROM BEGIN_PROBE"), "1");
+    Session().Rollback();
+    EXPECT_EQ(Value("SELECT count(*) FROM BEGIN_PROBE"), "0");
+    Session().Rollback();
+  }
+  // The statement was prepared by the first case: BEGIN and its run are one round trip.
+  Session().StartTransaction();
+  const std::uint64_t before = trips();
+  insert.ExecSQL();
+  EXPECT_EQ(trips() - before, 1u);
+  Session().Rollback();
 }
 
 // Once a caller has opened a transaction the session behaves as an Oracle one: after a commit or a

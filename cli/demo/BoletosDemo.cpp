@@ -18,12 +18,6 @@ namespace cli {
 
 namespace {
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // Two banks (one under the internal number 6375), a customer billed at its delivery address, two
 // sales of three titles; written afresh each time.
 void PrepararDados(TOraSession& sessao) {

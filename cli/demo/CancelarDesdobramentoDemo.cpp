@@ -12,12 +12,6 @@ namespace cli {
 
 namespace {
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // A title of 300,00 split, as the receivable routine does, into two of 180,00 and 120,00: the title
 // keeps its copy and is settled with charge "DESD"; the links go from it to each new one.
 void Desdobrar(TOraSession& sessao, const std::string& venda) {

@@ -32,12 +32,6 @@ void MostrarLinhas(TOraSession& sessao, std::ostream& out, const std::string& ti
   }
 }
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery consulta(&sessao);
-  consulta.SQL.SetText(sql);
-  consulta.ExecSQL();
-}
-
 [[nodiscard]] bool TabelaExiste(TOraSession& sessao, const std::string& tabela) {
   TOraQuery consulta(&sessao);
   consulta.SQL.Add("SELECT COUNT(*) QTD FROM USER_TABLES WHERE UPPER(TABLE_NAME) = :TABELA");

@@ -17,12 +17,6 @@ namespace {
 constexpr double kVenda = 870001;            // the demo sale, two instalments
 constexpr double kVendaSemLeiaute = 870002;  // a title whose bank has no free-field layout here
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // The demo's banks, charges, customer and titles, written afresh each time.
 void PrepararDados(TOraSession& sessao) {
   for (const char* sql : {

@@ -15,12 +15,6 @@ namespace cli {
 
 namespace {
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // A sale of two instalments split into one title the customer paid, a plain paid title of another
 // sale, and a title split by a routine that keeps no copy of it; written afresh each time.
 void PrepararDados(TOraSession& sessao) {

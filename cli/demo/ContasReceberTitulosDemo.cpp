@@ -17,12 +17,6 @@ constexpr double kVenda = 870101;  // the sale whose titles the chapter inserts
 constexpr double kCliente = 87101;
 constexpr double kRCA = 8711;
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // The sale's invoice (sale condition 14), the RCA's route through the customer today, a SupplierCard
 // charge; written afresh each time.
 void PrepararDados(TOraSession& sessao) {

@@ -68,12 +68,6 @@ void MostrarServico(TOraSession& sessao, std::ostream& out) {
       << "\n";
 }
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 }  // namespace
 
 void AddContratoEmprestimoDemo(std::vector<DemoStep>& steps) {

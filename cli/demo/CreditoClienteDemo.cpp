@@ -19,12 +19,6 @@ namespace {
 constexpr double kCliente = 6201;  // the customer of the story
 constexpr int kCaixa = 22;         // the cash account the credits move
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // The cash account and a new open title of 180,00 for the customer (idempotent for the account).
 double Preparar(TOraSession& sessao, double numtransvenda) {
   Executar(sessao,

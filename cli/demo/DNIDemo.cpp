@@ -18,12 +18,6 @@ constexpr int kBancoDNI = 41;  // the bank whose unidentified deposits the story
 constexpr double kClienteVerba = 7701;
 constexpr int kRotinaDNI = 1803;
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 double Deposito(IGerenteFinanceiro& financeiro, double valor, double numassoc, const std::string& documento) {
   RFin_IncluirMovimentacaoNumerarios m;
   m.Inicializar();

@@ -6,12 +6,19 @@
 #include "Runtime.h"
 #include "host/TPackageLoader.h"
 #include "host/TSchema.h"
+#include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "sdk/IGerenteFinanceiro.h"
 #include "sdk/TQuorvinIoC.h"
 
 namespace cli {
+
+void Executar(TOraSession& sessao, const std::string& sql) {
+  TOraQuery consulta(&sessao);
+  consulta.SQL.SetText(sql);
+  consulta.ExecSQL();
+}
 
 namespace {
 

@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+class TOraSession;
+
 namespace cli {
 
 class Runtime;
+
+// Runs one statement of a chapter's own set-up on the demo session.
+void Executar(TOraSession& sessao, const std::string& sql);
 
 // One chapter of the demo story: a title and what it does and prints.
 struct DemoStep {

@@ -19,12 +19,6 @@ constexpr double kCaixaVales = 21;       // the cash account the vouchers move
 constexpr double kContaDespesa = 3201;   // payable account without cost-center apportionment
 const std::string kFilial = "1";
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraQuery query(&sessao);
-  query.SQL.Add(sql);
-  query.ExecSQL();
-}
-
 // The partners, the history code and the cash account of the story (idempotent).
 void Preparar(TOraSession& sessao) {
   Executar(

@@ -13,6 +13,7 @@
 #include "oradb/TOraSession.h"
 #include "sdk/ZTCore.h"
 #include "sdk/fin/IFin_ContasReceber.h"
+#include "support/ConcurrentHosts.h"
 #include "support/Failure.h"
 #include "support/TestDatabase.h"
 
@@ -26,19 +27,11 @@ constexpr const char* kBancoEmUso =
     "ExNaoFoiPossivelBloqueiRegistroBancario: Processo não permitido no momento!\rEste banco está sendo utilizado "
     "por outro processo no Quorvin! Favor aguardar...";
 
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
+struct Sessao : testsupport::HostSession {
   IFin_ContasReceber* Area = nullptr;
 
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-boletos-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());  // owned by the host component
-    Host->SetGerenteFinanceiro(gerente);
-    Area = gerente->GetContasReceber();
+  explicit Sessao(int numero) : HostSession("tests-boletos-" + std::to_string(numero)) {
+    Area = Financeiro->GetContasReceber();
   }
   static TFin_GerarBoletos Pedido(double transacao) {
     TFin_GerarBoletos boleto;

@@ -17,6 +17,7 @@
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Formatacao.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // Title insertion under concurrent sessions. The cases commit, so they use a sale no other test
@@ -25,19 +26,11 @@ namespace {
 
 constexpr double kVenda = 977800;
 
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
+struct Sessao : testsupport::HostSession {
   IFin_ContasReceber* Area = nullptr;
 
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-titulos-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    auto* gerente = new TGerenteFinanceiro(Host.get());  // owned by the host component
-    Host->SetGerenteFinanceiro(gerente);
-    Area = gerente->GetContasReceber();
+  explicit Sessao(int numero) : HostSession("tests-titulos-" + std::to_string(numero)) {
+    Area = Financeiro->GetContasReceber();
   }
   std::string Incluir() {
     TContasReceberZTPrest t;

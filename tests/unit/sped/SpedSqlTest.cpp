@@ -44,13 +44,9 @@ const testsupport::StatementBuilders kSpedStatements({
     {"TDALServicosPrestadosSPED_EFD::GetSQLContribuinteCPRB", [] { return Sped::GetSQLContribuinteCPRB(); }},
 });
 
-TEST(SpedSql, UpdateSetsEveryColumnButTheKey) {
+// The update's text is pinned in its block; a column added to the column table must reach it too.
+TEST(SpedSql, UpdateSetsEveryColumnOfTheTable) {
   const std::string sql = Sped::GetSQLUpdateZTSERVICOSPEDEFD().Text();
-  EXPECT_EQ(sql.rfind("UPDATE ZTSERVICOSPEDEFD SET\n  CODCONSTCIVIL = :CODCONSTCIVIL,\n", 0), 0u) << sql;
-  EXPECT_NE(sql.find("  CODIGONACIONALDEOBRAS = :CODIGONACIONALDEOBRAS\nWHERE CODSERVICO = :CODSERVICO"),
-            std::string::npos)
-      << sql;
-  EXPECT_EQ(sql.find("CODSERVICO = :CODSERVICO,"), std::string::npos);
   for (const TColunaServicoSPED& coluna : ColunasServicoSPED()) {
     EXPECT_NE(sql.find(std::string(":") + coluna.Nome), std::string::npos) << coluna.Nome;
   }

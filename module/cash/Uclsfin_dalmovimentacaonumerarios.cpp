@@ -313,7 +313,11 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
       aberto.SQL = GetSQLMovimentacaoConciliavel(psROWID);
       aberto.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
       aberto.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
-      aberto.Open();
+      // Its text carries the row's address, so it is new each time: sent through a pipeline, its
+      // Parse travels with its execution instead of in a round trip of its own.
+      TOraPipeline lote(&Sessao());
+      lote.Open(aberto);
+      lote.Execute();
       if (aberto.IsEmpty()) return false;
     }
     IQuorvinSessao& sessao = Quorvin().SessaoAtual();
@@ -339,13 +343,28 @@ bool TDALMovimentacaoNumerarios::ConciliarLancamentoZTMOVCR(const std::string& p
     }
     saldo.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
     saldo.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
-    saldo.ExecSQL();
+    // The balance row is read back in the update's round trip, after it: the server runs them in
+    // that order, so the read sees the update.
+    TOraQuery lido(&Sessao());
+    lido.SQL = GetSQLConciliacaoSaldoZTESTCR();
+    lido.ParamByName("CODCOB").SetAsString(psCodigoMoeda);
+    lido.ParamByName("CODBANCO").SetAsFloat(pfCodigoBanco);
+    {
+      TOraPipeline lote(&Sessao());
+      lote.ExecSQL(saldo);
+      lote.Open(lido);
+      lote.Execute();
+    }
+    TSaldo novo;
     if (saldo.RowsAffected() == 0) {
       InserirZTESTCR(GetSQLConciliacaoInserirZTESTCR(), pfCodigoBanco, psCodigoMoeda);
       saldo.ExecSQL();
       if (saldo.RowsAffected() == 0) throw ExErroAtualizarZTESTCR();
+      novo = LerSaldo(GetSQLConciliacaoSaldoZTESTCR(), pfCodigoBanco, psCodigoMoeda);
+    } else {
+      if (lido.IsEmpty()) throw ExErroAtualizarZTESTCR();
+      novo = {lido.FieldByName("VALOR").AsFloat(), lido.FieldByName("VALORCONCILIADO").AsFloat()};
     }
-    const TSaldo novo = LerSaldo(GetSQLConciliacaoSaldoZTESTCR(), pfCodigoBanco, psCodigoMoeda);
 
     TOraQuery movimento(&Sessao());
     movimento.SQL = GetSQLConciliarZTMOVCR(psROWID);

@@ -274,10 +274,14 @@ void TBLLDepositoNaoIdentificadoComVerba::BaixarDNI(const TDepositoNaoIdentifica
     throw Exception("O DNI de numtrans " + TextoNumero(dni.NUMTRANS) +
                     " não está mais em aberto: foi conciliado por outro processo.");
   }
-  // The debit clears the whole deposit from the DNI balance.
+  // The debit clears the whole deposit from the DNI balance. It is posted reconciled at the moment
+  // its own date was read: the cash area reads the server's clock for those only when they are empty.
+  TDateTime agora;
   RFin_IncluirMovimentacaoNumerarios baixa =
-      MovimentoDNI(FCodigoBanco, "D", dni.VALOR, HistoricoBaixa(FNumeroVerba), dni.NUMTRANS, FNumeroVerba);
+      MovimentoDNI(FCodigoBanco, "D", dni.VALOR, HistoricoBaixa(FNumeroVerba), dni.NUMTRANS, FNumeroVerba, &agora);
   baixa.CONCILIACAO = "OK";
+  baixa.DTCONCIL = agora;
+  baixa.DTCOMPENSACAO = agora.DateOnly();
   Associar(baixa, dni.NUMASSOCDNI, dni.DTASSOCIADNICLI, dni.CODFUNCDNICLI, dni.CODCLI);
   Lancar(baixa);
   if (dni.VALORTOTALASSOCIADO > 0) {
@@ -296,10 +300,11 @@ void TBLLDepositoNaoIdentificadoComVerba::BaixarDNI(const TDepositoNaoIdentifica
 
 RFin_IncluirMovimentacaoNumerarios TBLLDepositoNaoIdentificadoComVerba::MovimentoDNI(
     double CodigoBanco, const std::string& Tipo, double Valor, const std::string& Historico, double NumTransOrigem,
-    double NumeroVerba) {
+    double NumeroVerba, TDateTime* Lido) {
   IQuorvinSessao& sessao = Quorvin().SessaoAtual();
   // Date, hour and minute of one reading of the server's clock.
   const TDateTime agora = sessao.BancoDados().DataHoraServidor();
+  if (Lido != nullptr) *Lido = agora;
   int hora = 0;
   int minuto = 0;
   int segundo = 0;

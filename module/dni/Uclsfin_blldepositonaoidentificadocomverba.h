@@ -54,10 +54,12 @@ class TBLLDepositoNaoIdentificadoComVerba : public TBaseSubModulo, public IFin_D
 
   [[nodiscard]] IFin_MovimentacaoNumerarios& Numerarios();
   [[nodiscard]] TDALMovimentacaoNumerarios& DALNumerarios();
-  // A "DNI" movement of the bank for the allowance, with the deposit's association.
+  // A "DNI" movement of the bank for the allowance, with the deposit's association; `Lido`, when
+  // given, receives the server's time its date was taken from.
   [[nodiscard]] RFin_IncluirMovimentacaoNumerarios MovimentoDNI(double CodigoBanco, const std::string& Tipo,
                                                                 double Valor, const std::string& Historico,
-                                                                double NumTransOrigem, double NumeroVerba);
+                                                                double NumTransOrigem, double NumeroVerba,
+                                                                TDateTime* Lido = nullptr);
   static void Associar(RFin_IncluirMovimentacaoNumerarios& movimento, double NUMASSOCDNI, TDateTime DTASSOCIADNICLI,
                        double CODFUNCDNICLI, double CODCLI);
   void Lancar(RFin_IncluirMovimentacaoNumerarios& movimento);

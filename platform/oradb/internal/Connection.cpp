@@ -385,7 +385,8 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
     slot.NeedsPrepare = true;
     ++to_prepare;
   }
-  MakeRoomFor(to_prepare);
+  // The statements dropped to make room are deallocated in this round trip, ahead of the new ones.
+  const std::vector<std::string> dropped = Evict(to_prepare);
 
   const bool begin = NeedsBegin();
   if (PQenterPipelineMode(FConn) != 1) {
@@ -396,6 +397,11 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
   bool sent = true;
   if (begin) {
     sent = PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    ++commands;
+  }
+  for (const std::string& name : dropped) {
+    if (!sent) break;
+    sent = PQsendQueryParams(FConn, ("DEALLOCATE " + name).c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
     ++commands;
   }
   for (Slot& slot : slots) {
@@ -507,18 +513,22 @@ void Connection::MakeRoomForOneMore() {
 }
 
 void Connection::MakeRoomFor(std::size_t count) {
+  for (const std::string& name : Evict(count)) {
+    ++FRoundTrips;
+    PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
+  }
+}
+
+std::vector<std::string> Connection::Evict(std::size_t count) {
+  std::vector<std::string> names;
   while (!FPrepared.empty() && FPrepared.size() + count > kPreparedCapacity) {
     const auto oldest = std::min_element(FPrepared.begin(), FPrepared.end(), [](const auto& a, const auto& b) {
       return a.second.LastUse < b.second.LastUse;
     });
-    const std::string name = oldest->second.Name;
+    if (State() != TransactionState::Failed) names.push_back(oldest->second.Name);
     FPrepared.erase(oldest);
-    // DEALLOCATE is refused inside a failed transaction; the statement then stays until the session ends.
-    if (State() != TransactionState::Failed) {
-      ++FRoundTrips;
-      PQclear(PQexec(FConn, ("DEALLOCATE " + name).c_str()));
-    }
   }
+  return names;
 }
 
 std::string Connection::NewStatementName() {

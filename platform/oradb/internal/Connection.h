@@ -202,6 +202,10 @@ class Connection {
   void MakeRoomForOneMore();
   // Room in the cache for `count` statements about to be prepared.
   void MakeRoomFor(std::size_t count);
+  // Drops the least recently used statements from the cache until `count` more fit; answers the
+  // names to deallocate on the server (none inside a failed transaction, which refuses DEALLOCATE:
+  // those stay until the session ends).
+  [[nodiscard]] std::vector<std::string> Evict(std::size_t count);
   [[nodiscard]] std::string NewStatementName();
   // Throws the EOraError of a failed result (or of a connection gone away); returns for a good one.
   // `prepared` names the request whose cached statement ran.

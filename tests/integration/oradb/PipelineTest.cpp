@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "oradb/EOraError.h"
@@ -88,6 +89,34 @@ TEST_F(PipelineBehaviour, StatementsTravelInOneRoundTripAndEachQueryGetsItsOwnAn
   const std::uint64_t before = trips();
   empty.Execute();
   EXPECT_EQ(trips(), before);
+}
+
+// With the session's statement cache full, the statements dropped to make room for a pipeline's new
+// ones are deallocated in the pipeline's own round trip; the server keeps no more than the cache.
+TEST_F(PipelineBehaviour, AFullStatementCacheDeallocatesInThePipelinesRoundTrip) {
+  const auto texto = [](int n) { return "SELECT " + std::to_string(n) + " AS N FROM dual /* cache probe */"; };
+  for (int n = 0; n < 300; ++n) {
+    TOraQuery query(&Session());
+    query.SQL.Add(texto(n));
+    query.Open();
+  }
+  const std::string servidor = "SELECT count(*) FROM pg_prepared_statements";
+  const std::optional<std::string> cheio = Value(servidor);
+  Queries queries(Session());
+  TOraPipeline pipeline(&Session());
+  for (int n = 1000; n < 1003; ++n) pipeline.Open(queries.Add(texto(n)));
+  TOraQuery& antigo = queries.Add(texto(299));
+  pipeline.Open(antigo);
+  const std::uint64_t before = oradb::RoundTrips(Session());
+  pipeline.Execute();
+  EXPECT_EQ(oradb::RoundTrips(Session()) - before, 1u);
+  EXPECT_EQ(antigo.Fields(0).AsInteger(), 299);
+  EXPECT_EQ(Value(servidor), cheio);
+  // A dropped statement is prepared again when it comes back.
+  TOraQuery primeiro(&Session());
+  primeiro.SQL.Add(texto(0));
+  primeiro.Open();
+  EXPECT_EQ(primeiro.Fields(0).AsInteger(), 0);
 }
 
 // The statement that fails reports exactly what it reports alone (class, message, its own text),

@@ -15,6 +15,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "sdk/fin/TFin_GerarBoletos.h"
+#include "support/Captura.h"
 #include "support/Host.h"
 #include "support/Tabela.h"
 
@@ -25,17 +26,12 @@ constexpr int kPrimeiraVenda = 8600000;
 
 using bench::Segundos;
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraTransaction transacao(sessao);
-  sessao.ExecuteScript(sql);
-  transacao.Commit();
-}
-
 void Limpar(TOraSession& sessao) {
-  Executar(sessao,
-           "DELETE FROM ztprest WHERE numtransvenda >= 8600000 AND numtransvenda < 8700000;"
-           " DELETE FROM ztbanconossonumero WHERE codbanco = 8601; DELETE FROM ztcob WHERE codcob = 'BBEN';"
-           " DELETE FROM ztbanco WHERE codbanco = 8601; DELETE FROM ztclient WHERE codcli = 86001;");
+  bench::ExecutarScript(
+      sessao,
+      "DELETE FROM ztprest WHERE numtransvenda >= 8600000 AND numtransvenda < 8700000;"
+      " DELETE FROM ztbanconossonumero WHERE codbanco = 8601; DELETE FROM ztcob WHERE codcob = 'BBEN';"
+      " DELETE FROM ztbanco WHERE codbanco = 8601; DELETE FROM ztclient WHERE codcli = 86001;");
 }
 
 // The bank, its charge, the payer and one open title per sale.
@@ -51,7 +47,7 @@ std::string SqlPreparar() {
 }
 
 void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
-  Executar(host.Sessao(), SqlPreparar());
+  bench::ExecutarScript(host.Sessao(), SqlPreparar());
   auto& area = dynamic_cast<IFin_GeracaoDadosBancarios&>(*financeiro.GetContasReceber());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kTitulos; ++i) {

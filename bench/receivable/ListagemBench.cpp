@@ -16,6 +16,7 @@
 #include "oradb/Translator.h"
 #include "receivable/Uclsfin_dalcontasreceber.h"
 #include "sdk/fin/TCancDesdQry.h"
+#include "support/Captura.h"
 #include "support/Host.h"
 #include "support/Tabela.h"
 
@@ -26,17 +27,11 @@ constexpr int kLote = 1000;
 
 using bench::Segundos;
 
-void Executar(TOraSession& sessao, const std::string& sql) {
-  TOraTransaction transacao(sessao);
-  sessao.ExecuteScript(sql);
-  transacao.Commit();
-}
-
 void Limpar(TOraSession& sessao) {
-  Executar(sessao,
-           "DELETE FROM ztprestdni WHERE numtransvenda >= 8800000 AND numtransvenda < 8900000;"
-           " DELETE FROM ztprest WHERE numtransvenda >= 8800000 AND numtransvenda < 8900000;"
-           " DELETE FROM ztclient WHERE codcli BETWEEN 88001 AND 88010;");
+  bench::ExecutarScript(sessao,
+                        "DELETE FROM ztprestdni WHERE numtransvenda >= 8800000 AND numtransvenda < 8900000;"
+                        " DELETE FROM ztprest WHERE numtransvenda >= 8800000 AND numtransvenda < 8900000;"
+                        " DELETE FROM ztclient WHERE codcli BETWEEN 88001 AND 88010;");
 }
 
 std::string SqlPreparar() {
@@ -69,7 +64,7 @@ void Relatar(const char* lado, bool modulo, long linhas, double segundos, double
 }
 
 void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
-  Executar(host.Sessao(), SqlPreparar());
+  bench::ExecutarScript(host.Sessao(), SqlPreparar());
   IFin_ContasReceber& area = *financeiro.GetContasReceber();
   long linhas = 0;
   double soma = 0;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "oradb/TOraQuery.h"
+#include "oradb/TOraSession.h"
 
 namespace bench {
 
@@ -115,6 +116,12 @@ void Executar(TOraSession& sessao, const std::string& sql) {
   TOraQuery consulta(&sessao);
   consulta.SQL.SetText(sql);
   consulta.ExecSQL();
+}
+
+void ExecutarScript(TOraSession& sessao, const std::string& sql) {
+  TOraTransaction transacao(sessao);
+  sessao.ExecuteScript(sql);
+  transacao.Commit();
 }
 
 std::string Valor(TOraSession& sessao, const std::string& sql) {

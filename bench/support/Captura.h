@@ -25,6 +25,8 @@ struct Comando {
 [[nodiscard]] int Inteiro(const char* nome, int padrao);
 
 void Executar(TOraSession& sessao, const std::string& sql);
+// Runs a set-up script (statements separated by ";") in a transaction of its own, committed.
+void ExecutarScript(TOraSession& sessao, const std::string& sql);
 // The first column of the first row, or "" when there is none or it is NULL.
 [[nodiscard]] std::string Valor(TOraSession& sessao, const std::string& sql);
 

@@ -12,7 +12,13 @@
 #include "sdk/IQuorvin.h"
 
 TCancelarDesdobramento::TCancelarDesdobramento(TComponent* owner, int codigo_usuario, int codigo_rotina, TModo modo)
-    : TBaseSubModulo(owner), FCodigoUsuario(codigo_usuario), FCodigoRotina(codigo_rotina), FModo(modo) {}
+    : TBaseSubModulo(owner), FCodigoUsuario(codigo_usuario), FCodigoRotina(codigo_rotina), FModo(modo) {
+  if (modo == tmZTPrest) {
+    FFerramentasZTPREST = std::make_unique<TFerramentasCancelarDesobramentoZTPREST>();
+  } else if (modo == tmZTLanc) {
+    FFerramentasZTLANC = std::make_unique<TFerramentasCancelarDesobramentoZTLANC>();
+  }
+}
 
 TCancelarDesdobramento::~TCancelarDesdobramento() = default;
 

@@ -8,6 +8,7 @@
 #include "cancelsplit/Uclsfin_dalcancelardesdobramento.h"
 #include "sdk/TBase.h"
 #include "sdk/fin/IFin_CancelarDesdobramento.h"
+#include "sdk/fin/TFerramentasCancelarDesdobramento.h"
 #include "sdk/fin/TListaAcoes.h"
 #include "sdk/fin/TModo.h"
 #include "sdk/fin/TRegistroDesdobramento.h"
@@ -49,6 +50,13 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
   [[nodiscard]] int CodigoRotina() const noexcept { return FCodigoRotina; }
   [[nodiscard]] TModo Modo() const noexcept { return FModo; }
   [[nodiscard]] TPasso Passo() const noexcept override { return FPasso; }
+  // The host's tools of the run's mode; the other mode's is null.
+  [[nodiscard]] TFerramentasCancelarDesobramentoZTPREST* FerramentasZTPREST() const noexcept override {
+    return FFerramentasZTPREST.get();
+  }
+  [[nodiscard]] TFerramentasCancelarDesobramentoZTLANC* FerramentasZTLANC() const noexcept override {
+    return FFerramentasZTLANC.get();
+  }
   [[nodiscard]] const TArrayOfRegistro& Restaurados() const noexcept override { return FRestaurados; }
 
   void Carregar(const TArrayOfRegistro& registros, bool forcar, bool a_maior);
@@ -117,6 +125,8 @@ class TCancelarDesdobramento : public TBaseSubModulo, public IFin_CancelarDesdob
   int FCodigoRotina;
   TModo FModo;
   TPasso FPasso = TPasso::tpCriado;
+  std::unique_ptr<TFerramentasCancelarDesobramentoZTPREST> FFerramentasZTPREST;
+  std::unique_ptr<TFerramentasCancelarDesobramentoZTLANC> FFerramentasZTLANC;
   TArrayOfTipoRegistro FRelacoes;
   TArrayOfRegistro FRegistros;
   TIndiceRegistros FIndiceRegistros;

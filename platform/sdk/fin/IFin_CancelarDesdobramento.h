@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sdk/fin/TFerramentasCancelarDesdobramento.h"
 #include "sdk/fin/TListaAcoes.h"
 #include "sdk/fin/TRegistroDesdobramento.h"
 
@@ -18,6 +19,9 @@ class IFin_CancelarDesdobramento {
   // transaction.
   virtual void Confirmar() = 0;
   [[nodiscard]] virtual TPasso Passo() const = 0;
+  // The host's tools of the run's mode, created with the run; the other mode's is null.
+  [[nodiscard]] virtual TFerramentasCancelarDesobramentoZTPREST* FerramentasZTPREST() const = 0;
+  [[nodiscard]] virtual TFerramentasCancelarDesobramentoZTLANC* FerramentasZTLANC() const = 0;
   // The titles or entries the last confirmation restored, in the order of the roots.
   [[nodiscard]] virtual const TArrayOfRegistro& Restaurados() const = 0;
 };

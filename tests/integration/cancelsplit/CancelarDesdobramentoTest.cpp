@@ -319,6 +319,9 @@ TEST_F(CancelarDesdobramentoLancamentoTest, RestoredEntryAndCounterEntriesTakeTh
   auto& canc = dynamic_cast<TCancelarDesdobramento&>(*Financeiro().CancelarDesdobramento(tmZTLanc));
   TListaAcoes& lista = canc.ListaAcoes({std::make_shared<TRegistroZTLanc>(965501)});
   EXPECT_NE(dynamic_cast<TListaAcoesZTLanc*>(&lista), nullptr);
+  ASSERT_NE(canc.FerramentasZTLANC(), nullptr);  // the run of a mode carries that mode's tools only
+  EXPECT_STREQ(canc.FerramentasZTLANC()->TabelaReplica(), "ZTDESDLANCOPERACAO");
+  EXPECT_EQ(canc.FerramentasZTPREST(), nullptr);
   ASSERT_EQ(lista.Vencimentos.size(), 1u);
   lista.Vencimentos[0]->Confirmar(TDateTime::EncodeDate(2027, 4, 30));
   canc.Confirmar();

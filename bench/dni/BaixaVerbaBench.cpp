@@ -2,7 +2,10 @@
 // deposits, reconciles the one picked and clears it with its debit movement, in one transaction,
 // against the floor: the very statements one settlement sends, captured from the server's
 // statement log and replayed through bare libpq with prepared statements. Before each settlement
-// (outside the timing) one open deposit is posted, so both sides list the same.
+// (outside the timing) one open deposit is posted and each side settles the one it posted: the
+// floor's replay takes that deposit's row address and number in place of the captured ones, so it
+// reconciles a real open deposit as the module does, and neither side leaves open deposits behind
+// for the next listing.
 
 #include <libpq-fe.h>
 
@@ -35,6 +38,12 @@ void Limpar(host::THostQuorvin& host) {
   host.Sessao().ExecuteScript("DELETE FROM ZTMOVCR WHERE CODBANCO = " + banco +
                               "; DELETE FROM ZTESTCR WHERE CODBANCO = " + banco + ";");
   limpeza.Commit();
+}
+
+// The row address of a bank movement, read outside the timing.
+std::string RowId(host::THostQuorvin& host, double numtrans) {
+  return bench::Valor(host.Sessao(), "SELECT ROWID FROM ZTMOVCR WHERE CODBANCO = " + std::to_string(kBanco) +
+                                         " AND NUMTRANS = " + std::to_string(static_cast<long long>(numtrans)));
 }
 
 // One committed open deposit of 100.00; answers its NUMTRANS.
@@ -90,8 +99,24 @@ int main() {
     };
     for (int aquecimento = 0; aquecimento < 10; ++aquecimento) baixarUma(Depositar(host, *gerente));
     const double capturado = Depositar(host, *gerente);
+    const std::string rowid_capturado = RowId(host, capturado);
     std::vector<bench::Comando> comandos =
         bench::Capturar(host.Sessao(), [&] { Baixar(host, *gerente, capturado, verba++); });
+    if (Inteiro("QUORVIN_BENCH_VERBOSE", 0) != 0) {
+      std::printf("-- captured deposit NUMTRANS %.0f\n", capturado);
+      for (const bench::Comando& comando : comandos) {
+        std::printf("-- parameters:");
+        for (const auto& p : comando.Parametros) std::printf(" [%s]", p ? p->c_str() : "NULL");
+        std::printf("\n%s\n", comando.Texto.c_str());
+      }
+    }
+    // The module pastes the deposit's row address into two of its texts; the floor binds it, so it
+    // prepares each text once and still settles the deposit it posted.
+    if (bench::Parametrizar(comandos, rowid_capturado) != 2) {
+      std::cerr << "bench_dni: a captura não traz o endereço do depósito " << rowid_capturado << " duas vezes.\n";
+      return 1;
+    }
+    const std::string numtrans_capturado = std::to_string(static_cast<long long>(capturado));
     bench::PisoLibpq piso(dsn, std::move(comandos));
 
     Clock::duration tempo_modulo{};
@@ -107,11 +132,23 @@ int main() {
         tempo_modulo += Clock::now() - inicio;
       }
       for (int i = 0; i < por_lote; ++i) {
-        (void)Depositar(host, *gerente);
+        const double deposito = Depositar(host, *gerente);
+        const std::map<std::string, std::string> troca = {
+            {rowid_capturado, RowId(host, deposito)},
+            {numtrans_capturado, std::to_string(static_cast<long long>(deposito))}};
         const auto inicio = Clock::now();
-        piso.Executar({});
+        piso.Executar(troca);
         tempo_piso += Clock::now() - inicio;
       }
+    }
+    // Every deposit posted was settled, by one side or the other: a floor that missed its deposit
+    // would have listed a growing set and reconciled nothing.
+    const std::string abertos = bench::Valor(
+        host.Sessao(), "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = " + std::to_string(kBanco) +
+                           " AND CODCOB = 'DNI' AND TIPO = 'C' AND NVL(CONCILIACAO, 'N') <> 'OK'");
+    if (abertos != "0") {
+      std::cerr << "bench_dni: " << abertos << " depósito(s) ficaram em aberto.\n";
+      return 1;
     }
     const double baixas = static_cast<double>(lotes) * por_lote;
     const double modulo = baixas / std::chrono::duration<double>(tempo_modulo).count();

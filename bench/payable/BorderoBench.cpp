@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kBorderos = 5;
+constexpr int kBorderos = 10;  // per side
 constexpr int kLancamentos = 100;
 constexpr int kBanco = 9834;
 constexpr long long kPrimeiroRecNum = 88000000;
@@ -73,33 +73,38 @@ std::vector<RFin_IncluirContasPagar> Registros(int bordero) {
   return registros;
 }
 
-void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
+// The module's side: one bordero settled through IFin_ContasPagar, its seconds and round trips added
+// to the side's totals.
+struct LadoModulo {
+  double Segundos = 0;
+  std::uint64_t Idas = 0;
+};
+
+void BorderoModulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro, int bordero, LadoModulo& lado) {
   IFin_ContasPagar& area = *financeiro.GetContasPagar();
-  double segundos = 0;
-  std::uint64_t idas = 0;
-  for (int bordero = 1; bordero <= kBorderos; ++bordero) {
-    Preparar(host.Sessao(), bordero);
-    std::vector<RFin_IncluirContasPagar> registros = Registros(bordero);
-    segundos += Segundos([&] {
-      const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
-      TOraTransaction transacao(host.Sessao());
-      (void)area.BaixarBordero(bordero, 700000 + bordero, kLancamentos * 99.5, kBanco, "D", registros, "BENCH");
-      transacao.Commit();
-      idas += oradb::RoundTrips(host.Sessao()) - antes;
-    });
-  }
-  const double por_segundo = kBorderos * kLancamentos / segundos;
+  Preparar(host.Sessao(), bordero);
+  std::vector<RFin_IncluirContasPagar> registros = Registros(bordero);
+  lado.Segundos += Segundos([&] {
+    const std::uint64_t antes = oradb::RoundTrips(host.Sessao());
+    TOraTransaction transacao(host.Sessao());
+    (void)area.BaixarBordero(bordero, 700000 + bordero, kLancamentos * 99.5, kBanco, "D", registros, "BENCH");
+    transacao.Commit();
+    lado.Idas += oradb::RoundTrips(host.Sessao()) - antes;
+  });
+}
+
+void RelatarModulo(const LadoModulo& lado) {
+  const double por_segundo = kBorderos * kLancamentos / lado.Segundos;
   std::printf("%-44s %6d lançamentos  %6.2f s  %8.0f lançamentos/s\n", "borderôs pelo módulo", kBorderos * kLancamentos,
-              segundos, por_segundo);
-  bench::LinhaTabela(kOperacao, true, por_segundo, static_cast<double>(idas) / (kBorderos * kLancamentos));
+              lado.Segundos, por_segundo);
+  bench::LinhaTabela(kOperacao, true, por_segundo, static_cast<double>(lado.Idas) / (kBorderos * kLancamentos));
 }
 
 // The floor: per entry the allowance read, the settlement update, and per side entry the new
 // number and the copy; per bordero the side entries' read, the balance under its lock, its update
-// and the movement. Prepared, one transaction per bordero.
-void Libpq(PGconn* conexao, TOraSession& sessao) {
+// and the movement. Prepared once, one transaction per bordero.
+void PrepararPiso(PGconn* conexao, bench::PisoPreparado& piso) {
   auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
-  bench::PisoPreparado piso(conexao, "bench_bordero");
   const std::string banco = std::to_string(kBanco);
   executar(("INSERT INTO ztestcr (codbanco, codcob, valor, valorconciliado) VALUES (" + banco +
             ", 'D', 0, 0) "
@@ -156,7 +161,11 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
                 "INSERT INTO ztmovcr (numtrans, data, codbanco, codcob, historico, valor, tipo, numcarr) VALUES "
                 "($1, date_trunc('day', localtimestamp), $2, 'D', 'BENCH', $3, 'C', $4)",
                 4);
-  for (int bordero = kBorderos + 1; bordero <= 2 * kBorderos; ++bordero) {
+}
+
+void BorderoPiso(bench::PisoPreparado& piso, TOraSession& sessao, int bordero) {
+  const std::string banco = std::to_string(kBanco);
+  {
     Preparar(sessao, bordero);
     const long long inicio = kPrimeiroRecNum + static_cast<long long>(bordero) * kLancamentos;
     const std::string numero_bordero = std::to_string(bordero);
@@ -183,7 +192,6 @@ void Libpq(PGconn* conexao, TOraSession& sessao) {
       piso.Rodar("movimento", {numtrans.c_str(), banco.c_str(), "9950", numero_bordero.c_str()});
     });
   }
-  piso.Relatar("mesmas instruções só com libpq", "lançamentos", kOperacao, kBorderos * kLancamentos);
 }
 
 }  // namespace
@@ -205,13 +213,22 @@ int main() {
     Limpar(host.Sessao());
     host.DefinirParametro("CON_CODCONTANTPAG", "3201");
     host.DefinirParametro("CON_CODCONTPAGJUR", "3202");
-    Modulo(host, *gerente);
     PGconn* conexao = PQconnectdb(dsn);
     if (PQstatus(conexao) != CONNECTION_OK) {
-      std::printf("libpq: %s\n", PQerrorMessage(conexao));
-    } else {
-      Libpq(conexao, host.Sessao());
+      std::fprintf(stderr, "bench_bordero: libpq: %s\n", PQerrorMessage(conexao));
+      PQfinish(conexao);
+      return 1;
     }
+    bench::PisoPreparado piso(conexao, "bench_bordero");
+    PrepararPiso(conexao, piso);
+    // The sides take turns, one bordero each, so a change in the machine's load reaches both.
+    LadoModulo modulo;
+    for (int rodada = 1; rodada <= kBorderos; ++rodada) {
+      BorderoModulo(host, *gerente, 2 * rodada - 1, modulo);
+      BorderoPiso(piso, host.Sessao(), 2 * rodada);
+    }
+    RelatarModulo(modulo);
+    piso.Relatar("mesmas instruções só com libpq", "lançamentos", kOperacao, kBorderos * kLancamentos);
     PQfinish(conexao);
     Limpar(host.Sessao());
   } catch (const Exception& e) {

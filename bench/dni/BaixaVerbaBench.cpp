@@ -143,9 +143,9 @@ int main() {
     }
     // Every deposit posted was settled, by one side or the other: a floor that missed its deposit
     // would have listed a growing set and reconciled nothing.
-    const std::string abertos = bench::Valor(
-        host.Sessao(), "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = " + std::to_string(kBanco) +
-                           " AND CODCOB = 'DNI' AND TIPO = 'C' AND NVL(CONCILIACAO, 'N') <> 'OK'");
+    const std::string abertos =
+        bench::Valor(host.Sessao(), "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = " + std::to_string(kBanco) +
+                                        " AND CODCOB = 'DNI' AND TIPO = 'C' AND NVL(CONCILIACAO, 'N') <> 'OK'");
     if (abertos != "0") {
       std::cerr << "bench_dni: " << abertos << " depósito(s) ficaram em aberto.\n";
       return 1;

@@ -15,6 +15,8 @@ namespace {
 // texts that embed values (filters built as text) cannot grow the server's memory without bound.
 constexpr std::size_t kPreparedCapacity = 256;
 constexpr const char* kStatementSavepoint = "oradb_statement";
+// Texts remembered as run once, before the memory is emptied.
+constexpr std::size_t kSeenOnceCapacity = 4096;
 
 std::string TrimmedMessage(const char* text) {
   std::string message = text == nullptr ? "" : text;
@@ -223,21 +225,69 @@ Result Connection::RunPlain(const Request& request, bool prepare) {
     return result;
   }
   const std::string* cached = FindPrepared(request);
-  std::string name;
-  if (cached != nullptr) {
-    name = *cached;
-  } else {
-    MakeRoomForOneMore();
-    name = NewStatementName();
-    ++FRoundTrips;
-    Result prepared(PQprepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()));
-    Check(prepared, request.Statement);
-    Remember(request, name);
-  }
+  if (cached == nullptr) return SeenBefore(request) ? PrepareAndRun(request) : RunPlain(request, false);
   ++FRoundTrips;
-  Result result(PQexecPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0));
+  Result result(PQexecPrepared(FConn, cached->c_str(), count, request.Values.data(), nullptr, nullptr, 0));
   Check(result, request.Statement, &request);
   return result;
+}
+
+Result Connection::PrepareAndRun(const Request& request) {
+  const int count = static_cast<int>(request.Values.size());
+  // The DEALLOCATEs that make room for it, its Parse and its execution go out together.
+  const std::vector<std::string> dropped = Evict(1);
+  const std::string name = NewStatementName();
+  if (PQenterPipelineMode(FConn) != 1) {
+    CheckUsable(request.Statement);
+    throw EOraError(kOraUnmapped, "a conexão não aceitou o comando preparado", "", request.Statement);
+  }
+  bool sent = true;
+  for (const std::string& old : dropped) {
+    if (sent)
+      sent = PQsendQueryParams(FConn, ("DEALLOCATE " + old).c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  }
+  if (sent) sent = PQsendPrepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()) == 1;
+  if (sent) sent = PQsendQueryPrepared(FConn, name.c_str(), count, request.Values.data(), nullptr, nullptr, 0) == 1;
+  if (sent) sent = PQpipelineSync(FConn) == 1;
+  ++FRoundTrips;
+  std::vector<Result> answers = ReadPipeline(sent, dropped.size() + 2);
+  if (answers.size() != dropped.size() + 2) {
+    NoteTransactionState();
+    Result lost;
+    ThrowFailure(lost, request.Statement);
+  }
+  const Result& parse = answers[dropped.size()];
+  if (PQresultStatus(parse.Get()) == PGRES_COMMAND_OK) Remember(request, name);
+  for (const Result& answer : answers) {
+    if (&answer == &answers.back()) break;
+    if (!Succeeded(answer)) {
+      NoteTransactionState();
+      ThrowFailure(answer, request.Statement);
+    }
+  }
+  Check(answers.back(), request.Statement, &request);
+  return std::move(answers.back());
+}
+
+std::vector<Result> Connection::ReadPipeline(bool sent, std::size_t commands) {
+  std::vector<Result> answers;
+  answers.reserve(commands);
+  while (sent && answers.size() < commands) {
+    PGresult* raw = PQgetResult(FConn);
+    if (raw == nullptr) break;
+    answers.emplace_back(raw);
+    while (PGresult* extra = PQgetResult(FConn)) PQclear(extra);  // the NULL that closes each command
+  }
+  if (sent) {
+    while (PGresult* tail = PQgetResult(FConn)) {
+      const bool synced = PQresultStatus(tail) == PGRES_PIPELINE_SYNC;
+      PQclear(tail);
+      if (synced) break;
+    }
+  }
+  PQexitPipelineMode(FConn);
+  if (!sent) answers.clear();
+  return answers;
 }
 
 Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool begin) {
@@ -247,6 +297,8 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool 
   if (prepare) {
     if (const std::string* cached = FindPrepared(request)) {
       name = *cached;
+    } else if (!SeenBefore(request)) {
+      prepare = false;
     } else {
       MakeRoomForOneMore();
       name = NewStatementName();
@@ -278,23 +330,8 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool 
 
   const std::size_t first = begin ? 1 : 0;  // the SAVEPOINT's answer
   const std::size_t commands = first + (needs_prepare ? 4 : 3);
-  std::vector<Result> results;
-  results.reserve(commands);
-  while (sent && results.size() < commands) {
-    PGresult* raw = PQgetResult(FConn);
-    if (raw == nullptr) break;
-    results.emplace_back(raw);
-    while (PGresult* extra = PQgetResult(FConn)) PQclear(extra);  // the NULL that closes each command
-  }
-  if (sent) {
-    while (PGresult* tail = PQgetResult(FConn)) {
-      const bool synced = PQresultStatus(tail) == PGRES_PIPELINE_SYNC;
-      PQclear(tail);
-      if (synced) break;
-    }
-  }
-  PQexitPipelineMode(FConn);
-  if (!sent || results.size() != commands) {
+  std::vector<Result> results = ReadPipeline(sent, commands);
+  if (results.size() != commands) {
     NoteTransactionState();
     Result lost;
     ThrowFailure(lost, request.Statement);
@@ -381,6 +418,10 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
       slot.Name = earlier->Name;
       continue;
     }
+    if (!SeenBefore(slot.Req)) {
+      slot.Prepare = false;
+      continue;
+    }
     slot.Name = NewStatementName();
     slot.NeedsPrepare = true;
     ++to_prepare;
@@ -421,23 +462,8 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
   if (sent) sent = PQpipelineSync(FConn) == 1;
   ++FRoundTrips;
 
-  std::vector<Result> answers;
-  answers.reserve(commands);
-  while (sent && answers.size() < commands) {
-    PGresult* raw = PQgetResult(FConn);
-    if (raw == nullptr) break;
-    answers.emplace_back(raw);
-    while (PGresult* extra = PQgetResult(FConn)) PQclear(extra);  // the NULL that closes each command
-  }
-  if (sent) {
-    while (PGresult* tail = PQgetResult(FConn)) {
-      const bool synced = PQresultStatus(tail) == PGRES_PIPELINE_SYNC;
-      PQclear(tail);
-      if (synced) break;
-    }
-  }
-  PQexitPipelineMode(FConn);
-  if (!sent || answers.size() != commands) {
+  std::vector<Result> answers = ReadPipeline(sent, commands);
+  if (answers.size() != commands) {
     NoteTransactionState();
     Result lost;
     ThrowFailure(lost, first);
@@ -497,6 +523,14 @@ const std::string* Connection::FindPrepared(const Request& request) {
   if (found == FPrepared.end()) return nullptr;
   found->second.LastUse = ++FUseClock;
   return &found->second.Name;
+}
+
+bool Connection::SeenBefore(const Request& request) {
+  const std::size_t key = PreparedKeyHash{}(PreparedKeyView{request.Text, request.Types});
+  if (FSeenOnce.erase(key) != 0) return true;
+  if (FSeenOnce.size() >= kSeenOnceCapacity) FSeenOnce.clear();
+  FSeenOnce.insert(key);
+  return false;
 }
 
 void Connection::Remember(const Request& request, const std::string& name) {

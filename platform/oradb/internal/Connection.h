@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // libpq stays behind this header: the plug-in and the public headers never see it.
@@ -195,8 +196,17 @@ class Connection {
   void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare, bool begin);
+  // A text run for the second time: prepared and run in one round trip, and kept in the cache.
+  [[nodiscard]] Result PrepareAndRun(const Request& request);
+  // The answers of the `commands` commands sent in pipeline mode (none when `sent` is false), up
+  // to the sync; leaves pipeline mode.
+  [[nodiscard]] std::vector<Result> ReadPipeline(bool sent, std::size_t commands);
   void RunPipelineChunk(std::span<const PipelineStatement> statements, std::vector<Result>& results);
   [[nodiscard]] const std::string* FindPrepared(const Request& request);
+  // Whether a text not in the cache is worth a named statement: only from its second run on. A
+  // text met once (a value pasted into it) runs unnamed, its Parse in its execution's round trip,
+  // and takes no place in the cache nor a DEALLOCATE later.
+  [[nodiscard]] bool SeenBefore(const Request& request);
   void Remember(const Request& request, const std::string& name);
   void Forget(const Request& request);
   void MakeRoomForOneMore();
@@ -236,6 +246,9 @@ class Connection {
   bool FImplicitlyBegun = false;
   bool FBeginDeferred = false;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
+  // Hashes of the texts (with their parameter types) run once and not prepared; emptied when full.
+  // A collision only prepares a text on its first run, as every text was before.
+  std::unordered_set<std::size_t> FSeenOnce;
   std::unordered_map<std::string, bool> FProcedures;
 };
 

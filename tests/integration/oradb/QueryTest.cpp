@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TClientDataSet.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/Translator.h"
@@ -128,18 +130,32 @@ TEST_F(QueryRuns, AStatementIsPreparedOncePerSessionAndParameterTypesAndTranslat
         "WHERE statement = '" +
         oradb::TranslateCached(oracle)->Text + "'");
   };
-  EXPECT_EQ(plans(text), "1/3");
+  // Its first run went unnamed; the second prepared it, the third reused it.
+  EXPECT_EQ(plans(text), "1/2");
   // A date where there was a number travels with another parameter type: another statement.
   const std::string cast_text = "SELECT CAST(:V AS text) AS T FROM dual";
   TOraQuery typed(&Session());
   typed.SQL.Add(cast_text);
-  typed.ParamByName("V").SetAsInteger(1);
-  typed.Open();
-  typed.Close();
-  typed.ParamByName("V").SetAsDate(TDateTime::EncodeDate(2026, 1, 31));
-  typed.Open();
+  for (int vez = 0; vez < 2; ++vez) {
+    typed.Close();
+    typed.ParamByName("V").SetAsInteger(1);
+    typed.Open();
+    typed.Close();
+    typed.ParamByName("V").SetAsDate(TDateTime::EncodeDate(2026, 1, 31));
+    typed.Open();
+  }
   EXPECT_EQ(typed.FieldByName("T").AsString(), "2026-01-31 00:00:00");
   EXPECT_EQ(plans(cast_text), "2/2");
+  // A text with a value pasted into it, run once, is never prepared: it takes no place on the
+  // server, and outside a transaction it is one round trip.
+  const std::string once = "SELECT texto FROM run_probe WHERE id = 2 /* run once */";
+  TOraQuery literal(&Session());
+  literal.SQL.Add(once);
+  const std::uint64_t before = oradb::RoundTrips(Session());
+  literal.Open();
+  EXPECT_EQ(oradb::RoundTrips(Session()) - before, 1u);
+  EXPECT_EQ(literal.FieldByName("TEXTO").AsString(), "T2");
+  EXPECT_EQ(plans(once), "0/");
 }
 
 // ---- One statement under its own savepoint ----

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kBorderos = 10;  // per side
+constexpr int kBorderos = 20;  // per side
 constexpr int kLancamentos = 100;
 constexpr int kBanco = 9834;
 constexpr long long kPrimeiroRecNum = 88000000;

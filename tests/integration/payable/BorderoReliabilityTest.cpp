@@ -180,7 +180,8 @@ TEST_F(BorderoConcorrencia, ABusyEntryIsReportedWithItsHolderNotWaitedFor) {
 
 // Sessions settling one entry on its own at once: it is paid once, with one bordero number and one
 // movement. A session that finds the row held is refused at once naming the holder, which can only
-// be the session that settled it; one that comes after the commit finds the entry paid.
+// be the session that settled it; one that comes after the commit finds the entry paid, and so
+// does a session that tries once more afterwards.
 TEST_F(BorderoConcorrencia, AnEntrySettledBySessionsAtOnceIsPaidOnce) {
   const std::string recnum = Entrada(95000031, 0, 45);
   FSessao->ExecuteScript("UPDATE public.ZTLANC SET NUMBORDERO = NULL WHERE RECNUM = " + recnum + ";");
@@ -215,6 +216,18 @@ TEST_F(BorderoConcorrencia, AnEntrySettledBySessionsAtOnceIsPaidOnce) {
       EXPECT_NE(erro.find(rotina), std::string::npos) << erro;
     } else {
       EXPECT_EQ(erro.rfind(baixada, 0), 0u) << erro;
+    }
+  }
+  // A session that comes after the commit finds the row free and the entry paid.
+  testsupport::HostSession depois("tests-baixa-depois", 740);
+  {
+    TOraTransaction transacao(depois.Host->Sessao());
+    try {
+      (void)depois.Financeiro->GetContasPagar()->BaixarLancamentoAutomaticamente(std::stod(recnum), 9501, "", 0, 0);
+      transacao.Commit();
+      ADD_FAILURE() << "a paid entry was settled again";
+    } catch (const std::exception& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(baixada, 0), 0u) << e.what();
     }
   }
   EXPECT_EQ(Valor("SELECT COUNT(*) || ':' || COUNT(NUMBORDERO) || ':' || VPAGOBORDERO FROM ZTLANC WHERE RECNUM = " +

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iostream>
 #include <latch>
 #include <memory>
 #include <string>
@@ -12,6 +14,7 @@
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/ConcurrentHosts.h"
 #include "support/TestDatabase.h"
 
 // Two real sessions, each with its own host and its own transactions, post to one account and
@@ -83,30 +86,34 @@ class CashConcurrency : public CashSessions, public ::testing::WithParamInterfac
 INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked", "InPlace", "Mixed"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return info.param; });
 
-// Both sessions start on a pair that has no balance row yet, so they also race to create it.
-TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
-  std::vector<std::string> erros(2);
+// The sessions (2, or QUORVIN_SOAK_N) start on a pair that has no balance row yet, so they also
+// race to create it.
+TEST_P(CashConcurrency, SessionsPostingToOnePairLoseNoUpdate) {
+  const int sessoes = testsupport::SoakSessions(2);
+  const int postagens = std::max(20, 2 * kPostagensPorSessao / sessoes);
+  std::vector<std::string> erros(static_cast<std::size_t>(sessoes));
   std::vector<std::thread> threads;
-  std::latch conectadas(2);  // both sessions start posting together
-  for (int numero = 1; numero <= 2; ++numero) {
-    threads.emplace_back([this, numero, &erros, &conectadas] {
+  const std::string trava = GetParam();
+  std::latch conectadas(sessoes);  // every session starts posting together
+  for (int numero = 1; numero <= sessoes; ++numero) {
+    threads.emplace_back([numero, postagens, &trava, &erros, &conectadas] {
       bool chegou = false;
       try {
         Sessao sessao(numero);
         chegou = true;
         conectadas.arrive_and_wait();
-        for (int i = 0; i < kPostagensPorSessao; ++i) {
-          Movimento r = Postagem(numero, i, GetParam());
+        for (int i = 0; i < postagens; ++i) {
+          Movimento r = Postagem(numero, i, trava);
           sessao.Postar(r);
         }
       } catch (const std::exception& e) {
-        erros[numero - 1] = e.what();
+        erros[static_cast<std::size_t>(numero - 1)] = e.what();
         if (!chegou) conectadas.count_down();
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  ASSERT_EQ(erros, (std::vector<std::string>{"", ""}));
+  ASSERT_EQ(erros, std::vector<std::string>(static_cast<std::size_t>(sessoes)));
 
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
   // the one before it plus its own signed value.
@@ -127,7 +134,7 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
       ASSERT_EQ(movimentos.FieldByName("VLSALDOCONCIL").AsFloat(), conciliado) << "row " << linhas;
     }
   }
-  EXPECT_EQ(linhas, 2 * kPostagensPorSessao);
+  EXPECT_EQ(linhas, sessoes * postagens);
   // One balance row holding the last balances; no transaction number drawn twice.
   TOraQuery estoque(&FVerificacao.Host->Sessao());
   estoque.SQL.Add(
@@ -138,7 +145,10 @@ TEST_P(CashConcurrency, TwoSessionsPostingToOnePairLoseNoUpdate) {
   EXPECT_EQ(estoque.FieldByName("QTD").AsInteger(), 1);
   EXPECT_EQ(estoque.FieldByName("VALOR").AsFloat(), saldo);
   EXPECT_EQ(estoque.FieldByName("CONCILIADO").AsFloat(), conciliado);
-  EXPECT_EQ(estoque.FieldByName("NUMEROS").AsInteger(), 2 * kPostagensPorSessao);
+  EXPECT_EQ(estoque.FieldByName("NUMEROS").AsInteger(), sessoes * postagens);
+  std::cout << "[figures] " << sessoes << " sessions x " << postagens << " postings on one pair (" << GetParam()
+            << "): balance = sum of movements, " << estoque.FieldByName("NUMEROS").AsInteger()
+            << " distinct transaction numbers\n";
 }
 
 // A rebuild holds the pair's balance row until its transaction ends: another session's posting

@@ -33,6 +33,10 @@ const char* const kLimpeza =
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
     "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztprest;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocentrocusto;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocentrocustoztlanc3;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztservicospedefd;"
+    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocontas;"
     "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
@@ -55,7 +59,18 @@ const char* const kLimpeza =
     "DELETE FROM public.ZTCLIENT WHERE CODCLI = 9604;"
     "DELETE FROM public.ZTPREST WHERE NUMTRANSVENDA = 9600401;"
     "DELETE FROM public.ZTDESDPREST WHERE NUMTRANSVENDA = 9600401;"
-    "DELETE FROM public.ZTDESD WHERE NUMTRANSVENDAORIG = 9600401 OR NUMTRANSVENDADEST = 9600401;";
+    "DELETE FROM public.ZTDESD WHERE NUMTRANSVENDAORIG = 9600401 OR NUMTRANSVENDADEST = 9600401;"
+    "DELETE FROM public.ZTCONTRATOEMPRESTIMO WHERE NUMCONTRATO = 'FALHA-96';"
+    "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM = 9600601 OR CODFILIAL = '96';"
+    "DELETE FROM public.ZTRATEIOCONTAS WHERE CODFILIAL = '96';"
+    "DELETE FROM public.ZTITENSRATEIOPADRAOCONTA WHERE CODRATEIOCONTA = 961;"
+    "DELETE FROM public.ZTRATEIOCENTROCUSTOZTLANC3 WHERE NUMPED = 9600701;"
+    "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA BETWEEN 960001 AND 960009;"
+    "DELETE FROM public.ZTCONTA WHERE CODCONTA BETWEEN 960001 AND 960009;"
+    "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'FIC%';"
+    "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'FIC%';"
+    "DELETE FROM public.ZTPARAMETROS WHERE CODFILIAL = '96';"
+    "DELETE FROM public.ZTSERVICOSPEDEFD WHERE CODSERVICO = 9600801;";
 
 struct Falha {
   const char* Nome;
@@ -144,6 +159,16 @@ const std::string kLancamento =
     R"({"record": {"RECNUM": 9600001, "TIPOLANC": "C", "VALOR": 42.5, "CODCONTA": 3101, "HISTORICO": "FALHA",)"
     R"( "TIPOPARCEIRO": "O", "CODFILIAL": "96", "DTLANC": "2030-05-10", "DTVENC": "2030-05-20",)"
     R"( "DTEMISSAO": "2030-05-10"}})";
+// Account 960001 splits cost centers FIC1 60% and FIC2 40% in branch 96, which apportions entries
+// and purchase orders.
+const char* const kCentrosDeCusto =
+    "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('FIC1', 'UM'), ('FIC2', 'DOIS');"
+    "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'FIC1'), (10, 1, 'FIC2');"
+    "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (960001, 'FALHA', 'S');"
+    "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (960001, 'FIC1', 60), "
+    "(960001, 'FIC2', 40);"
+    "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('UTILIZACENTROCUSTO', '96', 'S'), "
+    "('REALIZARATEIOPEDIDOCOMPRACONSUMO', '96', 'S');";
 const std::string kMovimento =
     R"({"record": {"CODBANCO": 9601, "CODCOB": "FI", "TIPO": "D", "VALOR": 5, "DATA": "2026-01-02"}})";
 
@@ -255,7 +280,29 @@ INSTANTIATE_TEST_SUITE_P(
               "INSERT INTO public.ZTDESDPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, DTVENC, OPERACAODESD, "
               "QTREPLICAS) VALUES (9600401, '1', 9601, 'BK', 30, DATE '2030-02-05', 'TONormal', 0);"
               "INSERT INTO public.ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES "
-              "(9600401, '1', 9600401, '2'), (9600401, '1', 9600401, '3');"}),
+              "(9600401, '1', 9600401, '2'), (9600401, '1', 9600401, '3');"},
+        // A loan's money enters after its contract is written: killed at the movement, no contract
+        // remains and the account's balance is as it was.
+        Falha{"LoanContract", "ztmovcr", "ContratoEmprestimo.Salvar",
+              R"({"record": {"NUMCONTRATO": "FALHA-96", "TIPOCONTRATO": "3", "CODBANCO": 9601, "VLRTOTAL": 50}})",
+              "SELECT (SELECT COUNT(*) FROM ZTCONTRATOEMPRESTIMO WHERE NUMCONTRATO = 'FALHA-96') + (SELECT COUNT(*) "
+              "FROM ZTMOVCR WHERE CODBANCO = 9601) + (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL"},
+        // An entry's apportionment over two cost centers: killed at its first row, no row remains.
+        Falha{"CostCenterApportionment", "ztrateiocentrocusto", "CentroCusto.ProcessoCentroCusto",
+              R"({"args": {"TipoLancto": 0, "CodFilial": "96", "CodConta": "960001", "DataLancto": "2026-03-10",)"
+              R"( "NumTransacao": 9600601, "ValorLancto": 10.01}})",
+              "SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM = 9600601", kCentrosDeCusto},
+        // A purchase order instalment's apportionment: likewise.
+        Falha{"PurchaseOrderApportionment", "ztrateiocentrocustoztlanc3",
+              "CentroCustoPedidoCompraConsumo.ProcessoCentroCusto",
+              R"({"args": {"CodFilial": "96", "CodConta": "960001", "DataLancto": "2026-03-10", "Prestacao": "1",)"
+              R"( "NumeroPedido": 9600701, "ValorLancto": 10}})",
+              "SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTOZTLANC3 WHERE NUMPED = 9600701", kCentrosDeCusto},
+        Falha{"ServiceRendered", "ztservicospedefd", "ServicosPrestadosSPED_EFD.IncluirServicosPrestadosSPED_EFD",
+              R"({"record": {"CODSERVICO": 9600801, "CODCONSTCIVIL": 1, "CODTIPOSERVICO": 100000003,)"
+              R"( "SERIENF": "A1", "HOUVEVALORRETENCAOINSS": "S",)"
+              R"( "TRANSACAOABERTA": true}})",
+              "SELECT COUNT(*) FROM ZTSERVICOSPEDEFD WHERE CODSERVICO = 9600801"}),
     [](const ::testing::TestParamInfo<Falha>& info) { return std::string(info.param.Nome); });
 
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry
@@ -412,6 +459,63 @@ TEST(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
   EXPECT_EQ(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601"), "1");
   EXPECT_NE(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601"), "0");
   EXPECT_EQ(passos(), somar(log_antes, 2, 1, 1));
+  sessao->ExecuteScript(kLimpeza);
+}
+
+}  // namespace
+
+namespace {
+
+// A split of one payable entry over two accounts, the first with cost centers: killed when the
+// first entry's split row is written (after the entry itself), no entry, split row or cost-center
+// row remains; the next batch posts the split whole.
+TEST(FaultInjectionSplit, AKilledSplitPostingLeavesNoEntryAndTheNextBatchPostsIt) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  auto sessao = testsupport::NewSession("tests:fault-injection");
+  sessao->ExecuteScript(kLimpeza);
+  sessao->ExecuteScript(std::string(kCentrosDeCusto) +
+                        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (960002, 'SEM "
+                        "CENTROS', 'N');"
+                        "INSERT INTO public.ZTITENSRATEIOPADRAOCONTA (CODRATEIOCONTA, CODIGOCONTA, PERCENTUAL) VALUES "
+                        "(961, '960001', 50), (961, '960002', 50);"
+                        "INSERT INTO public.ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (9601, 'FORNECEDOR DA FALHA');");
+  const std::string lote =
+      R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "96", "CodRateioConta": 961,)"
+      R"( "ValorLancto": 200, "DataLancto": "2030-05-10"}})"
+      "\n"
+      R"({"op": "RateioContas.InserirRateioConta", "record": {"TIPOLANC": "C", "VALOR": 200, "HISTORICO": "RATEIO",)"
+      R"( "TIPOPARCEIRO": "F", "CODFORNEC": 9601, "CODFILIAL": "96", "DTLANC": "2030-05-10", "DTVENC": "2030-05-20",)"
+      R"( "DTEMISSAO": "2030-05-10"}})"
+      "\n";
+  const auto chamar = [&] {
+    std::istringstream in(lote);
+    std::ostringstream out, err;
+    const int codigo = cli::Main({"call", "--batch"}, in, out, err);
+    std::vector<Json> respostas;
+    std::istringstream linhas(out.str());
+    for (std::string linha; std::getline(linhas, linha);) respostas.push_back(Json::parse(linha));
+    return std::pair<int, std::vector<Json>>(codigo, respostas);
+  };
+  const std::string escrito =
+      "SELECT (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96') || '/' || (SELECT COUNT(*) FROM ZTRATEIOCONTAS "
+      "WHERE CODFILIAL = '96') || '/' || (SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE CODFILIAL = '96') FROM DUAL";
+  Segurar(*sessao, "ztrateiocontas", "INSERT");
+  std::atomic<int> mortos = 0;
+  std::thread matador = Matador(mortos);
+  const auto [codigo, respostas] = chamar();
+  matador.join();
+  sessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocontas;");
+  ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
+  EXPECT_EQ(codigo, 2);
+  ASSERT_EQ(respostas.size(), 2u);
+  EXPECT_EQ(respostas[0]["ok"], true) << respostas[0].dump();
+  EXPECT_NE(respostas[1].value("message", "").find("ORA-0311"), std::string::npos) << respostas[1].dump();
+  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "0/0/0");
+
+  const auto [de_novo, segundas] = chamar();
+  EXPECT_EQ(de_novo, 0) << (segundas.empty() ? std::string() : segundas.back().dump());
+  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "2/2/2");
   sessao->ExecuteScript(kLimpeza);
 }
 

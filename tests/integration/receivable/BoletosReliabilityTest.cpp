@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "frame/Uclsfin_except.h"
@@ -108,8 +112,8 @@ class BoletosReliability : public ::testing::Test {
   }
   void Limpar() {
     FVerificacao.Commitado(
-        {"DELETE FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 987001 AND 987004",
-         "DELETE FROM ZTNFSAID WHERE NUMTRANSVENDA BETWEEN 987001 AND 987004",
+        {"DELETE FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 987001 AND 987999",
+         "DELETE FROM ZTNFSAID WHERE NUMTRANSVENDA BETWEEN 987001 AND 987999",
          "DELETE FROM ZTBANCONOSSONUMERO WHERE CODBANCO IN (9871, 9872)",
          "DELETE FROM ZTCOB WHERE CODCOB IN ('BRL1', 'BRL2')", "DELETE FROM ZTBANCO WHERE CODBANCO IN (9871, 9872)",
          "DELETE FROM ZTCLIENT WHERE CODCLI = 98701",
@@ -119,6 +123,19 @@ class BoletosReliability : public ::testing::Test {
   std::string Gerados(Sessao& sessao, double transacao) {
     return sessao.Valor("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = " + std::to_string(int(transacao)) +
                         " AND CODBARRA IS NOT NULL");
+  }
+  // The own numbers `banco` gave, in ascending order.
+  std::vector<long long> NossosNumeros(double banco) {
+    TOraQuery consulta(&FVerificacao.Host->Sessao());
+    consulta.SQL.Add("SELECT NOSSONUMBCO FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 987001 AND 987999 AND CODBANCOCM = " +
+                     std::to_string(int(banco)) + " AND NOSSONUMBCO IS NOT NULL");
+    consulta.Open();
+    std::vector<long long> numeros;
+    for (consulta.First(); !consulta.Eof(); consulta.Next()) {
+      numeros.push_back(std::stoll(consulta.FieldByName("NOSSONUMBCO").AsString()));
+    }
+    std::sort(numeros.begin(), numeros.end());
+    return numeros;
   }
   [[nodiscard]] std::size_t Arquivos(const std::string& prefixo) const {
     std::size_t total = 0;
@@ -163,6 +180,70 @@ TEST_F(BoletosReliability, ASecondSessionIssuingForTheSameBankIsRefusedAtOnce) {
                                "ZTPREST WHERE NUMTRANSVENDA BETWEEN 987001 AND 987004 AND CODBARRA IS NOT NULL"),
             "5:5");
   EXPECT_EQ(Arquivos("987"), 5u);
+}
+
+// Sessions issuing batches that need both banks, each retrying after the refusal until its batch is
+// issued (half of them name the banks' sales in the other order): every refusal is the designed
+// one, no own number repeats, each bank's numbers run from 1 without a gap to its counter, and each
+// title has its PDF.
+TEST_F(BoletosReliability, SessionsRetryingOnBusyBanksNeverRepeatOrSkipAnOwnNumber) {
+  const int sessoes = testsupport::SoakSessions(4);
+  const int lotes = 3;
+  // Batch `l` of session `s`: sale 987100 + 2 * (s * lotes + l) on the first bank, the next one on
+  // the second.
+  const auto venda = [&](int s, int l, int banco) { return 987100 + 2 * (s * lotes + l) + banco; };
+  std::vector<std::string> comandos;
+  for (int i = 0; i < 2 * sessoes * lotes; ++i) {
+    const std::string transacao = std::to_string(987100 + i);
+    comandos.push_back(
+        "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, DUPLIC, CODFILIAL, CODCLI, CODCOB, DTVENC, VALOR) VALUES (" +
+        transacao + ", '1', " + transacao + ", '1', 98701, '" + (i % 2 == 0 ? "BRL1" : "BRL2") +
+        "', TO_DATE('2026-12-30', 'YYYY-MM-DD'), 10)");
+    comandos.push_back("INSERT INTO ZTNFSAID (NUMTRANSVENDA, NUMNOTA, CODCLI, CONDVENDA) VALUES (" + transacao + ", " +
+                       transacao + ", 98701, 14)");
+  }
+  FVerificacao.Commitado(comandos);
+
+  std::vector<int> recusas(static_cast<std::size_t>(sessoes), 0);
+  const std::vector<std::string> erros =
+      testsupport::InParallel(sessoes, "tests-boletos-lotes", [&](testsupport::HostSession& sessao, int s) {
+        IFin_ContasReceber* area = sessao.Financeiro->GetContasReceber();
+        for (int l = 0; l < lotes; ++l) {
+          std::vector<TFin_GerarBoletos> boletos{Sessao::Pedido(venda(s, l, 0)), Sessao::Pedido(venda(s, l, 1))};
+          if (s % 2 == 1) std::swap(boletos[0], boletos[1]);
+          while (true) {
+            TOraTransaction transacao(sessao.Host->Sessao());
+            try {
+              (void)area->EmitirBoletosBancarios(boletos, false);
+            } catch (const ExNaoFoiPossivelBloqueiRegistroBancario&) {
+              ++recusas[static_cast<std::size_t>(s)];
+              std::this_thread::sleep_for(std::chrono::milliseconds(2));
+              continue;
+            }
+            transacao.Commit();
+            break;
+          }
+        }
+      });
+  ASSERT_EQ(erros, std::vector<std::string>(static_cast<std::size_t>(sessoes)));
+
+  const int por_banco = sessoes * lotes;
+  std::vector<long long> esperados(static_cast<std::size_t>(por_banco));
+  for (int i = 0; i < por_banco; ++i) esperados[static_cast<std::size_t>(i)] = i + 1;
+  for (const double banco : {9871.0, 9872.0}) {
+    EXPECT_EQ(NossosNumeros(banco), esperados) << "bank " << banco;
+    EXPECT_EQ(FVerificacao.Valor("SELECT ULTIMONOSSONUMERO FROM ZTBANCONOSSONUMERO WHERE CODBANCO = " +
+                                 std::to_string(int(banco))),
+              std::to_string(por_banco));
+  }
+  EXPECT_EQ(FVerificacao.Valor("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 987100 AND 987999 AND "
+                               "CODBARRA IS NOT NULL AND LINHADIG IS NOT NULL"),
+            std::to_string(2 * por_banco));
+  EXPECT_EQ(Arquivos("987"), static_cast<std::size_t>(2 * por_banco));
+  int total_recusas = 0;
+  for (const int r : recusas) total_recusas += r;
+  std::cout << "[figures] " << sessoes << " sessions x " << lotes << " slip batches on two banks: " << 2 * por_banco
+            << " slips, own numbers 1.." << por_banco << " per bank, " << total_recusas << " refusals retried\n";
 }
 
 }  // namespace

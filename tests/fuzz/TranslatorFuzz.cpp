@@ -4,7 +4,9 @@
 // An input starting with byte 0xFF asks for depth: the next two bytes give a count n (up to 32,767)
 // and the rest is split at its first NUL into a head and a tail; the text translated is the head n
 // times, then the tail n times ("(" and ")1" make n nested parentheses). The fuzzer finds deep
-// nesting that way without inputs of megabytes.
+// nesting that way without inputs of megabytes. The expanded text stops at 1 MiB: depth is what the
+// count is for, and a long head repeated 32,767 times made texts of tens of megabytes whose plain
+// length (linear work, seconds under the sanitizers) ran past the time allowed for one input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,11 +22,13 @@ namespace {
 std::string Expand(const std::uint8_t* data, std::size_t size) {
   const std::string_view raw(reinterpret_cast<const char*>(data), size);
   if (size < 3 || data[0] != 0xFF) return std::string(raw);
-  const std::size_t count = ((static_cast<std::size_t>(data[1]) << 8) | data[2]) & 0x7FFF;
+  std::size_t count = ((static_cast<std::size_t>(data[1]) << 8) | data[2]) & 0x7FFF;
   const std::string_view rest = raw.substr(3);
   const std::size_t split = rest.find('\0');
   const std::string_view head = rest.substr(0, split);
   const std::string_view tail = split == std::string_view::npos ? std::string_view() : rest.substr(split + 1);
+  constexpr std::size_t kMaxText = std::size_t{1} << 20;
+  if (const std::size_t unit = head.size() + tail.size(); unit > 0 && unit * count > kMaxText) count = kMaxText / unit;
   std::string text;
   text.reserve((head.size() + tail.size()) * count);
   for (std::size_t i = 0; i < count; ++i) text += head;

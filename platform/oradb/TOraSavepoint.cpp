@@ -23,8 +23,13 @@ TOraSavepoint::TOraSavepoint(TOraSession& session) : FSession(session) {
   }
   oradb::internal::Connection& connection = oradb::internal::SessionAccess::Of(FSession);
   FName = NewSavepointName();
-  // A transaction whose BEGIN is still deferred opens with the savepoint, in one request.
-  connection.RunScript("SAVEPOINT " + FName, "SAVEPOINT " + FName);
+  // The SAVEPOINT goes with the transaction's next request (the BEGIN too, when it is still
+  // deferred). A failed transaction refuses it: that refusal is reported here, at once.
+  if (connection.State() == oradb::internal::TransactionState::Failed) {
+    connection.RunScript("SAVEPOINT " + FName, "SAVEPOINT " + FName);
+  } else {
+    connection.DeferSavepointCommand("SAVEPOINT " + FName);
+  }
   FGeneration = connection.Generation();
   FTransactionSerial = connection.TransactionSerial();
 }
@@ -55,11 +60,28 @@ void TOraSavepoint::Release() {
     FPending = false;
     return;
   }
-  End("RELEASE SAVEPOINT " + FName);
+  oradb::internal::Connection& connection = oradb::internal::SessionAccess::Of(FSession);
+  if (connection.DropDeferredSavepoint(FName)) {
+    FPending = false;
+    return;
+  }
+  // A failed transaction refuses the RELEASE: sent at once, so the refusal is this call's. In a
+  // healthy one it cannot fail, and it goes with the next request.
+  if (connection.State() == oradb::internal::TransactionState::Failed) {
+    End("RELEASE SAVEPOINT " + FName);
+    return;
+  }
+  connection.DeferSavepointCommand("RELEASE SAVEPOINT " + FName);
+  FPending = false;
 }
 
 void TOraSavepoint::Rollback() {
   if (!Active()) {
+    FPending = false;
+    return;
+  }
+  // Nothing was sent under a savepoint still waiting to be sent: nothing to undo.
+  if (oradb::internal::SessionAccess::Of(FSession).DropDeferredSavepoint(FName)) {
     FPending = false;
     return;
   }

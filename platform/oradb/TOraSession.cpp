@@ -96,6 +96,7 @@ void TOraSession::Commit() {
     connection.DropDeferredBegin();  // a transaction without statements: nothing to send
     return;
   }
+  connection.DropDeferredSavepoints();  // COMMIT ends them all
   if (state == TransactionState::Failed) {
     Rollback();
     throw EOraError(oradb::internal::kOraTransactionAborted,
@@ -134,6 +135,7 @@ void TOraSession::Rollback() {
     FConnection->DropDeferredBegin();
     return;
   }
+  FConnection->DropDeferredSavepoints();
   FConnection->RunControl("ROLLBACK");
   RestoreSettingsAfterRollback();
 }

@@ -152,26 +152,66 @@ void Connection::NoteTransactionState() noexcept {
   }
 }
 
-void Connection::BeginIfNeeded(const std::string& statement) {
-  if (!NeedsBegin()) return;
+void Connection::DropDeferredBegin() noexcept {
+  if (!FBeginDeferred && FDeferred.empty()) return;
+  FBeginDeferred = false;
+  FDeferred.clear();
+  ++FTransactionSerial;
+}
+
+bool Connection::DropDeferredSavepoint(const std::string& name) {
+  const std::string command = "SAVEPOINT " + name;
+  const auto found = std::find(FDeferred.begin(), FDeferred.end(), command);
+  if (found == FDeferred.end()) return false;
+  FDeferred.erase(found, FDeferred.end());
+  return true;
+}
+
+bool Connection::TakePreludeText(std::string& text, bool with_begin) {
+  const bool begin = with_begin && NeedsBegin();
+  if (begin) text += "BEGIN; ";
+  for (const std::string& command : TakeDeferred()) text += command + "; ";
+  return begin;
+}
+
+std::size_t Connection::SendPrelude(bool begin, bool& sent) {
+  std::size_t commands = 0;
+  if (begin && sent) {
+    sent = PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    ++commands;
+  }
+  for (const std::string& command : TakeDeferred()) {
+    if (!sent) break;
+    sent = PQsendQueryParams(FConn, command.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+    ++commands;
+  }
+  return commands;
+}
+
+void Connection::FlushPrelude(const std::string& statement) {
+  if (!HasPrelude()) return;
+  std::string text;
+  const bool begin = TakePreludeText(text, true);
+  text.resize(text.size() - 2);  // the last "; "
   ++FRoundTrips;
-  Result begun(PQexec(FConn, "BEGIN"));
-  Check(begun, statement);
-  NoteBegun();
+  Result result(PQexec(FConn, text.c_str()));
+  if (begin && State() != TransactionState::Idle) NoteBegun();
+  Check(result, statement);
 }
 
 Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                        const std::string& statement) {
   CheckUsable(statement);
-  // A statement that opens the transaction carries its BEGIN (and its Parse) in its round trip.
-  const bool begin = NeedsBegin() && !options.BoundLockWait;
-  if (begin && !options.Savepoint) {
+  // A statement that opens the transaction carries its BEGIN (and its Parse) in its round trip, as
+  // one after a new savepoint carries the SAVEPOINT.
+  const bool prelude = HasPrelude() && !options.BoundLockWait;
+  if (prelude && !options.Savepoint) {
     const PipelineStatement one{&text, std::vector<Bind>(binds.begin(), binds.end()), options.Prepare, &statement};
     std::vector<Result> results;
     RunPipelineChunk(std::span<const PipelineStatement>(&one, 1), results);
     return std::move(results.front());
   }
-  if (!begin) BeginIfNeeded(statement);
+  if (!prelude) FlushPrelude(statement);
   Request request{text, {}, {}, statement};
   request.Values.reserve(binds.size());
   request.Types.reserve(binds.size());
@@ -180,14 +220,14 @@ Result Connection::Run(const std::string& text, std::span<const Bind> binds, Run
     request.Types.push_back(bind.TypeOid);
   }
   if (options.BoundLockWait) return RunWithBoundedLockWait(request, options);
-  if (begin) return RunUnderSavepoint(request, options.Prepare, true);
+  if (prelude) return RunUnderSavepoint(request, options.Prepare);
   return RunOne(request, options);
 }
 
 Result Connection::RunOne(const Request& request, RunOptions options) {
   // Outside a transaction a failed statement aborts nothing, so no savepoint is needed (nor allowed).
   if (options.Savepoint && State() == TransactionState::InTransaction)
-    return RunUnderSavepoint(request, options.Prepare, false);
+    return RunUnderSavepoint(request, options.Prepare);
   return RunPlain(request, options.Prepare);
 }
 
@@ -290,7 +330,7 @@ std::vector<Result> Connection::ReadPipeline(bool sent, std::size_t commands) {
   return answers;
 }
 
-Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool begin) {
+Result Connection::RunUnderSavepoint(const Request& request, bool prepare) {
   const int count = static_cast<int>(request.Values.size());
   std::string name;
   bool needs_prepare = false;
@@ -308,13 +348,15 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool 
   const std::string savepoint = std::string("SAVEPOINT ") + kStatementSavepoint;
   const std::string release = std::string("RELEASE SAVEPOINT ") + kStatementSavepoint;
 
-  // [BEGIN], SAVEPOINT, [Parse], the statement and RELEASE go out together and come back in one
-  // round trip.
+  // [BEGIN], [deferred savepoint commands], SAVEPOINT, [Parse], the statement and RELEASE go out
+  // together and come back in one round trip.
+  const bool begin = NeedsBegin();
   if (PQenterPipelineMode(FConn) != 1) {
     CheckUsable(request.Statement);
     throw EOraError(kOraUnmapped, "a conexão não aceitou o comando sob ponto de salvamento", "", request.Statement);
   }
-  bool sent = !begin || PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
+  bool sent = true;
+  const std::size_t first = SendPrelude(begin, sent);  // the SAVEPOINT's answer
   if (sent) sent = PQsendQueryParams(FConn, savepoint.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
   if (sent && needs_prepare) {
     sent = PQsendPrepare(FConn, name.c_str(), request.Text.c_str(), count, request.Types.data()) == 1;
@@ -328,7 +370,6 @@ Result Connection::RunUnderSavepoint(const Request& request, bool prepare, bool 
   if (sent) sent = PQpipelineSync(FConn) == 1;
   ++FRoundTrips;
 
-  const std::size_t first = begin ? 1 : 0;  // the SAVEPOINT's answer
   const std::size_t commands = first + (needs_prepare ? 4 : 3);
   std::vector<Result> results = ReadPipeline(sent, commands);
   if (results.size() != commands) {
@@ -434,12 +475,8 @@ void Connection::RunPipelineChunk(std::span<const PipelineStatement> statements,
     CheckUsable(first);
     throw EOraError(kOraUnmapped, "a conexão não aceitou o lote de comandos", "", first);
   }
-  std::size_t commands = 0;
   bool sent = true;
-  if (begin) {
-    sent = PQsendQueryParams(FConn, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
-    ++commands;
-  }
+  std::size_t commands = SendPrelude(begin, sent);
   for (const std::string& name : dropped) {
     if (!sent) break;
     sent = PQsendQueryParams(FConn, ("DEALLOCATE " + name).c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0) == 1;
@@ -496,9 +533,11 @@ Result Connection::RunScript(const std::string& text, const std::string& stateme
   CheckUsable(statement);
   // A BEGIN the script needs goes in front of it, in the same request: the transaction it opens
   // outlasts the script, as one sent alone would.
-  const bool begin = NeedsBegin();
+  std::string request;
+  const bool begin = TakePreludeText(request, true);
+  request += text;
   ++FRoundTrips;
-  Result result(PQexec(FConn, begin ? ("BEGIN; " + text).c_str() : text.c_str()));
+  Result result(PQexec(FConn, request.c_str()));
   if (begin && State() != TransactionState::Idle) NoteBegun();
   Check(result, statement);
   return result;
@@ -506,8 +545,14 @@ Result Connection::RunScript(const std::string& text, const std::string& stateme
 
 Result Connection::RunControl(const std::string& text) {
   CheckUsable(text);
+  // Deferred savepoint commands go in front (with the BEGIN they need, when it is still deferred);
+  // without them a control command never opens a transaction.
+  std::string request;
+  const bool begin = !FDeferred.empty() && TakePreludeText(request, true);
+  request += text;
   ++FRoundTrips;
-  Result result(PQexec(FConn, text.c_str()));
+  Result result(PQexec(FConn, request.c_str()));
+  if (begin && State() != TransactionState::Idle) NoteBegun();
   Check(result, text);
   return result;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 // libpq stays behind this header: the plug-in and the public headers never see it.
@@ -130,7 +131,22 @@ class Connection {
     FBeginDeferred = true;
   }
   [[nodiscard]] bool BeginDeferred() const noexcept { return FBeginDeferred && State() == TransactionState::Idle; }
-  void DropDeferredBegin() noexcept { FBeginDeferred = false; }
+  // A transaction ended before any statement: its BEGIN and savepoint commands are never sent, and
+  // the savepoints made in it are gone as if it had run (TransactionSerial() changes).
+  void DropDeferredBegin() noexcept;
+
+  // Savepoint commands (SAVEPOINT x, RELEASE SAVEPOINT x) wait for the transaction's next request
+  // and go out in front of it, in order, in its round trip: a savepoint taken around an operation
+  // costs no round trip of its own. Only commands that cannot fail in a healthy transaction are
+  // deferred; a transaction that has failed gets them at once (see TOraSavepoint).
+  void DeferSavepointCommand(std::string command) { FDeferred.push_back(std::move(command)); }
+  // Whether savepoint `name` is still waiting to be sent; if so it is dropped with whatever was
+  // deferred after it (nothing ran under it, so there is nothing to keep or undo).
+  [[nodiscard]] bool DropDeferredSavepoint(const std::string& name);
+  // The deferred savepoint commands are dropped: the transaction is about to end (COMMIT, ROLLBACK),
+  // which makes them moot, and a RELEASE in front of the COMMIT of a failed transaction would keep
+  // the COMMIT from running.
+  void DropDeferredSavepoints() noexcept { FDeferred.clear(); }
 
   // The session's lock_timeout as PostgreSQL text ("0" waits as long as it takes), which a NOWAIT
   // statement puts back; set by the session whenever it changes the setting.
@@ -195,7 +211,7 @@ class Connection {
   [[nodiscard]] Result RunWithBoundedLockWait(const Request& request, RunOptions options);
   void RestoreLockWait(bool local) noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
-  [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare, bool begin);
+  [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
   // A text run for the second time: prepared and run in one round trip, and kept in the cache.
   [[nodiscard]] Result PrepareAndRun(const Request& request);
   // The answers of the `commands` commands sent in pipeline mode (none when `sent` is false), up
@@ -231,7 +247,18 @@ class Connection {
     FImplicitlyBegun = !FBeginDeferred;
     FBeginDeferred = false;
   }
-  void BeginIfNeeded(const std::string& statement);
+  // Whether the next request carries commands in front of its own: the BEGIN, deferred savepoints.
+  [[nodiscard]] bool HasPrelude() const noexcept { return NeedsBegin() || !FDeferred.empty(); }
+  // The deferred savepoint commands, handed over to the request about to send them.
+  [[nodiscard]] std::vector<std::string> TakeDeferred() noexcept { return std::exchange(FDeferred, {}); }
+  // The prelude as text in front of a simple-protocol request ("BEGIN; SAVEPOINT x; "); answers
+  // whether it holds the BEGIN.
+  [[nodiscard]] bool TakePreludeText(std::string& text, bool with_begin);
+  // In pipeline mode: sends the BEGIN (when `begin`) and the deferred commands; answers how many
+  // commands went out, `sent` false once one could not be queued.
+  std::size_t SendPrelude(bool begin, bool& sent);
+  // Sends the prelude on its own (a statement that cannot carry it: a bounded lock wait).
+  void FlushPrelude(const std::string& statement);
   void NoteTransactionState() noexcept;
 
   pg_conn* FConn = nullptr;
@@ -245,6 +272,7 @@ class Connection {
   bool FImplicitBegin = false;
   bool FImplicitlyBegun = false;
   bool FBeginDeferred = false;
+  std::vector<std::string> FDeferred;
   std::unordered_map<PreparedKey, PreparedEntry, PreparedKeyHash, PreparedKeyEqual> FPrepared;
   // Hashes of the texts (with their parameter types) run once and not prepared; emptied when full.
   // A collision only prepares a text on its first run, as every text was before.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSavepoint.h"
 #include "support/Failure.h"
@@ -138,6 +139,43 @@ INSTANTIATE_TEST_SUITE_P(Oradb, SavepointScopes,
                                                      },
                                                      {1}}),
                          [](const ::testing::TestParamInfo<ScopeCase>& info) { return std::string(info.param.Name); });
+
+// A savepoint goes out with the transaction's next request: taking and releasing one costs no round
+// trip of its own, one with nothing run under it is never sent, and one of a transaction that ended
+// before sending it is gone (releasing it queues nothing for the next transaction).
+TEST_F(Savepoints, TravelWithTheNextRequest) {
+  const auto trips = [&, before = oradb::RoundTrips(Session())] { return oradb::RoundTrips(Session()) - before; };
+  Insert(2);
+  const std::uint64_t start = trips();
+  {
+    TOraSavepoint outer(Session());
+    TOraSavepoint unused(Session());
+    unused.Rollback();
+    EXPECT_EQ(trips(), start);
+    Insert(3);
+    TOraSavepoint inner(Session());
+    Insert(4);
+    inner.Release();
+    outer.Release();
+    EXPECT_EQ(trips(), start + 2);
+  }
+  Insert(5);
+  EXPECT_EQ(trips(), start + 3);
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 3, 4, 5}));
+
+  TOraSession& other = OtherSession();
+  other.StartTransaction();
+  TOraSavepoint stale(other);
+  other.Commit();
+  other.StartTransaction();
+  EXPECT_FALSE(stale.Active());
+  stale.Release();
+  EXPECT_EQ(testsupport::QueryValue(other, "SELECT 1 FROM DUAL"), "1");
+  // A failed transaction refuses a new savepoint at once, not in some later statement.
+  EXPECT_THROW(other.ExecuteScript("SELECT 1 / 0"), EOraError);
+  EXPECT_THROW(TOraSavepoint refused(other), EOraError);
+  other.Rollback();
+}
 
 TEST_F(Savepoints, NestedSavepointsHaveNamesOfTheirOwn) {
   TOraSavepoint outer(Session());

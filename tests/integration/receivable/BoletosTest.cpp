@@ -152,10 +152,6 @@ TEST_F(BoletosTest, EveryIssuedPdfScansBackToItsTitlesBarcode) {
     EXPECT_NE(informacao.find("Subject:         Gerado pela rotina: 1452"), std::string::npos) << informacao;
     EXPECT_NE(informacao.find("Pages:           1"), std::string::npos) << informacao;
   }
-  // The bank data of each title is its own charge's bank.
-  EXPECT_EQ(Coluna("CODBANCOCM", 983001, "2"), "9831");
-  EXPECT_EQ(Coluna("CODBANCOCM", 983002, "1"), "9832");
-  EXPECT_EQ(Coluna("SUBSTR(CODBARRA, 1, 3)", 983002, "1"), "341");
   // The folder came from the parameter: the titles keep none of their own.
   EXPECT_EQ(Coluna("PASTAARQUIVOBOLETO", 983001, "1"), "");
 }

@@ -111,6 +111,33 @@ TEST_F(PayablePosting, EntriesOfAnInvoiceAreListedAndReadBackWithThePartnersName
   EXPECT_EQ(ContasPagar().GetListaRecNum(555), "");
 }
 
+// An amount with three decimals is stored as the module rounds it.
+TEST_F(PayablePosting, AnAmountIsStoredAsTheModuleRoundsIt) {
+  RFin_IncluirContasPagar registro = Valida();
+  registro.VALOR = 1.005;
+  ASSERT_TRUE(ContasPagar().Incluir(registro));
+  EXPECT_EQ(Valores("ZTLANC", registro.RECNUM, {"VALOR"}), Textos{ShortestDecimal(RoundTo(1.005, 2))});
+}
+
+// A database failure inside a posting keeps the module's message and stays reachable as the cause,
+// so the host (and the command line's exit code) tells it from a business refusal.
+TEST_F(PayablePosting, APayableEntryKeepsTheDatabaseCauseBehindItsMessage) {
+  // Every insert into ZTLANC fails in the database, as a lost row lock or a full disk would.
+  Session().ExecuteScript(
+      "CREATE FUNCTION pg_temp.falha_de_banco() RETURNS trigger LANGUAGE plpgsql AS "
+      "$$BEGIN RAISE EXCEPTION 'falha do servidor'; END$$;"
+      "CREATE TRIGGER falha_de_banco BEFORE INSERT ON ZTLANC FOR EACH ROW EXECUTE FUNCTION pg_temp.falha_de_banco();");
+  RFin_IncluirContasPagar registro = Valida();
+  try {
+    ContasPagar().Incluir(registro);
+    FAIL() << "posted";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("falha do servidor"), std::string::npos) << e.Message();
+    EXPECT_EQ(registro.MENSAGEM.rfind("Erro ao inserir registros!\r", 0), 0u) << registro.MENSAGEM;
+    EXPECT_TRUE(testsupport::CausaDoBanco(e)) << testsupport::ClassAndMessage(e);
+  }
+}
+
 // Parameters are read on every get, from the store or, in explicit mode, from the setters; the
 // blocking answer takes the branch's value over the general one, except for branch 99 or none.
 TEST_F(PayablePosting, ParametersFollowTheStoreOrTheSettersAndTheBranchWinsForBlocking) {

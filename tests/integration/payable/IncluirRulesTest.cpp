@@ -61,6 +61,15 @@ constexpr const char* kNFServico = "Lançamento permitido apenas para tipo parce
 // clang-format off
 const Regra kRegras[] = {
     {"RecNumBeforeEverythingElse", [](auto& r) { r.RECNUM = 0; r.TIPOLANC = "X"; r.VALOR = 0; r.CODFILIAL = ""; }, "ExRecNumVazio", "O recnum deve estar preenchido."},
+    // Values that are not what they look like: an amount that rounds to zero is a zero value, record
+    // numbers and partners must be real ones.
+    {"RecnumNegative", [](auto& r) { r.RECNUM = -1; }, "ExRecNumVazio", "O recnum deve estar preenchido."},
+    {"RecnumBelowThirtyTwoBits", [](auto& r) { r.RECNUM = -2147483649.0; }, "ExRecNumVazio", "O recnum deve estar preenchido."},
+    {"RecnumWithAFraction", [](auto& r) { r.RECNUM = 650000.5; }, "Exception", "O número do registro (RECNUM) deve ser um número inteiro: 650000.5."},
+    {"ValueRoundingToZero", [](auto& r) { r.VALOR = 0.004; }, "ExValorZerado", "O valor informado não pode estar vazio ou igual a zero."},
+    {"ValueBelowTheSmallestDouble", [](auto& r) { r.VALOR = 5e-324; }, "ExValorZerado", "O valor informado não pode estar vazio ou igual a zero."},
+    {"PartnerSlightlyNegative", [](auto& r) { r.CODFORNEC = -0.001; }, "ExCodigoParceiroNaoInformado", "O Código do parceiro não foi informado."},
+    {"PartnerWithAFraction", [](auto& r) { r.CODFORNEC = 501.5; }, "Exception", "O código do parceiro (CODFORNEC) deve ser um número inteiro: 501.5."},
     {"TypeEmpty", [](auto& r) { r.TIPOLANC = " "; }, "ExTipoLancamentoVazio", "O tipo de lançamento não pode estar vazio."},
     {"TypeLowerCase", [](auto& r) { r.TIPOLANC = "p"; }, "ExTipoLancamentoDiferentePeC", "O tipo de lançamento deve ser 'P' - Provisionado ou 'C' = Confirmado."},
     {"ValueZero", [](auto& r) { r.VALOR = 0; }, "ExValorZerado", "O valor informado não pode estar vazio ou igual a zero."},

@@ -70,6 +70,32 @@ class PayableBudget : public PayableTest {
     Host().LimparConfirmacoes();
     return registro.RECNUM;
   }
+
+  // Two apportionment rows of 0.01 (ADM, COM) of held entry `n`, over budget when `excedido`.
+  void RateiosRetidos(const std::string& n, bool excedido) {
+    for (const char* centro : {"ADM", "COM"}) {
+      Exec(std::string("INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, "
+                       "DTLANC, CONTRAPARTIDA, CODFILIAL") +
+           (excedido ? ", ORCAMENTOEXCEDIDO" : "") + ") VALUES (" + n + ", 3101, '" + centro +
+           "', 0.01, 50, DATE '2030-05-10', 'N', '1'" + (excedido ? ", 'S'" : "") + ")");
+    }
+  }
+
+  // Held entry `n` made an expense settled by routine 631 from bank 11 (transaction 4321).
+  void Baixada(const std::string& n, const std::string& outras_colunas = "") {
+    Exec(
+        "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
+        "DTPAGTO = DTLANC, VPAGO = VALOR" +
+        outras_colunas + " WHERE RECNUM = " + n);
+  }
+
+  // Approves held entry `recnum`; its message in `mensagem`.
+  bool Aprovar(double recnum, std::string& mensagem) {
+    RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
+    const bool aprovado = ContasPagar().AprovarSuplementacao(aprovacao);
+    mensagem = aprovacao.MENSAGEM;
+    return aprovado;
+  }
 };
 
 constexpr const char* kPerguntaSuplementacao =
@@ -253,14 +279,9 @@ using PayableApproval = PayableBudget;
 TEST_F(PayableApproval, HeldEntryAndItsApportionmentMoveAndTheRequesterIsTold) {
   const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
-  for (const char* centro : {"ADM", "COM"}) {
-    Exec(
-        "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
-        "CONTRAPARTIDA, CODFILIAL, ORCAMENTOEXCEDIDO) VALUES (" +
-        n + ", 3101, '" + centro + "', 0.01, 50, DATE '2030-05-10', 'N', '1', 'S')");
-  }
-  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
-  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  RateiosRetidos(n, true);
+  std::string mensagem;
+  ASSERT_TRUE(Aprovar(recnum, mensagem)) << mensagem;
 
   EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum) + Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
   EXPECT_EQ(Valores("ZTLANC", recnum,
@@ -280,27 +301,15 @@ TEST_F(PayableApproval, SettledExpenseMovesItsMoneyWhenApproved) {
   Host().SetCodigoRotina(631);
   const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
-  Exec(
-      "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
-      "NUMNOTA = 8899, INDICE = 'B', HISTORICO2 = 'NF 8899', DTPAGTO = DTLANC, VPAGO = VALOR WHERE RECNUM = " +
-      n);
-  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
-  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  Baixada(n, ", NUMNOTA = 8899, INDICE = 'B', HISTORICO2 = 'NF 8899'");
+  std::string mensagem;
+  ASSERT_TRUE(Aprovar(recnum, mensagem)) << mensagem;
   EXPECT_EQ(Scalar("SELECT NUMTRANS || '|' || CODBANCO || '|' || CODCOB || '|' || TO_CHAR(VALOR) || '|' || TIPO || "
                    "'|' || HISTORICO || '|' || HISTORICO2 || '|' || NUMCARR || '|' || NUMDOC || '|' || INDICE || '|' "
                    "|| CODFUNC || '|' || CODROTINALANC || '|' || TO_CHAR(VLSALDO) FROM ZTMOVCR"),
             "4321|11|D|0.02|C|MATERIAL DE ESCRITORIO|NF 8899|8899|" + n + "|B|1|631|-0.02");
   EXPECT_EQ(Scalar("SELECT TEXTORECADO FROM ZTRECFUNC"),
             "Lançamento RecNum: " + n + " aprovado. \rO lançamento da despesa foi realizado.");
-}
-
-// Nothing held is nothing approved: the answer is false, never a success that did nothing.
-TEST_F(PayableApproval, MissingEntryWritesNothingAndSaysSo) {
-  RFin_AprovarSuplementacao aprovacao{.RECNUM = 999999, .MENSAGEM = "", .Inicializado = true};
-  EXPECT_FALSE(ContasPagar().AprovarSuplementacao(aprovacao));
-  EXPECT_EQ(aprovacao.MENSAGEM, "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");
-  EXPECT_EQ(ScalarNumber("SELECT COUNT(*) FROM ZTRECFUNC"), 0);
-  EXPECT_EQ(Linhas("ZTLANC", 999999), 0);
 }
 
 // An entry tied to an entry invoice is not rejected here; the others are stamped, lose their
@@ -335,8 +344,8 @@ TEST_F(PayableApproval, AnEntryApprovedAfterItsRejectionCountsInTheBudget) {
   const double recnum = Reter();
   RFin_RejeitarSuplementacao rejeicao{.RECNUM = recnum, .HISTORICOREJEICAO = "SEM VERBA", .Inicializado = true};
   ASSERT_TRUE(ContasPagar().RejeitarSuplementacao(rejeicao));
-  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
-  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  std::string mensagem;
+  ASSERT_TRUE(Aprovar(recnum, mensagem)) << mensagem;
   EXPECT_EQ(Valores("ZTLANC", recnum, {"TO_CHAR(DTREJEICAOSUPLORC)"}), Textos{""});
   // 999.99 due before plus the approved 0.02: the last cent of the budget is gone.
   EXPECT_TRUE(Excedido(0.01));
@@ -372,27 +381,19 @@ TEST_P(PayableApprovalFailure, AnsweringFalseLeavesNothingAndTheRetrySucceeds) {
   Host().SetCodigoRotina(631);
   const double recnum = Reter();
   const std::string n = ShortestDecimal(recnum);
-  Exec(
-      "UPDATE ZTLANCBLOQ SET CODROTINABAIXA = 631, CODMOEDABAIXA = 'D', NUMTRANS = 4321, NUMBANCO = 11, "
-      "DTPAGTO = DTLANC, VPAGO = VALOR WHERE RECNUM = " +
-      n);
-  for (const char* centro : {"ADM", "COM"}) {
-    Exec(
-        "INSERT INTO ZTRATEIOCENTROCUSTOBLOQ (RECNUM, CODCONTA, CODIGOCENTROCUSTO, VALOR, PERCRATEIO, DTLANC, "
-        "CONTRAPARTIDA, CODFILIAL) VALUES (" +
-        n + ", 3101, '" + centro + "', 0.01, 50, DATE '2030-05-10', 'N', '1')");
-  }
+  Baixada(n);
+  RateiosRetidos(n, false);
   const Textos colunas{"HISTORICO", "TO_CHAR(VALOR)", "TO_CHAR(NUMBANCO)", "CODMOEDABAIXA", "TO_CHAR(NUMTRANS)"};
   Session().ExecuteScript(caso.Causa);
   const Textos retido = Valores("ZTLANCBLOQ", recnum, colunas);
 
-  RFin_AprovarSuplementacao aprovacao{.RECNUM = recnum, .MENSAGEM = "", .Inicializado = true};
-  EXPECT_FALSE(ContasPagar().AprovarSuplementacao(aprovacao));
+  std::string mensagem;
+  EXPECT_FALSE(Aprovar(recnum, mensagem));
   if (*caso.Mensagem != '\0') {
-    EXPECT_EQ(aprovacao.MENSAGEM, caso.Mensagem);
+    EXPECT_EQ(mensagem, caso.Mensagem);
   } else {
-    EXPECT_EQ(aprovacao.MENSAGEM.rfind("Erro ao aprovar a suplementação. \r", 0), 0U) << aprovacao.MENSAGEM;
-    EXPECT_NE(aprovacao.MENSAGEM.find(kFalhaForcada), std::string::npos) << aprovacao.MENSAGEM;
+    EXPECT_EQ(mensagem.rfind("Erro ao aprovar a suplementação. \r", 0), 0U) << mensagem;
+    EXPECT_NE(mensagem.find(kFalhaForcada), std::string::npos) << mensagem;
   }
   EXPECT_EQ(Linhas("ZTLANC", recnum), 0);
   EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTO", recnum), 0);
@@ -403,8 +404,7 @@ TEST_P(PayableApprovalFailure, AnsweringFalseLeavesNothingAndTheRetrySucceeds) {
   EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 2);
 
   Session().ExecuteScript(caso.Remedio);
-  aprovacao.MENSAGEM.clear();
-  ASSERT_TRUE(ContasPagar().AprovarSuplementacao(aprovacao)) << aprovacao.MENSAGEM;
+  ASSERT_TRUE(Aprovar(recnum, mensagem)) << mensagem;
   EXPECT_EQ(Linhas("ZTLANC", recnum), 1);
   EXPECT_EQ(Linhas("ZTRATEIOCENTROCUSTO", recnum), 2);
   EXPECT_EQ(Linhas("ZTLANCBLOQ", recnum) + Linhas("ZTRATEIOCENTROCUSTOBLOQ", recnum), 0);
@@ -432,9 +432,14 @@ INSTANTIATE_TEST_SUITE_P(
                                      "DROP TRIGGER falha ON ZTRECFUNC", ""}),
     [](const ::testing::TestParamInfo<FalhaAprovacao>& info) { return std::string(info.param.Nome); });
 
-// A rejection acts on an entry still held: one not held, or rejected already, answers false with
-// the host's message and writes nothing (no second stamp, no second notice).
-TEST_F(PayableApproval, RejectionOfAnEntryNotHeldOrRejectedAlreadyAnswersFalse) {
+// Approval and rejection act on an entry still held: one not held answers false, never a success
+// that did nothing, and a rejected one answers false to a second rejection, with the host's message;
+// neither writes anything (no entry, no second stamp, no second notice).
+TEST_F(PayableApproval, ApprovalOrRejectionOfAnEntryNotHeldOrRejectedAlreadyAnswersFalse) {
+  std::string mensagem;
+  EXPECT_FALSE(Aprovar(999999, mensagem));
+  EXPECT_EQ(mensagem, "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");
+  EXPECT_EQ(Linhas("ZTLANC", 999999), 0);
   RFin_RejeitarSuplementacao ausente{.RECNUM = 999999, .HISTORICOREJEICAO = "X", .Inicializado = true};
   EXPECT_FALSE(ContasPagar().RejeitarSuplementacao(ausente));
   EXPECT_EQ(Host().Mensagens().Texto(), "RecNum: 999999 não encontrado na tabela ZTLANCBLOQ !");

@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 
+#include "ReceivableSupport.h"
 #include "febraban/Boleto.h"
 #include "febraban/FatorVencimento.h"
 #include "frame/Uclsfin_except.h"
@@ -65,12 +66,8 @@ class DadosBancariosTest : public testsupport::HostTest {
          extra_valores + ")");
   }
 
-  bool Gerar(double transacao, const std::string& prest = "", double banco = 0, bool bruto = false) {
-    TFin_GerarBoletos boleto;
-    boleto.NUMTRANSVENDA = transacao;
-    boleto.PREST = prest;
-    boleto.CODBANCO = banco;
-    boleto.getParametros().gerarDadosBancarios(true);
+  bool Gerar(double transacao, const std::string& prest = "", bool bruto = false) {
+    TFin_GerarBoletos boleto = receivabletest::Pedido(transacao, prest, false);
     boleto.getParametros().geraLinhaDigitavelValorBruto(bruto);
     return Area().GerarDadosBancarios(boleto);
   }
@@ -115,12 +112,7 @@ TEST_F(DadosBancariosTest, EachLayoutWritesCodesTheLibraryReadsBack) {
   EXPECT_EQ(bradesco.Partes.Fator, 9999);
   EXPECT_EQ(bradesco.Vencimento, (year_month_day{year{2025}, February, day{21}}));
   EXPECT_EQ(bradesco.Partes.ValorCentavos, 1999);
-  EXPECT_EQ(bradesco.Partes.CampoLivre,
-            "1172"
-            "19"
-            "00000000002"
-            "0403005"
-            "0");
+  EXPECT_EQ(bradesco.Partes.CampoLivre, std::string("1172") + "19" + "00000000002" + "0403005" + "0");
   EXPECT_EQ(Coluna("NOSSONUMBCO || '-' || DVCOB || '|' || CODBANCOCM", 980001, "1"), "00000000002-8|9801");
   const febraban::BoletoLido seguinte = Lido(980001, "2");
   EXPECT_EQ(seguinte.Partes.Fator, 1000);
@@ -135,14 +127,7 @@ TEST_F(DadosBancariosTest, EachLayoutWritesCodesTheLibraryReadsBack) {
   EXPECT_EQ(itau.Partes.Banco, 341);
   EXPECT_EQ(itau.Vencimento, (year_month_day{year{2026}, March, day{10}}));
   EXPECT_EQ(itau.Partes.ValorCentavos, 10000);
-  EXPECT_EQ(itau.Partes.CampoLivre,
-            "110"
-            "12345678"
-            "8"
-            "0057"
-            "12345"
-            "7"
-            "000");
+  EXPECT_EQ(itau.Partes.CampoLivre, std::string("110") + "12345678" + "8" + "0057" + "12345" + "7" + "000");
   EXPECT_EQ(Coluna("NOSSONUMBCO || '-' || DVCOB", 980002, "1"), "12345678-8");
 
   // Banco do Brasil, 7-digit agreement: the own number starts with the agreement and has no digit.
@@ -151,10 +136,7 @@ TEST_F(DadosBancariosTest, EachLayoutWritesCodesTheLibraryReadsBack) {
   EXPECT_EQ(bb.Partes.Fator, 0);
   EXPECT_FALSE(bb.Vencimento.has_value());
   EXPECT_EQ(bb.Partes.ValorCentavos, 1);
-  EXPECT_EQ(bb.Partes.CampoLivre,
-            "000000"
-            "12345670000000001"
-            "18");
+  EXPECT_EQ(bb.Partes.CampoLivre, std::string("000000") + "12345670000000001" + "18");
   EXPECT_EQ(Coluna("NOSSONUMBCO || '|' || NVL(DVCOB, '-')", 980003, "1"), "12345670000000001|-");
 }
 
@@ -259,8 +241,8 @@ TEST_F(DadosBancariosTest, TheBarcodeValueIsTheSlipValue) {
   Titulo(980023, "1", "BK01", "2026-02-01", "100", colunas, ", 5, 0, 0, 0, 0, 3.10");
   Exec("UPDATE ZTPREST SET CODCLI = 98002 WHERE NUMTRANSVENDA = 980023");
   ASSERT_TRUE(Gerar(980021));
-  ASSERT_TRUE(Gerar(980022, "1", 0, true));
-  ASSERT_TRUE(Gerar(980023, "1", 0, true));
+  ASSERT_TRUE(Gerar(980022, "1", true));
+  ASSERT_TRUE(Gerar(980023, "1", true));
   EXPECT_EQ(Lido(980021, "1").Partes.ValorCentavos, 10000 + 200 + 25 + 75 + 310);
   EXPECT_EQ(Lido(980022, "1").Partes.ValorCentavos, 10000 + 500 + 310);
   EXPECT_EQ(Lido(980023, "1").Partes.ValorCentavos, 10000 + 500);
@@ -289,48 +271,54 @@ TEST_F(DadosBancariosTest, RefusalsWriteNothing) {
   Titulo(980045, "1", "BK01", "1999-12-31", "10");
   Titulo(980046, "1", "BK01", "2026-02-01", "100000000");
 
-  EXPECT_FAILS_WITH(Gerar(980042),
-                    "ExBancoNaoDisponivelParaGerarDadosBancarios: O banco 6376 não está disponivel "
-                    "para geração de dados bancários.\rFavor entrar em contato com o suporte da ZT "
-                    "Sistemas.");
-  EXPECT_FAILS_WITH(Gerar(980044),
-                    "ExCodigoBancoNaoInformado522: É necessário informar o código do banco para essa "
-                    "cobrança. Favor entrar na rotina 522 e informar o código do banco.");
-  EXPECT_FAILS_WITH(Gerar(980047),
-                    "ExRegistroContasReceberNaoEncontrado: Não foi encontrado o registro do contas a "
-                    "receber.");
-  EXPECT_FAILS_WITH(Gerar(980041, "9"),
-                    "ExRegistroContasReceberNaoEncontrado: Não foi encontrado o registro do "
-                    "contas a receber.");
-
-  // The package's own refusals come back with the charge, their database cause kept.
+  // The module's refusals, then the package's, which come back with the charge and their database cause.
   struct Recusa {
     double Transacao;
-    std::string Mensagem;
+    const char* Prest;
+    std::string Falha;
+    bool DoBanco;
   };
+  const std::string kSemRegistro =
+      "ExRegistroContasReceberNaoEncontrado: Não foi encontrado o registro do contas a receber.";
   for (const Recusa& recusa : {
-           Recusa{980041,
-                  "ORA-20000: O banco 399 não está disponivel para geração de dados bancários.\rFavor entrar "
-                  "em contato com o suporte da ZT Sistemas.\rCobrança: BK04"},
-           Recusa{980043,
-                  "ORA-20000: O banco 9806 não tem o código de compensação (ZTBANCO.CODCOMPENSACAO) "
+           Recusa{980042, "",
+                  "ExBancoNaoDisponivelParaGerarDadosBancarios: O banco 6376 não está disponivel para geração de "
+                  "dados bancários.\rFavor entrar em contato com o suporte da ZT Sistemas.",
+                  false},
+           Recusa{980044, "",
+                  "ExCodigoBancoNaoInformado522: É necessário informar o código do banco para essa cobrança. Favor "
+                  "entrar na rotina 522 e informar o código do banco.",
+                  false},
+           Recusa{980047, "", kSemRegistro, false},
+           Recusa{980041, "9", kSemRegistro, false},
+           Recusa{980041, "",
+                  "Exception: ORA-20000: O banco 399 não está disponivel para geração de dados bancários.\rFavor "
+                  "entrar em contato com o suporte da ZT Sistemas.\rCobrança: BK04",
+                  true},
+           Recusa{980043, "",
+                  "Exception: ORA-20000: O banco 9806 não tem o código de compensação (ZTBANCO.CODCOMPENSACAO) "
                   "informado.\rInforme os 3 dígitos do banco na compensação antes de gerar os dados "
-                  "bancários.\rCobrança: BK06"},
-           Recusa{980045,
-                  "ORA-20000: O vencimento 31/12/1999 não tem fator de vencimento no código de barras (o "
-                  "primeiro é 03/07/2000).\rCobrança: BK01"},
-           Recusa{980046,
-                  "ORA-20000: O valor 100000000.00 não cabe no código de barras (de 0,01 a "
-                  "99.999.999,99).\rCobrança: BK01"},
+                  "bancários.\rCobrança: BK06",
+                  true},
+           Recusa{980045, "",
+                  "Exception: ORA-20000: O vencimento 31/12/1999 não tem fator de vencimento no código de barras (o "
+                  "primeiro é 03/07/2000).\rCobrança: BK01",
+                  true},
+           Recusa{980046, "",
+                  "Exception: ORA-20000: O valor 100000000.00 não cabe no código de barras (de 0,01 a "
+                  "99.999.999,99).\rCobrança: BK01",
+                  true},
        }) {
+    SCOPED_TRACE(ShortestDecimal(recusa.Transacao) + "-" + recusa.Prest);
     TOraSavepoint recusa_desfeita(Session());
     try {
-      Gerar(recusa.Transacao);
-      ADD_FAILURE() << "sem falha: " << recusa.Transacao;
+      Gerar(recusa.Transacao, recusa.Prest);
+      ADD_FAILURE() << "no refusal";
     } catch (const Exception& falha) {
-      EXPECT_EQ(std::string(falha.ClassName()), "Exception");
-      EXPECT_EQ(falha.Message(), recusa.Mensagem);
-      EXPECT_TRUE(CausaDoBanco(falha));
+      EXPECT_EQ(testsupport::ClassAndMessage(falha), recusa.Falha);
+      if (recusa.DoBanco) {
+        EXPECT_TRUE(CausaDoBanco(falha));
+      }
     }
     recusa_desfeita.Rollback();
   }

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <map>
+#include <ostream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "Cli.h"
-#include "RecordJson.h"
+#include "ReceivableSupport.h"
 #include "oradb/TClientDataSet.h"
 #include "receivable/Uclsfin_contasreceber.h"
 #include "receivable/Uclsfin_dalcontasreceber.h"
@@ -130,78 +128,51 @@ class ContasReceberFiltros : public ContasReceberListagemBase {
   }
 };
 
-class ContasReceberFiltrosTest : public ContasReceberFiltros,
-                                 public ::testing::WithParamInterface<std::pair<const char*, std::function<void(F&)>>> {
+// A filter clause and the titles it leaves of the seed's two customers.
+struct Clausula {
+  const char* Nome;
+  std::function<void(F&)> Ajuste;
+  std::set<std::string> Titulos;
+  friend void PrintTo(const Clausula& c, std::ostream* out) { *out << c.Nome; }
 };
 
-std::set<std::string> Conjunto(const std::vector<std::string>& v) {
-  return {v.begin(), v.end()};
-}
-
-const std::map<std::string, std::set<std::string>> kEsperados = {
-    {"none", {"66001-1", "66002-1", "66003-1", "66004-1", "66007-1"}},
-    {"title", {"66001-1"}},
-    {"invoice", {"66001-1"}},
-    {"quotedBranch", {"66002-1"}},
-    {"numericBranch", {"66001-1", "66003-1", "66004-1", "66007-1"}},
-    {"charges", {"66001-1", "66007-1"}},
-    {"rca", {"66002-1"}},
-    {"route", {"66001-1", "66002-1", "66007-1"}},
-    {"mainCustomer", {"66001-1", "66002-1", "66007-1"}},
-    {"bearerRca", {"66001-1"}},
-    {"bearerSupplier", {}},
-    {"professional", {"66002-1"}},
-    {"document", {"66002-1"}},
-    {"card", {"66001-1", "66003-1", "66004-1", "66007-1"}},
-    {"reversed", {"66001-1", "66004-1", "66007-1"}},
-    {"reversedBoth", {"66001-1", "66004-1", "66007-1"}},
-    {"cancelled", {"66001-1", "66002-1", "66003-1", "66007-1"}},
-    {"kindM", {"66001-1"}},
-    {"kindNotM", {"66002-1", "66003-1", "66004-1", "66007-1"}},
-    {"open", {"66001-1", "66003-1", "66004-1", "66007-1"}},
-    {"paidPeriod", {"66002-1"}},
-    {"counterpart", {"66001-1", "66002-1", "66004-1", "66007-1"}},
-};
+class ContasReceberFiltrosTest : public ContasReceberFiltros, public ::testing::WithParamInterface<Clausula> {};
 
 TEST_P(ContasReceberFiltrosTest, ClauseSelectsItsTitlesOnTheServer) {
   F f = DosClientes();
-  GetParam().second(f);
-  EXPECT_EQ(Conjunto(Listar(f)), kEsperados.at(GetParam().first));
+  GetParam().Ajuste(f);
+  const std::vector<std::string> titulos = Listar(f);
+  EXPECT_EQ(std::set<std::string>(titulos.begin(), titulos.end()), GetParam().Titulos);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Clausulas, ContasReceberFiltrosTest,
     ::testing::Values(
-        std::make_pair("none", std::function<void(F&)>([](F&) {})),
-        std::make_pair("title", std::function<void(F&)>([](F& f) { f.NUMTRANSVENDA = 66001, f.PREST = "1"; })),
-        std::make_pair("invoice", std::function<void(F&)>([](F& f) { f.NUMNOTA = 7001; })),
-        std::make_pair("quotedBranch", std::function<void(F&)>([](F& f) { f.Filiais = "'2'"; })),
-        std::make_pair("numericBranch", std::function<void(F&)>([](F& f) { f.Filiais = "1"; })),
-        std::make_pair("charges", std::function<void(F&)>([](F& f) { f.Cobrancas = "'BK'"; })),
-        std::make_pair("rca", std::function<void(F&)>([](F& f) { f.RCAs = "'86612'"; })),
-        std::make_pair("route", std::function<void(F&)>([](F& f) { f.Rotas = "77"; })),
-        std::make_pair("mainCustomer", std::function<void(F&)>([](F& f) { f.ClientesPrincipais = "86600"; })),
-        std::make_pair("bearerRca", std::function<void(F&)>([](F& f) { f.CODPORTADOR = "9", f.TipoPortador = 2; })),
-        std::make_pair("bearerSupplier",
-                       std::function<void(F&)>([](F& f) { f.CODPORTADOR = "9", f.TipoPortador = 0; })),
-        std::make_pair("professional", std::function<void(F&)>([](F& f) { f.CODPROFISSIONAL = "86612"; })),
-        std::make_pair("document", std::function<void(F&)>([](F& f) { f.NUMDOC = 2; })),
-        std::make_pair("card", std::function<void(F&)>([](F& f) { f.DesconsiderarCartao = true; })),
-        std::make_pair("reversed", std::function<void(F&)>([](F& f) { f.DesconsiderarEstornados = true; })),
-        std::make_pair("reversedBoth", std::function<void(F&)>([](F& f) {
-                         f.DesconsiderarEstornados = f.DesconsiderarEstornadosContraPartida = true;
-                       })),
-        std::make_pair("cancelled", std::function<void(F&)>([](F& f) { f.DesconsiderarCancelados = true; })),
-        std::make_pair("kindM", std::function<void(F&)>([](F& f) { f.TipoTitulo = 0; })),
-        std::make_pair("kindNotM", std::function<void(F&)>([](F& f) { f.TipoTitulo = 1; })),
-        std::make_pair("open", std::function<void(F&)>([](F& f) { f.SomenteAbertos = true; })),
-        std::make_pair("paidPeriod", std::function<void(F&)>([](F& f) {
-                         f.DTPAGINI = TDateTime::EncodeDate(2031, 3, 10);
-                         f.DTPAGFIM = TDateTime::EncodeDate(2031, 3, 10);
-                       })),
-        std::make_pair("counterpart",
-                       std::function<void(F&)>([](F& f) { f.DesconsiderarContraPartidaEstorno = true; }))),
-    [](const auto& info) { return std::string(info.param.first); });
+        Clausula{"none", [](F&) {}, {"66001-1", "66002-1", "66003-1", "66004-1", "66007-1"}},
+        Clausula{"title", [](F& f) { f.NUMTRANSVENDA = 66001, f.PREST = "1"; }, {"66001-1"}},
+        Clausula{"invoice", [](F& f) { f.NUMNOTA = 7001; }, {"66001-1"}},
+        Clausula{"quotedBranch", [](F& f) { f.Filiais = "'2'"; }, {"66002-1"}},
+        Clausula{"numericBranch", [](F& f) { f.Filiais = "1"; }, {"66001-1", "66003-1", "66004-1", "66007-1"}},
+        Clausula{"charges", [](F& f) { f.Cobrancas = "'BK'"; }, {"66001-1", "66007-1"}},
+        Clausula{"rca", [](F& f) { f.RCAs = "'86612'"; }, {"66002-1"}},
+        Clausula{"route", [](F& f) { f.Rotas = "77"; }, {"66001-1", "66002-1", "66007-1"}},
+        Clausula{"mainCustomer", [](F& f) { f.ClientesPrincipais = "86600"; }, {"66001-1", "66002-1", "66007-1"}},
+        Clausula{"bearerRca", [](F& f) { f.CODPORTADOR = "9", f.TipoPortador = 2; }, {"66001-1"}},
+        Clausula{"bearerSupplier", [](F& f) { f.CODPORTADOR = "9", f.TipoPortador = 0; }, {}},
+        Clausula{"professional", [](F& f) { f.CODPROFISSIONAL = "86612"; }, {"66002-1"}},
+        Clausula{"document", [](F& f) { f.NUMDOC = 2; }, {"66002-1"}},
+        Clausula{"card", [](F& f) { f.DesconsiderarCartao = true; }, {"66001-1", "66003-1", "66004-1", "66007-1"}},
+        Clausula{"reversed", [](F& f) { f.DesconsiderarEstornados = true; }, {"66001-1", "66004-1", "66007-1"}},
+        Clausula{"reversedBoth", [](F& f) { f.DesconsiderarEstornados = f.DesconsiderarEstornadosContraPartida = true; }, {"66001-1", "66004-1", "66007-1"}},
+        Clausula{"cancelled", [](F& f) { f.DesconsiderarCancelados = true; }, {"66001-1", "66002-1", "66003-1", "66007-1"}},
+        Clausula{"kindM", [](F& f) { f.TipoTitulo = 0; }, {"66001-1"}},
+        Clausula{"kindNotM", [](F& f) { f.TipoTitulo = 1; }, {"66002-1", "66003-1", "66004-1", "66007-1"}},
+        Clausula{"open", [](F& f) { f.SomenteAbertos = true; }, {"66001-1", "66003-1", "66004-1", "66007-1"}},
+        Clausula{"paidPeriod", [](F& f) { f.DTPAGINI = f.DTPAGFIM = TDateTime::EncodeDate(2031, 3, 10); }, {"66002-1"}},
+        Clausula{"counterpart", [](F& f) { f.DesconsiderarContraPartidaEstorno = true; }, {"66001-1", "66002-1", "66004-1", "66007-1"}}),
+    [](const auto& info) { return std::string(info.param.Nome); });
+// clang-format on
 
 TEST_F(ContasReceberFiltros, OrderingAndSplitFlagAndOtherOverloads) {
   F f = DosClientes();
@@ -352,34 +323,26 @@ TEST_F(ContasReceberRastreio, RefusedOutsideATransaction) {
 // The command line answers a listing's rows, and with --explain (or the batch flag) the SQL it ran;
 // a refused list is the module's refusal, an unknown tracking status a usage error.
 TEST(ContasReceberCli, ListingsAnswerRowsAndOnRequestTheirSql) {
-  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
-  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
-  auto run = [](const std::vector<std::string>& args, const std::string& input, cli::Json& answer) {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int exit = cli::Main(args, in, out, err);
-    answer = cli::Json::parse(out.str());  // one answer: pretty-printed, or one batch line
-    return exit;
-  };
   cli::Json answer;
+  const auto run = [&answer](const std::vector<std::string>& args, const std::string& input) {
+    const receivabletest::Resposta resposta = receivabletest::Chamar(args, input);
+    answer = cli::Json::parse(resposta.Saida);  // one answer: pretty-printed, or one batch line
+    return resposta.Codigo;
+  };
   const std::string titulo = R"({"args": {"NUMTRANSVENDA": 66999, "PREST": "1"}})";
-  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo", "--explain"}, titulo, answer), 0);
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo", "--explain"}, titulo), 0);
   EXPECT_EQ(answer["result"]["linhas"], cli::Json::array());
   EXPECT_EQ(answer["result"]["sql"].get<std::string>().rfind("SELECT P.CODFILIAL,", 0), 0u);
-  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo"}, titulo, answer), 0);
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarTitulo"}, titulo), 0);
   EXPECT_FALSE(answer["result"].contains("sql"));
-  EXPECT_EQ(run({"call", "--batch"},
-                R"({"op": "ContasReceber.CarregarTitulo", "flags": {"explain": true}, "args": {"NUMTRANSVENDA": 1, )"
-                R"("PREST": "1"}})",
-                answer),
+  EXPECT_EQ(run({"call", "--batch"}, R"({"op": "ContasReceber.CarregarTitulo", "flags": {"explain": true}, )"
+                                     R"("args": {"NUMTRANSVENDA": 1, "PREST": "1"}})"),
             0);
   EXPECT_TRUE(answer["result"].contains("sql"));
-  EXPECT_EQ(run({"call", "ContasReceber.CarregarPagamentos"}, R"({"args": {"Filiais": "1 OR 1=1"}})", answer), 1);
+  EXPECT_EQ(run({"call", "ContasReceber.CarregarPagamentos"}, R"({"args": {"Filiais": "1 OR 1=1"}})"), 1);
   EXPECT_EQ(answer["message"], "Valor inválido na lista de P.CODFILIAL: \"1 OR 1=1\".");
   EXPECT_EQ(run({"call", "ContasReceber.CarregarPagamentosTitulo"},
-                R"({"args": {"NUMTRANSVENDA": 1, "PREST": "1", )"
-                R"("Status": 5}})",
-                answer),
+                R"({"args": {"NUMTRANSVENDA": 1, "PREST": "1", "Status": 5}})"),
             2);
 }
 

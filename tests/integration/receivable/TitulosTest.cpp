@@ -142,12 +142,12 @@ TEST_F(TitulosTest, DsrDividesByTheWholeDaysBetweenTheDates) {
 }
 
 TEST_F(TitulosTest, QuestionsRefuseABadTitleKey) {
-  for (const auto& pergunta : {std::function<bool(double, const std::string&)>([&](double n, const std::string&p) {
-                                 return Area().TituloDesdobradoPeloForcaVendas(n, p);
-                               }),
-                               std::function<bool(double, const std::string&)>([&](double n, const std::string&p) {
-                                 return Area().TituloEstaNaRotaDeAlgumRCA(n, p);
-                               })}) {
+  for (const bool rota : {false, true}) {
+    SCOPED_TRACE(rota ? "route question" : "sales-force split question");
+    const auto pergunta = [&](double numero, const std::string& prest) {
+      return rota ? Area().TituloEstaNaRotaDeAlgumRCA(numero, prest)
+                  : Area().TituloDesdobradoPeloForcaVendas(numero, prest);
+    };
     EXPECT_FAILS_WITH(pergunta(0, "1"),
                       "ExNumtransvendaInvalido: Número de transação de venda (numtransvenda) inválido.");
     EXPECT_FAILS_WITH(pergunta(kVenda, " "), "ExPrestInvalida: Prestação (prest) inválida.");

@@ -86,21 +86,6 @@ const testsupport::StatementBuilders kPayableStatements({
     {"TDALContasPagar::GetSQLPeriodoBloqueado", [] { return TDALContasPagar::GetSQLPeriodoBloqueado(); }},
 });
 
-// Only an entry to be supplemented in a branch that works with it goes to the held table, unless it
-// is already within an approval.
-TEST(PayableInsert, TableByBranchSupplementationAndApproval) {
-  const std::tuple<bool, bool, bool, const char*> destinos[] = {{true, true, false, "ZTLANCBLOQ"},
-                                                                {true, true, true, "ZTLANC"},
-                                                                {true, false, false, "ZTLANC"},
-                                                                {false, true, false, "ZTLANC"}};
-  for (const auto& [trabalha, suplementacao, dentro_aprovacao, tabela] : destinos) {
-    RFin_IncluirContasPagar registro = EntradaMinima();
-    registro.DENTROAPROVACAOORCAMENTO = dentro_aprovacao;
-    const std::string sql = TDALContasPagar::GetSQLInsertZTLANC(registro, trabalha, suplementacao);
-    EXPECT_EQ(sql.substr(0, sql.find(" (")), std::string("INSERT INTO ") + tabela) << trabalha << suplementacao;
-  }
-}
-
 // A record read back and written again loses nothing: the select names every column once.
 TEST(PayableSelect, ReadsEveryColumnOnce) {
   const std::string sql = TDALContasPagar::GetSQLSelectZTLANC();
@@ -185,10 +170,6 @@ TEST(PayableBudgetVerdict, ComparesToTheCent) {
     EXPECT_DOUBLE_EQ(situacao.Disponivel, disponivel) << orcado << " " << pago << " " << aberto;
   }
 }
-
-}  // namespace
-
-namespace {
 
 // The busy-table message: the filter shown is cut to 200 characters (not bytes), or "Nenhum.".
 TEST(PayableLockMessage, ShowsTheFilterCutTo200CharactersAndTheHoldersBlocks) {

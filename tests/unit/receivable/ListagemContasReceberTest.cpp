@@ -199,13 +199,4 @@ TEST(ListagemContasReceber, UntracedOriginRule) {
   EXPECT_FALSE(OrigemNaoRastreavel("Erro na validação dos valores dos títulos envolvidos no desdobramento", false));
 }
 
-TEST(ListagemContasReceber, PeriodAndIntervalValidity) {
-  EXPECT_TRUE((RFin_PeriodoData{Dia(1), Dia(1)}.PeriodoValido()));
-  EXPECT_FALSE((RFin_PeriodoData{Dia(2), Dia(1)}.PeriodoValido()));
-  EXPECT_FALSE((RFin_PeriodoData{TDateTime(), Dia(1)}.PeriodoValido()));
-  EXPECT_TRUE((RFin_IntervaloInteiro{0, 5}.IntervalorValido()));
-  EXPECT_FALSE((RFin_IntervaloInteiro{6, 5}.IntervalorValido()));
-  EXPECT_FALSE((RFin_IntervaloInteiro{0, 0}.IntervalorValido()));
-}
-
 }  // namespace

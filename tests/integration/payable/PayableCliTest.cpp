@@ -1,34 +1,61 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "Call.h"
 #include "Cli.h"
 #include "RecordJson.h"
+#include "Runtime.h"
 #include "support/TestDatabase.h"
 
-// The bordero operations on the command line: the list of entries read as payable records, usage
-// errors naming the entry and field, the module's refusals with their class, the slip's barcode
-// written back. Every request is rolled back.
+// The payable and bordero operations on the command line, as the host's users call them: records
+// read as payable records, usage errors naming the entry and field, the module's refusals with their
+// class, a slip's barcode written back. Every request is rolled back.
 namespace {
 
 using cli::Json;
 
-std::vector<Json> Lote(const std::vector<Json>& pedidos) {
-  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
-  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+// The text of a batch: one request a line.
+std::string Linhas(const std::vector<Json>& pedidos) {
   std::string linhas;
   for (const Json& pedido : pedidos) linhas += pedido.dump() + "\n";
-  std::istringstream entrada(linhas);
+  return linhas;
+}
+
+// The answers of `quorvin-fin call --batch` to `pedidos`, one a request; `codigo` takes its exit code.
+std::vector<Json> Lote(const std::vector<Json>& pedidos, int* codigo = nullptr) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  std::istringstream entrada(Linhas(pedidos));
   std::ostringstream saida, erros;
-  (void)cli::Main({"call", "--batch"}, entrada, saida, erros);
+  const int resultado = cli::Main({"call", "--batch"}, entrada, saida, erros);
+  if (codigo != nullptr) *codigo = resultado;
   std::vector<Json> respostas;
   std::istringstream linhas_saida(saida.str());
   for (std::string linha; std::getline(linhas_saida, linha);) respostas.push_back(Json::parse(linha));
   EXPECT_EQ(respostas.size(), pedidos.size()) << saida.str() << erros.str();
   return respostas;
+}
+
+// A posting of routine 1234, rolled back, of an entry every rule accepts.
+Json Lancamento(double recnum, double valor = 10) {
+  return {{"op", "ContasPagar.Incluir"},
+          {"flags", {{"rollback", true}, {"routine", 1234}}},
+          {"record",
+           {{"RECNUM", recnum},
+            {"TIPOLANC", "C"},
+            {"VALOR", valor},
+            {"CODCONTA", 3101},
+            {"HISTORICO", "VIA CLI"},
+            {"TIPOPARCEIRO", "O"},
+            {"CODFILIAL", "1"},
+            {"DTLANC", "2030-05-10"},
+            {"DTVENC", "2030-05-20"},
+            {"DTEMISSAO", "2030-05-10"}}}};
 }
 
 Json Bordero(const Json& lancamentos) {
@@ -41,6 +68,45 @@ Json Bordero(const Json& lancamentos) {
             {"CodBanco", 9301},
             {"CodCob", "D"},
             {"Lancamentos", lancamentos}}}};
+}
+
+// An entry posted, then again with a lower-case type: the record comes back, the refusal keeps its
+// class and message, and the batch ends with the module's exit code.
+TEST(PayableCli, PostsAnEntryAndAnswersTheRecordOrTheRejectionsClassAndMessage) {
+  Json recusado = Lancamento(987654, 42.5);
+  recusado["record"]["TIPOLANC"] = "p";
+  int codigo = 0;
+  const std::vector<Json> respostas = Lote({Lancamento(987654, 42.5), recusado}, &codigo);
+  EXPECT_EQ(codigo, 1);
+  ASSERT_EQ(respostas.size(), 2u);
+  EXPECT_EQ(respostas[0]["ok"], true);
+  EXPECT_EQ(respostas[0]["result"], true);
+  EXPECT_EQ(respostas[0]["record"]["NFSERVICO"], "N");
+  EXPECT_EQ(respostas[0]["record"]["RECNUM"], 987654);
+  EXPECT_EQ(respostas[1], Json::parse(R"({"ok": false, "exception": "ExTipoLancamentoDiferentePeC",
+      "message": "O tipo de lançamento deve ser 'P' - Provisionado ou 'C' = Confirmado."})"));
+}
+
+// A batch reads the parameters its postings use once: every later line costs only the check of
+// the parameters' version.
+TEST(PayableCli, ABatchReadsItsParametersOnceAndChecksTheirVersionPerLine) {
+  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
+  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
+  // Parameter reads of a batch of `linhas` postings through one runtime, as `call --batch` runs them.
+  const auto leituras = [](int linhas) {
+    cli::CallFlags flags;
+    cli::Runtime runtime(flags);
+    std::vector<Json> pedidos;
+    for (int linha = 0; linha < linhas; ++linha) pedidos.push_back(Lancamento(987000 + linha));
+    std::istringstream entrada(Linhas(pedidos));
+    std::ostringstream saida;
+    const std::uint64_t antes = runtime.Host().LeiturasParametros();
+    EXPECT_EQ(cli::RunBatch(runtime, entrada, saida, flags), 0) << saida.str();
+    return runtime.Host().LeiturasParametros() - antes;
+  };
+  const std::uint64_t uma = leituras(1);
+  EXPECT_GT(uma, 2u);
+  EXPECT_EQ(leituras(25), uma + 24);
 }
 
 TEST(BorderoCli, EntriesArePayableRecordsAndRefusalsKeepTheirClass) {

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "CentroCustoFixture.h"
 #include "Cli.h"
@@ -12,15 +14,38 @@
 
 namespace {
 
-// The command line commits: its rows use keys of their own (RECNUMs from 8800100, cost centers
-// CLI*, account 880001, branch 88), read and removed through a session of the test's own.
-class CentroCustoCliTest : public ::testing::Test {
+// The command line commits: each suite's rows use keys of their own, read and removed through a
+// session of the test's own.
+class CentroCustoCli : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
     setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
     FSessao = testsupport::NewSession("tests:cli");
   }
+  // One call of the command line: its exit code and its answer.
+  static std::pair<int, cli::Json> Chamar(const std::string& operacao, const std::string& args) {
+    std::istringstream pedido(R"({"args": )" + args + "}");
+    std::ostringstream saida, erros;
+    const int codigo = cli::Main({"call", operacao}, pedido, saida, erros);
+    return {codigo, cli::Json::parse(saida.str())};
+  }
+  // A batch of requests, one a line, that must all run: the answers in order.
+  static std::vector<cli::Json> Lote(const std::string& linhas) {
+    std::istringstream pedido(linhas);
+    std::ostringstream saida, erros;
+    EXPECT_EQ(cli::Main({"call", "--batch"}, pedido, saida, erros), 0) << saida.str() << erros.str();
+    std::istringstream respostas(saida.str());
+    std::vector<cli::Json> json;
+    for (std::string linha; std::getline(respostas, linha);) json.push_back(cli::Json::parse(linha));
+    return json;
+  }
+  std::unique_ptr<TOraSession> FSessao;
+};
+
+// RECNUMs from 8800100, cost centers CLI*, account 880001, branch 88.
+class CentroCustoCliTest : public CentroCustoCli {
+ protected:
   void TearDown() override {
     FSessao->ExecuteScript(
         "DELETE FROM public.ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN 8800100 AND 8800199 OR RECNUM > 9999999900;"
@@ -31,13 +56,6 @@ class CentroCustoCliTest : public ::testing::Test {
         "DELETE FROM public.ZTCONTA WHERE CODCONTA = 880001;"
         "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA = 880001;"
         "DELETE FROM public.ZTPARAMETROS WHERE NOME = 'UTILIZACENTROCUSTO' AND CODFILIAL = '88';");
-  }
-  // One call of the command line: its exit code and its answer.
-  std::pair<int, cli::Json> Chamar(const std::string& operacao, const std::string& args) {
-    std::istringstream pedido(R"({"args": )" + args + "}");
-    std::ostringstream saida, erros;
-    const int codigo = cli::Main({"call", operacao}, pedido, saida, erros);
-    return {codigo, cli::Json::parse(saida.str())};
   }
   std::string Linhas(const std::string& colunas = "RECNUM, CODIGOCENTROCUSTO, VALOR") {
     return costcenter_it::Todas(*FSessao, "SELECT " + colunas +
@@ -55,25 +73,10 @@ class CentroCustoCliTest : public ::testing::Test {
         "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (880001, 'CLI1', "
         "60), (880001, 'CLI2', 40);");
   }
-  std::unique_ptr<TOraSession> FSessao;
 };
 
 const std::string kEntrada =
     R"("TipoLancto": 0, "CodFilial": "88", "CodConta": "880001", "DataLancto": "2026-03-10", "NumTransacao": )";
-
-// The principal was apportioned without an entry of its own in ZTLANC; its counterpart, given the
-// principal's value as it stands, still stores the principal's rows negated.
-TEST_F(CentroCustoCliTest, ACounterpartStoresItsPrincipalsRowsNegated) {
-  Cadastrar();
-  ASSERT_EQ(Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada + R"(8800111, "ValorLancto": 10.01})").first, 0);
-  const auto [codigo, resposta] =
-      Chamar("CentroCusto.ProcessoCentroCusto", "{" + kEntrada +
-                                                    R"(8800112, "ValorLancto": 10.01, "ContraPartida_Natureza": "S", )"
-                                                    R"("RecNumPrinc_CodPlanoConta": 8800111})");
-  EXPECT_EQ(codigo, 0) << resposta.dump();
-  EXPECT_EQ(Linhas("RECNUM, CODIGOCENTROCUSTO, VALOR, CONTRAPARTIDA, NVL(RECNUMPRINC, 0)"),
-            "8800111:CLI1:6.01:N:0 8800111:CLI2:4:N:0 8800112:CLI1:-6.01:S:8800111 8800112:CLI2:-4:S:8800111");
-}
 
 // Record numbers and account codes up to ten digits pass whole through every operation that
 // takes one.
@@ -155,54 +158,42 @@ TEST_F(CentroCustoCliTest, RowsToReplicateThatDoNotMakeAWholeApportionmentAreRef
   };
   std::string muitas;
   for (int i = 0; i < 2000; ++i) muitas += (i == 0 ? "" : ", ") + linha("CLI1", "0.05");
+  // The module's refusals exit 1; texts the dataset cannot hold are mistakes of the request,
+  // refused before the module runs (exit 2).
   const struct {
+    int saida;
     const char* nome;
     std::string linhas;
     std::string mensagem;
   } casos[] = {
-      {"partial", linha("CLI1", "30") + ", " + linha("CLI2", "30"),
+      {1, "partial", linha("CLI1", "30") + ", " + linha("CLI2", "30"),
        "O rateio a replicar soma 60% e deve totalizar 100%. Favor verificar!"},
-      {"negative row", linha("CLI1", "150") + ", " + linha("CLI2", "-50"),
+      {1, "negative row", linha("CLI1", "150") + ", " + linha("CLI2", "-50"),
        "Favor informar o percentual de rateio maior que zero!"},
-      {"zero row", linha("CLI1", "100") + ", " + linha("CLI2", "0"),
+      {1, "zero row", linha("CLI1", "100") + ", " + linha("CLI2", "0"),
        "Favor informar o percentual de rateio do lançamento para inclusão!"},
-      {"over 100", linha("CLI1", "60") + ", " + linha("CLI2", "60"),
+      {1, "over 100", linha("CLI1", "60") + ", " + linha("CLI2", "60"),
        "O percentual de rateio não pode ser maior que 100%. Favor verificar!"},
-      {"duplicate", linha("CLI1", "50") + ", " + linha("CLI1", "50"), "Centro de Custo CLI1 já existe!"},
-      {"2,000 rows of one center", muitas, "Centro de Custo CLI1 já existe!"},
-      {"no cost center", linha("", "100"), "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!"},
-      {"unknown", linha("CLI1", "50") + ", " + linha("CLIX", "50"), "Centro de Custo CLIX não cadastrado!"},
-      {"inactive", linha("CLI3", "100"), "Centro de Custo CLI3 inativo ou não recebe lançamentos!"},
+      {1, "duplicate", linha("CLI1", "50") + ", " + linha("CLI1", "50"), "Centro de Custo CLI1 já existe!"},
+      {1, "2,000 rows of one center", muitas, "Centro de Custo CLI1 já existe!"},
+      {1, "no cost center", linha("", "100"),
+       "Favor informar o Rateio Padrão ou Centro de Custo válido para inclusão!"},
+      {1, "unknown", linha("CLI1", "50") + ", " + linha("CLIX", "50"), "Centro de Custo CLIX não cadastrado!"},
+      {1, "inactive", linha("CLI3", "100"), "Centro de Custo CLI3 inativo ou não recebe lançamentos!"},
+      {2, "NUL in the code", R"({"CODIGOCENTROCUSTO": "CLI\u00001", "PERCRATEIO": 100})",
+       "args.RateiosAReplicar.CODIGOCENTROCUSTO: texto com caractere nulo (\\u0000)."},
+      {2, "code of 41 characters", linha(std::string(41, 'C'), "100"),
+       "args.RateiosAReplicar.CODIGOCENTROCUSTO: no máximo 40 caracteres."},
+      {2, "description of 81 characters",
+       R"({"CODIGOCENTROCUSTO": "CLI1", "DESCCENTROCUSTO": ")" + std::string(81, 'd') + R"(", "PERCRATEIO": 100})",
+       "args.RateiosAReplicar.DESCCENTROCUSTO: no máximo 80 caracteres."},
   };
   for (const auto& caso : casos) {
     SCOPED_TRACE(caso.nome);
     const auto [codigo, resposta] =
         Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
                "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" + caso.linhas + "]}");
-    EXPECT_EQ(codigo, 1) << resposta.dump();
-    EXPECT_EQ(resposta.value("message", ""), caso.mensagem) << resposta.dump();
-    EXPECT_EQ(Linhas(), "");
-  }
-  // Texts the dataset cannot hold are mistakes of the request, refused before the module runs.
-  const struct {
-    const char* nome;
-    std::string linha;
-    std::string mensagem;
-  } textos[] = {
-      {"NUL in the code", R"({"CODIGOCENTROCUSTO": "CLI\u00001", "PERCRATEIO": 100})",
-       "args.RateiosAReplicar.CODIGOCENTROCUSTO: texto com caractere nulo (\\u0000)."},
-      {"code of 41 characters", linha(std::string(41, 'C'), "100"),
-       "args.RateiosAReplicar.CODIGOCENTROCUSTO: no máximo 40 caracteres."},
-      {"description of 81 characters",
-       R"({"CODIGOCENTROCUSTO": "CLI1", "DESCCENTROCUSTO": ")" + std::string(81, 'd') + R"(", "PERCRATEIO": 100})",
-       "args.RateiosAReplicar.DESCCENTROCUSTO: no máximo 80 caracteres."},
-  };
-  for (const auto& caso : textos) {
-    SCOPED_TRACE(caso.nome);
-    const auto [codigo, resposta] =
-        Chamar("CentroCusto.ProcessoCentroCustoAReplicar",
-               "{" + kEntrada + R"(8800106, "ValorLancto": 10, "RateiosAReplicar": [)" + caso.linha + "]}");
-    EXPECT_EQ(codigo, 2) << resposta.dump();
+    EXPECT_EQ(codigo, caso.saida) << resposta.dump();
     EXPECT_EQ(resposta.value("message", ""), caso.mensagem) << resposta.dump();
     EXPECT_EQ(Linhas(), "");
   }
@@ -221,26 +212,21 @@ TEST_F(CentroCustoCliTest, ABatchHostApportionsReversesAndReplicatesAnEntry) {
   FSessao->ExecuteScript(
       "INSERT INTO public.ZTLANC (RECNUM, CODFILIAL, CODCONTA, VALOR) VALUES (8800101, '88', 880001, 10);");
   const std::string& entrada = kEntrada;
-  std::istringstream pedido(
-      R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {)" + entrada +
-      R"(8800101, "ValorLancto": 10, "RateiosAReplicar": [{"CODIGOCENTROCUSTO": "CLI1", "PERCRATEIO": 33.33}, )"
-      R"({"CODIGOCENTROCUSTO": "CLI2", "PERCRATEIO": 66.67}]}})"
-      "\n"
-      R"({"op": "CentroCusto.ProcessoCentroCusto", "args": {)" +
-      entrada +
-      R"(8800102, "ValorLancto": 1}})"
-      "\n"
-      R"({"op": "CentroCusto.estornarRateio", "args": {"recNumEstornado": 8800101, )"
-      R"("recNumPernaNegativa": 8800103, "recnumPernaPositiva": 8800104}})"
-      "\n"
-      R"({"op": "CentroCusto.ReplicarRateio", "args": {"recNumAReplicar": 8800101, "recNumNovoRateio": 8800105}})"
-      "\n");
-  std::ostringstream saida, erros;
-  ASSERT_EQ(cli::Main({"call", "--batch"}, pedido, saida, erros), 0) << saida.str() << erros.str();
-  std::istringstream respostas(saida.str());
-  std::vector<cli::Json> json;
-  for (std::string linha; std::getline(respostas, linha);) json.push_back(cli::Json::parse(linha));
-  ASSERT_EQ(json.size(), 4u) << saida.str();
+  const std::vector<cli::Json> json =
+      Lote(R"({"op": "CentroCusto.ProcessoCentroCustoAReplicar", "args": {)" + entrada +
+           R"(8800101, "ValorLancto": 10, "RateiosAReplicar": [{"CODIGOCENTROCUSTO": "CLI1", "PERCRATEIO": 33.33}, )"
+           R"({"CODIGOCENTROCUSTO": "CLI2", "PERCRATEIO": 66.67}]}})"
+           "\n"
+           R"({"op": "CentroCusto.ProcessoCentroCusto", "args": {)" +
+           entrada +
+           R"(8800102, "ValorLancto": 1}})"
+           "\n"
+           R"({"op": "CentroCusto.estornarRateio", "args": {"recNumEstornado": 8800101, )"
+           R"("recNumPernaNegativa": 8800103, "recnumPernaPositiva": 8800104}})"
+           "\n"
+           R"({"op": "CentroCusto.ReplicarRateio", "args": {"recNumAReplicar": 8800101, "recNumNovoRateio": 8800105}})"
+           "\n");
+  ASSERT_EQ(json.size(), 4u);
   EXPECT_EQ(json[0]["result"], cli::Json::parse(R"({"status": true, "mensagens": []})"));
   EXPECT_EQ(
       costcenter_it::Todas(*FSessao,
@@ -273,6 +259,83 @@ TEST_F(CentroCustoCliTest, AReplayedReversalOrReplicationIsRefusedAndWritesNothi
                                  "SELECT RECNUM, SUM(VALOR) FROM ZTRATEIOCENTROCUSTO WHERE RECNUM BETWEEN "
                                  "8800121 AND 8800123 GROUP BY RECNUM ORDER BY 1"),
             "8800121:100 8800122:-100 8800123:100");
+}
+
+// Orders from 8700100, cost centers CLP*, account 870001, branch 87.
+class CentroCustoPedidoCliTest : public CentroCustoCli {
+ protected:
+  void SetUp() override {
+    CentroCustoCli::SetUp();
+    Limpar();
+    // Account 870001 splits CLP1 60% and CLP2 40% in branch 87, which apportions orders.
+    FSessao->ExecuteScript(
+        "INSERT INTO public.ZTCENTROCUSTO (CODIGOCENTROCUSTO, DESCRICAO) VALUES ('CLP1', 'UM'), ('CLP2', 'DOIS');"
+        "INSERT INTO public.ZTLIB (CODTABELA, CODFUNC, CODIGOA) VALUES (10, 1, 'CLP1'), (10, 1, 'CLP2');"
+        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (870001, 'CLI', 'S');"
+        "INSERT INTO public.ZTPARAMETROS (NOME, CODFILIAL, VALOR) VALUES ('REALIZARATEIOPEDIDOCOMPRACONSUMO', '87', "
+        "'S');"
+        "INSERT INTO public.ZTCONTACENTROCUSTO (CODCONTA, CODIGOCENTROCUSTO, PERCRATEIO) VALUES (870001, 'CLP1', "
+        "60), (870001, 'CLP2', 40);");
+  }
+  void TearDown() override { Limpar(); }
+  void Limpar() {
+    FSessao->ExecuteScript(
+        "DELETE FROM public.ZTRATEIOCENTROCUSTOZTLANC3 WHERE NUMPED BETWEEN 8700100 AND 8700199;"
+        "DELETE FROM public.ZTCENTROCUSTO WHERE CODIGOCENTROCUSTO LIKE 'CLP%';"
+        "DELETE FROM public.ZTLIB WHERE CODIGOA LIKE 'CLP%';"
+        "DELETE FROM public.ZTCONTACENTROCUSTO WHERE CODCONTA = 870001;"
+        "DELETE FROM public.ZTCONTA WHERE CODCONTA = 870001;"
+        "DELETE FROM public.ZTPARAMETROS WHERE CODFILIAL = '87';");
+  }
+  std::string Linhas() {
+    return costcenter_it::Todas(*FSessao,
+                                "SELECT NUMPED, PREST, CODIGOCENTROCUSTO, VALOR FROM ZTRATEIOCENTROCUSTOZTLANC3 WHERE "
+                                "NUMPED BETWEEN 8700100 AND 8700199 ORDER BY NUMPED, PREST, CODIGOCENTROCUSTO");
+  }
+};
+
+const std::string kPrestacao =
+    R"("CodFilial": "87", "CodConta": "870001", "DataLancto": "2026-03-10", "Prestacao": "1", "NumeroPedido": )";
+
+// A batch host opens the form, changes a row, validates and saves the installment.
+TEST_F(CentroCustoPedidoCliTest, ABatchHostEditsTheFormAndSavesTheInstallment) {
+  const std::vector<cli::Json> json = Lote(
+      R"({"op": "CentroCustoPedidoCompraConsumo.ProcessoCentroCusto", "args": {)" + kPrestacao +
+      R"(8700101, "ValorLancto": 10, "ShowForm": true}})"
+      "\n"
+      R"({"op": "CentroCustoPedidoCompraConsumo.SetParametros", "args": {"Percentual": 50, "ValorRateio": 5, )"
+      R"("CodFilial": "87", "CodCentroCusto": "CLP1", "DescCentroCusto": "UM", "AlterandoLancto": true, "Linha": 1}})"
+      "\n"
+      R"({"op": "CentroCustoPedidoCompraConsumo.ValidaCamposInterface"})"
+      "\n"
+      R"({"op": "CentroCustoPedidoCompraConsumo.InsereCentroCusto_Client"})"
+      "\n"
+      R"({"op": "CentroCustoPedidoCompraConsumo.ValidaDadosInformados_Inclusao"})"
+      "\n"
+      R"({"op": "CentroCustoPedidoCompraConsumo.InsertCentroCusto_Banco"})"
+      "\n");
+  ASSERT_EQ(json.size(), 6u);
+  EXPECT_EQ(json[0]["result"]["rateios"].size(), 2u) << json[0].dump();
+  EXPECT_EQ(json[2]["result"]["codigo"], 0) << json[2].dump();
+  // The values no longer total the installment: they are recomputed from the percentages.
+  EXPECT_EQ(Linhas(), "8700101:1:CLP1:5 8700101:1:CLP2:4");
+}
+
+// A bad order number is the module's refusal (exit 1) with its text; a database failure while
+// saving keeps the area's message with the cause reachable (exit 2); nothing is written.
+TEST_F(CentroCustoPedidoCliTest, RefusalsAndDatabaseFailuresKeepTheirClass) {
+  auto [codigo, resposta] = Chamar("CentroCustoPedidoCompraConsumo.ProcessoCentroCusto",
+                                   "{" + kPrestacao + R"(-8700101, "ValorLancto": 10})");
+  EXPECT_EQ(codigo, 1) << resposta.dump();
+  EXPECT_EQ(resposta.value("message", ""), "Número de pedido inválido para o rateio de Centro de Custo: -8700101!");
+  // 60% of 10^13 does not fit the row's VALOR (numeric(14,2)).
+  std::tie(codigo, resposta) = Chamar("CentroCustoPedidoCompraConsumo.ProcessoCentroCusto",
+                                      "{" + kPrestacao + R"(8700102, "ValorLancto": 1e13})");
+  EXPECT_EQ(codigo, 2) << resposta.dump();
+  EXPECT_EQ(resposta.value("message", ""), "Não foi possível inserir lançamentos de centro de custo.");
+  ASSERT_TRUE(resposta.contains("cause")) << resposta.dump();
+  EXPECT_EQ(resposta["cause"].value("exception", "").rfind("EOra", 0), 0u) << resposta.dump();
+  EXPECT_EQ(Linhas(), "");
 }
 
 }  // namespace

@@ -135,8 +135,8 @@ TEST_F(CentroCustoTest, BadInputIsRefusedWithItsExceptionAndOnlyThisRunsMessageA
     SCOPED_TRACE(validador);
     const std::function<bool()>& processar = chamada;
     bool aceito = false;
-    EXPECT_EQ(testsupport::Failure([&] { aceito = processar(); }),
-              classe == nullptr ? std::string("(no exception)") : std::string(classe) + ": " + mensagem);
+    EXPECT_FAILS_WITH(aceito = processar(),
+                      classe == nullptr ? std::string("(no exception)") : std::string(classe) + ": " + mensagem);
     EXPECT_FALSE(aceito);
     ASSERT_EQ(Validador().Count(), 1u);  // earlier runs' messages are gone
     EXPECT_EQ(Validador()[0], validador);
@@ -313,10 +313,6 @@ TEST_F(FormularioTest, AnAccountWithPriorityCostCentersRefusesAnyOther) {
   EXPECT_TRUE(Area().ExisteCentroCustoPrioritario("910002' OR '1'='1")->IsEmpty());
 }
 
-}  // namespace
-
-namespace {
-
 // Saving an entry's rows replaces the ones it had, except under routine 3421, which adds to them.
 TEST_F(CentroCustoTest, SavingReplacesTheEntrysRowsExceptUnderRoutine3421) {
   const std::string novas = "T1:33.33:3.33 T2:33.33:3.33 T3:33.34:3.34";
@@ -329,10 +325,6 @@ TEST_F(CentroCustoTest, SavingReplacesTheEntrysRowsExceptUnderRoutine3421) {
     EXPECT_EQ(Linhas(recnum, "PERCRATEIO, VALOR"), esperado);
   }
 }
-
-}  // namespace
-
-namespace {
 
 // The accounts that work with cost centers are read on the sub-module's first use and kept for its
 // life (one read per batch instead of one per entry); another kind of entry reads them again.

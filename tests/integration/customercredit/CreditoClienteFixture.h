@@ -61,16 +61,14 @@ class CreditoClienteTest : public testsupport::HostTest {
     TCreditoCliente c(cliente, valor, "1");
     c.NUMNOTA = 4455;
     c.HISTORICO = "DEVOLUCAO " + FMarca;
-    TMovimentacaoFinanceira m;
-    m.Tipo = TTipoMovimentacaoFinanceira::tMovimentarNumerario;
-    m.CodigoCaixaBanco = kCaixa;
-    m.CodigoCobranca = "D";
-    c.Movimentacao = m;
+    c.Movimentacao = Caixa();
     return c;
   }
 
+  // The cash movement on account 9961.
   [[nodiscard]] static TMovimentacaoFinanceira Caixa() {
     TMovimentacaoFinanceira m;
+    m.Tipo = TTipoMovimentacaoFinanceira::tMovimentarNumerario;
     m.CodigoCaixaBanco = kCaixa;
     m.CodigoCobranca = "D";
     return m;

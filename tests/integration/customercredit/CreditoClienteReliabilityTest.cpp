@@ -33,6 +33,14 @@ std::string Valor(TOraSession& sessao, const std::string& sql) {
   return testsupport::QueryValue(sessao, sql).value_or("");
 }
 
+// The cash movement on account 9962.
+TMovimentacaoFinanceira Caixa() {
+  TMovimentacaoFinanceira m;
+  m.CodigoCaixaBanco = kCaixa;
+  m.CodigoCobranca = "D";
+  return m;
+}
+
 void Executar(TOraSession& sessao, const std::string& sql) {
   TOraQuery query(&sessao);
   query.SQL.Add(sql);
@@ -77,10 +85,7 @@ class CreditoClienteReliability : public ::testing::Test {
   double CreditoConfirmado(double valor) {
     TOraTransaction transacao(Sessao());
     TCreditoCliente c(kCliente, valor, "1");
-    TMovimentacaoFinanceira m;
-    m.CodigoCaixaBanco = kCaixa;
-    m.CodigoCobranca = "D";
-    c.Movimentacao = m;
+    c.Movimentacao = Caixa();
     std::string mensagem;
     EXPECT_TRUE(FVerificacao.Financeiro->GetCreditoCliente()->IncluirCreditoCliente(c, mensagem));
     transacao.Commit();
@@ -132,11 +137,8 @@ TEST_F(CreditoClienteReliability, ConcurrentReversalsOfOneCreditPayTheMoneyOutOn
   const int sessoes = testsupport::SoakSessions();
   const auto erros = testsupport::InParallel(sessoes, "credito-estorno", [codigo](HostSession& s, int) {
     TOraTransaction transacao(s.Host->Sessao());
-    TMovimentacaoFinanceira m;
-    m.CodigoCaixaBanco = kCaixa;
-    m.CodigoCobranca = "D";
     std::string mensagem;
-    s.Financeiro->GetCreditoCliente()->EstornarCreditoCliente(codigo, 40, "", "", m, mensagem);
+    s.Financeiro->GetCreditoCliente()->EstornarCreditoCliente(codigo, 40, "", "", Caixa(), mensagem);
     transacao.Commit();
   });
   EXPECT_EQ(Sucessos(erros), 1);
@@ -193,76 +195,53 @@ TEST_F(CreditoClienteReliability, SettlementAsCreditIsACommandLineOperation) {
 }
 
 // A request the command line refuses (exit 2), or the module or its database package refuses
-// (exit 1), with its text and exit code.
-struct Pedido {
-  const char* Nome;
-  const char* Operacao;
-  const char* Corpo;
-  int Saida;
-  const char* Mensagem;
-};
-
-class CreditoClienteHostileInput : public ::testing::TestWithParam<Pedido> {
- protected:
-  void SetUp() override {
-    FSpoolAnterior = DiretorioSpool(-1);
-    FSpool = std::filesystem::temp_directory_path() / ("quorvin-credito-cli-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(FSpool);
-    DefinirDiretorios(DiretorioProd(-1), FSpool.string());
-  }
-  void TearDown() override {
-    DefinirDiretorios(DiretorioProd(-1), FSpoolAnterior);
-    std::error_code ignorado;
-    std::filesystem::remove_all(FSpool, ignorado);
-  }
-  std::filesystem::path FSpool;
-  std::string FSpoolAnterior;
-};
-
-INSTANTIATE_TEST_SUITE_P(
-    Cli, CreditoClienteHostileInput,
-    ::testing::Values(Pedido{"TextWhereACodeGoes", "CreditoCliente.IncluirCreditoCliente",
-                             R"({"args": {"CreditoCliente": {"CODCLI": "8891", "CODFILIAL": "1", "VALOR": 10}}})", 2,
-                             "args.CreditoCliente.CODCLI: esperado número, recebido texto."},
-                      Pedido{"BranchTooWide", "CreditoCliente.IncluirCreditoCliente",
-                             R"({"args": {"CreditoCliente": {"CODCLI": 8891, "CODFILIAL": "123", "VALOR": 10}}})", 2,
-                             "CODFILIAL"},
-                      Pedido{"MovementKindOutOfRange", "CreditoCliente.EstornarCreditoCliente",
-                             R"({"args": {"CodigoCredito": 1, "ValorEstorno": 1, "Movimentacao": {"Tipo": 7}}})", 2,
-                             "args.Movimentacao.Tipo: valor fora do domínio (0 a 1)."},
-                      Pedido{"FractionalCreditCode", "CreditoCliente.EstornarCreditoCliente",
-                             R"({"args": {"CodigoCredito": 1.5, "ValorEstorno": 1}})", 2, "CodigoCredito"},
-                      Pedido{"TitlesThatAreNotAList", "CreditoCliente.BaixarUmCreditoComUmOuVariosTitulos",
-                             R"({"args": {"CreditoCliente": {"CODIGO": 1}, "ListaTitulos": {"NUMTRANSVENDA": 1}}})", 2,
-                             "args.ListaTitulos: esperada lista JSON, recebido objeto."},
-                      Pedido{"UnknownArgument", "CreditoCliente.AtualizarBaixarCreditoClienteVarejo",
-                             R"({"args": {"CodigoCreditoo": 1}})", 2, "campo desconhecido \"CodigoCreditoo\""},
-                      Pedido{"InstalmentThatTriesToEndItsLiteral", "CreditoCliente.EstornarTituloBaixadoComCredito",
-                             R"({"args": {"NumeroTransacaoVenda": 889199, "Prestacao": "1'"}})", 1,
-                             "O título 889199-1' não existe."},
-                      Pedido{"HistoryThatTriesToEndItsLiteral", "CreditoCliente.BaixarCreditoClienteVarejo",
-                             R"({"args": {"CodigoCredito": 999999991, "ValorBaixar": 1,
+// (exit 1), with its text and exit code; nothing is written.
+TEST_F(CreditoClienteReliability, HostileInputIsRefusedClearlyAndWritesNothing) {
+  const struct {
+    const char* nome;
+    const char* operacao;
+    const char* corpo;
+    int saida;
+    const char* mensagem;
+  } casos[] = {
+      {"TextWhereACodeGoes", "CreditoCliente.IncluirCreditoCliente",
+       R"({"args": {"CreditoCliente": {"CODCLI": "8891", "CODFILIAL": "1", "VALOR": 10}}})", 2,
+       "args.CreditoCliente.CODCLI: esperado número, recebido texto."},
+      {"BranchTooWide", "CreditoCliente.IncluirCreditoCliente",
+       R"({"args": {"CreditoCliente": {"CODCLI": 8891, "CODFILIAL": "123", "VALOR": 10}}})", 2, "CODFILIAL"},
+      {"MovementKindOutOfRange", "CreditoCliente.EstornarCreditoCliente",
+       R"({"args": {"CodigoCredito": 1, "ValorEstorno": 1, "Movimentacao": {"Tipo": 7}}})", 2,
+       "args.Movimentacao.Tipo: valor fora do domínio (0 a 1)."},
+      {"FractionalCreditCode", "CreditoCliente.EstornarCreditoCliente",
+       R"({"args": {"CodigoCredito": 1.5, "ValorEstorno": 1}})", 2, "CodigoCredito"},
+      {"TitlesThatAreNotAList", "CreditoCliente.BaixarUmCreditoComUmOuVariosTitulos",
+       R"({"args": {"CreditoCliente": {"CODIGO": 1}, "ListaTitulos": {"NUMTRANSVENDA": 1}}})", 2,
+       "args.ListaTitulos: esperada lista JSON, recebido objeto."},
+      {"UnknownArgument", "CreditoCliente.AtualizarBaixarCreditoClienteVarejo", R"({"args": {"CodigoCreditoo": 1}})", 2,
+       "campo desconhecido \"CodigoCreditoo\""},
+      {"InstalmentThatTriesToEndItsLiteral", "CreditoCliente.EstornarTituloBaixadoComCredito",
+       R"({"args": {"NumeroTransacaoVenda": 889199, "Prestacao": "1'"}})", 1, "O título 889199-1' não existe."},
+      {"HistoryThatTriesToEndItsLiteral", "CreditoCliente.BaixarCreditoClienteVarejo",
+       R"({"args": {"CodigoCredito": 999999991, "ValorBaixar": 1,
                             "Historico": "x'); DELETE FROM ZTCRECLI; --"}})",
-                             1, "Não existe crédito cadastrado para o código 999999991"},
-                      Pedido{"CounterEntryOfAnUnknownCredit", "CreditoCliente.ApenasGerarContraPartidaCredito",
-                             R"({"args": {"CodigoCredito": 999999992, "NumCred": 1}})", 1,
-                             "Erro ao gerar contra-partida em ZTCRECLI: "}),
-    [](const ::testing::TestParamInfo<Pedido>& info) { return info.param.Nome; });
-
-TEST_P(CreditoClienteHostileInput, IsRefusedClearlyAndWritesNothing) {
+       1, "Não existe crédito cadastrado para o código 999999991"},
+      {"CounterEntryOfAnUnknownCredit", "CreditoCliente.ApenasGerarContraPartidaCredito",
+       R"({"args": {"CodigoCredito": 999999992, "NumCred": 1}})", 1, "Erro ao gerar contra-partida em ZTCRECLI: "},
+  };
   setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
   setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
-  HostSession verificacao("tests-credito-cli");
   const std::string contagem = "SELECT COUNT(*) || '/' || NVL(SUM(VALOR), 0) FROM ZTCRECLI";
-  const std::string antes = Valor(verificacao.Host->Sessao(), contagem);
-  std::istringstream entrada(GetParam().Corpo);
-  std::ostringstream saida, erros;
-  EXPECT_EQ(cli::Main({"call", GetParam().Operacao}, entrada, saida, erros), GetParam().Saida)
-      << saida.str() << erros.str();
-  const cli::Json resposta = cli::Json::parse(saida.str());
-  EXPECT_EQ(resposta["ok"], false) << saida.str();
-  EXPECT_NE(resposta["message"].get<std::string>().find(GetParam().Mensagem), std::string::npos) << saida.str();
-  EXPECT_EQ(Valor(verificacao.Host->Sessao(), contagem), antes);
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    const std::string antes = Valor(Sessao(), contagem);
+    std::istringstream entrada(caso.corpo);
+    std::ostringstream saida, erros;
+    EXPECT_EQ(cli::Main({"call", caso.operacao}, entrada, saida, erros), caso.saida) << saida.str() << erros.str();
+    const cli::Json resposta = cli::Json::parse(saida.str());
+    EXPECT_EQ(resposta["ok"], false) << saida.str();
+    EXPECT_NE(resposta["message"].get<std::string>().find(caso.mensagem), std::string::npos) << saida.str();
+    EXPECT_EQ(Valor(Sessao(), contagem), antes);
+  }
 }
 
 }  // namespace

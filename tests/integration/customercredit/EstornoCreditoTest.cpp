@@ -23,10 +23,8 @@ TEST_F(Estorno, TotalClosesTheCreditWithANegativeTwinAndPaysTheMoneyOut) {
                    "), 'mesmo NUMCRED do fechado', '?') FROM ZTCRECLI T, ZTCRECLI C WHERE C.CODIGO = " +
                    ShortestDecimal(codigo) + " AND T.CODCLI = C.CODCLI AND T.VALOR < 0"),
             Textos{"S|CLIENTE DESISTIU|mesmo|mesmo NUMCRED do fechado"});
-  EXPECT_EQ(
-      testsupport::Failure([&] {
-        static_cast<void>(dynamic_cast<TBLLCreditoCliente&>(Credito()).GetControladorDALCredito().ObterCredito(codigo));
-      }),
+  EXPECT_FAILS_WITH(
+      static_cast<void>(dynamic_cast<TBLLCreditoCliente&>(Credito()).GetControladorDALCredito().ObterCredito(codigo)),
       "ExNaoExisteCreditoClienteParaCodigoInformado: Não existe crédito cadastrado para o código " +
           ShortestDecimal(codigo));
 }
@@ -45,44 +43,46 @@ TEST_F(Estorno, PartialLeavesANewOpenCreditForTheRest) {
   EXPECT_EQ(Scalar("SELECT VALOR FROM ZTMOVCR WHERE CODBANCO = 9961 AND TIPO = 'C'"), "30");
 }
 
-TEST_F(Estorno, AboveTheCreditsValueIsRefusedBeforeAnyWrite) {
+// The arguments and the credit are checked before anything is written; a reversed credit is not
+// open any more, so a second reversal finds nothing to reverse.
+TEST_F(Estorno, RefusalsComeBeforeAnyWrite) {
   const double codigo = Incluido(1000);
-  const std::string antes = Contagem();
-  std::string mensagem;
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 1234.5, "", "", Caixa(), mensagem); }),
-            "ExValorEstornadoMaiorQueValorCredito: O valor do estorno não pode ser maior que o valor do crédito.\r"
-            "Valor do estorno: 1.234,50\rValor do crédito: 1.000,00");
-  EXPECT_EQ(Contagem(), antes);
-  EXPECT_EQ(Creditos(), Textos{"1000|aberto|-|DEVOLUCAO " + FMarca});
-}
-
-TEST_F(Estorno, ArgumentsAndTheCreditAreCheckedFirst) {
-  const double codigo = Incluido(50);
-  std::string mensagem;
+  const double estornado = Incluido(40);
+  Exec("UPDATE ZTCRECLI SET DTESTORNO = TRUNC(SYSDATE) WHERE CODIGO = " + ShortestDecimal(estornado));
   TMovimentacaoFinanceira sem_caixa = Caixa();
   sem_caixa.CodigoCaixaBanco = 0;
   TMovimentacaoFinanceira sem_conta;
   sem_conta.Tipo = TTipoMovimentacaoFinanceira::tMovimentarContaGerencial;
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 10, "", "", sem_caixa, mensagem); }),
-            "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco.");
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 10, "", "", sem_conta, mensagem); }),
-            "ExContaGerencialNaoInformada: Conta gerencial não informada");
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 0, "", "", Caixa(), mensagem); }),
-            "ExValorZerado: O valor informado não pode estar vazio ou igual a zero.");
-  ASSERT_TRUE(Credito().EstornarCreditoCliente(codigo, 50, "", "", Caixa(), mensagem));
-  // A reversed credit is not open any more: a second reversal finds nothing to reverse.
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 50, "", "", Caixa(), mensagem); }),
-            "ExNaoExisteCreditoClienteParaCodigoInformado: Não existe crédito cadastrado para o código " +
-                ShortestDecimal(codigo));
-}
-
-TEST_F(Estorno, ReversedButUnusedCreditIsReportedAsReversed) {
-  const double codigo = Incluido(40);
-  Exec("UPDATE ZTCRECLI SET DTESTORNO = TRUNC(SYSDATE) WHERE CODIGO = " + ShortestDecimal(codigo));
+  const struct {
+    double codigo, valor;
+    TMovimentacaoFinanceira movimentacao;
+    std::string esperado;
+  } casos[] = {
+      {codigo, 10, sem_caixa, "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco."},
+      {codigo, 10, sem_conta, "ExContaGerencialNaoInformada: Conta gerencial não informada"},
+      {codigo, 0, Caixa(), "ExValorZerado: O valor informado não pode estar vazio ou igual a zero."},
+      {codigo, 1234.5, Caixa(),
+       "ExValorEstornadoMaiorQueValorCredito: O valor do estorno não pode ser maior que o valor do crédito.\r"
+       "Valor do estorno: 1.234,50\rValor do crédito: 1.000,00"},
+      // Reversed but never used: reported as reversed.
+      {estornado, 10, Caixa(),
+       "ExCodigoCreditoClienteInformadoJaEstornado: O código " + ShortestDecimal(estornado) +
+           " informado já esta estornado."},
+  };
+  const std::string antes = Contagem();
+  const Textos creditos = Creditos();
   std::string mensagem;
-  EXPECT_EQ(testsupport::Failure([&] { Credito().EstornarCreditoCliente(codigo, 10, "", "", Caixa(), mensagem); }),
-            "ExCodigoCreditoClienteInformadoJaEstornado: O código " + ShortestDecimal(codigo) +
-                " informado já esta estornado.");
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.esperado);
+    EXPECT_FAILS_WITH(Credito().EstornarCreditoCliente(caso.codigo, caso.valor, "", "", caso.movimentacao, mensagem),
+                      caso.esperado);
+  }
+  EXPECT_EQ(Contagem(), antes);
+  EXPECT_EQ(Creditos(), creditos);
+  ASSERT_TRUE(Credito().EstornarCreditoCliente(codigo, 1000, "", "", Caixa(), mensagem));
+  EXPECT_FAILS_WITH(Credito().EstornarCreditoCliente(codigo, 1000, "", "", Caixa(), mensagem),
+                    "ExNaoExisteCreditoClienteParaCodigoInformado: Não existe crédito cadastrado para o código " +
+                        ShortestDecimal(codigo));
 }
 
 TEST_F(Estorno, Routine619KeepsTheClosedCreditsHistory) {

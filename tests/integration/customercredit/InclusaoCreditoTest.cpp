@@ -113,7 +113,7 @@ TEST_F(Inclusao, ChecksRunInOrderBeforeAnyWrite) {
     TCreditoCliente c = PorCaixa(10);
     caso.Mudar(c);
     std::string mensagem;
-    EXPECT_EQ(testsupport::Failure([&] { Credito().IncluirCreditoCliente(c, mensagem); }), caso.Esperado);
+    EXPECT_FAILS_WITH(Credito().IncluirCreditoCliente(c, mensagem), caso.Esperado);
     EXPECT_EQ(c.CODIGO, 0);
   }
   EXPECT_EQ(Contagem(), antes);
@@ -181,12 +181,6 @@ TEST_F(Inclusao, ALogFailureDoesNotStopTheInclusionNorTheNextLogRows) {
   TCreditoCliente d = PorCaixa(20);
   EXPECT_TRUE(Credito().IncluirCreditoCliente(d, mensagem));
   EXPECT_EQ(Scalar("SELECT VALOR FROM ZTCRECLI WHERE CODIGO = " + ShortestDecimal(d.CODIGO)), "20");
-}
-
-TEST_F(Inclusao, TheFacadeCreatesTheAreaOnce) {
-  IFin_CreditoCliente* primeira = Financeiro().GetCreditoCliente();
-  ASSERT_NE(primeira, nullptr);
-  EXPECT_EQ(Financeiro().GetCreditoCliente(), primeira);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "ValesFixture.h"
@@ -9,7 +8,6 @@
 
 namespace {
 
-using valestest::Falha;
 using valestest::Textos;
 using valestest::ValesTest;
 
@@ -88,55 +86,50 @@ TEST_F(BaixaVale, PartialWriteOffOfADebitVoucherLeavesTheDesignedRows) {
             "70");
 }
 
-struct Total {
-  const char* Name;
-  double Valor;
-  bool Dinheiro;
-  int Rotina;
-  Textos Esperado;
-};
-
-void PrintTo(const Total& t, std::ostream* out) {
-  *out << t.Name;
-}
-
-class BaixaTotal : public BaixaVale, public ::testing::WithParamInterface<Total> {};
-
 // Equal to or above the voucher's value, the write-off settles the voucher's value: the voucher
 // closes with its own nature, one closed settlement row, the voucher movement and either the cash
-// movement or the paid entry. Routine 1266 names the partner in the voucher movement.
-TEST_P(BaixaTotal, SettlesTheVouchersValue) {
-  Host().SetCodigoRotina(GetParam().Rotina);
-  const RFin_ParametrosInclusaoVale vale = Incluir();
-  RFin_ParamBaixaVale baixa = Baixa(vale, GetParam().Valor);
-  baixa.PAGOEMDINHEIRO = GetParam().Dinheiro;
-  TStringList lista;
-  ASSERT_TRUE(Vales().BaixarValeIndividual(baixa, &lista));
-  EXPECT_EQ(Razao(vale), (Textos{"D|100|baixado|9941|V|R|ADIANTAMENTO DE VIAGEM|VIAGEM A CAMPINAS|-|880001",
-                                 "C|100|baixado|9941|T|S|ACERTO DE VIAGEM|DEVOLUCAO|12|880001"}));
-  EXPECT_EQ(Dinheiro(vale), GetParam().Esperado);
-  EXPECT_EQ(lista.Count(), GetParam().Dinheiro ? 0u : 1u);
+// movement (which needs no accounting account) or the paid entry. Routine 1266 names the partner
+// in the voucher movement.
+TEST_F(BaixaVale, AFullWriteOffSettlesTheVouchersValue) {
+  const struct {
+    const char* nome;
+    double valor;
+    bool dinheiro;
+    int rotina;
+    Textos esperado;
+  } casos[] = {
+      {"EqualThroughThePayables",
+       100,
+       false,
+       614,
+       {"mov|VALE|C|100|0|DEVOLUCAO|-", "cp|0|O|100|100|JOSE DA SILVA|T|principal|4455|C"}},
+      {"GreaterSettlesOnlyTheVoucher",
+       130,
+       false,
+       614,
+       {"mov|VALE|C|100|0|DEVOLUCAO|-", "cp|0|O|100|100|JOSE DA SILVA|T|principal|4455|C"}},
+      {"InCash", 100, true, 614, {"mov|VALE|C|100|0|DEVOLUCAO|-", "mov|D|D|100|0|DEVOLUCAO|-"}},
+      {"Routine1266NamesThePartner",
+       100,
+       true,
+       1266,
+       {"mov|VALE|C|100|0|7701 - JOSE DA SILVA|-", "mov|D|D|100|0|DEVOLUCAO|-"}},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    Host().SetCodigoRotina(caso.rotina);
+    const RFin_ParametrosInclusaoVale vale = Incluir();
+    RFin_ParamBaixaVale baixa = Baixa(vale, caso.valor);
+    baixa.PAGOEMDINHEIRO = caso.dinheiro;
+    if (caso.dinheiro) baixa.CODCONTA = 0;
+    TStringList lista;
+    ASSERT_TRUE(Vales().BaixarValeIndividual(baixa, &lista));
+    EXPECT_EQ(Razao(vale), (Textos{"D|100|baixado|9941|V|R|ADIANTAMENTO DE VIAGEM|VIAGEM A CAMPINAS|-|880001",
+                                   "C|100|baixado|9941|T|S|ACERTO DE VIAGEM|DEVOLUCAO|12|880001"}));
+    EXPECT_EQ(Dinheiro(vale), caso.esperado);
+    EXPECT_EQ(lista.Count(), caso.dinheiro ? 0u : 1u);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vouchers, BaixaTotal,
-    ::testing::Values(Total{"EqualThroughThePayables",
-                            100,
-                            false,
-                            614,
-                            {"mov|VALE|C|100|0|DEVOLUCAO|-", "cp|0|O|100|100|JOSE DA SILVA|T|principal|4455|C"}},
-                      Total{"GreaterSettlesOnlyTheVoucher",
-                            130,
-                            false,
-                            614,
-                            {"mov|VALE|C|100|0|DEVOLUCAO|-", "cp|0|O|100|100|JOSE DA SILVA|T|principal|4455|C"}},
-                      Total{"InCash", 100, true, 614, {"mov|VALE|C|100|0|DEVOLUCAO|-", "mov|D|D|100|0|DEVOLUCAO|-"}},
-                      Total{"Routine1266NamesThePartner",
-                            100,
-                            true,
-                            1266,
-                            {"mov|VALE|C|100|0|7701 - JOSE DA SILVA|-", "mov|D|D|100|0|DEVOLUCAO|-"}}),
-    [](const ::testing::TestParamInfo<Total>& info) { return info.param.Name; });
 
 // A representative's credit voucher: the settlement is a debit and the paid entry is negative,
 // on the partner, with the voucher's second history.
@@ -160,9 +153,10 @@ TEST_F(BaixaVale, AVoucherAlreadyWrittenOffFailsWithTheInnerMessage) {
   const std::string contagem = Contagem();
   TStringList lista;
   lista.Add("77");
-  EXPECT_EQ(Falha([&] { Vales().BaixarValeIndividual(Baixa(vale, 40), &lista); }),
-            "ExProcessoBaixaVale: Ocorreu um problema durante o processo de baixa de vale. Erro: \rVale número " +
-                ShortestDecimal(vale.NUMVALE) + " já baixado.");
+  EXPECT_FAILS_WITH(
+      Vales().BaixarValeIndividual(Baixa(vale, 40), &lista),
+      "ExProcessoBaixaVale: Ocorreu um problema durante o processo de baixa de vale. Erro: \rVale número " +
+          ShortestDecimal(vale.NUMVALE) + " já baixado.");
   EXPECT_EQ(Razao(vale), depois_da_primeira);
   EXPECT_EQ(Contagem(), contagem);
   EXPECT_EQ(lista.Lines(), (std::vector<std::string>{"77"}));
@@ -171,9 +165,10 @@ TEST_F(BaixaVale, AVoucherAlreadyWrittenOffFailsWithTheInnerMessage) {
   outro.RECNUM = ScalarNumber("SELECT RECNUM FROM ZTCORREN WHERE DTBAIXAVALE IS NULL AND NUMVALE = " +
                               ShortestDecimal(vale.NUMVALE));
   outro.CODPARCEIRO = kMotorista;
-  EXPECT_EQ(Falha([&] { Vales().BaixarValeIndividual(outro, nullptr); }),
-            "ExProcessoBaixaVale: Ocorreu um problema durante o processo de baixa de vale. Erro: \rVale número " +
-                ShortestDecimal(vale.NUMVALE) + " já baixado.");
+  EXPECT_FAILS_WITH(
+      Vales().BaixarValeIndividual(outro, nullptr),
+      "ExProcessoBaixaVale: Ocorreu um problema durante o processo de baixa de vale. Erro: \rVale número " +
+          ShortestDecimal(vale.NUMVALE) + " já baixado.");
   outro.CODPARCEIRO = kFuncionario;
   outro.VALORVALE = 60;
   EXPECT_TRUE(Vales().BaixarValeIndividual(outro, nullptr));
@@ -218,81 +213,59 @@ TEST_F(BaixaVale, EachPayableEntryIsAddedToTheCallersList) {
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTLANC WHERE RECNUM IN (" + lista[0] + lista[1] + ")"), "2");
 }
 
-struct Recusa {
-  const char* Name;
-  void (*Ajustar)(RFin_ParamBaixaVale&);
-  const char* Esperado;
-};
-
-void PrintTo(const Recusa& r, std::ostream* out) {
-  *out << r.Name;
-}
-
-class BaixaRecusada : public BaixaVale, public ::testing::WithParamInterface<Recusa> {};
-
 // Each check in its order; a value of nothing to settle is refused with the others, before the
 // voucher is touched.
-TEST_P(BaixaRecusada, BeforeTheVoucherIsTouched) {
-  const RFin_ParametrosInclusaoVale vale = Incluir();
-  const Textos antes = Razao(vale);
-  const std::string contagem = Contagem();
-  RFin_ParamBaixaVale baixa = Baixa(vale, 30);
-  GetParam().Ajustar(baixa);
-  EXPECT_EQ(Falha([&] { Vales().BaixarValeIndividual(baixa, nullptr); }), GetParam().Esperado);
-  EXPECT_EQ(Razao(vale), antes);
-  EXPECT_EQ(Contagem(), contagem);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Vouchers, BaixaRecusada,
-    ::testing::Values(
-        Recusa{"NoHistoryCodeComesFirst",
-               [](RFin_ParamBaixaVale& b) {
-                 b.CODHIST = 0;
-                 b.HISTORICO = " ";
-                 b.VALORBAIXA = 0;
-               },
-               "ExCodigoHistoricoObrigatorio: Favor informar o código do histórico principal."},
-        Recusa{"BlankHistory",
-               [](RFin_ParamBaixaVale& b) {
-                 b.HISTORICO = " \t";
-                 b.CODBANCOBAIXA = 0;
-               },
-               "ExHistoricoObrigatorio: Favor informar o histórico complementar."},
-        Recusa{"NoWriteOffAccount",
-               [](RFin_ParamBaixaVale& b) {
-                 b.CODBANCOBAIXA = -1;
-                 b.CODCONTA = 0;
-               },
-               "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco."},
-        Recusa{"NoAccountingAccountOutsideCash", [](RFin_ParamBaixaVale& b) { b.CODCONTA = 0; },
-               "ExCodigoContaObrigatorio: Favor informar o código da conta. Campo obrigatório para lançamento sem "
-               "movimentação de numerário!"},
-        Recusa{"ZeroValue", [](RFin_ParamBaixaVale& b) { b.VALORBAIXA = 0.004; },
-               "ExValorBaixarValeCreditoDebitoObrigatorio: O valor a baixar não pode ser nulo ou menor que zero"},
-        Recusa{"NegativeValueInCash",
-               [](RFin_ParamBaixaVale& b) {
-                 b.VALORBAIXA = -30;
-                 b.PAGOEMDINHEIRO = true;
-                 b.CODCONTA = 0;
-               },
-               "ExValorBaixarValeCreditoDebitoObrigatorio: O valor a baixar não pode ser nulo ou menor que zero"},
-        Recusa{"UnknownPartnerType", [](RFin_ParamBaixaVale& b) { b.TIPOPARCEIRO = "X"; },
-               "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."}),
-    [](const ::testing::TestParamInfo<Recusa>& info) { return info.param.Name; });
-
-TEST_F(BaixaVale, InCashNeedsNoAccountingAccount) {
-  const RFin_ParametrosInclusaoVale vale = Incluir();
-  RFin_ParamBaixaVale baixa = Baixa(vale, 100);
-  baixa.PAGOEMDINHEIRO = true;
-  baixa.CODCONTA = 0;
-  EXPECT_TRUE(Vales().BaixarValeIndividual(baixa, nullptr));
-}
-
-TEST_F(BaixaVale, NeedsTheCallersTransaction) {
-  Session().Rollback();
-  EXPECT_EQ(Falha([&] { Vales().BaixarValeIndividual(Baixa(Inclusao(), 10), nullptr); }),
-            "ExTransacaoNaoIniciada: Transação não iniciada.");
+TEST_F(BaixaVale, RefusalsComeBeforeTheVoucherIsTouched) {
+  const struct {
+    const char* nome;
+    void (*ajustar)(RFin_ParamBaixaVale&);
+    const char* esperado;
+  } casos[] = {
+      {"NoHistoryCodeComesFirst",
+       [](RFin_ParamBaixaVale& b) {
+         b.CODHIST = 0;
+         b.HISTORICO = " ";
+         b.VALORBAIXA = 0;
+       },
+       "ExCodigoHistoricoObrigatorio: Favor informar o código do histórico principal."},
+      {"BlankHistory",
+       [](RFin_ParamBaixaVale& b) {
+         b.HISTORICO = " \t";
+         b.CODBANCOBAIXA = 0;
+       },
+       "ExHistoricoObrigatorio: Favor informar o histórico complementar."},
+      {"NoWriteOffAccount",
+       [](RFin_ParamBaixaVale& b) {
+         b.CODBANCOBAIXA = -1;
+         b.CODCONTA = 0;
+       },
+       "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco."},
+      {"NoAccountingAccountOutsideCash", [](RFin_ParamBaixaVale& b) { b.CODCONTA = 0; },
+       "ExCodigoContaObrigatorio: Favor informar o código da conta. Campo obrigatório para lançamento sem "
+       "movimentação de numerário!"},
+      {"ZeroValue", [](RFin_ParamBaixaVale& b) { b.VALORBAIXA = 0.004; },
+       "ExValorBaixarValeCreditoDebitoObrigatorio: O valor a baixar não pode ser nulo ou menor que zero"},
+      {"NegativeValueInCash",
+       [](RFin_ParamBaixaVale& b) {
+         b.VALORBAIXA = -30;
+         b.PAGOEMDINHEIRO = true;
+         b.CODCONTA = 0;
+       },
+       "ExValorBaixarValeCreditoDebitoObrigatorio: O valor a baixar não pode ser nulo ou menor que zero"},
+      {"UnknownPartnerType", [](RFin_ParamBaixaVale& b) { b.TIPOPARCEIRO = "X"; },
+       "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    const RFin_ParametrosInclusaoVale vale = Incluir();
+    const Textos antes = Razao(vale);
+    const std::string contagem = Contagem();
+    RFin_ParamBaixaVale baixa = Baixa(vale, 30);
+    caso.ajustar(baixa);
+    EXPECT_FAILS_WITH(Vales().BaixarValeIndividual(baixa, nullptr), caso.esperado);
+    EXPECT_EQ(Razao(vale), antes);
+    EXPECT_EQ(Contagem(), contagem);
+  }
 }
 
 }  // namespace

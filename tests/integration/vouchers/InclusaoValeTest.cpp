@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "ValesFixture.h"
@@ -10,7 +9,6 @@
 
 namespace {
 
-using valestest::Falha;
 using valestest::Textos;
 using valestest::ValesTest;
 
@@ -169,58 +167,53 @@ TEST_F(InclusaoVale, ADatabaseFailureOfTheInsertKeepsItsTextAndCause) {
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCORREN WHERE NUMVALE = 990020"), "1");
 }
 
-struct Recusa {
-  const char* Name;
-  void (*Ajustar)(RFin_ParametrosInclusaoVale&);
-  const char* Esperado;
-};
-
-void PrintTo(const Recusa& r, std::ostream* out) {
-  *out << r.Name;
-}
-
-class InclusaoRecusada : public InclusaoVale, public ::testing::WithParamInterface<Recusa> {};
-
-TEST_P(InclusaoRecusada, BeforeAnythingIsWritten) {
+// Each check in its order, before anything is written.
+TEST_F(InclusaoVale, RefusalsComeBeforeAnythingIsWritten) {
+  const struct {
+    const char* nome;
+    void (*ajustar)(RFin_ParametrosInclusaoVale&);
+    const char* esperado;
+  } casos[] = {
+      {"NoBranch", [](RFin_ParametrosInclusaoVale& p) { p.CODFILIAL = " "; },
+       "ExCodigoFilialObrigatorio: Favor informar o código da filial."},
+      {"UnknownPartnerType", [](RFin_ParametrosInclusaoVale& p) { p.TIPOPARCEIRO = "f"; },
+       "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."},
+      {"NoPartner", [](RFin_ParametrosInclusaoVale& p) { p.CODPARCEIRO = 0; },
+       "ExCodigoParceiroObrigatorio: Favor informar o código do parceiro."},
+      {"NatureNeitherDebitNorCredit", [](RFin_ParametrosInclusaoVale& p) { p.NATUREZA = "E"; },
+       "ExNaturezaValeObrigatorio: Favor informar a natureza do vale."},
+      {"ValueRoundingToZero", [](RFin_ParametrosInclusaoVale& p) { p.VALOR = 0.004; },
+       "ExValorValeObrigatorio: Favor informar o valor do vale."},
+      {"NegativeValue", [](RFin_ParametrosInclusaoVale& p) { p.VALOR = -50; },
+       "ExValorValeObrigatorio: Favor informar o valor do vale."},
+      {"NoEntryDate", [](RFin_ParametrosInclusaoVale& p) { p.DTLANC = TDateTime(); },
+       "ExDataLancamentoObrigatorio: Favor informar a data de lançamento."},
+      {"MovementWithoutAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODBANCO = 0; },
+       "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco."},
+      {"PayableEntryWithoutAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODCONTA = 0; },
+       "ExCodigoContaObrigatorio: Favor informar o código da conta. Campo obrigatório para lançamento sem "
+       "movimentação de numerário!"},
+      {"FractionalCashAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODBANCO = 9941.5; },
+       "Exception: Código do caixa/banco inválido: 9941.5."},
+  };
   const std::string antes = Contagem();
-  RFin_ParametrosInclusaoVale p = Inclusao();
-  p.MOVIMENTARCONTAVALE = true;
-  p.LANCARCONTASPAGAR = true;
-  GetParam().Ajustar(p);
-  EXPECT_EQ(Falha([&] { Vales().IncluirVale(p); }), GetParam().Esperado);
-  EXPECT_EQ(Contagem(), antes);
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    RFin_ParametrosInclusaoVale p = Inclusao();
+    p.MOVIMENTARCONTAVALE = true;
+    p.LANCARCONTASPAGAR = true;
+    caso.ajustar(p);
+    EXPECT_FAILS_WITH(Vales().IncluirVale(p), caso.esperado);
+    EXPECT_EQ(Contagem(), antes);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vouchers, InclusaoRecusada,
-    ::testing::Values(
-        Recusa{"NoBranch", [](RFin_ParametrosInclusaoVale& p) { p.CODFILIAL = " "; },
-               "ExCodigoFilialObrigatorio: Favor informar o código da filial."},
-        Recusa{"UnknownPartnerType", [](RFin_ParametrosInclusaoVale& p) { p.TIPOPARCEIRO = "f"; },
-               "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."},
-        Recusa{"NoPartner", [](RFin_ParametrosInclusaoVale& p) { p.CODPARCEIRO = 0; },
-               "ExCodigoParceiroObrigatorio: Favor informar o código do parceiro."},
-        Recusa{"NatureNeitherDebitNorCredit", [](RFin_ParametrosInclusaoVale& p) { p.NATUREZA = "E"; },
-               "ExNaturezaValeObrigatorio: Favor informar a natureza do vale."},
-        Recusa{"ValueRoundingToZero", [](RFin_ParametrosInclusaoVale& p) { p.VALOR = 0.004; },
-               "ExValorValeObrigatorio: Favor informar o valor do vale."},
-        Recusa{"NegativeValue", [](RFin_ParametrosInclusaoVale& p) { p.VALOR = -50; },
-               "ExValorValeObrigatorio: Favor informar o valor do vale."},
-        Recusa{"NoEntryDate", [](RFin_ParametrosInclusaoVale& p) { p.DTLANC = TDateTime(); },
-               "ExDataLancamentoObrigatorio: Favor informar a data de lançamento."},
-        Recusa{"MovementWithoutAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODBANCO = 0; },
-               "ExCodigoCaixaBancoObrigatorio: Favor informar o código do caixa/banco."},
-        Recusa{"PayableEntryWithoutAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODCONTA = 0; },
-               "ExCodigoContaObrigatorio: Favor informar o código da conta. Campo obrigatório para lançamento sem "
-               "movimentação de numerário!"},
-        Recusa{"FractionalCashAccount", [](RFin_ParametrosInclusaoVale& p) { p.CODBANCO = 9941.5; },
-               "Exception: Código do caixa/banco inválido: 9941.5."}),
-    [](const ::testing::TestParamInfo<Recusa>& info) { return info.param.Name; });
-
-TEST_F(InclusaoVale, NeedsTheCallersTransaction) {
+TEST_F(InclusaoVale, InclusionAndWriteOffNeedTheCallersTransaction) {
   Session().Rollback();
   RFin_ParametrosInclusaoVale p = Inclusao();
-  EXPECT_EQ(Falha([&] { Vales().IncluirVale(p); }), "ExTransacaoNaoIniciada: Transação não iniciada.");
+  EXPECT_FAILS_WITH(Vales().IncluirVale(p), "ExTransacaoNaoIniciada: Transação não iniciada.");
+  EXPECT_FAILS_WITH(Vales().BaixarValeIndividual(Baixa(Inclusao(), 10), nullptr),
+                    "ExTransacaoNaoIniciada: Transação não iniciada.");
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 
 namespace {
 
-using valestest::Falha;
 using valestest::Textos;
 using valestest::ValesTest;
 
@@ -168,21 +167,21 @@ TEST_F(RelatorioVale, RefusesReversedRangesAndWrapsOtherFailures) {
                          0, 0, 0, primeiro, ultimo, TTipoOrdenacaoVale::toCodigoParceiro, TStatusParceiroVale::spTodos,
                          "", TSituacaoVales::svTodos);
   };
-  EXPECT_EQ(Falha([&] { emissao(Dia(2), Dia(1), 0, 0); }),
-            "ExIntervaloDatasInvalida: A data inicial não pode ser maior que a data final.");
-  EXPECT_EQ(Falha([&] { emissao(TDateTime(), TDateTime(), 9, 8); }),
-            "ExNumeroValeInicialMaiorNumeroValeFinal: O número do vale inicial não pode ser maior que o final.");
-  EXPECT_EQ(Falha([&] {
-              Vales().ExtratoVales(q, "7", TPesquisaPeriodoVale::ppDataLancamento, Dia(2), Dia(1),
-                                   TTipoParceiroVale::tpFuncionario, 0, 0, TTipoRelatorioExtratoVale::teAnalitico,
-                                   TTipoOrdenacaoVale::toCodigoParceiro, TStatusParceiroVale::spTodos, false,
-                                   TSituacaoVales::svTodos, 0, 0);
-            }),
-            "ExIntervaloDatasInvalida: A data inicial não pode ser maior que a data final.");
+  EXPECT_FAILS_WITH(emissao(Dia(2), Dia(1), 0, 0),
+                    "ExIntervaloDatasInvalida: A data inicial não pode ser maior que a data final.");
+  EXPECT_FAILS_WITH(
+      emissao(TDateTime(), TDateTime(), 9, 8),
+      "ExNumeroValeInicialMaiorNumeroValeFinal: O número do vale inicial não pode ser maior que o final.");
+  EXPECT_FAILS_WITH(Vales().ExtratoVales(q, "7", TPesquisaPeriodoVale::ppDataLancamento, Dia(2), Dia(1),
+                                         TTipoParceiroVale::tpFuncionario, 0, 0, TTipoRelatorioExtratoVale::teAnalitico,
+                                         TTipoOrdenacaoVale::toCodigoParceiro, TStatusParceiroVale::spTodos, false,
+                                         TSituacaoVales::svTodos, 0, 0),
+                    "ExIntervaloDatasInvalida: A data inicial não pode ser maior que a data final.");
   DefinirDiretorios(FProd, "/proc/sem-spool");
-  EXPECT_EQ(Falha([&] { emissao(TDateTime(), TDateTime(), 0, 0); }),
-            "Exception: Ocorreu um erro durante o processo de emissão de vale. \rNão foi possível gravar o arquivo "
-            "/proc/sem-spool/614_EXTRATO_EMISSAO_VALES.SQL.");
+  EXPECT_FAILS_WITH(
+      emissao(TDateTime(), TDateTime(), 0, 0),
+      "Exception: Ocorreu um erro durante o processo de emissão de vale. \rNão foi possível gravar o arquivo "
+      "/proc/sem-spool/614_EXTRATO_EMISSAO_VALES.SQL.");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "ValesFixture.h"
@@ -9,7 +8,6 @@
 
 namespace {
 
-using valestest::Falha;
 using valestest::Textos;
 using valestest::ValesTest;
 
@@ -52,82 +50,67 @@ TEST_F(TransferenciaVale, MovesTheVoucherAndItsPayableEntry) {
                                     "7703|R|-100|-100|ADIANTAMENTO DE VIAGEM|7703-ANA REPRESENTANTE|4455|02/03/2026|"
                                     "9941|1|C"}));
   // Moved once: a second transfer is refused and changes nothing.
-  EXPECT_EQ(Falha([&] { Transferir(p, kMotorista, "M", "CARLOS"); }),
-            "ExValeJaTransferido: Processo de transferência de vales cancelado! Foi selecionado um ou mais vales já "
-            "transferidos anteriormente.");
+  EXPECT_FAILS_WITH(
+      Transferir(p, kMotorista, "M", "CARLOS"),
+      "ExValeJaTransferido: Processo de transferência de vales cancelado! Foi selecionado um ou mais vales já "
+      "transferidos anteriormente.");
   EXPECT_EQ(Linha(p), "7703|R|1|7701|1|hoje");
   EXPECT_EQ(Lancamentos(p).size(), 3u);
 }
 
-TEST_F(TransferenciaVale, WithoutAPayableEntryOnlyTheLedgerRowMoves) {
-  const RFin_ParametrosInclusaoVale p = Incluir(false);
-  ASSERT_TRUE(Transferir(p, kProfissional, "P", "PAULO PROFISSIONAL"));
-  EXPECT_EQ(Linha(p), "7704|R|1|7701|1|hoje");
-  EXPECT_EQ(Lancamentos(p), Textos{});
-}
-
-// A closed row that shares the voucher's row number (a settlement) stays with its partner.
-TEST_F(TransferenciaVale, OnlyTheOpenRowMoves) {
+// Without a payable entry only the ledger row moves, and only the open one: a closed row that
+// shares the voucher's row number (a settlement) stays with its partner.
+TEST_F(TransferenciaVale, WithoutAPayableEntryOnlyTheOpenLedgerRowMoves) {
   const RFin_ParametrosInclusaoVale p = Incluir(false);
   Exec("INSERT INTO ZTCORREN (RECNUM, CODFUNC, TIPOFUNC, TIPOLANC, VALOR, NUMVALE, DTBAIXAVALE) VALUES (" +
        ShortestDecimal(p.RECNUM) + ", 7701, 'F', 'C', 10, 990099, SYSDATE)");
-  ASSERT_TRUE(Transferir(p, kMotorista, "M", "CARLOS MOTORISTA"));
-  EXPECT_EQ(Linha(p), "7702|M|1|7701|1|hoje");
+  ASSERT_TRUE(Transferir(p, kProfissional, "P", "PAULO PROFISSIONAL"));
+  EXPECT_EQ(Linha(p), "7704|R|1|7701|1|hoje");
+  EXPECT_EQ(Lancamentos(p), Textos{});
   EXPECT_EQ(Scalar("SELECT CODFUNC || TIPOFUNC || NVL(TO_CHAR(DTTRANSF), '-') FROM ZTCORREN WHERE NUMVALE = 990099"),
             "7701F-");
 }
 
-struct Recusa {
-  const char* Name;
-  double (*Destino)();
-  const char* Tipo;
-  void (*Ajustar)(RFin_ParametrosInclusaoVale&);
-  const char* Esperado;  // "%R" stands for the voucher's row number
-};
-
-void PrintTo(const Recusa& r, std::ostream* out) {
-  *out << r.Name;
-}
-
-class TransferenciaRecusada : public TransferenciaVale, public ::testing::WithParamInterface<Recusa> {};
-
-TEST_P(TransferenciaRecusada, ChangesNothing) {
-  RFin_ParametrosInclusaoVale p = Incluir(true);
-  const std::string antes = Linha(p);
-  const Textos lancamentos = Lancamentos(p);
-  RFin_ParametrosInclusaoVale pedido = p;
-  GetParam().Ajustar(pedido);
-  std::string esperado = GetParam().Esperado;
-  if (const std::size_t r = esperado.find("%R"); r != std::string::npos) {
-    esperado.replace(r, 2, ShortestDecimal(pedido.RECNUM));
+// Refusals change neither the row nor its payable entries.
+TEST_F(TransferenciaVale, RefusalsChangeNothing) {
+  const struct {
+    const char* nome;
+    double destino;
+    const char* tipo;
+    void (*ajustar)(RFin_ParametrosInclusaoVale&);
+    const char* esperado;  // "%R" stands for the voucher's row number
+  } casos[] = {
+      {"ToTheSamePartner", 7701, "F", [](RFin_ParametrosInclusaoVale&) {},
+       "ExNaoTransferirValeEntreMesmoParceiro: O processo de transferência de vales somente poderá ser feito "
+       "entre parceiros diferentes. Favor selecionar os registros que sejam diferentes do parceiro de "
+       "destino!"},
+      {"UnknownRow", 7703, "R", [](RFin_ParametrosInclusaoVale& p) { p.RECNUM = 999999999; },
+       "Exception: Nenhum vale em aberto com o RECNUM %R: a transferência não foi feita."},
+      {"AnotherVouchersDocument", 7703, "R", [](RFin_ParametrosInclusaoVale& p) { p.NUMDOC = 1; },
+       "Exception: A transação, o documento ou a data de lançamento informados não são os do vale de RECNUM %R."},
+      {"AnotherDate", 7703, "R", [](RFin_ParametrosInclusaoVale& p) { p.DTLANC = TDateTime::EncodeDate(2026, 3, 3); },
+       "Exception: A transação, o documento ou a data de lançamento informados não são os do vale de RECNUM %R."},
+      {"NoDestination", 0, "R", [](RFin_ParametrosInclusaoVale&) {},
+       "ExCodigoParceiroObrigatorio: Favor informar o código do parceiro."},
+      {"DestinationTypeUnknown", 7703, "", [](RFin_ParametrosInclusaoVale&) {},
+       "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    RFin_ParametrosInclusaoVale p = Incluir(true);
+    const std::string antes = Linha(p);
+    const Textos lancamentos = Lancamentos(p);
+    RFin_ParametrosInclusaoVale pedido = p;
+    caso.ajustar(pedido);
+    std::string esperado = caso.esperado;
+    if (const std::size_t r = esperado.find("%R"); r != std::string::npos) {
+      esperado.replace(r, 2, ShortestDecimal(pedido.RECNUM));
+    }
+    EXPECT_FAILS_WITH(Transferir(pedido, caso.destino, caso.tipo, "DESTINO"), esperado);
+    EXPECT_EQ(Linha(p), antes);
+    EXPECT_EQ(Lancamentos(p), lancamentos);
   }
-  EXPECT_EQ(Falha([&] { Transferir(pedido, GetParam().Destino(), GetParam().Tipo, "DESTINO"); }), esperado);
-  EXPECT_EQ(Linha(p), antes);
-  EXPECT_EQ(Lancamentos(p), lancamentos);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vouchers, TransferenciaRecusada,
-    ::testing::Values(
-        Recusa{"ToTheSamePartner", [] { return 7701.0; }, "F", [](RFin_ParametrosInclusaoVale&) {},
-               "ExNaoTransferirValeEntreMesmoParceiro: O processo de transferência de vales somente poderá ser feito "
-               "entre parceiros diferentes. Favor selecionar os registros que sejam diferentes do parceiro de "
-               "destino!"},
-        Recusa{"UnknownRow", [] { return 7703.0; }, "R", [](RFin_ParametrosInclusaoVale& p) { p.RECNUM = 999999999; },
-               "Exception: Nenhum vale em aberto com o RECNUM %R: a transferência não foi feita."},
-        Recusa{"AnotherVouchersDocument", [] { return 7703.0; }, "R",
-               [](RFin_ParametrosInclusaoVale& p) { p.NUMDOC = 1; },
-               "Exception: A transação, o documento ou a data de lançamento informados não são os do vale de RECNUM "
-               "%R."},
-        Recusa{"AnotherDate", [] { return 7703.0; }, "R",
-               [](RFin_ParametrosInclusaoVale& p) { p.DTLANC = TDateTime::EncodeDate(2026, 3, 3); },
-               "Exception: A transação, o documento ou a data de lançamento informados não são os do vale de RECNUM "
-               "%R."},
-        Recusa{"NoDestination", [] { return 0.0; }, "R", [](RFin_ParametrosInclusaoVale&) {},
-               "ExCodigoParceiroObrigatorio: Favor informar o código do parceiro."},
-        Recusa{"DestinationTypeUnknown", [] { return 7703.0; }, "", [](RFin_ParametrosInclusaoVale&) {},
-               "ExTipoParceiroObrigatorio: Favor informar o tipo do parceiro."}),
-    [](const ::testing::TestParamInfo<Recusa>& info) { return info.param.Name; });
 
 // A written-off voucher has no open row: the transfer answers an error, never true.
 TEST_F(TransferenciaVale, AWrittenOffVoucherIsNotTransferred) {
@@ -135,9 +118,9 @@ TEST_F(TransferenciaVale, AWrittenOffVoucherIsNotTransferred) {
   RFin_ParamBaixaVale baixa = Baixa(p, 100);
   baixa.PAGOEMDINHEIRO = true;
   ASSERT_TRUE(Vales().BaixarValeIndividual(baixa, nullptr));
-  EXPECT_EQ(Falha([&] { Transferir(p, kRCA, "R", "ANA"); }), "Exception: Nenhum vale em aberto com o RECNUM " +
-                                                                 ShortestDecimal(p.RECNUM) +
-                                                                 ": a transferência não foi feita.");
+  EXPECT_FAILS_WITH(Transferir(p, kRCA, "R", "ANA"), "Exception: Nenhum vale em aberto com o RECNUM " +
+                                                         ShortestDecimal(p.RECNUM) +
+                                                         ": a transferência não foi feita.");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCORREN WHERE CODFUNC = 7703"), "0");
 }
 
@@ -154,8 +137,8 @@ TEST_F(ValesTest, EditStoresTheWholeHistoryTheDueDateAndTheEditor) {
                    ShortestDecimal(p.RECNUM)),
             "60|15/04/2026|30/03/2026|1|S");
   EXPECT_FALSE(Vales().EditarVales("X", "N", Dia(15, 4), 999999999));
-  EXPECT_EQ(Falha([&] { Vales().EditarVales("X", "s", Dia(15, 4), p.RECNUM); }),
-            "Exception: Informe \"S\" ou \"N\" para o vale compor a base de cálculo de impostos.");
+  EXPECT_FAILS_WITH(Vales().EditarVales("X", "s", Dia(15, 4), p.RECNUM),
+                    "Exception: Informe \"S\" ou \"N\" para o vale compor a base de cálculo de impostos.");
   try {
     Vales().EditarVales(std::string(201, 'H'), "N", Dia(15, 4), p.RECNUM);
     FAIL() << "edited";

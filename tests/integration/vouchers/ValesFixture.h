@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "oradb/TOraQuery.h"
 #include "rtl/Exception.h"
 #include "rtl/Formatacao.h"
+#include "support/Failure.h"
 #include "support/TestHost.h"
 #include "vouchers/Uclsfin_vales.h"
 
@@ -129,15 +129,5 @@ class ValesTest : public testsupport::HostTest {
         "NVL((SELECT SUM(VALOR) FROM ZTESTCR WHERE CODBANCO = 9941), 0) FROM DUAL");
   }
 };
-
-// Runs `acao` and answers the class and message it failed with ("no exception" when it did not).
-inline std::string Falha(const std::function<void()>& acao) {
-  try {
-    acao();
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
-  return "no exception";
-}
 
 }  // namespace valestest

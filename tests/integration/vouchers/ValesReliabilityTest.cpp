@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -136,66 +135,53 @@ TEST_F(ValesReliability, ConcurrentWriteOffsOfOneVoucherSettleItOnce) {
 
 // Hostile requests through the command line: each is refused with a clear message and exit
 // code, and nothing is written.
-struct Pedido {
-  const char* Nome;
-  const char* Operacao;
-  const char* Corpo;
-  int Saida;
-  const char* Mensagem;
-};
-
-void PrintTo(const Pedido& c, std::ostream* out) {
-  *out << c.Nome;
-}
-
-class ValesHostileInput : public ::testing::TestWithParam<Pedido> {};
-
-INSTANTIATE_TEST_SUITE_P(
-    Cli, ValesHostileInput,
-    ::testing::Values(
-        Pedido{"TextWhereAValueGoes", "Vales.IncluirVale",
-               R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790, "VALOR": "100"}})", 2,
-               "record.VALOR: esperado número, recebido texto."},
-        Pedido{"FractionalPartner", "Vales.IncluirVale",
-               R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790.5, "VALOR": 1}})", 2,
-               "CODPARCEIRO"},
-        Pedido{"PartnerTypeTooWide", "Vales.IncluirVale",
-               R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "MM", "CODPARCEIRO": 7790, "VALOR": 1}})", 2,
-               "TIPOPARCEIRO"},
-        Pedido{"InjectionInTheNature", "Vales.IncluirVale",
-               R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790, "VALOR": 1,
-                              "NATUREZA": "'", "DTLANC": "2026-03-02"}})",
-               1, "Favor informar a natureza do vale."},
-        Pedido{"ZeroWriteOff", "Vales.BaixarValeIndividual",
-               R"({"record": {"NUMVALE": 1, "RECNUM": 1, "VALORVALE": 100, "VALORBAIXA": 0, "CODPARCEIRO": 7790,
-                              "TIPOPARCEIRO": "M", "CODHIST": 1, "HISTORICO": "X", "CODBANCOBAIXA": 9945,
-                              "PAGOEMDINHEIRO": true}})",
-               1, "O valor a baixar não pode ser nulo ou menor que zero"},
-        Pedido{"TransferToAnUnknownType", "Vales.TransferirVales",
-               R"({"args": {"pfRecNum": 1, "pfCodigoParceiroDestino": 7790, "psTipoParceiroDestino": "X"}})", 1,
-               "Favor informar o tipo do parceiro."},
-        Pedido{"ReportWithAnUnknownOrdering", "Vales.EmissaoVales", R"({"args": {"pTipoOrdenacao": 9}})", 2,
-               "pTipoOrdenacao"},
-        Pedido{"TitleThatTriesToEndItsLiteral", "Vales.EmissaoVales",
-               R"({"args": {"psTituloVale": "x' UNION SELECT 1 --", "pfCodigoParceiro": 7790}})", 0, ""}),
-    [](const ::testing::TestParamInfo<Pedido>& info) { return info.param.Nome; });
-
-TEST_P(ValesHostileInput, IsRefusedClearlyAndWritesNothing) {
+TEST_F(ValesReliability, HostileInputIsRefusedClearlyAndWritesNothing) {
+  const struct {
+    const char* nome;
+    const char* operacao;
+    const char* corpo;
+    int saida;
+    const char* mensagem;
+  } casos[] = {
+      {"TextWhereAValueGoes", "Vales.IncluirVale",
+       R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790, "VALOR": "100"}})", 2,
+       "record.VALOR: esperado número, recebido texto."},
+      {"FractionalPartner", "Vales.IncluirVale",
+       R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790.5, "VALOR": 1}})", 2, "CODPARCEIRO"},
+      {"PartnerTypeTooWide", "Vales.IncluirVale",
+       R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "MM", "CODPARCEIRO": 7790, "VALOR": 1}})", 2, "TIPOPARCEIRO"},
+      {"InjectionInTheNature", "Vales.IncluirVale",
+       R"({"record": {"CODFILIAL": "1", "TIPOPARCEIRO": "M", "CODPARCEIRO": 7790, "VALOR": 1,
+                      "NATUREZA": "'", "DTLANC": "2026-03-02"}})",
+       1, "Favor informar a natureza do vale."},
+      {"ZeroWriteOff", "Vales.BaixarValeIndividual",
+       R"({"record": {"NUMVALE": 1, "RECNUM": 1, "VALORVALE": 100, "VALORBAIXA": 0, "CODPARCEIRO": 7790,
+                      "TIPOPARCEIRO": "M", "CODHIST": 1, "HISTORICO": "X", "CODBANCOBAIXA": 9945,
+                      "PAGOEMDINHEIRO": true}})",
+       1, "O valor a baixar não pode ser nulo ou menor que zero"},
+      {"TransferToAnUnknownType", "Vales.TransferirVales",
+       R"({"args": {"pfRecNum": 1, "pfCodigoParceiroDestino": 7790, "psTipoParceiroDestino": "X"}})", 1,
+       "Favor informar o tipo do parceiro."},
+      {"ReportWithAnUnknownOrdering", "Vales.EmissaoVales", R"({"args": {"pTipoOrdenacao": 9}})", 2, "pTipoOrdenacao"},
+      {"TitleThatTriesToEndItsLiteral", "Vales.EmissaoVales",
+       R"({"args": {"psTituloVale": "x' UNION SELECT 1 --", "pfCodigoParceiro": 7790}})", 0, ""},
+  };
   setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
   setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
-  HostSession verificacao("tests-vales-cli");
   const std::string contagem = "SELECT COUNT(*) FROM ZTCORREN WHERE CODFUNC = 7790";
-  const std::string antes = Valor(verificacao.Host->Sessao(), contagem);
-  std::istringstream entrada(GetParam().Corpo);
-  std::ostringstream saida, erros;
-  EXPECT_EQ(cli::Main({"call", GetParam().Operacao}, entrada, saida, erros), GetParam().Saida)
-      << saida.str() << erros.str();
-  const Json resposta = Json::parse(saida.str());
-  EXPECT_EQ(resposta["ok"], GetParam().Saida == 0) << saida.str();
-  if (GetParam().Saida != 0) {
-    EXPECT_NE(resposta["message"].get<std::string>().find(GetParam().Mensagem), std::string::npos) << saida.str();
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    const std::string antes = Valor(FVerificacao.Host->Sessao(), contagem);
+    std::istringstream entrada(caso.corpo);
+    std::ostringstream saida, erros;
+    EXPECT_EQ(cli::Main({"call", caso.operacao}, entrada, saida, erros), caso.saida) << saida.str() << erros.str();
+    const Json resposta = Json::parse(saida.str());
+    EXPECT_EQ(resposta["ok"], caso.saida == 0) << saida.str();
+    if (caso.saida != 0) {
+      EXPECT_NE(resposta["message"].get<std::string>().find(caso.mensagem), std::string::npos) << saida.str();
+    }
+    EXPECT_EQ(Valor(FVerificacao.Host->Sessao(), contagem), antes);
   }
-  EXPECT_EQ(Valor(verificacao.Host->Sessao(), contagem), antes);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ const testsupport::StatementBuilders kPedidoStatements({
 TEST(OrderCostCenterKeys, OrderNumbersAndInstallmentsOutsideTheTablesAreRefused) {
   for (const double bom : {1.0, 123456.0, 9999999999.0}) EXPECT_NO_THROW(Area::ConferirNumeroPedido(bom)) << bom;
   const double ruins[] = {
-      0, -7, 12.5, 1e10, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+      0, -7, 12.5, 1e10, 1e12, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
   for (const double ruim : ruins) {
     EXPECT_FAILS_WITH(
         Area::ConferirNumeroPedido(ruim),
@@ -45,12 +45,11 @@ TEST(OrderCostCenterKeys, OrderNumbersAndInstallmentsOutsideTheTablesAreRefused)
   }
   for (const char* boa : {"1", " 12 ", "AÉ"}) EXPECT_NO_THROW(Area::ConferirPrestacao(boa)) << boa;
   EXPECT_FAILS_WITH(Area::ConferirPrestacao("  "), "Exception: Prestação não informada.");
-  EXPECT_FAILS_WITH(
-      Area::ConferirPrestacao("123"),
-      "Exception: Prestação \"123\" inválida para o rateio de Centro de Custo: informe até 2 caracteres!");
-  EXPECT_FAILS_WITH(Area::ConferirPrestacao("1' OR '1'='1"),
-                    "Exception: Prestação \"1' OR '1'='1\" inválida para o rateio de Centro de Custo: informe até 2 "
-                    "caracteres!");
+  for (const std::string ruim : {"123", "ABC", "1'--", "1' OR '1'='1"}) {
+    EXPECT_FAILS_WITH(Area::ConferirPrestacao(ruim), "Exception: Prestação \"" + ruim +
+                                                         "\" inválida para o rateio de Centro de Custo: informe até 2 "
+                                                         "caracteres!");
+  }
 }
 
 void Adicionar(TClientDataSet& rateios, double numped, const std::string& prest, const std::string& cc, double perc,
@@ -115,16 +114,6 @@ TEST_F(InstallmentRules, StandardRowsAreRoundedToTheInstallmentWithTheCentOnTheL
   EXPECT_EQ(p.cdsRateios().FieldByName("PREST").AsString(), "1");
 }
 
-TEST_F(InstallmentRules, SavedRowsOfAChangedInstallmentGiveTheLastRowTheRest) {
-  p.ValorLancto = 12;
-  TClientDataSet salvas;
-  Parametros::CriarCdsRateios(salvas);
-  Adicionar(salvas, 500, "1", "A", 50, 5);
-  Adicionar(salvas, 500, "1", "B", 50, 5);
-  Regras::DistribuirRegistrosLancto(p, salvas, TContextoRateio{});
-  EXPECT_EQ(Visiveis(p.cdsRateios()), "A 50 5 | B 50 6");
-}
-
 TEST_F(InstallmentRules, TheSameCostCenterTwiceInTheInstallmentIsKeptOnce) {
   p.ValorLancto = 10;
   Adicionar(p.cdsRateios(), 500, "1", "A", 50, 5);
@@ -145,12 +134,6 @@ TEST_F(InstallmentRules, WholeApportionmentTotalsAreThoseOfAPayableEntry) {
                     "Exception: O parâmetro \"2664 - Obrigar rateio de Centro de Custos totalizar 100%\" está definido "
                     "como \"Sim\". Favor fechar em 100% o rateio!");
   EXPECT_NO_THROW(Regras::ValidaTotaisInclusao(p, {false, 0}));
-}
-
-TEST(OrderCostCenterBudget, MessageNamesTheInstallmentsValueAndEndsWithALineBreak) {
-  EXPECT_EQ(Regras::MensagemOrcamentoExcedido("CC7", 3, 2026, "1", 700, 1000, 300, "", "Valor dos lançamentos: "),
-            "Lançamentos do centro de custo CC7 para 03/2026 na filial 1 ultrapassou o valor orçado na rotina 755!\r"
-            "Valor dos lançamentos: 700,00\rValor orçado: 1.000,00\rSaldo disponível: 300,00\r");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,102 +82,94 @@ const testsupport::StatementBuilders kVoucherStatements({
      [] { return DAL::GetSQLEmissaoVales(ExtratoSintetico()); }},
 });
 
-// One request's varying part, and the lines it must put into the statement (in this order) and
-// keep out of it.
-struct Variante {
-  const char* Name;
-  void (*Ajustar)(TFiltroRelatorioVale&);
-  std::vector<std::string> Contem;
-  std::vector<std::string> NaoContem;
-};
-
-void PrintTo(const Variante& v, std::ostream* out) {
-  *out << v.Name;
-}
-
-class VoucherReportVariant : public ::testing::TestWithParam<Variante> {};
-
-TEST_P(VoucherReportVariant, PutsItsLinesInOrder) {
-  TFiltroRelatorioVale f = Emissao();
-  GetParam().Ajustar(f);
-  const std::string sql = DAL::GetSQLEmissaoVales(f).Text();
-  std::size_t depois = 0;
-  for (const std::string& linha : GetParam().Contem) {
-    const std::size_t onde = sql.find(linha, depois);
-    EXPECT_NE(onde, std::string::npos) << "missing or out of order: [" << linha << "]\n" << sql;
-    if (onde != std::string::npos) depois = onde + linha.size();
+// Each request's varying part puts its lines into the statement (in this order) and keeps others
+// out of it.
+TEST(VoucherReportVariant, PutsItsLinesInOrder) {
+  const struct {
+    const char* nome;
+    void (*ajustar)(TFiltroRelatorioVale&);
+    std::vector<std::string> contem;
+    std::vector<std::string> nao_contem;
+  } casos[] = {
+      {"TitleQuotesAreDoubled",
+       [](TFiltroRelatorioVale& f) { f.TituloVale = "VALES D'OESTE' || (SELECT 1) --"; },
+       {" SELECT DISTINCT 'VALES D''OESTE'' || (SELECT 1) --' AS TITULOVALE, DTBAIXAVALE,\n"},
+       {}},
+      {"DriversWithoutCodeOrBranch",
+       [](TFiltroRelatorioVale& f) {
+         f.TipoParceiro = TTipoParceiroVale::tpMotorista;
+         f.CodigoFilial = " ";
+       },
+       {"\n AND C.TIPOFUNC = 'M' \n AND C.CODFUNC > 0\n AND C.TIPOLANC IN ('D','C')\n"},
+       {"CODFILIAL = :sCODFILIAL", "U2", "NUMVALE BETWEEN"}},
+      {"RepresentativesNotProfessional",
+       [](TFiltroRelatorioVale& f) { f.TipoParceiro = TTipoParceiroVale::tpRCA; },
+       {"ZTEMPR E, ZTUSUARI U2\n",
+        "\n AND C.CODFUNC = U2.CODUSUR\n AND NVL(U2.TIPOVEND,'X') \n<>\n 'P' \n AND C.TIPOFUNC = 'R' \n"
+        " AND C.CODFUNC > 0\n"},
+       {"CODSUPERVISOR > 0"}},
+      {"ProfessionalRepresentatives",
+       [](TFiltroRelatorioVale& f) {
+         f.TipoParceiro = TTipoParceiroVale::tpProfissional;
+         f.CodigoParceiro = 8;
+       },
+       {"\n AND NVL(U2.TIPOVEND,'X') \n=\n 'P' \n AND C.TIPOFUNC = 'R' \n AND C.CODFUNC = :fCODFUNC\n"},
+       {"<>"}},
+      {"EverySupervisor",
+       [](TFiltroRelatorioVale& f) { f.TipoParceiro = TTipoParceiroVale::tpSupervisor; },
+       {" AND C.TIPOFUNC = 'R' \n AND U2.CODSUPERVISOR > 0\n"},
+       {"C.CODFUNC > 0", ":fCODFUNC"}},
+      {"WrittenOffFromADueDate",
+       [](TFiltroRelatorioVale& f) {
+         f.SituacaoVales = TSituacaoVales::svBaixados;
+         f.PesquisaPeriodo = TPesquisaPeriodoVale::ppDataVencimento;
+         f.DtaInicio = TDateTime::EncodeDate(2026, 2, 1);
+         f.TipoOrdenacao = TTipoOrdenacaoVale::toTipoParceiro;
+       },
+       {" AND C.DTBAIXAVALE IS NOT NULL\n AND C.DTVENC >= :dDTAINI\n",
+        "\nORDER BY CODFILIAL, TIPOFUNC, CODFUNC, DTVENC"},
+       {"DTBAIXAVALE IS NULL", ":dDTAFIM"}},
+      {"LastVoucherNumberAlone",
+       [](TFiltroRelatorioVale& f) { f.NumeroFimVale = 50; },
+       {" AND C.NUMVALE BETWEEN :fNUMVALEINI AND :fNUMVALEFIM\n"},
+       {":fCODHIST", ":fCODEMITE"}},
+      {"AnalyticExtractOfNonZeroBalancesByName",
+       [](TFiltroRelatorioVale& f) {
+         f.TipoRelatorio = TTipoRelatorioVale::trExtrato;
+         f.SaldoDiferenteZero = true;
+         f.TipoOrdenacao = TTipoOrdenacaoVale::toNomeParceiro;
+       },
+       {" ) SELECT V1.* FROM VALES V1\n WHERE (V1.CODFUNC, V1.TIPOFUNC) IN (SELECT V2.CODFUNC, V2.TIPOFUNC "
+        "FROM VALES V2\n   GROUP BY V2.CODFUNC, V2.TIPOFUNC HAVING SUM(V2.VALORSALDO) <> 0)\n"
+        "ORDER BY CODFILIAL, NOMEPACEIRO, TIPOLANC, DTLANC"},
+       {"GROUP BY CODFILIAL", "WHERE VALORSALDO <> 0"}},
+      {"OrderingWithoutItsOwnClause",
+       [](TFiltroRelatorioVale& f) { f.TipoOrdenacao = TTipoOrdenacaoVale::toSemOrdem2; },
+       {" ) SELECT V1.* FROM VALES V1"},
+       {"ORDER BY"}},
+      {"SyntheticByCode",
+       [](TFiltroRelatorioVale& f) {
+         f.TipoRelatorio = TTipoRelatorioVale::trExtrato;
+         f.TipoRelatorioExtrato = TTipoRelatorioExtratoVale::teSintetico;
+       },
+       {"COUNT(*) AS QTD", " ) SELECT V1.* FROM VALES V1\nORDER BY CODFILIAL, CODSUPERVISOR, CODFUNC"},
+       {"WHERE VALORSALDO", "TIPOLANC, DTLANC"}},
+  };
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.nome);
+    TFiltroRelatorioVale f = Emissao();
+    caso.ajustar(f);
+    const std::string sql = DAL::GetSQLEmissaoVales(f).Text();
+    std::size_t depois = 0;
+    for (const std::string& linha : caso.contem) {
+      const std::size_t onde = sql.find(linha, depois);
+      EXPECT_NE(onde, std::string::npos) << "missing or out of order: [" << linha << "]\n" << sql;
+      if (onde != std::string::npos) depois = onde + linha.size();
+    }
+    for (const std::string& linha : caso.nao_contem) {
+      EXPECT_EQ(sql.find(linha), std::string::npos) << "unexpected: [" << linha << "]\n" << sql;
+    }
   }
-  for (const std::string& linha : GetParam().NaoContem) {
-    EXPECT_EQ(sql.find(linha), std::string::npos) << "unexpected: [" << linha << "]\n" << sql;
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vouchers, VoucherReportVariant,
-    ::testing::Values(
-        Variante{"TitleQuotesAreDoubled",
-                 [](TFiltroRelatorioVale& f) { f.TituloVale = "VALES D'OESTE' || (SELECT 1) --"; },
-                 {" SELECT DISTINCT 'VALES D''OESTE'' || (SELECT 1) --' AS TITULOVALE, DTBAIXAVALE,\n"},
-                 {}},
-        Variante{"DriversWithoutCodeOrBranch",
-                 [](TFiltroRelatorioVale& f) {
-                   f.TipoParceiro = TTipoParceiroVale::tpMotorista;
-                   f.CodigoFilial = " ";
-                 },
-                 {"\n AND C.TIPOFUNC = 'M' \n AND C.CODFUNC > 0\n AND C.TIPOLANC IN ('D','C')\n"},
-                 {"CODFILIAL = :sCODFILIAL", "U2", "NUMVALE BETWEEN"}},
-        Variante{"RepresentativesNotProfessional",
-                 [](TFiltroRelatorioVale& f) { f.TipoParceiro = TTipoParceiroVale::tpRCA; },
-                 {"ZTEMPR E, ZTUSUARI U2\n",
-                  "\n AND C.CODFUNC = U2.CODUSUR\n AND NVL(U2.TIPOVEND,'X') \n<>\n 'P' \n AND C.TIPOFUNC = 'R' \n"
-                  " AND C.CODFUNC > 0\n"},
-                 {"CODSUPERVISOR > 0"}},
-        Variante{"ProfessionalRepresentatives",
-                 [](TFiltroRelatorioVale& f) {
-                   f.TipoParceiro = TTipoParceiroVale::tpProfissional;
-                   f.CodigoParceiro = 8;
-                 },
-                 {"\n AND NVL(U2.TIPOVEND,'X') \n=\n 'P' \n AND C.TIPOFUNC = 'R' \n AND C.CODFUNC = :fCODFUNC\n"},
-                 {"<>"}},
-        Variante{"EverySupervisor",
-                 [](TFiltroRelatorioVale& f) { f.TipoParceiro = TTipoParceiroVale::tpSupervisor; },
-                 {" AND C.TIPOFUNC = 'R' \n AND U2.CODSUPERVISOR > 0\n"},
-                 {"C.CODFUNC > 0", ":fCODFUNC"}},
-        Variante{"WrittenOffFromADueDate",
-                 [](TFiltroRelatorioVale& f) {
-                   f.SituacaoVales = TSituacaoVales::svBaixados;
-                   f.PesquisaPeriodo = TPesquisaPeriodoVale::ppDataVencimento;
-                   f.DtaInicio = TDateTime::EncodeDate(2026, 2, 1);
-                   f.TipoOrdenacao = TTipoOrdenacaoVale::toTipoParceiro;
-                 },
-                 {" AND C.DTBAIXAVALE IS NOT NULL\n AND C.DTVENC >= :dDTAINI\n",
-                  "\nORDER BY CODFILIAL, TIPOFUNC, CODFUNC, DTVENC"},
-                 {"DTBAIXAVALE IS NULL", ":dDTAFIM"}},
-        Variante{"LastVoucherNumberAlone",
-                 [](TFiltroRelatorioVale& f) { f.NumeroFimVale = 50; },
-                 {" AND C.NUMVALE BETWEEN :fNUMVALEINI AND :fNUMVALEFIM\n"},
-                 {":fCODHIST", ":fCODEMITE"}},
-        Variante{"AnalyticExtractOfNonZeroBalancesByName",
-                 [](TFiltroRelatorioVale& f) {
-                   f.TipoRelatorio = TTipoRelatorioVale::trExtrato;
-                   f.SaldoDiferenteZero = true;
-                   f.TipoOrdenacao = TTipoOrdenacaoVale::toNomeParceiro;
-                 },
-                 {" ) SELECT V1.* FROM VALES V1\n WHERE (V1.CODFUNC, V1.TIPOFUNC) IN (SELECT V2.CODFUNC, V2.TIPOFUNC "
-                  "FROM VALES V2\n   GROUP BY V2.CODFUNC, V2.TIPOFUNC HAVING SUM(V2.VALORSALDO) <> 0)\n"
-                  "ORDER BY CODFILIAL, NOMEPACEIRO, TIPOLANC, DTLANC"},
-                 {"GROUP BY CODFILIAL", "WHERE VALORSALDO <> 0"}},
-        Variante{"OrderingWithoutItsOwnClause",
-                 [](TFiltroRelatorioVale& f) { f.TipoOrdenacao = TTipoOrdenacaoVale::toSemOrdem2; },
-                 {" ) SELECT V1.* FROM VALES V1"},
-                 {"ORDER BY"}},
-        Variante{"SyntheticByCode",
-                 [](TFiltroRelatorioVale& f) {
-                   f.TipoRelatorio = TTipoRelatorioVale::trExtrato;
-                   f.TipoRelatorioExtrato = TTipoRelatorioExtratoVale::teSintetico;
-                 },
-                 {"COUNT(*) AS QTD", " ) SELECT V1.* FROM VALES V1\nORDER BY CODFILIAL, CODSUPERVISOR, CODFUNC"},
-                 {"WHERE VALORSALDO", "TIPOLANC, DTLANC"}}),
-    [](const ::testing::TestParamInfo<Variante>& info) { return info.param.Name; });
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -55,10 +54,6 @@ struct CasoCentroCusto {
   int Codigo;
   const char* Mensagem;  // nullptr: none
 };
-
-void PrintTo(const CasoCentroCusto& caso, std::ostream* out) {
-  *out << caso.Nome;
-}
 
 class CentroCustoDoFormulario : public RateioContasTest, public ::testing::WithParamInterface<CasoCentroCusto> {};
 

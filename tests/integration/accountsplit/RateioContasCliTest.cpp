@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -119,63 +118,34 @@ TEST_F(RateioContasCliTest, ANonNumericAccountFailsCleanlyAndNothingIsPosted) {
   EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTRATEIOCONTAS WHERE CODFILIAL = '86'"), "0");
 }
 
-struct CasoUso {
-  const char* Nome;
-  const char* Linha;
-  const char* Inicio;  // how the usage message starts
-};
-
-void PrintTo(const CasoUso& caso, std::ostream* out) {
-  *out << caso.Nome;
-}
-
-class RateioContasUso : public RateioContasCliTest, public ::testing::WithParamInterface<CasoUso> {};
-
 // Wrong JSON types are refused before anything runs, with the field named.
-TEST_P(RateioContasUso, WrongTypesAreUsageErrors) {
-  const auto [codigo, respostas] = Lote({GetParam().Linha});
-  EXPECT_EQ(codigo, 2);
-  ASSERT_EQ(respostas.size(), 1u);
-  EXPECT_EQ(respostas[0]["exception"], "UsageError");
-  EXPECT_EQ(respostas[0]["message"].get<std::string>().rfind(GetParam().Inicio, 0), 0u) << respostas[0].dump();
+TEST_F(RateioContasCliTest, WrongTypesAreUsageErrors) {
+  const std::string processo = R"({"op": "RateioContas.ProcessoRateioConta", "args": )";
+  const std::pair<std::string, const char*> casos[] = {
+      {processo + R"({"CodFilial": "86", "CodRateioConta": "860", "ValorLancto": 1}})",
+       "args.CodRateioConta: esperado número, recebido texto."},
+      {processo + R"({"CodFilial": "86", "CodRateioConta": 860.5, "ValorLancto": 1}})",
+       "args.CodRateioConta: esperado número inteiro"},
+      {processo + R"({"CodFilial": "86", "CodRateioConta": 860, "ValorLancto": true}})",
+       "args.ValorLancto: esperado número"},
+      {processo + R"({"CodFilial": 86, "CodRateioConta": 860, "ValorLancto": 1}})", "args.CodFilial: esperado texto"},
+      {processo + R"({"CodFilial": "860", "CodRateioConta": 860, "ValorLancto": 1}})",
+       "args.CodFilial: no máximo 2 caracteres."},
+      {processo + R"({"CodFilial": "86", "ValorLancto": 1}})", "args: campo obrigatório ausente \"CodRateioConta\"."},
+      {R"({"op": "RateioContas.SetParametrosConta", "args": {"ContaGerencial": 1, "AlterandoLancto": "S"}})",
+       "args.AlterandoLancto: esperado true/false"},
+      {R"({"op": "RateioContas.InserirRateioConta", "record": {"VALOR": "10"}})", "record.VALOR: esperado número"},
+      {R"({"op": "RateioContas.InserirRateioConta", "args": {}})", "RateioContas.InserirRateioConta recebe \"record\""},
+  };
+  for (const auto& [linha, inicio] : casos) {
+    SCOPED_TRACE(linha);
+    const auto [codigo, respostas] = Lote({linha});
+    EXPECT_EQ(codigo, 2);
+    ASSERT_EQ(respostas.size(), 1u);
+    EXPECT_EQ(respostas[0]["exception"], "UsageError");
+    EXPECT_EQ(respostas[0]["message"].get<std::string>().rfind(inicio, 0), 0u) << respostas[0].dump();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Pedidos, RateioContasUso,
-    ::testing::Values(CasoUso{"CodigoComoTexto",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "86", )"
-                              R"("CodRateioConta": "860", "ValorLancto": 1}})",
-                              "args.CodRateioConta: esperado número, recebido texto."},
-                      CasoUso{"CodigoFracionado",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "86", )"
-                              R"("CodRateioConta": 860.5, "ValorLancto": 1}})",
-                              "args.CodRateioConta: esperado número inteiro"},
-                      CasoUso{"ValorLogico",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "86", )"
-                              R"("CodRateioConta": 860, "ValorLancto": true}})",
-                              "args.ValorLancto: esperado número"},
-                      CasoUso{"FilialNumerica",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": 86, )"
-                              R"("CodRateioConta": 860, "ValorLancto": 1}})",
-                              "args.CodFilial: esperado texto"},
-                      CasoUso{"FilialLarga",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "860", )"
-                              R"("CodRateioConta": 860, "ValorLancto": 1}})",
-                              "args.CodFilial: no máximo 2 caracteres."},
-                      CasoUso{"SemCodigo",
-                              R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "86", )"
-                              R"("ValorLancto": 1}})",
-                              "args: campo obrigatório ausente \"CodRateioConta\"."},
-                      CasoUso{"PermissaoComoTexto",
-                              R"({"op": "RateioContas.SetParametrosConta", "args": {"ContaGerencial": 1, )"
-                              R"("AlterandoLancto": "S"}})",
-                              "args.AlterandoLancto: esperado true/false"},
-                      CasoUso{"RegistroComValorTexto",
-                              R"({"op": "RateioContas.InserirRateioConta", "record": {"VALOR": "10"}})",
-                              "record.VALOR: esperado número"},
-                      CasoUso{"RegistroNoLugarDeArgs", R"({"op": "RateioContas.InserirRateioConta", "args": {}})",
-                              "RateioContas.InserirRateioConta recebe \"record\""}),
-    [](const ::testing::TestParamInfo<CasoUso>& info) { return std::string(info.param.Nome); });
 
 // Every slot of the area is an operation of the command line.
 TEST(RateioContasOperacoes, EverySlotIsAnOperation) {

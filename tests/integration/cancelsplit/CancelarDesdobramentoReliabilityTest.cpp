@@ -37,23 +37,22 @@ class CancelarDesdobramentoReliability : public ::testing::Test {
   void TearDown() override { Limpar(); }
 
   void Limpar() {
-    TOraTransaction transacao(FVerificacao.Host->Sessao());
-    Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
-    Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTDESDPREST WHERE NUMTRANSVENDA = " + std::to_string(kVenda));
-    for (const long long venda : {kVendaCancelada, kVendaDoLote}) {
-      for (const char* tabela : {"ZTPREST", "ZTDESDPREST"}) {
-        Executar(FVerificacao.Host->Sessao(),
-                 std::string("DELETE FROM ") + tabela + " WHERE NUMTRANSVENDA = " + std::to_string(venda));
-      }
-      Executar(FVerificacao.Host->Sessao(), "DELETE FROM ZTDESD WHERE NUMTRANSVENDAORIG = " + std::to_string(venda));
+    TOraTransaction transacao(Verificacao());
+    for (const long long venda : {kVenda, kVendaCancelada, kVendaDoLote}) {
+      const std::string v = std::to_string(venda);
+      Verificacao().ExecuteScript("DELETE FROM ZTPREST WHERE NUMTRANSVENDA = " + v +
+                                  "; DELETE FROM ZTDESDPREST WHERE NUMTRANSVENDA = " + v +
+                                  "; DELETE FROM ZTDESD WHERE NUMTRANSVENDAORIG = " + v + ";");
     }
     transacao.Commit();
   }
+  TOraSession& Verificacao() { return FVerificacao.Host->Sessao(); }
+  std::string Valor(const std::string& sql) { return testsupport::QueryValue(Verificacao(), sql).value_or("?"); }
 
   // Title <venda>-1 of 30,00 split into <venda>-2 and <venda>-3, committed.
   void Desdobrar(long long venda) {
     const std::string v = std::to_string(venda);
-    TOraSession& sessao = FVerificacao.Host->Sessao();
+    TOraSession& sessao = Verificacao();
     TOraTransaction transacao(sessao);
     Executar(sessao,
              "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, CODCLI, CODCOB, VALOR, VPAGO, DTPAG, DTVENC) VALUES (" + v +
@@ -75,10 +74,10 @@ class CancelarDesdobramentoReliability : public ::testing::Test {
 TEST_F(CancelarDesdobramentoReliability, ConcurrentSessionsNeverTakeTheSameInstalment) {
   {
     // Instalment 3 exists only in the copies kept by a split; "A" is no number and does not count.
-    TOraTransaction transacao(FVerificacao.Host->Sessao());
-    Executar(FVerificacao.Host->Sessao(), "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST) VALUES (965901, '1')");
-    Executar(FVerificacao.Host->Sessao(), "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST) VALUES (965901, 'A')");
-    Executar(FVerificacao.Host->Sessao(), "INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST) VALUES (965901, '3')");
+    TOraTransaction transacao(Verificacao());
+    Executar(Verificacao(), "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST) VALUES (965901, '1')");
+    Executar(Verificacao(), "INSERT INTO ZTPREST (NUMTRANSVENDA, PREST) VALUES (965901, 'A')");
+    Executar(Verificacao(), "INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST) VALUES (965901, '3')");
     transacao.Commit();
   }
   const int sessoes = std::min(testsupport::SoakSessions(), 20);
@@ -92,7 +91,7 @@ TEST_F(CancelarDesdobramentoReliability, ConcurrentSessionsNeverTakeTheSameInsta
   });
   for (const std::string& erro : erros) EXPECT_EQ(erro, "");
   std::set<std::string> tomadas;
-  TOraQuery q(&FVerificacao.Host->Sessao());
+  TOraQuery q(&Verificacao());
   q.SQL.Add("SELECT PREST FROM ZTPREST WHERE NUMTRANSVENDA = 965901 AND PREST NOT IN ('1', 'A')");
   q.Open();
   for (; !q.Eof(); q.Next()) tomadas.insert(q.FieldByName("PREST").AsString());
@@ -134,22 +133,12 @@ TEST_P(ConfirmacoesConcorrentes, OnlyOneSessionRestoresTheTitle) {
     }
   }
   EXPECT_EQ(restauraram, 1);
-  const auto contar = [this](const std::string& condicao) {
-    return testsupport::QueryValue(FVerificacao.Host->Sessao(),
-                                   "SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965911 AND " + condicao)
-        .value_or("?");
-  };
-  EXPECT_EQ(contar("PREST NOT IN ('1', '2', '3')"), "1");
-  EXPECT_EQ(contar("CODCOB = 'DESD'"), "3");
-  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
-                                    "SELECT COUNT(*) || '/' || MAX(QTREPLICAS) FROM ZTDESDPREST WHERE NUMTRANSVENDA = "
-                                    "965911 AND PREST = '1'")
-                .value_or("?"),
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965911 AND PREST NOT IN ('1', '2', '3')"), "1");
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965911 AND CODCOB = 'DESD'"), "3");
+  EXPECT_EQ(Valor("SELECT COUNT(*) || '/' || MAX(QTREPLICAS) FROM ZTDESDPREST WHERE NUMTRANSVENDA = "
+                  "965911 AND PREST = '1'"),
             "1/1");
-  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
-                                    "SELECT COUNT(*) FROM ZTDESD WHERE NUMTRANSVENDADEST = 965911 AND PRESTDEST = '4'")
-                .value_or("?"),
-            "2");
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTDESD WHERE NUMTRANSVENDADEST = 965911 AND PRESTDEST = '4'"), "2");
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessoes, ConfirmacoesConcorrentes, ::testing::Values(2, 8));
@@ -178,10 +167,7 @@ TEST_F(CancelarDesdobramentoReliability, ABatchListsConfirmsAndRefusesASecondCon
   EXPECT_EQ(respostas[2]["result"],
             cli::Json::parse(R"({"passo": 4, "restaurados": [{"NUMTRANSVENDA": 965921, "PREST": "4"}]})"));
   EXPECT_EQ(respostas[3]["message"], MensagensCancelamento::kListaAcoesInvalida);
-  EXPECT_EQ(testsupport::QueryValue(FVerificacao.Host->Sessao(),
-                                    "SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965921 AND CODCOB = 'BK'")
-                .value_or("?"),
-            "1");
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA = 965921 AND CODCOB = 'BK'"), "1");
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "DesdobramentoFixture.h"
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "integration/costcenter/CentroCustoFixture.h"
 #include "support/Failure.h"
-#include "support/TestHost.h"
 
 namespace {
 
@@ -22,48 +22,26 @@ std::vector<std::string> Descricoes(const std::vector<TAcaoDefinidaPtr>& acoes) 
   return descricoes;
 }
 
-// Titles of sales 65400 and up, in the test's own transaction (rolled back). A split title is
-// settled by the split (charge "DESD", paid) and keeps its copy as it was: open, charge "BK", due
-// on 2026-01-10; the titles born of it are open.
-class CancelarDesdobramentoTest : public testsupport::HostTest {
+// Titles of sales 65400 and up.
+class CancelarDesdobramentoTest : public cancelsplit_it::DesdobramentoTest {
  protected:
-  void Titulo(long long venda, double valor, const std::string& tabela = "ZTPREST", const std::string& colunas = "",
-              const std::string& valores = "") {
-    Exec("INSERT INTO " + tabela + " (NUMTRANSVENDA, PREST, DUPLIC, CODCLI, VALOR, CODCOB, DTVENC" + colunas +
-         ") VALUES (" + std::to_string(venda) + ", '1', " + std::to_string(venda % 10000) + ", 8201, " +
-         std::to_string(valor) + ", 'BK', TO_DATE('2026-01-10', 'YYYY-MM-DD')" + valores + ")");
-  }
-  void Desdobrado(long long venda, double valor, const std::string& operacao = "TONormal",
-                  const std::string& codcoborig = "") {
-    Titulo(venda, valor);
-    Titulo(venda, valor, "ZTDESDPREST", ", OPERACAODESD, QTREPLICAS", ", '" + operacao + "', 0");
-    Exec("UPDATE ZTPREST SET CODCOB = 'DESD', DTPAG = TRUNC(SYSDATE), VPAGO = VALOR, CODCOBORIG = " +
-         (codcoborig.empty() ? std::string("NULL") : "'" + codcoborig + "'") +
-         " WHERE NUMTRANSVENDA = " + std::to_string(venda));
-  }
-  void Ligar(long long orig, long long dest) {
-    Exec("INSERT INTO ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (" +
-         std::to_string(orig) + ", '1', " + std::to_string(dest) + ", '1')");
-  }
-  // Title `venda` split in two of 60 and 40.
-  void Dividido(long long venda) {
-    Desdobrado(venda, 100);
-    Titulo(venda + 1, 60);
-    Titulo(venda + 2, 40);
-    Ligar(venda, venda + 1);
-    Ligar(venda, venda + 2);
-  }
-  static TRegistroPtr T(long long venda) { return std::make_shared<TRegistroZtPrest>(venda, "1"); }
   TCancelarDesdobramento& Canc(TModo modo = tmZTPrest) {
     return dynamic_cast<TCancelarDesdobramento&>(*Financeiro().CancelarDesdobramento(modo));
   }
-  void ConfirmarVencimentos(TListaAcoes& lista) {
+  // Lists the cancellation of `venda`, confirms its due dates and (when `a_maior`) its one excess split.
+  TListaAcoes& Listar(long long venda, bool a_maior = false) {
+    TListaAcoes& lista = Canc().ListaAcoes({T(venda)});
     for (const auto& acao : lista.Vencimentos) acao->Confirmar(acao->DTVENC);
+    if (a_maior) {
+      EXPECT_EQ(lista.DesdobramentosAMaior.size(), 1u);
+      for (const auto& acao : lista.DesdobramentosAMaior) acao->Confirmada = true;
+    }
+    return lista;
   }
 };
 
 TEST_F(CancelarDesdobramentoTest, ListsEveryPartAndReloadsForANewSelection) {
-  Dividido(65401);
+  Dividir(65401, 100, {60, 40});
   TListaAcoes& lista = Canc().ListaAcoes({T(65401)});
   EXPECT_NE(dynamic_cast<TListaAcoesZTPrest*>(&lista), nullptr);
   EXPECT_EQ(Descricoes(lista.Afetados), (std::vector<std::string>{"65402-1", "65403-1", "65401-1"}));
@@ -79,7 +57,7 @@ TEST_F(CancelarDesdobramentoTest, ListsEveryPartAndReloadsForANewSelection) {
   EXPECT_EQ(Canc().Passo(), TPasso::tpAcoesListadas);
 
   // A second split, listed while the first is still listed, is loaded for itself.
-  Dividido(65411);
+  Dividir(65411, 100, {60, 40});
   TListaAcoes& outra = Canc().ListaAcoes({T(65411)});
   EXPECT_EQ(Descricoes(outra.Raizes), std::vector<std::string>{"65411-1"});
   EXPECT_EQ(&Canc().ListaAcoes(), &outra);
@@ -96,11 +74,7 @@ class ExcessKindTest : public CancelarDesdobramentoTest, public ::testing::WithP
 // JUR, CRTR and ACRE put the excess into payable entries, CRED into customer credits.
 TEST_P(ExcessKindTest, ChargeOfTheRootNamesTheActionAndItsTable) {
   const KindCase c = GetParam();
-  Desdobrado(65421, 100, "1", c.codcoborig);  // the number of the kind "excess"
-  Titulo(65422, 50);
-  Titulo(65423, 50);
-  Ligar(65421, 65422);
-  Ligar(65421, 65423);
+  Dividir(65421, 100, {50, 50}, "1", c.codcoborig);  // "1": the number of the kind "excess"
   if (std::string(c.classe).empty()) {
     EXPECT_FAILS_WITH(Canc().ListaAcoes({T(65421)}), std::string("Exception: ") + MC::kCobrancaInvalida);
     EXPECT_EQ(Canc().Passo(), TPasso::tpFalhou);
@@ -124,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<KindCase>& info) { return std::string(info.param.codcoborig); });
 
 TEST_F(CancelarDesdobramentoTest, ConfirmRestoresTheRootSettlesTheLeavesAndRefusesASecondTime) {
-  Dividido(65431);
+  Dividir(65431, 100, {60, 40});
   TCancelarDesdobramento& canc = Canc();
   TListaAcoes& lista = canc.ListaAcoes({T(65431)});
   EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kVencimentoNaoConfirmado);
@@ -160,9 +134,9 @@ TEST_F(CancelarDesdobramentoTest, ConfirmRestoresTheRootSettlesTheLeavesAndRefus
 }
 
 TEST_F(CancelarDesdobramentoTest, RowsChangedSinceTheListingRefuseAndWriteNothing) {
-  Dividido(65441);
+  Dividir(65441, 100, {60, 40});
   TCancelarDesdobramento& canc = Canc();
-  ConfirmarVencimentos(canc.ListaAcoes({T(65441)}));
+  Listar(65441);
   Exec("UPDATE ZTPREST SET OBS2 = 'ALTERADO' WHERE NUMTRANSVENDA = 65442");
   EXPECT_FAILS_WITH(canc.Confirmar(), std::string("ExceptionTitulosAlterados: ") + ExceptionTitulosAlterados::Mensagem);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 65441 AND 65443"), "3");
@@ -181,25 +155,20 @@ TEST_F(CancelarDesdobramentoTest, RefusalsComeInTheirOrder) {
   TCancelarDesdobramento& canc = Canc();
   EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kListaAcoesInvalida);
   EXPECT_FAILS_WITH(canc.ListaAcoes(), std::string("Exception: ") + MC::kListaAcoesInvalida);
-  ConfirmarVencimentos(canc.ListaAcoes({T(65461)}));
+  Listar(65461);
   EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kImpeditivas);
 }
 
 // 100 split into 60 and 60: the excess became credits 965471 and 965472, reversed with the split.
 TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIsRestored) {
-  Desdobrado(65471, 100, "1", "CRED");
-  Titulo(65472, 60);
-  Titulo(65473, 60);
-  Ligar(65471, 65472);
-  Ligar(65471, 65473);
+  Dividir(65471, 100, {60, 60}, "1", "CRED");
   for (const char* codigo : {"965471", "965472"}) {
     Exec(std::string("INSERT INTO ZTCRECLI (CODIGO, CODCLI, NUMTRANSVENDA, PRESTORIG, VALOR, CODFILIAL, DTLANC) "
                      "VALUES (") +
          codigo + ", 8201, 65471, '1', 10, '1', TRUNC(SYSDATE))");
   }
   TCancelarDesdobramento& canc = Canc();
-  TListaAcoes& lista = canc.ListaAcoes({T(65471)});
-  ConfirmarVencimentos(lista);
+  TListaAcoes& lista = Listar(65471);
   EXPECT_FAILS_WITH(canc.Confirmar(), std::string("Exception: ") + MC::kAMaiorNaoConfirmado);
   ASSERT_EQ(lista.DesdobramentosAMaior.size(), 1u);
   lista.DesdobramentosAMaior[0]->Confirmada = true;
@@ -209,19 +178,12 @@ TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIs
   EXPECT_EQ(Scalar("SELECT CODCOB FROM ZTPREST WHERE NUMTRANSVENDA = 65471 AND PREST = '1'"), "DESD");
 
   // Restored once before: this restoration is the second, and the credits stay as they are.
-  Desdobrado(65476, 100, "1", "CRED");
+  Dividir(65476, 100, {60, 60}, "1", "CRED");
   Exec("UPDATE ZTDESDPREST SET QTREPLICAS = 1 WHERE NUMTRANSVENDA = 65476");
-  Titulo(65477, 60);
-  Titulo(65478, 60);
-  Ligar(65476, 65477);
-  Ligar(65476, 65478);
   Exec(
       "INSERT INTO ZTCRECLI (CODIGO, CODCLI, NUMTRANSVENDA, PRESTORIG, VALOR, CODFILIAL, DTLANC) VALUES (965476, "
       "8201, 65476, '1', 20, '1', TRUNC(SYSDATE))");
-  TListaAcoes& segunda = canc.ListaAcoes({T(65476)});
-  ConfirmarVencimentos(segunda);
-  ASSERT_EQ(segunda.DesdobramentosAMaior.size(), 1u);
-  segunda.DesdobramentosAMaior[0]->Confirmada = true;
+  Listar(65476, true);
   canc.Confirmar();
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTCRECLI WHERE NUMTRANSVENDA = 65476 AND DTESTORNO IS NULL"), "1");
   EXPECT_EQ(Scalar("SELECT QTREPLICAS FROM ZTDESDPREST WHERE NUMTRANSVENDA = 65476"), "2");
@@ -230,11 +192,7 @@ TEST_F(CancelarDesdobramentoTest, ExcessCreditsAreReversedTheFirstTimeTheTitleIs
 // 100 split into 60 and 60 with interest: the excess became payable entry 965481 of 20,00, offset by a
 // paid negative entry of the payable area when the split is cancelled.
 TEST_F(CancelarDesdobramentoTest, ExcessEntriesAreOffsetByAPaidNegativeEntry) {
-  Desdobrado(65481, 100, "1", "JUR");
-  Titulo(65482, 60);
-  Titulo(65483, 60);
-  Ligar(65481, 65482);
-  Ligar(65481, 65483);
+  Dividir(65481, 100, {60, 60}, "1", "JUR");
   Exec(
       "INSERT INTO ZTCLIENT (CODCLI, CLIENTE) SELECT 8201, 'CLIENTE DOS DESDOBRAMENTOS' FROM DUAL WHERE NOT EXISTS "
       "(SELECT 1 FROM ZTCLIENT WHERE CODCLI = 8201)");
@@ -242,12 +200,8 @@ TEST_F(CancelarDesdobramentoTest, ExcessEntriesAreOffsetByAPaidNegativeEntry) {
       "INSERT INTO ZTLANC (RECNUM, CODFILIAL, CODCONTA, TIPOLANC, TIPOPARCEIRO, CODFORNEC, VALOR, NUMNOTA, DUPLIC, "
       "LOCALIZACAO, PARCELA, HISTORICO, DTLANC, DTVENC, DTEMISSAO) VALUES (965481, '1', 3101, 'C', 'C', 8201, 20, "
       "5481, '1', '65481', '1', 'JUROS DO DESDOBRAMENTO', TRUNC(SYSDATE), TRUNC(SYSDATE), TRUNC(SYSDATE))");
-  TCancelarDesdobramento& canc = Canc();
-  TListaAcoes& lista = canc.ListaAcoes({T(65481)});
-  ConfirmarVencimentos(lista);
-  ASSERT_EQ(lista.DesdobramentosAMaior.size(), 1u);
-  lista.DesdobramentosAMaior[0]->Confirmada = true;
-  canc.Confirmar();
+  Listar(65481, true);
+  Canc().Confirmar();
   EXPECT_EQ(Scalar("SELECT TO_CHAR(VALOR) || '/' || TO_CHAR(VPAGO) || '/' || HISTORICO || '/' || NVL2(DTPAGTO, 'P', "
                    "'-') || NVL2(DTEMISSAO, 'E', '-') FROM ZTLANC WHERE LOCALIZACAO = '65481' AND RECNUM <> 965481"),
             "-20/-20/REF. CANC. DE DESDOBRAMENTO/PE");
@@ -256,11 +210,10 @@ TEST_F(CancelarDesdobramentoTest, ExcessEntriesAreOffsetByAPaidNegativeEntry) {
 // A copy that lacks a column of the title stops the restoration with the column's name; nothing of
 // the confirmation remains.
 TEST_F(CancelarDesdobramentoTest, AColumnTheCopyLacksStopsTheRestorationLoudly) {
-  Dividido(65491);
+  Dividir(65491, 100, {60, 40});
   Session().ExecuteScript("ALTER TABLE ztdesdprest DROP COLUMN obs2");
-  TCancelarDesdobramento& canc = Canc();
-  ConfirmarVencimentos(canc.ListaAcoes({T(65491)}));
-  EXPECT_FAILS_WITH(canc.Confirmar(),
+  Listar(65491);
+  EXPECT_FAILS_WITH(Canc().Confirmar(),
                     "Exception: Não foi possível copiar o campo OBS2 da ZTDESDPREST para o registro 65491-1!");
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM ZTPREST WHERE NUMTRANSVENDA BETWEEN 65491 AND 65493"), "3");
   EXPECT_EQ(Scalar("SELECT QTREPLICAS FROM ZTDESDPREST WHERE NUMTRANSVENDA = 65491"), "0");

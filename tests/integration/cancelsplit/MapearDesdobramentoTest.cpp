@@ -4,22 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "DesdobramentoFixture.h"
 #include "cancelsplit/Uclsfin_dalmapeardesdobramento.h"
-#include "support/TestHost.h"
 
 namespace {
 
 // Split graphs of sales 65100 and up, in the test's own transaction (rolled back).
-class MapearDesdobramentoTest : public testsupport::HostTest {
+class MapearDesdobramentoTest : public cancelsplit_it::DesdobramentoTest {
  protected:
   void LigarTitulos(const std::string& tabela, long long orig, const std::string& prest_orig, long long dest,
                     const std::string& prest_dest) {
     Exec("INSERT INTO " + tabela + " (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (" +
          std::to_string(orig) + ", '" + prest_orig + "', " + std::to_string(dest) + ", '" + prest_dest + "')");
-  }
-  void LigarLancamentos(long long orig, long long dest) {
-    Exec("INSERT INTO ZTDESDLANC (RECNUMORIG, RECNUMDESTINO) VALUES (" + std::to_string(orig) + ", " +
-         std::to_string(dest) + ")");
   }
 
   // The edges as "origin>destination", in the order found.

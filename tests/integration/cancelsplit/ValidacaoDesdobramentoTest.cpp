@@ -4,37 +4,19 @@
 #include <memory>
 #include <string>
 
+#include "DesdobramentoFixture.h"
 #include "cancelsplit/Uclsfin_cancelardesdobramento.h"
 #include "cancelsplit/Uclsfin_validacaodesdobramento.h"
 #include "sdk/fin/TRegistroDesdobramento.h"
-#include "support/TestHost.h"
 
 namespace {
 
 namespace M = MensagensValidacao;
 using Mensagens = std::map<std::string, std::string>;
 
-// Titles of sales 65200 and up, split in the test's own transaction (rolled back). A split title
-// is settled by the split (charge "DESD") and keeps its copy; the titles born of it are open.
-class ValidacaoDesdobramentoTest : public testsupport::HostTest {
+// Titles of sales 65200 and up.
+class ValidacaoDesdobramentoTest : public cancelsplit_it::DesdobramentoTest {
  protected:
-  void Titulo(long long venda, double valor, const std::string& extra_colunas = "", const std::string& extra = "") {
-    Exec("INSERT INTO ZTPREST (NUMTRANSVENDA, PREST, DUPLIC, CODCLI, VALOR, CODCOB" + extra_colunas + ") VALUES (" +
-         std::to_string(venda) + ", '1', " + std::to_string(venda % 10000) + ", 8201, " + std::to_string(valor) +
-         ", 'BK'" + extra + ")");
-  }
-  void Desdobrado(long long venda, double valor, const std::string& operacao = "TONormal") {
-    Titulo(venda, valor, ", DTPAG", ", TRUNC(SYSDATE)");
-    Exec("UPDATE ZTPREST SET CODCOB = 'DESD' WHERE NUMTRANSVENDA = " + std::to_string(venda));
-    Exec("INSERT INTO ZTDESDPREST (NUMTRANSVENDA, PREST, VALOR, CODCOB, OPERACAODESD, QTREPLICAS) VALUES (" +
-         std::to_string(venda) + ", '1', " + std::to_string(valor) + ", 'BK', '" + operacao + "', 0)");
-  }
-  void Ligar(long long orig, long long dest) {
-    Exec("INSERT INTO ZTDESD (NUMTRANSVENDAORIG, PRESTORIG, NUMTRANSVENDADEST, PRESTDEST) VALUES (" +
-         std::to_string(orig) + ", '1', " + std::to_string(dest) + ", '1')");
-  }
-  static TRegistroPtr T(long long venda) { return std::make_shared<TRegistroZtPrest>(venda, "1"); }
-
   // The reasons of the selected titles' cancellation, by title.
   Mensagens Validar(const TArrayOfRegistro& selecionados, bool a_maior = false) {
     FCanc = dynamic_cast<TCancelarDesdobramento*>(Financeiro().CancelarDesdobramento(tmZTPrest));
@@ -53,11 +35,7 @@ class ValidacaoDesdobramentoTest : public testsupport::HostTest {
 };
 
 TEST_F(ValidacaoDesdobramentoTest, SoundSplitPassesAndItsSetsAreFound) {
-  Desdobrado(65201, 100);
-  Titulo(65202, 60);
-  Titulo(65203, 40);
-  Ligar(65201, 65202);
-  Ligar(65201, 65203);
+  Dividir(65201, 100, {60, 40});
   EXPECT_EQ(Validar({T(65201)}), Mensagens{});
   const TArrayOfRegistro afetados = FCanc->Afetados({T(65201)});
   ASSERT_EQ(afetados.size(), 3u);
@@ -105,18 +83,12 @@ TEST_F(ValidacaoDesdobramentoTest, EachTitleCheckFailsAlone) {
   EXPECT_EQ(Validar({T(65231)}), (Mensagens{{"65231-1", M::kSemReplica}}));
 
   // A root reversed by routine 1209; the same reversal on a title with an origin passes.
-  Desdobrado(65241, 100);
-  Exec("UPDATE ZTPREST SET DTESTORNO = TRUNC(SYSDATE) WHERE NUMTRANSVENDA = 65241");
-  Titulo(65242, 100, ", DTESTORNO", ", TRUNC(SYSDATE)");
-  Ligar(65241, 65242);
+  Dividir(65241, 100, {100});
+  Exec("UPDATE ZTPREST SET DTESTORNO = TRUNC(SYSDATE) WHERE NUMTRANSVENDA IN (65241, 65242)");
   EXPECT_EQ(Validar({T(65241)}), (Mensagens{{"65241-1", M::k1209}}));
 
   // Values that do not add up: 100 split into 60 and 30.
-  Desdobrado(65251, 100);
-  Titulo(65252, 60);
-  Titulo(65253, 30);
-  Ligar(65251, 65252);
-  Ligar(65251, 65253);
+  Dividir(65251, 100, {60, 30});
   EXPECT_EQ(Validar({T(65251)}),
             (Mensagens{{"65251-1", M::kValores}, {"65252-1", M::kValores}, {"65253-1", M::kValores}}));
 
@@ -134,12 +106,7 @@ TEST_F(ValidacaoDesdobramentoTest, EachTitleCheckFailsAlone) {
 
 TEST_F(ValidacaoDesdobramentoTest, SettledCreditsOfAnExcessSplitAreNamed) {
   // 100 split into 60 and 60: the excess became credits 965271 (used by a sale) and 965272 (open).
-  Desdobrado(65271, 100, "1");
-  Exec("UPDATE ZTPREST SET CODCOBORIG = 'CRED' WHERE NUMTRANSVENDA = 65271");
-  Titulo(65272, 60);
-  Titulo(65273, 60);
-  Ligar(65271, 65272);
-  Ligar(65271, 65273);
+  Dividir(65271, 100, {60, 60}, "1", "CRED");
   Exec(
       "INSERT INTO ZTCRECLI (CODIGO, CODCLI, NUMTRANSVENDA, PRESTORIG, VALOR, NUMTRANSVENDADESC) VALUES (965271, "
       "8201, 65271, '1', 10, 999)");
@@ -147,10 +114,6 @@ TEST_F(ValidacaoDesdobramentoTest, SettledCreditsOfAnExcessSplitAreNamed) {
   EXPECT_EQ(Validar({T(65271)}, true),
             (Mensagens{{"65271-1", "Os Créditos '965271' vinculados a este título já foram baixados!"}}));
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(ValidacaoDesdobramentoTest, MissingTitlesAreNamedAndQuotedInstalmentsAreReadAsText) {
   // An instalment holding a quote is sent as one literal: the title is found, nothing breaks.
@@ -182,12 +145,8 @@ TEST_F(ValidacaoDesdobramentoTest, MissingTitlesAreNamedAndQuotedInstalmentsAreR
   EXPECT_EQ(canc->Passo(), TPasso::tpFalhou);
 }
 
-}  // namespace
-
-namespace {
-
 // Payable entries 965300 and up: a split entry (DTDESD set, with its copy) and the entries born of it.
-class ValidacaoLancamentoTest : public testsupport::HostTest {
+class ValidacaoLancamentoTest : public cancelsplit_it::DesdobramentoTest {
  protected:
   void Lancamento(long long recnum, double valor, const std::string& colunas = "", const std::string& valores = "") {
     Exec("INSERT INTO ZTLANC (RECNUM, VALOR" + colunas + ") VALUES (" + std::to_string(recnum) + ", " +
@@ -197,10 +156,6 @@ class ValidacaoLancamentoTest : public testsupport::HostTest {
     Lancamento(recnum, valor, ", DTDESD", ", TRUNC(SYSDATE)");
     Exec("INSERT INTO ZTDESDLANCOPERACAO (RECNUM, VALOR, OPERACAODESD) VALUES (" + std::to_string(recnum) + ", " +
          std::to_string(valor) + ", 'NORMAL')");
-  }
-  void Ligar(long long orig, long long dest) {
-    Exec("INSERT INTO ZTDESDLANC (RECNUMORIG, RECNUMDESTINO) VALUES (" + std::to_string(orig) + ", " +
-         std::to_string(dest) + ")");
   }
   Mensagens Validar(long long selecionado) {
     auto* canc = dynamic_cast<TCancelarDesdobramento*>(Financeiro().CancelarDesdobramento(tmZTLanc));
@@ -221,16 +176,16 @@ TEST_F(ValidacaoLancamentoTest, PaidEntriesAndAllowancesBlockTheirRun) {
   Desdobrado(965301, 100);
   Lancamento(965302, 60);
   Lancamento(965303, 40, ", DTPAGTO, CODFUNCBAIXA", ", TRUNC(SYSDATE), 1");
-  Ligar(965301, 965302);
-  Ligar(965301, 965303);
+  LigarLancamentos(965301, 965302);
+  LigarLancamentos(965301, 965303);
   EXPECT_EQ(Validar(965301), (Mensagens{{"965303", M::kBaixadoLanc}}));
 
   // An allowance tied to one entry blocks every entry of the run, naming that entry.
   Desdobrado(965311, 100);
   Lancamento(965312, 60, ", DESCONTOFIN", ", 5");
   Lancamento(965313, 40);
-  Ligar(965311, 965312);
-  Ligar(965311, 965313);
+  LigarLancamentos(965311, 965312);
+  LigarLancamentos(965311, 965313);
   Exec("INSERT INTO ZTMOVCRFOR (NUMVERBA, NUMLANC, TIPO, VALOR) VALUES (1, 965312, 'D', 5)");
   const std::string verba = M::Verba("965312");
   EXPECT_EQ(Validar(965311), (Mensagens{{"965311", verba}, {"965312", verba}, {"965313", verba}}));

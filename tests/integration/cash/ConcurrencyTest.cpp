@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <iostream>
-#include <latch>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "cash/Uclsfin_movimentacaonumerarios.h"
-#include "host/THostQuorvin.h"
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
@@ -42,43 +37,29 @@ Movimento Postagem(int sessao, int i, const std::string& trava) {
   return r;
 }
 
-struct Sessao {
-  std::unique_ptr<host::THostQuorvin> Host;
-  TMovimentacaoNumerarios* Caixa = nullptr;  // owned by the host
+using testsupport::HostSession;
 
-  explicit Sessao(int numero) {
-    host::THostConfig config;
-    config.Dsn = testsupport::TestDsn();
-    config.Matricula = 1;
-    config.Programa = "tests-cash-" + std::to_string(numero);
-    Host = std::make_unique<host::THostQuorvin>(config);
-    Caixa = new TMovimentacaoNumerarios(Host.get());
-  }
-  // Posts in a transaction of its own.
-  bool Postar(Movimento& r) {
-    TOraTransaction transaction(Host->Sessao());
-    const bool incluido = Caixa->Incluir(r);
-    transaction.Commit();
-    return incluido;
-  }
-  // Removes what the tests committed on the account.
-  void Limpar() {
-    TOraTransaction transaction(Host->Sessao());
-    for (const char* tabela : {"ZTMOVCR", "ZTESTCR"}) {
-      TOraQuery query(&Host->Sessao());
-      query.SQL.Add(std::string("DELETE FROM ") + tabela + kConta);
-      query.ExecSQL();
-    }
-    transaction.Commit();
-  }
-};
+// Posts in a transaction of its own.
+bool Postar(HostSession& sessao, Movimento& r) {
+  TOraTransaction transaction(sessao.Host->Sessao());
+  const bool incluido = sessao.Financeiro->GetMovimentacaoNumerarios()->Incluir(r);
+  transaction.Commit();
+  return incluido;
+}
 
 class CashSessions : public ::testing::Test {
  protected:
-  void SetUp() override { FVerificacao.Limpar(); }
-  void TearDown() override { FVerificacao.Limpar(); }
+  void SetUp() override { Limpar(); }
+  void TearDown() override { Limpar(); }
 
-  Sessao FVerificacao{0};
+  // Removes what the tests committed on the account.
+  void Limpar() {
+    TOraTransaction transaction(FVerificacao.Host->Sessao());
+    FVerificacao.Host->Sessao().ExecuteScript("DELETE FROM ZTMOVCR" + kConta + "; DELETE FROM ZTESTCR" + kConta + ";");
+    transaction.Commit();
+  }
+
+  HostSession FVerificacao{"tests-cash-0"};
 };
 
 class CashConcurrency : public CashSessions, public ::testing::WithParamInterface<const char*> {};
@@ -91,28 +72,14 @@ INSTANTIATE_TEST_SUITE_P(BalanceLock, CashConcurrency, ::testing::Values("Locked
 TEST_P(CashConcurrency, SessionsPostingToOnePairLoseNoUpdate) {
   const int sessoes = testsupport::SoakSessions(2);
   const int postagens = std::max(20, 2 * kPostagensPorSessao / sessoes);
-  std::vector<std::string> erros(static_cast<std::size_t>(sessoes));
-  std::vector<std::thread> threads;
   const std::string trava = GetParam();
-  std::latch conectadas(sessoes);  // every session starts posting together
-  for (int numero = 1; numero <= sessoes; ++numero) {
-    threads.emplace_back([numero, postagens, &trava, &erros, &conectadas] {
-      bool chegou = false;
-      try {
-        Sessao sessao(numero);
-        chegou = true;
-        conectadas.arrive_and_wait();
+  const std::vector<std::string> erros =
+      testsupport::InParallel(sessoes, "tests-cash", [postagens, &trava](HostSession& sessao, int numero) {
         for (int i = 0; i < postagens; ++i) {
-          Movimento r = Postagem(numero, i, trava);
-          sessao.Postar(r);
+          Movimento r = Postagem(numero + 1, i, trava);
+          Postar(sessao, r);
         }
-      } catch (const std::exception& e) {
-        erros[static_cast<std::size_t>(numero - 1)] = e.what();
-        if (!chegou) conectadas.count_down();
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
+      });
   ASSERT_EQ(erros, std::vector<std::string>(static_cast<std::size_t>(sessoes)));
 
   // In insertion order (taken under the balance row's lock) every movement's frozen balance is
@@ -154,20 +121,20 @@ TEST_P(CashConcurrency, SessionsPostingToOnePairLoseNoUpdate) {
 // A rebuild holds the pair's balance row until its transaction ends: another session's posting
 // waits and, past its lock timeout, fails as busy instead of reading a balance about to change.
 TEST_F(CashSessions, ARebuildHoldsThePairUntilItCommits) {
-  Sessao primeira(1);
-  Sessao segunda(2);
+  HostSession primeira("tests-cash-1");
+  HostSession segunda("tests-cash-2");
   Movimento primeiro = Postagem(1, 0, "Locked");
-  primeira.Postar(primeiro);
+  Postar(primeira, primeiro);
   primeira.Host->Sessao().StartTransaction();
   RFin_RecalculaNumerario p;
   p.Inicializar();
   p.CODBANCO = kBanco, p.CODCOB = kCob, p.RECALCULARSALDO = true, p.RECALCULARSALDOCONCILIADO = true;
-  primeira.Caixa->RecalcularSaldos(p);
+  primeira.Financeiro->GetMovimentacaoNumerarios()->RecalcularSaldos(p);
 
   segunda.Host->Sessao().SetLockTimeout(1);
   Movimento r = Postagem(2, 0, "InPlace");
   try {
-    segunda.Postar(r);
+    Postar(segunda, r);
     ADD_FAILURE() << "posted while the first session held the balance";
   } catch (const Exception& e) {
     EXPECT_NE(e.Message().find("ORA-00054"), std::string::npos) << e.Message();
@@ -175,7 +142,7 @@ TEST_F(CashSessions, ARebuildHoldsThePairUntilItCommits) {
   }
   primeira.Host->Sessao().Commit();
   Movimento depois = Postagem(2, 0, "InPlace");
-  EXPECT_TRUE(segunda.Postar(depois));
+  EXPECT_TRUE(Postar(segunda, depois));
 }
 
 }  // namespace

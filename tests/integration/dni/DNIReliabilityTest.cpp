@@ -66,6 +66,14 @@ class DNIReliability : public ::testing::Test {
                             banco));
   }
 
+  // The session's picker takes `deposito`, cleared on 2026-11-20.
+  static void Escolher(testsupport::HostSession& sessao, double deposito) {
+    sessao.Host->SetSeletorDNI([deposito](const TJanelaSelecaoDNI&, const TConfirmarSelecaoDNI& confirmar) {
+      confirmar(TSelecaoDNI{{deposito}, TDateTime::EncodeDate(2026, 11, 20)});
+      return TModalResult::mrOk;
+    });
+  }
+
   testsupport::HostSession FVerificacao{"tests-dni-check", kRotina};
 };
 
@@ -77,10 +85,7 @@ TEST_F(DNIReliability, SessionsPickingOneDepositSettleItOnce) {
   const std::vector<std::string> erros = testsupport::InParallel(
       sessoes, "tests-dni",
       [&](testsupport::HostSession& sessao, int numero) {
-        sessao.Host->SetSeletorDNI([deposito](const TJanelaSelecaoDNI&, const TConfirmarSelecaoDNI& confirmar) {
-          confirmar(TSelecaoDNI{{deposito}, TDateTime::EncodeDate(2026, 11, 20)});
-          return TModalResult::mrOk;
-        });
+        Escolher(sessao, deposito);
         TOraTransaction transacao(sessao.Host->Sessao());
         sessao.Financeiro->GetDepositoNaoIdentificadoComVerba()->BaixarVerbaComDNI(8801, kBanco, 900 + numero, 60);
         transacao.Commit();
@@ -107,10 +112,7 @@ TEST_F(DNIReliability, SessionsReversingOneSettlementReverseItOnce) {
   const double deposito = Deposito(100);
   {
     testsupport::HostSession sessao("tests-dni-settle", kRotina);
-    sessao.Host->SetSeletorDNI([deposito](const TJanelaSelecaoDNI&, const TConfirmarSelecaoDNI& confirmar) {
-      confirmar(TSelecaoDNI{{deposito}, TDateTime::EncodeDate(2026, 11, 20)});
-      return TModalResult::mrOk;
-    });
+    Escolher(sessao, deposito);
     TOraTransaction transacao(sessao.Host->Sessao());
     ASSERT_TRUE(sessao.Financeiro->GetDepositoNaoIdentificadoComVerba()->BaixarVerbaComDNI(8801, kBanco, 950, 100));
     transacao.Commit();

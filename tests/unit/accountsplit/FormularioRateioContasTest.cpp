@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
 
 #include "accountsplit/Uclsfin_rateiocontas.h"
@@ -15,8 +14,10 @@ namespace {
 
 class RateioSemBanco : public ::testing::Test {
  protected:
-  void SetUp() override { FArea = new TValidaRateioConta(&FHost); }  // owned by the host
+  void SetUp() override { Nova(); }
 
+  // A new area on the host (which owns it), for a case of its own.
+  TValidaRateioConta& Nova() { return *(FArea = new TValidaRateioConta(&FHost)); }
   TValidaRateioConta& Area() { return *FArea; }
   std::vector<std::string> Mensagens() { return Area().GetValidador().Lines(); }
 
@@ -24,105 +25,84 @@ class RateioSemBanco : public ::testing::Test {
   TValidaRateioConta* FArea = nullptr;
 };
 
-struct CasoPrecondicao {
-  const char* Nome;
-  double Codigo;
-  const char* Filial;
-  double Valor;
-  const char* Classe;
-  const char* Mensagem;
-};
-
-void PrintTo(const CasoPrecondicao& caso, std::ostream* out) {
-  *out << caso.Nome;
-}
-
-class Precondicao : public RateioSemBanco, public ::testing::WithParamInterface<CasoPrecondicao> {};
-
 // Each refusal goes to the validator list and raises its catalogue class; the values were stored
 // before the checks, so the host reads what it asked for.
-TEST_P(Precondicao, RefusesWithItsClassAndMessage) {
-  const CasoPrecondicao& caso = GetParam();
+TEST_F(RateioSemBanco, ProposalPreconditionsRefuseWithTheirClassAndMessage) {
+  struct Caso {
+    double Codigo;
+    const char* Filial;
+    double Valor;
+    const char* Classe;
+    const char* Mensagem;
+  };
+  const Caso casos[] = {
+      {0, "1", 100, "ExCodRateioContaNaoInformado", "Favor informar o código para rateio de contas!"},
+      {-3, "1", 100, "ExCodRateioContaNaoInformado", "Favor informar o código para rateio de contas!"},
+      {5, "  ", 100, "ExFilialNaoInformada", "Favor informar a filial para o lançamento do rateio de contas!"},
+      {5, "1", 0, "ExValorIgualZero", "Favor informar um valor para se fazer o rateio!"},
+      // The code is checked first.
+      {0, "", 0, "ExCodRateioContaNaoInformado", "Favor informar o código para rateio de contas!"},
+  };
   const TDateTime dia = TDateTime::EncodeDate(2030, 5, 10);
-  try {
-    (void)Area().ProcessoRateioConta(true, tlFinanceiro, caso.Filial, caso.Codigo, caso.Valor, dia, 7, false, 0, 0, 0);
-    ADD_FAILURE() << "aceitou";
-  } catch (const Exception& falha) {
-    EXPECT_STREQ(falha.ClassName(), caso.Classe);
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(std::to_string(caso.Codigo) + " '" + caso.Filial + "' " + std::to_string(caso.Valor));
+    try {
+      (void)Nova().ProcessoRateioConta(true, tlFinanceiro, caso.Filial, caso.Codigo, caso.Valor, dia, 7, false, 0, 0,
+                                       0);
+      ADD_FAILURE() << "aceitou";
+    } catch (const Exception& falha) {
+      EXPECT_STREQ(falha.ClassName(), caso.Classe);
+    }
+    EXPECT_EQ(Mensagens(), std::vector<std::string>{caso.Mensagem});
+    EXPECT_EQ(Area().GetCodigoFilial(), caso.Filial);
+    EXPECT_EQ(Area().GetValorTotalLancamento(), caso.Valor);
+    EXPECT_EQ(Area().GetCodigoRateioPadrao(), caso.Codigo);
+    EXPECT_TRUE(Area().GetPermissaoEditarLancamento());
   }
-  EXPECT_EQ(Mensagens(), std::vector<std::string>{caso.Mensagem});
-  EXPECT_EQ(Area().GetCodigoFilial(), caso.Filial);
-  EXPECT_EQ(Area().GetValorTotalLancamento(), caso.Valor);
-  EXPECT_EQ(Area().GetCodigoRateioPadrao(), caso.Codigo);
-  EXPECT_TRUE(Area().GetPermissaoEditarLancamento());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Proposta, Precondicao,
-    ::testing::Values(CasoPrecondicao{"CodigoZero", 0, "1", 100, "ExCodRateioContaNaoInformado",
-                                      "Favor informar o código para rateio de contas!"},
-                      CasoPrecondicao{"CodigoNegativo", -3, "1", 100, "ExCodRateioContaNaoInformado",
-                                      "Favor informar o código para rateio de contas!"},
-                      CasoPrecondicao{"FilialVazia", 5, "  ", 100, "ExFilialNaoInformada",
-                                      "Favor informar a filial para o lançamento do rateio de contas!"},
-                      CasoPrecondicao{"ValorZero", 5, "1", 0, "ExValorIgualZero",
-                                      "Favor informar um valor para se fazer o rateio!"},
-                      // The code is checked first.
-                      CasoPrecondicao{"TudoFaltando", 0, "", 0, "ExCodRateioContaNaoInformado",
-                                      "Favor informar o código para rateio de contas!"}),
-    [](const ::testing::TestParamInfo<CasoPrecondicao>& info) { return std::string(info.param.Nome); });
-
-struct CasoConta {
-  const char* Nome;
-  double Conta, Percentual, Valor;
-  const char* Filial;
-  double CodRateio;
-  bool Alterando;
-  double Total;
-  int Codigo;
-  const char* Mensagem;  // nullptr for code 0
-};
-
-void PrintTo(const CasoConta& caso, std::ostream* out) {
-  *out << caso.Nome;
-}
-
-class ContaDoFormulario : public RateioSemBanco, public ::testing::WithParamInterface<CasoConta> {};
 
 // The account row checks, first failure wins; account 3101 is already in the split.
-TEST_P(ContaDoFormulario, AnswersTheFirstFailedCheck) {
-  const CasoConta& caso = GetParam();
-  TClientDataSet& contas = *Area().GetCdsContasRateio();
-  contas.Append();
-  contas.FieldByName("CODCONTA").SetAsFloat(3101);
-  contas.Post();
-  Area().Parametros().ValorTotalLancamento = caso.Total;
-  Area().SetParametrosConta(caso.Conta, caso.Percentual, caso.Valor, caso.Filial, caso.CodRateio, caso.Alterando, 0, 0,
-                            0);
-  EXPECT_EQ(Area().ValidaCamposInterfaceRateioConta(), caso.Codigo);
-  EXPECT_EQ(Mensagens(),
-            caso.Mensagem != nullptr ? std::vector<std::string>{caso.Mensagem} : std::vector<std::string>{});
+TEST_F(RateioSemBanco, FormAccountRowAnswersTheFirstFailedCheck) {
+  struct Caso {
+    const char* Nome;
+    double Conta, Percentual, Valor;
+    const char* Filial;
+    double CodRateio;
+    bool Alterando;
+    double Total;
+    int Codigo;
+    const char* Mensagem;  // nullptr for code 0
+  };
+  const Caso casos[] = {
+      {"SemRateio", 0, 0, 0, "", 0, false, 100, 2, "Favor informar a conta do rateio padrão!"},
+      {"SemConta", 0, 0, 0, "", 5, false, 100, 11, "Favor informar a conta para fazer o rateio!"},
+      {"SemFilial", 3102, 0, 0, " ", 5, false, 100, 1, "Favor informar a filial da conta para o rateio!"},
+      {"SemPercentual", 3102, 0, -1, "1", 5, false, 100, 4,
+       "Favor informar o percentual de rateio do lançamento para inclusão!"},
+      {"PercentualNegativo", 3102, -5, 0, "1", 5, false, 100, 7,
+       "Favor informar o percentual de rateio maior que zero!"},
+      {"ValorNegativoEmTotalPositivo", 3102, 5, -5, "1", 5, false, 100, 9,
+       "Favor o valor do lançamento e do rateio devem ser ambos positivos ou negativos!"},
+      {"ValorNegativoEmTotalNegativo", 3102, 5, -5, "1", 5, false, -100, 0, nullptr},
+      {"SemValor", 3102, 5, 0, "1", 5, false, 100, 5, "Favor informar o valor de rateio do lançamento para inclusão!"},
+      {"ContaRepetida", 3101, 5, 5, "1", 5, false, 100, 12, "Conta 3101 já existe para esse rateio!"},
+      {"ContaRepetidaSendoAlterada", 3101, 5, 5, "1", 5, true, 100, 0, nullptr},
+      {"ContaNova", 3102, 5, 5, "1", 5, false, 100, 0, nullptr},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.Nome);
+    TClientDataSet& contas = *Nova().GetCdsContasRateio();
+    contas.Append();
+    contas.FieldByName("CODCONTA").SetAsFloat(3101);
+    contas.Post();
+    Area().Parametros().ValorTotalLancamento = caso.Total;
+    Area().SetParametrosConta(caso.Conta, caso.Percentual, caso.Valor, caso.Filial, caso.CodRateio, caso.Alterando, 0,
+                              0, 0);
+    EXPECT_EQ(Area().ValidaCamposInterfaceRateioConta(), caso.Codigo);
+    EXPECT_EQ(Mensagens(),
+              caso.Mensagem != nullptr ? std::vector<std::string>{caso.Mensagem} : std::vector<std::string>{});
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Formulario, ContaDoFormulario,
-    ::testing::Values(
-        CasoConta{"SemRateio", 0, 0, 0, "", 0, false, 100, 2, "Favor informar a conta do rateio padrão!"},
-        CasoConta{"SemConta", 0, 0, 0, "", 5, false, 100, 11, "Favor informar a conta para fazer o rateio!"},
-        CasoConta{"SemFilial", 3102, 0, 0, " ", 5, false, 100, 1, "Favor informar a filial da conta para o rateio!"},
-        CasoConta{"SemPercentual", 3102, 0, -1, "1", 5, false, 100, 4,
-                  "Favor informar o percentual de rateio do lançamento para inclusão!"},
-        CasoConta{"PercentualNegativo", 3102, -5, 0, "1", 5, false, 100, 7,
-                  "Favor informar o percentual de rateio maior que zero!"},
-        CasoConta{"ValorNegativoEmTotalPositivo", 3102, 5, -5, "1", 5, false, 100, 9,
-                  "Favor o valor do lançamento e do rateio devem ser ambos positivos ou negativos!"},
-        CasoConta{"ValorNegativoEmTotalNegativo", 3102, 5, -5, "1", 5, false, -100, 0, nullptr},
-        CasoConta{"SemValor", 3102, 5, 0, "1", 5, false, 100, 5,
-                  "Favor informar o valor de rateio do lançamento para inclusão!"},
-        CasoConta{"ContaRepetida", 3101, 5, 5, "1", 5, false, 100, 12, "Conta 3101 já existe para esse rateio!"},
-        CasoConta{"ContaRepetidaSendoAlterada", 3101, 5, 5, "1", 5, true, 100, 0, nullptr},
-        CasoConta{"ContaNova", 3102, 5, 5, "1", 5, false, 100, 0, nullptr}),
-    [](const ::testing::TestParamInfo<CasoConta>& info) { return std::string(info.param.Nome); });
 
 // A posting with no account rows refuses, instead of answering as if it had posted the entry.
 TEST_F(RateioSemBanco, PostingAnEmptySplitRefuses) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <optional>
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -84,42 +83,32 @@ std::string Linhas(TDataSet& dados, const std::vector<const char*>& colunas) {
 // ---------------------------------------------------------------------------------------------
 // The proposal's values: every amount by percentage, the last account takes what is left.
 
-struct CasoProposta {
-  const char* Nome;
-  const char* Contas;
-  double Total, Desconto, Juros, Devolucao;
-  const char* Esperado;  // "PERCRATEIO VALOR DESCONTOFIN TXPERM VALORDEVOL | ..."
-};
-
-void PrintTo(const CasoProposta& caso, std::ostream* out) {
-  *out << caso.Nome;
+TEST(RegrasRateioContas, ProposalLastAccountTakesEveryRemainder) {
+  struct Caso {
+    const char* Contas;
+    double Total, Desconto, Juros, Devolucao;
+    const char* Esperado;  // "PERCRATEIO VALOR DESCONTOFIN TXPERM VALORDEVOL | ..."
+  };
+  const Caso casos[] = {
+      {"1 33.33 | 2 33.33 | 3 33.34", 100, 0, 0, 0, "33.33 33.33 0 0 0 | 33.33 33.33 0 0 0 | 33.34 33.34 0 0 0"},
+      // Percentages short of 100: the last account takes the rest and its percentage says so.
+      {"1 33.33 | 2 33.33 | 3 33.33", 100, 0, 0, 0, "33.33 33.33 0 0 0 | 33.33 33.33 0 0 0 | 33.34 33.34 0 0 0"},
+      // 0.05 at 50% is 0.025, which rounds to the even cent (0.02); the remainder goes last.
+      {"1 50 | 2 25 | 3 25", 1000.01, 10.01, 0.05, 1.01,
+       "50 500 5 0.02 0.5 | 25 250 2.5 0.01 0.25 | 25 250.01 2.51 0.02 0.26"},
+      {"1 33.33 | 2 33.33 | 3 33.34", -100, 0, 0, 0, "33.33 -33.33 0 0 0 | 33.33 -33.33 0 0 0 | 33.34 -33.34 0 0 0"},
+      // A tie goes to the even cent.
+      {"1 50 | 2 50", 0.25, 0, 0, 0, "50 0.12 0 0 0 | 52 0.13 0 0 0"},
+      {"7 40", 80, 1, 2, 3, "100 80 1 2 3"},
+  };
+  for (const Caso& caso : casos) {
+    TClientDataSet contas;
+    Contas(contas, caso.Contas);
+    Regras::CalcularValoresContas(contas, caso.Total, caso.Desconto, caso.Juros, caso.Devolucao);
+    EXPECT_EQ(Linhas(contas, {"PERCRATEIO", "VALOR", "DESCONTOFIN", "TXPERM", "VALORDEVOL"}), caso.Esperado)
+        << caso.Contas << " of " << caso.Total;
+  }
 }
-
-class Proposta : public ::testing::TestWithParam<CasoProposta> {};
-
-TEST_P(Proposta, LastAccountTakesEveryRemainder) {
-  const CasoProposta& caso = GetParam();
-  TClientDataSet contas;
-  Contas(contas, caso.Contas);
-  Regras::CalcularValoresContas(contas, caso.Total, caso.Desconto, caso.Juros, caso.Devolucao);
-  EXPECT_EQ(Linhas(contas, {"PERCRATEIO", "VALOR", "DESCONTOFIN", "TXPERM", "VALORDEVOL"}), caso.Esperado);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Valores, Proposta,
-    ::testing::Values(CasoProposta{"CemEmTresTercos", "1 33.33 | 2 33.33 | 3 33.34", 100, 0, 0, 0,
-                                   "33.33 33.33 0 0 0 | 33.33 33.33 0 0 0 | 33.34 33.34 0 0 0"},
-                      // Percentages short of 100: the last account takes the rest and its percentage says so.
-                      CasoProposta{"PercentuaisQueNaoFecham", "1 33.33 | 2 33.33 | 3 33.33", 100, 0, 0, 0,
-                                   "33.33 33.33 0 0 0 | 33.33 33.33 0 0 0 | 33.34 33.34 0 0 0"},
-                      // 0.05 at 50% is 0.025, which rounds to the even cent (0.02); the remainder goes last.
-                      CasoProposta{"DescontoJurosDevolucaoComRestos", "1 50 | 2 25 | 3 25", 1000.01, 10.01, 0.05, 1.01,
-                                   "50 500 5 0.02 0.5 | 25 250 2.5 0.01 0.25 | 25 250.01 2.51 0.02 0.26"},
-                      CasoProposta{"LancamentoNegativo", "1 33.33 | 2 33.33 | 3 33.34", -100, 0, 0, 0,
-                                   "33.33 -33.33 0 0 0 | 33.33 -33.33 0 0 0 | 33.34 -33.34 0 0 0"},
-                      CasoProposta{"EmpateParaOPar", "1 50 | 2 50", 0.25, 0, 0, 0, "50 0.12 0 0 0 | 52 0.13 0 0 0"},
-                      CasoProposta{"UmaSoConta", "7 40", 80, 1, 2, 3, "100 80 1 2 3"}),
-    [](const ::testing::TestParamInfo<CasoProposta>& info) { return std::string(info.param.Nome); });
 
 // The cost centers of an account split its value the same way; an account of 0 leaves the last
 // cost center's percentage as it was instead of dividing by zero.
@@ -148,70 +137,59 @@ const std::string kContasNaoFecham =
     "O parâmetro \"2664 - Obrigar rateio Contas totalizar 100%\"\restá definido como \"Sim\". Favor fechar em 100% "
     "o rateio de centro de custo!";
 
-struct CasoTotais {
-  const char* Nome;
-  bool RateioTotal;
-  double Total;
-  const char* Contas;
-  const char* Centros;
-  const char* Mensagem;  // nullptr: the split passes
-};
-
-void PrintTo(const CasoTotais& caso, std::ostream* out) {
-  *out << caso.Nome;
-}
-
-class Totais : public ::testing::TestWithParam<CasoTotais> {};
-
-TEST_P(Totais, FirstBrokenRuleRaisesItsText) {
-  const CasoTotais& caso = GetParam();
-  TClientDataSet contas;
-  TClientDataSet centros;
-  Contas(contas, caso.Contas);
-  Centros(centros, caso.Centros);
-  centros.SetFilter("CODCONTA = 2");
-  centros.SetFiltered(true);
-  std::optional<std::string> mensagem;
-  try {
-    Regras::ValidarTotais(contas, centros, caso.Total, caso.RateioTotal);
-  } catch (const Exception& falha) {
-    EXPECT_STREQ(falha.ClassName(), "Exception");
-    mensagem = falha.Message();
+TEST(RegrasRateioContas, WholeSplitFirstBrokenRuleRaisesItsText) {
+  struct Caso {
+    const char* Nome;
+    bool RateioTotal;
+    double Total;
+    const char* Contas;
+    const char* Centros;
+    const char* Mensagem;  // nullptr: the split passes
+  };
+  const Caso casos[] = {
+      {"CentrosFecham", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 30", nullptr},
+      {"CentrosDoisCentavosAbaixo", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 29.98",
+       kCentrosNaoFecham.c_str()},
+      {"CentrosMeioCentavoAbaixo", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 29.995", nullptr},
+      // One-sided before: a split at 120% of the account passed.
+      {"CentrosAcimaDaConta", true, 100, "1 60 60 S | 2 40 40", "1 A 100 60 | 1 B 20 12", kCentrosNaoFecham.c_str()},
+      // And for a negative entry any shortfall passed.
+      {"CentrosDeContaNegativaAbaixo", true, -100, "1 60 -60 S | 2 40 -40", "1 A 50 -30 | 1 B 50 -29.98",
+       kCentrosNaoFecham.c_str()},
+      {"ContaNegativaFecha", true, -100, "1 60 -60 S | 2 40 -40", "1 A 50 -30 | 1 B 50 -30", nullptr},
+      {"SemParametroCentrosNaoPrecisamFechar", false, 100, "1 60 60 S | 2 40 40", "1 A 50 10", nullptr},
+      {"ContaComCentroCustoSemNenhum", false, 100, "1 60 60 S | 2 40 40", "2 X 100 40", kSemCentroCusto.c_str()},
+      {"ContaComCentroCustoSemNenhumComParametro", true, 100, "1 60 60 S | 2 40 40", "", kCentrosNaoFecham.c_str()},
+      {"ContaSemCentroCusto", false, 100, "1 60 60 | 2 40 40", "", nullptr},
+      {"NenhumaConta", false, 100, "", "", kSemRateio.c_str()},
+      {"NenhumaContaComParametro", true, 100, "", "", kContasNaoFecham.c_str()},
+      {"ContasDoisCentavosAbaixo", true, 100, "1 60 60 | 2 40 39.98", "", kContasNaoFecham.c_str()},
+      {"ContasMeioCentavoAbaixo", true, 100, "1 60 60 | 2 40 39.995", "", nullptr},
+      {"ContasAcimaDoTotal", true, 100, "1 60 60 | 2 60 60", "", kContasNaoFecham.c_str()},
+      {"ContasDeTotalNegativoAbaixo", true, -100, "1 60 -60 | 2 40 -39.98", "", kContasNaoFecham.c_str()},
+      {"SemParametroContasNaoPrecisamFechar", false, 100, "1 60 60", "", nullptr},
+  };
+  for (const Caso& caso : casos) {
+    SCOPED_TRACE(caso.Nome);
+    TClientDataSet contas;
+    TClientDataSet centros;
+    Contas(contas, caso.Contas);
+    Centros(centros, caso.Centros);
+    centros.SetFilter("CODCONTA = 2");
+    centros.SetFiltered(true);
+    std::optional<std::string> mensagem;
+    try {
+      Regras::ValidarTotais(contas, centros, caso.Total, caso.RateioTotal);
+    } catch (const Exception& falha) {
+      EXPECT_STREQ(falha.ClassName(), "Exception");
+      mensagem = falha.Message();
+    }
+    EXPECT_EQ(mensagem, caso.Mensagem != nullptr ? std::optional<std::string>(caso.Mensagem) : std::nullopt);
+    // The form's view of the cost centers is as it was.
+    EXPECT_EQ(centros.Filter(), "CODCONTA = 2");
+    EXPECT_TRUE(centros.Filtered());
   }
-  EXPECT_EQ(mensagem, caso.Mensagem != nullptr ? std::optional<std::string>(caso.Mensagem) : std::nullopt);
-  // The form's view of the cost centers is as it was.
-  EXPECT_EQ(centros.Filter(), "CODCONTA = 2");
-  EXPECT_TRUE(centros.Filtered());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rateio, Totais,
-    ::testing::Values(
-        CasoTotais{"CentrosFecham", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 30", nullptr},
-        CasoTotais{"CentrosDoisCentavosAbaixo", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 29.98",
-                   kCentrosNaoFecham.c_str()},
-        CasoTotais{"CentrosMeioCentavoAbaixo", true, 100, "1 60 60 S | 2 40 40", "1 A 50 30 | 1 B 50 29.995", nullptr},
-        // One-sided before: a split at 120% of the account passed.
-        CasoTotais{"CentrosAcimaDaConta", true, 100, "1 60 60 S | 2 40 40", "1 A 100 60 | 1 B 20 12",
-                   kCentrosNaoFecham.c_str()},
-        // And for a negative entry any shortfall passed.
-        CasoTotais{"CentrosDeContaNegativaAbaixo", true, -100, "1 60 -60 S | 2 40 -40", "1 A 50 -30 | 1 B 50 -29.98",
-                   kCentrosNaoFecham.c_str()},
-        CasoTotais{"ContaNegativaFecha", true, -100, "1 60 -60 S | 2 40 -40", "1 A 50 -30 | 1 B 50 -30", nullptr},
-        CasoTotais{"SemParametroCentrosNaoPrecisamFechar", false, 100, "1 60 60 S | 2 40 40", "1 A 50 10", nullptr},
-        CasoTotais{"ContaComCentroCustoSemNenhum", false, 100, "1 60 60 S | 2 40 40", "2 X 100 40",
-                   kSemCentroCusto.c_str()},
-        CasoTotais{"ContaComCentroCustoSemNenhumComParametro", true, 100, "1 60 60 S | 2 40 40", "",
-                   kCentrosNaoFecham.c_str()},
-        CasoTotais{"ContaSemCentroCusto", false, 100, "1 60 60 | 2 40 40", "", nullptr},
-        CasoTotais{"NenhumaConta", false, 100, "", "", kSemRateio.c_str()},
-        CasoTotais{"NenhumaContaComParametro", true, 100, "", "", kContasNaoFecham.c_str()},
-        CasoTotais{"ContasDoisCentavosAbaixo", true, 100, "1 60 60 | 2 40 39.98", "", kContasNaoFecham.c_str()},
-        CasoTotais{"ContasMeioCentavoAbaixo", true, 100, "1 60 60 | 2 40 39.995", "", nullptr},
-        CasoTotais{"ContasAcimaDoTotal", true, 100, "1 60 60 | 2 60 60", "", kContasNaoFecham.c_str()},
-        CasoTotais{"ContasDeTotalNegativoAbaixo", true, -100, "1 60 -60 | 2 40 -39.98", "", kContasNaoFecham.c_str()},
-        CasoTotais{"SemParametroContasNaoPrecisamFechar", false, 100, "1 60 60", "", nullptr}),
-    [](const ::testing::TestParamInfo<CasoTotais>& info) { return std::string(info.param.Nome); });
 
 // ---------------------------------------------------------------------------------------------
 // Amounts of the posted entries.

@@ -78,10 +78,4 @@ TEST(RegistroDesdobramento, OperationKindsReadNamesNumbersAndRefuseTheRest) {
   EXPECT_EQ(LocalizarNaLista(lista, *Lanc(5)), -1);
 }
 
-TEST(RegistroDesdobramento, TitlesChangedKeepsItsClass) {
-  const ExceptionTitulosAlterados falha;
-  EXPECT_STREQ(falha.ClassName(), "ExceptionTitulosAlterados");
-  EXPECT_EQ(falha.Message(), ExceptionTitulosAlterados::Mensagem);
-}
-
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <utility>
 
@@ -29,79 +29,69 @@ PartesArrecadacao Partes(int tipoValor, std::int64_t valor) {
 
 // Each value type with its modulus, values chosen so the general digit lands on the special cases.
 // The sums are over the 43 digits without position 4: for types 6 and 7 the digit sums of the
-// products by 2, 1, ... from the right; for 8 and 9 the products by 2..9.
-struct TipoCase {
-  const char* nome;
-  int tipoValor;
-  std::int64_t valor;
-  const char* codigo;
-  const char* linha;
-};
-
-void PrintTo(const TipoCase& c, std::ostream* out) {
-  *out << c.nome;
-}
-
-class ArrecadacaoTipo : public ::testing::TestWithParam<TipoCase> {};
-
-TEST_P(ArrecadacaoTipo, BuildsAndReadsBothForms) {
-  const TipoCase c = GetParam();
-  const PartesArrecadacao partes = Partes(c.tipoValor, c.valor);
-  EXPECT_EQ(febraban::CodigoBarrasArrecadacao(partes), c.codigo);
-  EXPECT_EQ(febraban::LinhaDigitavelArrecadacao(partes), c.linha);
-  EXPECT_EQ(febraban::LinhaDigitavelArrecadacaoDoCodigoBarras(c.codigo), c.linha);
-  EXPECT_EQ(febraban::CodigoBarrasDaLinhaDigitavelArrecadacao(c.linha), c.codigo);
-  for (const ArrecadacaoLida& lida :
-       {febraban::LerCodigoBarrasArrecadacao(c.codigo), febraban::LerLinhaDigitavelArrecadacao(c.linha)}) {
-    EXPECT_EQ(lida.Partes, partes);
-    EXPECT_EQ(lida.DigitoGeral, c.codigo[3] - '0');
-    EXPECT_EQ(lida.ValorEmReais, c.tipoValor == 6 || c.tipoValor == 8);
-    EXPECT_EQ(lida.Empresa, "0046");
-    EXPECT_EQ(lida.CampoLivre, "0179160607593050865831483");
+// products by 2, 1, ... from the right; for 8 and 9 the products by 2..9. Each builds and reads back
+// in both forms, and any other general digit is refused.
+TEST(ArrecadacaoTipo, BuildsAndReadsBothFormsAndRefusesAnyOtherGeneralDigit) {
+  struct Caso {
+    const char* nome;
+    int tipoValor;
+    std::int64_t valor;
+    const char* codigo;
+    const char* linha;
+  };
+  const Caso casos[] = {
+      // Sum 145: 10 - 5 = 5.
+      {"Tipo6", 6, 16232, "83650000001623200460179160607593050865831483",
+       "836500000010623200460177916060759302508658314838"},
+      // Sum 150, remainder 0: digit 0.
+      {"Tipo6Resto0", 6, 16237, "83600000001623700460179160607593050865831483",
+       "836000000015623700460172916060759302508658314838"},
+      {"Tipo7Resto0", 7, 16235, "83700000001623500460179160607593050865831483",
+       "837000000013623500460174916060759302508658314838"},
+      // Sum 783 = 71 * 11 + 2: 11 - 2 = 9.
+      {"Tipo8", 8, 16232, "83890000001623200460179160607593050865831483",
+       "838900000013623200460177916060759309508658314839"},
+      // Sum 825 = 75 * 11: 0.
+      {"Tipo8Resto0", 8, 16238, "83800000001623800460179160607593050865831483",
+       "838000000017623800460178916060759309508658314839"},
+      // Sum 804 = 73 * 11 + 1: 11 - 1 would be 10, the digit is 0.
+      {"Tipo8Resto1", 8, 16235, "83800000001623500460179160607593050865831483",
+       "838000000017623500460172916060759309508658314839"},
+      // Sum 791 = 71 * 11 + 10: 1.
+      {"Tipo8Resto10", 8, 16242, "83810000001624200460179160607593050865831483",
+       "838100000019624200460175916060759309508658314839"},
+      {"Tipo9Resto0", 9, 16233, "83900000001623300460179160607593050865831483",
+       "839000000015623300460179916060759309508658314839"},
+      {"Tipo9Resto1", 9, 16242, "83900000001624200460179160607593050865831483",
+       "839000000015624200460175916060759309508658314839"},
+      {"Tipo9Resto10", 9, 16236, "83910000001623600460179160607593050865831483",
+       "839100000017623600460174916060759309508658314839"},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nome);
+    const PartesArrecadacao partes = Partes(c.tipoValor, c.valor);
+    EXPECT_EQ(febraban::CodigoBarrasArrecadacao(partes), c.codigo);
+    EXPECT_EQ(febraban::LinhaDigitavelArrecadacao(partes), c.linha);
+    EXPECT_EQ(febraban::LinhaDigitavelArrecadacaoDoCodigoBarras(c.codigo), c.linha);
+    EXPECT_EQ(febraban::CodigoBarrasDaLinhaDigitavelArrecadacao(c.linha), c.codigo);
+    for (const ArrecadacaoLida& lida :
+         {febraban::LerCodigoBarrasArrecadacao(c.codigo), febraban::LerLinhaDigitavelArrecadacao(c.linha)}) {
+      EXPECT_EQ(lida.Partes, partes);
+      EXPECT_EQ(lida.DigitoGeral, c.codigo[3] - '0');
+      EXPECT_EQ(lida.ValorEmReais, c.tipoValor == 6 || c.tipoValor == 8);
+      EXPECT_EQ(lida.Empresa, "0046");
+      EXPECT_EQ(lida.CampoLivre, "0179160607593050865831483");
+    }
+    for (char outro = '0'; outro <= '9'; ++outro) {
+      if (outro == c.codigo[3]) continue;
+      std::string errado = c.codigo;
+      errado[3] = outro;
+      EXPECT_EQ(Falha([&] { (void)febraban::LerCodigoBarrasArrecadacao(errado); }),
+                "Dígito verificador do código de barras de arrecadação inválido.")
+          << errado;
+    }
   }
 }
-
-TEST_P(ArrecadacaoTipo, AnyOtherGeneralDigitIsRefused) {
-  const TipoCase c = GetParam();
-  for (char outro = '0'; outro <= '9'; ++outro) {
-    if (outro == c.codigo[3]) continue;
-    std::string errado = c.codigo;
-    errado[3] = outro;
-    EXPECT_EQ(Falha([&] { (void)febraban::LerCodigoBarrasArrecadacao(errado); }),
-              "Dígito verificador do código de barras de arrecadação inválido.")
-        << errado;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Tipos, ArrecadacaoTipo,
-                         ::testing::Values(
-                             // Sum 145: 10 - 5 = 5.
-                             TipoCase{"Tipo6", 6, 16232, "83650000001623200460179160607593050865831483",
-                                      "836500000010623200460177916060759302508658314838"},
-                             // Sum 150, remainder 0: digit 0.
-                             TipoCase{"Tipo6Resto0", 6, 16237, "83600000001623700460179160607593050865831483",
-                                      "836000000015623700460172916060759302508658314838"},
-                             TipoCase{"Tipo7Resto0", 7, 16235, "83700000001623500460179160607593050865831483",
-                                      "837000000013623500460174916060759302508658314838"},
-                             // Sum 783 = 71 * 11 + 2: 11 - 2 = 9.
-                             TipoCase{"Tipo8", 8, 16232, "83890000001623200460179160607593050865831483",
-                                      "838900000013623200460177916060759309508658314839"},
-                             // Sum 825 = 75 * 11: 0.
-                             TipoCase{"Tipo8Resto0", 8, 16238, "83800000001623800460179160607593050865831483",
-                                      "838000000017623800460178916060759309508658314839"},
-                             // Sum 804 = 73 * 11 + 1: 11 - 1 would be 10, the digit is 0.
-                             TipoCase{"Tipo8Resto1", 8, 16235, "83800000001623500460179160607593050865831483",
-                                      "838000000017623500460172916060759309508658314839"},
-                             // Sum 791 = 71 * 11 + 10: 1.
-                             TipoCase{"Tipo8Resto10", 8, 16242, "83810000001624200460179160607593050865831483",
-                                      "838100000019624200460175916060759309508658314839"},
-                             TipoCase{"Tipo9Resto0", 9, 16233, "83900000001623300460179160607593050865831483",
-                                      "839000000015623300460179916060759309508658314839"},
-                             TipoCase{"Tipo9Resto1", 9, 16242, "83900000001624200460179160607593050865831483",
-                                      "839000000015624200460175916060759309508658314839"},
-                             TipoCase{"Tipo9Resto10", 9, 16236, "83910000001623600460179160607593050865831483",
-                                      "839100000017623600460174916060759309508658314839"}),
-                         [](const auto& info) { return std::string(info.param.nome); });
 
 // The check-digit examples of the collection standard: 01230067896 gives 3 with modulus 10
 // (digit sums 37, 10 - 7) and 0 with modulus 11 (products 176 = 16 * 11).
@@ -117,45 +107,29 @@ TEST(ArrecadacaoModulos, ExamplesOfTheStandard) {
 }
 
 // Each block's digit uses the modulus of the value type; one digit mistyped names its block (the
-// general digit, inside block 1, included).
-struct BlocoCase {
-  const char* nome;
-  int tipoValor;
-  std::size_t bloco;  // 1 to 4
-};
-
-void PrintTo(const BlocoCase& c, std::ostream* out) {
-  *out << c.nome;
-}
-
-class ArrecadacaoBlocoErrado : public ::testing::TestWithParam<BlocoCase> {};
-
-TEST_P(ArrecadacaoBlocoErrado, IsRefusedNamingTheBlock) {
-  const BlocoCase c = GetParam();
-  // Value 16232: block digits 0 7 2 8 (type 6) and 3 7 9 9 (type 8). Modulus 11 gives 0 for both
-  // remainders 0 and 1, so a block whose digit is 0 would miss some mistypings; none is 0 here.
-  const std::string linha = febraban::LinhaDigitavelArrecadacao(Partes(c.tipoValor, 16232));
-  const std::string mensagem =
-      "Dígito verificador do bloco " + std::to_string(c.bloco) + " da linha digitável de arrecadação inválido.";
-  for (std::size_t pos = (c.bloco - 1) * 12; pos < c.bloco * 12; ++pos) {
-    // The first three digits decide the product and the modulus; they have their own messages.
-    if (pos < 3) continue;
-    for (char outro = '0'; outro <= '9'; ++outro) {
-      if (outro == linha[pos]) continue;
-      std::string errada = linha;
-      errada[pos] = outro;
-      EXPECT_EQ(Falha([&] { (void)febraban::LerLinhaDigitavelArrecadacao(errada); }), mensagem)
-          << "position " << pos + 1 << ": " << errada;
+// general digit, inside block 1, included). Value 16232: block digits 0 7 2 8 (type 6) and 3 7 9 9
+// (type 8). Modulus 11 gives 0 for both remainders 0 and 1, so a block whose digit is 0 would miss
+// some mistypings; none is 0 here.
+TEST(ArrecadacaoBlocoErrado, IsRefusedNamingTheBlock) {
+  for (const int tipoValor : {6, 8}) {
+    const std::string linha = febraban::LinhaDigitavelArrecadacao(Partes(tipoValor, 16232));
+    for (std::size_t bloco = 1; bloco <= 4; ++bloco) {
+      SCOPED_TRACE("type " + std::to_string(tipoValor) + ", block " + std::to_string(bloco));
+      const std::string mensagem =
+          "Dígito verificador do bloco " + std::to_string(bloco) + " da linha digitável de arrecadação inválido.";
+      // The first three digits decide the product and the modulus; they have their own messages.
+      for (std::size_t pos = std::max<std::size_t>((bloco - 1) * 12, 3); pos < bloco * 12; ++pos) {
+        for (char outro = '0'; outro <= '9'; ++outro) {
+          if (outro == linha[pos]) continue;
+          std::string errada = linha;
+          errada[pos] = outro;
+          EXPECT_EQ(Falha([&] { (void)febraban::LerLinhaDigitavelArrecadacao(errada); }), mensagem)
+              << "position " << pos + 1 << ": " << errada;
+        }
+      }
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Blocos, ArrecadacaoBlocoErrado,
-                         ::testing::Values(BlocoCase{"Tipo6Bloco1", 6, 1}, BlocoCase{"Tipo6Bloco2", 6, 2},
-                                           BlocoCase{"Tipo6Bloco3", 6, 3}, BlocoCase{"Tipo6Bloco4", 6, 4},
-                                           BlocoCase{"Tipo8Bloco1", 8, 1}, BlocoCase{"Tipo8Bloco2", 8, 2},
-                                           BlocoCase{"Tipo8Bloco3", 8, 3}, BlocoCase{"Tipo8Bloco4", 8, 4}),
-                         [](const auto& info) { return std::string(info.param.nome); });
 
 // A line whose blocks all carry their right digits around a wrong general digit.
 TEST(ArrecadacaoLinha, WrongGeneralDigitBehindRightBlockDigitsIsRefused) {
@@ -209,49 +183,42 @@ TEST(ArrecadacaoIdaEVolta, EveryTypeBarcodeToLineToBarcode) {
   }
 }
 
-struct RecusaCase {
-  const char* nome;
-  const char* codigo;
-  bool linha;
-  const char* mensagem;
-};
-
-void PrintTo(const RecusaCase& c, std::ostream* out) {
-  *out << c.nome;
+TEST(ArrecadacaoRecusa, WithAClearMessage) {
+  struct Caso {
+    const char* nome;
+    const char* codigo;
+    bool linha;  // read as a typeable line, else as a barcode
+    const char* mensagem;
+  };
+  const Caso casos[] = {
+      {"Vazio", "  ", false, "Código de barras de arrecadação não informado."},
+      {"LinhaVazia", "", true, "Linha digitável de arrecadação não informada."},
+      {"BoletoNoLugar", "00191100000000010000000001234567000000000118", false,
+       "Código de arrecadação deve começar com 8."},
+      {"LinhaDeBoleto", "00190000090123456700400000001180110000000001000", true,
+       "Linha digitável de arrecadação deve ter 48 dígitos."},
+      {"TipoDeValor5", "83550000001623200460179160607593050865831483", false,
+       "Tipo de valor do código de arrecadação deve ser 6, 7, 8 ou 9."},
+      {"LinhaTipoDeValor5", "835500000010623200460177916060759302508658314838", true,
+       "Tipo de valor do código de arrecadação deve ser 6, 7, 8 ou 9."},
+      {"LinhaSemOito", "736500000010623200460177916060759302508658314838", true,
+       "Código de arrecadação deve começar com 8."},
+      {"CodigoCurto", "8365000000162320046017916060759305086583148", false,
+       "Código de barras de arrecadação deve ter 44 dígitos."},
+      {"Letra", "83650000001623200460179160607593050865831483x", false,
+       "Código de barras de arrecadação contém caracteres inválidos."},
+  };
+  for (const Caso& c : casos) {
+    EXPECT_EQ(Falha([&] {
+                if (c.linha)
+                  (void)febraban::LerLinhaDigitavelArrecadacao(c.codigo);
+                else
+                  (void)febraban::LerCodigoBarrasArrecadacao(c.codigo);
+              }),
+              c.mensagem)
+        << c.nome;
+  }
 }
-
-class ArrecadacaoRecusa : public ::testing::TestWithParam<RecusaCase> {};
-
-TEST_P(ArrecadacaoRecusa, WithAClearMessage) {
-  const RecusaCase c = GetParam();
-  EXPECT_EQ(Falha([&] {
-              if (c.linha)
-                (void)febraban::LerLinhaDigitavelArrecadacao(c.codigo);
-              else
-                (void)febraban::LerCodigoBarrasArrecadacao(c.codigo);
-            }),
-            c.mensagem);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Entradas, ArrecadacaoRecusa,
-    ::testing::Values(RecusaCase{"Vazio", "  ", false, "Código de barras de arrecadação não informado."},
-                      RecusaCase{"LinhaVazia", "", true, "Linha digitável de arrecadação não informada."},
-                      RecusaCase{"BoletoNoLugar", "00191100000000010000000001234567000000000118", false,
-                                 "Código de arrecadação deve começar com 8."},
-                      RecusaCase{"LinhaDeBoleto", "00190000090123456700400000001180110000000001000", true,
-                                 "Linha digitável de arrecadação deve ter 48 dígitos."},
-                      RecusaCase{"TipoDeValor5", "83550000001623200460179160607593050865831483", false,
-                                 "Tipo de valor do código de arrecadação deve ser 6, 7, 8 ou 9."},
-                      RecusaCase{"LinhaTipoDeValor5", "835500000010623200460177916060759302508658314838", true,
-                                 "Tipo de valor do código de arrecadação deve ser 6, 7, 8 ou 9."},
-                      RecusaCase{"LinhaSemOito", "736500000010623200460177916060759302508658314838", true,
-                                 "Código de arrecadação deve começar com 8."},
-                      RecusaCase{"CodigoCurto", "8365000000162320046017916060759305086583148", false,
-                                 "Código de barras de arrecadação deve ter 44 dígitos."},
-                      RecusaCase{"Letra", "83650000001623200460179160607593050865831483x", false,
-                                 "Código de barras de arrecadação contém caracteres inválidos."}),
-    [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(ArrecadacaoMontagem, RefusesPartsThatDoNotFit) {
   using Ajuste = void (*)(PartesArrecadacao&);

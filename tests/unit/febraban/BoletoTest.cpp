@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <utility>
 
@@ -41,21 +40,14 @@ PartesBoleto Partes(std::int64_t centavos, int fator = 1000) {
   return partes;
 }
 
-TEST(BoletoExemplo, BuildsTheWorkedBarcodeAndLine) {
+TEST(BoletoExemplo, BuildsTheWorkedBarcodeAndLineAndReadsEveryPartBackFromEitherForm) {
   EXPECT_EQ(febraban::CodigoBarrasBoleto(Partes(1000)), kCodigoExemplo);
   EXPECT_EQ(febraban::LinhaDigitavelBoleto(Partes(1000)), kLinhaExemplo);
   EXPECT_EQ(febraban::FormatarLinhaDigitavelBoleto(kLinhaExemplo), kLinhaImpressa);
-}
-
-TEST(BoletoExemplo, ReadsEveryPartBackFromEitherForm) {
-  for (const char* codigo : {kCodigoExemplo, kLinhaImpressa}) {
-    const BoletoLido lido = std::string(codigo).size() == 44 ? febraban::LerCodigoBarrasBoleto(codigo, kHoje)
-                                                             : febraban::LerLinhaDigitavelBoleto(codigo, kHoje);
-    EXPECT_EQ(lido.Partes.Banco, 1) << codigo;
+  for (const BoletoLido& lido : {febraban::LerCodigoBarrasBoleto(kCodigoExemplo, kHoje),
+                                 febraban::LerLinhaDigitavelBoleto(kLinhaImpressa, kHoje)}) {
+    EXPECT_EQ(lido.Partes, Partes(1000));
     EXPECT_EQ(lido.Partes.Moeda, 9);
-    EXPECT_EQ(lido.Partes.Fator, 1000);
-    EXPECT_EQ(lido.Partes.ValorCentavos, 1000);
-    EXPECT_EQ(lido.Partes.CampoLivre, kCampoLivre);
     EXPECT_EQ(lido.DigitoGeral, 1);
     EXPECT_EQ(lido.CodigoBarras, kCodigoExemplo);
     EXPECT_EQ(lido.LinhaDigitavel, kLinhaExemplo);
@@ -77,83 +69,59 @@ TEST(BoletoExemplo, BuildsFromTheTitlesDueDateAndValue) {
 }
 
 // The general digit is 11 - r, and 1 where that gives 10 or 11: the digit of a bank slip is never 0.
-struct DigitoGeralCase {
-  const char* nome;
-  std::int64_t centavos;  // the value varied over the worked example
-  int resto;              // weighted sum mod 11
-  char digito;
-};
-
-void PrintTo(const DigitoGeralCase& c, std::ostream* out) {
-  *out << c.nome;
-}
-
-class BoletoDigitoGeral : public ::testing::TestWithParam<DigitoGeralCase> {};
-
-TEST_P(BoletoDigitoGeral, LandsAtPositionFive) {
-  const DigitoGeralCase c = GetParam();
-  const std::string codigo = febraban::CodigoBarrasBoleto(Partes(c.centavos));
-  EXPECT_EQ(codigo[4], c.digito) << "remainder " << c.resto;
-  EXPECT_EQ(febraban::LerCodigoBarrasBoleto(codigo, kHoje).DigitoGeral, c.digito - '0');
-  // Any other digit at position 5 is refused.
-  for (char outro = '0'; outro <= '9'; ++outro) {
-    if (outro == c.digito) continue;
-    std::string errado = codigo;
-    errado[4] = outro;
-    EXPECT_EQ(Falha([&] { (void)febraban::LerCodigoBarrasBoleto(errado, kHoje); }),
-              "Dígito verificador do código de barras inválido.")
-        << errado;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Restos, BoletoDigitoGeral,
-                         ::testing::Values(DigitoGeralCase{"Resto10Da1", 1000, 10, '1'},      // sum 296
-                                           DigitoGeralCase{"Resto0Da11Vira1", 1004, 0, '1'},  // sum 308 = 28 * 11
-                                           DigitoGeralCase{"Resto1Da10Vira1", 1008, 1, '1'},  // sum 320 = 29 * 11 + 1
-                                           DigitoGeralCase{"Resto2Da9", 1001, 2, '9'},        // sum 299
-                                           DigitoGeralCase{"Resto3Da8", 1005, 3, '8'}),       // sum 311
-                         [](const auto& info) { return std::string(info.param.nome); });
-
-// One digit of the line typed wrong is caught by the field it falls in: the modulus-10 digit of
-// fields 1 to 3, the general digit for fields 4 and 5. The line has general digit 8 (remainder 3), so
-// no mistyping can reach another remainder that also gives its digit.
-struct CampoCase {
-  const char* nome;
-  std::size_t inicio;  // 0-based positions of the field in the 47 digits, its check digit included
-  std::size_t fim;
-  const char* mensagem;
-};
-
-void PrintTo(const CampoCase& c, std::ostream* out) {
-  *out << c.nome;
-}
-
-class BoletoLinhaDigitoErrado : public ::testing::TestWithParam<CampoCase> {};
-
-TEST_P(BoletoLinhaDigitoErrado, IsRefusedNamingTheField) {
-  const CampoCase c = GetParam();
-  const std::string linha = febraban::LinhaDigitavelBoleto(Partes(1005));
-  ASSERT_EQ(linha[32], '8');
-  for (std::size_t pos = c.inicio; pos < c.fim; ++pos) {
+// It lands at position 5 and any other digit there is refused.
+TEST(BoletoDigitoGeral, LandsAtPositionFiveAndNoOtherDigitIsAccepted) {
+  struct Caso {
+    std::int64_t centavos;  // the value varied over the worked example
+    int resto;              // weighted sum mod 11
+    char digito;
+  };
+  // Sums 296, 308 = 28 * 11, 320 = 29 * 11 + 1, 299, 311.
+  for (const Caso& c :
+       {Caso{1000, 10, '1'}, Caso{1004, 0, '1'}, Caso{1008, 1, '1'}, Caso{1001, 2, '9'}, Caso{1005, 3, '8'}}) {
+    SCOPED_TRACE("remainder " + std::to_string(c.resto));
+    const std::string codigo = febraban::CodigoBarrasBoleto(Partes(c.centavos));
+    EXPECT_EQ(codigo[4], c.digito);
+    EXPECT_EQ(febraban::LerCodigoBarrasBoleto(codigo, kHoje).DigitoGeral, c.digito - '0');
     for (char outro = '0'; outro <= '9'; ++outro) {
-      if (outro == linha[pos]) continue;
-      std::string errada = linha;
-      errada[pos] = outro;
-      EXPECT_EQ(Falha([&] { (void)febraban::LerLinhaDigitavelBoleto(errada, kHoje); }), c.mensagem)
-          << "position " << pos + 1 << ": " << errada;
-      EXPECT_EQ(Falha([&] { (void)febraban::CodigoBarrasDaLinhaDigitavel(errada); }), c.mensagem);
+      if (outro == c.digito) continue;
+      std::string errado = codigo;
+      errado[4] = outro;
+      EXPECT_EQ(Falha([&] { (void)febraban::LerCodigoBarrasBoleto(errado, kHoje); }),
+                "Dígito verificador do código de barras inválido.")
+          << errado;
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Campos, BoletoLinhaDigitoErrado,
-    ::testing::Values(CampoCase{"Campo1", 0, 10, "Dígito verificador do campo 1 da linha digitável inválido."},
-                      CampoCase{"Campo2", 10, 21, "Dígito verificador do campo 2 da linha digitável inválido."},
-                      CampoCase{"Campo3", 21, 32, "Dígito verificador do campo 3 da linha digitável inválido."},
-                      CampoCase{"DigitoGeral", 32, 33, "Dígito verificador geral da linha digitável inválido."},
-                      CampoCase{"FatorEValor", 33, 47, "Dígito verificador geral da linha digitável inválido."}),
-    [](const auto& info) { return std::string(info.param.nome); });
+// One digit of the line typed wrong is caught by the field it falls in: the modulus-10 digit of
+// fields 1 to 3, the general digit for fields 4 and 5. The line has general digit 8 (remainder 3), so
+// no mistyping can reach another remainder that also gives its digit.
+TEST(BoletoLinhaDigitoErrado, IsRefusedNamingTheField) {
+  struct Caso {
+    std::size_t inicio;  // 0-based positions of the field in the 47 digits, its check digit included
+    std::size_t fim;
+    const char* mensagem;
+  };
+  const std::string linha = febraban::LinhaDigitavelBoleto(Partes(1005));
+  ASSERT_EQ(linha[32], '8');
+  for (const Caso& c : {Caso{0, 10, "Dígito verificador do campo 1 da linha digitável inválido."},
+                        Caso{10, 21, "Dígito verificador do campo 2 da linha digitável inválido."},
+                        Caso{21, 32, "Dígito verificador do campo 3 da linha digitável inválido."},
+                        Caso{32, 47, "Dígito verificador geral da linha digitável inválido."}}) {
+    for (std::size_t pos = c.inicio; pos < c.fim; ++pos) {
+      for (char outro = '0'; outro <= '9'; ++outro) {
+        if (outro == linha[pos]) continue;
+        std::string errada = linha;
+        errada[pos] = outro;
+        EXPECT_EQ(Falha([&] { (void)febraban::LerLinhaDigitavelBoleto(errada, kHoje); }), c.mensagem)
+            << "position " << pos + 1 << ": " << errada;
+        EXPECT_EQ(Falha([&] { (void)febraban::CodigoBarrasDaLinhaDigitavel(errada); }), c.mensagem)
+            << "position " << pos + 1;
+      }
+    }
+  }
+}
 
 // Two fields swapped keep their own digits; the general digit still catches the exchange.
 TEST(BoletoLinha, FieldsTypedInTheWrongOrderAreRefused) {
@@ -201,55 +169,45 @@ TEST(BoletoLeitura, IgnoresBlanksDotsAndUnderscores) {
             kLinhaExemplo);
 }
 
-struct RecusaCase {
-  const char* nome;
-  const char* codigo;
-  bool linha;  // read as a typeable line, else as a barcode
-  const char* mensagem;
-};
-
-void PrintTo(const RecusaCase& c, std::ostream* out) {
-  *out << c.nome;
+TEST(BoletoRecusa, WithAClearMessage) {
+  struct Caso {
+    const char* nome;
+    const char* codigo;
+    bool linha;  // read as a typeable line, else as a barcode
+    const char* mensagem;
+  };
+  const Caso casos[] = {
+      {"CodigoVazio", "", false, "Código de barras não informado."},
+      {"CodigoSoSeparadores", " . _ ", false, "Código de barras não informado."},
+      {"LinhaVazia", "", true, "Linha digitável não informada."},
+      {"CodigoCurto", "0019110000000001000000000123456700000000011", false, "Código de barras deve ter 44 dígitos."},
+      {"CodigoLongo", "001911000000000100000000012345670000000001180", false, "Código de barras deve ter 44 dígitos."},
+      {"LinhaNoLugarDoCodigo", kLinhaExemplo, false, "Código de barras deve ter 44 dígitos."},
+      {"CodigoNoLugarDaLinha", kCodigoExemplo, true, "Linha digitável deve ter 47 dígitos."},
+      {"CodigoComLetra", "0019110000000001000000000123456700000000011A", false,
+       "Código de barras contém caracteres inválidos."},
+      {"LinhaComLetraNoLugarDeUmDigito", "00190.00009 01234.567004 00000.00118O 1 10000000001000", true,
+       "Linha digitável contém caracteres inválidos."},
+      {"DigitoAcentuado", "00191100000000010000000001234567000000000118\xc2\xb9", false,
+       "Código de barras contém caracteres inválidos."},
+      // Currency 0 with its own valid general digit.
+      {"MoedaDiferenteDeReal", "00105100000000010000000001234567000000000118", false,
+       "Código da moeda deve ser 9 (real)."},
+      // Factor 0500 (a date of 1999, before factors were printed), its general digit valid.
+      {"FatorAbaixoDe1000", "00197050000000010000000001234567000000000118", false,
+       "Fator de vencimento 0500 inválido."},
+  };
+  for (const Caso& c : casos) {
+    EXPECT_EQ(Falha([&] {
+                if (c.linha)
+                  (void)febraban::LerLinhaDigitavelBoleto(c.codigo, kHoje);
+                else
+                  (void)febraban::LerCodigoBarrasBoleto(c.codigo, kHoje);
+              }),
+              c.mensagem)
+        << c.nome;
+  }
 }
-
-class BoletoRecusa : public ::testing::TestWithParam<RecusaCase> {};
-
-TEST_P(BoletoRecusa, WithAClearMessage) {
-  const RecusaCase c = GetParam();
-  EXPECT_EQ(Falha([&] {
-              if (c.linha)
-                (void)febraban::LerLinhaDigitavelBoleto(c.codigo, kHoje);
-              else
-                (void)febraban::LerCodigoBarrasBoleto(c.codigo, kHoje);
-            }),
-            c.mensagem);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Entradas, BoletoRecusa,
-    ::testing::Values(RecusaCase{"CodigoVazio", "", false, "Código de barras não informado."},
-                      RecusaCase{"CodigoSoSeparadores", " . _ ", false, "Código de barras não informado."},
-                      RecusaCase{"LinhaVazia", "", true, "Linha digitável não informada."},
-                      RecusaCase{"CodigoCurto", "0019110000000001000000000123456700000000011", false,
-                                 "Código de barras deve ter 44 dígitos."},
-                      RecusaCase{"CodigoLongo", "001911000000000100000000012345670000000001180", false,
-                                 "Código de barras deve ter 44 dígitos."},
-                      RecusaCase{"LinhaNoLugarDoCodigo", kLinhaExemplo, false, "Código de barras deve ter 44 dígitos."},
-                      RecusaCase{"CodigoNoLugarDaLinha", kCodigoExemplo, true, "Linha digitável deve ter 47 dígitos."},
-                      RecusaCase{"CodigoComLetra", "0019110000000001000000000123456700000000011A", false,
-                                 "Código de barras contém caracteres inválidos."},
-                      RecusaCase{"LinhaComLetraNoLugarDeUmDigito",
-                                 "00190.00009 01234.567004 00000.00118O 1 10000000001000", true,
-                                 "Linha digitável contém caracteres inválidos."},
-                      RecusaCase{"DigitoAcentuado", "00191100000000010000000001234567000000000118\xc2\xb9", false,
-                                 "Código de barras contém caracteres inválidos."},
-                      // Currency 0 with its own valid general digit.
-                      RecusaCase{"MoedaDiferenteDeReal", "00105100000000010000000001234567000000000118", false,
-                                 "Código da moeda deve ser 9 (real)."},
-                      // Factor 0500 (a date of 1999, before factors were printed), its general digit valid.
-                      RecusaCase{"FatorAbaixoDe1000", "00197050000000010000000001234567000000000118", false,
-                                 "Fator de vencimento 0500 inválido."}),
-    [](const auto& info) { return std::string(info.param.nome); });
 
 TEST(BoletoMontagem, RefusesPartsThatDoNotFitTheLayout) {
   using Ajuste = void (*)(PartesBoleto&);

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,57 +12,48 @@ namespace {
 using testsupport::ParseStatementFile;
 using Lines = std::vector<std::string>;
 
-// A statement file and the one block it must yield, or the fault it must report.
-struct FileCase {
-  const char* Name;
-  std::string Text;
-  Lines Expected;     // lines of the only block, when it has one
-  std::string Fault;  // a part of the only fault, when it has one
-};
-
-void PrintTo(const FileCase& c, std::ostream* os) {
-  *os << c.Name;
-}
-
-class StatementFileReading : public testing::TestWithParam<FileCase> {};
-
-TEST_P(StatementFileReading, YieldsTheBlockOrNamesTheFault) {
-  const FileCase& c = GetParam();
-  const testsupport::StatementFile parsed = ParseStatementFile(c.Text, "area.sql.test");
-  if (c.Fault.empty()) {
-    EXPECT_EQ(parsed.Errors, Lines{});
-    ASSERT_EQ(parsed.Blocks.size(), 1U);
-    EXPECT_EQ(parsed.Blocks[0].Name, "X::Y (z)");
-    EXPECT_EQ(parsed.Blocks[0].Lines, c.Expected);
-  } else {
-    EXPECT_EQ(parsed.Blocks.size(), 0U);
-    ASSERT_EQ(parsed.Errors.size(), 1U);
-    EXPECT_NE(parsed.Errors[0].find(c.Fault), std::string::npos) << parsed.Errors[0];
+// Each statement file yields its one block, or reports its one fault.
+TEST(StatementFileReading, YieldsTheBlockOrNamesTheFault) {
+  struct FileCase {
+    const char* Name;
+    std::string Text;
+    Lines Expected;     // lines of the only block, when it has one
+    std::string Fault;  // a part of the only fault, when it has one
+  };
+  const std::string head = "# statement: X::Y (z)\n";
+  const FileCase cases[] = {
+      {"PlainLines", head + "SELECT 1\n  FROM DUAL\n----\n", {"SELECT 1", "  FROM DUAL"}, ""},
+      {"CommentsAndBlankLinesAround", "# about\n\n" + head + "A\n----\n\n# end\n", {"A"}, ""},
+      {"NoLineBreakAfterTheEnd", head + "A\n----", {"A"}, ""},
+      {"NoLinesIsAnEmptyStatement", head + "----\n", {}, ""},
+      {"AnEmptyLineIsKept", head + "\nA\n\n----\n", {"", "A", ""}, ""},
+      {"EscapedTrailingBlank", head + "FOR UPDATE\\s\nA   \\s\n----\n", {"FOR UPDATE ", "A    "}, ""},
+      {"EscapedCarriageReturnTabAndBackslash", head + "A\\r\n\\tB\\\\C\n----\n", {"A\r", "\tB\\C"}, ""},
+      {"EscapedEndMarkerIsALine", head + "\\----\n-- note\n----\n", {"----", "-- note"}, ""},
+      {"HashInsideABlockIsText", head + "# not a comment\n----\n", {"# not a comment"}, ""},
+      {"RawTrailingBlank", head + "A \n----\n", {}, "area.sql.test:2: raw blank"},
+      {"CarriageReturnOfTheFile", head + "A\r\n----\n", {}, "area.sql.test:2: raw blank, tab or carriage"},
+      {"UnknownEscape", head + "A\\n\n----\n", {}, "area.sql.test:2: unknown escape at column 2"},
+      {"BackslashAtTheEnd", head + "A\\\n----\n", {}, "unknown escape"},
+      {"NotClosed", head + "A\n", {}, "area.sql.test:1: \"X::Y (z)\" is not closed"},
+      {"TextOutsideABlock", "SELECT 1\n", {}, "area.sql.test:1: text outside a statement block"},
+      {"NameMissing", "# statement: \n", {}, "needs a name"},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const testsupport::StatementFile parsed = ParseStatementFile(c.Text, "area.sql.test");
+    if (c.Fault.empty()) {
+      EXPECT_EQ(parsed.Errors, Lines{});
+      ASSERT_EQ(parsed.Blocks.size(), 1U);
+      EXPECT_EQ(parsed.Blocks[0].Name, "X::Y (z)");
+      EXPECT_EQ(parsed.Blocks[0].Lines, c.Expected);
+    } else {
+      EXPECT_EQ(parsed.Blocks.size(), 0U);
+      ASSERT_EQ(parsed.Errors.size(), 1U);
+      EXPECT_NE(parsed.Errors[0].find(c.Fault), std::string::npos) << parsed.Errors[0];
+    }
   }
 }
-
-const std::string kHead = "# statement: X::Y (z)\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StatementFileReading,
-    testing::Values(
-        FileCase{"PlainLines", kHead + "SELECT 1\n  FROM DUAL\n----\n", {"SELECT 1", "  FROM DUAL"}, ""},
-        FileCase{"CommentsAndBlankLinesAround", "# about\n\n" + kHead + "A\n----\n\n# end\n", {"A"}, ""},
-        FileCase{"NoLineBreakAfterTheEnd", kHead + "A\n----", {"A"}, ""},
-        FileCase{"NoLinesIsAnEmptyStatement", kHead + "----\n", {}, ""},
-        FileCase{"AnEmptyLineIsKept", kHead + "\nA\n\n----\n", {"", "A", ""}, ""},
-        FileCase{"EscapedTrailingBlank", kHead + "FOR UPDATE\\s\nA   \\s\n----\n", {"FOR UPDATE ", "A    "}, ""},
-        FileCase{"EscapedCarriageReturnTabAndBackslash", kHead + "A\\r\n\\tB\\\\C\n----\n", {"A\r", "\tB\\C"}, ""},
-        FileCase{"EscapedEndMarkerIsALine", kHead + "\\----\n-- note\n----\n", {"----", "-- note"}, ""},
-        FileCase{"HashInsideABlockIsText", kHead + "# not a comment\n----\n", {"# not a comment"}, ""},
-        FileCase{"RawTrailingBlank", kHead + "A \n----\n", {}, "area.sql.test:2: raw blank"},
-        FileCase{"CarriageReturnOfTheFile", kHead + "A\r\n----\n", {}, "area.sql.test:2: raw blank, tab or carriage"},
-        FileCase{"UnknownEscape", kHead + "A\\n\n----\n", {}, "area.sql.test:2: unknown escape at column 2"},
-        FileCase{"BackslashAtTheEnd", kHead + "A\\\n----\n", {}, "unknown escape"},
-        FileCase{"NotClosed", kHead + "A\n", {}, "area.sql.test:1: \"X::Y (z)\" is not closed"},
-        FileCase{"TextOutsideABlock", "SELECT 1\n", {}, "area.sql.test:1: text outside a statement block"},
-        FileCase{"NameMissing", "# statement: \n", {}, "needs a name"}),
-    [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.Name); });
 
 // A block left open swallows no later block, and a broken block does not hide the next one.
 TEST(StatementFileReading, AFaultyBlockLeavesTheNextOneReadable) {

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -27,17 +26,9 @@ namespace {
 
 using cli::Json;
 
+// The trigger goes with its function; the rows of every case follow.
 const char* const kLimpeza =
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztlanc;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztdesd;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztmovcr;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztprest;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocentrocusto;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocentrocustoztlanc3;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztservicospedefd;"
-    "DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocontas;"
-    "DROP FUNCTION IF EXISTS public.tst_falha_lenta();"
+    "DROP FUNCTION IF EXISTS public.tst_falha_lenta() CASCADE;"
     "DELETE FROM public.ZTLANC WHERE RECNUM BETWEEN 9600000 AND 9699999 OR CODFILIAL = '96';"
     "DELETE FROM public.ZTFORNEC WHERE CODFORNEC = 9601;"
     "DELETE FROM public.ZTEMPR WHERE MATRICULA = 1 AND NOME = 'OPERADOR DOS TESTES';"
@@ -99,47 +90,80 @@ std::thread Matador(std::atomic<int>& mortos) {
   });
 }
 
-// Holds every `evento` on `tabela` by the command line for a few seconds.
-void Segurar(TOraSession& sessao, const std::string& tabela, const std::string& evento) {
+struct Resposta {
+  int Codigo = 0;
+  std::string Saida;
+  bool Morto = false;  // a call was caught in the trigger and ended
+  // The answer lines, each parsed.
+  [[nodiscard]] std::vector<Json> Linhas() const {
+    std::vector<Json> linhas;
+    std::istringstream texto(Saida);
+    for (std::string linha; std::getline(texto, linha);) linhas.push_back(Json::parse(linha));
+    return linhas;
+  }
+};
+
+Resposta Chamar(const std::vector<std::string>& args, const std::string& entrada) {
+  std::istringstream in(entrada);
+  std::ostringstream out, err;
+  const int codigo = cli::Main(args, in, out, err);
+  return {codigo, out.str()};
+}
+
+// The call run while every `evento` on `tabela` by the command line is held for a few seconds in a
+// trigger and the held backend is ended; the trigger is gone afterwards.
+Resposta ChamarEMatar(TOraSession& sessao, const std::string& tabela, const std::string& evento,
+                      const std::vector<std::string>& args, const std::string& entrada) {
   sessao.ExecuteScript(
       "CREATE FUNCTION public.tst_falha_lenta() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN\n"
       "  IF current_setting('application_name') LIKE 'quorvin-fin%' THEN PERFORM pg_sleep(5); END IF;\n"
       "  RETURN NEW;\nEND $f$;\n"
       "CREATE TRIGGER tst_falha_lenta BEFORE " +
       evento + " ON public." + tabela + " FOR EACH ROW EXECUTE FUNCTION public.tst_falha_lenta();");
+  std::atomic<int> mortos = 0;
+  std::thread matador = Matador(mortos);
+  Resposta resposta = Chamar(args, entrada);
+  matador.join();
+  sessao.ExecuteScript("DROP FUNCTION IF EXISTS public.tst_falha_lenta() CASCADE;");
+  resposta.Morto = mortos == 1;
+  return resposta;
 }
 
-void PrintTo(const Falha& falha, std::ostream* out) {
-  *out << falha.Nome;
-}
-
-class FaultInjection : public ::testing::TestWithParam<Falha> {
+// The command line's environment and a session of the test's own, with the rows of every case removed
+// before and after.
+class ComSessao : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
     setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
     FSessao = testsupport::NewSession("tests:fault-injection");
     FSessao->ExecuteScript(kLimpeza);
-    if (*GetParam().Preparo != '\0') FSessao->ExecuteScript(GetParam().Preparo);
-    if (*GetParam().Inclusao != '\0') {
-      const auto [codigo, resposta] = Chamar({"call", "--batch"}, std::string(GetParam().Inclusao) + "\n");
-      ASSERT_EQ(codigo, 0) << resposta;
-    }
   }
   void TearDown() override {
     if (FSessao) FSessao->ExecuteScript(kLimpeza);
   }
-  void SegurarInsercoes(const std::string& tabela) { Segurar(*FSessao, tabela, GetParam().Evento); }
-  void Liberar() {
-    FSessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public." + std::string(GetParam().Tabela) + ";");
+  std::string Valor(const std::string& sql) { return testsupport::QueryValue(*FSessao, sql).value_or("?"); }
+  std::unique_ptr<TOraSession> FSessao;
+};
+
+void PrintTo(const Falha& falha, std::ostream* out) {
+  *out << falha.Nome;
+}
+
+class FaultInjection : public ComSessao, public ::testing::WithParamInterface<Falha> {
+ protected:
+  void SetUp() override {
+    ComSessao::SetUp();
+    if (*GetParam().Preparo != '\0') FSessao->ExecuteScript(GetParam().Preparo);
+    if (*GetParam().Inclusao != '\0') {
+      const Resposta inclusao = Chamar({"call", "--batch"}, std::string(GetParam().Inclusao) + "\n");
+      ASSERT_EQ(inclusao.Codigo, 0) << inclusao.Saida;
+    }
   }
-  std::string Contar() { return testsupport::QueryValue(*FSessao, GetParam().Contagem).value_or("?"); }
-  std::pair<int, std::string> Chamar(const std::vector<std::string>& args, const std::string& entrada) {
-    std::istringstream in(entrada);
-    std::ostringstream out, err;
-    const int codigo = cli::Main(args, in, out, err);
-    return {codigo, out.str()};
+  Resposta Matando(const std::vector<std::string>& args, const std::string& entrada) {
+    return ChamarEMatar(*FSessao, GetParam().Tabela, GetParam().Evento, args, entrada);
   }
+  std::string Contar() { return Valor(GetParam().Contagem); }
   // The call's flags as command-line options.
   static std::vector<std::string> Chamada(const Falha& falha) {
     std::vector<std::string> args{"call", falha.Operacao};
@@ -152,7 +176,6 @@ class FaultInjection : public ::testing::TestWithParam<Falha> {
     }
     return args;
   }
-  std::unique_ptr<TOraSession> FSessao;
 };
 
 const std::string kLancamento =
@@ -308,44 +331,31 @@ INSTANTIATE_TEST_SUITE_P(
 // A single call killed half-way: exit 2 naming the lost connection, nothing written; the retry
 // (a new call) posts it once.
 TEST_P(FaultInjection, AKilledCallLeavesNothingAndTheNextOneSucceeds) {
-  SegurarInsercoes(GetParam().Tabela);
-  std::atomic<int> mortos = 0;
-  std::thread matador = Matador(mortos);
-  const auto [codigo, resposta] = Chamar(Chamada(GetParam()), GetParam().Pedido);
-  matador.join();
-  ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
-  EXPECT_EQ(codigo, 2) << resposta;
-  const Json answer = Json::parse(resposta);
-  EXPECT_EQ(answer["ok"], false);
+  const Resposta r = Matando(Chamada(GetParam()), GetParam().Pedido);
+  ASSERT_TRUE(r.Morto) << "no call was caught in the trigger";
+  EXPECT_EQ(r.Codigo, 2) << r.Saida;
+  EXPECT_EQ(Json::parse(r.Saida)["ok"], false);
   // ORA-03113 when the call was ended mid-statement, ORA-03114 when the end of the call found it gone.
-  EXPECT_NE(resposta.find("ORA-0311"), std::string::npos) << resposta;
-  Liberar();
+  EXPECT_NE(r.Saida.find("ORA-0311"), std::string::npos) << r.Saida;
   EXPECT_EQ(Contar(), "0");
-  const auto [de_novo, segunda] = Chamar(Chamada(GetParam()), GetParam().Pedido);
-  EXPECT_EQ(de_novo, 0) << segunda;
+  const Resposta de_novo = Chamar(Chamada(GetParam()), GetParam().Pedido);
+  EXPECT_EQ(de_novo.Codigo, 0) << de_novo.Saida;
   EXPECT_NE(Contar(), "0");
 }
 
 // In a batch the killed line is answered with the lost connection; the lines after it run on a
 // new connection and are posted.
 TEST_P(FaultInjection, AKilledLineOfABatchIsAnsweredAndTheBatchGoesOn) {
-  SegurarInsercoes(GetParam().Tabela);
-  std::atomic<int> mortos = 0;
-  std::thread matador = Matador(mortos);
   Json linha = Json::parse(GetParam().Pedido);
   linha["op"] = GetParam().Operacao;
   linha["flags"] = Json::parse(GetParam().Flags);
-  const std::string texto = linha.dump() + "\n";
-  const auto [codigo, respostas] = Chamar({"call", "--batch"}, texto + R"({"op": "Frame.GetVersao"})"
-                                                                       "\n");
-  matador.join();
-  ASSERT_EQ(mortos, 1);
-  std::istringstream linhas(respostas);
-  std::string primeira, segunda;
-  ASSERT_TRUE(std::getline(linhas, primeira) && std::getline(linhas, segunda)) << respostas;
-  EXPECT_NE(primeira.find("ORA-0311"), std::string::npos) << primeira;
-  EXPECT_EQ(Json::parse(segunda)["ok"], true) << segunda;
-  EXPECT_EQ(codigo, 2);
+  const Resposta r = Matando({"call", "--batch"}, linha.dump() + "\n" + R"({"op": "Frame.GetVersao"})" + "\n");
+  ASSERT_TRUE(r.Morto) << "no call was caught in the trigger";
+  const std::vector<Json> linhas = r.Linhas();
+  ASSERT_EQ(linhas.size(), 2u) << r.Saida;
+  EXPECT_NE(linhas[0].dump().find("ORA-0311"), std::string::npos) << linhas[0].dump();
+  EXPECT_EQ(linhas[1]["ok"], true) << linhas[1].dump();
+  EXPECT_EQ(r.Codigo, 2);
   EXPECT_EQ(Contar(), "0");
 }
 
@@ -390,9 +400,7 @@ TEST(FaultInjectionServer, ABatchGoesOnAfterTheServerRestartsBetweenTwoLines) {
   std::istream entrada(&partes);
   std::ostringstream saida, erros;
   cli::Main({"call", "--batch"}, entrada, saida, erros);
-  std::istringstream respostas(saida.str());
-  std::vector<Json> linhas;
-  for (std::string linha; std::getline(respostas, linha);) linhas.push_back(Json::parse(linha));
+  const std::vector<Json> linhas = Resposta{0, saida.str()}.Linhas();
   ASSERT_EQ(linhas.size(), 3u) << saida.str();
   EXPECT_EQ(linhas[0]["ok"], true) << linhas[0].dump();
   EXPECT_EQ(linhas[1]["ok"], false);
@@ -403,24 +411,19 @@ TEST(FaultInjectionServer, ABatchGoesOnAfterTheServerRestartsBetweenTwoLines) {
 // A customer credit killed half-way through its insert: the credit and its money side are gone with
 // the rollback. Its change log is written on the host's second session and committed at once, so
 // the steps logged before the kill remain, and only they; the next inclusion writes one credit.
-TEST(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
-  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
-  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
-  auto sessao = testsupport::NewSession("tests:fault-injection");
-  sessao->ExecuteScript(kLimpeza);
-  sessao->ExecuteScript(
+using FaultInjectionCredit = ComSessao;
+
+TEST_F(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
+  FSessao->ExecuteScript(
       "INSERT INTO public.ZTBANCO (CODBANCO, NOME) VALUES (9601, 'CAIXA DA FALHA');"
       "INSERT INTO public.ZTEMPR (MATRICULA, NOME, NOME_GUERRA, TIPO, SITUACAO) SELECT 1, 'OPERADOR DOS TESTES', "
       "'OPERADOR UM', 'F', 'A' FROM DUAL WHERE NOT EXISTS (SELECT 1 FROM public.ZTEMPR WHERE MATRICULA = 1);");
   // The inclusion's logged steps, counted: started / failed / ended.
   const auto passos = [&] {
-    return testsupport::QueryValue(
-               *sessao,
-               "SELECT COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Inicio', 1)) || '/' || "
-               "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Falhou', 1)) || '/' || "
-               "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Fim', 1)) FROM ZTLOGALTERACAODADOS WHERE TABELA = "
-               "'ZTCRECLI'")
-        .value_or("");
+    return Valor(
+        "SELECT COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Inicio', 1)) || '/' || "
+        "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Falhou', 1)) || '/' || "
+        "COUNT(DECODE(OBSERVACOES, 'InserirZTCreCli-Fim', 1)) FROM ZTLOGALTERACAODADOS WHERE TABELA = 'ZTCRECLI'");
   };
   const auto somar = [](const std::string& contagem, int inicio, int falha, int fim) {
     int a = 0, b = 0, c = 0;
@@ -428,58 +431,40 @@ TEST(FaultInjectionCredit, AKilledInclusionLeavesOnlyItsChangeLog) {
     return std::to_string(a + inicio) + "/" + std::to_string(b + falha) + "/" + std::to_string(c + fim);
   };
   const std::string log_antes = passos();
-  const std::string escrito =
-      "SELECT (SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601) || '/' || (SELECT COUNT(*) FROM ZTMOVCR WHERE "
-      "CODBANCO = 9601) || '/' || (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL";
+  const std::vector<std::string> args{"call", "CreditoCliente.IncluirCreditoCliente"};
   const std::string pedido =
       R"({"args": {"CreditoCliente": {"CODCLI": 9601, "CODFILIAL": "1", "VALOR": 25, "HISTORICO": "FALHA",)"
       R"( "Movimentacao": {"Tipo": 0, "CodigoCaixaBanco": 9601, "CodigoCobranca": "D"}}}})";
-  const auto chamar = [&] {
-    std::istringstream in(pedido);
-    std::ostringstream out, err;
-    const int codigo = cli::Main({"call", "CreditoCliente.IncluirCreditoCliente"}, in, out, err);
-    return std::pair<int, std::string>(codigo, out.str());
-  };
-  Segurar(*sessao, "ztcrecli", "INSERT");
-  std::atomic<int> mortos = 0;
-  std::thread matador = Matador(mortos);
-  const auto [codigo, resposta] = chamar();
-  matador.join();
-  sessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztcrecli;");
-  ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
-  EXPECT_EQ(codigo, 2) << resposta;
-  EXPECT_NE(resposta.find("ORA-0311"), std::string::npos) << resposta;
-  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "0/0/0");
+  const Resposta r = ChamarEMatar(*FSessao, "ztcrecli", "INSERT", args, pedido);
+  ASSERT_TRUE(r.Morto) << "no call was caught in the trigger";
+  EXPECT_EQ(r.Codigo, 2) << r.Saida;
+  EXPECT_NE(r.Saida.find("ORA-0311"), std::string::npos) << r.Saida;
+  EXPECT_EQ(Valor("SELECT (SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601) || '/' || (SELECT COUNT(*) FROM ZTMOVCR "
+                  "WHERE CODBANCO = 9601) || '/' || (SELECT COUNT(*) FROM ZTESTCR WHERE CODBANCO = 9601) FROM DUAL"),
+            "0/0/0");
   // Started and failed, never ended: the steps the log committed on its own session.
   EXPECT_EQ(passos(), somar(log_antes, 1, 1, 0));
 
-  const auto [de_novo, segunda] = chamar();
-  EXPECT_EQ(de_novo, 0) << segunda;
-  EXPECT_EQ(Json::parse(segunda)["result"]["incluido"], true) << segunda;
-  EXPECT_EQ(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601"), "1");
-  EXPECT_NE(testsupport::QueryValue(*sessao, "SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601"), "0");
+  const Resposta de_novo = Chamar(args, pedido);
+  EXPECT_EQ(de_novo.Codigo, 0) << de_novo.Saida;
+  EXPECT_EQ(Json::parse(de_novo.Saida)["result"]["incluido"], true) << de_novo.Saida;
+  EXPECT_EQ(Valor("SELECT COUNT(*) FROM ZTCRECLI WHERE CODCLI = 9601"), "1");
+  EXPECT_NE(Valor("SELECT COUNT(*) FROM ZTMOVCR WHERE CODBANCO = 9601"), "0");
   EXPECT_EQ(passos(), somar(log_antes, 2, 1, 1));
-  sessao->ExecuteScript(kLimpeza);
 }
-
-}  // namespace
-
-namespace {
 
 // A split of one payable entry over two accounts, the first with cost centers: killed when the
 // first entry's split row is written (after the entry itself), no entry, split row or cost-center
 // row remains; the next batch posts the split whole.
-TEST(FaultInjectionSplit, AKilledSplitPostingLeavesNoEntryAndTheNextBatchPostsIt) {
-  setenv("QUORVIN_DSN", testsupport::TestDsn().c_str(), 1);
-  setenv("QUORVIN_PLUGIN", QUORVIN_PLUGIN_PATH, 1);
-  auto sessao = testsupport::NewSession("tests:fault-injection");
-  sessao->ExecuteScript(kLimpeza);
-  sessao->ExecuteScript(std::string(kCentrosDeCusto) +
-                        "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (960002, 'SEM "
-                        "CENTROS', 'N');"
-                        "INSERT INTO public.ZTITENSRATEIOPADRAOCONTA (CODRATEIOCONTA, CODIGOCONTA, PERCENTUAL) VALUES "
-                        "(961, '960001', 50), (961, '960002', 50);"
-                        "INSERT INTO public.ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (9601, 'FORNECEDOR DA FALHA');");
+using FaultInjectionSplit = ComSessao;
+
+TEST_F(FaultInjectionSplit, AKilledSplitPostingLeavesNoEntryAndTheNextBatchPostsIt) {
+  FSessao->ExecuteScript(std::string(kCentrosDeCusto) +
+                         "INSERT INTO public.ZTCONTA (CODCONTA, CONTA, USARATEIOCENTROCUSTO) VALUES (960002, 'SEM "
+                         "CENTROS', 'N');"
+                         "INSERT INTO public.ZTITENSRATEIOPADRAOCONTA (CODRATEIOCONTA, CODIGOCONTA, PERCENTUAL) VALUES "
+                         "(961, '960001', 50), (961, '960002', 50);"
+                         "INSERT INTO public.ZTFORNEC (CODFORNEC, FORNECEDOR) VALUES (9601, 'FORNECEDOR DA FALHA');");
   const std::string lote =
       R"({"op": "RateioContas.ProcessoRateioConta", "args": {"CodFilial": "96", "CodRateioConta": 961,)"
       R"( "ValorLancto": 200, "DataLancto": "2030-05-10"}})"
@@ -488,35 +473,21 @@ TEST(FaultInjectionSplit, AKilledSplitPostingLeavesNoEntryAndTheNextBatchPostsIt
       R"( "TIPOPARCEIRO": "F", "CODFORNEC": 9601, "CODFILIAL": "96", "DTLANC": "2030-05-10", "DTVENC": "2030-05-20",)"
       R"( "DTEMISSAO": "2030-05-10"}})"
       "\n";
-  const auto chamar = [&] {
-    std::istringstream in(lote);
-    std::ostringstream out, err;
-    const int codigo = cli::Main({"call", "--batch"}, in, out, err);
-    std::vector<Json> respostas;
-    std::istringstream linhas(out.str());
-    for (std::string linha; std::getline(linhas, linha);) respostas.push_back(Json::parse(linha));
-    return std::pair<int, std::vector<Json>>(codigo, respostas);
-  };
   const std::string escrito =
       "SELECT (SELECT COUNT(*) FROM ZTLANC WHERE CODFILIAL = '96') || '/' || (SELECT COUNT(*) FROM ZTRATEIOCONTAS "
       "WHERE CODFILIAL = '96') || '/' || (SELECT COUNT(*) FROM ZTRATEIOCENTROCUSTO WHERE CODFILIAL = '96') FROM DUAL";
-  Segurar(*sessao, "ztrateiocontas", "INSERT");
-  std::atomic<int> mortos = 0;
-  std::thread matador = Matador(mortos);
-  const auto [codigo, respostas] = chamar();
-  matador.join();
-  sessao->ExecuteScript("DROP TRIGGER IF EXISTS tst_falha_lenta ON public.ztrateiocontas;");
-  ASSERT_EQ(mortos, 1) << "no call was caught in the trigger";
-  EXPECT_EQ(codigo, 2);
+  const Resposta r = ChamarEMatar(*FSessao, "ztrateiocontas", "INSERT", {"call", "--batch"}, lote);
+  ASSERT_TRUE(r.Morto) << "no call was caught in the trigger";
+  EXPECT_EQ(r.Codigo, 2);
+  const std::vector<Json> respostas = r.Linhas();
   ASSERT_EQ(respostas.size(), 2u);
   EXPECT_EQ(respostas[0]["ok"], true) << respostas[0].dump();
   EXPECT_NE(respostas[1].value("message", "").find("ORA-0311"), std::string::npos) << respostas[1].dump();
-  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "0/0/0");
+  EXPECT_EQ(Valor(escrito), "0/0/0");
 
-  const auto [de_novo, segundas] = chamar();
-  EXPECT_EQ(de_novo, 0) << (segundas.empty() ? std::string() : segundas.back().dump());
-  EXPECT_EQ(testsupport::QueryValue(*sessao, escrito), "2/2/2");
-  sessao->ExecuteScript(kLimpeza);
+  const Resposta de_novo = Chamar({"call", "--batch"}, lote);
+  EXPECT_EQ(de_novo.Codigo, 0) << de_novo.Saida;
+  EXPECT_EQ(Valor(escrito), "2/2/2");
 }
 
 }  // namespace

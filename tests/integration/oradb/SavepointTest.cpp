@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,102 +42,95 @@ class Savepoints : public testsupport::DatabaseTest {
   }
 };
 
-// What a case works with: the test's session and an insert of one row into the probe table.
-struct Probe {
-  TOraSession& Session;
-  std::function<void(int)> Insert;
-};
-
-// Scopes of savepoints, how each ends, and the rows the transaction holds afterwards.
-struct ScopeCase {
-  const char* Name;
-  std::function<void(Probe&)> Body;
-  std::vector<int> Expected;
-  friend void PrintTo(const ScopeCase& scope, std::ostream* os) { *os << scope.Name; }
-};
-
-class SavepointScopes : public Savepoints, public ::testing::WithParamInterface<ScopeCase> {};
-
-TEST_P(SavepointScopes, KeepExactlyWhatWasReleased) {
-  Probe probe{Session(), [this](int id) { Insert(id); }};
-  GetParam().Body(probe);
-  EXPECT_EQ(Ids(), GetParam().Expected);
-  // The transaction is still the caller's, open and usable.
-  EXPECT_TRUE(Session().InTransaction());
-  Insert(99);
-  EXPECT_EQ(Ids().back(), 99);
+// Scopes of savepoints, how each ends, and the rows the transaction holds afterwards: exactly what
+// was released. Nested savepoints each undo their own scope only.
+TEST_F(Savepoints, KeepExactlyWhatWasReleased) {
+  TOraSession& s = Session();
+  const auto insert = [this](int id) { Insert(id); };
+  const struct {
+    const char* Name;
+    std::function<void()> Body;
+    std::vector<int> Expected;
+  } cases[] = {{"DestructorUndoesTheScope",
+                [&] {
+                  TOraSavepoint savepoint(s);
+                  insert(2);
+                },
+                {1}},
+               {"ReleaseKeepsTheScope",
+                [&] {
+                  TOraSavepoint savepoint(s);
+                  insert(2);
+                  savepoint.Release();
+                },
+                {1, 2}},
+               {"ExplicitRollbackThenWorkGoesOn",
+                [&] {
+                  TOraSavepoint savepoint(s);
+                  insert(2);
+                  savepoint.Rollback();
+                  EXPECT_FALSE(savepoint.Active());
+                  insert(3);
+                },
+                {1, 3}},
+               {"InnerUndoneOuterKept",
+                [&] {
+                  TOraSavepoint outer(s);
+                  insert(2);
+                  {
+                    TOraSavepoint inner(s);
+                    insert(3);
+                  }
+                  {
+                    TOraSavepoint inner(s);
+                    insert(4);
+                    inner.Release();
+                  }
+                  outer.Release();
+                },
+                {1, 2, 4}},
+               {"OuterUndoesAReleasedInner",
+                [&] {
+                  TOraSavepoint outer(s);
+                  insert(2);
+                  TOraSavepoint inner(s);
+                  insert(3);
+                  inner.Release();
+                  EXPECT_FALSE(inner.Active());
+                  EXPECT_TRUE(outer.Active());
+                },
+                {1}},
+               // A duplicate key aborts the server's transaction: the scope's undo brings it back.
+               {"FailedStatementUndoneWithItsScope",
+                [&] {
+                  try {
+                    TOraSavepoint savepoint(s);
+                    insert(2);
+                    insert(1);
+                  } catch (const EOraDuplicateKey&) {
+                  }
+                },
+                {1}},
+               {"ReleaseAfterAFailedStatementFailsAndStillUndoes",
+                [&] {
+                  TOraSavepoint savepoint(s);
+                  insert(2);
+                  EXPECT_THROW(insert(1), EOraDuplicateKey);
+                  EXPECT_THROW(savepoint.Release(), EOraError);
+                  EXPECT_TRUE(savepoint.Active());
+                },
+                {1}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    c.Body();
+    EXPECT_EQ(Ids(), c.Expected);
+    // The transaction is still the caller's, open and usable.
+    EXPECT_TRUE(s.InTransaction());
+    Insert(99);
+    EXPECT_EQ(Ids().back(), 99);
+    Exec("DELETE FROM sp_probe WHERE ID > 1");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Oradb, SavepointScopes,
-                         ::testing::Values(ScopeCase{"DestructorUndoesTheScope",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint savepoint(t.Session);
-                                                       t.Insert(2);
-                                                     },
-                                                     {1}},
-                                           ScopeCase{"ReleaseKeepsTheScope",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint savepoint(t.Session);
-                                                       t.Insert(2);
-                                                       savepoint.Release();
-                                                     },
-                                                     {1, 2}},
-                                           ScopeCase{"ExplicitRollbackThenWorkGoesOn",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint savepoint(t.Session);
-                                                       t.Insert(2);
-                                                       savepoint.Rollback();
-                                                       EXPECT_FALSE(savepoint.Active());
-                                                       t.Insert(3);
-                                                     },
-                                                     {1, 3}},
-                                           ScopeCase{"InnerUndoneOuterKept",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint outer(t.Session);
-                                                       t.Insert(2);
-                                                       {
-                                                         TOraSavepoint inner(t.Session);
-                                                         t.Insert(3);
-                                                       }
-                                                       {
-                                                         TOraSavepoint inner(t.Session);
-                                                         t.Insert(4);
-                                                         inner.Release();
-                                                       }
-                                                       outer.Release();
-                                                     },
-                                                     {1, 2, 4}},
-                                           ScopeCase{"OuterUndoesAReleasedInner",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint outer(t.Session);
-                                                       t.Insert(2);
-                                                       TOraSavepoint inner(t.Session);
-                                                       t.Insert(3);
-                                                       inner.Release();
-                                                       EXPECT_FALSE(inner.Active());
-                                                     },
-                                                     {1}},
-                                           ScopeCase{"FailedStatementUndoneWithItsScope",
-                                                     [](Probe& t) {
-                                                       try {
-                                                         TOraSavepoint savepoint(t.Session);
-                                                         t.Insert(2);
-                                                         t.Insert(
-                                                             1);  // duplicate key: the server aborts the transaction
-                                                       } catch (const EOraDuplicateKey&) {
-                                                       }
-                                                     },
-                                                     {1}},
-                                           ScopeCase{"ReleaseAfterAFailedStatementFailsAndStillUndoes",
-                                                     [](Probe& t) {
-                                                       TOraSavepoint savepoint(t.Session);
-                                                       t.Insert(2);
-                                                       EXPECT_THROW(t.Insert(1), EOraDuplicateKey);
-                                                       EXPECT_THROW(savepoint.Release(), EOraError);
-                                                       EXPECT_TRUE(savepoint.Active());
-                                                     },
-                                                     {1}}),
-                         [](const ::testing::TestParamInfo<ScopeCase>& info) { return std::string(info.param.Name); });
 
 // A savepoint goes out with the transaction's next request: taking and releasing one costs no round
 // trip of its own, one with nothing run under it is never sent, and one of a transaction that ended
@@ -175,14 +167,6 @@ TEST_F(Savepoints, TravelWithTheNextRequest) {
   EXPECT_THROW(other.ExecuteScript("SELECT 1 / 0"), EOraError);
   EXPECT_THROW(TOraSavepoint refused(other), EOraError);
   other.Rollback();
-}
-
-TEST_F(Savepoints, NestedSavepointsHaveNamesOfTheirOwn) {
-  TOraSavepoint outer(Session());
-  TOraSavepoint inner(Session());
-  EXPECT_NE(outer.Name(), inner.Name());
-  EXPECT_TRUE(outer.Active());
-  EXPECT_TRUE(inner.Active());
 }
 
 TEST_F(Savepoints, OutsideATransactionIsRefused) {

@@ -70,6 +70,7 @@ TEST(TranslatorCorpusFile, EveryStatementTranslatesToTheTextItHasAlwaysSent) {
     for (const CorpusCase& c : Corpus()) out << c.name << '\t' << Escaped(oradb::Translate(c.text).Text) << '\n';
   }
   const std::vector<CorpusCase> expected = ReadCases("corpus.expected.tsv");
+  ASSERT_GE(Corpus().size(), 80u) << "corpus.tsv was not read whole";
   ASSERT_EQ(expected.size(), Corpus().size());
   for (std::size_t k = 0; k < expected.size(); ++k) {
     const CorpusCase& c = Corpus()[k];
@@ -81,10 +82,6 @@ TEST(TranslatorCorpusFile, EveryStatementTranslatesToTheTextItHasAlwaysSent) {
                                       << std::string(mine, text.end()).substr(0, 60);
     static_cast<void>(theirs);
   }
-}
-
-TEST(TranslatorCorpusFile, HoldsTheModulesStatements) {
-  EXPECT_GE(Corpus().size(), 80u);
 }
 
 class TranslatorCorpus : public testsupport::DatabaseTest, public ::testing::WithParamInterface<CorpusCase> {};

@@ -3,25 +3,14 @@
 // inside the test's transaction, which is rolled back. The exact texts are pinned by the unit tests.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "oradb/TOraQuery.h"
-#include "rtl/Exception.h"
+#include "OracleRows.h"
 #include "support/TestDatabase.h"
 
 namespace {
 
-using Row = std::vector<std::optional<std::string>>;
-using Rows = std::vector<Row>;
-// A bind: text sent untyped, a date (sent as timestamp), or NULL when neither is given.
-struct Bind {
-  const char* name;
-  const char* text = nullptr;
-  TDateTime date{};
-};
-using Binds = std::vector<Bind>;
+using namespace translatortest;
 
 class TranslatorSql : public testsupport::DatabaseTest {
  protected:
@@ -42,29 +31,7 @@ class TranslatorSql : public testsupport::DatabaseTest {
         " (1, NULL, NULL, NULL, 100, 10), (2, 5, 'NF 12 / 3', 3, 50, NULL), (3, 6, 'NF 99', 0, 20, NULL);");
   }
 
-  // The Oracle text run with its binds; the rows as the server's text. Fails with the server's
-  // message, so a wrong translation reads at once.
-  Rows Run(const std::string& oracle, const Binds& binds = {}) {
-    Rows rows;
-    try {
-      TOraQuery query(&Session());
-      query.SetStatementSavepoint(true);
-      query.SQL.Add(oracle);
-      for (const Bind& bind : binds) {
-        TOraParam& param = query.ParamByName(bind.name);
-        if (bind.text != nullptr) param.SetAsString(bind.text);
-        if (!bind.date.IsZero()) param.SetAsDateTime(bind.date);
-      }
-      query.ExecSQL();
-      for (; query.Active() && !query.Eof(); query.Next()) {
-        Row& row = rows.emplace_back();
-        for (std::size_t i = 0; i < query.FieldCount(); ++i) row.push_back(query.Fields(i).RawValue());
-      }
-    } catch (const Exception& error) {
-      ADD_FAILURE() << oracle << "\n" << error.Message();
-    }
-    return rows;
-  }
+  Rows Run(const std::string& oracle, const Binds& binds = {}) { return RunOracle(Session(), oracle, binds); }
 };
 
 TEST_F(TranslatorSql, GivesOraclesRows) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -26,52 +27,21 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& input 
   return {exit, out.str()};
 }
 
-// A request is checked against the operation's field table before anything runs (these tests
-// have no database): a mistake answers UsageError, exit 2, with a message naming what is wrong.
-TEST(CliProtocol, BadRequestsAreRefusedWithAClearMessageAndExitTwo) {
-  const std::string split = "CancelarDesdobramento.ListaAcoes";
-  const std::string post = "MovimentacaoNumerarios.Incluir";
-  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-      {"Nada.Existe", "{}", "operação desconhecida: Nada.Existe (veja quorvin-fin call --list)."},
-      {split, "[]", "a requisição deve ser um objeto JSON, recebido lista."},
-      {split, R"({"args": {}})", "args: campo obrigatório ausente \"Modo\"."},
-      {split, R"({"args": {"Modo": "1"}})", "args.Modo: esperado número inteiro, recebido texto."},
-      {split, R"({"args": {"Modo": 1.5}})", "args.Modo: esperado número inteiro, recebido número."},
-      {split, R"({"args": {"Modo": 1, "extra": 2}})", "args: campo desconhecido \"extra\"."},
-      {split, R"({"record": {}})", "CancelarDesdobramento.ListaAcoes recebe \"args\", não \"record\"."},
-      {split, R"({"args": {"Modo": 1}, "outra": 1})", "chave desconhecida na requisição: \"outra\"."},
-      // The records of a selection: the mode's key, nothing else.
-      {split, R"({"args": {"Modo": 3, "Registros": []}})",
-       "args.Modo: use 1 (títulos, ZTPREST) ou 2 (lançamentos, ZTLANC)."},
-      {split, R"({"args": {"Modo": 1}})", "args: campo obrigatório ausente \"Registros\"."},
-      {split, R"({"args": {"Modo": 1, "Registros": []}})", "args.Registros: selecione ao menos um registro."},
-      {split, R"({"args": {"Modo": 1, "Registros": {"RECNUM": 1}}})",
-       "args.Registros: esperada lista de registros, recebido objeto."},
-      {split, R"({"args": {"Modo": 1, "Registros": [{"RECNUM": 1}]}})",
-       "args.Registros[0]: um título tem NUMTRANSVENDA (maior que zero) e PREST, sem RECNUM."},
-      {split, R"({"args": {"Modo": 2, "Registros": [{"RECNUM": 5, "PREST": "1"}]}})",
-       "args.Registros[0]: um lançamento tem RECNUM (maior que zero), sem NUMTRANSVENDA nem PREST."},
-      {split, R"({"args": {"Modo": 1, "Registros": [{"NUMTRANSVENDA": 5, "PREST": "1' OR 1=1"}]}})",
-       "args.Registros[0].PREST: no máximo 2 caracteres."},
-      {"CancelarDesdobramento.Confirmar",
-       R"({"args": {"Modo": 2, "DesdobramentosAMaior": [{"RECNUM": 5, "DTVENC": "2026-01-01"}]}})",
-       "args.DesdobramentosAMaior[0]: DTVENC só vale numa decisão de vencimento."},
-      // Record widths are counted in characters, not bytes.
-      {post, R"({"record": {"CODCOB": "ÇÃOXY"}})", "record.CODCOB: no máximo 4 caracteres."},
-      {post, R"({"record": {"VALOR": "10"}})", "record.VALOR: esperado número, recebido texto."},
-      {post, R"({"record": {"TRAVARSALDO": "S"}})", "record.TRAVARSALDO: esperado true/false, recebido texto."},
-      {post, R"({"record": {"DATA": "2026-02-30"}})",
-       "record.DATA: data inválida \"2026-02-30\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS)."},
-      {post, R"({"record": {"DATA": 20260101}})",
-       "record.DATA: esperada data \"AAAA-MM-DD\" ou \"AAAA-MM-DDTHH:MM:SS\", recebido número."},
-      {post, R"({"record": {"CODCOB": "D", "codcob": "D"}})", "record: campo desconhecido \"codcob\"."},
-      {post, R"({"record": "texto"})", "record: esperado objeto JSON, recebido texto."}};
-  for (const auto& [operation, request, message] : cases) {
-    const CliResult result = RunCli({"call", operation}, request);
-    EXPECT_EQ(result.exit, 2) << request;
-    EXPECT_EQ(Json::parse(result.out), (Json{{"ok", false}, {"exception", "UsageError"}, {"message", message}}));
+// Sets (or, given nullptr, unsets) an environment variable for a scope and puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : FName(name) {
+    if (const char* old = std::getenv(name)) FOld = old;
+    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
   }
-}
+  ~ScopedEnv() { FOld ? setenv(FName, FOld->c_str(), 1) : unsetenv(FName); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* FName;
+  std::optional<std::string> FOld;
+};
 
 // Command-line mistakes exit 2; the list and descriptions of operations come from the field tables.
 TEST(CliProtocol, CommandLineMistakesExitTwoAndOperationsDescribeThemselves) {
@@ -117,62 +87,73 @@ TEST(RecordJson, ReadsAndWritesEveryFieldKind) {
   EXPECT_EQ(written["CODBANCO"], 12.0);
 }
 
-// A request the JSON layer must refuse before anything runs, and the usage message it gets.
-struct HostileRequest {
-  const char* Name;
-  std::string Operation;
-  std::string Input;
-  std::string Message;
-};
-
-void PrintTo(const HostileRequest& request, std::ostream* out) {
-  *out << request.Name;
-}
-
 std::string Nested(int depth) {
   return R"({"args": )" + std::string(depth, '[') + std::string(depth, ']') + "}";
 }
 
-class CliHostileInput : public ::testing::TestWithParam<HostileRequest> {};
-
-// Whatever arrives on stdin, a single call answers one JSON object on stdout with exit 2: no crash,
-// no rounding of a key into another record, nothing handed to the module.
-TEST_P(CliHostileInput, IsAUsageErrorAnsweredInJson) {
-  const HostileRequest& request = GetParam();
-  const CliResult result = RunCli({"call", request.Operation}, request.Input);
-  EXPECT_EQ(result.exit, 2);
-  EXPECT_EQ(Json::parse(result.out), (Json{{"ok", false}, {"exception", "UsageError"}, {"message", request.Message}}));
+// A request is checked against the operation's field table before anything runs (these tests have
+// no database), and whatever arrives on stdin, a single call answers one JSON object with exit 2: a
+// UsageError naming what is wrong. No crash, no rounding of a key into another record, nothing handed
+// to the module.
+TEST(CliHostileInput, IsAUsageErrorAnsweredInJson) {
+  const std::string split = "CancelarDesdobramento.ListaAcoes";
+  const std::string post = "MovimentacaoNumerarios.Incluir";
+  const std::string pagar = "ContasPagar.Incluir";
+  const std::string inteiro = ": esperado número inteiro, recebido número.";
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"Nada.Existe", "{}", "operação desconhecida: Nada.Existe (veja quorvin-fin call --list)."},
+      {split, "[]", "a requisição deve ser um objeto JSON, recebido lista."},
+      {split, R"({"args": {}})", "args: campo obrigatório ausente \"Modo\"."},
+      {split, R"({"args": {"Modo": "1"}})", "args.Modo: esperado número inteiro, recebido texto."},
+      {split, R"({"args": {"Modo": 1.5}})", "args.Modo: esperado número inteiro, recebido número."},
+      {split, R"({"args": {"Modo": 1, "extra": 2}})", "args: campo desconhecido \"extra\"."},
+      {split, R"({"record": {}})", "CancelarDesdobramento.ListaAcoes recebe \"args\", não \"record\"."},
+      {split, R"({"args": {"Modo": 1}, "outra": 1})", "chave desconhecida na requisição: \"outra\"."},
+      // The records of a selection: the mode's key, nothing else.
+      {split, R"({"args": {"Modo": 3, "Registros": []}})",
+       "args.Modo: use 1 (títulos, ZTPREST) ou 2 (lançamentos, ZTLANC)."},
+      {split, R"({"args": {"Modo": 1}})", "args: campo obrigatório ausente \"Registros\"."},
+      {split, R"({"args": {"Modo": 1, "Registros": []}})", "args.Registros: selecione ao menos um registro."},
+      {split, R"({"args": {"Modo": 1, "Registros": {"RECNUM": 1}}})",
+       "args.Registros: esperada lista de registros, recebido objeto."},
+      {split, R"({"args": {"Modo": 1, "Registros": [{"RECNUM": 1}]}})",
+       "args.Registros[0]: um título tem NUMTRANSVENDA (maior que zero) e PREST, sem RECNUM."},
+      {split, R"({"args": {"Modo": 2, "Registros": [{"RECNUM": 5, "PREST": "1"}]}})",
+       "args.Registros[0]: um lançamento tem RECNUM (maior que zero), sem NUMTRANSVENDA nem PREST."},
+      {split, R"({"args": {"Modo": 1, "Registros": [{"NUMTRANSVENDA": 5, "PREST": "1' OR 1=1"}]}})",
+       "args.Registros[0].PREST: no máximo 2 caracteres."},
+      {"CancelarDesdobramento.Confirmar",
+       R"({"args": {"Modo": 2, "DesdobramentosAMaior": [{"RECNUM": 5, "DTVENC": "2026-01-01"}]}})",
+       "args.DesdobramentosAMaior[0]: DTVENC só vale numa decisão de vencimento."},
+      // Record widths are counted in characters, not bytes.
+      {post, R"({"record": {"CODCOB": "ÇÃOXY"}})", "record.CODCOB: no máximo 4 caracteres."},
+      {post, R"({"record": {"VALOR": "10"}})", "record.VALOR: esperado número, recebido texto."},
+      {post, R"({"record": {"TRAVARSALDO": "S"}})", "record.TRAVARSALDO: esperado true/false, recebido texto."},
+      {post, R"({"record": {"DATA": "2026-02-30"}})",
+       "record.DATA: data inválida \"2026-02-30\" (use AAAA-MM-DD ou AAAA-MM-DDTHH:MM:SS)."},
+      {post, R"({"record": {"DATA": 20260101}})",
+       "record.DATA: esperada data \"AAAA-MM-DD\" ou \"AAAA-MM-DDTHH:MM:SS\", recebido número."},
+      {post, R"({"record": {"CODCOB": "D", "codcob": "D"}})", "record: campo desconhecido \"codcob\"."},
+      {post, R"({"record": "texto"})", "record: esperado objeto JSON, recebido texto."},
+      // Hostile input: deep nesting, numbers beyond a double, broken UTF-8, NUL, fractions of keys.
+      {"Frame.GetVersao", Nested(50000), "JSON inválido: aninhamento acima de 64 níveis."},
+      {"Frame.GetVersao", Nested(64), "JSON inválido: aninhamento acima de 64 níveis."},
+      {post, R"({"record": {"VALOR": 1e400}})", "JSON inválido: número fora do intervalo de um double."},
+      {post, "{\"record\": {\"HISTORICO\": \"a\xff\"}}", "JSON inválido: o byte 28 não é UTF-8 válido."},
+      {post, "{\"record\": {\"HISTORICO\": \"\xc0\xaf\"}}", "JSON inválido: o byte 27 não é UTF-8 válido."},
+      {post, R"({"record": {"HISTORICO": "a\u0000b"}})", "record.HISTORICO: texto com caractere nulo (\\u0000)."},
+      {pagar, R"({"record": {"RECNUM": 650000.5}})", "record.RECNUM" + inteiro},
+      {pagar, R"({"record": {"CODFORNEC": -0.001}})", "record.CODFORNEC" + inteiro},
+      {pagar, R"({"record": {"RECNUM": 5e-324}})", "record.RECNUM" + inteiro},
+      {pagar, R"({"record": {"RECNUM": 1e17}})", "record.RECNUM: inteiro fora do intervalo."},
+      {post, R"({"record": {"CODBANCO": 1.5}})", "record.CODBANCO" + inteiro}};
+  for (const auto& [operation, request, message] : cases) {
+    SCOPED_TRACE(operation + " " + request.substr(0, 80));
+    const CliResult result = RunCli({"call", operation}, request);
+    EXPECT_EQ(result.exit, 2);
+    EXPECT_EQ(Json::parse(result.out), (Json{{"ok", false}, {"exception", "UsageError"}, {"message", message}}));
+  }
 }
-
-const std::string kPagar = "ContasPagar.Incluir";
-const std::string kCaixa = "MovimentacaoNumerarios.Incluir";
-const std::string kInteiro = ": esperado número inteiro, recebido número.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Requests, CliHostileInput,
-    ::testing::Values(HostileRequest{"Nested50000Deep", "Frame.GetVersao", Nested(50000),
-                                     "JSON inválido: aninhamento acima de 64 níveis."},
-                      HostileRequest{"Nested65Deep", "Frame.GetVersao", Nested(64),
-                                     "JSON inválido: aninhamento acima de 64 níveis."},
-                      HostileRequest{"NumberBeyondADouble", kCaixa, R"({"record": {"VALOR": 1e400}})",
-                                     "JSON inválido: número fora do intervalo de um double."},
-                      HostileRequest{"InvalidUtf8", kCaixa, "{\"record\": {\"HISTORICO\": \"a\xff\"}}",
-                                     "JSON inválido: o byte 28 não é UTF-8 válido."},
-                      HostileRequest{"OverlongUtf8", kCaixa, "{\"record\": {\"HISTORICO\": \"\xc0\xaf\"}}",
-                                     "JSON inválido: o byte 27 não é UTF-8 válido."},
-                      HostileRequest{"NulInAText", kCaixa, R"({"record": {"HISTORICO": "a\u0000b"}})",
-                                     "record.HISTORICO: texto com caractere nulo (\\u0000)."},
-                      HostileRequest{"RecordNumberWithAFraction", kPagar, R"({"record": {"RECNUM": 650000.5}})",
-                                     "record.RECNUM" + kInteiro},
-                      HostileRequest{"CodeWithATinyNegativeFraction", kPagar, R"({"record": {"CODFORNEC": -0.001}})",
-                                     "record.CODFORNEC" + kInteiro},
-                      HostileRequest{"RecordNumberSubnormal", kPagar, R"({"record": {"RECNUM": 5e-324}})",
-                                     "record.RECNUM" + kInteiro},
-                      HostileRequest{"RecordNumberBeyondExactDoubles", kPagar, R"({"record": {"RECNUM": 1e17}})",
-                                     "record.RECNUM: inteiro fora do intervalo."},
-                      HostileRequest{"BankCodeWithAFraction", kCaixa, R"({"record": {"CODBANCO": 1.5}})",
-                                     "record.CODBANCO" + kInteiro}),
-    [](const ::testing::TestParamInfo<HostileRequest>& info) { return std::string(info.param.Name); });
 
 // Command-line mistakes of a single call are answered in JSON too; so is a database that cannot be
 // reached, in a single call and on every line of a batch.
@@ -183,15 +164,11 @@ TEST(CliProtocol, EveryFailureOfACallIsAJsonAnswer) {
   EXPECT_EQ(message(user), "--user espera um número inteiro, recebido \"4294967297\".");
   EXPECT_EQ(message(RunCli({"call", "--describe", "Nada"})), "operação desconhecida: Nada.");
 
-  const char* saved = std::getenv("QUORVIN_DSN");
-  const std::string previous = saved == nullptr ? "" : saved;
-  setenv("QUORVIN_DSN", "host=/nonexistent/quorvin dbname=nada connect_timeout=2", 1);
-  const CliResult single = RunCli({"call", "Frame.GetVersao"});
-  const CliResult batch = RunCli({"call", "--batch"}, "{\"op\": \"Frame.GetVersao\"}\n\n[1]\n");
-  if (saved == nullptr) {
-    unsetenv("QUORVIN_DSN");
-  } else {
-    setenv("QUORVIN_DSN", previous.c_str(), 1);
+  CliResult single, batch;
+  {
+    const ScopedEnv unreachable("QUORVIN_DSN", "host=/nonexistent/quorvin dbname=nada connect_timeout=2");
+    single = RunCli({"call", "Frame.GetVersao"});
+    batch = RunCli({"call", "--batch"}, "{\"op\": \"Frame.GetVersao\"}\n\n[1]\n");
   }
   EXPECT_EQ(single.exit, 2);
   EXPECT_EQ(Json::parse(single.out)["exception"], "EOraError");
@@ -209,18 +186,11 @@ TEST(CliProtocol, ACallDoesNotRestartAClusterStoppedOnPurpose) {
   const std::string pasta = ::testing::TempDir() + "quorvin-parado";
   ASSERT_EQ(
       std::system(("rm -rf '" + pasta + "' && mkdir -p '" + pasta + "' && touch '" + pasta + "/stopped'").c_str()), 0);
-  const char* dsn = std::getenv("QUORVIN_DSN");
-  const char* dir = std::getenv("QUORVIN_DB_DIR");
-  const std::string dsn_antes = dsn == nullptr ? "" : dsn;
-  const std::string dir_antes = dir == nullptr ? "" : dir;
-  unsetenv("QUORVIN_DSN");
-  setenv("QUORVIN_DB_DIR", pasta.c_str(), 1);
-  const CliResult result = RunCli({"call", "Frame.GetVersao"});
-  if (dsn != nullptr) setenv("QUORVIN_DSN", dsn_antes.c_str(), 1);
-  if (dir != nullptr) {
-    setenv("QUORVIN_DB_DIR", dir_antes.c_str(), 1);
-  } else {
-    unsetenv("QUORVIN_DB_DIR");
+  CliResult result;
+  {
+    const ScopedEnv no_dsn("QUORVIN_DSN", nullptr);
+    const ScopedEnv stopped("QUORVIN_DB_DIR", pasta.c_str());
+    result = RunCli({"call", "Frame.GetVersao"});
   }
   EXPECT_EQ(result.exit, 2);
   EXPECT_NE(Json::parse(result.out).value("message", "").find("o banco local foi parado com 'db stop'"),

@@ -2,7 +2,6 @@
 // while a text is still being written, and a dataset filter's part of the language.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,54 +29,38 @@ std::vector<std::string> Tokens(std::string_view text, LexMode mode) {
 
 using Seq = std::vector<std::string>;
 
-struct FaultCase {
-  const char* Name;
-  const char* Text;
-  const char* Refusal;  // in LexMode::Sql
-  Seq Tolerated;        // in LexMode::Tolerant
-};
-
-void PrintTo(const FaultCase& c, std::ostream* out) {
-  *out << c.Name;
-}
-
-class Faults : public ::testing::TestWithParam<FaultCase> {};
+#define REFUSED "ETranslationError: "
 
 // What the translator refuses, a text being written may hold for a while: the tolerant mode reads
 // on, so the binds around the fault are still found.
-TEST_P(Faults, SqlRefusesWhatTolerantReadsAsInvalid) {
-  const FaultCase& c = GetParam();
-  EXPECT_EQ(Failure([&] { (void)LexSql(c.Text); }), c.Refusal);
-  EXPECT_EQ(Tokens(c.Text, LexMode::Tolerant), c.Tolerated);
+TEST(Faults, SqlRefusesWhatTolerantReadsAsInvalid) {
+  const struct {
+    const char* Text;
+    const char* Refusal;  // in LexMode::Sql
+    Seq Tolerated;        // in LexMode::Tolerant
+  } cases[] = {
+      {"A = :X || 'b :Y",
+       REFUSED "Texto entre aspas sem fechamento (posição 11).",
+       {"W:A", "O:=", "B::X", "O:||", "X:'b :Y"}},
+      {":X N'b", REFUSED "Texto entre aspas sem fechamento (posição 5).", {"B::X", "X:N'b"}},
+      {":X \"b", REFUSED "Identificador entre aspas sem fechamento (posição 4).", {"B::X", "X:\"b"}},
+      {":X /* :Y", REFUSED "Comentário /* sem fechamento (posição 4).", {"B::X", "X:/* :Y"}},
+      {"ç :X", REFUSED "Caractere não ASCII fora de texto entre aspas (posição 1).", {"X:\xC3", "X:\xA7", "B::X"}},
+      {":X & :Y", REFUSED "Caractere inesperado '&' (posição 4).", {"B::X", "X:&", "B::Y"}},
+      // The marker byte is refused before the unterminated string.
+      {"'a \x01", REFUSED "Caractere de controle inválido no texto SQL (posição 4).", {"X:'a \x01"}},
+      {"q'[x]' :X", REFUSED "Construção Oracle não suportada: literal q'...' (posição 1).", {"W:q", "S:'[x]'", "B::X"}},
+      {":\"X\"",
+       REFUSED "Construção Oracle não suportada: parâmetro com nome entre aspas (posição 1).",
+       {"O::", "Q:\"X\""}},
+      // A name must start with a letter or digit: the translator refuses the '$', so no parameter.
+      {":$X", REFUSED "Caractere inesperado '$' (posição 2).", {"O::", "X:$", "W:X"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(Failure([&] { (void)LexSql(c.Text); }), c.Refusal);
+    EXPECT_EQ(Tokens(c.Text, LexMode::Tolerant), c.Tolerated);
+  }
 }
-
-#define REFUSED "ETranslationError: "
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Faults,
-    ::testing::Values(
-        FaultCase{"UnterminatedString", "A = :X || 'b :Y", REFUSED "Texto entre aspas sem fechamento (posição 11).",
-                  Seq{"W:A", "O:=", "B::X", "O:||", "X:'b :Y"}},
-        FaultCase{"UnterminatedNationalString", ":X N'b", REFUSED "Texto entre aspas sem fechamento (posição 5).",
-                  Seq{"B::X", "X:N'b"}},
-        FaultCase{"UnterminatedQuotedName", ":X \"b", REFUSED "Identificador entre aspas sem fechamento (posição 4).",
-                  Seq{"B::X", "X:\"b"}},
-        FaultCase{"UnterminatedComment", ":X /* :Y", REFUSED "Comentário /* sem fechamento (posição 4).",
-                  Seq{"B::X", "X:/* :Y"}},
-        FaultCase{"NonAsciiOutsideQuotes", "ç :X", REFUSED "Caractere não ASCII fora de texto entre aspas (posição 1).",
-                  Seq{"X:\xC3", "X:\xA7", "B::X"}},
-        FaultCase{"UnexpectedCharacter", ":X & :Y", REFUSED "Caractere inesperado '&' (posição 4).",
-                  Seq{"B::X", "X:&", "B::Y"}},
-        FaultCase{"MarkerByteComesFirst", "'a \x01", REFUSED "Caractere de controle inválido no texto SQL (posição 4).",
-                  Seq{"X:'a \x01"}},
-        FaultCase{"QQuotedLiteral", "q'[x]' :X", REFUSED "Construção Oracle não suportada: literal q'...' (posição 1).",
-                  Seq{"W:q", "S:'[x]'", "B::X"}},
-        FaultCase{"QuotedBindName", ":\"X\"",
-                  REFUSED "Construção Oracle não suportada: parâmetro com nome entre aspas (posição 1).",
-                  Seq{"O::", "Q:\"X\""}},
-        // A name must start with a letter or digit: the translator refuses the '$', so no parameter.
-        FaultCase{"BindStartingWithDollar", ":$X", REFUSED "Caractere inesperado '$' (posição 2).",
-                  Seq{"O::", "X:$", "W:X"}}));
 
 TEST(Lexer, ToleratedTextsLexAsInSqlModeWhenWellFormed) {
   const char* texts[] = {"SELECT N'x', \"Q\".A, 1.5e3, .5, 1..10, :a$b#, X::numeric FROM DUAL -- :Y\r\nWHERE :1 <> 2",

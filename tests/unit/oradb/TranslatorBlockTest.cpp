@@ -54,6 +54,11 @@ TEST(TranslatorBlock, BecomesADoBlockWithItsBindsMarked) {
        "DO $ora$\nBEGIN SELECT VALOR INTO STRICT V FROM ZTCRECLI WHERE CODIGO = $1; EXCEPTION WHEN "
        "no_data_found OR unique_violation THEN RAISE; END;\n$ora$",
        {"CODIGO"}},
+      // a collection variable's elements are in brackets and COUNT is its length; NVL stays a function
+      {"DECLARE V LISTA_T; N NUMBER; BEGIN N := V(2) + V.COUNT; V(N) := V(1).CAMPO; N := NVL(:X, 0); END;",
+       "DO $ora$\nDECLARE V LISTA_T; N numeric; BEGIN N := V[2] + coalesce(array_length(V, 1), 0); V[N] := "
+       "V[1].CAMPO; N := NVL(CAST($1 AS numeric), 0); END;\n$ora$",
+       {"X"}},
       // the dollar quote avoids the block's own text
       {"DECLARE v VARCHAR2(10) := '$ora$'; BEGIN NULL; END;",
        "DO $ora1$\nDECLARE v varchar(10) := '$ora$'; BEGIN NULL; END;\n$ora1$"},

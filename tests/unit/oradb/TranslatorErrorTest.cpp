@@ -43,7 +43,6 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"SELECT (SELECT COUNT(*) FROM A, B WHERE A.X = B.X AND ROWNUM = 1) FROM DUAL",
        UNSUPPORTED "ROWNUM com agregação sobre mais de uma tabela"},
       // ---- OuterJoins ----
-
       {"SELECT * FROM A, B WHERE A.X = B.X(+) OR A.Y = 1", UNSUPPORTED "(+) dentro de OR"},
       {"SELECT * FROM A, B WHERE X = B.X(+)", UNSUPPORTED "(+) numa condição com coluna sem qualificador"},
       {"SELECT * FROM A, B WHERE A.X(+) = B.X(+)", UNSUPPORTED "(+) em mais de uma tabela na mesma condição"},
@@ -56,7 +55,6 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"SELECT A.X(+) FROM A", UNSUPPORTED "(+) fora de uma condição WHERE de consulta"},
       {"SELECT * FROM A JOIN C ON A.K = C.K, B WHERE A.X = B.X(+)", UNSUPPORTED "(+) junto de JOIN no mesmo FROM"},
       // ---- Others ----
-
       {"SELECT A || B + C FROM T", UNSUPPORTED "|| misturado com + ou - sem parênteses"},
       {"SELECT DECODE(A, 1) FROM T", UNSUPPORTED "DECODE com menos de três argumentos"},
       {"SELECT * FROM T CONNECT BY PRIOR A = B", UNSUPPORTED "consulta hierárquica (CONNECT BY)"},
@@ -67,9 +65,9 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"SELECT * FROM T FOR UPDATE WAIT 5", UNSUPPORTED "FOR UPDATE WAIT"},
       {"SELECT * FROM A, B WHERE A.X = B.X FOR UPDATE OF X", UNSUPPORTED "FOR UPDATE OF com coluna sem tabela"},
       {"SELECT CURRENT_DATE FROM DUAL", UNSUPPORTED "CURRENT_DATE"},
+      {"SELECT T.X%TYPE FROM T", UNSUPPORTED "atributo %TYPE"},
       {"UPDATE T SET A = 1 RETURNING A INTO :A", UNSUPPORTED "RETURNING fora de bloco PL/SQL"},
       // ---- Blocks ----
-
       {"BEGIN :X := F(1); END;", UNSUPPORTED "parâmetro de saída :X em bloco PL/SQL"},
       {"BEGIN UPDATE T SET A = 1 WHERE K = :K RETURNING A INTO :A; END;",
        UNSUPPORTED "parâmetro de saída :A em RETURNING INTO"},
@@ -81,6 +79,8 @@ TEST(TranslatorRefuses, NamingTheConstruct) {
       {"DECLARE L LISTA; BEGIN L(1).INSERIR; END;", UNSUPPORTED "chamada de método de elemento de coleção"},
       {"DECLARE L LISTA; BEGIN L.EXTEND(1, 2); END;", UNSUPPORTED "EXTEND com mais de um argumento"},
       {"DECLARE L LISTA; BEGIN L.DELETE; END;", UNSUPPORTED "método DELETE de coleção"},
+      {"DECLARE L LISTA; N NUMBER; BEGIN N := L.FIRST; END;", UNSUPPORTED "método FIRST de coleção"},
+      {"DECLARE L LISTA; N NUMBER; BEGIN N := L.COUNT(); END;", UNSUPPORTED "método COUNT de coleção"},
       {"DECLARE O T_OBJ; BEGIN X := O.VALOR(1); END;", UNSUPPORTED "chamada de método de objeto dentro de expressão"},
       {"DECLARE n NUMBER; BEGIN n.FAZER; END;", UNSUPPORTED "chamada de método em variável que não é objeto"},
       {"DECLARE CURSOR C IS SELECT 1 FROM DUAL; BEGIN NULL; END;", UNSUPPORTED "declaração CURSOR em bloco PL/SQL"},

@@ -36,8 +36,11 @@ TEST(TranslatorSql, GivesTheExpectedTextAndParameterOrder) {
       // SYSDATE is the statement's second
       {"SELECT SYSDATE D, TRUNC(SYSDATE) FROM DUAL", "SELECT " + kSysdate + " D, TRUNC(" + kSysdate + ") FROM DUAL"},
       // sequences by name, folded to lower case
-      {"SELECT DFSEQ_ZTCORREN.NEXTVAL, Dono.Seq_X.CURRVAL FROM DUAL",
-       "SELECT nextval('dfseq_ztcorren'), currval('dono.seq_x') FROM DUAL"},
+      {"SELECT DFSEQ_ZTCORREN.NEXTVAL, Dono.Seq_X.CURRVAL, F(1), A.B.SEQ.CURRVAL FROM DUAL",
+       "SELECT nextval('dfseq_ztcorren'), currval('dono.seq_x'), F(1), currval('a.b.seq') FROM DUAL"},
+      // after a dot a word is a column or member, whatever its name; ~= and ^= are <>
+      {"SELECT A.SYSDATE, T.ROWNUM, T.LEVEL, X.USER_TAB_COLUMNS, USER_TAB_COLUMNS.COLUMN_NAME FROM T A WHERE A ~= 1",
+       "SELECT A.SYSDATE, T.ROWNUM, T.LEVEL, X.USER_TAB_COLUMNS, USER_TAB_COLUMNS.COLUMN_NAME FROM T A WHERE A <> 1"},
       // names with # are quoted; Oracle's upper-case quoted names fold
       {"SELECT C.OBJ#, \"ZTLANC\".\"VALOR\", \"Misto\" FROM SYS.OBJ$ C, \"ZTLANC\" WHERE C.OWNER# ^= 1",
        "SELECT C.\"obj#\", \"ztlanc\".\"valor\", \"Misto\" FROM SYS.OBJ$ C, \"ztlanc\" WHERE C.\"owner#\" <> 1"},

@@ -37,16 +37,20 @@ class RelatorioVale : public ValesTest {
     RFin_ParamBaixaVale baixa = Baixa(quitado, 45);
     baixa.PAGOEMDINHEIRO = true;
     EXPECT_TRUE(Vales().BaixarValeIndividual(baixa, nullptr));
-    const std::filesystem::path spool =
-        std::filesystem::temp_directory_path() / ("vales-spool-" + std::to_string(getpid()));
-    std::filesystem::create_directories(spool);
+    FPasta = std::filesystem::temp_directory_path() / ("vales-spool-" + std::to_string(getpid()));
+    std::filesystem::create_directories(FPasta);
     FProd = DiretorioProd(-1);
     FSpool = DiretorioSpool(-1);
-    DefinirDiretorios(FProd, spool.string());
+    DefinirDiretorios(FProd, FPasta.string());
   }
+  // Only the folder this fixture made is removed: after a set-up that stopped early the host's
+  // spool is still its default, the working directory.
   void TearDown() override {
-    std::filesystem::remove_all(cDIRSPOOL());
-    DefinirDiretorios(FProd, FSpool);
+    if (!FPasta.empty()) {
+      std::error_code ignorado;
+      std::filesystem::remove_all(FPasta, ignorado);
+      DefinirDiretorios(FProd, FSpool);
+    }
     ValesTest::TearDown();
   }
 
@@ -78,6 +82,7 @@ class RelatorioVale : public ValesTest {
                                 TTipoOrdenacaoVale::toCodigoParceiro, status, titulo, situacao);
   }
 
+  std::filesystem::path FPasta;
   std::string FProd;
   std::string FSpool;
 };

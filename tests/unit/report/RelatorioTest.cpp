@@ -34,6 +34,8 @@ class Relatorio : public ::testing::Test {
     std::string modelo = (fs::temp_directory_path() / "quorvin-relatorio-XXXXXX").string();
     ASSERT_NE(::mkdtemp(modelo.data()), nullptr);
     FPasta = modelo;
+    // The command line's runtime installs a process-wide screen viewer; these tests start from none.
+    report::DefinirVisualizadorPadrao({});
   }
   void TearDown() override {
     std::error_code erro;

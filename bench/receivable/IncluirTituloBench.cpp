@@ -1,6 +1,8 @@
 // Receivable titles inserted per second, each of a sale of its own and committed on its own,
-// against the floor: the same title through bare libpq, one prepared INSERT that takes the next
-// instalment from the same database function, between BEGIN and COMMIT.
+// against the floor: the same two statements through bare libpq, one request each between BEGIN and
+// COMMIT: the insertion block as the module sends it (captured from the server's log, the sale's
+// number put in its place) and the read of the instalment it took. A plain INSERT ... RETURNING of
+// the same row is printed beside them as a reference: it is not the designed statement.
 
 #include <libpq-fe.h>
 
@@ -9,11 +11,13 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
 #include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
+#include "support/Captura.h"
 #include "support/Idas.h"
 #include "support/Tabela.h"
 
@@ -46,6 +50,15 @@ TContasReceberZTPrest Titulo(long long venda) {
   t.CODCLI = 1;
   t.CODUSUR = 1;
   return t;
+}
+
+// Every occurrence of `de` in `texto` replaced by `para`.
+std::string Trocar(std::string texto, const std::string& de, const std::string& para) {
+  for (std::size_t posicao = texto.find(de); posicao != std::string::npos; posicao = texto.find(de, posicao)) {
+    texto.replace(posicao, de.size(), para);
+    posicao += para.size();
+  }
+  return texto;
 }
 
 bool Ok(PGresult* resultado) {
@@ -84,6 +97,21 @@ int main() {
       transacao.Commit();
     };
     for (int aquecimento = 0; aquecimento < 20; ++aquecimento) incluirUm();
+    // The block and the read, as the server received them for one title.
+    const std::string capturada = std::to_string(venda);
+    std::string bloco;
+    std::string leitura;
+    for (const bench::Comando& comando : bench::Capturar(host.Sessao(), [&] {
+           TContasReceberZTPrest t = Titulo(venda++);
+           area.Incluir(t);
+         })) {
+      if (comando.Texto.rfind("DO ", 0) == 0) bloco = comando.Texto;
+      if (comando.Texto.find("FNC_GETPROXIMAPREST($1)") != std::string::npos) leitura = comando.Texto;
+    }
+    if (bloco.empty() || leitura.empty() || bloco.find(capturada) == std::string::npos) {
+      std::cerr << "bench_receivable_incluir: o bloco de inclusão ou a leitura da prestação não foram capturados.\n";
+      return 1;
+    }
     Clock::duration tempo_modulo{};
     std::uint64_t idas_modulo = 0;
     for (int i = 0; i < titulos; ++i) {
@@ -101,6 +129,28 @@ int main() {
       PQfinish(conexao);
       return 1;
     }
+    if (!Ok(PQexec(conexao, "SET search_path TO oracle, pg_catalog, \"$user\", public")) ||
+        !Ok(PQprepare(conexao, "prestacao", leitura.c_str(), 1, nullptr))) {
+      PQfinish(conexao);
+      return 1;
+    }
+    venda = kPrimeiraVenda;
+    bench::IdasPiso() = 0;
+    const auto inicio_piso = Clock::now();
+    for (int i = 0; i < titulos; ++i) {
+      const std::string numero = std::to_string(venda++);
+      const std::string texto = Trocar(bloco, capturada, numero);
+      const char* valores[] = {numero.c_str()};
+      if (!Ok(bench::Exec(conexao, "BEGIN")) || !Ok(bench::Exec(conexao, texto.c_str())) ||
+          !Ok(bench::ExecPrepared(conexao, "prestacao", 1, valores)) || !Ok(bench::Exec(conexao, "COMMIT"))) {
+        PQfinish(conexao);
+        return 1;
+      }
+    }
+    const Clock::duration tempo_piso = Clock::now() - inicio_piso;
+    const std::uint64_t idas_piso = bench::IdasPiso();
+    Limpar(host);
+
     if (!Ok(PQprepare(conexao, "incluir",
                       "INSERT INTO ztprest (codfilial, numtransvenda, prest, duplic, dtvenc, dtvencorig, dtemissao, "
                       "dtemissaoorig, codcob, codcoborig, valor, valororig, codcli, status, codusur, dtultalter, "
@@ -113,7 +163,7 @@ int main() {
     }
     venda = kPrimeiraVenda;
     bench::IdasPiso() = 0;
-    const auto inicio_piso = Clock::now();
+    const auto inicio_insert = Clock::now();
     for (int i = 0; i < titulos; ++i) {
       const std::string numero = std::to_string(venda++);
       const char* valores[] = {numero.c_str()};
@@ -123,19 +173,23 @@ int main() {
         return 1;
       }
     }
-    const Clock::duration tempo_piso = Clock::now() - inicio_piso;
+    const Clock::duration tempo_insert = Clock::now() - inicio_insert;
     PQfinish(conexao);
     Limpar(host);
 
     const double n = titulos;
     const double modulo = n / std::chrono::duration<double>(tempo_modulo).count();
     const double fundo = n / std::chrono::duration<double>(tempo_piso).count();
+    const double insert = n / std::chrono::duration<double>(tempo_insert).count();
     std::printf("bench_receivable_incluir: %d titles per side\n", titulos);
-    std::printf("  Incluir (module):    %8.1f titles/s\n", modulo);
-    std::printf("  floor (bare libpq):  %8.1f titles/s\n", fundo);
-    std::printf("  module / floor:      %8.3f\n", modulo / fundo);
+    std::printf("  Incluir (module):                %8.1f titles/s\n", modulo);
+    std::printf("  floor (block and read, libpq):   %8.1f titles/s\n", fundo);
+    std::printf("  module / floor:                  %8.3f\n", modulo / fundo);
+    std::printf("  plain INSERT (reference):        %8.1f titles/s\n", insert);
     bench::LinhaTabela("ContasReceber.Incluir, um título", true, modulo, static_cast<double>(idas_modulo) / n);
-    bench::LinhaTabela("ContasReceber.Incluir, um título", false, fundo, static_cast<double>(bench::IdasPiso()) / n);
+    bench::LinhaTabela("ContasReceber.Incluir, um título", false, fundo, static_cast<double>(idas_piso) / n);
+    bench::LinhaTabela("ContasReceber.Incluir, INSERT simples (referência)", false, insert,
+                       static_cast<double>(bench::IdasPiso()) / n);
   } catch (const std::exception& erro) {
     std::cerr << "bench_receivable_incluir: " << erro.what() << "\n";
     return 1;

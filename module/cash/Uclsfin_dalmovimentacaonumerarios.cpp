@@ -126,9 +126,12 @@ void TDALMovimentacaoNumerarios::AplicarPadroesConciliacao(RFin_IncluirMovimenta
   const bool conciliacao =
       !p.DTCONCIL.IsZero() || !p.CONCILIACAO.empty() || p.CODFUNCCONCIL != 0 || !p.DTCOMPENSACAO.IsZero();
   if (!conciliacao) return;
-  IQuorvinBancoDados& banco = Quorvin().SessaoAtual().BancoDados();
-  if (p.DTCONCIL.IsZero()) p.DTCONCIL = banco.DataHoraServidor();
-  if (p.DTCOMPENSACAO.IsZero()) p.DTCOMPENSACAO = banco.DataServidor();
+  // One reading of the server's clock gives both defaults: the reconciliation's moment and its day.
+  if (p.DTCONCIL.IsZero() || p.DTCOMPENSACAO.IsZero()) {
+    const TDateTime agora = Quorvin().SessaoAtual().BancoDados().DataHoraServidor();
+    if (p.DTCONCIL.IsZero()) p.DTCONCIL = agora;
+    if (p.DTCOMPENSACAO.IsZero()) p.DTCOMPENSACAO = agora.DateOnly();
+  }
   if (p.CODFUNCCONCIL == 0) p.CODFUNCCONCIL = p.CODFUNC;
   if (p.CONCILIACAO.empty()) p.CONCILIACAO = "OK";
 }

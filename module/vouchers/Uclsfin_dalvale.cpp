@@ -335,7 +335,7 @@ bool TDALVale::InserirRegistroZTMOVCR(double pfNumeroTransacao, const std::strin
     // place, under its row lock.
     movimento.TRAVARSALDO = false;
     movimento.NUMTRANS = pfNumeroTransacao;
-    movimento.DATA = host.BancoDados().DataServidor();
+    movimento.DATA = agora.DateOnly();  // the date of the same reading as the time
     movimento.CODBANCO = piCaixaBanco;
     movimento.CODCOB = psMoeda;
     movimento.HISTORICO = Cortar(psHistorico);

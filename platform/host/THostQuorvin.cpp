@@ -128,10 +128,17 @@ TDateTime THostQuorvin::DataServidor() {
 }
 
 TDateTime THostQuorvin::DataHoraServidor() {
+  const auto aberta = oradb::OpenTransaction(FSessao);
+  if (aberta && FRelogio && FRelogio->Transacao == *aberta) return FRelogio->Momento;
   TOraQuery query(&FSessao);
   query.SQL.Add("SELECT SYSDATE AGORA FROM DUAL");
   query.Open();
-  return query.FieldByName("AGORA").AsDateTime();
+  const TDateTime agora = query.FieldByName("AGORA").AsDateTime();
+  // The reading may itself have opened the transaction (its BEGIN travels with it).
+  const auto depois = oradb::OpenTransaction(FSessao);
+  FRelogio.reset();
+  if (depois) FRelogio = TLeituraRelogio{*depois, agora};
+  return agora;
 }
 
 std::optional<std::string> THostQuorvin::Localizar(const std::string& tabela, const std::string& expressao,

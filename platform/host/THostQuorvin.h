@@ -4,11 +4,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "oradb/TOraQuery.h"
 #include "oradb/TOraSession.h"
+#include "oradb/TransactionMark.h"
 #include "rtl/TComponent.h"
 #include "sdk/IGerenteContabil.h"
 #include "sdk/IQuorvin.h"
@@ -114,6 +116,10 @@ class THostQuorvin final : public TComponent,
   // IQuorvinBancoDados
   TOraSession& Sessao() override { return FSessao; }
   TOraSession& SessaoAutonoma() override;
+  // The server's date and time. Inside a transaction the host answers the moment of its first
+  // reading in it, as the server's own transaction clock does: the rows one transaction writes
+  // carry one date and time (never two days across midnight), and a second reading costs no round
+  // trip. Outside a transaction every call reads the server.
   TDateTime DataServidor() override;
   TDateTime DataHoraServidor() override;
   TOraQuery& QueryCompartilhada() override { return FQueryCompartilhada; }
@@ -162,6 +168,12 @@ class THostQuorvin final : public TComponent,
   std::optional<std::int64_t> FVersaoParametros;
   bool FVerificarParametros = true;
   std::uint64_t FLeiturasParametros = 0;
+  // The clock's reading in the transaction open when it was read.
+  struct TLeituraRelogio {
+    oradb::TransactionMark Transacao;
+    TDateTime Momento;
+  };
+  std::optional<TLeituraRelogio> FRelogio;
   TOraSession FSessao;
   std::unique_ptr<TOraSession> FSessaoAutonoma;
   TOraQuery FQueryCompartilhada;

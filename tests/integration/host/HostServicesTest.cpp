@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 #include "host/THostQuorvin.h"
 #include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "support/TestDatabase.h"
 #include "support/TestHost.h"
 
@@ -41,6 +45,37 @@ TEST_F(HostTest, TheRoutineCheckReadsTheLabelsRoutine) {
   EXPECT_TRUE(Host().VerificarRotina("746", " 746"));
   EXPECT_FALSE(Host().VerificarRotina("746", "7461"));
   EXPECT_FALSE(Host().VerificarRotina("749", "749"));
+}
+
+// Inside a transaction the clock is read once: later readings answer the same moment without a
+// round trip. The next transaction (after a commit or a rollback inside the caller's unit, where
+// the next statement opens it) reads it again, and outside any transaction every reading asks.
+TEST_F(HostTest, TheClockIsReadOncePerTransaction) {
+  TOraSession& sessao = Session();
+  const auto leitura = [&] {
+    const std::uint64_t antes = oradb::RoundTrips(sessao);
+    const TDateTime momento = Host().DataHoraServidor();
+    return std::pair{momento, oradb::RoundTrips(sessao) - antes};
+  };
+  const auto escrever = [&] { Exec("UPDATE ZTEMPR SET NOME = NOME WHERE MATRICULA = 1"); };
+  // The fixture's transaction: its BEGIN goes out with the first reading.
+  const auto [primeira, idas] = leitura();
+  EXPECT_EQ(idas, 1u);
+  escrever();
+  const auto [segunda, sem_idas] = leitura();
+  EXPECT_EQ(segunda, primeira);
+  EXPECT_EQ(sem_idas, 0u);
+  EXPECT_EQ(Host().DataServidor(), primeira.DateOnly());
+  sessao.Commit();
+  escrever();
+  EXPECT_EQ(leitura().second, 1u) << "after a commit";
+  sessao.Rollback();
+  EXPECT_EQ(leitura().second, 1u) << "after a rollback";
+  EXPECT_EQ(leitura().second, 0u);
+  sessao.SetImplicitTransactions(false);
+  sessao.Rollback();
+  EXPECT_EQ(leitura().second, 1u) << "autocommit";
+  EXPECT_EQ(leitura().second, 1u) << "autocommit";
 }
 
 TEST_F(HostTest, ConfirmationsAreCancelledUnlessTheCallerApproves) {

@@ -202,6 +202,27 @@ void Connection::FlushPrelude(const std::string& statement) {
 Result Connection::Run(const std::string& text, std::span<const Bind> binds, RunOptions options,
                        const std::string& statement) {
   CheckUsable(statement);
+  if (options.BoundLockWait && (State() == TransactionState::InTransaction || NeedsBegin())) {
+    // Inside a transaction the bound is a SET LOCAL (a rollback cannot leave it behind) that goes
+    // out in front of the statement, and the session's setting comes back in front of the next
+    // request (or ends with the transaction): neither costs a round trip of its own.
+    DeferSavepointCommand(std::string("SET LOCAL lock_timeout = '") + kNowaitTableWait + "'");
+    options.BoundLockWait = false;
+    const auto restore = [this] {
+      // A transaction the statement aborted drops its SET LOCAL when it ends.
+      if (Alive() && State() == TransactionState::InTransaction) {
+        DeferSavepointCommand("SET LOCAL lock_timeout = '" + FSessionLockTimeout + "'");
+      }
+    };
+    try {
+      Result result = Run(text, binds, options, statement);
+      restore();
+      return result;
+    } catch (...) {
+      restore();
+      throw;
+    }
+  }
   // A statement that opens the transaction carries its BEGIN (and its Parse) in its round trip, as
   // one after a new savepoint carries the SAVEPOINT.
   const bool prelude = HasPrelude() && !options.BoundLockWait;
@@ -232,8 +253,8 @@ Result Connection::RunOne(const Request& request, RunOptions options) {
 }
 
 Result Connection::RunWithBoundedLockWait(const Request& request, RunOptions options) {
-  // Inside a transaction SET LOCAL, so a rollback cannot leave the bound behind; outside one the
-  // statement is its own transaction and the session's setting is changed around it.
+  // Outside a transaction (Run handles one that is open or about to open) the statement is its own
+  // transaction and the session's setting is changed around it.
   const bool local = State() == TransactionState::InTransaction;
   RunControl(std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + kNowaitTableWait + "'");
   try {

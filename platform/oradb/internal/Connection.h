@@ -135,10 +135,10 @@ class Connection {
   // the savepoints made in it are gone as if it had run (TransactionSerial() changes).
   void DropDeferredBegin() noexcept;
 
-  // Savepoint commands (SAVEPOINT x, RELEASE SAVEPOINT x) wait for the transaction's next request
-  // and go out in front of it, in order, in its round trip: a savepoint taken around an operation
-  // costs no round trip of its own. Only commands that cannot fail in a healthy transaction are
-  // deferred; a transaction that has failed gets them at once (see TOraSavepoint).
+  // Savepoint commands (SAVEPOINT x, RELEASE SAVEPOINT x) and a NOWAIT statement's SET LOCAL
+  // lock_timeout wait for the transaction's next request and go out in front of it, in order, in
+  // its round trip: a savepoint taken around an operation costs no round trip of its own. Only commands that cannot
+  // fail in a healthy transaction are deferred; a transaction that has failed gets them at once (see TOraSavepoint).
   void DeferSavepointCommand(std::string command) { FDeferred.push_back(std::move(command)); }
   // Whether savepoint `name` is still waiting to be sent; if so it is dropped with whatever was
   // deferred after it (nothing ran under it, so there is nothing to keep or undo).

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <future>
 #include <string>
 
 #include "oradb/EOraError.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraQuery.h"
 #include "rtl/Formatacao.h"
 #include "support/Failure.h"
@@ -175,6 +177,26 @@ TEST_F(LockWaits, AHostBoundEndsAWaitAsBusyAndNowaitNeverWaitsLong) {
   EXPECT_EQ(Setting(*second), "0");
   second->Rollback();
   first->Rollback();
+}
+
+// Inside a transaction a NOWAIT lock costs one round trip: its bound travels in front of it and
+// the session's own wait comes back in front of the next request.
+TEST_F(LockWaits, NowaitInATransactionTakesOneRoundTrip) {
+  const auto session = testsupport::NewSession("tests:nowait");
+  session->SetLockTimeout(2);
+  TOraTransaction work(*session);
+  TOraQuery lock(session.get());
+  lock.SQL.Add("SELECT VALOR FROM " + table.Name() + " WHERE ID = 1 FOR UPDATE NOWAIT");
+  for (int round = 0; round < 2; ++round) {
+    const std::uint64_t before = oradb::RoundTrips(*session);
+    lock.Open();
+    EXPECT_EQ(oradb::RoundTrips(*session) - before, 1u) << "round " << round;
+    EXPECT_EQ(lock.FieldByName("VALOR").AsString(), "10");
+    lock.Close();
+    EXPECT_EQ(Setting(*session), "2s");
+  }
+  work.Rollback();
+  EXPECT_EQ(Setting(*session), "2s");
 }
 
 }  // namespace

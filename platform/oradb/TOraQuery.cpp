@@ -65,7 +65,7 @@ const std::string& TOraQuery::SyncParams() {
     FParamsLines = SQL.Lines();
     FParamsText = SQL.Text();
     FTranslation = nullptr;
-    FParams.Rebuild(oradb::internal::ScanBindNames(FParamsText));
+    FParams.Rebuild(*oradb::internal::ScanBindNamesCached(FParamsText));
   }
   return FParamsText;
 }

@@ -81,7 +81,7 @@ bool LooksUpProcedure(Connection& connection, const std::string& name, const std
 void TOraSQL::SyncParams() {
   std::string text = SQL.Text();
   if (text == FParamsText) return;
-  FParams.Rebuild(oradb::internal::ScanBindNames(text));
+  FParams.Rebuild(*oradb::internal::ScanBindNamesCached(text));
   FParamsText = std::move(text);
 }
 

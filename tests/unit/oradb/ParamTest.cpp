@@ -3,6 +3,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "oradb/TOraParam.h"
 #include "oradb/internal/BindNames.h"
@@ -62,6 +63,23 @@ TEST(BindScan, FindsTheBindsOutsideQuotesAndComments) {
       {"WHERE A = 'unterminated :NAO", {}},
       {"WHERE A = :", {}}};
   for (const auto& [text, names] : cases) EXPECT_EQ(oradb::internal::ScanBindNames(text), names) << text;
+}
+
+// A text is scanned once for the process: the same text answers the same names, another text its
+// own; the oldest text is dropped past the bound, and names a caller holds stay valid.
+TEST(BindScan, KeepsEachTextsNamesOnce) {
+  using oradb::internal::ScanBindNamesCached;
+  const std::string text = "SELECT :A, :B FROM DUAL -- nomes guardados";
+  const auto first = ScanBindNamesCached(text);
+  EXPECT_EQ(*first, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(ScanBindNamesCached(std::string(text)).get(), first.get());
+  EXPECT_EQ(*ScanBindNamesCached("SELECT :A, :C FROM DUAL -- nomes guardados"), (std::vector<std::string>{"A", "C"}));
+  for (std::size_t i = 0; i <= oradb::internal::kBindNamesCacheSize; ++i) {
+    static_cast<void>(ScanBindNamesCached("SELECT :X" + std::to_string(i) + " FROM DUAL"));
+  }
+  const auto again = ScanBindNamesCached(text);
+  EXPECT_NE(again.get(), first.get());
+  EXPECT_EQ(*again, *first);
 }
 
 }  // namespace

@@ -78,8 +78,9 @@ PGresult* Conferir(PGresult* resultado, PGconn* conexao) {
 }
 
 // The floor: per credit, the numbers (transaction, NUMCRED, code), the balance update and the cash
-// movement, the credit row and its existence check in one transaction; and the eight log rows of
-// an inclusion, each committed on its own on a second connection.
+// movement, the credit row and its existence check in one transaction; and the eleven log rows of
+// an inclusion (its steps, the row's insert and the existence check), each committed on its own on
+// a second connection.
 void CreditosLibpq(PGconn* conexao, PGconn* log) {
   auto rodar = [](PGconn* c, const char* nome, int n, const char* const* args) {
     return Conferir(bench::ExecPrepared(c, nome, n, args), c);
@@ -131,6 +132,7 @@ void CreditosLibpq(PGconn* conexao, PGconn* log) {
         const char* args[2] = {valor, codigo.c_str()};
         PQclear(rodar(log, "log", 2, args));
       };
+      // Start, validation, cash movement.
       for (int passo = 0; passo < 3; ++passo) registrar("0");
       executar(conexao, "BEGIN");
       const std::string numtrans = numero("numtrans");
@@ -141,14 +143,16 @@ void CreditosLibpq(PGconn* conexao, PGconn* log) {
       PQclear(saldo);
       const char* mov[5] = {numtrans.c_str(), conta.c_str(), valor, nota.c_str(), vlsaldo.c_str()};
       PQclear(rodar(conexao, "movimento", 5, mov));
+      registrar("0");  // the code
       const std::string codigo = numero("codigo");
-      for (int passo = 0; passo < 3; ++passo) registrar(codigo);
+      for (int passo = 0; passo < 2; ++passo) registrar(codigo);  // the insertion, the row's insert
       const char* credito[7] = {codigo.c_str(), cliente.c_str(),  nota.c_str(),   valor,
                                 conta.c_str(),  numtrans.c_str(), numcred.c_str()};
       PQclear(rodar(conexao, "credito", 7, credito));
+      for (int passo = 0; passo < 2; ++passo) registrar(codigo);  // the insert done, the check
       const char* existe[1] = {codigo.c_str()};
       PQclear(rodar(conexao, "existe", 1, existe));
-      for (int passo = 0; passo < 2; ++passo) registrar(codigo);
+      for (int passo = 0; passo < 3; ++passo) registrar(codigo);  // found, the check done, the end
       executar(conexao, "COMMIT");
     }
   });

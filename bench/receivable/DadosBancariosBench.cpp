@@ -3,6 +3,7 @@
 // the charge, bank row, its lock, the package call) sent through bare libpq.
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -12,17 +13,20 @@
 
 #include "frame/Uclsgerentefinanceiro.h"
 #include "host/THostQuorvin.h"
+#include "oradb/RoundTrips.h"
 #include "oradb/TOraSession.h"
 #include "rtl/Exception.h"
 #include "sdk/fin/TFin_GerarBoletos.h"
 #include "support/Captura.h"
 #include "support/Host.h"
+#include "support/Piso.h"
 #include "support/Tabela.h"
 
 namespace {
 
 constexpr int kTitulos = 2000;
 constexpr int kPrimeiraVenda = 8600000;
+constexpr const char* kOperacao = "dados bancários de um título";
 
 using bench::Segundos;
 
@@ -49,6 +53,7 @@ std::string SqlPreparar() {
 void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   bench::ExecutarScript(host.Sessao(), SqlPreparar());
   auto& area = dynamic_cast<IFin_GeracaoDadosBancarios&>(*financeiro.GetContasReceber());
+  const std::uint64_t idas = oradb::RoundTrips(host.Sessao());
   const double segundos = Segundos([&] {
     for (int i = 0; i < kTitulos; ++i) {
       TOraTransaction transacao(host.Sessao());
@@ -61,48 +66,42 @@ void Modulo(host::THostQuorvin& host, IGerenteFinanceiro& financeiro) {
   });
   std::printf("%-44s %6d títulos  %6.2f s  %8.0f títulos/s\n", "dados bancários pelo módulo", kTitulos, segundos,
               kTitulos / segundos);
-  bench::LinhaTabela("dados bancários de um título", true, kTitulos / segundos, NAN);
+  bench::LinhaTabela(kOperacao, true, kTitulos / segundos,
+                     static_cast<double>(oradb::RoundTrips(host.Sessao()) - idas) / kTitulos);
 }
 
-// The floor: per sale, the statements the module sends, prepared, one transaction each.
+// The floor: per sale, the statements the module sends, prepared, one transaction each (the
+// titles, the bank of the charge, the bank row, its lock, the package call).
 void Libpq(PGconn* conexao) {
-  auto executar = [&](const char* sql) { PQclear(PQexec(conexao, sql)); };
-  executar(("BEGIN; " + SqlPreparar() + " COMMIT;").c_str());
-  PQclear(PQprepare(conexao, "titulos",
-                    "SELECT ztprest.*, COALESCE(ztclient.sacadoeletronico, 'N') sacadoeletronico FROM ztprest, ztclient"
-                    " WHERE ztprest.codcli = ztclient.codcli AND $1 IN (ztprest.numtransvenda, ztprest.numtransvendast)"
-                    " AND ztprest.codcob NOT IN ('DESD','CANC','CRED')"
-                    " AND (SELECT COALESCE(boleto, 'N') FROM ztcob WHERE codcob = ztprest.codcob) = 'S' ORDER BY prest",
-                    1, nullptr));
-  PQclear(
-      PQprepare(conexao, "cobranca", "SELECT COALESCE(codbanco, 0) codbanco FROM ztcob WHERE codcob = $1", 1, nullptr));
-  PQclear(PQprepare(conexao, "banco",
-                    "SELECT codbanco, nome, numbanco, agencia, conta, numcarteira, numconvenio, codcedente, nomertm,"
-                    " COALESCE(numdiasprotesto, 0), codcompensacao FROM ztbanco WHERE codbanco = $1",
-                    1, nullptr));
-  PQclear(PQprepare(conexao, "bloqueio", "SELECT * FROM ztbanco WHERE codbanco = $1 FOR UPDATE NOWAIT", 1, nullptr));
-  PQclear(PQprepare(conexao, "gerar",
-                    "SELECT pkg_dadosbancarios.p_geradadosbancarios($1, $2, $3, $4, $5, $6, 'N', 'N', 'S')", 6,
-                    nullptr));
-  const double segundos = Segundos([&] {
-    for (int i = 0; i < kTitulos; ++i) {
-      executar("BEGIN");
-      const std::string venda = std::to_string(kPrimeiraVenda + i);
-      const char* titulos[1] = {venda.c_str()};
-      PQclear(PQexecPrepared(conexao, "titulos", 1, titulos, nullptr, nullptr, 0));
-      const char* cobranca[1] = {"BBEN"};
-      PQclear(PQexecPrepared(conexao, "cobranca", 1, cobranca, nullptr, nullptr, 0));
-      const char* banco[1] = {"8601"};
-      PQclear(PQexecPrepared(conexao, "banco", 1, banco, nullptr, nullptr, 0));
-      PQclear(PQexecPrepared(conexao, "bloqueio", 1, banco, nullptr, nullptr, 0));
-      const char* gerar[6] = {"1", "BBEN", "8601", venda.c_str(), "0", "1"};
-      PQclear(PQexecPrepared(conexao, "gerar", 6, gerar, nullptr, nullptr, 0));
-      executar("COMMIT");
-    }
-  });
-  std::printf("%-44s %6d títulos  %6.2f s  %8.0f títulos/s\n", "mesmas instruções só com libpq", kTitulos, segundos,
-              kTitulos / segundos);
-  bench::LinhaTabela("dados bancários de um título", false, kTitulos / segundos, NAN);
+  PQclear(PQexec(conexao, ("BEGIN; " + SqlPreparar() + " COMMIT;").c_str()));
+  bench::PisoPreparado piso(conexao, "bench_receivable");
+  piso.Preparar("titulos",
+                "SELECT ztprest.*, COALESCE(ztclient.sacadoeletronico, 'N') sacadoeletronico FROM ztprest, ztclient"
+                " WHERE ztprest.codcli = ztclient.codcli AND $1 IN (ztprest.numtransvenda, ztprest.numtransvendast)"
+                " AND ztprest.codcob NOT IN ('DESD','CANC','CRED')"
+                " AND (SELECT COALESCE(boleto, 'N') FROM ztcob WHERE codcob = ztprest.codcob) = 'S' ORDER BY prest",
+                1);
+  piso.Preparar("cobranca", "SELECT COALESCE(codbanco, 0) codbanco FROM ztcob WHERE codcob = $1", 1);
+  piso.Preparar("banco",
+                "SELECT codbanco, nome, numbanco, agencia, conta, numcarteira, numconvenio, codcedente, nomertm,"
+                " COALESCE(numdiasprotesto, 0), codcompensacao FROM ztbanco WHERE codbanco = $1",
+                1);
+  piso.Preparar("bloqueio", "SELECT * FROM ztbanco WHERE codbanco = $1 FOR UPDATE NOWAIT", 1);
+  piso.Preparar("gerar", "SELECT pkg_dadosbancarios.p_geradadosbancarios($1, $2, $3, $4, $5, $6, 'N', 'N', 'S')", 6);
+  for (int i = 0; i < kTitulos; ++i) {
+    const std::string venda = std::to_string(kPrimeiraVenda + i);
+    piso.Transacao([&] {
+      if (piso.Rodar("titulos", {venda.c_str()}).Linhas != 1) {
+        std::fprintf(stderr, "bench_receivable: o piso não achou o título da venda %s\n", venda.c_str());
+        std::exit(1);
+      }
+      static_cast<void>(piso.Rodar("cobranca", {"BBEN"}));
+      static_cast<void>(piso.Rodar("banco", {"8601"}));
+      static_cast<void>(piso.Rodar("bloqueio", {"8601"}));
+      static_cast<void>(piso.Rodar("gerar", {"1", "BBEN", "8601", venda.c_str(), "0", "1"}));
+    });
+  }
+  piso.Relatar("mesmas instruções só com libpq", "títulos", kOperacao, kTitulos);
 }
 
 }  // namespace

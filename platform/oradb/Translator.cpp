@@ -1,13 +1,11 @@
 #include "oradb/Translator.h"
 
 #include <atomic>
-#include <list>
 #include <map>
-#include <mutex>
-#include <unordered_map>
 
 #include "oradb/EOraError.h"
 #include "oradb/internal/PlsqlBlock.h"
+#include "oradb/internal/RecentTexts.h"
 #include "oradb/internal/SqlLexer.h"
 #include "oradb/internal/SqlRewriter.h"
 #include "oradb/internal/SqlTree.h"
@@ -107,27 +105,11 @@ Translation Translate(std::string_view oracle_text) {
 }
 
 std::shared_ptr<const Translation> TranslateCached(std::string_view oracle_text) {
-  // Most recently used first; the index points into the list.
-  using Entry = std::pair<std::string, std::shared_ptr<const Translation>>;
-  static std::mutex lock;
-  static std::list<Entry> recent;
-  static std::unordered_map<std::string_view, std::list<Entry>::iterator> index;
-  // Translating under the lock keeps the promise that a text is translated once, even when two
-  // threads meet it first at the same time; a translation takes microseconds.
-  const std::lock_guard guard(lock);
-  if (const auto found = index.find(oracle_text); found != index.end()) {
-    recent.splice(recent.begin(), recent, found->second);
-    return found->second->second;
-  }
-  // A text that fails is not cached: it fails again, with the same message, next time.
-  auto translation = std::make_shared<const Translation>(Translate(oracle_text));
-  recent.emplace_front(std::string(oracle_text), translation);
-  index.emplace(recent.front().first, recent.begin());
-  if (recent.size() > kTranslationCacheSize) {
-    index.erase(recent.back().first);
-    recent.pop_back();
-  }
-  return translation;
+  // Translating under the cache's lock keeps the promise that a text is translated once, even when
+  // two threads meet it first at the same time; a translation takes microseconds. A text that fails
+  // is not cached: it fails again, with the same message, next time.
+  static internal::RecentTexts<Translation> cache(kTranslationCacheSize);
+  return cache.Get(oracle_text, [&] { return Translate(oracle_text); });
 }
 
 std::string RenderBlock(const Translation& translation, std::span<const std::string> literals) {

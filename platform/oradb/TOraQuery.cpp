@@ -213,6 +213,7 @@ void TOraQuery::RunRowStatement(const TStringList& sql, const char* purpose, con
   std::vector<TOraParam> values;
   values.reserve(translation.ParamNames.size());
   for (const std::string& name : translation.ParamNames) {
+    if (name.empty()) continue;  // a value lifted from the text, which BindsFor supplies
     TOraParam param(name);
     const TRow* source = nullptr;
     std::optional<std::size_t> field;

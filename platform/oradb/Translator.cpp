@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <map>
+#include <optional>
 
 #include "oradb/EOraError.h"
 #include "oradb/internal/PlsqlBlock.h"
@@ -72,6 +73,93 @@ std::string WrapDo(std::string_view body) {
   return DoPrefix(tag) + std::string(body) + "\n" + tag;
 }
 
+// The name a lifted value takes in the text translated in its place; a text that already has a
+// bind by that prefix lifts nothing.
+constexpr std::string_view kLiftedPrefix = "QV_LITERAL_";
+
+bool IsDigitString(std::string_view quoted) {
+  if (quoted.size() < 3 || quoted.front() != '\'' || quoted.back() != '\'') return false;
+  for (const char c : quoted.substr(1, quoted.size() - 2)) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// Words that make a constant's exact place in the text matter (an expression repeated in GROUP BY
+// or ORDER BY, a row limit, a hierarchy), and blocks.
+bool KeepsLiterals(const internal::Token& token) {
+  if (token.Kind != internal::TokenKind::Word) return false;
+  static constexpr std::string_view kWords[] = {"GROUP",     "ORDER", "DISTINCT", "UNIQUE", "UNION",
+                                                "INTERSECT", "MINUS", "CONNECT",  "START",  "PRIOR",
+                                                "ROWNUM",    "LEVEL", "DECLARE",  "BEGIN"};
+  for (const std::string_view word : kWords) {
+    if (token.Upper == word) return true;
+  }
+  return false;
+}
+
+bool IsOpToken(const internal::Token& token, std::string_view text) {
+  return token.Kind == internal::TokenKind::Op && token.Text == text;
+}
+
+// The text with each liftable digit string replaced by a bind, and the values in order; nothing
+// when the text has none (or cannot lift).
+struct LiftedText {
+  std::string Shape;
+  std::vector<std::string> Values;
+};
+
+std::optional<LiftedText> LiftDigitStrings(std::string_view text) {
+  const internal::LexedText lexed = internal::LexSql(text);
+  const std::vector<internal::Token>& tokens = lexed.Tokens;
+  for (const std::string& name : lexed.BindNames) {
+    if (name.starts_with(kLiftedPrefix)) return std::nullopt;
+  }
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (KeepsLiterals(tokens[i])) return std::nullopt;
+    // An outer-join marker, (+).
+    if (i + 2 < tokens.size() && IsOpToken(tokens[i], "(") && IsOpToken(tokens[i + 1], "+") &&
+        IsOpToken(tokens[i + 2], ")")) {
+      return std::nullopt;
+    }
+  }
+  LiftedText lifted;
+  std::size_t copied = 0;
+  for (std::size_t i = 2; i < tokens.size(); ++i) {
+    const internal::Token& token = tokens[i];
+    if (token.Kind != internal::TokenKind::String || !IsDigitString(token.Text)) continue;
+    if (!IsOpToken(tokens[i - 1], "=")) continue;
+    const internal::TokenKind left = tokens[i - 2].Kind;
+    if (left != internal::TokenKind::Word && left != internal::TokenKind::QuotedIdent) continue;
+    if (i + 1 < tokens.size()) {
+      const internal::Token& next = tokens[i + 1];
+      // The comparison or assignment ends here: nothing binds the value to a neighbour.
+      if (next.Kind != internal::TokenKind::Word && !IsOpToken(next, ")") && !IsOpToken(next, ",") &&
+          !IsOpToken(next, ";"))
+        continue;
+    }
+    lifted.Shape.append(text, copied, token.Offset - copied);
+    lifted.Values.emplace_back(token.Text.substr(1, token.Text.size() - 2));
+    lifted.Shape += ":" + std::string(kLiftedPrefix) + std::to_string(lifted.Values.size());
+    copied = token.Offset + token.Text.size();
+  }
+  if (lifted.Values.empty()) return std::nullopt;
+  lifted.Shape.append(text, copied, std::string_view::npos);
+  return lifted;
+}
+
+// The shape's translation with its lifted binds' names emptied and their values attached.
+Translation WithLiftedValues(const Translation& shape, const std::vector<std::string>& values) {
+  Translation result = shape;
+  for (std::string& name : result.ParamNames) {
+    if (!name.starts_with(kLiftedPrefix)) continue;
+    const std::size_t number = std::stoul(name.substr(kLiftedPrefix.size()));
+    result.Lifted.push_back(values.at(number - 1));
+    name.clear();
+  }
+  return result;
+}
+
 }  // namespace
 
 Translation Translate(std::string_view oracle_text) {
@@ -109,7 +197,13 @@ std::shared_ptr<const Translation> TranslateCached(std::string_view oracle_text)
   // two threads meet it first at the same time; a translation takes microseconds. A text that fails
   // is not cached: it fails again, with the same message, next time.
   static internal::RecentTexts<Translation> cache(kTranslationCacheSize);
-  return cache.Get(oracle_text, [&] { return Translate(oracle_text); });
+  static internal::RecentTexts<Translation> shapes(kTranslationCacheSize);
+  return cache.Get(oracle_text, [&] {
+    std::optional<LiftedText> lifted = LiftDigitStrings(oracle_text);
+    if (!lifted) return Translate(oracle_text);
+    const auto shape = shapes.Get(lifted->Shape, [&] { return Translate(lifted->Shape); });
+    return WithLiftedValues(*shape, lifted->Values);
+  });
 }
 
 std::string RenderBlock(const Translation& translation, std::span<const std::string> literals) {

@@ -28,13 +28,21 @@ struct Translation {
     std::size_t Param;
   };
   std::vector<Marker> BlockMarkers;
+  // Values the cached translation took out of the text and sends as parameters: $k takes the j-th
+  // of them when ParamNames[k-1] is the j-th empty name (see TranslateCached).
+  std::vector<std::string> Lifted;
 };
 
 // Translates one statement or block. Throws ETranslationError naming the construct it cannot
 // carry over; it never returns a guess.
 [[nodiscard]] Translation Translate(std::string_view oracle_text);
 
-// The same, from a process-wide cache keyed by the exact text (thread-safe). The cache keeps the
+// The same, from a process-wide cache keyed by the exact text (thread-safe). A quoted string of
+// digits compared or assigned to a column (`WHERE ROWID = '12'`, a value the text was built with)
+// travels as a parameter instead, in a statement that is not a block and has no grouping, ordering,
+// set operator, hierarchy, ROWNUM or outer-join marker: texts that differ only in such values share
+// one translation and one prepared statement on the server, and the column's type still decides
+// how the value is read, as it did the literal's. The cache keeps the
 // most recently used texts only (kTranslationCacheSize), so texts with values written into them
 // (blocks, IN lists) cannot make a long-running host grow without bound; a caller keeps the
 // translation it holds alive for as long as it needs it.

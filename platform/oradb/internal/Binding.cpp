@@ -22,20 +22,26 @@ const TOraParam& Require(const std::vector<TOraParam>& params, const std::string
   return *found;
 }
 
-}  // namespace
-
-std::vector<Bind> BindsFor(const Translation& translation, TOraParams& params) {
+// $k's bind: a value lifted from the text (an empty name), else the parameter `find` gives.
+template <typename Find>
+std::vector<Bind> BindsOf(const Translation& translation, Find&& find) {
   std::vector<Bind> binds;
   binds.reserve(translation.ParamNames.size());
-  for (const std::string& name : translation.ParamNames) binds.push_back(BindOf(params.ParamByName(name)));
+  std::size_t lifted = 0;
+  for (const std::string& name : translation.ParamNames) {
+    binds.push_back(name.empty() ? Bind{&translation.Lifted.at(lifted++), kUntypedOid} : BindOf(find(name)));
+  }
   return binds;
 }
 
+}  // namespace
+
+std::vector<Bind> BindsFor(const Translation& translation, TOraParams& params) {
+  return BindsOf(translation, [&](const std::string& name) -> const TOraParam& { return params.ParamByName(name); });
+}
+
 std::vector<Bind> BindsFor(const Translation& translation, const std::vector<TOraParam>& params) {
-  std::vector<Bind> binds;
-  binds.reserve(translation.ParamNames.size());
-  for (const std::string& name : translation.ParamNames) binds.push_back(BindOf(Require(params, name)));
-  return binds;
+  return BindsOf(translation, [&](const std::string& name) -> const TOraParam& { return Require(params, name); });
 }
 
 std::string RenderWithLiterals(const Translation& translation, TOraParams& params) {

@@ -158,6 +158,28 @@ TEST_F(QueryRuns, AStatementIsPreparedOncePerSessionAndParameterTypesAndTranslat
   EXPECT_EQ(plans(once), "0/");
 }
 
+// Texts that differ only in a digit string written after "COLUMN =" (a row address pasted in)
+// share one translation and one prepared statement, and each reads and writes its own value, read
+// as the column's type ('004' is the integer 4; '0042' stays text in a text column).
+TEST_F(QueryRuns, TextsThatDifferOnlyInAPastedDigitStringShareOneStatement) {
+  const std::size_t translations = oradb::TranslationCount();
+  for (const char* id : {"1", "004", "5"}) {
+    TOraQuery update(&Session());
+    update.SQL.Add(std::string("UPDATE run_probe SET texto = '0042' WHERE id = '") + id + "' /* lifted */");
+    update.ExecSQL();
+    EXPECT_EQ(update.RowsAffected(), 1);
+    TOraQuery select(&Session());
+    select.SQL.Add(std::string("SELECT id FROM run_probe WHERE id = '") + id + "' AND texto = :T /* lifted */");
+    select.ParamByName("T").SetAsString("0042");
+    select.Open();
+    EXPECT_EQ(select.Fields(0).AsInteger(), std::stoi(id));
+  }
+  EXPECT_EQ(oradb::TranslationCount(), translations + 2);
+  EXPECT_EQ(Value("SELECT string_agg(id || '=' || texto, ',' ORDER BY id) FROM run_probe"),
+            "1=0042,2=T2,3=T3,4=0042,5=0042");
+  EXPECT_EQ(Value("SELECT count(*) FROM pg_prepared_statements WHERE statement LIKE '%/* lifted */%'"), "2");
+}
+
 // ---- One statement under its own savepoint ----
 
 TEST_F(QueryRuns, AFailedStatementUnderItsSavepointLeavesTheTransactionUsableAndNoSavepointBehind) {

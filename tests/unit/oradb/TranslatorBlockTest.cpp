@@ -113,4 +113,37 @@ TEST(TranslatorCache, StaysBoundedAndKeepsWhatACallerHolds) {
   EXPECT_EQ(oradb::TranslationCount(), after_flood + 1);
 }
 
+// A digit string after "COLUMN =" travels as a parameter, so a text built with another row address
+// is not translated again; anywhere its place could matter, or where it is not a plain digit
+// string compared or assigned whole, it stays in the text.
+TEST(TranslatorCache, LiftsADigitStringComparedOrAssignedToAColumn) {
+  const auto text = [](const std::string& rowid) {
+    return "UPDATE ZTMOVCR SET VLSALDO = :V, TIPO = '1' WHERE ROWID = '" + rowid + "' AND CODCOB = :C -- lift";
+  };
+  const std::size_t before = oradb::TranslationCount();
+  const auto first = oradb::TranslateCached(text("12"));
+  const auto second = oradb::TranslateCached(text("9876"));
+  EXPECT_EQ(oradb::TranslationCount(), before + 1);
+  EXPECT_EQ(first->Text, "UPDATE ZTMOVCR SET VLSALDO = $1, TIPO = $2 WHERE ROWID = $3 AND CODCOB = $4 -- lift\n");
+  EXPECT_EQ(second->Text, first->Text);
+  EXPECT_EQ(first->ParamNames, (Literals{"V", "", "", "C"}));
+  EXPECT_EQ(first->Lifted, (Literals{"1", "12"}));
+  EXPECT_EQ(second->Lifted, (Literals{"1", "9876"}));
+
+  for (const std::string kept : {
+           "SELECT ROWID FROM ZTMOVCR WHERE ROWID = '12' ORDER BY NUMTRANS",
+           "SELECT CODCOB FROM ZTMOVCR WHERE ROWID = '12' GROUP BY CODCOB",
+           "SELECT A.X FROM A, B WHERE A.ID = B.ID(+) AND A.ROWID = '12'",
+           "SELECT X FROM A WHERE ROWNUM <= 1 AND ID = '12'",
+           "SELECT X FROM A WHERE ID = '12' || '3'",
+           "SELECT X FROM A WHERE ID = '1A' AND NOME = '' AND '12' = ID AND ID IN ('12') AND :B = '12'",
+           "SELECT X FROM A WHERE ID = '12' AND Y = :QV_LITERAL_1",
+           "BEGIN UPDATE A SET X = '1' WHERE ID = '12'; END;",
+       }) {
+    const auto translation = oradb::TranslateCached(kept);
+    EXPECT_TRUE(translation->Lifted.empty()) << kept;
+    EXPECT_NE(translation->Text.find("'1"), std::string::npos) << kept;
+  }
+}
+
 }  // namespace

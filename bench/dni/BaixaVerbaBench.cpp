@@ -110,9 +110,13 @@ int main() {
         std::printf("\n%s\n", comando.Texto.c_str());
       }
     }
-    // The module pastes the deposit's row address into two of its texts; the floor binds it, so it
-    // prepares each text once and still settles the deposit it posted.
-    if (bench::Parametrizar(comandos, rowid_capturado) != 2) {
+    // The module pastes the deposit's row address into two of its texts, which reach the server
+    // with the address as a parameter: the floor's replay swaps it like the entry numbers.
+    std::size_t enderecos = 0;
+    for (const bench::Comando& comando : comandos) {
+      for (const auto& parametro : comando.Parametros) enderecos += parametro && *parametro == rowid_capturado ? 1 : 0;
+    }
+    if (enderecos < 2) {
       std::cerr << "bench_dni: a captura não traz o endereço do depósito " << rowid_capturado << " duas vezes.\n";
       return 1;
     }

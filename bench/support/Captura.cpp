@@ -155,23 +155,6 @@ std::vector<Comando> Capturar(TOraSession& sessao, const std::function<void()>& 
   }
 }
 
-std::size_t Parametrizar(std::vector<Comando>& comandos, const std::string& valor) {
-  const std::string literal = "'" + valor + "'";
-  std::size_t trocados = 0;
-  for (Comando& comando : comandos) {
-    std::size_t posicao = comando.Texto.find(literal);
-    if (posicao == std::string::npos) continue;
-    const std::string parametro = "$" + std::to_string(comando.Parametros.size() + 1);
-    while (posicao != std::string::npos) {
-      comando.Texto.replace(posicao, literal.size(), parametro);
-      ++trocados;
-      posicao = comando.Texto.find(literal, posicao + parametro.size());
-    }
-    comando.Parametros.emplace_back(valor);
-  }
-  return trocados;
-}
-
 PisoLibpq::PisoLibpq(const std::string& dsn, std::vector<Comando> comandos)
     : FConexao(PQconnectdb(dsn.c_str())), FComandos(std::move(comandos)) {
   if (PQstatus(FConexao) != CONNECTION_OK) {

@@ -34,11 +34,6 @@ void ExecutarScript(TOraSession& sessao, const std::string& sql);
 // answers the statements the session sent for it, in order, with their parameters.
 [[nodiscard]] std::vector<Comando> Capturar(TOraSession& sessao, const std::function<void()>& corpo);
 
-// Turns every quoted literal `'valor'` of the captured texts into a parameter of its statement
-// carrying that value, so a replay can swap it like any other (a row address the module pastes into
-// its text, for one); answers how many were turned. A text with none is left as it is.
-std::size_t Parametrizar(std::vector<Comando>& comandos, const std::string& valor);
-
 // The captured statements, prepared once on a bare libpq connection with the module's search path.
 class PisoLibpq {
  public:

@@ -90,7 +90,10 @@ std::vector<double> Ratear(IFin_RateioContas& area, TDateTime dia, double usuari
   return despesa.RecNums();
 }
 
+// One split is one call of the host, which checks its kept parameters once, as the command line
+// does for each call or batch line.
 void RatearUma(host::THostQuorvin& host, IFin_RateioContas& area, TDateTime dia) {
+  host.NovaChamada();
   TOraTransaction transacao(host.Sessao());
   (void)Ratear(area, dia, host.Matricula());
   transacao.Commit();
@@ -105,6 +108,7 @@ struct Captura {
 
 Captura Capturar(host::THostQuorvin& host, IFin_RateioContas& area, TDateTime dia) {
   Captura captura;
+  host.NovaChamada();
   captura.Comandos = bench::Capturar(host.Sessao(), [&] { captura.RecNums = Ratear(area, dia, host.Matricula()); });
   return captura;
 }
@@ -154,6 +158,7 @@ int main() {
     config.Dsn = dsn;
     config.Matricula = 1;
     config.Programa = "bench_accountsplit";
+    config.CacheParametros = true;
     host::THostQuorvin host(config);
     auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host component
     host.SetGerenteFinanceiro(gerente);

@@ -111,6 +111,7 @@ int main() {
     config.Dsn = dsn;
     config.Matricula = 1;
     config.Programa = "bench_boletos";
+    config.CacheParametros = true;  // one issue is one call, its parameters checked once, as the command line runs it
     host::THostQuorvin host(config);
     auto* gerente = new TGerenteFinanceiro(&host);  // owned by the host component
     host.SetGerenteFinanceiro(gerente);
@@ -119,6 +120,7 @@ int main() {
     Preparar(host.Sessao(), vendas, pasta);
 
     const auto emitir = [&](bool imprimir) {
+      host.NovaChamada();
       std::vector<TFin_GerarBoletos> boletos = Lote(vendas, imprimir);
       (void)area.EmitirBoletosBancarios(boletos, false);
     };

@@ -253,25 +253,22 @@ Result Connection::RunOne(const Request& request, RunOptions options) {
 }
 
 Result Connection::RunWithBoundedLockWait(const Request& request, RunOptions options) {
-  // Outside a transaction (Run handles one that is open or about to open) the statement is its own
-  // transaction and the session's setting is changed around it.
-  const bool local = State() == TransactionState::InTransaction;
-  RunControl(std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + kNowaitTableWait + "'");
+  // Only outside a transaction (Run defers the bound of one that is open or about to open): the
+  // statement is its own transaction and the session's setting is changed around it.
+  RunControl(std::string("SET lock_timeout = '") + kNowaitTableWait + "'");
   try {
     Result result = RunOne(request, options);
-    RestoreLockWait(local);
+    RestoreLockWait();
     return result;
   } catch (...) {
-    RestoreLockWait(local);
+    RestoreLockWait();
     throw;
   }
 }
 
-void Connection::RestoreLockWait(bool local) noexcept {
-  // A transaction the statement aborted drops its SET LOCAL when it ends.
-  if (!Alive() || (local && State() != TransactionState::InTransaction)) return;
-  const std::string restore =
-      std::string(local ? "SET LOCAL" : "SET") + " lock_timeout = '" + FSessionLockTimeout + "'";
+void Connection::RestoreLockWait() noexcept {
+  if (!Alive()) return;
+  const std::string restore = "SET lock_timeout = '" + FSessionLockTimeout + "'";
   ++FRoundTrips;
   PQclear(PQexec(FConn, restore.c_str()));
 }

@@ -209,7 +209,7 @@ class Connection {
 
   [[nodiscard]] Result RunOne(const Request& request, RunOptions options);
   [[nodiscard]] Result RunWithBoundedLockWait(const Request& request, RunOptions options);
-  void RestoreLockWait(bool local) noexcept;
+  void RestoreLockWait() noexcept;
   [[nodiscard]] Result RunPlain(const Request& request, bool prepare);
   [[nodiscard]] Result RunUnderSavepoint(const Request& request, bool prepare);
   // A text run for the second time: prepared and run in one round trip, and kept in the cache.

@@ -1,6 +1,7 @@
 #include "oradb/Translator.h"
 
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <optional>
 
@@ -140,8 +141,12 @@ std::optional<LiftedText> LiftDigitStrings(std::string_view text) {
     }
     lifted.Shape.append(text, copied, token.Offset - copied);
     lifted.Values.emplace_back(token.Text.substr(1, token.Text.size() - 2));
-    lifted.Shape += ":" + std::string(kLiftedPrefix) + std::to_string(lifted.Values.size());
+    // Oracle reads '12'AND as a string and a word; a bind would take the word into its name.
     copied = token.Offset + token.Text.size();
+    const bool word_follows =
+        copied < text.size() && (std::isalnum(static_cast<unsigned char>(text[copied])) != 0 || text[copied] == '_' ||
+                                 text[copied] == '$' || text[copied] == '#');
+    lifted.Shape += ":" + std::string(kLiftedPrefix) + std::to_string(lifted.Values.size()) + (word_follows ? " " : "");
   }
   if (lifted.Values.empty()) return std::nullopt;
   lifted.Shape.append(text, copied, std::string_view::npos);

@@ -129,6 +129,10 @@ TEST(TranslatorCache, LiftsADigitStringComparedOrAssignedToAColumn) {
   EXPECT_EQ(first->ParamNames, (Literals{"V", "", "", "C"}));
   EXPECT_EQ(first->Lifted, (Literals{"1", "12"}));
   EXPECT_EQ(second->Lifted, (Literals{"1", "9876"}));
+  // A value stuck to the word after it keeps the word.
+  const auto stuck = oradb::TranslateCached("SELECT X FROM A WHERE ROWID='12'AND C = :C");
+  EXPECT_EQ(stuck->Text, "SELECT X FROM A WHERE ROWID=$1 AND C = $2");
+  EXPECT_EQ(stuck->ParamNames, (Literals{"", "C"}));
 
   for (const std::string kept : {
            "SELECT ROWID FROM ZTMOVCR WHERE ROWID = '12' ORDER BY NUMTRANS",

@@ -1,5 +1,6 @@
 // Feeds arbitrary text to the Oracle-to-PostgreSQL translator. Any input must end in a translation
-// or an ETranslationError: a crash, a hang, another exception or a sanitizer report is a fault.
+// or an ETranslationError: a crash, a hang, another exception or a sanitizer report is a fault; a
+// text that translates must also come out of the translation cache.
 //
 // An input starting with byte 0xFF asks for depth: the next two bytes give a count n (up to 32,767)
 // and the rest is split at its first NUL into a head and a tail; the text translated is the head n
@@ -48,6 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::vector<std::string> literals(translation.ParamNames.size(), "NULL");
       static_cast<void>(oradb::RenderBlock(translation, literals));
     }
+    // The cache may send digit strings as parameters, but a text that translates must translate
+    // there too, with one value for each name it emptied, and unchanged when it lifted none.
+    const auto cached = oradb::TranslateCached(text);
+    std::size_t emptied = 0;
+    for (const std::string& name : cached->ParamNames) emptied += name.empty() ? 1 : 0;
+    if (emptied != cached->Lifted.size()) std::abort();
+    if (cached->Lifted.empty() && cached->Text != translation.Text) std::abort();
   } catch (const ETranslationError&) {
     // A clear refusal is an answer.
   }

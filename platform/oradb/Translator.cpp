@@ -110,8 +110,7 @@ struct LiftedText {
   std::vector<std::string> Values;
 };
 
-std::optional<LiftedText> LiftDigitStrings(std::string_view text) {
-  const internal::LexedText lexed = internal::LexSql(text);
+std::optional<LiftedText> LiftDigitStrings(std::string_view text, const internal::LexedText& lexed) {
   const std::vector<internal::Token>& tokens = lexed.Tokens;
   for (const std::string& name : lexed.BindNames) {
     if (name.starts_with(kLiftedPrefix)) return std::nullopt;
@@ -165,11 +164,9 @@ Translation WithLiftedValues(const Translation& shape, const std::vector<std::st
   return result;
 }
 
-}  // namespace
-
-Translation Translate(std::string_view oracle_text) {
+// The translation of a text already split into tokens (they point into the text).
+Translation TranslateLexed(const internal::LexedText& lexed) {
   ++TranslationCounter();
-  const internal::LexedText lexed = internal::LexSql(oracle_text);
   if (lexed.Tokens.empty()) throw ETranslationError("Comando SQL vazio.");
   const NodeList tree = internal::BuildSqlTree(lexed.Tokens);
   const bool block = internal::IsWord(tree[0], "DECLARE") || internal::IsWord(tree[0], "BEGIN");
@@ -197,6 +194,12 @@ Translation Translate(std::string_view oracle_text) {
   return result;
 }
 
+}  // namespace
+
+Translation Translate(std::string_view oracle_text) {
+  return TranslateLexed(internal::LexSql(oracle_text));
+}
+
 std::shared_ptr<const Translation> TranslateCached(std::string_view oracle_text) {
   // Translating under the cache's lock keeps the promise that a text is translated once, even when
   // two threads meet it first at the same time; a translation takes microseconds. A text that fails
@@ -204,8 +207,10 @@ std::shared_ptr<const Translation> TranslateCached(std::string_view oracle_text)
   static internal::RecentTexts<Translation> cache(kTranslationCacheSize);
   static internal::RecentTexts<Translation> shapes(kTranslationCacheSize);
   return cache.Get(oracle_text, [&] {
-    std::optional<LiftedText> lifted = LiftDigitStrings(oracle_text);
-    if (!lifted) return Translate(oracle_text);
+    // The tokens serve both the search for digit strings and, when there is none, the translation.
+    const internal::LexedText lexed = internal::LexSql(oracle_text);
+    std::optional<LiftedText> lifted = LiftDigitStrings(oracle_text, lexed);
+    if (!lifted) return TranslateLexed(lexed);
     const auto shape = shapes.Get(lifted->Shape, [&] { return Translate(lifted->Shape); });
     return WithLiftedValues(*shape, lifted->Values);
   });
